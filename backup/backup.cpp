@@ -1,0 +1,3 @@
+#include "backup/backup.h"
+
+void RegistryBackup::Run() {}

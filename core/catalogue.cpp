@@ -1,0 +1,40 @@
+#include "core/catalogue.h"
+
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+
+const char* const kUserShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char* const kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+const std::array<SplFolderEntry, kSplFolderCount> SplFolderCatalogue = {{
+    {"Desktop", "Desktop", kHkeyCurrentUser, "%USERPROFILE%\\Desktop", 2},
+    {"Favorites", "Favorites", kHkeyCurrentUser, "%USERPROFILE%\\Favorites", 3},
+    {"My Music", "My Music", kHkeyCurrentUser, "%USERPROFILE%\\My Music", 5},
+    {"My Pictures", "My Pictures", kHkeyCurrentUser, "%USERPROFILE%\\My Pictures", 6},
+    {"SendTo", "SendTo", kHkeyCurrentUser, "%USERPROFILE%\\SendTo", 7},
+    {"My Documents", "Personal", kHkeyCurrentUser, "%USERPROFILE%\\My Documents", 4},
+    {"Temporary Internet Files", "Cache", kHkeyCurrentUser,
+     "%USERPROFILE%\\Local Settings\\Temporary Internet Files", 14},
+    {"Start Menu", "Start Menu", kHkeyCurrentUser, "%USERPROFILE%\\Start Menu", 12},
+    {"Startup", "Startup", kHkeyCurrentUser, "%USERPROFILE%\\Start Menu\\Programs\\Startup", 13},
+    {"Common Startup", "Common Startup", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Start Menu\\Programs\\Startup", 1},
+    {"Common Desktop", "Common Desktop", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Desktop", 0},
+    {"Shared Documents", "Common Documents", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents", 8},
+    {"Shared Music", "CommonMusic", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Music", 9},
+    {"Shared Pictures", "CommonPictures", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Pictures", 10},
+    {"Shared Video", "CommonVideo", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Videos", 11},
+}};
+
+const SplFolderEntry* FindSplFolderEntry(const std::string& displayName) {
+  for (const SplFolderEntry& entry : SplFolderCatalogue) {
+    if (displayName == entry.displayName) return &entry;
+  }
+  return nullptr;
+}
+
+const SplFolderEntry* SplFolderAtListPosition(int listPosition) {
+  for (const SplFolderEntry& entry : SplFolderCatalogue) {
+    if (entry.listPosition == listPosition) return &entry;
+  }
+  return nullptr;
+}

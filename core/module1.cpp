@@ -1,0 +1,55 @@
+#include "core/module1.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::uint32_t kVerPlatformWin32Windows = 1;
+constexpr std::uint32_t kVerPlatformWin32Nt = 2;
+constexpr std::uint32_t kOsVersionInfoSize = 148;
+
+std::string Windows9xName(std::uint32_t minor) {
+  switch (minor) {
+    case 0:
+      return "Windows 95";
+    case 10:
+      return "Windows 98";
+    case 90:
+      return "Windows Millennium";
+    default:
+      return std::string();
+  }
+}
+
+std::string WindowsNtName(std::uint32_t major, std::uint32_t minor) {
+  switch (major) {
+    case 3:
+      return "Windows NT 3.51";
+    case 4:
+      return "Windows NT 4.0";
+    case 5:
+      return minor == 0 ? "Windows 2000" : "Windows XP";
+    default:
+      return std::string();
+  }
+}
+
+}  // namespace
+
+std::string GetWindowsVersionName(platform::System& system) {
+  platform::OsVersionInfo info;
+  info.dwOSVersionInfoSize = kOsVersionInfoSize;
+  std::memset(info.szCSDVersion, ' ', sizeof info.szCSDVersion);
+  // A failed call leaves the record zero, which names no platform: "Failed".
+  system.GetVersionExA(&info);
+  if (info.dwPlatformId == kVerPlatformWin32Windows) return Windows9xName(info.dwMinorVersion);
+  if (info.dwPlatformId == kVerPlatformWin32Nt) return WindowsNtName(info.dwMajorVersion, info.dwMinorVersion);
+  return "Failed";
+}
+
+void ShellOpen(platform::Shell& shell, const std::string& operation, const std::string& file,
+               const std::optional<std::string>& parameters, const std::optional<std::string>& directory,
+               int showCommand) {
+  platform::Handle owner = shell.GetDesktopWindow();
+  shell.ShellExecuteA(owner, operation, file, parameters, directory, showCommand);
+}

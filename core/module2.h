@@ -1,0 +1,34 @@
+// The registry module: reads one shell-folder value, writes one string value.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/reg_value.h"
+#include "platform/platform.h"
+
+// Our own result code for a value of a type that QueryRegValue does not read.
+constexpr std::int32_t kUnsupportedValueType = -1;
+
+class Module2 {
+ public:
+  Module2(platform::Registry& registry, platform::CodePage& codePage) : registry_(registry), codePage_(codePage) {}
+
+  // Reads one value of an open key into value; returns 0 or the failing code. Never throws: a failure
+  // ends it with the last recorded code and value as it stood then.
+  std::int32_t QueryRegValue(platform::HKey hKey, const std::string& valueName, RegValue& value);
+
+  // Opens the key for reading only, queries, closes. Empty when anything failed.
+  RegValue ReadRegValue(platform::HKey hive, const std::string& keyPath, const std::string& valueName);
+
+  // Stores data as a string value of the given type (REG_SZ or REG_EXPAND_SZ); returns the system's code.
+  std::int32_t WriteRegValue(platform::HKey hive, const std::string& keyPath, const std::string& valueName,
+                             const std::string& data, std::uint32_t type);
+
+ private:
+  std::int32_t QueryString(platform::HKey hKey, const std::string& valueName, std::uint32_t size, RegValue& value);
+  std::int32_t QueryDword(platform::HKey hKey, const std::string& valueName, RegValue& value);
+
+  platform::Registry& registry_;
+  platform::CodePage& codePage_;
+};

@@ -1,0 +1,106 @@
+// The fake platform: every interface in memory, all calls recorded in one CallLog.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes/call_log.h"
+#include "fakes/fake_code_page.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_registry.h"
+#include "platform/platform.h"
+
+class FakeEnvironment : public platform::Environment {
+ public:
+  explicit FakeEnvironment(CallLog& log) : log_(log) {}
+  std::optional<std::string> GetEnvironmentVariableA(const std::string& name) override;
+  void Set(const std::string& name, const std::string& value) { variables_[name] = value; }
+
+ private:
+  CallLog& log_;
+  std::map<std::string, std::string, CaseInsensitiveLess> variables_;
+};
+
+class FakeSystem : public platform::System {
+ public:
+  explicit FakeSystem(CallLog& log) : log_(log) {}
+  int GetVersionExA(platform::OsVersionInfo* info) override;
+  void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
+
+  // What the last call was handed, before it filled anything in.
+  platform::OsVersionInfo passedIn;
+
+ private:
+  CallLog& log_;
+  platform::OsVersionInfo version_;
+};
+
+class FakeShell : public platform::Shell {
+ public:
+  struct Execution {
+    platform::Handle hwnd;
+    std::string operation;
+    std::string file;
+    std::optional<std::string> parameters;
+    std::optional<std::string> directory;
+    int showCmd;
+  };
+
+  explicit FakeShell(CallLog& log) : log_(log) {}
+  std::int32_t SHGetFolderPathA(platform::Handle hwndOwner, int nFolder, platform::Handle hToken,
+                                std::uint32_t dwFlags, std::string* path) override;
+  platform::Handle GetDesktopWindow() override;
+  platform::Handle ShellExecuteA(platform::Handle hwnd, const std::string& operation, const std::string& file,
+                                 const std::optional<std::string>& parameters,
+                                 const std::optional<std::string>& directory, int showCmd) override;
+  platform::Handle SHBrowseForFolderA(const platform::BrowseInfo& browseInfo) override;
+  int SHGetPathFromIDListA(platform::Handle pidl, char* pszPath) override;
+  void CoTaskMemFree(platform::Handle pv) override;
+
+  static constexpr platform::Handle kDesktopWindow = 0x10010;
+  static constexpr platform::Handle kPickedPidl = 0x5150;
+
+  // SHGetFolderPathA's answer and the path it gives on S_OK.
+  std::int32_t folderPathResult = platform::kSOk;
+  std::string desktopPath = "C:\\Documents and Settings\\Ann\\Desktop";
+  // The browse dialog: confirmed or cancelled, and the raw bytes SHGetPathFromIDListA leaves in the buffer.
+  bool browseConfirms = true;
+  std::string browseBufferBytes;
+  bool browseLeavesNoZero = false;
+
+  std::vector<Execution> executions;
+  std::vector<platform::BrowseInfo> browses;
+  std::vector<platform::Handle> freed;
+
+ private:
+  CallLog& log_;
+};
+
+// Everything wired together into one platform::Platform.
+class FakePlatform {
+ public:
+  FakePlatform()
+      : registry(log),
+        environment(log),
+        system(log),
+        files(log),
+        processes(log),
+        shell(log),
+        platform_{codePage, registry, environment, system, files, processes, shell} {}
+
+  platform::Platform& platform() { return platform_; }
+
+  CallLog log;
+  FakeCodePage codePage;
+  FakeRegistry registry;
+  FakeEnvironment environment;
+  FakeSystem system;
+  FakeFiles files;
+  FakeProcesses processes;
+  FakeShell shell;
+
+ private:
+  platform::Platform platform_;
+};
