@@ -1,0 +1,13 @@
+# Shared settings for the project's scripts: sourced, not run.
+ZOLVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="${ZOLVANE_WINEPREFIX:-$ZOLVANE_ROOT/build/wine-xp}"
+# /usr/bin/wine prefers the 32-bit loader, which this kernel cannot run.
+export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+WINE64=/usr/lib/wine/wine64
+
+if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
+
+log() { printf '[zolvane] %s\n' "$*" >&2; }

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing on a Debian 12 machine and creates the project's Wine prefix (build/wine-xp).
+# Idempotent: a second run installs nothing and leaves an existing prefix alone. Never touches ~/.wine.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+packages=(cmake g++ make googletest libgtest-dev
+          g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+          wine64 xvfb xauth x11-utils imagemagick)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  log "installing: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  log "creating the Wine prefix $WINEPREFIX (Windows XP x64)"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  "$WINE64" wineboot -i >/dev/null 2>&1
+  "$WINE64" reg add 'HKCU\Software\Wine' /v Version /d winxp64 /f >/dev/null 2>&1
+  # Without a window manager every window close otherwise waits two seconds.
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$WINESERVER" -w
+fi

@@ -1,0 +1,22 @@
+# Starts a private Xvfb and a persistent wineserver for the Wine-side tests; sourced, not run.
+# Call wine_session_start, then wine_session_stop (it is also set as the EXIT trap).
+wine_session_start() {
+  local displayFile
+  displayFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayFile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do [ -s "$displayFile" ] && break; sleep 0.1; done
+  [ -s "$displayFile" ] || { log "Xvfb did not start"; return 1; }
+  export DISPLAY=":$(head -n1 "$displayFile")"
+  rm -f "$displayFile"
+  # A persistent wineserver: a cold start costs about a second per program.
+  "$WINESERVER" -p
+  trap wine_session_stop EXIT
+}
+
+wine_session_stop() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  timeout 20 "$WINESERVER" -w >/dev/null 2>&1 || true
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
+  XVFB_PID=""
+}
