@@ -11,6 +11,9 @@ wine_session_start() {
   rm -f "$displayFile"
   # A persistent wineserver: a cold start costs about a second per program.
   "$WINESERVER" -p
+  # The first program of a session starts Wine's services and desktop process; started here, they do not
+  # inherit (and hold open) the output pipe of a test.
+  "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
   trap wine_session_stop EXIT
 }
 

@@ -1,0 +1,195 @@
+// The registry module and GetCurrentSplFolderPath against Wine's real registry, then a listing of where
+// the fifteen catalogue folders live in this prefix. Scratch data lives under HKCU\Software and is removed.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "core/catalogue.h"
+#include "core/form1.h"
+#include "core/module2.h"
+#include "fakes/fake_form1_view.h"
+#include "platform/win32/win32_platform.h"
+#include "wine_check.h"
+
+namespace {
+
+const char* const kScratchKey = "Software\\ZolvaneWineTest";
+const char* const kScratchValue = "ZolvaneWineTestFolder";
+
+void SetRaw(const char* subKey, const char* name, DWORD type, const void* data, DWORD size) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+  RegCloseKey(key);
+}
+
+void SetText(const char* subKey, const char* name, DWORD type, const std::string& text) {
+  SetRaw(subKey, name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void DeleteValue(const char* subKey, const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, name);
+  RegCloseKey(key);
+}
+
+// The type and raw bytes of a value, read without the module under test.
+bool GetRaw(const char* subKey, const char* name, DWORD* type, std::string* bytes) {
+  BYTE buffer[1024];
+  DWORD size = sizeof buffer;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  LONG code = RegQueryValueExA(key, name, nullptr, type, buffer, &size);
+  RegCloseKey(key);
+  if (code != ERROR_SUCCESS) return false;
+  bytes->assign(reinterpret_cast<const char*>(buffer), size);
+  return true;
+}
+
+std::string Env(const char* name) {
+  char buffer[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+  return std::string(buffer, length);
+}
+
+void TestQueryEachType(Module2& module2) {
+  SetText(kScratchKey, "sz", REG_SZ, "C:\\Docs");
+  SetText(kScratchKey, "expand", REG_EXPAND_SZ, "%USERPROFILE%\\My Documents");
+  DWORD seven = 7;
+  SetRaw(kScratchKey, "dword", REG_DWORD, &seven, sizeof seven);
+  DWORD negative = 0xFFFFFFFEu;
+  SetRaw(kScratchKey, "negative", REG_DWORD, &negative, sizeof negative);
+  BYTE eight[8] = {1, 0, 0, 0, 2, 0, 0, 0};
+  SetRaw(kScratchKey, "longdword", REG_DWORD, eight, sizeof eight);
+  SetRaw(kScratchKey, "binary", REG_BINARY, eight, sizeof eight);
+  SetRaw(kScratchKey, "multi", REG_MULTI_SZ, "a\0b\0", 5);
+  SetRaw(kScratchKey, "nobytes", REG_SZ, "", 0);
+  SetRaw(kScratchKey, "onlyzero", REG_SZ, "", 1);
+
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "sz") == RegValue::FromText("C:\\Docs"));
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "expand") ==
+        RegValue::FromText("%USERPROFILE%\\My Documents"));
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "dword") == RegValue::FromInteger(7));
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "negative") == RegValue::FromInteger(-2));
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "longdword").IsEmpty());
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "binary").IsEmpty());
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "multi").IsEmpty());
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "nobytes").IsEmpty());
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "onlyzero") == RegValue::FromText(""));
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "missing").IsEmpty());
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, "Software\\ZolvaneNoSuchKey", "sz").IsEmpty());
+
+  HKEY key = nullptr;
+  RegOpenKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, KEY_QUERY_VALUE, &key);
+  RegValue value = RegValue::FromText("untouched");
+  CHECK_EQ(module2.QueryRegValue(reinterpret_cast<platform::HKey>(key), "binary", value), -1);
+  CHECK(value == RegValue::FromText("untouched"));
+  CHECK_EQ(module2.QueryRegValue(reinterpret_cast<platform::HKey>(key), "missing", value), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(key);
+}
+
+void TestWrite(Module2& module2, platform::CodePage& codePage) {
+  CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "written", "D:\\Docs", REG_SZ), 0);
+  DWORD type = 0;
+  std::string bytes;
+  CHECK(GetRaw(kScratchKey, "written", &type, &bytes));
+  CHECK_EQ(static_cast<long long>(type), REG_SZ);
+  CHECK_EQ(bytes, std::string("D:\\Docs\0", 8));
+
+  CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "empty", "", REG_EXPAND_SZ), 0);
+  CHECK(GetRaw(kScratchKey, "empty", &type, &bytes));
+  CHECK_EQ(static_cast<long long>(type), REG_EXPAND_SZ);
+  CHECK_EQ(bytes, std::string(1, '\0'));
+
+  // A path outside ASCII crosses in the ANSI code page and comes back unchanged.
+  const std::string cafe = "D:\\Caf\xC3\xA9";
+  CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "cafe", cafe, REG_SZ), 0);
+  CHECK(GetRaw(kScratchKey, "cafe", &type, &bytes));
+  CHECK_EQ(static_cast<long long>(bytes.size()), static_cast<long long>(codePage.ToAnsi(cafe).size() + 1));
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "cafe") == RegValue::FromText(cafe));
+
+  // SHSetValueA creates a key that does not exist yet.
+  std::string deeper = std::string(kScratchKey) + "\\Created";
+  CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, deeper, "v", "x", REG_SZ), 0);
+  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, deeper, "v") == RegValue::FromText("x"));
+}
+
+// The fallback rules of GetCurrentSplFolderPath, with a value of our own beside the real folder values.
+void TestCurrentPathFallback(Form1& form) {
+  auto current = [&form] { return form.GetCurrentSplFolderPath(platform::kHkeyCurrentUser, kScratchValue); };
+  DeleteValue(kUserShellFoldersKey, kScratchValue);
+  DeleteValue(kShellFoldersKey, kScratchValue);
+  CHECK(current().IsEmpty());
+
+  SetText(kShellFoldersKey, kScratchValue, REG_SZ, "D:\\Docs");
+  CHECK(current() == RegValue::FromText("D:\\Docs"));
+
+  SetText(kUserShellFoldersKey, kScratchValue, REG_EXPAND_SZ, "%USERPROFILE%\\My Documents");
+  CHECK(current() == RegValue::FromText(Env("USERPROFILE") + "\\My Documents"));
+
+  SetText(kUserShellFoldersKey, kScratchValue, REG_EXPAND_SZ, "");
+  CHECK(current() == RegValue::FromText("D:\\Docs"));
+
+  DWORD two = 2;
+  SetRaw(kUserShellFoldersKey, kScratchValue, REG_DWORD, &two, sizeof two);
+  CHECK(current() == RegValue::FromText("D:\\Docs"));
+
+  DWORD seven = 7;
+  SetRaw(kUserShellFoldersKey, kScratchValue, REG_DWORD, &seven, sizeof seven);
+  CHECK(current() == RegValue::FromInteger(7));
+
+  SetRaw(kUserShellFoldersKey, kScratchValue, REG_BINARY, &seven, sizeof seven);
+  CHECK(current() == RegValue::FromText("D:\\Docs"));
+
+  DeleteValue(kUserShellFoldersKey, kScratchValue);
+  DeleteValue(kShellFoldersKey, kScratchValue);
+}
+
+void TestExpandPath(Form1& form) {
+  std::string profile = Env("USERPROFILE");
+  CHECK(!profile.empty());
+  CHECK(form.ExpandPath(RegValue::FromText("%userprofile%\\Docs")) == RegValue::FromText(profile + "\\Docs"));
+  CHECK(form.ExpandPath(RegValue::FromText("%NOSUCHVARIABLE%\\Docs")) ==
+        RegValue::FromText("%NOSUCHVARIABLE%\\Docs"));
+  CHECK(form.ExpandPath(RegValue::FromText("D:\\Data\\%USERNAME%\\Docs")) ==
+        RegValue::FromText("D:\\Data\\" + Env("USERNAME") + "\\Docs"));
+  // The platform's own expansion is the yardstick.
+  char expected[MAX_PATH];
+  ExpandEnvironmentStringsA("%HOMEDRIVE%%HOMEPATH%\\Docs 50%", expected, sizeof expected);
+  CHECK(form.ExpandPath(RegValue::FromText("%HOMEDRIVE%%HOMEPATH%\\Docs 50%")) == RegValue::FromText(expected));
+}
+
+// Prints where each folder lives now, as Zolvane shows it, and checks that each is a full path.
+void ListCatalogue(Form1& form) {
+  std::printf("Where the fifteen folders live in this prefix:\n");
+  for (int position = 0; position < static_cast<int>(kSplFolderCount); ++position) {
+    const SplFolderEntry* entry = SplFolderAtListPosition(position);
+    std::string path = form.GetCurrentSplFolderPath(entry->hive, entry->valueName).ToDisplayText();
+    std::printf("  %-26s %s\n", entry->displayName, path.c_str());
+    CHECK(path.find('%') == std::string::npos);
+  }
+  CHECK(!form.GetCurrentSplFolderPath(platform::kHkeyCurrentUser, "Personal").ToDisplayText().empty());
+  CHECK(!form.GetCurrentSplFolderPath(platform::kHkeyLocalMachine, "Common Desktop").ToDisplayText().empty());
+}
+
+}  // namespace
+
+int main() {
+  platform::Win32Platform win32;
+  Module2 module2(win32.platform().registry, win32.platform().codePage);
+  FakeForm1View view;
+  Form1 form(win32.platform(), view);
+  view.Attach(&form);
+
+  TestQueryEachType(module2);
+  TestWrite(module2, win32.platform().codePage);
+  TestCurrentPathFallback(form);
+  TestExpandPath(form);
+  ListCatalogue(form);
+
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZolvaneWineTest\\Created");
+  RegDeleteKeyA(HKEY_CURRENT_USER, kScratchKey);
+  return wine_check::Summary();
+}
