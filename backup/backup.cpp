@@ -1,3 +1,276 @@
+// The backup procedure: regedit exports the four shell-folder keys, and their lines become one registry file.
 #include "backup/backup.h"
 
-void RegistryBackup::Run() {}
+#include <array>
+#include <exception>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+const char* const kBackupFileName = "specialfolders.bak";
+const char* const kHeaderText = "Windows Registry Editor Version 5.00";
+const char* const kSuccessText = "Shell folder registry keys are now backed up.";
+const char* const kFailureText = "Could not backup the shell folder registry keys";
+constexpr std::uint32_t kShgfpTypeCurrent = 0;
+constexpr std::uint32_t kEndedExitCode = 1;
+
+// In export order, which is the order of the sections in the backup file.
+const char* const kExportKeys[4] = {
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+};
+
+// A file, process-start or delete operation that failed: it ends the backup, never the program.
+class BackupFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The system's own wording for the codes a file operation usually fails with.
+const char* SystemErrorText(std::int32_t code) {
+  switch (code) {
+    case 2:
+      return "The system cannot find the file specified.";
+    case 3:
+      return "The system cannot find the path specified.";
+    case 5:
+      return "Access is denied.";
+    case 32:
+      return "The process cannot access the file because it is being used by another process.";
+    case 112:
+      return "There is not enough space on the disk.";
+    case 123:
+      return "The filename, directory name, or volume label syntax is incorrect.";
+    default:
+      return nullptr;
+  }
+}
+
+// One line for the user: what could not be done, to what, and why.
+std::string Describe(const char* action, const std::string& target, std::int32_t code) {
+  std::string text = std::string(action) + " \"" + target + "\": ";
+  if (const char* reason = SystemErrorText(code)) text += std::string(reason) + " ";
+  return text + "(error " + std::to_string(code) + ")";
+}
+
+std::string ExportCommandLine(const std::string& tempFile, const char* key) {
+  return "regedit /e \"" + tempFile + "\" \"" + key + "\"";
+}
+
+// UTF-16LE holds every character of any ANSI code page, not the other way round: a file that takes in
+// UTF-16LE lines becomes UTF-16LE as a whole. So exports in mixed encodings lose no character, and the
+// backup is ANSI only when every export was.
+void AppendLines(TextFile& destination, const std::vector<std::string>& lines, TextEncoding encoding) {
+  destination.lines.insert(destination.lines.end(), lines.begin(), lines.end());
+  if (encoding == TextEncoding::kUtf16Le) destination.encoding = TextEncoding::kUtf16Le;
+}
+
+// The registry editors of one run. Whatever a failure abandons is ended and every handle closed, so that
+// no export goes on writing into a temporary file that is about to be deleted.
+class ExportProcesses {
+ public:
+  explicit ExportProcesses(platform::Processes& processes) : processes_(processes) {}
+  ExportProcesses(const ExportProcesses&) = delete;
+  ExportProcesses& operator=(const ExportProcesses&) = delete;
+  ~ExportProcesses();
+
+  void Start(const std::string& commandLine);
+  // True when every export ended within its time with exit code 0.
+  bool WaitForAll();
+
+ private:
+  struct Export {
+    platform::Handle process;
+    bool ended;
+  };
+
+  bool WaitFor(platform::Handle process);
+  void End(platform::Handle process);
+
+  platform::Processes& processes_;
+  std::vector<Export> exports_;
+};
+
+ExportProcesses::~ExportProcesses() {
+  for (const Export& started : exports_) {
+    if (!started.ended) End(started.process);
+    processes_.CloseHandle(started.process);
+  }
+}
+
+void ExportProcesses::Start(const std::string& commandLine) {
+  platform::Handle process = 0;
+  std::int32_t code = processes_.CreateProcessA(commandLine, platform::kSwShowMinimized, &process);
+  if (code != 0) throw BackupFailure(Describe("Cannot start", commandLine, code));
+  exports_.push_back(Export{process, false});
+}
+
+// The exports run side by side; each wait has its own limit, so a hung editor costs at most that long.
+bool ExportProcesses::WaitForAll() {
+  bool allSucceeded = true;
+  for (Export& started : exports_) {
+    allSucceeded = WaitFor(started.process) && allSucceeded;
+    started.ended = true;
+  }
+  return allSucceeded;
+}
+
+bool ExportProcesses::WaitFor(platform::Handle process) {
+  if (processes_.WaitForSingleObject(process, kExportTimeoutMs) != platform::kWaitObject0) {
+    End(process);
+    return false;
+  }
+  std::uint32_t exitCode = 0;
+  return processes_.GetExitCodeProcess(process, &exitCode) != 0 && exitCode == 0;
+}
+
+// TerminateProcess only asks; the wait lets the process let go of its file before it is deleted.
+void ExportProcesses::End(platform::Handle process) {
+  processes_.TerminateProcess(process, kEndedExitCode);
+  processes_.WaitForSingleObject(process, kExportTimeoutMs);
+}
+
+}  // namespace
+
+void RegistryBackup::Run() {
+  strBackupFile = GetSplFolderPath(platform::kCsidlDesktop) + "\\" + kBackupFileName;
+  std::string tempDir = GetTempDir();
+  strTempFile1 = tempDir + "splfolders1.txt";
+  strTempFile2 = tempDir + "splfolders2.txt";
+  strTempFile3 = tempDir + "splfolders3.txt";
+  strTempFile4 = tempDir + "splfolders4.txt";
+
+  std::string message;
+  try {
+    message = SaveKeys() ? kSuccessText : kFailureText;
+  } catch (const std::exception& failure) {
+    message = std::string(kFailureText) + "\n" + failure.what();
+  }
+  view_.MsgBox(message, kMbOk, kAppTitle);
+  // The outcome above stands: a file that cannot be deleted now goes at the start of the next run, which
+  // reports it if it still cannot.
+  KillTempFiles();
+}
+
+// Whether the backup file now holds all four keys; a failing operation throws BackupFailure.
+bool RegistryBackup::SaveKeys() {
+  std::string leftoverFailure = KillTempFiles();
+  if (!leftoverFailure.empty()) throw BackupFailure(leftoverFailure);
+  // Gone before the exports start: a run never adds to an earlier backup, nor leaves it looking current.
+  if (FileExists(strBackupFile)) RemoveFile(strBackupFile);
+  if (!ExportKeys()) return false;
+
+  JoinFile(strTempFile4, strTempFile3);
+  JoinFile(strTempFile3, strTempFile2);
+  JoinFile(strTempFile2, strTempFile1);
+  // One header for the whole file in place of the four exports' own, which the filter leaves out, so that
+  // regedit can import the backup again.
+  WriteText(strBackupFile, TextFile{TextEncoding::kAnsi, {kHeaderText}});
+  FilterFile(strTempFile1, strBackupFile, kHeaderText);
+  return FileExists(strBackupFile);
+}
+
+bool RegistryBackup::ExportKeys() {
+  std::array<const std::string*, 4> tempFiles = TempFiles();
+  ExportProcesses exports(platform_.processes);
+  for (std::size_t i = 0; i < tempFiles.size(); ++i) exports.Start(ExportCommandLine(*tempFiles[i], kExportKeys[i]));
+  return exports.WaitForAll() && ExportsWritten();
+}
+
+// regedit can end with exit code 0 without having written anything (Wine's does when it cannot open the key).
+bool RegistryBackup::ExportsWritten() {
+  for (const std::string* path : TempFiles()) {
+    if (!FileExists(*path) || ReadBytes(*path).empty()) return false;
+  }
+  return true;
+}
+
+std::string RegistryBackup::GetSplFolderPath(int SelectedFolder) {
+  std::string path;
+  std::int32_t result =
+      platform_.shell.SHGetFolderPathA(0, SelectedFolder | platform::kCsidlFlagCreate, 0, kShgfpTypeCurrent, &path);
+  if (result == platform::kEInvalidArg) {
+    view_.MsgBox("An invalid folder ID was specified", kMbOk, kAppTitle);
+    return std::string();
+  }
+  if (result == platform::kSOk) return path;
+  if (result == platform::kSFalse) view_.MsgBox("The folder does not exist", kMbOk, kAppTitle);
+  return std::string();
+}
+
+std::string RegistryBackup::GetTempDir() {
+  std::string buffer;
+  std::uint32_t length = platform_.files.GetTempPathA(static_cast<std::uint32_t>(platform::kMaxPath), &buffer);
+  return length == 0 ? std::string() : buffer;
+}
+
+bool RegistryBackup::FileExists(const std::string& Fname) {
+  return platform_.files.OpenFile(Fname, platform::kOfExist) != platform::kHfileError;
+}
+
+void RegistryBackup::JoinFile(const std::string& strFile1, const std::string& strFile2) {
+  TextFile source = ReadText(strFile1);
+  TextFile destination = ReadTextOrEmpty(strFile2);
+  AppendLines(destination, source.lines, source.encoding);
+  WriteText(strFile2, destination);
+}
+
+std::int32_t RegistryBackup::FilterFile(const std::string& source, const std::string& destination,
+                                        const std::string& text) {
+  TextFile from = ReadText(source);
+  TextFile to = ReadTextOrEmpty(destination);
+  std::vector<std::string> kept;
+  for (const std::string& line : from.lines) {
+    if (line.find(text) == std::string::npos) kept.push_back(line);
+  }
+  AppendLines(to, kept, from.encoding);
+  WriteText(destination, to);
+  return static_cast<std::int32_t>(from.lines.size() - kept.size());
+}
+
+std::string RegistryBackup::KillTempFiles() {
+  std::string firstFailure;
+  for (const std::string* path : TempFiles()) {
+    if (!FileExists(*path)) continue;
+    std::int32_t code = platform_.files.DeleteFileA(*path);
+    if (code != 0 && firstFailure.empty()) firstFailure = Describe("Cannot delete", *path, code);
+  }
+  return firstFailure;
+}
+
+std::array<const std::string*, 4> RegistryBackup::TempFiles() const {
+  return {&strTempFile1, &strTempFile2, &strTempFile3, &strTempFile4};
+}
+
+void RegistryBackup::RemoveFile(const std::string& path) {
+  std::int32_t code = platform_.files.DeleteFileA(path);
+  if (code != 0) throw BackupFailure(Describe("Cannot delete", path, code));
+}
+
+std::string RegistryBackup::ReadBytes(const std::string& path) {
+  std::string bytes;
+  std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
+  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code));
+  return bytes;
+}
+
+TextFile RegistryBackup::ReadText(const std::string& path) {
+  return DecodeTextFile(ReadBytes(path), platform_.codePage);
+}
+
+// Appending to a file that does not exist yet creates it.
+TextFile RegistryBackup::ReadTextOrEmpty(const std::string& path) {
+  std::string bytes;
+  std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
+  if (code == platform::kErrorFileNotFound) return TextFile();
+  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code));
+  return DecodeTextFile(bytes, platform_.codePage);
+}
+
+void RegistryBackup::WriteText(const std::string& path, const TextFile& file) {
+  std::int32_t code = platform_.files.WriteWholeFile(path, EncodeTextFile(file, platform_.codePage));
+  if (code != 0) throw BackupFailure(Describe("Cannot write", path, code));
+}

@@ -1,12 +1,18 @@
-// In-memory files and processes for the backup.
+// In-memory files and processes for the backup, with any call made to fail by its recorded text.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "fakes/call_log.h"
 #include "fakes/fake_registry.h"
 #include "platform/platform.h"
+
+// Calls that fail, by their text as the CallLog records it, with the code each one fails with.
+using FailingCalls = std::map<std::string, std::int32_t>;
 
 class FakeFiles : public platform::Files {
  public:
@@ -20,13 +26,33 @@ class FakeFiles : public platform::Files {
   std::string tempPath = "C:\\TEMP\\";
   // File names match without regard to case, as on Windows.
   std::map<std::string, std::string, CaseInsensitiveLess> files;
+  // For example failing["DeleteFileA(C:\\TEMP\\splfolders1.txt)"] = 5. GetTempPathA and OpenFile fail with
+  // their own failure results whatever the code.
+  FailingCalls failing;
 
  private:
+  std::optional<std::int32_t> Record(std::string call);
+
   CallLog& log_;
 };
 
 class FakeProcesses : public platform::Processes {
  public:
+  // How a started process ends when it runs.
+  struct Outcome {
+    std::uint32_t exitCode = 0;
+    bool hangs = false;  // never ends by itself: every wait times out until it is terminated
+  };
+  struct Process {
+    std::string commandLine;
+    int showWindow = 0;
+    bool ran = false;
+    Outcome outcome;
+    bool terminated = false;
+    std::uint32_t terminationCode = 0;
+    bool closed = false;
+  };
+
   explicit FakeProcesses(CallLog& log) : log_(log) {}
   std::int32_t CreateProcessA(const std::string& commandLine, int showWindow, platform::Handle* process) override;
   std::uint32_t WaitForSingleObject(platform::Handle handle, std::uint32_t milliseconds) override;
@@ -34,6 +60,20 @@ class FakeProcesses : public platform::Processes {
   int TerminateProcess(platform::Handle process, std::uint32_t exitCode) override;
   int CloseHandle(platform::Handle handle) override;
 
+  static constexpr std::uint32_t kStillActive = 259;
+
+  // What a process does: called once, when it is first waited for and not yet terminated, with its command
+  // line. It may write files, and says how the process ends. Unset, a process ends at once with exit code 0.
+  std::function<Outcome(const std::string& commandLine)> onRun;
+  // Every process started, in order; the handle of started[i] is Handle(i).
+  std::vector<Process> started;
+  FailingCalls failing;
+
+  static platform::Handle Handle(std::size_t index) { return 0x700 + 4 * index; }
+
  private:
+  std::optional<std::int32_t> Record(std::string call);
+  Process* Find(platform::Handle handle);
+
   CallLog& log_;
 };
