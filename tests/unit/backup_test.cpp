@@ -1,0 +1,494 @@
+// The backup of the shell-folder keys over the fakes: command lines, order, line reading, failures.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "backup/backup.h"
+#include "backup/text_file.h"
+#include "fakes/fake_form1_view.h"
+#include "fakes/fake_platform.h"
+
+namespace {
+
+const std::string kTemp = "C:\\TEMP\\";
+const std::string kTemp1 = kTemp + "splfolders1.txt";
+const std::string kTemp2 = kTemp + "splfolders2.txt";
+const std::string kTemp3 = kTemp + "splfolders3.txt";
+const std::string kTemp4 = kTemp + "splfolders4.txt";
+const std::string kDesktop = "C:\\Documents and Settings\\Ann\\Desktop";
+const std::string kBackupPath = kDesktop + "\\specialfolders.bak";
+
+const std::string kKeyUserUsf =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const std::string kKeyUserSf =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const std::string kKeyMachineUsf =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const std::string kKeyMachineSf =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+const std::string kHeader = "Windows Registry Editor Version 5.00";
+const std::string kSuccess = "Shell folder registry keys are now backed up.";
+const std::string kFailure = "Could not backup the shell folder registry keys";
+
+// ASCII text as UTF-16LE code units.
+std::string Wide(const std::string& ascii) {
+  std::string bytes;
+  for (char c : ascii) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return bytes;
+}
+
+std::string Utf16File(const std::string& ascii) {
+  return "\xFF\xFE" + Wide(ascii);
+}
+
+// An export as regedit writes it: header, blank line, the key, its values, a blank line.
+std::string ExportText(const std::string& key, const std::string& values) {
+  return kHeader + "\r\n\r\n[" + key + "]\r\n" + values + "\r\n";
+}
+
+// Message boxes go into the call log too, with the temporary files that exist while each one shows.
+class LoggingView : public FakeForm1View {
+ public:
+  LoggingView(CallLog& log, FakeFiles& files) : log_(log), files_(files) {}
+  void MsgBox(const std::string& prompt, int buttons, const std::string& title) override {
+    log_.Record("MsgBox(" + prompt + ")");
+    std::set<std::string> present;
+    for (const std::string& path : {kTemp1, kTemp2, kTemp3, kTemp4}) {
+      if (files_.files.count(path)) present.insert(path);
+    }
+    tempFilesAtMessage.push_back(present);
+    FakeForm1View::MsgBox(prompt, buttons, title);
+  }
+  std::vector<std::set<std::string>> tempFilesAtMessage;
+
+ private:
+  CallLog& log_;
+  FakeFiles& files_;
+};
+
+class BackupTest : public ::testing::Test {
+ protected:
+  BackupTest() {
+    fake.processes.onRun = [this](const std::string& commandLine) { return Regedit(commandLine); };
+    SetExports(Utf16File(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Docs\"\r\n")),
+               Utf16File(ExportText(kKeyUserSf, "\"Personal\"=\"D:\\\\Docs\"\r\n")),
+               Utf16File(ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n")),
+               Utf16File(ExportText(kKeyMachineSf, "\"Common Desktop\"=\"C:\\\\All\"\r\n")));
+  }
+
+  // Stands in for regedit /e: writes the export set for the key (the second quoted text) into the file (the first).
+  FakeProcesses::Outcome Regedit(const std::string& commandLine) {
+    std::vector<std::string> quoted;
+    for (std::size_t open = commandLine.find('"'); open != std::string::npos;) {
+      std::size_t close = commandLine.find('"', open + 1);
+      quoted.push_back(commandLine.substr(open + 1, close - open - 1));
+      open = commandLine.find('"', close + 1);
+    }
+    auto found = exports.find(quoted.at(1));
+    if (found != exports.end()) fake.files.files[quoted.at(0)] = found->second;
+    return outcomes[quoted.at(1)];
+  }
+
+  void SetExports(const std::string& first, const std::string& second, const std::string& third,
+                  const std::string& fourth) {
+    exports = {{kKeyUserUsf, first}, {kKeyUserSf, second}, {kKeyMachineUsf, third}, {kKeyMachineSf, fourth}};
+  }
+
+  std::vector<std::string> Prompts() const {
+    std::vector<std::string> prompts;
+    for (const auto& box : view.messages) prompts.push_back(box.prompt);
+    return prompts;
+  }
+
+  bool HasFile(const std::string& path) const { return fake.files.files.count(path) != 0; }
+  bool AnyTempFileLeft() const { return HasFile(kTemp1) || HasFile(kTemp2) || HasFile(kTemp3) || HasFile(kTemp4); }
+
+  // A failed run: its one message, nothing half-written on the desktop, no editor left running or open.
+  void ExpectFailedRun(const std::string& prompt) {
+    backup.Run();
+    EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
+    EXPECT_FALSE(HasFile(kBackupPath));
+    for (const FakeProcesses::Process& process : fake.processes.started) {
+      EXPECT_TRUE(process.closed) << process.commandLine;
+      EXPECT_TRUE(process.terminated || (process.ran && !process.outcome.hangs)) << process.commandLine;
+    }
+  }
+
+  // The program goes on: once the cause is gone, the next click backs up.
+  void ExpectNextRunSucceeds() {
+    fake.files.failing.clear();
+    fake.processes.failing.clear();
+    outcomes.clear();
+    view.messages.clear();
+    backup.Run();
+    EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+    EXPECT_TRUE(HasFile(kBackupPath));
+    EXPECT_FALSE(AnyTempFileLeft());
+  }
+
+  FakePlatform fake;
+  LoggingView view{fake.log, fake.files};
+  RegistryBackup backup{fake.platform(), view};
+  std::map<std::string, std::string> exports;  // by key
+  std::map<std::string, FakeProcesses::Outcome> outcomes;
+};
+
+// --- Command lines, paths and the order of operations ---
+
+TEST_F(BackupTest, StartsOneMinimizedRegeditPerKeyWithTheCommandLineByteForByte) {
+  backup.Run();
+  ASSERT_EQ(fake.processes.started.size(), 4u);
+  const std::string expected[4] = {
+      "regedit /e \"C:\\TEMP\\splfolders1.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
+      "\\Explorer\\User Shell Folders\"",
+      "regedit /e \"C:\\TEMP\\splfolders2.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
+      "\\Explorer\\Shell Folders\"",
+      "regedit /e \"C:\\TEMP\\splfolders3.txt\" \"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"
+      "\\Explorer\\User Shell Folders\"",
+      "regedit /e \"C:\\TEMP\\splfolders4.txt\" \"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"
+      "\\Explorer\\Shell Folders\"",
+  };
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(fake.processes.started[i].commandLine, expected[i]);
+    EXPECT_EQ(fake.processes.started[i].showWindow, 2);
+  }
+}
+
+TEST_F(BackupTest, RunsLeftoversOldBackupExportsWaitsJoinFilterMessageCleanupInThisOrder) {
+  fake.files.files[kTemp1] = "left over";
+  fake.files.files[kTemp3] = "left over";
+  fake.files.files[kBackupPath] = "old backup";
+  backup.Run();
+
+  std::vector<std::string> steps;
+  for (const std::string& call : fake.log.calls()) {
+    for (const char* kind : {"DeleteFileA", "CreateProcessA", "WaitForSingleObject", "WriteWholeFile", "MsgBox"}) {
+      if (call.rfind(kind, 0) == 0) steps.push_back(call.substr(0, call.find(" \"HKEY")));
+    }
+  }
+  const std::vector<std::string> expected = {
+      "DeleteFileA(" + kTemp1 + ")",
+      "DeleteFileA(" + kTemp3 + ")",
+      "DeleteFileA(" + kBackupPath + ")",
+      "CreateProcessA(regedit /e \"" + kTemp1 + "\"",
+      "CreateProcessA(regedit /e \"" + kTemp2 + "\"",
+      "CreateProcessA(regedit /e \"" + kTemp3 + "\"",
+      "CreateProcessA(regedit /e \"" + kTemp4 + "\"",
+      "WaitForSingleObject(1792, 30000)",
+      "WaitForSingleObject(1796, 30000)",
+      "WaitForSingleObject(1800, 30000)",
+      "WaitForSingleObject(1804, 30000)",
+      "WriteWholeFile(" + kTemp3 + ")",       // export 4 appended to 3
+      "WriteWholeFile(" + kTemp2 + ")",       // 3 and 4 appended to 2
+      "WriteWholeFile(" + kTemp1 + ")",       // 2, 3 and 4 appended to 1
+      "WriteWholeFile(" + kBackupPath + ")",  // the one header
+      "WriteWholeFile(" + kBackupPath + ")",  // the filtered lines
+      "MsgBox(" + kSuccess + ")",
+      "DeleteFileA(" + kTemp1 + ")",
+      "DeleteFileA(" + kTemp2 + ")",
+      "DeleteFileA(" + kTemp3 + ")",
+      "DeleteFileA(" + kTemp4 + ")",
+  };
+  EXPECT_EQ(steps, expected);
+  // The temporary files are still there while the message shows, and gone afterwards.
+  ASSERT_EQ(view.tempFilesAtMessage.size(), 1u);
+  EXPECT_EQ(view.tempFilesAtMessage[0].size(), 4u);
+  EXPECT_FALSE(AnyTempFileLeft());
+  for (const FakeProcesses::Process& process : fake.processes.started) EXPECT_TRUE(process.closed);
+}
+
+TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
+  backup.Run();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].prompt, kSuccess);
+  EXPECT_EQ(view.messages[0].buttons, 0);
+  EXPECT_EQ(view.messages[0].title, "Zolvane");
+}
+
+TEST_F(BackupTest, AsksTheShellForTheDesktopWithCreateFlagAndCurrentPath) {
+  backup.Run();
+  EXPECT_EQ(fake.log.CallsStartingWith("SHGetFolderPathA"),
+            std::vector<std::string>{"SHGetFolderPathA(0, 32768, 0, 0)"});
+  EXPECT_EQ(fake.log.CallsStartingWith("GetTempPathA"), std::vector<std::string>{"GetTempPathA(260)"});
+  EXPECT_EQ(backup.strBackupFile, kBackupPath);
+  EXPECT_TRUE(HasFile(kBackupPath));
+}
+
+TEST_F(BackupTest, DesktopPathEndingInABackslashGetsASecondOne) {
+  fake.shell.desktopPath = "D:\\";
+  backup.Run();
+  EXPECT_EQ(backup.strBackupFile, "D:\\\\specialfolders.bak");
+  EXPECT_TRUE(HasFile("D:\\\\specialfolders.bak"));
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+}
+
+TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
+  struct Case {
+    std::int32_t result;
+    std::vector<std::string> prompts;
+  };
+  const Case cases[] = {
+      {platform::kSFalse, {"The folder does not exist", kSuccess}},
+      {platform::kEInvalidArg, {"An invalid folder ID was specified", kSuccess}},
+      {static_cast<std::int32_t>(0x80004005u), {kSuccess}},  // any other failure: no message of its own
+  };
+  for (const Case& c : cases) {
+    fake.shell.folderPathResult = c.result;
+    fake.files.files.clear();
+    view.messages.clear();
+    backup.Run();
+    EXPECT_EQ(Prompts(), c.prompts) << c.result;
+    EXPECT_EQ(backup.strBackupFile, "\\specialfolders.bak") << c.result;
+    EXPECT_TRUE(HasFile("\\specialfolders.bak")) << c.result;
+  }
+}
+
+TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
+  fake.files.failing["GetTempPathA(260)"] = 0;
+  backup.Run();
+  EXPECT_EQ(backup.strTempFile1, "splfolders1.txt");
+  EXPECT_EQ(backup.strTempFile4, "splfolders4.txt");
+  ASSERT_EQ(fake.processes.started.size(), 4u);
+  EXPECT_EQ(fake.processes.started[1].commandLine,
+            "regedit /e \"splfolders2.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
+            "\\Explorer\\Shell Folders\"");
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_FALSE(HasFile("splfolders1.txt"));
+}
+
+// --- What the backup file holds ---
+
+TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
+  backup.Run();
+  EXPECT_EQ(fake.files.files.at(kBackupPath),
+            Utf16File(kHeader + "\r\n" +                                                            //
+                      "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Docs\"\r\n\r\n" +          //
+                      "\r\n[" + kKeyUserSf + "]\r\n\"Personal\"=\"D:\\\\Docs\"\r\n\r\n" +           //
+                      "\r\n[" + kKeyMachineUsf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n" +  //
+                      "\r\n[" + kKeyMachineSf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n"));
+}
+
+TEST_F(BackupTest, AnsiExportsBecomeOneAnsiFileWithoutMark) {
+  SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Caf\xE9\"\r\n"), ExportText(kKeyUserSf, ""),
+             ExportText(kKeyMachineUsf, ""), ExportText(kKeyMachineSf, "\"Common Desktop\"=\"C:\\\\All\"\r\n"));
+  backup.Run();
+  EXPECT_EQ(fake.files.files.at(kBackupPath),
+            kHeader + "\r\n" +                                                           //
+                "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Caf\xE9\"\r\n\r\n" +  //
+                "\r\n[" + kKeyUserSf + "]\r\n\r\n" +                                     //
+                "\r\n[" + kKeyMachineUsf + "]\r\n\r\n" +                                 //
+                "\r\n[" + kKeyMachineSf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n");
+}
+
+// The line rules, the same in both encodings.
+class BackupLinesTest : public BackupTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  std::string Encoded(const std::string& ascii) const { return GetParam() ? Utf16File(ascii) : ascii; }
+};
+
+TEST_P(BackupLinesTest, LeavesOutEveryLineHoldingTheHeaderAndKeepsTheRestLineByLine) {
+  SetExports(Encoded(kHeader + "\r\n\r\na line holding " + kHeader + " inside\r\n" +  //
+                     "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +                     //
+                     "lone\rcarriage return\r\n" +                                    //
+                     "lone\nline feed\r\n\r\n\r\n" +                                  //
+                     "no final line end"),
+             Encoded("second export's first line\r\n" + kHeader + "\r\n"),  //
+             Encoded("  " + kHeader + "  \r\n\r\n"),                        //
+             Encoded("last\r"));
+  backup.Run();
+  EXPECT_EQ(fake.files.files.at(kBackupPath), Encoded(kHeader + "\r\n" +                            //
+                                                      "\r\n" +                                      //
+                                                      "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +  //
+                                                      "lone\r\ncarriage return\r\n" +               //
+                                                      "lone\nline feed\r\n\r\n\r\n" +               //
+                                                      "no final line end\r\n" +                     //
+                                                      "second export's first line\r\n" +            //
+                                                      "\r\n" +                                      //
+                                                      "last\r\n"));
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, BackupLinesTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Utf16Le" : "Ansi"; });
+
+TEST_F(BackupTest, Utf16ExportKeepsCharactersBeyondTheAnsiCodePage) {
+  // "é€" and U+1F600 (a surrogate pair) in a value.
+  const std::string value("\xE9\x00\xAC\x20\x3D\xD8\x00\xDE", 8);
+  SetExports("\xFF\xFE" + Wide("\"A\"=\"") + value + Wide("\"\r\n"), Utf16File("b\r\n"), Utf16File("c\r\n"),
+             Utf16File("d\r\n"));
+  backup.Run();
+  EXPECT_EQ(fake.files.files.at(kBackupPath),
+            Utf16File(kHeader + "\r\n\"A\"=\"") + value + Wide("\"\r\nb\r\nc\r\nd\r\n"));
+}
+
+TEST_F(BackupTest, MixedEncodingsGiveUtf16SoNoCharacterIsLost) {
+  SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"Caf\xE9\"\r\n"), ExportText(kKeyUserSf, ""),
+             Utf16File(ExportText(kKeyMachineUsf, "")), Utf16File(ExportText(kKeyMachineSf, "")));
+  backup.Run();
+  const std::string& bytes = fake.files.files.at(kBackupPath);
+  EXPECT_EQ(bytes, "\xFF\xFE" + Wide(kHeader + "\r\n\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"Caf") +
+                       std::string("\xE9\x00", 2) +
+                       Wide("\"\r\n\r\n\r\n[" + kKeyUserSf + "]\r\n\r\n\r\n[" + kKeyMachineUsf + "]\r\n\r\n\r\n[" +
+                            kKeyMachineSf + "]\r\n\r\n"));
+}
+
+TEST_F(BackupTest, Utf16ExportWithNothingButItsMarkAddsNoLine) {
+  SetExports(Utf16File("a\r\n"), "\xFF\xFE", Utf16File("c\r\n"), Utf16File("d"));
+  backup.Run();
+  EXPECT_EQ(fake.files.files.at(kBackupPath), Utf16File(kHeader + "\r\na\r\nc\r\nd\r\n"));
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+}
+
+TEST_F(BackupTest, FilterFileAppendsTheKeptLinesAndCountsTheOthers) {
+  fake.files.files["C:\\src.txt"] = "one " + kHeader + "\r\ntwo\r\n" + kHeader + "\r\nthree";
+  fake.files.files["C:\\dst.txt"] = "zero\r\n";
+  EXPECT_EQ(backup.FilterFile("C:\\src.txt", "C:\\dst.txt", kHeader), 2);
+  EXPECT_EQ(fake.files.files.at("C:\\dst.txt"), "zero\r\ntwo\r\nthree\r\n");
+}
+
+TEST(TextFile, UndecodableUtf16BecomesReplacementCharacters) {
+  // A lone low surrogate, a high surrogate followed by a letter, and half a code unit at the end.
+  EXPECT_EQ(Utf16LeToUtf8(std::string("\x00\xDC"
+                                      "A\x00"
+                                      "\x3D\xD8"
+                                      "B\x00"
+                                      "C",
+                                      9)),
+            "\xEF\xBF\xBD"
+            "A"
+            "\xEF\xBF\xBD"
+            "B"
+            "\xEF\xBF\xBD");
+  EXPECT_EQ(Utf8ToUtf16Le("\xFF"
+                          "A"),
+            std::string("\xFD\xFF"
+                        "A\x00",
+                        4));
+}
+
+// --- Failures: each ends in its message, and the program goes on ---
+
+TEST_F(BackupTest, RegeditThatCannotBeStartedEndsTheBackupAndTheOnesAlreadyRunning) {
+  fake.processes.failing["CreateProcessA(regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\", 2)"] = 2;
+  ExpectFailedRun(kFailure + "\nCannot start \"regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf +
+                  "\"\": The system cannot find the file specified. (error 2)");
+  ASSERT_EQ(fake.processes.started.size(), 2u);
+  EXPECT_TRUE(fake.processes.started[0].terminated);
+  EXPECT_TRUE(fake.processes.started[1].terminated);
+  EXPECT_FALSE(AnyTempFileLeft());
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, RegeditStillRunningAfterThirtySecondsIsEndedAndTheBackupFails) {
+  outcomes[kKeyUserSf].hangs = true;
+  ExpectFailedRun(kFailure);
+  ASSERT_EQ(fake.processes.started.size(), 4u);
+  EXPECT_TRUE(fake.processes.started[1].terminated);
+  EXPECT_EQ(fake.log.CallsStartingWith("TerminateProcess"), std::vector<std::string>{"TerminateProcess(1796, 1)"});
+  // The others were still waited for, each within its own limit.
+  EXPECT_EQ(fake.log.CallsStartingWith("WaitForSingleObject(1804, 30000)").size(), 1u);
+  EXPECT_FALSE(AnyTempFileLeft());
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, FailedWaitCountsAsAFailedExport) {
+  fake.processes.failing["WaitForSingleObject(1792, 30000)"] = 0;
+  ExpectFailedRun(kFailure);
+  EXPECT_EQ(fake.log.CallsStartingWith("TerminateProcess").size(), 1u);
+}
+
+TEST_F(BackupTest, RegeditEndingWithAnExitCodeOtherThanZeroFailsTheBackup) {
+  outcomes[kKeyMachineSf].exitCode = 1;
+  ExpectFailedRun(kFailure);
+  EXPECT_FALSE(AnyTempFileLeft());
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, ExportThatIsEmptyOrNeverWrittenFailsTheBackup) {
+  exports[kKeyUserSf] = "";
+  ExpectFailedRun(kFailure);
+  view.messages.clear();
+  exports.erase(kKeyUserSf);  // regedit that could not open the key: exit code 0, no file
+  ExpectFailedRun(kFailure);
+  SetExports(Utf16File("a\r\n"), Utf16File("b\r\n"), Utf16File("c\r\n"), Utf16File("d\r\n"));
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, FileThatCannotBeReadEndsTheBackupWithTheReason) {
+  fake.files.failing["ReadWholeFile(" + kTemp2 + ")"] = 32;
+  ExpectFailedRun(kFailure + "\nCannot read \"" + kTemp2 +
+                  "\": The process cannot access the file because it is being used by another process. (error 32)");
+  EXPECT_FALSE(AnyTempFileLeft());
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, BackupFileThatCannotBeWrittenEndsTheBackupWithTheReason) {
+  fake.files.failing["WriteWholeFile(" + kBackupPath + ")"] = 5;
+  ExpectFailedRun(kFailure + "\nCannot write \"" + kBackupPath + "\": Access is denied. (error 5)");
+  EXPECT_FALSE(AnyTempFileLeft());
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
+  fake.files.files[kTemp1] = "left over";
+  fake.files.files[kTemp2] = "left over";
+  fake.files.failing["DeleteFileA(" + kTemp2 + ")"] = 5;
+  ExpectFailedRun(kFailure + "\nCannot delete \"" + kTemp2 + "\": Access is denied. (error 5)");
+  EXPECT_TRUE(fake.processes.started.empty());
+  // Removed where possible: only the one that cannot be deleted is still there.
+  EXPECT_FALSE(HasFile(kTemp1));
+  EXPECT_TRUE(HasFile(kTemp2));
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, OldBackupThatCannotBeDeletedStopsTheBackupAndStaysAsItWas) {
+  fake.files.files[kBackupPath] = "old backup";
+  fake.files.failing["DeleteFileA(" + kBackupPath + ")"] = 5;
+  backup.Run();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\nCannot delete \"" + kBackupPath +
+                                                "\": Access is denied. (error 5)"});
+  EXPECT_TRUE(fake.processes.started.empty());
+  EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, BackupFileNotFoundAfterwardsIsReportedAsFailure) {
+  fake.files.failing["OpenFile(" + kBackupPath + ", 16384)"] = 0;
+  backup.Run();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure});
+}
+
+TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStanding) {
+  fake.files.failing["DeleteFileA(" + kTemp4 + ")"] = 32;
+  backup.Run();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_TRUE(HasFile(kTemp4));
+  EXPECT_FALSE(HasFile(kTemp1));
+  // The next run deletes it before it starts any export.
+  fake.log.Clear();
+  ExpectNextRunSucceeds();
+  const std::vector<std::string>& calls = fake.log.calls();
+  auto deleted = std::find(calls.begin(), calls.end(), "DeleteFileA(" + kTemp4 + ")");
+  auto firstExport = std::find_if(calls.begin(), calls.end(),
+                                  [](const std::string& call) { return call.rfind("CreateProcessA", 0) == 0; });
+  EXPECT_LT(deleted, firstExport);
+}
+
+TEST_F(BackupTest, OldBackupNeverReappears) {
+  fake.files.files[kBackupPath] = "OLD LINE\r\n";
+  backup.Run();
+  EXPECT_EQ(fake.files.files.at(kBackupPath).find("OLD"), std::string::npos);
+  EXPECT_EQ(fake.files.files.at(kBackupPath).find(Wide("OLD")), std::string::npos);
+
+  fake.files.files[kBackupPath] = "OLD LINE\r\n";
+  outcomes[kKeyUserUsf].exitCode = 1;
+  backup.Run();
+  EXPECT_FALSE(HasFile(kBackupPath));
+}
+
+}  // namespace
