@@ -55,9 +55,13 @@ void Form1::mnuExit_Click() {
   view_.CloseForm();
 }
 
-void Form1::Combo1_Click() { Retriever(); }
+void Form1::Combo1_Click() {
+  Retriever();
+}
 
-void Form1::Text1_Change() { view_.SetCommand1Enabled(!Trimmed(view_.Text1Text()).empty()); }
+void Form1::Text1_Change() {
+  view_.SetCommand1Enabled(!Trimmed(view_.Text1Text()).empty());
+}
 
 void Form1::Retriever() {
   view_.SetText1Text(std::string());
@@ -75,8 +79,8 @@ void Form1::Retriever() {
 
 RegValue Form1::GetCurrentSplFolderPath(platform::HKey hKey, const std::string& sVal) {
   RegValue value = module2_.ReadRegValue(hKey, kUserShellFoldersKey, sVal);
-  bool unusable = value.IsEmpty() || (value.IsText() && value.text().empty()) ||
-                  (value.IsInteger() && value.integer() == 2);
+  bool unusable =
+      value.IsEmpty() || (value.IsText() && value.text().empty()) || (value.IsInteger() && value.integer() == 2);
   if (unusable) value = module2_.ReadRegValue(hKey, kShellFoldersKey, sVal);
   return ExpandPath(value);
 }
@@ -131,16 +135,16 @@ void Form1::Command1_Click() {
   std::int32_t firstCode = 0;
   std::int32_t secondCode = 0;
   if (std::strcmp(entry->displayName, "Common Desktop") != 0) {
-    firstCode = module2_.WriteRegValue(entry->hive, kUserShellFoldersKey, entry->valueName, newPath,
-                                       platform::kRegExpandSz);
+    firstCode =
+        module2_.WriteRegValue(entry->hive, kUserShellFoldersKey, entry->valueName, newPath, platform::kRegExpandSz);
     std::string expanded = ExpandText(newPath);
     secondCode = module2_.WriteRegValue(entry->hive, kShellFoldersKey, entry->valueName, expanded, platform::kRegSz);
   } else {
     // Common Desktop has always had its Shell Folders value written first.
     std::string expanded = ExpandText(newPath);
     firstCode = module2_.WriteRegValue(entry->hive, kShellFoldersKey, entry->valueName, expanded, platform::kRegSz);
-    secondCode = module2_.WriteRegValue(entry->hive, kUserShellFoldersKey, entry->valueName, newPath,
-                                        platform::kRegExpandSz);
+    secondCode =
+        module2_.WriteRegValue(entry->hive, kUserShellFoldersKey, entry->valueName, newPath, platform::kRegExpandSz);
   }
   ReportWrites(firstCode, secondCode, "Successfully done!");
   view_.SetCommand1Enabled(false);
@@ -164,7 +168,9 @@ void Form1::Command2_Click() {
   Retriever();
 }
 
-void Form1::Command3_Click() { backup_.Run(); }
+void Form1::Command3_Click() {
+  backup_.Run();
+}
 
 void Form1::Command5_Click() {
   platform::BrowseInfo browseInfo;
@@ -184,14 +190,24 @@ void Form1::Command5_Click() {
   view_.SetText1Text(platform_.codePage.FromAnsi(ansi));
 }
 
-void Form1::Command6_Click() { ShellOpen(platform_.shell, "open", kHomePageUrl, {}, {}, platform::kSwShowNormal); }
+void Form1::Command6_Click() {
+  ShellOpen(platform_.shell, "open", kHomePageUrl, {}, {}, platform::kSwShowNormal);
+}
 void Form1::Command7_Click() {
   ShellOpen(platform_.shell, "open", kFeedbackPageUrl, {}, {}, platform::kSwShowNormal);
 }
 void Form1::Command4_Click() {
   ShellOpen(platform_.shell, "open", kDonationPageUrl, {}, {}, platform::kSwShowNormal);
 }
-void Form1::mnuHomepage_Click() { Command6_Click(); }
-void Form1::mnuFeedback_Click() { Command7_Click(); }
-void Form1::mnuDonate_Click() { Command4_Click(); }
-void Form1::mnuAbout_Click() { view_.ShowAbout(); }
+void Form1::mnuHomepage_Click() {
+  Command6_Click();
+}
+void Form1::mnuFeedback_Click() {
+  Command7_Click();
+}
+void Form1::mnuDonate_Click() {
+  Command4_Click();
+}
+void Form1::mnuAbout_Click() {
+  view_.ShowAbout();
+}

@@ -72,6 +72,5 @@ std::int32_t Module2::WriteRegValue(HKey hive, const std::string& keyPath, const
                                     const std::string& data, std::uint32_t type) {
   std::string bytes = codePage_.ToAnsi(data);
   bytes.push_back('\0');
-  return registry_.SHSetValueA(hive, keyPath, valueName, type, bytes.data(),
-                               static_cast<std::uint32_t>(bytes.size()));
+  return registry_.SHSetValueA(hive, keyPath, valueName, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }

@@ -1,9 +1,9 @@
 #include "platform/win32/win32_platform.h"
 
-#include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <cstring>
 #include <vector>
@@ -37,13 +37,19 @@ HKEY ToHkey(HKey hKey) {
   return reinterpret_cast<HKEY>(hKey);
 }
 
-HANDLE ToHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE ToHandle(Handle handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
 
 }  // namespace
 
-std::string Win32CodePage::ToAnsi(const std::string& utf8) { return Narrow(Widen(utf8, CP_UTF8), CP_ACP); }
+std::string Win32CodePage::ToAnsi(const std::string& utf8) {
+  return Narrow(Widen(utf8, CP_UTF8), CP_ACP);
+}
 
-std::string Win32CodePage::FromAnsi(const std::string& ansiBytes) { return Narrow(Widen(ansiBytes, CP_ACP), CP_UTF8); }
+std::string Win32CodePage::FromAnsi(const std::string& ansiBytes) {
+  return Narrow(Widen(ansiBytes, CP_ACP), CP_UTF8);
+}
 
 std::int32_t Win32Registry::RegOpenKeyExA(HKey hKey, const std::string& subKey, std::uint32_t options,
                                           std::uint32_t samDesired, HKey* phkResult) {
@@ -63,7 +69,9 @@ std::int32_t Win32Registry::RegQueryValueExA(HKey hKey, const std::string& value
   return code;
 }
 
-std::int32_t Win32Registry::RegCloseKey(HKey hKey) { return ::RegCloseKey(ToHkey(hKey)); }
+std::int32_t Win32Registry::RegCloseKey(HKey hKey) {
+  return ::RegCloseKey(ToHkey(hKey));
+}
 
 std::int32_t Win32Registry::SHSetValueA(HKey hKey, const std::string& subKey, const std::string& valueName,
                                         std::uint32_t type, const void* data, std::uint32_t cbData) {
@@ -118,8 +126,8 @@ std::int32_t Win32Files::OpenFile(const std::string& fileName, std::uint32_t sty
 }
 
 std::int32_t Win32Files::ReadWholeFile(const std::string& fileName, std::string* bytes) {
-  HANDLE file = ::CreateFileA(codePage_.ToAnsi(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = ::CreateFileA(codePage_.ToAnsi(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(GetLastError());
   std::string content;
   char chunk[65536];
@@ -197,7 +205,9 @@ int Win32Processes::TerminateProcess(Handle process, std::uint32_t exitCode) {
   return ::TerminateProcess(ToHandle(process), exitCode) ? 1 : 0;
 }
 
-int Win32Processes::CloseHandle(Handle handle) { return ::CloseHandle(ToHandle(handle)) ? 1 : 0; }
+int Win32Processes::CloseHandle(Handle handle) {
+  return ::CloseHandle(ToHandle(handle)) ? 1 : 0;
+}
 
 std::int32_t Win32Shell::SHGetFolderPathA(Handle hwndOwner, int nFolder, Handle hToken, std::uint32_t dwFlags,
                                           std::string* path) {
@@ -208,7 +218,9 @@ std::int32_t Win32Shell::SHGetFolderPathA(Handle hwndOwner, int nFolder, Handle 
   return static_cast<std::int32_t>(result);
 }
 
-Handle Win32Shell::GetDesktopWindow() { return reinterpret_cast<Handle>(::GetDesktopWindow()); }
+Handle Win32Shell::GetDesktopWindow() {
+  return reinterpret_cast<Handle>(::GetDesktopWindow());
+}
 
 Handle Win32Shell::ShellExecuteA(Handle hwnd, const std::string& operation, const std::string& file,
                                  const std::optional<std::string>& parameters,
@@ -237,7 +249,9 @@ int Win32Shell::SHGetPathFromIDListA(Handle pidl, char* pszPath) {
   return ::SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(pidl), pszPath) ? 1 : 0;
 }
 
-void Win32Shell::CoTaskMemFree(Handle pv) { ::CoTaskMemFree(reinterpret_cast<void*>(pv)); }
+void Win32Shell::CoTaskMemFree(Handle pv) {
+  ::CoTaskMemFree(reinterpret_cast<void*>(pv));
+}
 
 Win32Platform::Win32Platform()
     : registry_(codePage_),

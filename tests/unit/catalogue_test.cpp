@@ -6,10 +6,10 @@
 #include "core/catalogue.h"
 
 TEST(Catalogue, ListPositionsCoverTheFifteenEntriesInAlphabeticalOrder) {
-  const char* expected[] = {"Common Desktop", "Common Startup",  "Desktop",          "Favorites",
-                            "My Documents",   "My Music",        "My Pictures",      "SendTo",
-                            "Shared Documents", "Shared Music",  "Shared Pictures",  "Shared Video",
-                            "Start Menu",     "Startup",         "Temporary Internet Files"};
+  const char* expected[] = {
+      "Common Desktop",  "Common Startup", "Desktop",    "Favorites",        "My Documents",
+      "My Music",        "My Pictures",    "SendTo",     "Shared Documents", "Shared Music",
+      "Shared Pictures", "Shared Video",   "Start Menu", "Startup",          "Temporary Internet Files"};
   for (int position = 0; position < 15; ++position) {
     const SplFolderEntry* entry = SplFolderAtListPosition(position);
     ASSERT_NE(entry, nullptr) << position;

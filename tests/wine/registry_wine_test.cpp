@@ -151,8 +151,7 @@ void TestExpandPath(Form1& form) {
   std::string profile = Env("USERPROFILE");
   CHECK(!profile.empty());
   CHECK(form.ExpandPath(RegValue::FromText("%userprofile%\\Docs")) == RegValue::FromText(profile + "\\Docs"));
-  CHECK(form.ExpandPath(RegValue::FromText("%NOSUCHVARIABLE%\\Docs")) ==
-        RegValue::FromText("%NOSUCHVARIABLE%\\Docs"));
+  CHECK(form.ExpandPath(RegValue::FromText("%NOSUCHVARIABLE%\\Docs")) == RegValue::FromText("%NOSUCHVARIABLE%\\Docs"));
   CHECK(form.ExpandPath(RegValue::FromText("D:\\Data\\%USERNAME%\\Docs")) ==
         RegValue::FromText("D:\\Data\\" + Env("USERNAME") + "\\Docs"));
   // The platform's own expansion is the yardstick.

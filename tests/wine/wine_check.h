@@ -28,8 +28,12 @@ inline bool Report(bool ok, const char* file, int line, const std::string& what)
   return ok;
 }
 
-inline std::string Quote(const std::string& text) { return "\"" + text + "\""; }
-inline std::string Quote(long long value) { return std::to_string(value); }
+inline std::string Quote(const std::string& text) {
+  return "\"" + text + "\"";
+}
+inline std::string Quote(long long value) {
+  return std::to_string(value);
+}
 
 // Prints the summary line; the program's exit code.
 inline int Summary() {
@@ -41,7 +45,7 @@ inline int Summary() {
 }  // namespace wine_check
 
 #define CHECK(cond) ::wine_check::Report(static_cast<bool>(cond), __FILE__, __LINE__, #cond)
-#define CHECK_EQ(actual, expected)                                                                            \
-  ::wine_check::Report((actual) == (expected), __FILE__, __LINE__,                                            \
-                       std::string(#actual " == " #expected ": got ") + ::wine_check::Quote(actual) +          \
-                           ", expected " + ::wine_check::Quote(expected))
+#define CHECK_EQ(actual, expected)                                                                                    \
+  ::wine_check::Report((actual) == (expected), __FILE__, __LINE__,                                                    \
+                       std::string(#actual " == " #expected ": got ") + ::wine_check::Quote(actual) + ", expected " + \
+                           ::wine_check::Quote(expected))

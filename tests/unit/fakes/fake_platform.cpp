@@ -27,8 +27,8 @@ void FakeSystem::SetVersion(std::uint32_t platformId, std::uint32_t major, std::
 
 std::int32_t FakeShell::SHGetFolderPathA(platform::Handle hwndOwner, int nFolder, platform::Handle hToken,
                                          std::uint32_t dwFlags, std::string* path) {
-  if (auto fail = log_.Record("SHGetFolderPathA(" + std::to_string(hwndOwner) + ", " + std::to_string(nFolder) +
-                              ", " + std::to_string(hToken) + ", " + std::to_string(dwFlags) + ")")) {
+  if (auto fail = log_.Record("SHGetFolderPathA(" + std::to_string(hwndOwner) + ", " + std::to_string(nFolder) + ", " +
+                              std::to_string(hToken) + ", " + std::to_string(dwFlags) + ")")) {
     return *fail;
   }
   if (folderPathResult == platform::kSOk) *path = desktopPath;
@@ -40,8 +40,8 @@ platform::Handle FakeShell::GetDesktopWindow() {
   return kDesktopWindow;
 }
 
-platform::Handle FakeShell::ShellExecuteA(platform::Handle hwnd, const std::string& operation,
-                                          const std::string& file, const std::optional<std::string>& parameters,
+platform::Handle FakeShell::ShellExecuteA(platform::Handle hwnd, const std::string& operation, const std::string& file,
+                                          const std::optional<std::string>& parameters,
                                           const std::optional<std::string>& directory, int showCmd) {
   if (log_.Record("ShellExecuteA(" + operation + ", " + file + ")")) return 2;
   executions.push_back(Execution{hwnd, operation, file, parameters, directory, showCmd});

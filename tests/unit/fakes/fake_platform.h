@@ -49,8 +49,8 @@ class FakeShell : public platform::Shell {
   };
 
   explicit FakeShell(CallLog& log) : log_(log) {}
-  std::int32_t SHGetFolderPathA(platform::Handle hwndOwner, int nFolder, platform::Handle hToken,
-                                std::uint32_t dwFlags, std::string* path) override;
+  std::int32_t SHGetFolderPathA(platform::Handle hwndOwner, int nFolder, platform::Handle hToken, std::uint32_t dwFlags,
+                                std::string* path) override;
   platform::Handle GetDesktopWindow() override;
   platform::Handle ShellExecuteA(platform::Handle hwnd, const std::string& operation, const std::string& file,
                                  const std::optional<std::string>& parameters,
@@ -82,13 +82,13 @@ class FakeShell : public platform::Shell {
 class FakePlatform {
  public:
   FakePlatform()
-      : registry(log),
-        environment(log),
-        system(log),
-        files(log),
-        processes(log),
-        shell(log),
-        platform_{codePage, registry, environment, system, files, processes, shell} {}
+      : registry(log), environment(log), system(log), files(log), processes(log), shell(log), platform_{codePage,
+                                                                                                        registry,
+                                                                                                        environment,
+                                                                                                        system,
+                                                                                                        files,
+                                                                                                        processes,
+                                                                                                        shell} {}
 
   platform::Platform& platform() { return platform_; }
 

@@ -78,9 +78,9 @@ std::int32_t FakeRegistry::RegCloseKey(platform::HKey hKey) {
 std::int32_t FakeRegistry::SHSetValueA(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
                                        std::uint32_t type, const void* data, std::uint32_t cbData) {
   const char* bytes = static_cast<const char*>(data);
-  if (auto fail = log_.Record("SHSetValueA(" + Describe(hKey) + ", " + subKey + ", " + valueName + ", " +
-                              std::to_string(type) + ", " + std::string(bytes, cbData) + ", " +
-                              std::to_string(cbData) + ")")) {
+  if (auto fail =
+          log_.Record("SHSetValueA(" + Describe(hKey) + ", " + subKey + ", " + valueName + ", " + std::to_string(type) +
+                      ", " + std::string(bytes, cbData) + ", " + std::to_string(cbData) + ")")) {
     return *fail;
   }
   std::string path = FullPath(hKey, subKey);
@@ -89,7 +89,9 @@ std::int32_t FakeRegistry::SHSetValueA(platform::HKey hKey, const std::string& s
   return 0;
 }
 
-void FakeRegistry::CreateKey(platform::HKey hive, const std::string& subKey) { keys_[FullPath(hive, subKey)]; }
+void FakeRegistry::CreateKey(platform::HKey hive, const std::string& subKey) {
+  keys_[FullPath(hive, subKey)];
+}
 
 void FakeRegistry::SetValue(platform::HKey hive, const std::string& subKey, const std::string& valueName,
                             std::uint32_t type, const std::string& bytes) {

@@ -1,0 +1,150 @@
+// Apply and Restore Default: what is written where, in which order and type, and what the user is told.
+#include "form1_fixture.h"
+
+namespace {
+
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+
+class ApplyRestoreTest : public Form1Test {
+ protected:
+  std::vector<std::string> Writes() { return fake.log.CallsStartingWith("SHSetValueA"); }
+  static std::string Write(const char* hive, const char* key, const char* name, int type, const std::string& data) {
+    return std::string("SHSetValueA(") + hive + ", " + key + ", " + name + ", " + std::to_string(type) + ", " + data +
+           std::string(1, '\0') + ", " + std::to_string(data.size() + 1) + ")";
+  }
+};
+
+TEST_F(ApplyRestoreTest, ApplyWritesUserShellFoldersFirstForAPerUserFolder) {
+  Select("My Documents");
+  view.Type("  D:\\Data\\Docs  ");
+  fake.log.Clear();
+  form.Command1_Click();
+  EXPECT_EQ(Writes(), (std::vector<std::string>{
+                          Write("0x80000001", kUserShellFoldersKey, "Personal", 2, "D:\\Data\\Docs"),
+                          Write("0x80000001", kShellFoldersKey, "Personal", 1, "D:\\Data\\Docs"),
+                      }));
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].prompt, "Successfully done!");
+  EXPECT_EQ(view.messages[0].title, "Zolvane");
+  EXPECT_EQ(view.messages[0].buttons, 0);
+  // The box shows what the registry now holds, read again.
+  EXPECT_EQ(view.text1, "D:\\Data\\Docs");
+  EXPECT_FALSE(view.command1Enabled);
+  EXPECT_TRUE(view.command2Enabled);
+}
+
+TEST_F(ApplyRestoreTest, ApplyStoresTheReferenceUnexpandedAndItsExpansionBesideIt) {
+  Select("Desktop");
+  view.Type("%USERPROFILE%\\Docs");
+  form.Command1_Click();
+  std::uint32_t type = 0;
+  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop", &type), "%USERPROFILE%\\Docs");
+  EXPECT_EQ(type, platform::kRegExpandSz);
+  EXPECT_EQ(Stored(kHkeyCurrentUser, kShellFoldersKey, "Desktop", &type), "C:\\Documents and Settings\\Ann\\Docs");
+  EXPECT_EQ(type, platform::kRegSz);
+  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\Ann\\Docs");
+}
+
+TEST_F(ApplyRestoreTest, ApplyWritesShellFoldersFirstForCommonDesktopOnly) {
+  Select("Common Desktop");
+  view.Type("E:\\Desk");
+  fake.log.Clear();
+  form.Command1_Click();
+  EXPECT_EQ(Writes(), (std::vector<std::string>{
+                          Write("0x80000002", kShellFoldersKey, "Common Desktop", 1, "E:\\Desk"),
+                          Write("0x80000002", kUserShellFoldersKey, "Common Desktop", 2, "E:\\Desk"),
+                      }));
+
+  Select("Shared Video");
+  view.Type("E:\\Video");
+  fake.log.Clear();
+  form.Command1_Click();
+  EXPECT_EQ(Writes().at(0), Write("0x80000002", kUserShellFoldersKey, "CommonVideo", 2, "E:\\Video"));
+}
+
+TEST_F(ApplyRestoreTest, RestoreWritesTheStockPathShellFoldersFirstAndDiscardsAnEdit) {
+  SetUserShell(kHkeyCurrentUser, "Personal", platform::kRegExpandSz, "D:\\Elsewhere");
+  Select("My Documents");
+  view.Type("D:\\Typed but not applied");
+  fake.log.Clear();
+  form.Command2_Click();
+  EXPECT_EQ(Writes(),
+            (std::vector<std::string>{
+                Write("0x80000001", kShellFoldersKey, "Personal", 1, "C:\\Documents and Settings\\Ann\\My Documents"),
+                Write("0x80000001", kUserShellFoldersKey, "Personal", 2, "%USERPROFILE%\\My Documents"),
+            }));
+  EXPECT_EQ(LastMessage(), "Restored the default values!");
+  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\Ann\\My Documents");
+  EXPECT_FALSE(view.command1Enabled);
+
+  Select("Temporary Internet Files");
+  form.Command2_Click();
+  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Cache"),
+            "%USERPROFILE%\\Local Settings\\Temporary Internet Files");
+}
+
+struct Outcome {
+  int failingWrite;  // 0: none, 1: the first write, 2: the second
+  std::int32_t code;
+  const char* applyMessage;
+  const char* restoreMessage;
+};
+
+TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
+  const Outcome outcomes[] = {
+      {0, 0, "Successfully done!", "Restored the default values!"},
+      {1, 5, "Access Denied. No changes were made.", "Access Denied. No changes were made."},
+      {2, 5, "Access Denied. No changes were made.", "Access Denied. No changes were made."},
+      {1, 2, "Error 2\nAn error occurred.", "Error 2\nAn error occurred."},
+      {2, 1016, "Error 1016\nAn error occurred.", "Error 1016\nAn error occurred."},
+  };
+  for (const Outcome& outcome : outcomes) {
+    for (bool restore : {false, true}) {
+      Select("Favorites");
+      view.Type("D:\\Fav");
+      fake.log.Clear();
+      if (outcome.failingWrite) fake.log.FailCallStartingWith("SHSetValueA", outcome.failingWrite - 1, outcome.code);
+      restore ? form.Command2_Click() : form.Command1_Click();
+      EXPECT_EQ(Writes().size(), 2u) << "both writes always run";
+      EXPECT_EQ(LastMessage(), restore ? outcome.restoreMessage : outcome.applyMessage)
+          << (restore ? "restore " : "apply ") << outcome.failingWrite << " " << outcome.code;
+      EXPECT_FALSE(view.command1Enabled);
+      EXPECT_TRUE(view.command2Enabled);
+    }
+  }
+}
+
+TEST_F(ApplyRestoreTest, AFirstWriteThatFailsIsReportedEvenWhenTheSecondSucceeds) {
+  fake.registry.DenyWrites(kHkeyLocalMachine, kUserShellFoldersKey);
+  Select("Shared Music");
+  view.Type("E:\\Music");
+  form.Command1_Click();
+  EXPECT_EQ(LastMessage(), "Access Denied. No changes were made.");
+  EXPECT_EQ(Stored(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic"), "E:\\Music");
+}
+
+TEST_F(ApplyRestoreTest, GuardsWriteNothingShowNothingAndChangeNothing) {
+  Select("Desktop");
+  view.Type("   ");
+  view.command2Enabled = true;
+  fake.log.Clear();
+  form.Command1_Click();
+  EXPECT_TRUE(fake.log.calls().empty());
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(view.text1, "   ");
+  EXPECT_FALSE(view.command1Enabled);
+
+  view.combo1Index = -1;
+  view.Type("D:\\Docs");
+  fake.log.Clear();
+  form.Command1_Click();
+  form.Command2_Click();
+  EXPECT_TRUE(fake.log.calls().empty());
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(view.text1, "D:\\Docs");
+  EXPECT_TRUE(view.command1Enabled);
+  EXPECT_TRUE(view.command2Enabled);
+}
+
+}  // namespace

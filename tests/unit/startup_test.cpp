@@ -1,0 +1,100 @@
+// Start-up: the version table, the refusal of every system but Windows XP, and how the program closes.
+#include "core/module1.h"
+#include "form1_fixture.h"
+
+namespace {
+
+struct VersionRow {
+  std::uint32_t platformId, major, minor;
+  const char* name;
+};
+
+TEST(GetWindowsVersionName, NamesEachRowOfTheTable) {
+  const VersionRow rows[] = {
+      {1, 4, 0, "Windows 95"},
+      {1, 7, 0, "Windows 95"},
+      {1, 4, 10, "Windows 98"},
+      {1, 4, 90, "Windows Millennium"},
+      {1, 4, 5, ""},
+      {2, 3, 51, "Windows NT 3.51"},
+      {2, 4, 0, "Windows NT 4.0"},
+      {2, 5, 0, "Windows 2000"},
+      {2, 5, 1, "Windows XP"},
+      {2, 5, 2, "Windows XP"},
+      {2, 6, 0, ""},
+      {2, 6, 1, ""},
+      {2, 10, 0, ""},
+      {2, 2, 0, ""},
+      {0, 5, 1, "Failed"},
+      {3, 5, 1, "Failed"},
+  };
+  for (const VersionRow& row : rows) {
+    CallLog log;
+    FakeSystem system(log);
+    system.SetVersion(row.platformId, row.major, row.minor);
+    EXPECT_EQ(GetWindowsVersionName(system), row.name) << row.platformId << " " << row.major << "." << row.minor;
+  }
+}
+
+TEST(GetWindowsVersionName, PassesTheRecordAsWrittenAndNamesAFailedQueryFailed) {
+  CallLog log;
+  FakeSystem system(log);
+  system.SetVersion(2, 5, 1);
+  log.FailCall(0, 0);
+  EXPECT_EQ(GetWindowsVersionName(system), "Failed");
+  EXPECT_EQ(system.passedIn.dwOSVersionInfoSize, 148u);
+  EXPECT_EQ(system.passedIn.dwMajorVersion, 0u);
+  EXPECT_EQ(system.passedIn.dwPlatformId, 0u);
+  EXPECT_EQ(std::string(system.passedIn.szCSDVersion, 128), std::string(128, ' '));
+}
+
+TEST_F(Form1Test, OnWindowsXpLoadSelectsCommonDesktopAndShowsIt) {
+  SetUserShell(platform::kHkeyLocalMachine, "Common Desktop", platform::kRegExpandSz, "%ALLUSERSPROFILE%\\Desktop");
+  form.Form_Load();
+  EXPECT_EQ(view.combo1Index, 0);
+  EXPECT_EQ(view.label1, "Common Desktop location");
+  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\All Users\\Desktop");
+  EXPECT_FALSE(view.command1Enabled);
+  EXPECT_TRUE(view.command2Enabled);
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_FALSE(view.closed);
+}
+
+TEST_F(Form1Test, EveryOtherSystemIsRefusedBeforeTheRegistryIsRead) {
+  const VersionRow refused[] = {{2, 6, 1, "Windows 7"}, {2, 6, 0, "Vista"}, {2, 5, 0, "2000"},
+                                {2, 4, 0, "NT 4"},      {1, 4, 10, "98"},   {0, 0, 0, "failed query"}};
+  for (const VersionRow& row : refused) {
+    FakePlatform platform;
+    FakeForm1View refusedView;
+    Form1 refusedForm(platform.platform(), refusedView);
+    refusedView.Attach(&refusedForm);
+    platform.system.SetVersion(row.platformId, row.major, row.minor);
+    refusedForm.Form_Load();
+    ASSERT_EQ(refusedView.messages.size(), 1u) << row.name;
+    EXPECT_EQ(refusedView.messages[0].prompt,
+              "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit");
+    EXPECT_EQ(refusedView.messages[0].title, "Zolvane for Windows\xC2\xAE XP");
+    EXPECT_EQ(refusedView.messages[0].buttons, 0x40);
+    EXPECT_TRUE(refusedView.closed) << row.name;
+    EXPECT_EQ(refusedView.combo1Index, -1) << row.name;
+    EXPECT_EQ(platform.log.calls(), std::vector<std::string>{"GetVersionExA(148)"}) << row.name;
+  }
+}
+
+TEST_F(Form1Test, ExitAndUnloadCloseTheAboutWindowAndTheMainWindow) {
+  form.mnuAbout_Click();
+  form.mnuAbout_Click();
+  EXPECT_EQ(view.aboutWindowsCreated, 1);
+  form.mnuExit_Click();
+  EXPECT_FALSE(view.aboutOpen);
+  EXPECT_TRUE(view.closed);
+
+  FakeForm1View neverOpened;
+  Form1 other(fake.platform(), neverOpened);
+  other.Form_Unload();
+  EXPECT_FALSE(neverOpened.aboutOpen);
+  EXPECT_EQ(neverOpened.aboutWindowsCreated, 0);
+  EXPECT_TRUE(neverOpened.messages.empty());
+}
+
+}  // namespace
