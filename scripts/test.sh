@@ -32,6 +32,9 @@ if wine_session_start; then
   timeout 1500 ctest --test-dir "$ZOLVANE_ROOT/build/win64" --output-on-failure --timeout 300 \
     2>&1 | tee "$ZOLVANE_ROOT/build/win64-tests.log"
   count "$ZOLVANE_ROOT/build/win64-tests.log"
+  # Where the fifteen folders live in the prefix, as Zolvane reads them.
+  sed -n '/^Where the fifteen folders live/,/passed, [0-9]* failed$/p' \
+    "$ZOLVANE_ROOT/build/win64/Testing/Temporary/LastTest.log" | sed '$d'
   wine_session_stop
 else
   failed=$((failed + 1))
