@@ -1,9 +1,9 @@
 #include "platform/win32/win32_platform.h"
 
+#include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include <cstring>
 #include <vector>

@@ -1,7 +1,7 @@
 // Apply and Restore Default for My Documents through the core, against Wine's real registry, with Wine's
 // own shell (SHGetFolderPathA) as the judge of where the folder now lives. The prefix's values are put back.
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
