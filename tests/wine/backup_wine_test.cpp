@@ -1,7 +1,7 @@
 // The backup through Form1 against Wine's real regedit, shell and files: the file on the desktop, its content,
 // an import round trip with regedit /s, no temporary file left, and the same file twice. The prefix is put back.
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <set>
@@ -152,23 +152,23 @@ bool ValueNameOf(const std::string& line, std::string* name) {
   return false;
 }
 
+std::string Upper(std::string text) {
+  CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+  return text;
+}
+
 // The names of the values under each section "[key]" of the backup, by key name in upper case.
 std::vector<std::pair<std::string, std::set<std::string>>> Sections(const std::vector<std::string>& lines) {
   std::vector<std::pair<std::string, std::set<std::string>>> sections;
   std::string name;
   for (const std::string& line : lines) {
     if (!line.empty() && line[0] == '[') {
-      sections.emplace_back(CharUpperA(&std::string(line.substr(1, line.size() - 2))[0]), std::set<std::string>());
+      sections.emplace_back(Upper(line.substr(1, line.size() - 2)), std::set<std::string>());
     } else if (!sections.empty() && ValueNameOf(line, &name)) {
       sections.back().second.insert(name);
     }
   }
   return sections;
-}
-
-std::string Upper(std::string text) {
-  CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-  return text;
 }
 
 void CheckContent(const std::string& bytes) {
