@@ -16,7 +16,7 @@ class RegistryBackup {
  public:
   RegistryBackup(platform::Platform& platform, Form1View& view) : platform_(platform), view_(view) {}
 
-  // The click of "&Backup special folder paths". Every outcome ends in one message box; nothing escapes.
+  // The click of "&Backup special folder paths". The outcome is told in one message box; no failure escapes.
   void Run();
 
   // The folder's path, or empty text when none was obtained (S_FALSE and E_INVALIDARG are told to the user).
@@ -24,9 +24,11 @@ class RegistryBackup {
   // The temporary directory with its trailing backslash, or empty text when the system gives none.
   std::string GetTempDir();
   bool FileExists(const std::string& Fname);
-  // Appends the lines of strFile1 to strFile2, each in its own encoding (see AppendLines).
+  // Appends the lines of strFile1 to strFile2, each file read in its own encoding; strFile2 becomes UTF-16LE
+  // when either of them is.
   void JoinFile(const std::string& strFile1, const std::string& strFile2);
-  // Appends the lines of source that do not contain text to destination; returns how many it left out.
+  // Appends the lines of source that do not contain text to destination, with the same rule of encodings;
+  // returns how many lines it left out.
   std::int32_t FilterFile(const std::string& source, const std::string& destination, const std::string& text);
   // Deletes those of the four temporary files that exist, trying each one; returns the description of the
   // first delete that failed, or empty text.
