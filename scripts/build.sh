@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds the three builds: build/host (native, unit tests), build/win32 (the product),
+# Configures and builds: build/host (native, unit tests), build/asan (the same with AddressSanitizer and
+# UndefinedBehaviorSanitizer), build/fuzz (clang, libFuzzer targets), build/win32 (the product) and
 # build/win64 (the same program for x86_64, run under Wine by the tests).
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
@@ -10,9 +11,11 @@ configure() {  # dir [cmake args...]
   [ -f "$ZOLVANE_ROOT/$dir/CMakeCache.txt" ] || cmake -S "$ZOLVANE_ROOT" -B "$ZOLVANE_ROOT/$dir" "$@" >/dev/null
 }
 configure build/host -DCMAKE_BUILD_TYPE=Debug
+configure build/asan -DCMAKE_BUILD_TYPE=Debug -DZOLVANE_SANITIZE=ON
+CC=clang CXX=clang++ configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOLVANE_FUZZ=ON
 configure build/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ZOLVANE_ROOT/cmake/mingw-i686.cmake"
 configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ZOLVANE_ROOT/cmake/mingw-x86_64.cmake"
-for dir in build/host build/win32 build/win64; do
+for dir in build/host build/asan build/fuzz build/win32 build/win64; do
   log "building $dir"
   cmake --build "$ZOLVANE_ROOT/$dir" -j"$jobs" >"$ZOLVANE_ROOT/$dir.log" 2>&1 || { tail -40 "$ZOLVANE_ROOT/$dir.log"; exit 1; }
 done

@@ -4,9 +4,9 @@
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
-packages=(cmake g++ make googletest libgtest-dev
+packages=(cmake g++ make googletest libgtest-dev clang libclang-rt-14-dev
           g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-          wine64 xvfb xauth x11-utils imagemagick)
+          wine64 fonts-wine xvfb xauth x11-utils imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -26,3 +26,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   "$WINESERVER" -w
 fi
+
+# Wine looks for its own fonts (Tahoma, MS Sans Serif) in the prefix's Fonts folder, not where fonts-wine
+# puts them: without them every window falls back to a much wider font.
+for font in tahoma.ttf tahomabd.ttf sserife.fon; do
+  target="$WINEPREFIX/drive_c/windows/Fonts/$font"
+  [ -f "$target" ] || cp "/usr/share/wine/fonts/$font" "$target"
+done

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds all three builds, and runs every test: the native suite, then the Wine-side suite
-# (the x86_64 build under 64-bit Wine on a private Xvfb). Ends with one summary line; non-zero on failure.
+# Sets up, builds, and runs every test: the native suite, the same under the sanitizers, a short run of
+# each fuzzer, then the Wine-side suite (the x86_64 build under 64-bit Wine on a private Xvfb).
+# Ends with one summary line; non-zero on failure.
 set -uo pipefail
 source "$(dirname "$0")/env.sh"
 source "$(dirname "$0")/wine-session.sh"
@@ -25,6 +26,26 @@ log "native suite"
 ctest --test-dir "$ZOLVANE_ROOT/build/host" --output-on-failure --timeout 120 -j"$(nproc)" \
   2>&1 | tee "$ZOLVANE_ROOT/build/host-tests.log"
 count "$ZOLVANE_ROOT/build/host-tests.log"
+
+log "native suite with AddressSanitizer and UndefinedBehaviorSanitizer"
+ctest --test-dir "$ZOLVANE_ROOT/build/asan" --output-on-failure --timeout 300 -j"$(nproc)" \
+  2>&1 | tee "$ZOLVANE_ROOT/build/asan-tests.log" | tail -n 3
+count "$ZOLVANE_ROOT/build/asan-tests.log"
+
+log "fuzzing, ${ZOLVANE_FUZZ_SECONDS:-15} s a target"
+for target in expand_path query_reg_value export_reader; do
+  corpus="$ZOLVANE_ROOT/build/fuzz/corpus/$target"
+  mkdir -p "$corpus"
+  if "$ZOLVANE_ROOT/build/fuzz/tests/fuzz/${target}_fuzz" -max_total_time="${ZOLVANE_FUZZ_SECONDS:-15}" \
+    -max_len=4096 -timeout=10 -rss_limit_mb=2048 "$corpus" "$ZOLVANE_ROOT/tests/fuzz/corpus/$target" \
+    >"$ZOLVANE_ROOT/build/fuzz-$target.log" 2>&1; then
+    passed=$((passed + 1))
+    log "$target: $(grep -E '^Done [0-9]+ runs' "$ZOLVANE_ROOT/build/fuzz-$target.log")"
+  else
+    failed=$((failed + 1))
+    tail -n 30 "$ZOLVANE_ROOT/build/fuzz-$target.log"
+  fi
+done
 
 log "Wine-side suite"
 if wine_session_start; then

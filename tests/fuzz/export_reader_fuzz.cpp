@@ -1,0 +1,48 @@
+// Fuzzes the backup's export reader and line filter with arbitrary bytes, UTF-16LE and ANSI alike.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "backup/backup.h"
+#include "backup/text_file.h"
+#include "fakes/fake_form1_view.h"
+#include "fakes/fake_platform.h"
+
+namespace {
+
+const char* const kHeader = "Windows Registry Editor Version 5.00";
+
+// Decoding what was encoded gives the same lines once they have been through the code page.
+void CheckRoundTrip(const std::string& bytes, FakeCodePage& codePage) {
+  TextFile once = DecodeTextFile(EncodeTextFile(DecodeTextFile(bytes, codePage), codePage), codePage);
+  TextFile twice = DecodeTextFile(EncodeTextFile(once, codePage), codePage);
+  if (once.lines != twice.lines || once.encoding != twice.encoding) std::abort();
+}
+
+void CheckFilter(const std::string& bytes, FakePlatform& fake) {
+  FakeForm1View view;
+  RegistryBackup backup(fake.platform(), view);
+  fake.files.files.clear();
+  fake.files.files["C:\\in.txt"] = bytes;
+  backup.FilterFile("C:\\in.txt", "C:\\out.bak", kHeader);
+  auto out = fake.files.files.find("C:\\out.bak");
+  if (out == fake.files.files.end()) return;
+  TextFile written = DecodeTextFile(out->second, fake.codePage);
+  for (const std::string& line : written.lines) {
+    if (line.find('\r') != std::string::npos) std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FakePlatform fake;
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  CheckRoundTrip(bytes, fake.codePage);
+  CheckFilter(bytes, fake);
+  // The same bytes behind a byte-order mark are read as UTF-16LE.
+  CheckRoundTrip("\xFF\xFE" + bytes, fake.codePage);
+  CheckFilter("\xFF\xFE" + bytes, fake);
+  return 0;
+}

@@ -1,0 +1,35 @@
+// Fuzzes the registry reader with a value of any type and any bytes: the first byte picks the type.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "core/module2.h"
+#include "fakes/fake_platform.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  FakePlatform fake;
+  Module2 module2(fake.registry, fake.codePage);
+  const std::uint32_t type = data[0] % 12;
+  const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+  fake.registry.SetValue(platform::kHkeyCurrentUser, "Software\\Fuzz", "v", type, bytes);
+
+  RegValue value = module2.ReadRegValue(platform::kHkeyCurrentUser, "Software\\Fuzz", "v");
+  if (fake.registry.OpenHandleCount() != 0) std::abort();
+  switch (type) {
+    case platform::kRegSz:
+    case platform::kRegExpandSz:
+      if (bytes.empty() ? !value.IsEmpty()
+                        : value != RegValue::FromText(fake.codePage.FromAnsi(bytes.substr(0, bytes.size() - 1)))) {
+        std::abort();
+      }
+      break;
+    case platform::kRegDword:
+      if (bytes.size() > 4 ? !value.IsEmpty() : !value.IsInteger()) std::abort();
+      break;
+    default:
+      if (!value.IsEmpty()) std::abort();
+  }
+  return 0;
+}
