@@ -1,0 +1,208 @@
+// frmAbout: built from its design values in twips; its links go through ShellOpen.
+#include "ui/about_window.h"
+
+#include "core/form1.h"
+#include "core/form1_view.h"
+#include "core/module1.h"
+#include "resources/control_ids.h"
+#include "ui/form1_layout.h"
+
+namespace {
+
+constexpr DWORD kAboutStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kAboutExStyle = WS_EX_DLGMODALFRAME;
+constexpr int kAboutClientWidth = 4905;
+constexpr int kAboutClientHeight = 2850;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
+
+struct AboutControl {
+  int id;
+  const char* className;
+  DWORD style;
+  TwipsRect place;
+  const char* caption;  // UTF-8
+};
+
+// In tab order: cmdOK first, so that it has the focus when the window opens.
+const AboutControl kAboutControls[] = {
+    {IDC_ABOUT_CMDOK, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {2002, 2280, 900, 465}, "OK"},
+    {IDC_ABOUT_PICICON, "STATIC", SS_ICON, {240, 360, 480, 480}, ""},
+    {IDC_ABOUT_LBLDESCRIPTION,
+     "STATIC",
+     SS_LEFT,
+     {1050, 600, 3645, 330},
+     "Relocate special folders in Windows\xC2\xAE XP"},
+    {IDC_ABOUT_LBLTITLE, "STATIC", SS_LEFT, {1050, 360, 2565, 225}, "Zolvane v2.0"},
+    {IDC_ABOUT_LABEL1, "STATIC", SS_LEFT, {885, 1320, 3135, 255}, nullptr},
+    {IDC_ABOUT_LABEL2,
+     "STATIC",
+     SS_LEFT | SS_NOTIFY,
+     {885, 1560, 3135, 255},
+     "Telvik's Windows\xC2\xAE Troubleshooting site."},
+    {IDC_ABOUT_LABEL3,
+     "STATIC",
+     SS_LEFT | SS_NOTIFY,
+     {885, 1920, 3015, 255},
+     "To Donate (via PayPal), click this link."},
+};
+
+// Line1: an etched separator, a white line two pixels wide under a grey one a pixel wide.
+struct SeparatorLine {
+  int fromX;
+  int toX;
+  int y;
+  int widthPixels;
+  COLORREF colour;
+};
+const SeparatorLine kLine1[] = {
+    {105, 4800, 1080, 2, RGB(255, 255, 255)},  // index 0
+    {120, 4800, 1080, 1, RGB(128, 128, 128)},  // index 1
+};
+
+}  // namespace
+
+frmAbout::frmAbout(HINSTANCE instance, platform::Platform& platform)
+    : WindowBase(platform.codePage), instance_(instance), platform_(platform) {}
+
+frmAbout::~frmAbout() {
+  if (owner_ != nullptr) DestroyWindow(owner_);
+  DeleteFontIfAny(dialogFont_);
+  DeleteFontIfAny(titleFont_);
+  DeleteFontIfAny(descriptionFont_);
+  DeleteFontIfAny(linkFont_);
+}
+
+void frmAbout::Show() {
+  if (hwnd_ == nullptr && !Create()) return;
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd_);
+  BringWindowToTop(hwnd_);
+}
+
+void frmAbout::Close() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+bool frmAbout::TranslateDialogKeys(MSG& message) {
+  return hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message);
+}
+
+void frmAbout::cmdOK_Click() {
+  Close();
+}
+
+void frmAbout::Label2_Click() {
+  ShellOpen(platform_.shell, "open", kHomePageUrl, {}, {}, platform::kSwShowNormal);
+}
+
+void frmAbout::Label3_Click() {
+  ShellOpen(platform_.shell, "open", kDonationPageUrl, {}, {}, platform::kSwShowNormal);
+}
+
+bool frmAbout::Create() {
+  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE));
+  RegisterWindowClass(instance_, ZOLVANE_ABOUT_CLASS, icon, nullptr);
+  if (owner_ == nullptr) {
+    owner_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
+  }
+  RECT bounds =
+      CentredWindowBounds(units_.X(kAboutClientWidth), units_.Y(kAboutClientHeight), kAboutStyle, kAboutExStyle, false);
+  if (!CreateTopLevel(instance_, ZOLVANE_ABOUT_CLASS, kWindowCaption, kAboutStyle, kAboutExStyle, bounds, owner_,
+                      nullptr)) {
+    return false;
+  }
+  BuildControls();
+  SetFocus(GetDlgItem(hwnd_, IDC_ABOUT_CMDOK));
+  return true;
+}
+
+void frmAbout::BuildControls() {
+  if (dialogFont_ == nullptr) {
+    dialogFont_ = DesignUnits::CreateDialogFont();
+    titleFont_ = units_.CreateFontAt("Verdana", 975, DesignUnits::kBold);
+    descriptionFont_ = units_.CreateFontAt("Verdana", 825, DesignUnits::kItalic);
+    linkFont_ = units_.CreateFontAt("MS Sans Serif", 825, DesignUnits::kUnderline);
+  }
+  for (const AboutControl& design : kAboutControls) {
+    RECT pixels = units_.Pixels(design.place);
+    const char* caption = design.caption != nullptr ? design.caption : kCopyrightLine;
+    HWND control = CreateWindowExA(0, design.className, Ansi(caption).c_str(), WS_CHILD | WS_VISIBLE | design.style,
+                                   pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
+                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
+    HFONT font = dialogFont_;
+    if (design.id == IDC_ABOUT_LBLTITLE) font = titleFont_;
+    if (design.id == IDC_ABOUT_LBLDESCRIPTION) font = descriptionFont_;
+    if (design.id == IDC_ABOUT_LABEL2 || design.id == IDC_ABOUT_LABEL3) font = linkFont_;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE));
+  SendMessageA(GetDlgItem(hwnd_, IDC_ABOUT_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
+LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case DM_GETDEFID:
+      return MAKELRESULT(IDC_ABOUT_CMDOK, DC_HASDEFID);
+    case WM_CTLCOLORSTATIC:
+      return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ACTIVATE:
+      if (KeepFocusAcrossActivation(wParam)) return 0;
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(hwnd_, &paint);
+      PaintSeparator(dc);
+      EndPaint(hwnd_, &paint);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void frmAbout::OnCommand(int id) {
+  switch (id) {
+    case IDC_ABOUT_CMDOK:
+    case IDCANCEL:  // Esc: cmdOK is the cancel button too
+      return Guarded([this] { cmdOK_Click(); });
+    case IDC_ABOUT_LABEL2:
+      return Guarded([this] { Label2_Click(); });
+    case IDC_ABOUT_LABEL3:
+      return Guarded([this] { Label3_Click(); });
+    default:
+      return;
+  }
+}
+
+LRESULT frmAbout::OnControlColour(HDC dc, HWND control) {
+  int id = GetDlgCtrlID(control);
+  COLORREF text;
+  if (id == IDC_ABOUT_LBLTITLE || id == IDC_ABOUT_LBLDESCRIPTION) {
+    text = kBlack;
+  } else if (id == IDC_ABOUT_LABEL2 || id == IDC_ABOUT_LABEL3) {
+    text = kLinkBlue;
+  } else {
+    return DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  }
+  SetTextColor(dc, text);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void frmAbout::PaintSeparator(HDC dc) {
+  for (const SeparatorLine& line : kLine1) {
+    RECT stroke;
+    stroke.left = units_.X(line.fromX);
+    stroke.right = units_.X(line.toX);
+    stroke.top = units_.Y(line.y);
+    stroke.bottom = stroke.top + line.widthPixels;
+    HBRUSH brush = CreateSolidBrush(line.colour);
+    FillRect(dc, &stroke, brush);
+    DeleteObject(brush);
+  }
+}

@@ -1,0 +1,46 @@
+// frmAbout: the modeless About window with the product's name, version, copyright and two web links.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/platform.h"
+#include "ui/design_units.h"
+#include "ui/window_base.h"
+
+class frmAbout : public WindowBase {
+ public:
+  frmAbout(HINSTANCE instance, platform::Platform& platform);
+  ~frmAbout() override;
+
+  // Creates the window when there is none, otherwise brings the open one to the front.
+  void Show();
+  // Closes the window when it is open.
+  void Close();
+  // Enter, Esc and Tab while the message is for this window.
+  bool TranslateDialogKeys(MSG& message);
+
+  void cmdOK_Click();
+  void Label2_Click();  // the home page
+  void Label3_Click();  // the donation page
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool Create();
+  void BuildControls();
+  void OnCommand(int id);
+  LRESULT OnControlColour(HDC dc, HWND control);
+  void PaintSeparator(HDC dc);
+
+  HINSTANCE instance_;
+  platform::Platform& platform_;
+  DesignUnits units_;
+  // A hidden window of our own owns the About window: that keeps it off the taskbar without tying it
+  // to the main window.
+  HWND owner_ = nullptr;
+  HFONT dialogFont_ = nullptr;
+  HFONT titleFont_ = nullptr;
+  HFONT descriptionFont_ = nullptr;
+  HFONT linkFont_ = nullptr;
+};

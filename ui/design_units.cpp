@@ -1,0 +1,60 @@
+// Design values (twips, points) turned into pixels and fonts at the screen's resolution.
+#include "ui/design_units.h"
+
+DesignUnits::DesignUnits() {
+  HDC screen = GetDC(nullptr);
+  if (screen != nullptr) {
+    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+}
+
+RECT DesignUnits::Pixels(const TwipsRect& rect) const {
+  RECT pixels;
+  pixels.left = X(rect.left);
+  pixels.top = Y(rect.top);
+  pixels.right = X(rect.left + rect.width);
+  pixels.bottom = Y(rect.top + rect.height);
+  return pixels;
+}
+
+HFONT DesignUnits::CreateFontAt(const char* face, int centiPoints, int styles) const {
+  LOGFONTA font = {};
+  // A negative height asks for the character height, which is what a point size measures.
+  font.lfHeight = -MulDiv(centiPoints, dpiY_, 7200);
+  font.lfWeight = (styles & kBold) != 0 ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = (styles & kItalic) != 0 ? TRUE : FALSE;
+  font.lfUnderline = (styles & kUnderline) != 0 ? TRUE : FALSE;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+  return CreateFontIndirectA(&font);
+}
+
+HFONT DesignUnits::CreateDialogFont() {
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    return CreateFontIndirectA(&metrics.lfMessageFont);
+  }
+  return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+RECT CentredWindowBounds(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool hasMenu) {
+  RECT frame = {0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&frame, style, hasMenu ? TRUE : FALSE, exStyle);
+  int width = frame.right - frame.left;
+  int height = frame.bottom - frame.top;
+  RECT workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  RECT bounds;
+  bounds.left = workArea.left + (workArea.right - workArea.left - width) / 2;
+  bounds.top = workArea.top + (workArea.bottom - workArea.top - height) / 2;
+  bounds.right = bounds.left + width;
+  bounds.bottom = bounds.top + height;
+  return bounds;
+}

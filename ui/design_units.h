@@ -1,0 +1,42 @@
+// The windows are designed in twips and points; these turn design values into pixels and fonts at the
+// screen's resolution (15 twips a pixel at 96 dots per inch).
+#pragma once
+
+#include <windows.h>
+
+// A control's place in its container, in twips.
+struct TwipsRect {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+class DesignUnits {
+ public:
+  // Reads the screen's resolution.
+  DesignUnits();
+
+  int X(int twips) const { return MulDiv(twips, dpiX_, 1440); }
+  int Y(int twips) const { return MulDiv(twips, dpiY_, 1440); }
+  RECT Pixels(const TwipsRect& rect) const;
+
+  enum FontStyle { kRegular = 0, kBold = 1, kItalic = 2, kUnderline = 4 };
+  // A font of the given face at a size in hundredths of a point (975 for 9.75 point).
+  HFONT CreateFontAt(const char* face, int centiPoints, int styles) const;
+  // The system's dialog font: the font its message boxes use.
+  static HFONT CreateDialogFont();
+
+ private:
+  int dpiX_ = 96;
+  int dpiY_ = 96;
+};
+
+// Deletes a font made by DesignUnits (deleting a stock font is harmless).
+inline void DeleteFontIfAny(HFONT font) {
+  if (font != nullptr) DeleteObject(font);
+}
+
+// The size of a top-level window whose client area (below the menu bar, if any) is clientWidth x
+// clientHeight pixels, centred in the screen's work area.
+RECT CentredWindowBounds(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool hasMenu);

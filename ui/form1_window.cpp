@@ -1,0 +1,367 @@
+// The main window: builds Form1 from its design table and routes the controls' events to the behaviour.
+#include "ui/form1_window.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "core/catalogue.h"
+#include "resources/control_ids.h"
+
+namespace {
+
+// No WS_CLIPCHILDREN: the window paints the background that the frame, a child, leaves to it.
+constexpr DWORD kForm1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kForm1ExStyle = WS_EX_APPWINDOW;
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+// Room below the closed drop-down list for its open list of fifteen entries.
+constexpr int kDroppedListTwips = 3300;
+
+struct ControlClass {
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlClass ClassFor(const ControlDesign& design) {
+  switch (design.kind) {
+    case ControlKind::Frame:
+      return {"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::DropDownList:
+      return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case ControlKind::TextBox:
+      return {"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::Button:
+      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::Label:
+    default:
+      bool centred = design.look == ControlLook::Title || design.look == ControlLook::Footer;
+      return {"STATIC", static_cast<DWORD>(centred ? SS_CENTER : SS_LEFT), 0};
+  }
+}
+
+// Frame2 draws its own caption: group boxes do not all honour a caption colour (visual styles and Wine
+// draw it in their own), and the design wants the system highlight colour.
+void PaintFrame(HWND frame) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(frame, &paint);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(frame, WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  RECT client;
+  GetClientRect(frame, &client);
+  RECT edge = client;
+  edge.top += metrics.tmHeight / 2 - 1;
+  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+  char caption[128] = {};
+  int length = GetWindowTextA(frame, caption, sizeof caption);
+  RECT text = {client.left + 7, client.top, client.right - 7, client.top + metrics.tmHeight};
+  DrawTextA(dc, caption, length, &text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+  InflateRect(&text, 1, 0);
+  FillRect(dc, &text, GetSysColorBrush(COLOR_BTNFACE));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+  DrawTextA(dc, caption, length, &text, DT_CENTER | DT_SINGLELINE);
+  SelectObject(dc, oldFont);
+  EndPaint(frame, &paint);
+}
+
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_PAINT) {
+    PaintFrame(frame);
+    return 0;
+  }
+  return DefSubclassProc(frame, message, wParam, lParam);
+}
+
+}  // namespace
+
+Form1Window::Form1Window(HINSTANCE instance, platform::Platform& platform)
+    : WindowBase(platform.codePage),
+      instance_(instance),
+      platform_(platform),
+      form1_(platform, *this),
+      about_(instance, platform) {}
+
+Form1Window::~Form1Window() {
+  DeleteFontIfAny(dialogFont_);
+  DeleteFontIfAny(titleFont_);
+  DeleteFontIfAny(footerFont_);
+}
+
+bool Form1Window::Open(int showCommand) {
+  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE));
+  HICON smallIcon = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  RegisterWindowClass(instance_, ZOLVANE_FORM1_CLASS, icon, smallIcon);
+  HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_MAINMENU));
+  int clientWidth = units_.X(kForm1ClientWidth);
+  int clientHeight = units_.Y(kForm1ClientHeight);
+  RECT bounds = CentredWindowBounds(clientWidth, clientHeight, kForm1Style, kForm1ExStyle, true);
+  if (!CreateTopLevel(instance_, ZOLVANE_FORM1_CLASS, kWindowCaption, kForm1Style, kForm1ExStyle, bounds, nullptr,
+                      menu)) {
+    return false;
+  }
+  // A menu bar that wraps takes more height than the estimate allowed for: keep the client area as designed.
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  int missing = clientHeight - (client.bottom - client.top);
+  if (missing != 0) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top + missing,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  shortcuts_ = LoadAcceleratorsA(instance_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  BuildControls();
+
+  loaded_ = true;
+  Guarded([this] { form1_.Form_Load(); });
+  // A refused start has closed the window before it was ever shown.
+  if (hwnd_ == nullptr) return false;
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+  SetFocus(Control(IDC_COMBO1));
+  return true;
+}
+
+void Form1Window::BuildControls() {
+  dialogFont_ = DesignUnits::CreateDialogFont();
+  titleFont_ = units_.CreateFontAt("Verdana", 975, DesignUnits::kBold);
+  footerFont_ = units_.CreateFontAt("Tahoma", 825, DesignUnits::kRegular);
+  toolTips_ =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+  for (std::size_t i = 0; i < kForm1ControlCount; ++i) {
+    const ControlDesign& design = kForm1Controls[i];
+    HWND control = CreateControl(design);
+    if (design.toolTip != nullptr) AddToolTip(control, design.toolTip);
+  }
+  // The frame is drawn beneath the controls that sit on it.
+  SetWindowPos(Control(IDC_FRAME2), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowSubclass(Control(IDC_FRAME2), &FrameProc, 0, 0);
+  FillCombo1();
+  ApplyFonts();
+}
+
+HWND Form1Window::CreateControl(const ControlDesign& design) {
+  TwipsRect place = design.place;
+  if (design.inFrame2) {
+    place.left += Frame2Design().place.left;
+    place.top += Frame2Design().place.top;
+  }
+  if (design.kind == ControlKind::DropDownList) place.height += kDroppedListTwips;
+  RECT pixels = units_.Pixels(place);
+  ControlClass controlClass = ClassFor(design);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlClass.style;
+  if (design.id == IDC_COMMAND1) style |= WS_DISABLED;  // Apply waits for an edit of the path
+  return CreateWindowExA(controlClass.exStyle, controlClass.className, Ansi(design.caption).c_str(), style, pixels.left,
+                         pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
+}
+
+void Form1Window::FillCombo1() {
+  HWND combo = Control(IDC_COMBO1);
+  for (int position = 0; position < static_cast<int>(kSplFolderCount); ++position) {
+    const SplFolderEntry* entry = SplFolderAtListPosition(position);
+    std::string name = Ansi(entry != nullptr ? entry->displayName : "");
+    LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+  }
+}
+
+void Form1Window::AddToolTip(HWND control, const char* text) {
+  if (toolTips_ == nullptr) return;
+  std::string ansi = Ansi(text);
+  TTTOOLINFOA tool = {};
+  // The size that every version of the common controls accepts.
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = &ansi[0];
+  SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Form1Window::ApplyFonts() {
+  for (std::size_t i = 0; i < kForm1ControlCount; ++i) {
+    const ControlDesign& design = kForm1Controls[i];
+    HFONT font = dialogFont_;
+    if (design.look == ControlLook::Title) font = titleFont_;
+    if (design.look == ControlLook::Footer) font = footerFont_;
+    SendMessageA(Control(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  if (toolTips_ != nullptr) SendMessageA(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_), FALSE);
+}
+
+bool Form1Window::TranslateShortcut(MSG& message) {
+  if (hwnd_ == nullptr || shortcuts_ == nullptr || GetActiveWindow() != hwnd_) return false;
+  return TranslateAcceleratorA(hwnd_, shortcuts_, &message) != 0;
+}
+
+bool Form1Window::TranslateDialogKeys(MSG& message) {
+  if (about_.TranslateDialogKeys(message)) return true;
+  return hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message);
+}
+
+std::string Form1Window::Combo1Text() {
+  HWND combo = Control(IDC_COMBO1);
+  LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return std::string();
+  LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return std::string();
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  return codePage().FromAnsi(buffer.data());
+}
+
+void Form1Window::SetCombo1ListIndex(int index) {
+  SendMessageA(Control(IDC_COMBO1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  // CB_SETCURSEL notifies nobody; a selection set by the program is a selection all the same.
+  form1_.Combo1_Click();
+}
+
+std::string Form1Window::Text1Text() {
+  return WindowTextOf(Control(IDC_TEXT1), codePage());
+}
+
+void Form1Window::SetText1Text(const std::string& text) {
+  // Text1 changes only when the text does; the edit control's EN_CHANGE then runs Text1_Change before
+  // SetWindowTextA returns.
+  if (Text1Text() == text) return;
+  SetWindowTextTo(Control(IDC_TEXT1), codePage(), text);
+}
+
+void Form1Window::SetLabel1Caption(const std::string& caption) {
+  SetWindowTextTo(Control(IDC_LABEL1), codePage(), caption);
+}
+
+void Form1Window::SetCommand1Enabled(bool enabled) {
+  SetButtonEnabled(IDC_COMMAND1, enabled);
+}
+
+void Form1Window::SetCommand2Enabled(bool enabled) {
+  SetButtonEnabled(IDC_COMMAND2, enabled);
+}
+
+void Form1Window::SetButtonEnabled(int id, bool enabled) {
+  HWND button = Control(id);
+  // A disabled control cannot keep the keyboard: the focus moves on as the tab order goes.
+  if (!enabled && GetFocus() == button) SetFocus(GetNextDlgTabItem(hwnd_, button, FALSE));
+  EnableWindow(button, enabled ? TRUE : FALSE);
+}
+
+void Form1Window::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
+  HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
+  MessageBoxA(owner, Ansi(prompt).c_str(), Ansi(title.empty() ? kAppTitle : title).c_str(), static_cast<UINT>(buttons));
+}
+
+void Form1Window::CloseForm() {
+  if (hwnd_ != nullptr && !closing_) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Form1Window::ShowAbout() {
+  about_.Show();
+}
+
+void Form1Window::CloseAbout() {
+  about_.Close();
+}
+
+platform::Handle Form1Window::Hwnd() {
+  return reinterpret_cast<platform::Handle>(hwnd_);
+}
+
+LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam != 0) {
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+      } else {
+        OnMenuCommand(LOWORD(wParam));
+      }
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLOREDIT:
+      SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    case WM_ACTIVATE:
+      if (KeepFocusAcrossActivation(wParam)) return 0;
+      break;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      about_.Close();
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void Form1Window::OnCommand(int id, int notification) {
+  if (id == IDC_COMBO1 && notification == CBN_SELCHANGE) return Guarded([this] { form1_.Combo1_Click(); });
+  if (id == IDC_TEXT1 && notification == EN_CHANGE) {
+    if (loaded_) Guarded([this] { form1_.Text1_Change(); });
+    return;
+  }
+  if (notification != BN_CLICKED) return;
+  switch (id) {
+    case IDC_COMMAND1:
+      return Guarded([this] { form1_.Command1_Click(); });
+    case IDC_COMMAND2:
+      return Guarded([this] { form1_.Command2_Click(); });
+    case IDC_COMMAND3:
+      return Guarded([this] { form1_.Command3_Click(); });
+    case IDC_COMMAND4:
+      return Guarded([this] { form1_.Command4_Click(); });
+    case IDC_COMMAND5:
+      return Guarded([this] { form1_.Command5_Click(); });
+    case IDC_COMMAND6:
+      return Guarded([this] { form1_.Command6_Click(); });
+    case IDC_COMMAND7:
+      return Guarded([this] { form1_.Command7_Click(); });
+    default:
+      return;
+  }
+}
+
+void Form1Window::OnMenuCommand(int id) {
+  switch (id) {
+    case IDM_HOMEPAGE:
+      return Guarded([this] { form1_.mnuHomepage_Click(); });
+    case IDM_FEEDBACK:
+      return Guarded([this] { form1_.mnuFeedback_Click(); });
+    case IDM_DONATE:
+      return Guarded([this] { form1_.mnuDonate_Click(); });
+    case IDM_ABOUT:
+      return Guarded([this] { form1_.mnuAbout_Click(); });
+    case IDM_EXIT:
+      return Guarded([this] { form1_.mnuExit_Click(); });
+    default:
+      return;  // IDOK and IDCANCEL from Enter and Esc press nothing here
+  }
+}
+
+LRESULT Form1Window::OnControlColour(HDC dc, HWND control) {
+  int id = GetDlgCtrlID(control);
+  COLORREF text;
+  if (id == IDC_LABEL2 || id == IDC_LABEL6) {
+    text = kGrey;
+  } else {
+    return DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  }
+  SetTextColor(dc, text);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void Form1Window::OnClose() {
+  if (closing_) return;
+  closing_ = true;
+  Guarded([this] { form1_.Form_Unload(); });
+  about_.Close();
+  DestroyWindow(hwnd_);
+}

@@ -1,0 +1,31 @@
+// Zolvane's entry point: the main window Form1 and the message loop that runs until it has closed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "platform/win32/win32_platform.h"
+#include "ui/form1_window.h"
+
+namespace {
+
+int RunMessageLoop(Form1Window& form1) {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (form1.TranslateShortcut(message)) continue;
+    if (form1.TranslateDialogKeys(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  platform::Win32Platform win32;
+  Form1Window form1(instance, win32.platform());
+  // A refused start has already posted the quit message: the loop then ends at once.
+  form1.Open(showCommand);
+  return RunMessageLoop(form1);
+}
