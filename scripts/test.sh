@@ -27,6 +27,16 @@ ctest --test-dir "$ZOLVANE_ROOT/build/host" --output-on-failure --timeout 120 -j
   2>&1 | tee "$ZOLVANE_ROOT/build/host-tests.log"
 count "$ZOLVANE_ROOT/build/host-tests.log"
 
+log "Windows XP can load the exes"
+for exe in "win32/Zolvane.exe i386 5.01" "win64/Zolvane.exe x86-64 5.02"; do
+  set -- $exe
+  if "$ZOLVANE_ROOT/scripts/check-pe.sh" "$ZOLVANE_ROOT/build/$1" "$2" "$3"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+done
+
 log "native suite with AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --test-dir "$ZOLVANE_ROOT/build/asan" --output-on-failure --timeout 300 -j"$(nproc)" \
   2>&1 | tee "$ZOLVANE_ROOT/build/asan-tests.log" | tail -n 3
