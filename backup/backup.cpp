@@ -169,7 +169,13 @@ bool RegistryBackup::SaveKeys() {
   // One header for the whole file in place of the four exports' own, which the filter leaves out, so that
   // regedit can import the backup again.
   WriteText(strBackupFile, TextFile{TextEncoding::kAnsi, {kHeaderText}});
-  FilterFile(strTempFile1, strBackupFile, kHeaderText);
+  try {
+    FilterFile(strTempFile1, strBackupFile, kHeaderText);
+  } catch (const std::exception&) {
+    // A header without the keys must not sit on the desktop looking like a backup.
+    platform_.files.DeleteFileA(strBackupFile);
+    throw;
+  }
   return FileExists(strBackupFile);
 }
 

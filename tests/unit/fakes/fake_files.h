@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ class FakeFiles : public platform::Files {
   // For example failing["DeleteFileA(C:\\TEMP\\splfolders1.txt)"] = 5. GetTempPathA and OpenFile fail with
   // their own failure results whatever the code.
   FailingCalls failing;
+  // Reads, by their recorded text, that succeed with only the first half of the file.
+  std::set<std::string> shortReads;
 
  private:
   std::optional<std::int32_t> Record(std::string call);

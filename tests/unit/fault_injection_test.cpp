@@ -1,0 +1,264 @@
+// Every main flow rerun once for each platform call it makes, with that call failing: nothing escapes, the
+// user is told what the behaviour defines for the failure, and nothing is left that should not be.
+#include <map>
+#include <set>
+
+#include "backup/backup.h"
+#include "form1_fixture.h"
+
+namespace {
+
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+
+const std::string kDesktop = "C:\\Documents and Settings\\Ann\\Desktop";
+const std::string kBackupPath = kDesktop + "\\specialfolders.bak";
+const std::string kOldBackup = "an old backup";
+const std::string kBackupSuccess = "Shell folder registry keys are now backed up.";
+const std::string kBackupFailure = "Could not backup the shell folder registry keys";
+const std::string kHeader = "Windows Registry Editor Version 5.00";
+
+enum class FailureKind { kSystemError, kAccessDenied, kShortRead, kNeverEnds };
+
+struct Failure {
+  std::size_t callIndex;
+  std::string call;
+  FailureKind kind;
+};
+
+// One world for a flow: the fakes, the form, and regedit standing in for itself.
+class World {
+ public:
+  World() : form(fake.platform(), view) {
+    view.Attach(&form);
+    fake.system.SetVersion(2, 5, 1);
+    fake.environment.Set("USERPROFILE", "C:\\Documents and Settings\\Ann");
+    fake.environment.Set("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");
+    const char* sections[] = {"User Shell Folders", "Shell Folders"};
+    for (const char* key : sections) {
+      std::string path = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\") + key;
+      fake.registry.SetString(kHkeyCurrentUser, path, "Personal", platform::kRegExpandSz, "D:\\Docs");
+      fake.registry.SetString(kHkeyLocalMachine, path, "Common Desktop", platform::kRegSz, "C:\\All\\Desktop");
+    }
+    fake.shell.desktopPath = kDesktop;
+    fake.shell.browseBufferBytes = "D:\\Picked";
+    fake.files.files[kBackupPath] = kOldBackup;
+    fake.processes.onRun = [this](const std::string& commandLine) { return Regedit(commandLine); };
+  }
+
+  // Writes an ANSI export of the key named on the command line into the file named there.
+  FakeProcesses::Outcome Regedit(const std::string& commandLine) {
+    std::size_t fileStart = commandLine.find('"') + 1;
+    std::size_t fileEnd = commandLine.find('"', fileStart);
+    std::size_t keyStart = commandLine.find('"', fileEnd + 1) + 1;
+    std::string key = commandLine.substr(keyStart, commandLine.size() - 1 - keyStart);
+    fake.files.files[commandLine.substr(fileStart, fileEnd - fileStart)] =
+        "Windows Registry Editor Version 5.00\r\n\r\n[" + key + "]\r\n\"Value\"=\"x\"\r\n\r\n";
+    FakeProcesses::Outcome outcome;
+    outcome.hangs = commandLine == hangingCommand;
+    return outcome;
+  }
+
+  void Inject(const Failure& failure) {
+    std::int32_t code = failure.kind == FailureKind::kAccessDenied ? platform::kErrorAccessDenied : 1117;
+    switch (failure.kind) {
+      case FailureKind::kShortRead:
+        fake.files.shortReads.insert(failure.call);
+        break;
+      case FailureKind::kNeverEnds:
+        hangingCommand = failure.call.substr(std::string("CreateProcessA(").size(),
+                                             failure.call.rfind(", ") - std::string("CreateProcessA(").size());
+        break;
+      default:
+        fake.log.FailCall(failure.callIndex, code);
+    }
+  }
+
+  std::vector<std::string> Prompts() const {
+    std::vector<std::string> prompts;
+    for (const auto& box : view.messages) prompts.push_back(box.prompt);
+    return prompts;
+  }
+
+  FakePlatform fake;
+  FakeForm1View view;
+  Form1 form;
+  std::string hangingCommand;
+};
+
+struct Flow {
+  const char* name;
+  std::function<void(World&)> arrange;  // runs before the calls are recorded
+  std::function<void(World&)> act;
+};
+
+std::string WriteFailureText(std::int32_t code) {
+  if (code == platform::kErrorAccessDenied) return "Access Denied. No changes were made.";
+  return "Error " + std::to_string(code) + "\nAn error occurred.";
+}
+
+// The value a failing registry write would have written keeps what it held before the flow.
+void UndoFailedWrite(const Failure& failure, const World& before, World& expected) {
+  if (failure.call.rfind("SHSetValueA(", 0) != 0) return;
+  for (const auto& [path, values] : before.fake.registry.keys()) {
+    for (const auto& [name, value] : values) {
+      std::string prefix = "SHSetValueA(" + path.substr(0, path.find('\\')) + ", " + path.substr(path.find('\\') + 1) +
+                           ", " + name + ", ";
+      if (failure.call.rfind(prefix, 0) == 0) {
+        auto& target = const_cast<std::map<std::string, FakeRegistry::Value, CaseInsensitiveLess>&>(
+            expected.fake.registry.keys().at(path));
+        target[name] = value;
+      }
+    }
+  }
+}
+
+class FaultInjectionTest : public ::testing::Test {
+ protected:
+  void CheckMessages(const Flow& flow, const Failure& failure, World& world, const World& recorded) {
+    std::string name = flow.name;
+    std::vector<std::string> prompts = world.Prompts();
+    bool failedWrite = failure.call.rfind("SHSetValueA(", 0) == 0 && failure.kind != FailureKind::kShortRead;
+    if (name == "Apply" || name == "Restore Default") {
+      std::int32_t code = failure.kind == FailureKind::kAccessDenied ? 5 : 1117;
+      std::vector<std::string> expected = recorded.Prompts();
+      if (failedWrite) expected = {WriteFailureText(code)};
+      EXPECT_EQ(prompts, expected);
+    } else if (name == "Start-up" && failure.call.rfind("GetVersionExA", 0) == 0) {
+      ASSERT_EQ(prompts.size(), 1u);
+      EXPECT_TRUE(world.view.closed);
+    } else if (name == "Backup") {
+      CheckBackupMessages(prompts, world, failure.kind == FailureKind::kShortRead);
+    } else {
+      EXPECT_TRUE(prompts.empty()) << "no message is defined for a failure while " << name;
+    }
+  }
+
+  // The backup tells the truth: success only with a complete backup on the desktop, and never two verdicts.
+  // A short read looks like a shorter export: the backup may then hold less, but is still one registry file.
+  void CheckBackupMessages(const std::vector<std::string>& prompts, World& world, bool shortRead) {
+    ASSERT_FALSE(prompts.empty());
+    const std::string& verdict = prompts.back();
+    // Without the desktop's path the backup goes to the root of the current drive, as it always has.
+    auto backup = world.fake.files.files.find(world.form.backup().strBackupFile);
+    if (verdict == kBackupSuccess) {
+      ASSERT_NE(backup, world.fake.files.files.end());
+      if (!shortRead) EXPECT_EQ(backup->second, recordedBackup_);
+      EXPECT_EQ(backup->second.rfind(kHeader + "\r\n", 0), 0u);
+      EXPECT_EQ(backup->second.find(kHeader, 1), std::string::npos);
+    } else {
+      EXPECT_EQ(verdict.rfind(kBackupFailure, 0), 0u) << verdict;
+    }
+    for (std::size_t i = 0; i + 1 < prompts.size(); ++i) {
+      EXPECT_NE(prompts[i].rfind(kBackupFailure, 0), 0u);
+      EXPECT_NE(prompts[i], kBackupSuccess);
+    }
+  }
+
+  // Files: what the flow left plus, at most, what the failing call was about; an old backup never reappears
+  // once the run had deleted it.
+  void CheckFiles(const Failure& failure, World& world, const World& recorded, std::size_t oldBackupDeletedAt) {
+    for (const auto& [path, bytes] : world.fake.files.files) {
+      bool named = failure.call.find(path) != std::string::npos;
+      auto recordedFile = recorded.fake.files.files.find(path);
+      bool leftByFlow = recordedFile != recorded.fake.files.files.end() && recordedFile->second == bytes;
+      bool oldBackupKept = path == kBackupPath && bytes == kOldBackup && failure.callIndex <= oldBackupDeletedAt;
+      bool toldBackup = path == world.form.backup().strBackupFile &&
+                        (bytes == recordedBackup_ || failure.kind == FailureKind::kShortRead) &&
+                        !world.view.messages.empty() && world.view.messages.back().prompt == kBackupSuccess;
+      EXPECT_TRUE(named || leftByFlow || oldBackupKept || toldBackup) << path << " holds " << bytes.size() << " bytes";
+    }
+    for (const FakeProcesses::Process& process : world.fake.processes.started) {
+      bool ended = process.terminated || (process.ran && !process.outcome.hangs);
+      bool closeFailed = failure.call.rfind("CloseHandle(", 0) == 0;
+      EXPECT_TRUE(ended || failure.call.rfind("TerminateProcess(", 0) == 0) << process.commandLine;
+      EXPECT_TRUE(process.closed || closeFailed) << process.commandLine;
+    }
+  }
+
+  std::string recordedBackup_;
+};
+
+std::vector<FailureKind> KindsFor(const std::string& call) {
+  std::vector<FailureKind> kinds = {FailureKind::kSystemError, FailureKind::kAccessDenied};
+  // Only regedit's exports can be read short: another process writes them. Our own files are read to their end.
+  if (call.rfind("ReadWholeFile(C:\\TEMP\\", 0) == 0) kinds.push_back(FailureKind::kShortRead);
+  if (call.rfind("CreateProcessA(", 0) == 0) kinds.push_back(FailureKind::kNeverEnds);
+  return kinds;
+}
+
+TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
+  auto select = [](World& w, const char* name) { w.view.SetCombo1ListIndex(FindSplFolderEntry(name)->listPosition); };
+  const Flow flows[] = {
+      {"Start-up", [](World&) {}, [](World& w) { w.form.Form_Load(); }},
+      {"Selecting each folder", [](World&) {},
+       [](World& w) {
+         for (int position = 0; position < static_cast<int>(kSplFolderCount); ++position) {
+           w.view.SetCombo1ListIndex(position);
+         }
+       }},
+      {"Apply", [&](World& w) { select(w, "My Documents"), w.view.Type("E:\\New Docs"); },
+       [](World& w) { w.form.Command1_Click(); }},
+      {"Restore Default", [&](World& w) { select(w, "Common Desktop"); }, [](World& w) { w.form.Command2_Click(); }},
+      {"Backup", [](World&) {}, [](World& w) { w.form.Command3_Click(); }},
+      {"Browse", [&](World& w) { select(w, "Desktop"); }, [](World& w) { w.form.Command5_Click(); }},
+  };
+
+  int runs = 0;
+  for (const Flow& flow : flows) {
+    World recorded;
+    flow.arrange(recorded);
+    recorded.fake.log.Clear();
+    flow.act(recorded);
+    const std::vector<std::string> calls = recorded.fake.log.calls();
+    recordedBackup_ = recorded.fake.files.files.count(kBackupPath) ? recorded.fake.files.files.at(kBackupPath) : "";
+    std::size_t oldBackupDeletedAt = calls.size();
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+      if (calls[i] == "DeleteFileA(" + kBackupPath + ")" && oldBackupDeletedAt == calls.size()) oldBackupDeletedAt = i;
+    }
+    ASSERT_FALSE(calls.empty()) << flow.name;
+
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+      // A failing lookup is an undefined variable, which the expansion keeps as written: a defined outcome.
+      if (calls[i].rfind("GetEnvironmentVariableA(", 0) == 0) continue;
+      for (FailureKind kind : KindsFor(calls[i])) {
+        Failure failure{i, calls[i], kind};
+        SCOPED_TRACE(std::string(flow.name) + ": call " + std::to_string(i) + " " + calls[i] + " fails (" +
+                     std::to_string(static_cast<int>(kind)) + ")");
+        World world;
+        World before;
+        flow.arrange(world);
+        flow.arrange(before);
+        world.fake.log.Clear();
+        world.Inject(failure);
+        EXPECT_NO_THROW(flow.act(world));
+        ++runs;
+
+        CheckMessages(flow, failure, world, recorded);
+        World expected;
+        flow.arrange(expected);
+        flow.act(expected);
+        UndoFailedWrite(failure, before, expected);
+        if (std::string(flow.name) != "Backup" && std::string(flow.name) != "Browse") {
+          EXPECT_EQ(world.fake.registry.keys().size(), expected.fake.registry.keys().size());
+        }
+        for (const auto& [path, values] : world.fake.registry.keys()) {
+          for (const auto& [name, value] : values) {
+            const FakeRegistry::Value* want = nullptr;
+            auto key = expected.fake.registry.keys().find(path);
+            if (key != expected.fake.registry.keys().end() && key->second.count(name)) want = &key->second.at(name);
+            ASSERT_NE(want, nullptr) << path << " " << name;
+            EXPECT_EQ(value.bytes, want->bytes) << path << " " << name;
+            EXPECT_EQ(value.type, want->type) << path << " " << name;
+          }
+        }
+        CheckFiles(failure, world, recorded, oldBackupDeletedAt);
+        EXPECT_FALSE(world.view.closed && std::string(flow.name) != "Start-up");
+      }
+    }
+  }
+  std::printf("%d fault-injection runs\n", runs);
+  EXPECT_GT(runs, 100);
+}
+
+}  // namespace
