@@ -1,0 +1,326 @@
+// The driver's window, input and process helpers.
+#include "tests/e2e/driver.h"
+
+#include "resources/control_ids.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr DWORD kPollMs = 20;
+constexpr UINT kSendTimeoutMs = 5000;
+
+struct WindowSearch {
+  DWORD processId;
+  const char* className;
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId) return TRUE;
+  if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
+  if (search->className != nullptr && ClassOf(window) != search->className) return TRUE;
+  search->found.push_back(window);
+  return TRUE;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return std::string();
+  int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
+  return text;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return std::wstring();
+  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+  return wide;
+}
+
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string result = "Z:" + path;
+  for (char& c : result) {
+    if (c == '/') c = '\\';
+  }
+  return result;
+}
+
+std::string DriverFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  std::string path = Utf8(buffer);
+  return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (true) {
+    if (done()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    // The driver's own messages (window-event hooks deliver through them) go on while it waits.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+}
+
+std::string TextOf(HWND window) {
+  if (window == nullptr) return std::string();
+  LRESULT length = Send(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  LRESULT copied = Send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]));
+  buffer.resize(static_cast<std::size_t>(copied));
+  return Utf8(buffer);
+}
+
+std::string ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return Utf8(name);
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const char* className, bool visibleOnly) {
+  WindowSearch search{processId, className, visibleOnly, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void PressButton(HWND button) {
+  PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+void SendKey(WORD virtualKey, WORD modifier) {
+  INPUT inputs[4] = {};
+  int count = 0;
+  auto key = [&](WORD code, bool up) {
+    inputs[count].type = INPUT_KEYBOARD;
+    inputs[count].ki.wVk = code;
+    inputs[count].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ++count;
+  };
+  if (modifier != 0) key(modifier, false);
+  key(virtualKey, false);
+  key(virtualKey, true);
+  if (modifier != 0) key(modifier, true);
+  SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
+}
+
+void ClickCentre(HWND window) {
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  int x = (bounds.left + bounds.right) / 2;
+  int y = (bounds.top + bounds.bottom) / 2;
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, width - 1);
+    input.mi.dy = MulDiv(y, 65535, height - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
+bool HasVisibleIcon(HWND dialog) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (ClassOf(child) != "Static" || (style & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child)) continue;
+    // Wine leaves the icon control of a box without an icon in place, empty.
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &icon);
+    if (icon != 0) return true;
+  }
+  return false;
+}
+
+ShowWatch::ShowWatch(DWORD processId) : processId_(processId) {
+  InitializeCriticalSection(&lock_);
+  thread_ = CreateThread(nullptr, 0, &ShowWatch::Watch, this, 0, nullptr);
+}
+
+ShowWatch::~ShowWatch() {
+  InterlockedExchange(&stop_, 1);
+  if (thread_ != nullptr) {
+    WaitForSingleObject(thread_, kWaitMs);
+    CloseHandle(thread_);
+  }
+  DeleteCriticalSection(&lock_);
+}
+
+bool ShowWatch::SawWindowOfClass(const char* className) {
+  EnterCriticalSection(&lock_);
+  bool seen = false;
+  for (const std::string& shown : shownClasses_) seen = seen || shown == className;
+  LeaveCriticalSection(&lock_);
+  return seen;
+}
+
+DWORD WINAPI ShowWatch::Watch(void* context) {
+  auto* self = static_cast<ShowWatch*>(context);
+  while (InterlockedCompareExchange(&self->stop_, 0, 0) == 0) {
+    for (HWND window : TopLevelWindows(self->processId_)) {
+      std::string className = ClassOf(window);
+      EnterCriticalSection(&self->lock_);
+      bool known = false;
+      for (const std::string& shown : self->shownClasses_) known = known || shown == className;
+      if (!known) self->shownClasses_.push_back(className);
+      LeaveCriticalSection(&self->lock_);
+    }
+    Sleep(1);
+  }
+  return 0;
+}
+
+ZolvaneApp::ZolvaneApp(const std::string& exePath, bool startSuspended) {
+  // The pointer rests in a corner, so that no tool tip opens under it by chance.
+  SetCursorPos(0, 0);
+  std::wstring commandLine = L"\"" + Wide(WindowsPath(exePath)) + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  DWORD flags = startSuspended ? CREATE_SUSPENDED : 0;
+  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &info)) {
+    return;
+  }
+  thread_ = info.hThread;
+  process_ = info.hProcess;
+  processId_ = info.dwProcessId;
+}
+
+void ZolvaneApp::Resume() {
+  if (thread_ != nullptr) ResumeThread(thread_);
+}
+
+ZolvaneApp::~ZolvaneApp() {
+  if (thread_ != nullptr) CloseHandle(thread_);
+  if (process_ == nullptr) return;
+  if (!HasExited()) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, kWaitMs);
+  }
+  CloseHandle(process_);
+}
+
+bool ZolvaneApp::WaitForMainWindow() {
+  if (process_ == nullptr) return false;
+  return WaitUntil([this] {
+    std::vector<HWND> windows = TopLevelWindows(processId_, ZOLVANE_FORM1_CLASS);
+    main_ = windows.empty() ? nullptr : windows.front();
+    return main_ != nullptr;
+  });
+}
+
+int ZolvaneApp::Combo1Index() const {
+  return static_cast<int>(Send(Control(IDC_COMBO1), CB_GETCURSEL, 0, 0));
+}
+
+int ZolvaneApp::Combo1Count() const {
+  return static_cast<int>(Send(Control(IDC_COMBO1), CB_GETCOUNT, 0, 0));
+}
+
+std::string ZolvaneApp::Combo1Entry(int index) const {
+  HWND combo = Control(IDC_COMBO1);
+  LRESULT length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return std::string();
+  std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&buffer[0]));
+  buffer.resize(static_cast<std::size_t>(length));
+  return Utf8(buffer);
+}
+
+void ZolvaneApp::SelectEntry(int index) {
+  HWND combo = Control(IDC_COMBO1);
+  Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(IDC_COMBO1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+bool ZolvaneApp::SetText1(const std::string& text) {
+  std::wstring wide = Wide(text);
+  Send(Control(IDC_TEXT1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  return WaitUntil([&] { return Text(IDC_TEXT1) == text; });
+}
+
+void ZolvaneApp::SelectAllText1() {
+  Send(Control(IDC_TEXT1), EM_SETSEL, 0, -1);
+}
+
+bool ZolvaneApp::TypeInText1(wchar_t character, const std::string& expectedText) {
+  PostMessageW(Control(IDC_TEXT1), WM_CHAR, character, 1);
+  return WaitUntil([&] { return Text(IDC_TEXT1) == expectedText; });
+}
+
+void ZolvaneApp::ChooseMenu(int commandId) {
+  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
+}
+
+bool ZolvaneApp::Click(int id) {
+  if (!Enabled(id)) return false;
+  PressButton(Control(id));
+  return true;
+}
+
+HWND ZolvaneApp::WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopLevelWindows(processId_, className)) {
+          if (TextOf(window) == caption) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+
+HWND ZolvaneApp::WaitForMessageBox(const std::string& title, DWORD timeoutMs) {
+  return WaitForWindow("#32770", title, timeoutMs);
+}
+
+std::string ZolvaneApp::MessageBoxText(HWND box) {
+  return TextOf(GetDlgItem(box, 0xFFFF));
+}
+
+bool ZolvaneApp::PressOk(HWND box) {
+  PressButton(GetDlgItem(box, IDOK));
+  return WaitUntil([box] { return !IsWindow(box); });
+}
+
+bool ZolvaneApp::WaitForExit(DWORD timeoutMs) {
+  return process_ != nullptr && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool ZolvaneApp::HasExited() const {
+  return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+}
+
+}  // namespace e2e

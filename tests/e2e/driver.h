@@ -1,0 +1,116 @@
+// The end-to-end driver's hands and eyes: starts Zolvane.exe, finds its windows and controls, reads and
+// operates them the way a user's input would, and waits for what should follow, every wait bounded.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// How long any one expected event may take before the scenario counts it as missing.
+constexpr DWORD kWaitMs = 10000;
+
+std::string Utf8(const std::wstring& wide);
+std::wstring Wide(const std::string& utf8);
+// A path as Windows programs see it: a Unix path "/work/x" becomes "Z:\work\x".
+std::string WindowsPath(const std::string& path);
+// The folder that holds the driver program, with a trailing backslash.
+std::string DriverFolder();
+
+// Polls until done() holds or timeoutMs has passed; true when it held.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs);
+
+// The text of any window, also one of another process (WM_GETTEXT, marshalled by the system).
+std::string TextOf(HWND window);
+std::string ClassOf(HWND window);
+// The visible top-level windows of a process, optionally of one class.
+std::vector<HWND> TopLevelWindows(DWORD processId, const char* className = nullptr, bool visibleOnly = true);
+// The keyboard focus of the thread that owns a window.
+HWND FocusOf(HWND window);
+
+// Presses a button as a click does; posted, so that a modal box it opens does not hold the driver.
+void PressButton(HWND button);
+// Real keyboard input to the foreground window: a key with optional Ctrl or Alt held.
+void SendKey(WORD virtualKey, WORD modifier = 0);
+// Real mouse input: a left click at the centre of a window.
+void ClickCentre(HWND window);
+
+// Whether a dialog shows an icon (a visible static control of the icon kind holding one), as a message
+// box with an icon style does.
+bool HasVisibleIcon(HWND dialog);
+
+// Records which windows of a process were shown, from the moment it is made until it is destroyed: a
+// thread of its own looks every millisecond. (Wine raises no window events to another process.)
+class ShowWatch {
+ public:
+  explicit ShowWatch(DWORD processId);
+  ~ShowWatch();
+  ShowWatch(const ShowWatch&) = delete;
+  ShowWatch& operator=(const ShowWatch&) = delete;
+  bool SawWindowOfClass(const char* className);
+
+ private:
+  static DWORD WINAPI Watch(void* self);
+  DWORD processId_;
+  HANDLE thread_ = nullptr;
+  volatile LONG stop_ = 0;
+  CRITICAL_SECTION lock_;
+  std::vector<std::string> shownClasses_;
+};
+
+// One run of Zolvane.exe.
+class ZolvaneApp {
+ public:
+  // With startSuspended the program waits for Resume(), so that a watch can be set before it runs.
+  explicit ZolvaneApp(const std::string& exePath, bool startSuspended = false);
+  void Resume();
+  ~ZolvaneApp();  // ends the process if it is still running
+  ZolvaneApp(const ZolvaneApp&) = delete;
+  ZolvaneApp& operator=(const ZolvaneApp&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  DWORD processId() const { return processId_; }
+
+  // Waits for the main window to be shown; false when it was not within the wait.
+  bool WaitForMainWindow();
+  HWND main() const { return main_; }
+  HWND Control(int id) const { return GetDlgItem(main_, id); }
+  std::string Text(int id) const { return TextOf(Control(id)); }
+  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+
+  int Combo1Index() const;
+  std::string Combo1Entry(int index) const;
+  int Combo1Count() const;
+  // Picks an entry as the user does in the list: the selection changes and the list notifies its parent.
+  void SelectEntry(int index);
+  // Replaces Text1's text (WM_SETTEXT, as a paste over the whole text does) and waits for it to be shown.
+  bool SetText1(const std::string& text);
+  // Types into Text1 as the keyboard does, one character (WM_CHAR); VK_BACK deletes. Waits for the result.
+  bool TypeInText1(wchar_t character, const std::string& expectedText);
+  void SelectAllText1();
+  void ChooseMenu(int commandId);
+  // Clicks a button of the main window; false when the button is disabled.
+  bool Click(int id);
+
+  // A visible top-level window of this process with the given class and caption, waited for.
+  HWND WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs = kWaitMs);
+  // A message box of this process (#32770) with the given title.
+  HWND WaitForMessageBox(const std::string& title, DWORD timeoutMs = kWaitMs);
+  // The text of a message box, and OK pressed on it; waits for the box to go.
+  static std::string MessageBoxText(HWND box);
+  static bool PressOk(HWND box);
+
+  bool WaitForExit(DWORD timeoutMs = kWaitMs);
+  bool HasExited() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  HANDLE thread_ = nullptr;
+  DWORD processId_ = 0;
+  HWND main_ = nullptr;
+};
+
+}  // namespace e2e

@@ -1,0 +1,206 @@
+// Registry reads for the checks, and the keeper that leaves the prefix's registry as the scenarios found it.
+#include "tests/e2e/registry_keeper.h"
+
+#include <shlwapi.h>
+
+#include <cstdio>
+
+#include "tests/e2e/driver.h"
+
+namespace e2e {
+
+namespace {
+
+// The journal: one binary value per kept value, holding where it lives and what it held.
+constexpr const wchar_t* kJournalKey = L"Software\\Zolvane end-to-end journal";
+
+std::vector<BYTE> Serialise(HKEY root, const std::string& key, const std::string& name, const RegData& data) {
+  std::string header = std::to_string(reinterpret_cast<ULONG_PTR>(root)) + "\n" + key + "\n" + name + "\n" +
+                       (data.present ? "1" : "0") + "\n" + std::to_string(data.type) + "\n";
+  std::vector<BYTE> bytes(header.begin(), header.end());
+  bytes.insert(bytes.end(), data.bytes.begin(), data.bytes.end());
+  return bytes;
+}
+
+std::string JournalName(HKEY root, const std::string& key, const std::string& name) {
+  return std::to_string(reinterpret_cast<ULONG_PTR>(root)) + "|" + key + "|" + name;
+}
+
+void Restore(HKEY root, const std::string& key, const std::string& name, const RegData& data) {
+  std::wstring wideName = Wide(name);
+  if (!data.present) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_SET_VALUE, &opened) == ERROR_SUCCESS) {
+      RegDeleteValueW(opened, wideName.c_str());
+      RegCloseKey(opened);
+    }
+    return;
+  }
+  HKEY opened = nullptr;
+  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExW(opened, wideName.c_str(), 0, data.type, data.bytes.data(), static_cast<DWORD>(data.bytes.size()));
+  RegCloseKey(opened);
+}
+
+void JournalWrite(const std::string& name, const std::vector<BYTE>& bytes) {
+  HKEY journal = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kJournalKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &journal, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExW(journal, Wide(name).c_str(), 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+  RegCloseKey(journal);
+}
+
+// Splits a journal entry back into its fields and restores it.
+void RestoreEntry(const std::vector<BYTE>& bytes) {
+  std::string text(bytes.begin(), bytes.end());
+  std::vector<std::string> fields;
+  std::size_t pos = 0;
+  for (int i = 0; i < 5; ++i) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string::npos) return;
+    fields.push_back(text.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  HKEY root = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(std::stoull(fields[0])));
+  if (fields[3] == "K") {  // a key that did not exist before the run
+    SHDeleteKeyW(root, Wide(fields[1]).c_str());
+    return;
+  }
+  RegData data;
+  data.present = fields[3] == "1";
+  data.type = static_cast<DWORD>(std::stoul(fields[4]));
+  data.bytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos), bytes.end());
+  Restore(root, fields[1], fields[2], data);
+}
+
+}  // namespace
+
+RegData ReadValue(HKEY root, const std::string& key, const std::string& name) {
+  RegData data;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return data;
+  std::wstring wideName = Wide(name);
+  DWORD size = 0;
+  if (RegQueryValueExW(opened, wideName.c_str(), nullptr, &data.type, nullptr, &size) == ERROR_SUCCESS) {
+    data.bytes.resize(size);
+    if (RegQueryValueExW(opened, wideName.c_str(), nullptr, &data.type, data.bytes.data(), &size) == ERROR_SUCCESS) {
+      data.bytes.resize(size);
+      data.present = true;
+    }
+  }
+  RegCloseKey(opened);
+  return data;
+}
+
+std::string ReadText(HKEY root, const std::string& key, const std::string& name, DWORD* type) {
+  RegData data = ReadValue(root, key, name);
+  if (type != nullptr) *type = data.present ? data.type : 0;
+  if (!data.present) return std::string();
+  std::wstring wide(reinterpret_cast<const wchar_t*>(data.bytes.data()), data.bytes.size() / sizeof(wchar_t));
+  while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
+  return Utf8(wide);
+}
+
+bool WriteText(HKEY root, const std::string& key, const std::string& name, const std::string& text, DWORD type) {
+  HKEY opened = nullptr;
+  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  std::wstring wide = Wide(text);
+  LONG code = RegSetValueExW(opened, Wide(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(wide.c_str()),
+                             static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(opened);
+  return code == ERROR_SUCCESS;
+}
+
+std::map<std::string, RegData> ReadKey(HKEY root, const std::string& key) {
+  std::map<std::string, RegData> values;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return values;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[16384];
+    DWORD nameLength = 16384;
+    if (RegEnumValueW(opened, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    values[Utf8(std::wstring(name, nameLength))] = ReadValue(root, key, Utf8(std::wstring(name, nameLength)));
+  }
+  RegCloseKey(opened);
+  return values;
+}
+
+std::string Expanded(const std::string& text) {
+  std::wstring wide = Wide(text);
+  DWORD needed = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+  std::wstring result(needed, L'\0');
+  ExpandEnvironmentStringsW(wide.c_str(), &result[0], needed);
+  while (!result.empty() && result.back() == L'\0') result.pop_back();
+  return Utf8(result);
+}
+
+RegistryKeeper::RegistryKeeper() {
+  RecoverFromJournal();
+}
+
+RegistryKeeper::~RegistryKeeper() {
+  RestoreAll();
+}
+
+void RegistryKeeper::Keep(HKEY root, const std::string& key, const std::string& name) {
+  for (const Kept& kept : kept_) {
+    if (kept.root == root && kept.key == key && kept.name == name) return;
+  }
+  RegData original = ReadValue(root, key, name);
+  JournalWrite(JournalName(root, key, name), Serialise(root, key, name, original));
+  kept_.push_back({root, key, name, original});
+}
+
+void RegistryKeeper::KeepKeyAbsence(HKEY root, const std::string& fullKey) {
+  // The shortest part of the path that is missing: creating the key creates it, restoring removes it.
+  std::string key;
+  std::size_t end = 0;
+  while (true) {
+    end = fullKey.find('\\', end + 1);
+    key = fullKey.substr(0, end);
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) break;
+    RegCloseKey(opened);
+    if (end == std::string::npos) return;
+  }
+  std::string header = std::to_string(reinterpret_cast<ULONG_PTR>(root)) + "\n" + key + "\n\nK\n0\n";
+  JournalWrite(JournalName(root, key, "(key)"), std::vector<BYTE>(header.begin(), header.end()));
+  createdKeys_.push_back({root, key});
+}
+
+void RegistryKeeper::RestoreAll() {
+  for (auto it = kept_.rbegin(); it != kept_.rend(); ++it) Restore(it->root, it->key, it->name, it->original);
+  for (auto it = createdKeys_.rbegin(); it != createdKeys_.rend(); ++it) {
+    SHDeleteKeyW(it->first, Wide(it->second).c_str());
+  }
+  SHDeleteKeyW(HKEY_CURRENT_USER, kJournalKey);
+  kept_.clear();
+  createdKeys_.clear();
+}
+
+void RegistryKeeper::RecoverFromJournal() {
+  HKEY journal = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kJournalKey, 0, KEY_QUERY_VALUE, &journal) != ERROR_SUCCESS) return;
+  std::printf("restoring registry values left over by an interrupted run\n");
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[16384];
+    DWORD nameLength = 16384;
+    BYTE data[65536];
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    if (RegEnumValueW(journal, index, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+    RestoreEntry(std::vector<BYTE>(data, data + size));
+  }
+  RegCloseKey(journal);
+  SHDeleteKeyW(HKEY_CURRENT_USER, kJournalKey);
+}
+
+}  // namespace e2e

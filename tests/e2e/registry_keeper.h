@@ -1,0 +1,64 @@
+// Registry access for the scenarios: reading what Zolvane wrote, and putting back whatever a scenario
+// changed, even after a run that was ended half-way (a journal in the registry remembers the originals).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+struct RegData {
+  bool present = false;
+  DWORD type = 0;
+  std::vector<BYTE> bytes;
+
+  bool operator==(const RegData& other) const {
+    return present == other.present && type == other.type && bytes == other.bytes;
+  }
+};
+
+RegData ReadValue(HKEY root, const std::string& key, const std::string& name);
+// A string value's text (without its terminating zero) and type; empty text and type 0 when absent.
+std::string ReadText(HKEY root, const std::string& key, const std::string& name, DWORD* type = nullptr);
+bool WriteText(HKEY root, const std::string& key, const std::string& name, const std::string& text, DWORD type);
+// Every value of a key, by name.
+std::map<std::string, RegData> ReadKey(HKEY root, const std::string& key);
+// ExpandEnvironmentStrings, in the driver's environment (the same as the program's under this prefix).
+std::string Expanded(const std::string& text);
+
+// Remembers values before a scenario changes them and restores them when it goes out of scope.
+class RegistryKeeper {
+ public:
+  RegistryKeeper();
+  ~RegistryKeeper();
+  RegistryKeeper(const RegistryKeeper&) = delete;
+  RegistryKeeper& operator=(const RegistryKeeper&) = delete;
+
+  // Call before the value may change.
+  void Keep(HKEY root, const std::string& key, const std::string& name);
+  // Removes on restore whatever part of a key's path did not exist before (call it before creating the key).
+  void KeepKeyAbsence(HKEY root, const std::string& key);
+
+  // Restores what an earlier run, ended before it could restore, left in the journal.
+  static void RecoverFromJournal();
+
+ private:
+  struct Kept {
+    HKEY root;
+    std::string key;
+    std::string name;
+    RegData original;
+  };
+  void RestoreAll();
+
+  std::vector<Kept> kept_;
+  std::vector<std::pair<HKEY, std::string>> createdKeys_;
+};
+
+}  // namespace e2e

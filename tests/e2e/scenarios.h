@@ -1,0 +1,47 @@
+// The end-to-end scenarios, each run by name from the command line: "zolvane_e2e NAME PATH-TO-Zolvane.exe".
+#pragma once
+
+#include <string>
+
+namespace e2e {
+
+// The design's fifteen folders in Combo1's list order, with where each keeps its path.
+struct Folder {
+  const char* displayName;
+  const char* valueName;
+  bool shared;  // HKEY_LOCAL_MACHINE rather than HKEY_CURRENT_USER
+};
+extern const Folder kFolders[15];
+constexpr int kCommonDesktop = 0;
+constexpr int kDesktop = 2;
+constexpr int kMyDocuments = 4;
+constexpr int kSharedVideo = 11;
+
+extern const char* const kCaption;  // the main window's and the About window's caption
+
+// What Text1 should show for a folder: its User Shell Folders value, else its Shell Folders value, expanded.
+std::string ExpectedLocation(const Folder& folder);
+
+void ScenarioVersionRecord(const std::string& exe);
+void ScenarioStartUp(const std::string& exe);
+void ScenarioRefusedOnWindows7(const std::string& exe);
+void ScenarioRefusedOnVista(const std::string& exe);
+void ScenarioFifteenFolders(const std::string& exe);
+void ScenarioApplyFollowsText1(const std::string& exe);
+void ScenarioApplyMyDocuments(const std::string& exe);
+void ScenarioApplyDesktopWithVariable(const std::string& exe);
+void ScenarioApplyCommonDesktop(const std::string& exe);
+void ScenarioRestoreMyDocuments(const std::string& exe);
+void ScenarioRestoreSharedVideo(const std::string& exe);
+void ScenarioExitFromMenu(const std::string& exe);
+void ScenarioCloseBox(const std::string& exe);
+void ScenarioAboutWindow(const std::string& exe);
+void ScenarioAboutClosesWithMain(const std::string& exe);
+void ScenarioBrowsePick(const std::string& exe);
+void ScenarioBrowseCancel(const std::string& exe);
+void ScenarioWebLinks(const std::string& exe);
+
+// Not a test: chooses "About Zolvane" in a running Zolvane, for the README's screenshot.
+int OpenAboutInRunningApp();
+
+}  // namespace e2e

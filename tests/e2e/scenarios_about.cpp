@@ -1,0 +1,136 @@
+// Scenarios of the About window: opened from the menu, one at a time, modeless, closed by OK, Enter, Esc
+// and its close box, and closed with the main window.
+#include <cstdlib>
+
+#include "resources/control_ids.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
+#include "tests/e2e/scenarios.h"
+#include "tests/wine/wine_check.h"
+
+namespace e2e {
+
+namespace {
+
+HWND OpenAbout(ZolvaneApp& app) {
+  app.ChooseMenu(IDM_ABOUT);
+  return app.WaitForWindow(ZOLVANE_ABOUT_CLASS, kCaption);
+}
+
+std::string AboutText(HWND about, int id) {
+  return TextOf(GetDlgItem(about, id));
+}
+
+void CheckAboutContent(HWND about) {
+  CHECK_EQ(AboutText(about, IDC_ABOUT_LBLTITLE), "Zolvane v2.0");
+  CHECK_EQ(AboutText(about, IDC_ABOUT_LBLDESCRIPTION), "Relocate special folders in Windows\xC2\xAE XP");
+  CHECK(AboutText(about, IDC_ABOUT_LABEL1).find("Copyright \xC2\xA9") == 0);
+  CHECK_EQ(AboutText(about, IDC_ABOUT_LABEL2), "Telvik's Windows\xC2\xAE Troubleshooting site.");
+  CHECK_EQ(AboutText(about, IDC_ABOUT_LABEL3), "To Donate (via PayPal), click this link.");
+  CHECK_EQ(AboutText(about, IDC_ABOUT_CMDOK), "OK");
+  HWND picture = GetDlgItem(about, IDC_ABOUT_PICICON);
+  CHECK((GetWindowLongW(picture, GWL_STYLE) & SS_TYPEMASK) == SS_ICON);
+  DWORD_PTR icon = 0;
+  SendMessageTimeoutW(picture, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
+  CHECK(icon != 0);
+}
+
+void CheckAboutFrame(HWND about, HWND main) {
+  LONG style = GetWindowLongW(about, GWL_STYLE);
+  LONG exStyle = GetWindowLongW(about, GWL_EXSTYLE);
+  CHECK((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
+  CHECK((exStyle & WS_EX_DLGMODALFRAME) != 0);
+  CHECK((exStyle & WS_EX_APPWINDOW) == 0);
+  // Not owned by the main window; its owner is a hidden window that keeps it off the taskbar.
+  HWND owner = GetWindow(about, GW_OWNER);
+  CHECK(owner != main && (owner == nullptr || !IsWindowVisible(owner)));
+  HDC screen = GetDC(nullptr);
+  int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(about, &client);
+  CHECK_EQ(client.right - client.left, MulDiv(4905, dpiX, 1440));
+  CHECK_EQ(client.bottom - client.top, MulDiv(2850, dpiY, 1440));
+  RECT frame;
+  GetWindowRect(about, &frame);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  CHECK(std::abs((frame.left + frame.right) / 2 - (work.left + work.right) / 2) <= 1);
+}
+
+// Sends a key to the About window's focused control, as the keyboard would, and waits for the window to go.
+bool ClosesOnKey(HWND about, WPARAM key) {
+  HWND focus = FocusOf(about);
+  PostMessageW(focus != nullptr ? focus : about, WM_KEYDOWN, key, 0);
+  return WaitUntil([about] { return !IsWindow(about); });
+}
+
+}  // namespace
+
+void ScenarioAboutWindow(const std::string& exe) {
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  HWND about = OpenAbout(app);
+  if (!CHECK(about != nullptr)) return;
+  CheckAboutContent(about);
+  CheckAboutFrame(about, app.main());
+  CHECK(WaitUntil([&] { return FocusOf(about) == GetDlgItem(about, IDC_ABOUT_CMDOK); }));
+
+  // Modeless: the main window goes on working while the About window is open.
+  app.SelectEntry(kMyDocuments);
+  CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }));
+
+  // "About Zolvane" again brings the same window to the front rather than opening a second.
+  SetForegroundWindow(app.main());
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == app.main(); }));
+  app.ChooseMenu(IDM_ABOUT);
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == about; }));
+  CHECK_EQ(TopLevelWindows(app.processId(), ZOLVANE_ABOUT_CLASS).size(), 1u);
+
+  CHECK(ClosesOnKey(about, VK_RETURN));
+  about = OpenAbout(app);
+  if (!CHECK(about != nullptr)) return;
+  CHECK(ClosesOnKey(about, VK_ESCAPE));
+  about = OpenAbout(app);
+  if (!CHECK(about != nullptr)) return;
+  PressButton(GetDlgItem(about, IDC_ABOUT_CMDOK));
+  CHECK(WaitUntil([about] { return !IsWindow(about); }));
+  about = OpenAbout(app);
+  if (!CHECK(about != nullptr)) return;
+  PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+  CHECK(WaitUntil([about] { return !IsWindow(about); }));
+  // Closing the About window leaves the program running.
+  CHECK(!app.HasExited() && IsWindowVisible(app.main()));
+}
+
+void ScenarioAboutClosesWithMain(const std::string& exe) {
+  {
+    ZolvaneApp app(exe);
+    if (!CHECK(app.WaitForMainWindow())) return;
+    HWND about = OpenAbout(app);
+    if (!CHECK(about != nullptr)) return;
+    PostMessageW(app.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    CHECK(app.WaitForExit());
+  }
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  if (!CHECK(OpenAbout(app) != nullptr)) return;
+  app.ChooseMenu(IDM_EXIT);
+  CHECK(app.WaitForExit());
+}
+
+int OpenAboutInRunningApp() {
+  SetCursorPos(0, 0);
+  HWND main = nullptr;
+  WaitUntil([&] { return (main = FindWindowA(ZOLVANE_FORM1_CLASS, nullptr)) != nullptr; });
+  if (main == nullptr) return 1;
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
+  bool shown = WaitUntil([] {
+    HWND about = FindWindowA(ZOLVANE_ABOUT_CLASS, nullptr);
+    return about != nullptr && IsWindowVisible(about);
+  });
+  return shown ? 0 : 1;
+}
+
+}  // namespace e2e

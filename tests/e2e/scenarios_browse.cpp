@@ -1,0 +1,162 @@
+// Scenarios of the folder browser: a folder picked in the system's real dialog reaches Text1 and enables
+// Apply; a cancelled dialog changes nothing.
+#include <shlobj.h>
+
+#include "resources/control_ids.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
+#include "tests/e2e/scenarios.h"
+#include "tests/wine/wine_check.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr int kBrowseTree = 0x3741;
+const char* const kBrowseCaption = "Browse for Folder";
+const char* const kPickedName = "Zolvane browse pick";
+
+// A folder on the desktop for the dialog to offer, removed again afterwards.
+class DesktopFolder {
+ public:
+  DesktopFolder() {
+    wchar_t desktop[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0, desktop);
+    path_ = Utf8(desktop) + "\\" + kPickedName;
+    CreateDirectoryW(Wide(path_).c_str(), nullptr);
+  }
+  ~DesktopFolder() { RemoveDirectoryW(Wide(path_).c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// A tree item's text, read through a buffer in the dialog's process: the tree's messages carry pointers.
+std::string TreeItemText(HWND tree, HTREEITEM item, DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (process == nullptr) return std::string();
+  const SIZE_T textChars = 260;
+  auto* remote = static_cast<BYTE*>(
+      VirtualAllocEx(process, nullptr, sizeof(TVITEMW) + textChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  std::wstring text;
+  if (remote != nullptr) {
+    TVITEMW request = {};
+    request.mask = TVIF_TEXT;
+    request.hItem = item;
+    request.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+    request.cchTextMax = static_cast<int>(textChars);
+    WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
+    DWORD_PTR ok = 0;
+    SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &ok);
+    wchar_t buffer[260] = {};
+    if (ok) ReadProcessMemory(process, remote + sizeof(TVITEMW), buffer, sizeof buffer - sizeof(wchar_t), nullptr);
+    text = buffer;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return Utf8(text);
+}
+
+HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM from) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from), SMTO_ABORTIFHUNG, 5000, &result);
+  return reinterpret_cast<HTREEITEM>(result);
+}
+
+// The child of the tree's root (the desktop) with the given text.
+HTREEITEM FindDesktopChild(HWND tree, const std::string& text, DWORD processId) {
+  HTREEITEM root = TreeItem(tree, TVGN_ROOT, nullptr);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root), SMTO_ABORTIFHUNG, 5000, &ignored);
+  for (HTREEITEM item = TreeItem(tree, TVGN_CHILD, root); item != nullptr; item = TreeItem(tree, TVGN_NEXT, item)) {
+    if (TreeItemText(tree, item, processId) == text) return item;
+  }
+  return nullptr;
+}
+
+HWND OpenBrowser(ZolvaneApp& app) {
+  if (!CHECK(app.Click(IDC_COMMAND5))) return nullptr;
+  HWND dialog = app.WaitForWindow("#32770", kBrowseCaption);
+  if (!CHECK(dialog != nullptr)) return nullptr;
+  CHECK(ClassOf(GetDlgItem(dialog, kBrowseTree)) == "SysTreeView32");
+  // Modal to the main window.
+  CHECK(GetWindow(dialog, GW_OWNER) == app.main());
+  CHECK(!IsWindowEnabled(app.main()));
+  return dialog;
+}
+
+bool HasStaticText(HWND dialog, const std::string& text) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (TextOf(child) == text) return true;
+  }
+  return false;
+}
+
+// Returns once the main window's thread is back in its message loop, so that whatever the dialog's
+// closing set off has run.
+void Settle(ZolvaneApp& app) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(app.main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
+void CancelAndCheckNothingChanged(ZolvaneApp& app) {
+  std::string text = app.Text(IDC_TEXT1);
+  bool applyEnabled = app.Enabled(IDC_COMMAND1);
+  HWND dialog = OpenBrowser(app);
+  if (dialog == nullptr) return;
+  PressButton(GetDlgItem(dialog, IDCANCEL));
+  CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
+  Settle(app);
+  CHECK_EQ(app.Text(IDC_TEXT1), text);
+  CHECK(app.Enabled(IDC_COMMAND1) == applyEnabled);
+}
+
+}  // namespace
+
+void ScenarioBrowsePick(const std::string& exe) {
+  RegistryKeeper keeper;
+  DesktopFolder folder;
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  app.SelectEntry(kMyDocuments);
+  CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }));
+  // The pick replaces whatever was typed, variable references included.
+  CHECK(app.SetText1("%USERPROFILE%\\Typed"));
+  app.SelectAllText1();
+  CHECK(app.TypeInText1(VK_BACK, ""));
+  CHECK(!app.Enabled(IDC_COMMAND1));
+  HWND dialog = OpenBrowser(app);
+  if (dialog == nullptr) return;
+  CHECK(HasStaticText(dialog, "Select the new folder"));
+  HWND tree = GetDlgItem(dialog, kBrowseTree);
+  HTREEITEM item = nullptr;
+  CHECK(WaitUntil([&] { return (item = FindDesktopChild(tree, kPickedName, app.processId())) != nullptr; }));
+  if (item == nullptr) {
+    PressButton(GetDlgItem(dialog, IDCANCEL));
+    return;
+  }
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
+  PressButton(GetDlgItem(dialog, IDOK));
+  CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
+  CHECK(WaitUntil([&] { return app.Text(IDC_TEXT1) == folder.path(); }));
+  CHECK(app.Enabled(IDC_COMMAND1));
+}
+
+void ScenarioBrowseCancel(const std::string& exe) {
+  RegistryKeeper keeper;
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  app.SelectEntry(kMyDocuments);
+  CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }));
+  // Once as the folder was shown (Apply disabled), once with an edit pending (Apply enabled).
+  CancelAndCheckNothingChanged(app);
+  CHECK(app.SetText1("%USERPROFILE%\\Typed"));
+  CHECK(app.Enabled(IDC_COMMAND1));
+  CancelAndCheckNothingChanged(app);
+  CHECK_EQ(app.Text(IDC_TEXT1), "%USERPROFILE%\\Typed");
+}
+
+}  // namespace e2e

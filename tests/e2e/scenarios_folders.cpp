@@ -1,0 +1,151 @@
+// Scenarios of the folder list and the path box: every folder's location as the registry holds it, the
+// Apply button following Text1, and Apply and Restore Default written through to Wine's registry.
+#include "resources/control_ids.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
+#include "tests/e2e/scenarios.h"
+#include "tests/wine/wine_check.h"
+
+namespace e2e {
+
+namespace {
+
+HKEY HiveOf(const Folder& folder) {
+  return folder.shared ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+// Starts Zolvane with the folder selected; false (and a failed check) when it could not.
+bool StartWithFolder(ZolvaneApp& app, int index) {
+  if (!CHECK(app.WaitForMainWindow())) return false;
+  app.SelectEntry(index);
+  std::string label = std::string(kFolders[index].displayName) + " location";
+  return CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == label; }));
+}
+
+void KeepFolder(RegistryKeeper& keeper, const Folder& folder) {
+  keeper.Keep(HiveOf(folder), kUserShellFolders, folder.valueName);
+  keeper.Keep(HiveOf(folder), kShellFolders, folder.valueName);
+}
+
+// Both values of a folder, with their types.
+void CheckStored(const Folder& folder, const std::string& userShellFolders, const std::string& shellFolders) {
+  DWORD type = 0;
+  CHECK_EQ(ReadText(HiveOf(folder), kUserShellFolders, folder.valueName, &type), userShellFolders);
+  CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_EXPAND_SZ));
+  CHECK_EQ(ReadText(HiveOf(folder), kShellFolders, folder.valueName, &type), shellFolders);
+  CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_SZ));
+}
+
+// Clicks a button and answers the one message box that follows; returns its text.
+std::string ClickAndAnswer(ZolvaneApp& app, int button) {
+  if (!CHECK(app.Click(button))) return std::string();
+  HWND box = app.WaitForMessageBox("Zolvane");
+  if (!CHECK(box != nullptr)) return std::string();
+  std::string text = ZolvaneApp::MessageBoxText(box);
+  CHECK(!HasVisibleIcon(box));
+  CHECK(ZolvaneApp::PressOk(box));
+  return text;
+}
+
+void ApplyAndCheck(const std::string& exe, int index, const std::string& typed, const std::string& stored,
+                   const std::string& expanded) {
+  const Folder& folder = kFolders[index];
+  RegistryKeeper keeper;
+  KeepFolder(keeper, folder);
+  ZolvaneApp app(exe);
+  if (!StartWithFolder(app, index)) return;
+  CHECK(!app.Enabled(IDC_COMMAND1));
+  if (!CHECK(app.SetText1(typed))) return;
+  CHECK(app.Enabled(IDC_COMMAND1));
+  std::string message = ClickAndAnswer(app, IDC_COMMAND1);
+  CHECK_EQ(message, "Successfully done!");
+  CheckStored(folder, stored, expanded);
+  // After the message the box shows what the registry holds now, and Apply waits for the next edit.
+  CHECK(WaitUntil([&] { return app.Text(IDC_TEXT1) == expanded; }));
+  CHECK(!app.Enabled(IDC_COMMAND1));
+  CHECK(app.Enabled(IDC_COMMAND2));
+}
+
+void RestoreAndCheck(const std::string& exe, int index, const std::string& stockPath) {
+  const Folder& folder = kFolders[index];
+  RegistryKeeper keeper;
+  KeepFolder(keeper, folder);
+  ZolvaneApp app(exe);
+  if (!StartWithFolder(app, index)) return;
+  // An edit that is not applied is discarded by the restore.
+  if (!CHECK(app.SetText1("D:\\Typed but not applied"))) return;
+  CHECK(app.Enabled(IDC_COMMAND1));
+  std::string message = ClickAndAnswer(app, IDC_COMMAND2);
+  CHECK_EQ(message, "Restored the default values!");
+  std::string expanded = Expanded(stockPath);
+  CHECK(expanded.find('%') == std::string::npos);
+  CheckStored(folder, stockPath, expanded);
+  CHECK(WaitUntil([&] { return app.Text(IDC_TEXT1) == expanded; }));
+  CHECK(!app.Enabled(IDC_COMMAND1));
+  CHECK(app.Enabled(IDC_COMMAND2));
+}
+
+}  // namespace
+
+void ScenarioFifteenFolders(const std::string& exe) {
+  RegistryKeeper keeper;
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  // A pick with the keyboard in the list itself: the list's own notification reaches the window.
+  PostMessageW(app.Control(IDC_COMBO1), WM_KEYDOWN, VK_DOWN, 0);
+  CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "Common Startup location"; }));
+  CHECK_EQ(app.Combo1Index(), 1);
+  for (int index = 0; index < 15; ++index) {
+    const Folder& folder = kFolders[index];
+    std::string expected = ExpectedLocation(folder);
+    // Every folder of a fresh prefix has a location, and it reaches the box expanded.
+    CHECK(!expected.empty() && expected.find('%') == std::string::npos);
+    app.SelectEntry(index);
+    std::string label = std::string(folder.displayName) + " location";
+    bool shown = WaitUntil([&] { return app.Text(IDC_LABEL1) == label && app.Text(IDC_TEXT1) == expected; });
+    if (!CHECK(shown)) std::printf("  %s: Text1 shows \"%s\"\n", folder.displayName, app.Text(IDC_TEXT1).c_str());
+    CHECK_EQ(app.Text(IDC_COMBO1), folder.displayName);
+    CHECK(!app.Enabled(IDC_COMMAND1));
+    CHECK(app.Enabled(IDC_COMMAND2));
+  }
+}
+
+void ScenarioApplyFollowsText1(const std::string& exe) {
+  RegistryKeeper keeper;
+  ZolvaneApp app(exe);
+  if (!StartWithFolder(app, kMyDocuments)) return;
+  CHECK(!app.Enabled(IDC_COMMAND1));
+  app.SelectAllText1();
+  CHECK(app.TypeInText1(L' ', " "));
+  CHECK(!app.Enabled(IDC_COMMAND1));
+  CHECK(app.TypeInText1(L'x', " x"));
+  CHECK(app.Enabled(IDC_COMMAND1));
+  app.SelectAllText1();
+  CHECK(app.TypeInText1(VK_BACK, ""));
+  CHECK(!app.Enabled(IDC_COMMAND1));
+  CHECK(app.Enabled(IDC_COMMAND2));
+}
+
+void ScenarioApplyMyDocuments(const std::string& exe) {
+  ApplyAndCheck(exe, kMyDocuments, "  D:\\Data\\Docs  ", "D:\\Data\\Docs", "D:\\Data\\Docs");
+}
+
+void ScenarioApplyDesktopWithVariable(const std::string& exe) {
+  std::string expanded = Expanded("%USERPROFILE%\\Docs");
+  CHECK(expanded.find('%') == std::string::npos && expanded.size() > 5);
+  ApplyAndCheck(exe, kDesktop, "%USERPROFILE%\\Docs", "%USERPROFILE%\\Docs", expanded);
+}
+
+void ScenarioApplyCommonDesktop(const std::string& exe) {
+  ApplyAndCheck(exe, kCommonDesktop, "D:\\Shared\\Desktop", "D:\\Shared\\Desktop", "D:\\Shared\\Desktop");
+}
+
+void ScenarioRestoreMyDocuments(const std::string& exe) {
+  RestoreAndCheck(exe, kMyDocuments, "%USERPROFILE%\\My Documents");
+}
+
+void ScenarioRestoreSharedVideo(const std::string& exe) {
+  RestoreAndCheck(exe, kSharedVideo, "%ALLUSERSPROFILE%\\Documents\\My Videos");
+}
+
+}  // namespace e2e

@@ -1,0 +1,258 @@
+// Scenarios of the program's start: its version record and icon, start-up on Windows XP x64, and the
+// refusal on Windows 7 and Vista.
+#include <cstdlib>
+#include <map>
+
+#include "resources/control_ids.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
+#include "tests/e2e/scenarios.h"
+#include "tests/wine/wine_check.h"
+
+namespace e2e {
+
+const Folder kFolders[15] = {
+    {"Common Desktop", "Common Desktop", true},
+    {"Common Startup", "Common Startup", true},
+    {"Desktop", "Desktop", false},
+    {"Favorites", "Favorites", false},
+    {"My Documents", "Personal", false},
+    {"My Music", "My Music", false},
+    {"My Pictures", "My Pictures", false},
+    {"SendTo", "SendTo", false},
+    {"Shared Documents", "Common Documents", true},
+    {"Shared Music", "CommonMusic", true},
+    {"Shared Pictures", "CommonPictures", true},
+    {"Shared Video", "CommonVideo", true},
+    {"Start Menu", "Start Menu", false},
+    {"Startup", "Startup", false},
+    {"Temporary Internet Files", "Cache", false},
+};
+
+const char* const kCaption = "Zolvane for Windows\xC2\xAE XP";
+
+std::string ExpectedLocation(const Folder& folder) {
+  HKEY hive = folder.shared ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  std::string stored = ReadText(hive, kUserShellFolders, folder.valueName);
+  if (stored.empty()) stored = ReadText(hive, kShellFolders, folder.valueName);
+  return Expanded(stored);
+}
+
+namespace {
+
+const char* const kAppDefaults = "Software\\Wine\\AppDefaults\\Zolvane.exe";
+const char* const kRefusal = "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit";
+
+std::string VersionString(const std::vector<BYTE>& block, const char* name) {
+  std::wstring path = L"\\StringFileInfo\\040904b0\\" + Wide(name);
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || length == 0) {
+    return std::string();
+  }
+  return Utf8(std::wstring(value, length - 1));
+}
+
+void CheckVersionRecord(const std::wstring& exe) {
+  DWORD size = GetFileVersionInfoSizeW(exe.c_str(), nullptr);
+  if (!CHECK(size > 0)) return;
+  std::vector<BYTE> block(size);
+  if (!CHECK(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()))) return;
+  CHECK_EQ(VersionString(block, "ProductName"), "Zolvane for Windows\xC2\xAE XP");
+  CHECK_EQ(VersionString(block, "FileDescription"), "Relocate special folder paths in Windows XP");
+  CHECK_EQ(VersionString(block, "Comments"), "Relocate special folder paths in Windows XP");
+  CHECK_EQ(VersionString(block, "FileVersion"), "2.00");
+  CHECK_EQ(VersionString(block, "ProductVersion"), "2.00");
+  CHECK_EQ(VersionString(block, "InternalName"), "Zolvane");
+  CHECK_EQ(VersionString(block, "OriginalFilename"), "Zolvane.exe");
+  CHECK(VersionString(block, "LegalCopyright").find("Copyright \xC2\xA9") == 0);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!CHECK(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))) return;
+  CHECK_EQ(static_cast<long long>(fixed->dwFileVersionMS), 0x00020000LL);
+  CHECK_EQ(static_cast<long long>(fixed->dwFileVersionLS), 0LL);
+  CHECK_EQ(static_cast<long long>(fixed->dwProductVersionMS), 0x00020000LL);
+}
+
+void CheckResources(const std::wstring& exe) {
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!CHECK(module != nullptr)) return;
+  HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_ZOLVANE), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  if (CHECK(group != nullptr)) {
+    const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    // GRPICONDIR: reserved, type, count; then one 14-byte entry: width, height, colours, ...
+    CHECK_EQ(directory[4] | (directory[5] << 8), 1);
+    CHECK_EQ(directory[6], 32);
+    CHECK_EQ(directory[7], 32);
+    CHECK_EQ(directory[8], 16);
+  }
+  HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  if (CHECK(manifest != nullptr)) {
+    const char* text = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+    std::string xml(text, SizeofResource(module, manifest));
+    CHECK(xml.find("Microsoft.Windows.Common-Controls") != std::string::npos);
+    CHECK(xml.find("version=\"6.0.0.0\"") != std::string::npos);
+    CHECK(xml.find("level=\"asInvoker\"") != std::string::npos);
+  }
+  CHECK(FindResourceW(module, MAKEINTRESOURCEW(IDR_MAINMENU), MAKEINTRESOURCEW(4)) != nullptr);      // RT_MENU
+  CHECK(FindResourceW(module, MAKEINTRESOURCEW(IDR_ACCELERATORS), MAKEINTRESOURCEW(9)) != nullptr);  // RT_ACCELERATOR
+  FreeLibrary(module);
+}
+
+// A GUI program that Windows XP will load: subsystem 2, subsystem and OS version 5.1 or 5.2.
+void CheckPeHeader(const std::wstring& exe) {
+  HANDLE file = CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (!CHECK(file != INVALID_HANDLE_VALUE)) return;
+  std::vector<BYTE> head(4096);
+  DWORD got = 0;
+  ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr);
+  CloseHandle(file);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(head.data());
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(head.data() + dos->e_lfanew);
+  CHECK_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  CHECK_EQ(nt->OptionalHeader.MajorSubsystemVersion, 5);
+  CHECK(nt->OptionalHeader.MinorSubsystemVersion == 1 || nt->OptionalHeader.MinorSubsystemVersion == 2);
+  CHECK_EQ(nt->OptionalHeader.MajorOperatingSystemVersion, 5);
+  CHECK_EQ(nt->OptionalHeader.MinorOperatingSystemVersion, nt->OptionalHeader.MinorSubsystemVersion);
+}
+
+std::map<std::string, RegData> ShellFolderKeys() {
+  std::map<std::string, RegData> all;
+  const HKEY hives[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+  const char* keys[] = {kUserShellFolders, kShellFolders};
+  for (HKEY hive : hives) {
+    for (const char* key : keys) {
+      for (const auto& value : ReadKey(hive, key)) {
+        all[std::string(hive == HKEY_CURRENT_USER ? "HKCU\\" : "HKLM\\") + key + "\\" + value.first] = value.second;
+      }
+    }
+  }
+  return all;
+}
+
+void CheckWindowFrame(HWND main) {
+  CHECK_EQ(TextOf(main), kCaption);
+  LONG style = GetWindowLongW(main, GWL_STYLE);
+  CHECK((style & WS_CAPTION) == WS_CAPTION);
+  CHECK((style & WS_SYSMENU) != 0);
+  CHECK((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
+  CHECK(GetWindow(main, GW_OWNER) == nullptr);  // a taskbar button of its own
+  HDC screen = GetDC(nullptr);
+  int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(main, &client);
+  CHECK_EQ(client.right - client.left, MulDiv(5775, dpiX, 1440));
+  CHECK_EQ(client.bottom - client.top, MulDiv(3825, dpiY, 1440));
+  RECT frame;
+  GetWindowRect(main, &frame);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  CHECK(std::abs((frame.left + frame.right) / 2 - (work.left + work.right) / 2) <= 1);
+  CHECK(std::abs((frame.top + frame.bottom) / 2 - (work.top + work.bottom) / 2) <= 1);
+}
+
+void CheckControls(ZolvaneApp& app) {
+  CHECK_EQ(app.Text(IDC_LABEL2), "Relocate special folders in Windows XP");
+  CHECK_EQ(app.Text(IDC_FRAME2), "Special Folders");
+  CHECK_EQ(app.Text(IDC_COMMAND5), "...");
+  CHECK_EQ(app.Text(IDC_COMMAND1), "&Apply");
+  CHECK_EQ(app.Text(IDC_COMMAND3), "&Backup special folder paths");
+  CHECK_EQ(app.Text(IDC_COMMAND2), "&Restore Default");
+  CHECK_EQ(app.Text(IDC_LABEL3),
+           "This utility does not move the files to the new location. Please move the files manually.");
+  CHECK_EQ(app.Text(IDC_COMMAND6), "Visit Homepage");
+  CHECK_EQ(app.Text(IDC_COMMAND7), "Feedback");
+  CHECK_EQ(app.Text(IDC_COMMAND4), "&Donate");
+  CHECK(app.Text(IDC_LABEL6).find("Copyright \xC2\xA9") == 0);
+  // Combo1 is a list to pick from, not to type in.
+  CHECK_EQ(GetWindowLongW(app.Control(IDC_COMBO1), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  CHECK_EQ(app.Combo1Count(), 15);
+  for (int i = 0; i < 15; ++i) CHECK_EQ(app.Combo1Entry(i), kFolders[i].displayName);
+}
+
+// Tab walks the designed order; Apply, disabled, is passed over.
+void CheckTabOrder(ZolvaneApp& app) {
+  const int order[] = {IDC_TEXT1,    IDC_COMMAND5, IDC_COMMAND3, IDC_COMMAND2,
+                       IDC_COMMAND6, IDC_COMMAND7, IDC_COMMAND4, IDC_COMBO1};
+  for (int id : order) {
+    HWND from = FocusOf(app.main());
+    PostMessageW(from, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(from, WM_KEYUP, VK_TAB, 0);
+    bool moved = WaitUntil([&] { return FocusOf(app.main()) == app.Control(id); }, 3000);
+    if (!CHECK(moved)) {
+      std::printf("  Tab did not reach control %d\n", id);
+      return;
+    }
+  }
+}
+
+void Refused(const std::string& exe, const char* wineVersion) {
+  RegistryKeeper keeper;
+  // Wine reports the version named for this program alone; the rest of the prefix stays Windows XP.
+  keeper.KeepKeyAbsence(HKEY_CURRENT_USER, kAppDefaults);
+  keeper.Keep(HKEY_CURRENT_USER, kAppDefaults, "Version");
+  if (!CHECK(WriteText(HKEY_CURRENT_USER, kAppDefaults, "Version", wineVersion, REG_SZ))) return;
+  std::map<std::string, RegData> before = ShellFolderKeys();
+
+  ZolvaneApp app(exe, true);
+  if (!CHECK(app.started())) return;
+  ShowWatch watch(app.processId());
+  app.Resume();
+  HWND box = app.WaitForMessageBox(kCaption);
+  if (!CHECK(box != nullptr)) return;
+  CHECK_EQ(ZolvaneApp::MessageBoxText(box), kRefusal);
+  CHECK(HasVisibleIcon(box));
+  CHECK(GetDlgItem(box, IDCANCEL) == nullptr || !IsWindowVisible(GetDlgItem(box, IDCANCEL)));
+  CHECK(TopLevelWindows(app.processId(), ZOLVANE_FORM1_CLASS).empty());
+  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(app.WaitForExit());
+  CHECK(!watch.SawWindowOfClass(ZOLVANE_FORM1_CLASS));
+  CHECK(ShellFolderKeys() == before);
+}
+
+}  // namespace
+
+void ScenarioVersionRecord(const std::string& exe) {
+  std::wstring path = Wide(WindowsPath(exe));
+  CheckVersionRecord(path);
+  CheckResources(path);
+  CheckPeHeader(path);
+}
+
+void ScenarioStartUp(const std::string& exe) {
+  RegistryKeeper keeper;
+  std::map<std::string, RegData> before = ShellFolderKeys();
+  ZolvaneApp app(exe, true);
+  if (!CHECK(app.started())) return;
+  ShowWatch watch(app.processId());
+  app.Resume();
+  if (!CHECK(app.WaitForMainWindow())) return;
+  // The watch that proves the refused window was never shown sees this one.
+  CHECK(WaitUntil([&] { return watch.SawWindowOfClass(ZOLVANE_FORM1_CLASS); }));
+  CHECK(TopLevelWindows(app.processId(), "#32770").empty());
+  CheckWindowFrame(app.main());
+  CHECK_EQ(app.Combo1Index(), 0);
+  CHECK_EQ(app.Text(IDC_COMBO1), "Common Desktop");
+  CHECK_EQ(app.Text(IDC_LABEL1), "Common Desktop location");
+  std::string expected = ExpectedLocation(kFolders[kCommonDesktop]);
+  CHECK(!expected.empty() && expected.find('%') == std::string::npos);
+  CHECK_EQ(app.Text(IDC_TEXT1), expected);
+  CHECK(!app.Enabled(IDC_COMMAND1));
+  CHECK(app.Enabled(IDC_COMMAND2));
+  CHECK(FocusOf(app.main()) == app.Control(IDC_COMBO1));
+  CheckControls(app);
+  CheckTabOrder(app);
+  CHECK(ShellFolderKeys() == before);
+}
+
+void ScenarioRefusedOnWindows7(const std::string& exe) {
+  Refused(exe, "win7");
+}
+
+void ScenarioRefusedOnVista(const std::string& exe) {
+  Refused(exe, "vista");
+}
+
+}  // namespace e2e
