@@ -3,7 +3,7 @@
 
 #include "resources/control_ids.h"
 
-const char* const kCopyrightLine = "Copyright \xC2\xA9 2026 The Zolvane developers";
+const char* const kCopyrightLine = "Copyright \xC2\xA9 2026 Zolvane developers";
 
 const ControlDesign kForm1Controls[] = {
     {IDC_FRAME2,

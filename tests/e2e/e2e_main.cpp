@@ -35,7 +35,7 @@ const Scenario kScenarios[] = {
 };
 
 int Usage() {
-  std::printf("usage: zolvane_e2e SCENARIO PATH-TO-Zolvane.exe | open-about\nscenarios:");
+  std::printf("usage: zolvane_e2e SCENARIO PATH-TO-Zolvane.exe | open-about | park-pointer\nscenarios:");
   for (const Scenario& scenario : kScenarios) std::printf(" %s", scenario.name);
   std::printf("\n");
   return 2;
@@ -45,6 +45,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "open-about") == 0) return e2e::OpenAboutInRunningApp();
+  if (argc == 2 && std::strcmp(argv[1], "park-pointer") == 0) return e2e::ParkPointer();
   if (argc != 3) return Usage();
   for (const Scenario& scenario : kScenarios) {
     if (std::strcmp(argv[1], scenario.name) != 0) continue;

@@ -43,5 +43,7 @@ void ScenarioWebLinks(const std::string& exe);
 
 // Not a test: chooses "About Zolvane" in a running Zolvane, for the README's screenshot.
 int OpenAboutInRunningApp();
+// Not a test: moves the pointer to the screen's corner, where it opens no tool tip in a screenshot.
+int ParkPointer();
 
 }  // namespace e2e

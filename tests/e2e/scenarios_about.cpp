@@ -120,6 +120,23 @@ void ScenarioAboutClosesWithMain(const std::string& exe) {
   CHECK(app.WaitForExit());
 }
 
+int ParkPointer() {
+  // Real pointer input, so that whatever is under the pointer sees it leave.
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+  SetCursorPos(0, 0);
+  return WaitUntil(
+             [] {
+               POINT at;
+               return GetCursorPos(&at) && at.x == 0 && at.y == 0;
+             },
+             2000)
+             ? 0
+             : 1;
+}
+
 int OpenAboutInRunningApp() {
   SetCursorPos(0, 0);
   HWND main = nullptr;
