@@ -35,12 +35,15 @@ if [ -n "$SUDO" ] && ! sudo -n true 2>/dev/null; then
   skip "installing packages and registering binfmt_misc need root or password-less sudo"
 fi
 
-# Check first that binfmt_misc can be had, so that a machine that cannot use it installs nothing.
-if ! grep -qs "^binfmt_misc $binfmt " /proc/mounts; then
-  $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || skip "binfmt_misc cannot be mounted at $binfmt"
-  log "mounted binfmt_misc at $binfmt"
+# Check first that binfmt_misc can be had, so that a machine that cannot use it installs nothing; 32-bit
+# Wine that already runs needs none.
+if ! runs32; then
+  if ! grep -qs "^binfmt_misc $binfmt " /proc/mounts; then
+    $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || skip "binfmt_misc cannot be mounted at $binfmt"
+    log "mounted binfmt_misc at $binfmt"
+  fi
+  [ -e "$binfmt/register" ] || skip "$binfmt has no register file"
 fi
-[ -e "$binfmt/register" ] || skip "$binfmt has no register file"
 
 # qemu-user 7.2 (bookworm) loops forever under Wine; bookworm-backports has version 10.
 . /etc/os-release
