@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Runs the exe a user takes to Windows XP, build/win32/Zolvane.exe, under 32-bit Wine in the Windows XP
+# prefix build/wine-xp32 on a private Xvfb: start-up, each folder's display, Apply and Restore Default,
+# through the i686 build of the end-to-end driver. Ends with one line, "win32: N passed, N failed" (one
+# count per scenario) or "win32: skipped: ..."; non-zero when a scenario failed. Details: build/win32-e2e.log.
+# ZOLVANE_WIN32_SCENARIOS picks other scenarios; ZOLVANE_WIN32_EMULATE=1 runs under qemu-i386 even where
+# the kernel runs 32-bit code itself.
+set -uo pipefail
+source "$(dirname "$0")/env.sh"
+source "$(dirname "$0")/env-wine32.sh"
+source "$(dirname "$0")/wine-session.sh"
+start=$(date +%s)
+logFile="$ZOLVANE_ROOT/build/win32-e2e.log"
+exe="$ZOLVANE_ROOT/build/win32/Zolvane.exe"
+driver="$ZOLVANE_ROOT/build/win32/tests/e2e/zolvane_e2e.exe"
+scenarios=(${ZOLVANE_WIN32_SCENARIOS:-start-up fifteen-folders apply-follows-text1 apply-my-documents
+           apply-desktop-variable apply-common-desktop restore-my-documents restore-shared-video})
+# Emulated, a scenario takes several times as long as under 64-bit Wine; the whole run stays bounded.
+perScenario=${ZOLVANE_WIN32_SCENARIO_SECONDS:-180}
+budget=${ZOLVANE_WIN32_BUDGET_SECONDS:-480}
+
+mkdir -p "$(dirname "$logFile")"
+: >"$logFile"
+setupOutput=$("$ZOLVANE_ROOT/scripts/setup-wine32.sh" 2>>"$logFile")
+setupStatus=$?
+if [ "$setupStatus" -eq 0 ] && grep -q '^win32: skipped' <<<"$setupOutput"; then
+  grep '^win32: skipped' <<<"$setupOutput"
+  exit 0
+fi
+if [ "$setupStatus" -ne 0 ]; then
+  echo "$setupOutput" >>"$logFile"
+  echo "win32: 0 passed, ${#scenarios[@]} failed (32-bit Wine could not be set up; see $logFile)"
+  exit 1
+fi
+for file in "$exe" "$driver"; do
+  [ -f "$file" ] && continue
+  echo "win32: 0 passed, ${#scenarios[@]} failed ($file is missing)"
+  exit 1
+done
+
+how="natively"
+grep -qs '^interpreter .*qemu' /proc/sys/fs/binfmt_misc/qemu-i386 && how="under qemu-i386"
+
+# A scenario ended by the timeout cannot put back what it changed: the registry is restored from here.
+saved=$(mktemp -d)
+cp "$WINEPREFIX"/*.reg "$saved/"
+timedOut=false
+
+passed=0
+failed=0
+if ! wine_session_start >>"$logFile" 2>&1; then
+  echo "win32: 0 passed, ${#scenarios[@]} failed (no Xvfb or Wine session; see $logFile)"
+  rm -rf "$saved"
+  exit 1
+fi
+for scenario in "${scenarios[@]}"; do
+  left=$((budget - ($(date +%s) - start)))
+  if [ "$left" -le 10 ]; then
+    echo "$scenario: not run, the ${budget} s budget is spent" >>"$logFile"
+    failed=$((failed + 1))
+    continue
+  fi
+  limit=$((left < perScenario ? left : perScenario))
+  began=$(date +%s)
+  echo "== $scenario" >>"$logFile"
+  timeout -k 10 "$limit" "$WINE32" "$driver" "$scenario" "$exe" </dev/null >>"$logFile" 2>&1
+  status=$?
+  [ "$status" -eq 124 ] || [ "$status" -eq 137 ] && { timedOut=true; echo "(ended after $limit s)" >>"$logFile"; }
+  echo "$scenario: exit $status, $(( $(date +%s) - began )) s" >>"$logFile"
+  if [ "$status" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+done
+wine_session_stop
+trap - EXIT
+if $timedOut; then cp "$saved"/*.reg "$WINEPREFIX/"; fi
+rm -rf "$saved"
+
+echo "win32: $passed passed, $failed failed ($how, $(( $(date +%s) - start )) s)"
+[ "$failed" -eq 0 ]
