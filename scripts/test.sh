@@ -71,6 +71,13 @@ else
   failed=$((failed + 1))
 fi
 
+log "the 32-bit exe under 32-bit Wine, Windows XP"
+line=$("$ZOLVANE_ROOT/scripts/test-win32.sh" | tail -n1)
+echo "$line"
+if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+  passed=$((passed + BASH_REMATCH[1])) failed=$((failed + BASH_REMATCH[2]))
+elif [[ $line != *skipped* ]]; then failed=$((failed + 1)); fi
+
 echo "All suites ($(( $(date +%s) - start )) s):"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
