@@ -129,6 +129,19 @@ void SendKey(WORD virtualKey, WORD modifier) {
   SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
 }
 
+bool ParkPointer() {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+  return WaitUntil(
+      [] {
+        POINT at;
+        return GetCursorPos(&at) && at.x == 0 && at.y == 0;
+      },
+      2000);
+}
+
 void ClickCentre(HWND window) {
   RECT bounds;
   GetWindowRect(window, &bounds);
@@ -146,6 +159,25 @@ void ClickCentre(HWND window) {
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
   inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
   SendInput(3, inputs, sizeof(INPUT));
+}
+
+RemoteMemory::RemoteMemory(DWORD processId, SIZE_T size) {
+  process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (process_ == nullptr) return;
+  address_ = static_cast<BYTE*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+}
+
+RemoteMemory::~RemoteMemory() {
+  if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  if (process_ != nullptr) CloseHandle(process_);
+}
+
+bool RemoteMemory::Write(const void* data, SIZE_T size, SIZE_T offset) {
+  return valid() && WriteProcessMemory(process_, address_ + offset, data, size, nullptr);
+}
+
+bool RemoteMemory::Read(void* data, SIZE_T size, SIZE_T offset) const {
+  return valid() && ReadProcessMemory(process_, address_ + offset, data, size, nullptr);
 }
 
 bool HasVisibleIcon(HWND dialog) {
@@ -199,8 +231,7 @@ DWORD WINAPI ShowWatch::Watch(void* context) {
 }
 
 ZolvaneApp::ZolvaneApp(const std::string& exePath, bool startSuspended) {
-  // The pointer rests in a corner, so that no tool tip opens under it by chance.
-  SetCursorPos(0, 0);
+  ParkPointer();
   std::wstring commandLine = L"\"" + Wide(WindowsPath(exePath)) + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;

@@ -35,8 +35,29 @@ HWND FocusOf(HWND window);
 void PressButton(HWND button);
 // Real keyboard input to the foreground window: a key with optional Ctrl or Alt held.
 void SendKey(WORD virtualKey, WORD modifier = 0);
+// Moves the pointer to the screen's top-left corner with real input, so that no tool tip opens under it
+// (Xvfb starts it in the middle of the screen, over Zolvane's path box). True when it got there.
+bool ParkPointer();
 // Real mouse input: a left click at the centre of a window.
 void ClickCentre(HWND window);
+
+// Memory in another process: the common controls' messages carry pointers, which the system does not
+// carry across processes.
+class RemoteMemory {
+ public:
+  RemoteMemory(DWORD processId, SIZE_T size);
+  ~RemoteMemory();
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  bool valid() const { return address_ != nullptr; }
+  BYTE* address() const { return address_; }
+  bool Write(const void* data, SIZE_T size, SIZE_T offset = 0);
+  bool Read(void* data, SIZE_T size, SIZE_T offset = 0) const;
+
+ private:
+  HANDLE process_ = nullptr;
+  BYTE* address_ = nullptr;
+};
 
 // Whether a dialog shows an icon (a visible static control of the icon kind holding one), as a message
 // box with an icon style does.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
 #include "tests/wine/wine_check.h"
 
@@ -26,6 +27,7 @@ const Scenario kScenarios[] = {
     {"restore-my-documents", e2e::ScenarioRestoreMyDocuments},
     {"restore-shared-video", e2e::ScenarioRestoreSharedVideo},
     {"exit-menu", e2e::ScenarioExitFromMenu},
+    {"exit-alt-x", e2e::ScenarioExitByAccessKey},
     {"close-box", e2e::ScenarioCloseBox},
     {"about-window", e2e::ScenarioAboutWindow},
     {"about-closes-with-main", e2e::ScenarioAboutClosesWithMain},
@@ -45,7 +47,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "open-about") == 0) return e2e::OpenAboutInRunningApp();
-  if (argc == 2 && std::strcmp(argv[1], "park-pointer") == 0) return e2e::ParkPointer();
+  if (argc == 2 && std::strcmp(argv[1], "park-pointer") == 0) return e2e::ParkPointer() ? 0 : 1;
   if (argc != 3) return Usage();
   for (const Scenario& scenario : kScenarios) {
     if (std::strcmp(argv[1], scenario.name) != 0) continue;

@@ -34,6 +34,7 @@ void ScenarioApplyCommonDesktop(const std::string& exe);
 void ScenarioRestoreMyDocuments(const std::string& exe);
 void ScenarioRestoreSharedVideo(const std::string& exe);
 void ScenarioExitFromMenu(const std::string& exe);
+void ScenarioExitByAccessKey(const std::string& exe);
 void ScenarioCloseBox(const std::string& exe);
 void ScenarioAboutWindow(const std::string& exe);
 void ScenarioAboutClosesWithMain(const std::string& exe);
@@ -43,7 +44,5 @@ void ScenarioWebLinks(const std::string& exe);
 
 // Not a test: chooses "About Zolvane" in a running Zolvane, for the README's screenshot.
 int OpenAboutInRunningApp();
-// Not a test: moves the pointer to the screen's corner, where it opens no tool tip in a screenshot.
-int ParkPointer();
 
 }  // namespace e2e

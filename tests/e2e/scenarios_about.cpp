@@ -59,10 +59,11 @@ void CheckAboutFrame(HWND about, HWND main) {
   CHECK(std::abs((frame.left + frame.right) / 2 - (work.left + work.right) / 2) <= 1);
 }
 
-// Sends a key to the About window's focused control, as the keyboard would, and waits for the window to go.
-bool ClosesOnKey(HWND about, WPARAM key) {
-  HWND focus = FocusOf(about);
-  PostMessageW(focus != nullptr ? focus : about, WM_KEYDOWN, key, 0);
+// Presses a key on the keyboard with the About window in front, and waits for the window to go.
+bool ClosesOnKey(HWND about, WORD key) {
+  SetForegroundWindow(about);
+  if (!WaitUntil([about] { return GetForegroundWindow() == about; })) return false;
+  SendKey(key);
   return WaitUntil([about] { return !IsWindow(about); });
 }
 
@@ -120,25 +121,8 @@ void ScenarioAboutClosesWithMain(const std::string& exe) {
   CHECK(app.WaitForExit());
 }
 
-int ParkPointer() {
-  // Real pointer input, so that whatever is under the pointer sees it leave.
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-  SetCursorPos(0, 0);
-  return WaitUntil(
-             [] {
-               POINT at;
-               return GetCursorPos(&at) && at.x == 0 && at.y == 0;
-             },
-             2000)
-             ? 0
-             : 1;
-}
-
 int OpenAboutInRunningApp() {
-  SetCursorPos(0, 0);
+  ParkPointer();
   HWND main = nullptr;
   WaitUntil([&] { return (main = FindWindowA(ZOLVANE_FORM1_CLASS, nullptr)) != nullptr; });
   if (main == nullptr) return 1;

@@ -32,29 +32,20 @@ class DesktopFolder {
   std::string path_;
 };
 
-// A tree item's text, read through a buffer in the dialog's process: the tree's messages carry pointers.
+// A tree item's text, read through a buffer in the dialog's process.
 std::string TreeItemText(HWND tree, HTREEITEM item, DWORD processId) {
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-  if (process == nullptr) return std::string();
   const SIZE_T textChars = 260;
-  auto* remote = static_cast<BYTE*>(
-      VirtualAllocEx(process, nullptr, sizeof(TVITEMW) + textChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  std::wstring text;
-  if (remote != nullptr) {
-    TVITEMW request = {};
-    request.mask = TVIF_TEXT;
-    request.hItem = item;
-    request.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
-    request.cchTextMax = static_cast<int>(textChars);
-    WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
-    DWORD_PTR ok = 0;
-    SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &ok);
-    wchar_t buffer[260] = {};
-    if (ok) ReadProcessMemory(process, remote + sizeof(TVITEMW), buffer, sizeof buffer - sizeof(wchar_t), nullptr);
-    text = buffer;
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  }
-  CloseHandle(process);
+  RemoteMemory remote(processId, sizeof(TVITEMW) + textChars * sizeof(wchar_t));
+  TVITEMW request = {};
+  request.mask = TVIF_TEXT;
+  request.hItem = item;
+  request.pszText = reinterpret_cast<wchar_t*>(remote.address() + sizeof(TVITEMW));
+  request.cchTextMax = static_cast<int>(textChars);
+  if (!remote.Write(&request, sizeof request)) return std::string();
+  DWORD_PTR ok = 0;
+  SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.address()), SMTO_ABORTIFHUNG, 5000, &ok);
+  wchar_t text[260] = {};
+  if (!ok || !remote.Read(text, sizeof text - sizeof(wchar_t), sizeof(TVITEMW))) return std::string();
   return Utf8(text);
 }
 

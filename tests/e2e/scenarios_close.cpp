@@ -14,6 +14,15 @@ void ScenarioExitFromMenu(const std::string& exe) {
   CHECK(app.WaitForExit());
 }
 
+void ScenarioExitByAccessKey(const std::string& exe) {
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  SetForegroundWindow(app.main());
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == app.main(); }));
+  SendKey('X', VK_MENU);
+  CHECK(app.WaitForExit());
+}
+
 void ScenarioCloseBox(const std::string& exe) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;

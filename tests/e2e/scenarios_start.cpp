@@ -1,5 +1,8 @@
 // Scenarios of the program's start: its version record and icon, start-up on Windows XP x64, and the
 // refusal on Windows 7 and Vista.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <map>
 
@@ -172,6 +175,74 @@ void CheckControls(ZolvaneApp& app) {
   for (int i = 0; i < 15; ++i) CHECK_EQ(app.Combo1Entry(i), kFolders[i].displayName);
 }
 
+// The tool tips, as the main window's tool tip control holds them, by control.
+std::map<int, std::string> ToolTips(ZolvaneApp& app) {
+  std::map<int, std::string> tips;
+  std::vector<HWND> controls = TopLevelWindows(app.processId(), "tooltips_class32", false);
+  if (controls.size() != 1) return tips;
+  HWND tooltips = controls.front();
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(tooltips, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+  const SIZE_T textChars = 256;
+  RemoteMemory remote(app.processId(), sizeof(TTTOOLINFOW) + textChars * sizeof(wchar_t));
+  for (DWORD_PTR index = 0; index < count; ++index) {
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = reinterpret_cast<wchar_t*>(remote.address() + sizeof(TTTOOLINFOW));
+    wchar_t empty[textChars] = {};
+    remote.Write(empty, sizeof empty, sizeof(TTTOOLINFOW));
+    remote.Write(&tool, sizeof tool);
+    DWORD_PTR found = 0;
+    SendMessageTimeoutW(tooltips, TTM_ENUMTOOLSW, index, reinterpret_cast<LPARAM>(remote.address()), SMTO_ABORTIFHUNG,
+                        5000, &found);
+    wchar_t text[textChars] = {};
+    if (!found || !remote.Read(&tool, sizeof tool) || !remote.Read(text, sizeof text, sizeof(TTTOOLINFOW))) continue;
+    tips[GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId))] = Utf8(text);
+  }
+  return tips;
+}
+
+void CheckToolTips(ZolvaneApp& app) {
+  std::map<int, std::string> tips = ToolTips(app);
+  CHECK_EQ(tips.size(), 5u);
+  CHECK_EQ(tips[IDC_TEXT1], "Type the new path here. This text box accepts expandable string as well.");
+  CHECK_EQ(tips[IDC_COMMAND5], "Browse for folder...");
+  CHECK_EQ(tips[IDC_COMMAND1], "Click to set the new path for the specified folder.");
+  CHECK_EQ(tips[IDC_COMMAND3], "Backup the special folder paths to a file ( in .REG format)");
+  CHECK_EQ(tips[IDC_COMMAND2], "Restores the default path for the selected item");
+}
+
+std::string MenuText(HMENU menu, UINT position) {
+  wchar_t text[128] = {};
+  GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
+  return Utf8(text);
+}
+
+// The menu bar as the program loads it (Wine cannot read another process's menus, so the resource is read).
+void CheckMenu(const std::string& exe, HWND main) {
+  CHECK(GetMenu(main) != nullptr);
+  HMODULE module = LoadLibraryExW(Wide(WindowsPath(exe)).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!CHECK(module != nullptr)) return;
+  HMENU bar = LoadMenuW(module, MAKEINTRESOURCEW(IDR_MAINMENU));
+  if (CHECK(bar != nullptr)) {
+    CHECK_EQ(GetMenuItemCount(bar), 2);
+    CHECK_EQ(MenuText(bar, 0), "&Menu");
+    CHECK_EQ(MenuText(bar, 1), "E&xit");
+    CHECK_EQ(GetMenuItemID(bar, 1), static_cast<UINT>(IDM_EXIT));
+    HMENU menu = GetSubMenu(bar, 0);
+    if (CHECK(menu != nullptr)) {
+      CHECK_EQ(GetMenuItemCount(menu), 4);  // no separators
+      CHECK_EQ(MenuText(menu, 0), "Visit Homepage\tCtrl+H");
+      CHECK_EQ(MenuText(menu, 1), "Send feedback\tCtrl+F");
+      CHECK_EQ(MenuText(menu, 2), "Donations\tCtrl+D");
+      CHECK_EQ(MenuText(menu, 3), "About Zolvane");
+      CHECK_EQ(GetMenuItemID(menu, 3), static_cast<UINT>(IDM_ABOUT));
+    }
+    DestroyMenu(bar);
+  }
+  FreeLibrary(module);
+}
+
 // Tab walks the designed order; Apply, disabled, is passed over.
 void CheckTabOrder(ZolvaneApp& app) {
   const int order[] = {IDC_TEXT1,    IDC_COMMAND5, IDC_COMMAND3, IDC_COMMAND2,
@@ -243,6 +314,8 @@ void ScenarioStartUp(const std::string& exe) {
   CHECK(app.Enabled(IDC_COMMAND2));
   CHECK(FocusOf(app.main()) == app.Control(IDC_COMBO1));
   CheckControls(app);
+  CheckToolTips(app);
+  CheckMenu(exe, app.main());
   CheckTabOrder(app);
   CHECK(ShellFolderKeys() == before);
 }
