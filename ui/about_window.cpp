@@ -189,9 +189,7 @@ LRESULT frmAbout::OnControlColour(HDC dc, HWND control) {
   } else {
     return DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
   }
-  SetTextColor(dc, text);
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  return ColouredLabel(dc, text);
 }
 
 void frmAbout::PaintSeparator(HDC dc) {

@@ -353,9 +353,7 @@ LRESULT Form1Window::OnControlColour(HDC dc, HWND control) {
   } else {
     return DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
   }
-  SetTextColor(dc, text);
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  return ColouredLabel(dc, text);
 }
 
 void Form1Window::OnClose() {

@@ -42,6 +42,12 @@ void WindowBase::ReportFailure(const std::string& description) {
   MessageBoxA(owner, Ansi(description).c_str(), Ansi(kAppTitle).c_str(), MB_OK);
 }
 
+LRESULT WindowBase::ColouredLabel(HDC dc, COLORREF text) {
+  SetTextColor(dc, text);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
 bool WindowBase::KeepFocusAcrossActivation(WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
     HWND focus = GetFocus();

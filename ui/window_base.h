@@ -33,6 +33,9 @@ class WindowBase {
   // True when the message is handled.
   bool KeepFocusAcrossActivation(WPARAM wParam);
 
+  // WM_CTLCOLORSTATIC for a label of its own colour on the dialog background.
+  static LRESULT ColouredLabel(HDC dc, COLORREF text);
+
   std::string Ansi(const std::string& utf8) { return codePage_.ToAnsi(utf8); }
   platform::CodePage& codePage() { return codePage_; }
 

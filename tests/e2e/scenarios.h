@@ -1,6 +1,8 @@
 // The end-to-end scenarios, each run by name from the command line: "zolvane_e2e NAME PATH-TO-Zolvane.exe".
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace e2e {
@@ -21,6 +23,9 @@ extern const char* const kCaption;  // the main window's and the About window's 
 
 // What Text1 should show for a folder: its User Shell Folders value, else its Shell Folders value, expanded.
 std::string ExpectedLocation(const Folder& folder);
+
+// The client area as designed in twips, at the screen's resolution, and the window centred in the work area.
+void CheckDesignedPlace(HWND window, int clientWidthTwips, int clientHeightTwips);
 
 void ScenarioVersionRecord(const std::string& exe);
 void ScenarioStartUp(const std::string& exe);

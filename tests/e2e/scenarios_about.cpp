@@ -1,7 +1,5 @@
 // Scenarios of the About window: opened from the menu, one at a time, modeless, closed by OK, Enter, Esc
 // and its close box, and closed with the main window.
-#include <cstdlib>
-
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
@@ -44,19 +42,7 @@ void CheckAboutFrame(HWND about, HWND main) {
   // Not owned by the main window; its owner is a hidden window that keeps it off the taskbar.
   HWND owner = GetWindow(about, GW_OWNER);
   CHECK(owner != main && (owner == nullptr || !IsWindowVisible(owner)));
-  HDC screen = GetDC(nullptr);
-  int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  RECT client;
-  GetClientRect(about, &client);
-  CHECK_EQ(client.right - client.left, MulDiv(4905, dpiX, 1440));
-  CHECK_EQ(client.bottom - client.top, MulDiv(2850, dpiY, 1440));
-  RECT frame;
-  GetWindowRect(about, &frame);
-  RECT work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  CHECK(std::abs((frame.left + frame.right) / 2 - (work.left + work.right) / 2) <= 1);
+  CheckDesignedPlace(about, 4905, 2850);
 }
 
 // Presses a key on the keyboard with the About window in front, and waits for the window to go.

@@ -41,6 +41,23 @@ std::string ExpectedLocation(const Folder& folder) {
   return Expanded(stored);
 }
 
+void CheckDesignedPlace(HWND window, int clientWidthTwips, int clientHeightTwips) {
+  HDC screen = GetDC(nullptr);
+  int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(window, &client);
+  CHECK_EQ(client.right - client.left, MulDiv(clientWidthTwips, dpiX, 1440));
+  CHECK_EQ(client.bottom - client.top, MulDiv(clientHeightTwips, dpiY, 1440));
+  RECT frame;
+  GetWindowRect(window, &frame);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  CHECK(std::abs((frame.left + frame.right) / 2 - (work.left + work.right) / 2) <= 1);
+  CHECK(std::abs((frame.top + frame.bottom) / 2 - (work.top + work.bottom) / 2) <= 1);
+}
+
 namespace {
 
 const char* const kAppDefaults = "Software\\Wine\\AppDefaults\\Zolvane.exe";
@@ -140,20 +157,7 @@ void CheckWindowFrame(HWND main) {
   CHECK((style & WS_SYSMENU) != 0);
   CHECK((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
   CHECK(GetWindow(main, GW_OWNER) == nullptr);  // a taskbar button of its own
-  HDC screen = GetDC(nullptr);
-  int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  RECT client;
-  GetClientRect(main, &client);
-  CHECK_EQ(client.right - client.left, MulDiv(5775, dpiX, 1440));
-  CHECK_EQ(client.bottom - client.top, MulDiv(3825, dpiY, 1440));
-  RECT frame;
-  GetWindowRect(main, &frame);
-  RECT work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  CHECK(std::abs((frame.left + frame.right) / 2 - (work.left + work.right) / 2) <= 1);
-  CHECK(std::abs((frame.top + frame.bottom) / 2 - (work.top + work.bottom) / 2) <= 1);
+  CheckDesignedPlace(main, 5775, 3825);
 }
 
 void CheckControls(ZolvaneApp& app) {
