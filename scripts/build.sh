@@ -6,9 +6,15 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 jobs=$(nproc)
 
+# A build folder is configured once with its settings; later runs only refresh it, which picks up new
+# subdirectories and files.
 configure() {  # dir [cmake args...]
   local dir=$1; shift
-  [ -f "$ZOLVANE_ROOT/$dir/CMakeCache.txt" ] || cmake -S "$ZOLVANE_ROOT" -B "$ZOLVANE_ROOT/$dir" "$@" >/dev/null
+  if [ -f "$ZOLVANE_ROOT/$dir/CMakeCache.txt" ]; then
+    cmake "$ZOLVANE_ROOT/$dir" >/dev/null
+  else
+    cmake -S "$ZOLVANE_ROOT" -B "$ZOLVANE_ROOT/$dir" "$@" >/dev/null
+  fi
 }
 configure build/host -DCMAKE_BUILD_TYPE=Debug
 configure build/asan -DCMAKE_BUILD_TYPE=Debug -DZOLVANE_SANITIZE=ON

@@ -1,9 +1,8 @@
-// frmAbout: built from its design values in twips; its links go through ShellOpen.
+// The About window: built from its design values in twips; its clicks go to the frmAbout behaviour.
 #include "ui/about_window.h"
 
 #include "core/form1.h"
 #include "core/form1_view.h"
-#include "core/module1.h"
 #include "resources/control_ids.h"
 #include "ui/form1_layout.h"
 
@@ -62,10 +61,10 @@ const SeparatorLine kLine1[] = {
 
 }  // namespace
 
-frmAbout::frmAbout(HINSTANCE instance, platform::Platform& platform)
-    : WindowBase(platform.codePage), instance_(instance), platform_(platform) {}
+AboutWindow::AboutWindow(HINSTANCE instance, platform::Platform& platform)
+    : WindowBase(platform.codePage), instance_(instance), behaviour_(platform.shell, *this) {}
 
-frmAbout::~frmAbout() {
+AboutWindow::~AboutWindow() {
   if (owner_ != nullptr) DestroyWindow(owner_);
   DeleteFontIfAny(dialogFont_);
   DeleteFontIfAny(titleFont_);
@@ -73,34 +72,26 @@ frmAbout::~frmAbout() {
   DeleteFontIfAny(linkFont_);
 }
 
-void frmAbout::Show() {
+void AboutWindow::Show() {
   if (hwnd_ == nullptr && !Create()) return;
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   SetForegroundWindow(hwnd_);
   BringWindowToTop(hwnd_);
 }
 
-void frmAbout::Close() {
+void AboutWindow::Close() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-bool frmAbout::TranslateDialogKeys(MSG& message) {
+bool AboutWindow::TranslateDialogKeys(MSG& message) {
   return hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message);
 }
 
-void frmAbout::cmdOK_Click() {
+void AboutWindow::Unload() {
   Close();
 }
 
-void frmAbout::Label2_Click() {
-  ShellOpen(platform_.shell, "open", kHomePageUrl, {}, {}, platform::kSwShowNormal);
-}
-
-void frmAbout::Label3_Click() {
-  ShellOpen(platform_.shell, "open", kDonationPageUrl, {}, {}, platform::kSwShowNormal);
-}
-
-bool frmAbout::Create() {
+bool AboutWindow::Create() {
   HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE));
   RegisterWindowClass(instance_, ZOLVANE_ABOUT_CLASS, icon, nullptr);
   if (owner_ == nullptr) {
@@ -117,7 +108,7 @@ bool frmAbout::Create() {
   return true;
 }
 
-void frmAbout::BuildControls() {
+void AboutWindow::BuildControls() {
   if (dialogFont_ == nullptr) {
     dialogFont_ = DesignUnits::CreateDialogFont();
     titleFont_ = units_.CreateFontAt("Verdana", 975, DesignUnits::kBold);
@@ -140,7 +131,7 @@ void frmAbout::BuildControls() {
   SendMessageA(GetDlgItem(hwnd_, IDC_ABOUT_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
-LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
@@ -165,21 +156,21 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-void frmAbout::OnCommand(int id) {
+void AboutWindow::OnCommand(int id) {
   switch (id) {
     case IDC_ABOUT_CMDOK:
     case IDCANCEL:  // Esc: cmdOK is the cancel button too
-      return Guarded([this] { cmdOK_Click(); });
+      return Guarded([this] { behaviour_.cmdOK_Click(); });
     case IDC_ABOUT_LABEL2:
-      return Guarded([this] { Label2_Click(); });
+      return Guarded([this] { behaviour_.Label2_Click(); });
     case IDC_ABOUT_LABEL3:
-      return Guarded([this] { Label3_Click(); });
+      return Guarded([this] { behaviour_.Label3_Click(); });
     default:
       return;
   }
 }
 
-LRESULT frmAbout::OnControlColour(HDC dc, HWND control) {
+LRESULT AboutWindow::OnControlColour(HDC dc, HWND control) {
   int id = GetDlgCtrlID(control);
   COLORREF text;
   if (id == IDC_ABOUT_LBLTITLE || id == IDC_ABOUT_LBLDESCRIPTION) {
@@ -192,7 +183,7 @@ LRESULT frmAbout::OnControlColour(HDC dc, HWND control) {
   return ColouredLabel(dc, text);
 }
 
-void frmAbout::PaintSeparator(HDC dc) {
+void AboutWindow::PaintSeparator(HDC dc) {
   for (const SeparatorLine& line : kLine1) {
     RECT stroke;
     stroke.left = units_.X(line.fromX);

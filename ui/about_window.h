@@ -1,16 +1,18 @@
-// frmAbout: the modeless About window with the product's name, version, copyright and two web links.
+// The About window (frmAbout): modeless, with the product's name, version, copyright and two web links.
 #pragma once
 
 #include <windows.h>
 
+#include "core/frm_about.h"
 #include "platform/platform.h"
 #include "ui/design_units.h"
 #include "ui/window_base.h"
 
-class frmAbout : public WindowBase {
+// The window of frmAbout; what its controls do is the portable frmAbout behaviour's.
+class AboutWindow : public WindowBase, public FrmAboutView {
  public:
-  frmAbout(HINSTANCE instance, platform::Platform& platform);
-  ~frmAbout() override;
+  AboutWindow(HINSTANCE instance, platform::Platform& platform);
+  ~AboutWindow() override;
 
   // Creates the window when there is none, otherwise brings the open one to the front.
   void Show();
@@ -19,9 +21,8 @@ class frmAbout : public WindowBase {
   // Enter, Esc and Tab while the message is for this window.
   bool TranslateDialogKeys(MSG& message);
 
-  void cmdOK_Click();
-  void Label2_Click();  // the home page
-  void Label3_Click();  // the donation page
+  // The behaviour's way to close the window.
+  void Unload() override;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -34,7 +35,7 @@ class frmAbout : public WindowBase {
   void PaintSeparator(HDC dc);
 
   HINSTANCE instance_;
-  platform::Platform& platform_;
+  frmAbout behaviour_;
   DesignUnits units_;
   // A hidden window of our own owns the About window: that keeps it off the taskbar without tying it
   // to the main window.

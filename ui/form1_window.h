@@ -60,7 +60,7 @@ class Form1Window : public WindowBase, public Form1View {
   HINSTANCE instance_;
   platform::Platform& platform_;
   Form1 form1_;
-  frmAbout about_;
+  AboutWindow about_;
   DesignUnits units_;
   HACCEL shortcuts_ = nullptr;
   HWND toolTips_ = nullptr;

@@ -42,10 +42,15 @@ inline int Summary() {
   return Counts().failed == 0 ? 0 : 1;
 }
 
+// Each argument is evaluated once: it may be a click or a read with effects.
+template <typename Actual, typename Expected>
+inline bool CheckEqual(const Actual& actual, const Expected& expected, const char* file, int line, const char* text) {
+  return Report(actual == expected, file, line,
+                std::string(text) + ": got " + Quote(actual) + ", expected " + Quote(expected));
+}
+
 }  // namespace wine_check
 
 #define CHECK(cond) ::wine_check::Report(static_cast<bool>(cond), __FILE__, __LINE__, #cond)
-#define CHECK_EQ(actual, expected)                                                                                    \
-  ::wine_check::Report((actual) == (expected), __FILE__, __LINE__,                                                    \
-                       std::string(#actual " == " #expected ": got ") + ::wine_check::Quote(actual) + ", expected " + \
-                           ::wine_check::Quote(expected))
+#define CHECK_EQ(actual, expected) \
+  ::wine_check::CheckEqual((actual), (expected), __FILE__, __LINE__, #actual " == " #expected)
