@@ -66,6 +66,7 @@ if wine_session_start; then
   # Where the fifteen folders live in the prefix, as Zolvane reads them.
   sed -n '/^Where the fifteen folders live/,/passed, [0-9]* failed$/p' \
     "$ZOLVANE_ROOT/build/win64/Testing/Temporary/LastTest.log" | sed '$d'
+  grep -h -E '^seed [0-9]+' "$ZOLVANE_ROOT/build/win64/Testing/Temporary/LastTest.log" | sed 's/^/random paths: /'
   wine_session_stop
 else
   failed=$((failed + 1))

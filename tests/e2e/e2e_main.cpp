@@ -34,6 +34,7 @@ const Scenario kScenarios[] = {
     {"browse-pick", e2e::ScenarioBrowsePick},
     {"browse-cancel", e2e::ScenarioBrowseCancel},
     {"web-links", e2e::ScenarioWebLinks},
+    {"random-paths", e2e::ScenarioRandomPaths},
 };
 
 int Usage() {

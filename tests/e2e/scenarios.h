@@ -46,6 +46,7 @@ void ScenarioAboutClosesWithMain(const std::string& exe);
 void ScenarioBrowsePick(const std::string& exe);
 void ScenarioBrowseCancel(const std::string& exe);
 void ScenarioWebLinks(const std::string& exe);
+void ScenarioRandomPaths(const std::string& exe);
 
 // Not a test: chooses "About Zolvane" in a running Zolvane, for the README's screenshot.
 int OpenAboutInRunningApp();
