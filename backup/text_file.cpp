@@ -1,45 +1,12 @@
 // Line splitting and the two encodings an export can come in: UTF-16LE with a byte-order mark, or ANSI.
 #include "backup/text_file.h"
 
+#include "core/utf8.h"
+
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kReplacement = kReplacementCharacter;
 const char kByteOrderMark[] = "\xFF\xFE";
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Decodes the UTF-8 sequence at pos; a malformed sequence yields U+FFFD and consumes one byte.
-char32_t NextCodePoint(const std::string& s, std::size_t& pos) {
-  unsigned char lead = static_cast<unsigned char>(s[pos++]);
-  if (lead < 0x80) return lead;
-  int extra = lead >= 0xF8 ? -1 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-  if (extra < 0) return kReplacement;
-  char32_t c = lead & (0x3F >> extra);
-  std::size_t next = pos;
-  for (int i = 0; i < extra; ++i, ++next) {
-    if (next >= s.size() || (static_cast<unsigned char>(s[next]) & 0xC0) != 0x80) return kReplacement;
-    c = (c << 6) | (static_cast<unsigned char>(s[next]) & 0x3F);
-  }
-  pos = next;
-  bool surrogate = c >= 0xD800 && c <= 0xDFFF;
-  return (surrogate || c > 0x10FFFF) ? kReplacement : c;
-}
 
 char16_t CodeUnitAt(const std::string& bytes, std::size_t pos) {
   return static_cast<char16_t>(static_cast<unsigned char>(bytes[pos]) |
