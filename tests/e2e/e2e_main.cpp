@@ -35,6 +35,7 @@ const Scenario kScenarios[] = {
     {"browse-cancel", e2e::ScenarioBrowseCancel},
     {"web-links", e2e::ScenarioWebLinks},
     {"random-paths", e2e::ScenarioRandomPaths},
+    {"access-keys", e2e::ScenarioAccessKeys},
 };
 
 int Usage() {

@@ -47,6 +47,7 @@ void ScenarioBrowsePick(const std::string& exe);
 void ScenarioBrowseCancel(const std::string& exe);
 void ScenarioWebLinks(const std::string& exe);
 void ScenarioRandomPaths(const std::string& exe);
+void ScenarioAccessKeys(const std::string& exe);
 
 // Not a test: chooses "About Zolvane" in a running Zolvane, for the README's screenshot.
 int OpenAboutInRunningApp();

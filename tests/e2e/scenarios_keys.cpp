@@ -1,0 +1,105 @@
+// The main window's keyboard: the access keys of Apply, Backup and Restore Default and of the menu, and
+// Enter and Esc in the path box, which press nothing.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "resources/control_ids.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
+#include "tests/e2e/scenarios.h"
+#include "tests/wine/wine_check.h"
+
+namespace e2e {
+
+namespace {
+
+// The backup file on the prefix's desktop, put back as it was (or removed) when the scenario ends.
+class BackupFileKeeper {
+ public:
+  BackupFileKeeper() {
+    char desktop[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    path_ = std::string(desktop) + "\\specialfolders.bak";
+    std::ifstream file(path_, std::ios::binary);
+    existed_ = file.good();
+    if (existed_) bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+  ~BackupFileKeeper() {
+    if (!existed_) {
+      DeleteFileA(path_.c_str());
+      return;
+    }
+    std::ofstream file(path_, std::ios::binary | std::ios::trunc);
+    file.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  bool existed_ = false;
+  std::string bytes_;
+};
+
+// Presses Alt and a letter in the main window and answers the message box that follows; returns its text.
+std::string AccessKeyAndAnswer(ZolvaneApp& app, char letter) {
+  SetForegroundWindow(app.main());
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == app.main(); }));
+  SendKey(static_cast<WORD>(letter), VK_MENU);
+  HWND box = app.WaitForMessageBox("Zolvane", 40000);
+  if (!CHECK(box != nullptr)) return std::string();
+  std::string text = ZolvaneApp::MessageBoxText(box);
+  CHECK(ZolvaneApp::PressOk(box));
+  return text;
+}
+
+}  // namespace
+
+void ScenarioAccessKeys(const std::string& exe) {
+  RegistryKeeper keeper;
+  const Folder& myDocuments = kFolders[kMyDocuments];
+  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName);
+  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName);
+  BackupFileKeeper backupFile;
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  ParkPointer();
+  app.SelectEntry(kMyDocuments);
+  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }))) return;
+
+  if (!CHECK(app.SetText1("D:\\Keys\\Docs"))) return;
+  CHECK_EQ(AccessKeyAndAnswer(app, 'A'), "Successfully done!");
+  CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName), "D:\\Keys\\Docs");
+
+  CHECK_EQ(AccessKeyAndAnswer(app, 'R'), "Restored the default values!");
+  CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName), "%USERPROFILE%\\My Documents");
+
+  DeleteFileA(backupFile.path().c_str());
+  CHECK_EQ(AccessKeyAndAnswer(app, 'B'), "Shell folder registry keys are now backed up.");
+  CHECK(GetFileAttributesA(backupFile.path().c_str()) != INVALID_FILE_ATTRIBUTES);
+
+  // Alt+M opens the menu: its drop-down appears, and Esc closes it again.
+  SetForegroundWindow(app.main());
+  SendKey('M', VK_MENU);
+  CHECK(WaitUntil([&] { return !TopLevelWindows(app.processId(), "#32768").empty(); }));
+  SendKey(VK_ESCAPE);
+  SendKey(VK_ESCAPE);
+  CHECK(WaitUntil([&] { return TopLevelWindows(app.processId(), "#32768").empty(); }));
+
+  // Enter and Esc in the path box press no button: no message, the edit stays, the registry is untouched.
+  if (!CHECK(app.SetText1("D:\\Not applied"))) return;
+  ClickCentre(app.Control(IDC_TEXT1));
+  CHECK(WaitUntil([&] { return FocusOf(app.main()) == app.Control(IDC_TEXT1); }));
+  SendKey(VK_RETURN);
+  SendKey(VK_ESCAPE);
+  Sleep(500);
+  CHECK(app.WaitForMessageBox("Zolvane", 0) == nullptr);
+  CHECK(!app.HasExited());
+  CHECK_EQ(app.Text(IDC_TEXT1), "D:\\Not applied");
+  CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName), "%USERPROFILE%\\My Documents");
+}
+
+}  // namespace e2e
