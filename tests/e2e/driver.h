@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/wide_text.h"
+
 namespace e2e {
 
 // How long any one expected event may take before the scenario counts it as missing.
 constexpr DWORD kWaitMs = 10000;
 
-std::string Utf8(const std::wstring& wide);
-std::wstring Wide(const std::string& utf8);
 // A path as Windows programs see it: a Unix path "/work/x" becomes "Z:\work\x".
 std::string WindowsPath(const std::string& path);
 // The folder that holds the driver program, with a trailing backslash.

@@ -31,14 +31,10 @@ class World {
  public:
   World() : form(fake.platform(), view) {
     view.Attach(&form);
-    fake.system.SetVersion(2, 5, 1);
-    fake.environment.Set("USERPROFILE", "C:\\Documents and Settings\\Ann");
-    fake.environment.Set("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");
-    const char* sections[] = {"User Shell Folders", "Shell Folders"};
-    for (const char* key : sections) {
-      std::string path = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\") + key;
-      fake.registry.SetString(kHkeyCurrentUser, path, "Personal", platform::kRegExpandSz, "D:\\Docs");
-      fake.registry.SetString(kHkeyLocalMachine, path, "Common Desktop", platform::kRegSz, "C:\\All\\Desktop");
+    SetUpAnnOnWindowsXp(fake);
+    for (const char* key : {kUserShellFoldersKey, kShellFoldersKey}) {
+      fake.registry.SetString(kHkeyCurrentUser, key, "Personal", platform::kRegExpandSz, "D:\\Docs");
+      fake.registry.SetString(kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All\\Desktop");
     }
     fake.shell.desktopPath = kDesktop;
     fake.shell.browseBufferBytes = "D:\\Picked";

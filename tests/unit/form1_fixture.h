@@ -10,14 +10,19 @@
 #include "fakes/fake_form1_view.h"
 #include "fakes/fake_platform.h"
 
+// Windows XP, logged on as Ann.
+inline void SetUpAnnOnWindowsXp(FakePlatform& fake) {
+  fake.system.SetVersion(2, 5, 1);
+  fake.environment.Set("USERPROFILE", "C:\\Documents and Settings\\Ann");
+  fake.environment.Set("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");
+  fake.environment.Set("USERNAME", "Ann");
+}
+
 class Form1Test : public ::testing::Test {
  protected:
   Form1Test() : form(fake.platform(), view) {
     view.Attach(&form);
-    fake.system.SetVersion(2, 5, 1);
-    fake.environment.Set("USERPROFILE", "C:\\Documents and Settings\\Ann");
-    fake.environment.Set("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");
-    fake.environment.Set("USERNAME", "Ann");
+    SetUpAnnOnWindowsXp(fake);
   }
 
   void SetUserShell(platform::HKey hive, const char* name, std::uint32_t type, const std::string& text) {

@@ -11,6 +11,7 @@
 #include "core/form1.h"
 #include "fakes/fake_form1_view.h"
 #include "platform/win32/win32_platform.h"
+#include "wide_text.h"
 #include "wine_check.h"
 
 namespace {
@@ -32,15 +33,6 @@ const ShellKey kKeys[4] = {
 };
 const char kHeader[] = "Windows Registry Editor Version 5.00";
 const char kSuccess[] = "Shell folder registry keys are now backed up.";
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return std::string();
-  int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
-  return text;
-}
 
 std::string KeyName(const ShellKey& key) {
   return std::string(key.rootName) + "\\" + Utf8(key.subKey);
