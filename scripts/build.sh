@@ -2,6 +2,7 @@
 # Configures and builds: build/host (native, unit tests), build/asan (the same with AddressSanitizer and
 # UndefinedBehaviorSanitizer), build/fuzz (clang, libFuzzer targets), build/win32 (the product) and
 # build/win64 (the same program for x86_64, run under Wine by the tests).
+# Usage: build.sh [tree...]   with trees among host asan fuzz win32 win64; all of them when none is named.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 jobs=$(nproc)
@@ -16,12 +17,20 @@ configure() {  # dir [cmake args...]
     cmake -S "$ZOLVANE_ROOT" -B "$ZOLVANE_ROOT/$dir" "$@" >/dev/null
   fi
 }
-configure build/host -DCMAKE_BUILD_TYPE=Debug
-configure build/asan -DCMAKE_BUILD_TYPE=Debug -DZOLVANE_SANITIZE=ON
-CC=clang CXX=clang++ configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOLVANE_FUZZ=ON
-configure build/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ZOLVANE_ROOT/cmake/mingw-i686.cmake"
-configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ZOLVANE_ROOT/cmake/mingw-x86_64.cmake"
-for dir in build/host build/asan build/fuzz build/win32 build/win64; do
+trees=("$@")
+[ ${#trees[@]} -gt 0 ] || trees=(host asan fuzz win32 win64)
+for tree in "${trees[@]}"; do
+  case $tree in
+    host) configure build/host -DCMAKE_BUILD_TYPE=Debug ;;
+    asan) configure build/asan -DCMAKE_BUILD_TYPE=Debug -DZOLVANE_SANITIZE=ON ;;
+    fuzz) CC=clang CXX=clang++ configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOLVANE_FUZZ=ON ;;
+    win32) configure build/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ZOLVANE_ROOT/cmake/mingw-i686.cmake" ;;
+    win64) configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ZOLVANE_ROOT/cmake/mingw-x86_64.cmake" ;;
+    *) log "unknown build tree: $tree"; exit 2 ;;
+  esac
+done
+for tree in "${trees[@]}"; do
+  dir=build/$tree
   log "building $dir"
   cmake --build "$ZOLVANE_ROOT/$dir" -j"$jobs" >"$ZOLVANE_ROOT/$dir.log" 2>&1 || { tail -40 "$ZOLVANE_ROOT/$dir.log"; exit 1; }
 done

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds what it needs and measures Zolvane beside its floors under 64-bit Wine in build/wine-xp on a private
+# Xvfb: start-up, the Apply round trip, the backup, the exe sizes and the peak working set. Prints one table
+# and writes it to build/bench.md.
+# Usage: bench/run.sh [rounds]   (medians of that many interleaved rounds; at least 15, default 21)
+set -euo pipefail
+source "$(dirname "$0")/../scripts/env.sh"
+source "$ZOLVANE_ROOT/scripts/wine-session.sh"
+rounds=${1:-21}
+
+"$ZOLVANE_ROOT/scripts/setup.sh"
+"$ZOLVANE_ROOT/scripts/build.sh" win32 win64
+exe32="$ZOLVANE_ROOT/build/win32/Zolvane.exe"
+win64="$ZOLVANE_ROOT/build/win64"
+
+# The sizes, and whether each exe imports only from Windows XP's own DLLs (the list the tests check against).
+size_row() {  # label exe machine maxVersion targetKb
+  local kb verdict imports
+  kb=$(( ($(stat -c %s "$2") + 1023) / 1024 ))
+  imports=$("$ZOLVANE_ROOT/scripts/check-pe.sh" "$2" "$3" "$4" | tail -n1 | sed 's/.*, \([0-9]* imports from [0-9]* DLLs\), .*/\1/')
+  "$ZOLVANE_ROOT/scripts/check-pe.sh" "$2" "$3" "$4" >/dev/null && imports="$imports, all Windows' own" ||
+    imports="$imports, NOT all Windows' own"
+  if [ -n "$5" ]; then
+    [ "$kb" -le "$5" ] && verdict="met" || verdict="not met"
+    echo "| $1 ($imports) | $kb KB | | | <= $5 KB | $verdict |"
+  else
+    echo "| $1 ($imports) | $kb KB | | | | |"
+  fi
+}
+
+wine_session_start
+log "measuring, $rounds rounds of each figure"
+timings=$("$WINE64" "$win64/bench/perf_bench.exe" "$win64/Zolvane.exe" "$win64/bench/floor_window.exe" \
+  "$win64/bench/floor_apply.exe" "$rounds")
+
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
+{
+  echo "Measured on $(date -u +%Y-%m-%d) on $cpu ($(nproc) CPUs), $("$WINE64" --version), x86_64 build in"
+  echo "build/wine-xp on Xvfb; medians of $rounds interleaved rounds (\`bench/run.sh $rounds\`)."
+  echo
+  echo "| Figure | Zolvane | Reference | Ratio | Target | Met |"
+  echo "|---|---|---|---|---|---|"
+  echo "$timings"
+  size_row "32-bit Zolvane.exe" "$exe32" i386 5.01 300
+  size_row "64-bit Zolvane.exe" "$win64/Zolvane.exe" x86-64 5.02 ""
+} >"$ZOLVANE_ROOT/build/bench.md"
+cat "$ZOLVANE_ROOT/build/bench.md"
