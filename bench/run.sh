@@ -15,13 +15,14 @@ win64="$ZOLVANE_ROOT/build/win64"
 
 # The sizes, and whether each exe imports only from Windows XP's own DLLs (the list the tests check against).
 size_row() {  # label exe machine maxVersion targetKb
-  local kb verdict imports
+  local kb verdict check imports status=0
   kb=$(( ($(stat -c %s "$2") + 1023) / 1024 ))
-  imports=$("$ZOLVANE_ROOT/scripts/check-pe.sh" "$2" "$3" "$4" | tail -n1 | sed 's/.*, \([0-9]* imports from [0-9]* DLLs\), .*/\1/')
-  "$ZOLVANE_ROOT/scripts/check-pe.sh" "$2" "$3" "$4" >/dev/null && imports="$imports, all Windows' own" ||
-    imports="$imports, NOT all Windows' own"
+  check=$("$ZOLVANE_ROOT/scripts/check-pe.sh" "$2" "$3" "$4") || status=$?
+  imports=$(tail -n1 <<<"$check" | grep -o '[0-9]* imports from [0-9]* DLLs' || true)
+  [ "$status" -eq 0 ] && imports="$imports, all Windows' own" || imports="$imports, NOT all Windows' own"
+  verdict=""
   if [ -n "$5" ]; then
-    [ "$kb" -le "$5" ] && verdict="met" || verdict="not met"
+    [ "$kb" -le "$5" ] && [ "$status" -eq 0 ] && verdict="met" || verdict="not met"
     echo "| $1 ($imports) | $kb KB | | | <= $5 KB | $verdict |"
   else
     echo "| $1 ($imports) | $kb KB | | | | |"

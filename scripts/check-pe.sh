@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that Windows XP can load a Zolvane.exe: machine, subsystem, subsystem and OS version, and every
-# imported DLL and function against tests/pe/xp_imports.txt. Usage: check-pe.sh EXE i386|x86-64 MAX_VERSION
+# imported DLL and function against tests/pe/xp_imports.txt, and that it leaves the shell's libraries
+# to be loaded on first use. Usage: check-pe.sh EXE i386|x86-64 MAX_VERSION
 set -uo pipefail
 exe=$1 machine=$2 maxVersion=$3
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,6 +37,11 @@ while read -r dll function; do
     fail "imports $dll $function, which only 64-bit Windows has"
   fi
 done <<<"$imports"
+
+# The shell's libraries are loaded when first needed: imported, they would all load before the first paint.
+for deferred in SHELL32.DLL SHLWAPI.DLL OLE32.DLL; do
+  grep -q "^$deferred " <<<"$imports" && fail "imports $deferred, which must be loaded on first use"
+done
 
 echo "$exe: $format, $count imports from $(awk '{print $1}' <<<"$imports" | sort -u | wc -l) DLLs, $problems problems"
 [ "$problems" -eq 0 ]

@@ -41,6 +41,24 @@ HANDLE ToHandle(Handle handle) {
   return reinterpret_cast<HANDLE>(handle);
 }
 
+// The shell's libraries are loaded on first use, and from the system folder only: start-up needs none of
+// them, and loading shell32 with all it pulls in would cost more than showing the whole window. A library
+// once loaded stays for the life of the process. Null when the library or the function cannot be had.
+template <typename Function>
+Function SystemFunction(const char* dll, const char* name) {
+  char path[MAX_PATH];
+  UINT length = GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0 || length + 1 + std::strlen(dll) >= MAX_PATH) return nullptr;
+  path[length] = '\\';
+  std::strcpy(path + length + 1, dll);
+  HMODULE module = LoadLibraryA(path);
+  if (module == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+#define ZOLVANE_SYSTEM_FUNCTION(dll, function) \
+  static const auto bound##function = SystemFunction<decltype(&::function)>(dll, #function)
+
 }  // namespace
 
 std::string Win32CodePage::ToAnsi(const std::string& utf8) {
@@ -75,8 +93,10 @@ std::int32_t Win32Registry::RegCloseKey(HKey hKey) {
 
 std::int32_t Win32Registry::SHSetValueA(HKey hKey, const std::string& subKey, const std::string& valueName,
                                         std::uint32_t type, const void* data, std::uint32_t cbData) {
-  return static_cast<std::int32_t>(::SHSetValueA(ToHkey(hKey), codePage_.ToAnsi(subKey).c_str(),
-                                                 codePage_.ToAnsi(valueName).c_str(), type, data, cbData));
+  ZOLVANE_SYSTEM_FUNCTION("shlwapi.dll", SHSetValueA);
+  if (boundSHSetValueA == nullptr) return ERROR_MOD_NOT_FOUND;
+  return static_cast<std::int32_t>(boundSHSetValueA(ToHkey(hKey), codePage_.ToAnsi(subKey).c_str(),
+                                                    codePage_.ToAnsi(valueName).c_str(), type, data, cbData));
 }
 
 std::optional<std::string> Win32Environment::GetEnvironmentVariableA(const std::string& name) {
@@ -213,7 +233,9 @@ std::int32_t Win32Shell::SHGetFolderPathA(Handle hwndOwner, int nFolder, Handle 
                                           std::string* path) {
   char buffer[MAX_PATH + 1];
   std::memset(buffer, 0, sizeof buffer);
-  HRESULT result = ::SHGetFolderPathA(reinterpret_cast<HWND>(hwndOwner), nFolder, ToHandle(hToken), dwFlags, buffer);
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetFolderPathA);
+  if (boundSHGetFolderPathA == nullptr) return static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
+  HRESULT result = boundSHGetFolderPathA(reinterpret_cast<HWND>(hwndOwner), nFolder, ToHandle(hToken), dwFlags, buffer);
   if (result == S_OK) *path = codePage_.FromAnsi(buffer);
   return static_cast<std::int32_t>(result);
 }
@@ -227,9 +249,12 @@ Handle Win32Shell::ShellExecuteA(Handle hwnd, const std::string& operation, cons
                                  const std::optional<std::string>& directory, int showCmd) {
   std::string ansiParameters = parameters ? codePage_.ToAnsi(*parameters) : std::string();
   std::string ansiDirectory = directory ? codePage_.ToAnsi(*directory) : std::string();
-  HINSTANCE result = ::ShellExecuteA(reinterpret_cast<HWND>(hwnd), codePage_.ToAnsi(operation).c_str(),
-                                     codePage_.ToAnsi(file).c_str(), parameters ? ansiParameters.c_str() : nullptr,
-                                     directory ? ansiDirectory.c_str() : nullptr, showCmd);
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", ShellExecuteA);
+  // What ShellExecuteA itself answers when a library it needs is missing.
+  if (boundShellExecuteA == nullptr) return SE_ERR_DLLNOTFOUND;
+  HINSTANCE result = boundShellExecuteA(reinterpret_cast<HWND>(hwnd), codePage_.ToAnsi(operation).c_str(),
+                                        codePage_.ToAnsi(file).c_str(), parameters ? ansiParameters.c_str() : nullptr,
+                                        directory ? ansiDirectory.c_str() : nullptr, showCmd);
   return reinterpret_cast<Handle>(result);
 }
 
@@ -242,15 +267,22 @@ Handle Win32Shell::SHBrowseForFolderA(const BrowseInfo& browseInfo) {
   record.pidlRoot = reinterpret_cast<LPCITEMIDLIST>(browseInfo.pidlRoot);
   record.lpszTitle = title.c_str();
   record.ulFlags = browseInfo.ulFlags;
-  return reinterpret_cast<Handle>(::SHBrowseForFolderA(&record));
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHBrowseForFolderA);
+  // Without the shell there is no dialog: the same answer as a dialog that was cancelled.
+  if (boundSHBrowseForFolderA == nullptr) return 0;
+  return reinterpret_cast<Handle>(boundSHBrowseForFolderA(&record));
 }
 
 int Win32Shell::SHGetPathFromIDListA(Handle pidl, char* pszPath) {
-  return ::SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(pidl), pszPath) ? 1 : 0;
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetPathFromIDListA);
+  if (boundSHGetPathFromIDListA == nullptr) return 0;
+  return boundSHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(pidl), pszPath) ? 1 : 0;
 }
 
 void Win32Shell::CoTaskMemFree(Handle pv) {
-  ::CoTaskMemFree(reinterpret_cast<void*>(pv));
+  // Only a list the shell made comes here, so ole32 is already loaded by then.
+  ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoTaskMemFree);
+  if (boundCoTaskMemFree != nullptr) boundCoTaskMemFree(reinterpret_cast<void*>(pv));
 }
 
 Win32Platform::Win32Platform()
