@@ -110,18 +110,20 @@ class Program {
   Program& operator=(const Program&) = delete;
 
   // Milliseconds from process creation until the window of that class is visible and the probe window
-  // (a control, or the window itself) answers with a non-empty text.
+  // (a control, or the window itself) answers with a non-empty text. A program answers only from its message
+  // loop, so the time includes the first paint that the program makes before entering it.
   double TimeToWindow(const char* className, int probeId) {
-    double shown = 0;
-    bool ready = PollUntil([&] {
+    double ready = 0;
+    bool shown = PollUntil([&] {
       main_ = VisibleWindowOf(processId_, className);
       if (main_ == nullptr) return false;
       HWND probe = probeId ? GetDlgItem(main_, probeId) : main_;
-      shown = NowMs();
-      return TextLength(probe) > 0;
+      bool filled = TextLength(probe) > 0;
+      ready = NowMs();
+      return filled;
     });
-    if (!ready) Fail(std::string("no window of class ") + className);
-    return shown - started_;
+    if (!shown) Fail(std::string("no window of class ") + className);
+    return ready - started_;
   }
 
   // The peak working set so far, once the program has painted and waits for input.
