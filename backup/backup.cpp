@@ -3,7 +3,8 @@
 
 #include <array>
 #include <exception>
-#include <stdexcept>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,9 +25,14 @@ const char* const kExportKeys[4] = {
 };
 
 // A file, process-start or delete operation that failed: it ends the backup, never the program.
-class BackupFailure : public std::runtime_error {
+// It keeps its text in a plain string: std::runtime_error would link a second string implementation.
+class BackupFailure : public std::exception {
  public:
-  using std::runtime_error::runtime_error;
+  explicit BackupFailure(std::string text) : text_(std::move(text)) {}
+  const char* what() const noexcept override { return text_.c_str(); }
+
+ private:
+  std::string text_;
 };
 
 // The system's own wording for the codes a file operation usually fails with.

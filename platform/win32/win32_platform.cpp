@@ -12,15 +12,18 @@ namespace platform {
 
 namespace {
 
-std::wstring Widen(const std::string& text, UINT codePage) {
-  if (text.empty()) return std::wstring();
+// UTF-16 is held in a vector, not a std::wstring, which would link a whole second string class.
+using WideText = std::vector<wchar_t>;
+
+WideText Widen(const std::string& text, UINT codePage) {
+  if (text.empty()) return WideText();
   int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+  WideText wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
   return wide;
 }
 
-std::string Narrow(const std::wstring& wide, UINT codePage) {
+std::string Narrow(const WideText& wide, UINT codePage) {
   if (wide.empty()) return std::string();
   int length =
       WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
