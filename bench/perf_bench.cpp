@@ -2,7 +2,8 @@
 // and the peak working set after start-up. Runs are interleaved (the order alternates every round) and each
 // figure is the median of its rounds. Prints one Markdown table row per figure.
 //
-// Usage: perf_bench.exe <Zolvane.exe> <floor_window.exe> <floor_apply.exe> [rounds]   (default 21)
+// Usage: perf_bench.exe <Zolvane.exe> <floor_window.exe> <floor_apply.exe> [rounds [figures]]
+//   rounds: at least 15, default 21; figures: any of startup,apply,backup (default all three).
 // What the runs change (My Documents' two values, the backup file on the desktop) is put back afterwards.
 #include <windows.h>
 #include <psapi.h>
@@ -343,20 +344,22 @@ void BenchBackup(int rounds, Program& zolvane) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) Fail("usage: perf_bench.exe <Zolvane.exe> <floor_window.exe> <floor_apply.exe> [rounds]");
+  if (argc < 4) Fail("usage: perf_bench.exe <Zolvane.exe> <floor_window.exe> <floor_apply.exe> [rounds [figures]]");
   std::string zolvaneExe = argv[1];
   int rounds = argc > 4 ? std::max(15, std::atoi(argv[4])) : 21;
+  std::string figures = argc > 5 ? argv[5] : "startup,apply,backup";
+  auto wanted = [&](const char* figure) { return figures.find(figure) != std::string::npos; };
   e2e::RegistryKeeper::RecoverFromJournal();
   e2e::RegistryKeeper keeper;
   keeper.Keep(HKEY_CURRENT_USER, e2e::kUserShellFolders, "Personal");
   keeper.Keep(HKEY_CURRENT_USER, e2e::kShellFolders, "Personal");
   e2e::ParkPointer();
 
-  BenchStartUp(rounds, zolvaneExe, argv[2]);
+  if (wanted("startup")) BenchStartUp(rounds, zolvaneExe, argv[2]);
   Program zolvane(Quoted(zolvaneExe));
   zolvane.TimeToWindow(ZOLVANE_FORM1_CLASS, IDC_TEXT1);
-  BenchApply(rounds, zolvane, argv[3]);
-  BenchBackup(rounds, zolvane);
+  if (wanted("apply")) BenchApply(rounds, zolvane, argv[3]);
+  if (wanted("backup")) BenchBackup(rounds, zolvane);
   std::fflush(stdout);
   return 0;
 }
