@@ -44,11 +44,19 @@ HANDLE ToHandle(Handle handle) {
   return reinterpret_cast<HANDLE>(handle);
 }
 
-// The shell's libraries are loaded on first use, and from the system folder only: start-up needs none of
-// them, and loading shell32 with all it pulls in would cost more than showing the whole window. A library
-// once loaded stays for the life of the process. Null when the library or the function cannot be had.
 template <typename Function>
-Function SystemFunction(const char* dll, const char* name) {
+Function SystemFunctionOfType(const char* dll, const char* name) {
+  return reinterpret_cast<Function>(SystemFunction(dll, name));
+}
+
+#define ZOLVANE_SYSTEM_FUNCTION(dll, function) \
+  static const auto bound##function = SystemFunctionOfType<decltype(&::function)>(dll, #function)
+
+}  // namespace
+
+// The shell's libraries are loaded on first use, and from the system folder only: start-up needs none of
+// them, and loading shell32 with all it pulls in would cost more than showing the whole window.
+void* SystemFunction(const char* dll, const char* name) {
   char path[MAX_PATH];
   UINT length = GetSystemDirectoryA(path, MAX_PATH);
   if (length == 0 || length + 1 + std::strlen(dll) >= MAX_PATH) return nullptr;
@@ -56,13 +64,8 @@ Function SystemFunction(const char* dll, const char* name) {
   std::strcpy(path + length + 1, dll);
   HMODULE module = LoadLibraryA(path);
   if (module == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
-
-#define ZOLVANE_SYSTEM_FUNCTION(dll, function) \
-  static const auto bound##function = SystemFunction<decltype(&::function)>(dll, #function)
-
-}  // namespace
 
 std::string Win32CodePage::ToAnsi(const std::string& utf8) {
   return Narrow(Widen(utf8, CP_UTF8), CP_ACP);

@@ -5,6 +5,10 @@
 
 namespace platform {
 
+// A function of a library in the system folder, which is loaded on first use and then stays loaded for the
+// life of the process. Null when the library or the function cannot be had.
+void* SystemFunction(const char* dll, const char* name);
+
 class Win32CodePage : public CodePage {
  public:
   std::string ToAnsi(const std::string& utf8) override;

@@ -1,6 +1,8 @@
 // The driver's window, input and process helpers.
 #include "tests/e2e/driver.h"
 
+#include <psapi.h>
+
 #include "resources/control_ids.h"
 
 namespace e2e {
@@ -322,6 +324,18 @@ HWND ZolvaneApp::WaitForMessageBox(const std::string& title, DWORD timeoutMs) {
 
 std::string ZolvaneApp::MessageBoxText(HWND box) {
   return TextOf(GetDlgItem(box, 0xFFFF));
+}
+
+bool ZolvaneApp::HasModule(const std::string& name) const {
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  if (!EnumProcessModules(process_, modules, sizeof modules, &bytes)) return false;
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+    wchar_t base[MAX_PATH] = {};
+    GetModuleBaseNameW(process_, modules[i], base, MAX_PATH);
+    if (lstrcmpiW(base, Wide(name).c_str()) == 0) return true;
+  }
+  return false;
 }
 
 bool ZolvaneApp::PressOk(HWND box) {

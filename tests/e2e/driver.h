@@ -124,6 +124,9 @@ class ZolvaneApp {
   static std::string MessageBoxText(HWND box);
   static bool PressOk(HWND box);
 
+  // Whether a library of this name (e.g. "shell32.dll", any case) is loaded in the program.
+  bool HasModule(const std::string& name) const;
+
   bool WaitForExit(DWORD timeoutMs = kWaitMs);
   bool HasExited() const;
 

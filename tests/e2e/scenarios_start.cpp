@@ -322,6 +322,10 @@ void ScenarioStartUp(const std::string& exe) {
   CheckMenu(exe, app.main());
   CheckTabOrder(app);
   CHECK(ShellFolderKeys() == before);
+  // The shell's libraries wait for the first browse, link or backup; start-up loads none of them.
+  CHECK(app.HasModule("user32.dll"));
+  CHECK(!app.HasModule("shell32.dll"));
+  CHECK(!app.HasModule("shlwapi.dll"));
 }
 
 void ScenarioRefusedOnWindows7(const std::string& exe) {
