@@ -2,7 +2,7 @@
 // and the peak working set after start-up. Runs are interleaved (the order alternates every round) and each
 // figure is the median of its rounds. Prints one Markdown table row per figure.
 //
-// Usage: perf_bench.exe <Zolvane.exe> <floor_window.exe> <floor_apply.exe> [rounds [figures]]
+// Usage: perf_bench.exe <Zolvane.exe> <folder of the floors> [rounds [figures]]
 //   rounds: at least 15, default 21; figures: any of startup,apply,backup (default all three).
 // What the runs change (My Documents' two values, the backup file on the desktop) is put back afterwards.
 #include <windows.h>
@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ namespace {
 
 constexpr DWORD kGiveUpMs = 20000;
 const char kFloorClass[] = "ZolvaneBenchFloor";
+const char kControlsFloorClass[] = "ZolvaneBenchControlsFloor";
 const char kApplyFloorClass[] = "ZolvaneBenchApplyFloor";
 const char* const kExportedKeys[4] = {
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
@@ -184,45 +186,55 @@ void PrintRow(const char* figure, double zolvane, double reference, const char* 
               target, ratio <= target ? "met" : "not met");
 }
 
-struct Samples {
-  std::vector<double> zolvane;
-  std::vector<double> reference;
-};
+// A row that explains rather than judges: what a bare program with the same design costs.
+void PrintReferenceRow(const char* figure, double value, double reference, const char* unit) {
+  std::printf("| %s | %.1f %s | %.1f %s | %.2f | (for comparison) | |\n", figure, value, unit, reference, unit,
+              value / reference);
+}
 
-// Runs both sides once unmeasured (a cold cache is not what the figure is about), then the rounds, the
-// order alternating so that a drift in the machine's load favours neither.
-template <typename RunZolvane, typename RunReference>
-Samples Interleave(int rounds, RunZolvane zolvane, RunReference reference) {
-  zolvane();
-  reference();
-  Samples samples;
+using Run = std::function<double()>;
+
+// Runs each program once unmeasured (a cold cache is not what the figure is about), then the rounds, the
+// order rotating every round so that a drift in the machine's load favours none of them.
+std::vector<std::vector<double>> Interleave(int rounds, const std::vector<Run>& runs) {
+  for (const Run& run : runs) run();
+  std::vector<std::vector<double>> samples(runs.size());
   for (int round = 0; round < rounds; ++round) {
-    if (round % 2 == 0) samples.zolvane.push_back(zolvane());
-    samples.reference.push_back(reference());
-    if (round % 2 == 1) samples.zolvane.push_back(zolvane());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+      std::size_t which = (i + static_cast<std::size_t>(round)) % runs.size();
+      samples[which].push_back(runs[which]());
+    }
   }
   return samples;
 }
 
-void BenchStartUp(int rounds, const std::string& zolvaneExe, const std::string& floorExe) {
-  std::vector<double> zolvanePeaks;
-  std::vector<double> floorPeaks;
-  Samples times = Interleave(
-      rounds,
-      [&] {
-        StartUpSample sample = StartOnce(zolvaneExe, ZOLVANE_FORM1_CLASS, IDC_TEXT1);
-        zolvanePeaks.push_back(sample.peakKb);
-        return sample.ms;
-      },
-      [&] {
-        StartUpSample sample = StartOnce(floorExe, kFloorClass, 0);
-        floorPeaks.push_back(sample.peakKb);
-        return sample.ms;
-      });
-  PrintRow("Start-up to the window shown with Text1 filled, against one empty window", Median(times.zolvane),
-           Median(times.reference), "ms", 1.15);
-  PrintRow("Peak working set after start-up, against one empty window", Median(zolvanePeaks) / 1024.0,
-           Median(floorPeaks) / 1024.0, "MB", 1.5);
+// Zolvane, the empty window and the bare program with Form1's controls, each started, timed and ended.
+void BenchStartUp(int rounds, const std::string& zolvaneExe, const std::string& floors) {
+  struct Starter {
+    std::string exe;
+    const char* className;
+    int probeId;
+    std::vector<double> peaksKb;
+  };
+  std::vector<Starter> starters = {{zolvaneExe, ZOLVANE_FORM1_CLASS, IDC_TEXT1, {}},
+                                   {floors + "floor_window.exe", kFloorClass, 0, {}},
+                                   {floors + "floor_controls.exe", kControlsFloorClass, IDC_TEXT1, {}}};
+  std::vector<Run> runs;
+  for (Starter& starter : starters) {
+    runs.push_back([&starter] {
+      StartUpSample sample = StartOnce(starter.exe, starter.className, starter.probeId);
+      starter.peaksKb.push_back(sample.peakKb);
+      return sample.ms;
+    });
+  }
+  std::vector<std::vector<double>> times = Interleave(rounds, runs);
+  double floorMs = Median(times[1]);
+  PrintRow("Start-up to the window shown with Text1 filled, against one empty window", Median(times[0]), floorMs, "ms",
+           1.15);
+  PrintReferenceRow("Start-up of a bare program with Form1's 13 controls only, against one empty window",
+                    Median(times[2]), floorMs, "ms");
+  PrintRow("Peak working set after start-up, against one empty window", Median(starters[0].peaksKb) / 1024.0,
+           Median(starters[1].peaksKb) / 1024.0, "MB", 1.5);
 }
 
 // Applies My Documents' own User Shell Folders value again, so the registry ends as it began.
@@ -238,23 +250,24 @@ void BenchApply(int rounds, Program& zolvane, const std::string& floorApplyExe) 
   HWND text1 = GetDlgItem(zolvane.main(), IDC_TEXT1);
   HWND apply = GetDlgItem(zolvane.main(), IDC_COMMAND1);
   std::string boxText;
-  Samples times = Interleave(
-      rounds,
-      [&] {
-        SendMessageA(text1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(raw.c_str()));
-        if (!PollUntil([&] { return IsWindowEnabled(apply) != FALSE; })) Fail("Apply was not enabled");
-        double ms = zolvane.TimeClickToMessageBox(apply, &boxText);
-        if (boxText != "Successfully done!") Fail("Apply said: " + boxText);
-        if (!PollUntil([&] { return IsWindowEnabled(apply) == FALSE; })) Fail("Apply stayed enabled");
-        return ms;
-      },
-      [&] {
-        double ms = floor.TimeClickToMessageBox(GetDlgItem(floor.main(), 1), &boxText);
-        if (boxText != "Successfully done!") Fail("the floor said: " + boxText);
-        return ms;
-      });
-  PrintRow("Apply: click to message box, against two registry writes and a message box", Median(times.zolvane),
-           Median(times.reference), "ms", 1.2);
+  std::vector<std::vector<double>> times =
+      Interleave(rounds, {[&] {
+                            SendMessageA(text1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(raw.c_str()));
+                            if (!PollUntil([&] { return IsWindowEnabled(apply) != FALSE; }))
+                              Fail("Apply was not enabled");
+                            double ms = zolvane.TimeClickToMessageBox(apply, &boxText);
+                            if (boxText != "Successfully done!") Fail("Apply said: " + boxText);
+                            if (!PollUntil([&] { return IsWindowEnabled(apply) == FALSE; }))
+                              Fail("Apply stayed enabled");
+                            return ms;
+                          },
+                          [&] {
+                            double ms = floor.TimeClickToMessageBox(GetDlgItem(floor.main(), 1), &boxText);
+                            if (boxText != "Successfully done!") Fail("the floor said: " + boxText);
+                            return ms;
+                          }});
+  PrintRow("Apply: click to message box, against two registry writes and a message box", Median(times[0]),
+           Median(times[1]), "ms", 1.2);
 }
 
 bool RunAndWait(const std::string& commandLine) {
@@ -329,25 +342,26 @@ void BenchBackup(int rounds, Program& zolvane) {
   DesktopFileKeeper backupFile("specialfolders.bak");
   HWND backup = GetDlgItem(zolvane.main(), IDC_COMMAND3);
   std::string boxText;
-  Samples times = Interleave(
-      rounds,
-      [&] {
-        double ms = zolvane.TimeClickToMessageBox(backup, &boxText);
-        if (boxText != "Shell folder registry keys are now backed up.") Fail("the backup said: " + boxText);
-        return ms;
-      },
-      [] { return TimeSequentialExports(); });
-  PrintRow("Backup: click to message box, against four sequential regedit /e runs", Median(times.zolvane),
-           Median(times.reference), "ms", 0.6);
+  std::vector<std::vector<double>> times =
+      Interleave(rounds, {[&] {
+                            double ms = zolvane.TimeClickToMessageBox(backup, &boxText);
+                            if (boxText != "Shell folder registry keys are now backed up.")
+                              Fail("the backup said: " + boxText);
+                            return ms;
+                          },
+                          [] { return TimeSequentialExports(); }});
+  PrintRow("Backup: click to message box, against four sequential regedit /e runs", Median(times[0]), Median(times[1]),
+           "ms", 0.6);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) Fail("usage: perf_bench.exe <Zolvane.exe> <floor_window.exe> <floor_apply.exe> [rounds [figures]]");
+  if (argc < 3) Fail("usage: perf_bench.exe <Zolvane.exe> <folder of the floors> [rounds [figures]]");
   std::string zolvaneExe = argv[1];
-  int rounds = argc > 4 ? std::max(15, std::atoi(argv[4])) : 21;
-  std::string figures = argc > 5 ? argv[5] : "startup,apply,backup";
+  std::string floors = std::string(argv[2]) + "/";
+  int rounds = argc > 3 ? std::max(15, std::atoi(argv[3])) : 21;
+  std::string figures = argc > 4 ? argv[4] : "startup,apply,backup";
   auto wanted = [&](const char* figure) { return figures.find(figure) != std::string::npos; };
   e2e::RegistryKeeper::RecoverFromJournal();
   e2e::RegistryKeeper keeper;
@@ -355,10 +369,10 @@ int main(int argc, char** argv) {
   keeper.Keep(HKEY_CURRENT_USER, e2e::kShellFolders, "Personal");
   e2e::ParkPointer();
 
-  if (wanted("startup")) BenchStartUp(rounds, zolvaneExe, argv[2]);
+  if (wanted("startup")) BenchStartUp(rounds, zolvaneExe, floors);
   Program zolvane(Quoted(zolvaneExe));
   zolvane.TimeToWindow(ZOLVANE_FORM1_CLASS, IDC_TEXT1);
-  if (wanted("apply")) BenchApply(rounds, zolvane, argv[3]);
+  if (wanted("apply")) BenchApply(rounds, zolvane, floors + "floor_apply.exe");
   if (wanted("backup")) BenchBackup(rounds, zolvane);
   std::fflush(stdout);
   return 0;

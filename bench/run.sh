@@ -31,8 +31,7 @@ size_row() {  # label exe machine maxVersion targetKb
 
 wine_session_start
 log "measuring, $rounds rounds of each figure"
-timings=$("$WINE64" "$win64/bench/perf_bench.exe" "$win64/Zolvane.exe" "$win64/bench/floor_window.exe" \
-  "$win64/bench/floor_apply.exe" "$rounds")
+timings=$("$WINE64" "$win64/bench/perf_bench.exe" "$win64/Zolvane.exe" "$win64/bench" "$rounds")
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
 {
