@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,15 @@ double Median(std::vector<double> values) {
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+// A run that cannot go on. It unwinds to main, so that the programs in flight are ended and the registry
+// values put back before the failure is reported.
+class BenchFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 [[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "perf_bench: %s\n", what.c_str());
-  std::exit(1);
+  throw BenchFailure(what);
 }
 
 // Polls every millisecond, so that a figure is not rounded up to a coarse poll, yet the measured program
@@ -98,7 +105,7 @@ class Program {
     PROCESS_INFORMATION info = {};
     started_ = NowMs();
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-      Fail("cannot start " + commandLine);
+      Fail("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
     }
     CloseHandle(info.hThread);
     process_ = info.hProcess;
@@ -192,12 +199,12 @@ void PrintReferenceRow(const char* figure, double value, double reference, const
               value / reference);
 }
 
-using Run = std::function<double()>;
+using TimedRun = std::function<double()>;
 
 // Runs each program once unmeasured (a cold cache is not what the figure is about), then the rounds, the
 // order rotating every round so that a drift in the machine's load favours none of them.
-std::vector<std::vector<double>> Interleave(int rounds, const std::vector<Run>& runs) {
-  for (const Run& run : runs) run();
+std::vector<std::vector<double>> Interleave(int rounds, const std::vector<TimedRun>& runs) {
+  for (const TimedRun& run : runs) run();
   std::vector<std::vector<double>> samples(runs.size());
   for (int round = 0; round < rounds; ++round) {
     for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -219,7 +226,7 @@ void BenchStartUp(int rounds, const std::string& zolvaneExe, const std::string& 
   std::vector<Starter> starters = {{zolvaneExe, ZOLVANE_FORM1_CLASS, IDC_TEXT1, {}},
                                    {floors + "floor_window.exe", kFloorClass, 0, {}},
                                    {floors + "floor_controls.exe", kControlsFloorClass, IDC_TEXT1, {}}};
-  std::vector<Run> runs;
+  std::vector<TimedRun> runs;
   for (Starter& starter : starters) {
     runs.push_back([&starter] {
       StartUpSample sample = StartOnce(starter.exe, starter.className, starter.probeId);
@@ -354,9 +361,7 @@ void BenchBackup(int rounds, Program& zolvane) {
            "ms", 0.6);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   if (argc < 3) Fail("usage: perf_bench.exe <Zolvane.exe> <folder of the floors> [rounds [figures]]");
   std::string zolvaneExe = argv[1];
   std::string floors = std::string(argv[2]) + "/";
@@ -376,4 +381,16 @@ int main(int argc, char** argv) {
   if (wanted("backup")) BenchBackup(rounds, zolvane);
   std::fflush(stdout);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& failure) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "perf_bench: %s\n", failure.what());
+    return 1;
+  }
 }
