@@ -63,26 +63,30 @@ class BenchFailure : public std::runtime_error {
   throw BenchFailure(what);
 }
 
-// Polls every millisecond, so that a figure is not rounded up to a coarse poll, yet the measured program
-// keeps the machine (and wineserver) to itself between looks. false when it did not hold in time.
+// Polls every pollMs (every millisecond by default, so that a figure is not rounded up to a coarse poll); the
+// measured program has the machine and wineserver to itself between looks. false when it did not hold in time.
 template <typename Condition>
-bool PollUntil(Condition done) {
+bool PollUntil(Condition done, DWORD pollMs = 1) {
   double start = NowMs();
   while (!done()) {
     if (NowMs() - start > kGiveUpMs) return false;
-    Sleep(1);
+    Sleep(pollMs);
   }
   return true;
 }
 
-HWND VisibleWindowOf(DWORD processId, const char* className) {
+HWND WindowOf(DWORD processId, const char* className, bool visibleOnly) {
   for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window != nullptr;
        window = FindWindowExA(nullptr, window, className, nullptr)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window)) return window;
+    if (owner == processId && (!visibleOnly || IsWindowVisible(window))) return window;
   }
   return nullptr;
+}
+
+HWND VisibleWindowOf(DWORD processId, const char* className) {
+  return WindowOf(processId, className, true);
 }
 
 // The length of a window's text, asked of the thread that owns it: an answer means it is taking messages.
@@ -120,19 +124,21 @@ class Program {
   Program& operator=(const Program&) = delete;
 
   // Milliseconds from process creation until the window of that class is visible and the probe window
-  // (a control, or the window itself) answers with a non-empty text. A program answers only from its message
-  // loop, so the time includes the first paint that the program makes before entering it.
+  // (a control, or the window itself) answers with a non-empty text. A program answers only when it takes
+  // messages, from its message loop once it has shown and painted its window; so, once the window exists, the
+  // driver waits for that answer instead of polling a program that is still building its window, which
+  // would slow the program with more requests to wineserver the more windows it makes.
   double TimeToWindow(const char* className, int probeId) {
+    if (!PollUntil([&] { return (main_ = WindowOf(processId_, className, false)) != nullptr; }, 5)) {
+      Fail(std::string("no window of class ") + className);
+    }
     double ready = 0;
     bool shown = PollUntil([&] {
-      main_ = VisibleWindowOf(processId_, className);
-      if (main_ == nullptr) return false;
-      HWND probe = probeId ? GetDlgItem(main_, probeId) : main_;
-      bool filled = TextLength(probe) > 0;
+      bool filled = TextLength(probeId ? GetDlgItem(main_, probeId) : main_) > 0;
       ready = NowMs();
-      return filled;
+      return filled && IsWindowVisible(main_);
     });
-    if (!shown) Fail(std::string("no window of class ") + className);
+    if (!shown) Fail(std::string("the window of class ") + className + " was not shown with its text");
     return ready - started_;
   }
 
