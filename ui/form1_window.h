@@ -48,6 +48,7 @@ class Form1Window : public WindowBase, public Form1View {
   void BuildControls();
   HWND CreateControl(const ControlDesign& design);
   void FillCombo1();
+  void CreateToolTips();
   void AddToolTip(HWND control, const char* text);
   void ApplyFonts();
   void OnCommand(int id, int notification);

@@ -179,10 +179,15 @@ void CheckControls(ZolvaneApp& app) {
   for (int i = 0; i < 15; ++i) CHECK_EQ(app.Combo1Entry(i), kFolders[i].displayName);
 }
 
-// The tool tips, as the main window's tool tip control holds them, by control.
+// The tool tips, as the main window's tool tip control holds them, by control. The control is made just after
+// the window's first paint, so it is waited for.
 std::map<int, std::string> ToolTips(ZolvaneApp& app) {
   std::map<int, std::string> tips;
-  std::vector<HWND> controls = TopLevelWindows(app.processId(), "tooltips_class32", false);
+  std::vector<HWND> controls;
+  WaitUntil([&] {
+    controls = TopLevelWindows(app.processId(), "tooltips_class32", false);
+    return !controls.empty();
+  });
   if (controls.size() != 1) return tips;
   HWND tooltips = controls.front();
   DWORD_PTR count = 0;
