@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/bare_window.h"
+
 namespace {
 
 const char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
@@ -32,15 +34,11 @@ void ApplyClicked(HWND window) {
 }
 
 LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND:
-      if (LOWORD(wParam) == 1 && HIWORD(wParam) == BN_CLICKED) ApplyClicked(window);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+  if (message == WM_COMMAND) {
+    if (LOWORD(wParam) == 1 && HIWORD(wParam) == BN_CLICKED) ApplyClicked(window);
+    return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return BareWindowProc(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -50,23 +48,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     gUserShellFoldersData = __argv[1];
     gShellFoldersData = __argv[2];
   }
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = FloorProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = "ZolvaneBenchApplyFloor";
-  RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Apply floor", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateBareWindow(instance, "ZolvaneBenchApplyFloor", "Apply floor", FloorProc);
   CreateWindowExA(0, "BUTTON", "&Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 20, 20, 100, 28, window,
                   reinterpret_cast<HMENU>(1), instance, nullptr);
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return 0;
+  return ShowAndRun(window, showCommand);
 }

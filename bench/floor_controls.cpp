@@ -3,6 +3,7 @@
 // It is measured beside Zolvane to tell the cost of the design from the cost of the program.
 #include <windows.h>
 
+#include "bench/bare_window.h"
 #include "resources/control_ids.h"
 #include "ui/form1_layout.h"
 
@@ -56,33 +57,10 @@ void CreateControls(HWND window, HINSTANCE instance) {
   SetDlgItemTextA(window, IDC_TEXT1, "C:\\Documents and Settings\\All Users\\Desktop");
 }
 
-LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = FloorProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = "ZolvaneBenchControlsFloor";
-  RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Controls floor", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateBareWindow(instance, "ZolvaneBenchControlsFloor", "Controls floor");
   CreateControls(window, instance);
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return 0;
+  return ShowAndRun(window, showCommand);
 }

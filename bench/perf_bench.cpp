@@ -96,24 +96,29 @@ LRESULT TextLength(HWND window) {
   return static_cast<LRESULT>(length);
 }
 
+// Starts a program with a show command; its process handle.
+HANDLE StartProcess(const std::string& commandLine, WORD showCommand) {
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = showCommand;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    Fail("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
+  }
+  CloseHandle(info.hThread);
+  return info.hProcess;
+}
+
 // One running program, ended when it goes out of scope.
 class Program {
  public:
   explicit Program(const std::string& commandLine) {
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION info = {};
     started_ = NowMs();
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-      Fail("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
-    }
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
+    process_ = StartProcess(commandLine, SW_SHOWNORMAL);
+    processId_ = GetProcessId(process_);
   }
   ~Program() {
     if (main_ != nullptr) PostMessageA(main_, WM_CLOSE, 0, 0);
@@ -283,20 +288,11 @@ void BenchApply(int rounds, Program& zolvane, const std::string& floorApplyExe) 
            Median(times[1]), "ms", 1.2);
 }
 
+// Minimised, as the backup starts its exports.
 bool RunAndWait(const std::string& commandLine) {
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWMINIMIZED;
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    return false;
-  }
-  bool ended = WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0;
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  HANDLE process = StartProcess(commandLine, SW_SHOWMINIMIZED);
+  bool ended = WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+  CloseHandle(process);
   return ended;
 }
 
