@@ -69,3 +69,32 @@ const std::size_t kForm1ControlCount = sizeof kForm1Controls / sizeof kForm1Cont
 const ControlDesign& Frame2Design() {
   return kForm1Controls[0];
 }
+
+ControlClass ClassFor(const ControlDesign& design) {
+  switch (design.kind) {
+    case ControlKind::Frame:
+      return {"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::DropDownList:
+      return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case ControlKind::TextBox:
+      return {"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::Button:
+      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::Label:
+    default:
+      bool centred = design.look == ControlLook::Title || design.look == ControlLook::Footer;
+      return {"STATIC", static_cast<DWORD>(centred ? SS_CENTER : SS_LEFT), 0};
+  }
+}
+
+TwipsRect PlaceInForm1(const ControlDesign& design) {
+  // Room below the closed drop-down list for its open list of fifteen entries.
+  constexpr int kDroppedListTwips = 3300;
+  TwipsRect place = design.place;
+  if (design.inFrame2) {
+    place.left += Frame2Design().place.left;
+    place.top += Frame2Design().place.top;
+  }
+  if (design.kind == ControlKind::DropDownList) place.height += kDroppedListTwips;
+  return place;
+}

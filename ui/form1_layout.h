@@ -38,5 +38,17 @@ extern const std::size_t kForm1ControlCount;
 // Frame2's place in the client area, the origin of the controls inside it.
 const ControlDesign& Frame2Design();
 
+// The window class and styles a control of the design is created with (beyond WS_CHILD and WS_VISIBLE).
+struct ControlClass {
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+};
+ControlClass ClassFor(const ControlDesign& design);
+
+// A control's window rectangle in Form1's client area, in twips: a control inside Frame2 is offset by the
+// frame's place, and the drop-down list takes room below itself for its open list.
+TwipsRect PlaceInForm1(const ControlDesign& design);
+
 // The copyright line of Form1's footer and of the About window.
 extern const char* const kCopyrightLine;

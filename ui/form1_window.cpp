@@ -14,33 +14,8 @@ namespace {
 constexpr DWORD kForm1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kForm1ExStyle = WS_EX_APPWINDOW;
 constexpr COLORREF kGrey = RGB(128, 128, 128);
-// Room below the closed drop-down list for its open list of fifteen entries.
-constexpr int kDroppedListTwips = 3300;
 // Posted once the window is first painted: the tool tips are made then (see Open).
 constexpr UINT kCreateToolTipsMessage = WM_APP + 1;
-
-struct ControlClass {
-  const char* className;
-  DWORD style;
-  DWORD exStyle;
-};
-
-ControlClass ClassFor(const ControlDesign& design) {
-  switch (design.kind) {
-    case ControlKind::Frame:
-      return {"BUTTON", BS_GROUPBOX, 0};
-    case ControlKind::DropDownList:
-      return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
-    case ControlKind::TextBox:
-      return {"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case ControlKind::Button:
-      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case ControlKind::Label:
-    default:
-      bool centred = design.look == ControlLook::Title || design.look == ControlLook::Footer;
-      return {"STATIC", static_cast<DWORD>(centred ? SS_CENTER : SS_LEFT), 0};
-  }
-}
 
 // Frame2 draws its own caption: group boxes do not all honour a caption colour (visual styles and Wine
 // draw it in their own), and the design wants the system highlight colour.
@@ -142,13 +117,7 @@ void Form1Window::BuildControls() {
 }
 
 HWND Form1Window::CreateControl(const ControlDesign& design) {
-  TwipsRect place = design.place;
-  if (design.inFrame2) {
-    place.left += Frame2Design().place.left;
-    place.top += Frame2Design().place.top;
-  }
-  if (design.kind == ControlKind::DropDownList) place.height += kDroppedListTwips;
-  RECT pixels = units_.Pixels(place);
+  RECT pixels = units_.Pixels(PlaceInForm1(design));
   ControlClass controlClass = ClassFor(design);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlClass.style;
   if (design.id == IDC_COMMAND1) style |= WS_DISABLED;  // Apply waits for an edit of the path

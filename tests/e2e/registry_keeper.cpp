@@ -1,9 +1,12 @@
 // Registry reads for the checks, and the keeper that leaves the prefix's registry as the scenarios found it.
 #include "tests/e2e/registry_keeper.h"
 
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "tests/e2e/driver.h"
 
@@ -201,6 +204,24 @@ void RegistryKeeper::RecoverFromJournal() {
   }
   RegCloseKey(journal);
   SHDeleteKeyW(HKEY_CURRENT_USER, kJournalKey);
+}
+
+BackupFileKeeper::BackupFileKeeper() {
+  char desktop[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
+  path_ = std::string(desktop) + "\\specialfolders.bak";
+  std::ifstream file(path_, std::ios::binary);
+  existed_ = file.good();
+  if (existed_) bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+BackupFileKeeper::~BackupFileKeeper() {
+  if (!existed_) {
+    DeleteFileA(path_.c_str());
+    return;
+  }
+  std::ofstream file(path_, std::ios::binary | std::ios::trunc);
+  file.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
 }
 
 }  // namespace e2e

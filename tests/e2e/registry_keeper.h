@@ -1,5 +1,6 @@
 // Registry access for the scenarios: reading what Zolvane wrote, and putting back whatever a scenario
-// changed, even after a run that was ended half-way (a journal in the registry remembers the originals).
+// changed (the backup file on the desktop too), even after a run that was ended half-way (a journal in the registry
+// remembers the originals).
 #pragma once
 
 #include <windows.h>
@@ -59,6 +60,21 @@ class RegistryKeeper {
 
   std::vector<Kept> kept_;
   std::vector<std::pair<HKEY, std::string>> createdKeys_;
+};
+
+// The backup file on the prefix's desktop, put back as it was (or removed) when the keeper goes.
+class BackupFileKeeper {
+ public:
+  BackupFileKeeper();
+  ~BackupFileKeeper();
+  BackupFileKeeper(const BackupFileKeeper&) = delete;
+  BackupFileKeeper& operator=(const BackupFileKeeper&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  bool existed_ = false;
+  std::string bytes_;
 };
 
 }  // namespace e2e

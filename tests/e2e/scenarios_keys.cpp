@@ -1,11 +1,8 @@
 // The main window's keyboard: the access keys of Apply, Backup and Restore Default and of the menu, and
 // Enter and Esc in the path box, which press nothing.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
@@ -16,33 +13,6 @@
 namespace e2e {
 
 namespace {
-
-// The backup file on the prefix's desktop, put back as it was (or removed) when the scenario ends.
-class BackupFileKeeper {
- public:
-  BackupFileKeeper() {
-    char desktop[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
-    path_ = std::string(desktop) + "\\specialfolders.bak";
-    std::ifstream file(path_, std::ios::binary);
-    existed_ = file.good();
-    if (existed_) bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
-  ~BackupFileKeeper() {
-    if (!existed_) {
-      DeleteFileA(path_.c_str());
-      return;
-    }
-    std::ofstream file(path_, std::ios::binary | std::ios::trunc);
-    file.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-  bool existed_ = false;
-  std::string bytes_;
-};
 
 // Presses Alt and a letter in the main window and answers the message box that follows; returns its text.
 std::string AccessKeyAndAnswer(ZolvaneApp& app, char letter) {
