@@ -66,9 +66,8 @@ std::string ExportCommandLine(const std::string& tempFile, const char* key) {
   return "regedit /e \"" + tempFile + "\" \"" + key + "\"";
 }
 
-// UTF-16LE holds every character of any ANSI code page, not the other way round: a file that takes in
-// UTF-16LE lines becomes UTF-16LE as a whole. So exports in mixed encodings lose no character, and the
-// backup is ANSI only when every export was.
+// A file that takes in UTF-16LE lines becomes UTF-16LE as a whole, the encoding regedit imports; it is UTF-8
+// only when every export was.
 void AppendLines(TextFile& destination, const std::vector<std::string>& lines, TextEncoding encoding) {
   destination.lines.insert(destination.lines.end(), lines.begin(), lines.end());
   if (encoding == TextEncoding::kUtf16Le) destination.encoding = TextEncoding::kUtf16Le;
@@ -89,12 +88,12 @@ class ExportProcesses {
 
  private:
   struct Export {
-    platform::Handle process;
+    platform::ProcessHandle process;
     bool ended;
   };
 
-  bool WaitFor(platform::Handle process);
-  void End(platform::Handle process);
+  bool WaitFor(platform::ProcessHandle process);
+  void End(platform::ProcessHandle process);
 
   platform::Processes& processes_;
   std::vector<Export> exports_;
@@ -108,8 +107,8 @@ ExportProcesses::~ExportProcesses() {
 }
 
 void ExportProcesses::Start(const std::string& commandLine) {
-  platform::Handle process = 0;
-  std::int32_t code = processes_.CreateProcessA(commandLine, platform::kSwShowMinimized, &process);
+  platform::ProcessHandle process = platform::ProcessHandle::kNone;
+  std::int32_t code = processes_.CreateProcessW(commandLine, platform::kSwShowMinimized, &process);
   if (code != 0) throw BackupFailure(Describe("Cannot start", commandLine, code));
   exports_.push_back(Export{process, false});
 }
@@ -124,7 +123,7 @@ bool ExportProcesses::WaitForAll() {
   return allSucceeded;
 }
 
-bool ExportProcesses::WaitFor(platform::Handle process) {
+bool ExportProcesses::WaitFor(platform::ProcessHandle process) {
   if (processes_.WaitForSingleObject(process, kExportTimeoutMs) != platform::kWaitObject0) {
     End(process);
     return false;
@@ -134,7 +133,7 @@ bool ExportProcesses::WaitFor(platform::Handle process) {
 }
 
 // TerminateProcess only asks; the wait lets the process let go of its file before it is deleted.
-void ExportProcesses::End(platform::Handle process) {
+void ExportProcesses::End(platform::ProcessHandle process) {
   processes_.TerminateProcess(process, kEndedExitCode);
   processes_.WaitForSingleObject(process, kExportTimeoutMs);
 }
@@ -174,12 +173,12 @@ bool RegistryBackup::SaveKeys() {
   JoinFile(strTempFile2, strTempFile1);
   // One header for the whole file in place of the four exports' own, which the filter leaves out, so that
   // regedit can import the backup again.
-  WriteText(strBackupFile, TextFile{TextEncoding::kAnsi, {kHeaderText}});
+  WriteText(strBackupFile, TextFile{TextEncoding::kUtf8, {kHeaderText}});
   try {
     FilterFile(strTempFile1, strBackupFile, kHeaderText);
   } catch (const std::exception&) {
     // A header without the keys must not sit on the desktop looking like a backup.
-    platform_.files.DeleteFileA(strBackupFile);
+    platform_.files.DeleteFileW(strBackupFile);
     throw;
   }
   return FileExists(strBackupFile);
@@ -202,8 +201,8 @@ bool RegistryBackup::ExportsWritten() {
 
 std::string RegistryBackup::GetSplFolderPath(int SelectedFolder) {
   std::string path;
-  std::int32_t result =
-      platform_.shell.SHGetFolderPathA(0, SelectedFolder | platform::kCsidlFlagCreate, 0, kShgfpTypeCurrent, &path);
+  std::int32_t result = platform_.shell.SHGetFolderPathW(
+      platform::WindowHandle::kNone, SelectedFolder | platform::kCsidlFlagCreate, 0, kShgfpTypeCurrent, &path);
   if (result == platform::kEInvalidArg) {
     view_.MsgBox("An invalid folder ID was specified", kMbOk, kAppTitle);
     return std::string();
@@ -215,12 +214,12 @@ std::string RegistryBackup::GetSplFolderPath(int SelectedFolder) {
 
 std::string RegistryBackup::GetTempDir() {
   std::string buffer;
-  std::uint32_t length = platform_.files.GetTempPathA(static_cast<std::uint32_t>(platform::kMaxPath), &buffer);
+  std::uint32_t length = platform_.files.GetTempPathW(static_cast<std::uint32_t>(platform::kMaxPath), &buffer);
   return length == 0 ? std::string() : buffer;
 }
 
 bool RegistryBackup::FileExists(const std::string& Fname) {
-  return platform_.files.OpenFile(Fname, platform::kOfExist) != platform::kHfileError;
+  return platform_.files.GetFileAttributesW(Fname) != platform::kInvalidFileAttributes;
 }
 
 void RegistryBackup::JoinFile(const std::string& strFile1, const std::string& strFile2) {
@@ -247,7 +246,7 @@ std::string RegistryBackup::KillTempFiles() {
   std::string firstFailure;
   for (const std::string* path : TempFiles()) {
     if (!FileExists(*path)) continue;
-    std::int32_t code = platform_.files.DeleteFileA(*path);
+    std::int32_t code = platform_.files.DeleteFileW(*path);
     if (code != 0 && firstFailure.empty()) firstFailure = Describe("Cannot delete", *path, code);
   }
   return firstFailure;
@@ -258,7 +257,7 @@ std::array<const std::string*, 4> RegistryBackup::TempFiles() const {
 }
 
 void RegistryBackup::RemoveFile(const std::string& path) {
-  std::int32_t code = platform_.files.DeleteFileA(path);
+  std::int32_t code = platform_.files.DeleteFileW(path);
   if (code != 0) throw BackupFailure(Describe("Cannot delete", path, code));
 }
 
@@ -270,7 +269,7 @@ std::string RegistryBackup::ReadBytes(const std::string& path) {
 }
 
 TextFile RegistryBackup::ReadText(const std::string& path) {
-  return DecodeTextFile(ReadBytes(path), platform_.codePage);
+  return DecodeTextFile(ReadBytes(path));
 }
 
 // Appending to a file that does not exist yet creates it.
@@ -279,10 +278,10 @@ TextFile RegistryBackup::ReadTextOrEmpty(const std::string& path) {
   std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
   if (code == platform::kErrorFileNotFound) return TextFile();
   if (code != 0) throw BackupFailure(Describe("Cannot read", path, code));
-  return DecodeTextFile(bytes, platform_.codePage);
+  return DecodeTextFile(bytes);
 }
 
 void RegistryBackup::WriteText(const std::string& path, const TextFile& file) {
-  std::int32_t code = platform_.files.WriteWholeFile(path, EncodeTextFile(file, platform_.codePage));
+  std::int32_t code = platform_.files.WriteWholeFile(path, EncodeTextFile(file));
   if (code != 0) throw BackupFailure(Describe("Cannot write", path, code));
 }

@@ -4,25 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
-
-enum class TextEncoding { kAnsi, kUtf16Le };
+enum class TextEncoding { kUtf8, kUtf16Le };
 
 // A text file as lines of UTF-8, without their line ends, and the encoding it is stored in.
 struct TextFile {
-  TextEncoding encoding = TextEncoding::kAnsi;
+  TextEncoding encoding = TextEncoding::kUtf8;
   std::vector<std::string> lines;
 };
 
 // CR or CR LF ends a line; a lone LF belongs to its line; a last line without an end is still a line.
 std::vector<std::string> SplitLines(const std::string& text);
 
-// Bytes as stored: UTF-16LE when they begin with the byte-order mark FF FE, otherwise the ANSI code page.
-TextFile DecodeTextFile(const std::string& bytes, platform::CodePage& codePage);
+// Bytes as stored: UTF-16LE when they begin with the byte-order mark FF FE, otherwise UTF-8 (of which ASCII is
+// a part). No code page is ever guessed.
+TextFile DecodeTextFile(const std::string& bytes);
 
-// Every line followed by CR LF; UTF-16LE behind one byte-order mark, or the ANSI code page.
-std::string EncodeTextFile(const TextFile& file, platform::CodePage& codePage);
-
-// UTF-16LE code units (no byte-order mark) and UTF-8; what cannot be decoded becomes U+FFFD.
-std::string Utf16LeToUtf8(const std::string& bytes);
-std::string Utf8ToUtf16Le(const std::string& utf8);
+// Every line followed by CR LF; UTF-16LE behind one byte-order mark, or UTF-8.
+std::string EncodeTextFile(const TextFile& file);

@@ -1,8 +1,11 @@
 #include "core/form1.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "core/module1.h"
+#include "text/utf16.h"
 
 const char* const kAppTitle = "Zolvane";
 const char* const kWindowCaption = "Zolvane for Windows\xC2\xAE XP";
@@ -34,7 +37,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 Form1::Form1(platform::Platform& platform, Form1View& view)
-    : platform_(platform), view_(view), module2_(platform.registry, platform.codePage), backup_(platform, view) {}
+    : platform_(platform), view_(view), module2_(platform.registry), backup_(platform, view) {}
 
 void Form1::Form_Load() {
   if (GetWindowsVersionName(platform_.system) != "Windows XP") {
@@ -106,7 +109,7 @@ std::string Form1::ExpandText(const std::string& text) {
     }
     std::string name = text.substr(open + 1, close - open - 1);
     std::optional<std::string> value;
-    if (!name.empty()) value = platform_.environment.GetEnvironmentVariableA(name);
+    if (!name.empty()) value = platform_.environment.GetEnvironmentVariableW(name);
     if (value) {
       result += *value;
     } else {
@@ -177,17 +180,17 @@ void Form1::Command5_Click() {
   browseInfo.hwndOwner = view_.Hwnd();
   browseInfo.lpszTitle = kBrowseTitle;
   browseInfo.ulFlags = platform::kBifReturnOnlyFsDirs | platform::kBifDontGoBelowDomain;
-  platform::Handle pidl = platform_.shell.SHBrowseForFolderA(browseInfo);
-  if (pidl == 0) return;
+  platform::ItemIdList pidl = platform_.shell.SHBrowseForFolderW(browseInfo);
+  if (pidl == platform::ItemIdList::kNone) return;
 
-  char buffer[platform::kMaxPath];
-  std::memset(buffer, ' ', sizeof buffer);
-  platform_.shell.SHGetPathFromIDListA(pidl, buffer);
+  char16_t buffer[platform::kMaxPath];
+  std::fill(std::begin(buffer), std::end(buffer), u' ');
+  platform_.shell.SHGetPathFromIDListW(pidl, buffer);
   platform_.shell.CoTaskMemFree(pidl);
-  // Without a zero byte there is no path to take: the text becomes empty, nothing past the buffer is read.
-  const char* end = static_cast<const char*>(std::memchr(buffer, '\0', sizeof buffer));
-  std::string ansi = end == nullptr ? std::string() : std::string(buffer, static_cast<std::size_t>(end - buffer));
-  view_.SetText1Text(platform_.codePage.FromAnsi(ansi));
+  // Without a terminating zero there is no path to take: the text becomes empty, nothing past the buffer is read.
+  const char16_t* end = std::find(std::begin(buffer), std::end(buffer), u'\0');
+  view_.SetText1Text(end == std::end(buffer) ? std::string()
+                                             : Utf16ToUtf8(buffer, static_cast<std::size_t>(end - buffer)));
 }
 
 void Form1::Command6_Click() {

@@ -33,5 +33,5 @@ class Form1View {
   // Closes the About window when it is open.
   virtual void CloseAbout() = 0;
   // The main window's handle, owner of the folder dialog.
-  virtual platform::Handle Hwnd() = 0;
+  virtual platform::WindowHandle Hwnd() = 0;
 };

@@ -1,12 +1,12 @@
 #include "core/module1.h"
 
-#include <cstring>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
 constexpr std::uint32_t kVerPlatformWin32Windows = 1;
 constexpr std::uint32_t kVerPlatformWin32Nt = 2;
-constexpr std::uint32_t kOsVersionInfoSize = 148;
 
 std::string Windows9xName(std::uint32_t minor) {
   switch (minor) {
@@ -38,10 +38,10 @@ std::string WindowsNtName(std::uint32_t major, std::uint32_t minor) {
 
 std::string GetWindowsVersionName(platform::System& system) {
   platform::OsVersionInfo info;
-  info.dwOSVersionInfoSize = kOsVersionInfoSize;
-  std::memset(info.szCSDVersion, ' ', sizeof info.szCSDVersion);
+  info.dwOSVersionInfoSize = platform::kOsVersionInfoSize;
+  std::fill(std::begin(info.szCSDVersion), std::end(info.szCSDVersion), u' ');
   // A failed call leaves the record zero, which names no platform: "Failed".
-  system.GetVersionExA(&info);
+  system.GetVersionExW(&info);
   if (info.dwPlatformId == kVerPlatformWin32Windows) return Windows9xName(info.dwMinorVersion);
   if (info.dwPlatformId == kVerPlatformWin32Nt) return WindowsNtName(info.dwMajorVersion, info.dwMinorVersion);
   return "Failed";
@@ -50,6 +50,6 @@ std::string GetWindowsVersionName(platform::System& system) {
 void ShellOpen(platform::Shell& shell, const std::string& operation, const std::string& file,
                const std::optional<std::string>& parameters, const std::optional<std::string>& directory,
                int showCommand) {
-  platform::Handle owner = shell.GetDesktopWindow();
-  shell.ShellExecuteA(owner, operation, file, parameters, directory, showCommand);
+  platform::WindowHandle owner = shell.GetDesktopWindow();
+  shell.ShellExecuteW(owner, operation, file, parameters, directory, showCommand);
 }

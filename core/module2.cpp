@@ -3,6 +3,8 @@
 #include <exception>
 #include <vector>
 
+#include "text/utf16.h"
+
 using platform::HKey;
 
 std::int32_t Module2::QueryRegValue(HKey hKey, const std::string& valueName, RegValue& value) {
@@ -10,7 +12,7 @@ std::int32_t Module2::QueryRegValue(HKey hKey, const std::string& valueName, Reg
   try {
     std::uint32_t type = 0;
     std::uint32_t size = 0;
-    lastCode = registry_.RegQueryValueExA(hKey, valueName, &type, nullptr, &size);
+    lastCode = registry_.RegQueryValueExW(hKey, valueName, &type, nullptr, &size);
     if (lastCode != 0) return lastCode;
     switch (type) {
       case platform::kRegSz:
@@ -24,7 +26,7 @@ std::int32_t Module2::QueryRegValue(HKey hKey, const std::string& valueName, Reg
         return kUnsupportedValueType;
     }
   } catch (const std::exception&) {
-    // An allocation for an absurd size, or a failing conversion, ends the read quietly.
+    // An allocation for an absurd size ends the read quietly.
     return lastCode;
   }
 }
@@ -33,15 +35,15 @@ std::int32_t Module2::QueryString(HKey hKey, const std::string& valueName, std::
   // One spare byte so that a zero-length value still has a buffer to point at.
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size) + 1, 0);
   std::uint32_t type = 0;
-  std::int32_t code = registry_.RegQueryValueExA(hKey, valueName, &type, buffer.data(), &size);
+  std::int32_t code = registry_.RegQueryValueExW(hKey, valueName, &type, buffer.data(), &size);
   if (code != 0) {
     value = RegValue();
     return code;
   }
   if (size == 0) return 0;
-  // The last stored byte is taken for the terminating zero.
-  std::string ansi(reinterpret_cast<const char*>(buffer.data()), size - 1);
-  value = RegValue::FromText(codePage_.FromAnsi(ansi));
+  // The last stored code unit is taken for the terminating zero; a stray odd byte stands in for it too.
+  std::size_t units = (static_cast<std::size_t>(size) - 1) / 2;
+  value = RegValue::FromText(Utf16LeToUtf8(std::string(reinterpret_cast<const char*>(buffer.data()), 2 * units)));
   return 0;
 }
 
@@ -50,7 +52,7 @@ std::int32_t Module2::QueryDword(HKey hKey, const std::string& valueName, RegVal
   std::uint32_t size = sizeof bytes;
   std::uint32_t type = 0;
   // A REG_DWORD longer than 4 bytes answers ERROR_MORE_DATA here rather than being read past the integer.
-  std::int32_t code = registry_.RegQueryValueExA(hKey, valueName, &type, bytes, &size);
+  std::int32_t code = registry_.RegQueryValueExW(hKey, valueName, &type, bytes, &size);
   if (code == 0) {
     std::uint32_t data = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
     value = RegValue::FromInteger(static_cast<std::int32_t>(data));
@@ -61,7 +63,7 @@ std::int32_t Module2::QueryDword(HKey hKey, const std::string& valueName, RegVal
 RegValue Module2::ReadRegValue(HKey hive, const std::string& keyPath, const std::string& valueName) {
   // Read access only: a user who may not change the HKLM keys can still see where the shared folders live.
   HKey hKey = 0;
-  registry_.RegOpenKeyExA(hive, keyPath, 0, platform::kKeyQueryValue, &hKey);
+  registry_.RegOpenKeyExW(hive, keyPath, 0, platform::kKeyQueryValue, &hKey);
   RegValue value;
   QueryRegValue(hKey, valueName, value);
   registry_.RegCloseKey(hKey);
@@ -70,7 +72,7 @@ RegValue Module2::ReadRegValue(HKey hive, const std::string& keyPath, const std:
 
 std::int32_t Module2::WriteRegValue(HKey hive, const std::string& keyPath, const std::string& valueName,
                                     const std::string& data, std::uint32_t type) {
-  std::string bytes = codePage_.ToAnsi(data);
-  bytes.push_back('\0');
-  return registry_.SHSetValueA(hive, keyPath, valueName, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  std::string bytes = Utf8ToUtf16Le(data);
+  bytes.append(2, '\0');
+  return registry_.SHSetValueW(hive, keyPath, valueName, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }

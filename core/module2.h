@@ -12,7 +12,7 @@ constexpr std::int32_t kUnsupportedValueType = -1;
 
 class Module2 {
  public:
-  Module2(platform::Registry& registry, platform::CodePage& codePage) : registry_(registry), codePage_(codePage) {}
+  explicit Module2(platform::Registry& registry) : registry_(registry) {}
 
   // Reads one value of an open key into value; returns 0 or the failing code. Never throws: a failure
   // ends it with the last recorded code and value as it stood then.
@@ -21,7 +21,8 @@ class Module2 {
   // Opens the key for reading only, queries, closes. Empty when anything failed.
   RegValue ReadRegValue(platform::HKey hive, const std::string& keyPath, const std::string& valueName);
 
-  // Stores data as a string value of the given type (REG_SZ or REG_EXPAND_SZ); returns the system's code.
+  // Stores data as a string value of the given type (REG_SZ or REG_EXPAND_SZ), in UTF-16 with its terminator;
+  // returns the system's code.
   std::int32_t WriteRegValue(platform::HKey hive, const std::string& keyPath, const std::string& valueName,
                              const std::string& data, std::uint32_t type);
 
@@ -30,5 +31,4 @@ class Module2 {
   std::int32_t QueryDword(platform::HKey hKey, const std::string& valueName, RegValue& value);
 
   platform::Registry& registry_;
-  platform::CodePage& codePage_;
 };

@@ -1,9 +1,10 @@
 // The system services Zolvane uses, as small interfaces free of windows.h.
 //
-// Each method mirrors one Win32 call: the same arguments the call sites pass and the same result codes
-// the system returns, so the core reads like the system calls it makes and a fake can record or fail any
-// of them. Texts are UTF-8 everywhere in this interface except where a method says "ANSI bytes": those
-// are raw bytes in the system's ANSI code page, converted with CodePage.
+// Each method mirrors one wide (W) Win32 call: the same arguments the call sites pass and the same result codes
+// the system returns, so the core reads like the system calls it makes and a fake can record or fail any of
+// them. Texts are UTF-8 in this interface and UTF-16 at the system: the Win32 layer converts them at the call.
+// Where a method hands over one of the system's own buffers (registry data, a path buffer, the version
+// record), that buffer holds UTF-16 as the system stores it.
 #pragma once
 
 #include <cstddef>
@@ -13,10 +14,12 @@
 
 namespace platform {
 
-// A registry key: a predefined root (0x80000001, ...) or a key opened by RegOpenKeyExA.
+// A registry key: a predefined root (0x80000001, ...) or a key opened by RegOpenKeyExW.
 using HKey = std::uintptr_t;
-// A window handle, or an opaque shell object (item identifier list), as an integer.
-using Handle = std::uintptr_t;
+// Handles of different kinds have types of their own, so that one cannot be passed for another.
+enum class WindowHandle : std::uintptr_t { kNone = 0 };
+enum class ItemIdList : std::uintptr_t { kNone = 0 };
+enum class ProcessHandle : std::uintptr_t { kNone = 0 };
 
 constexpr HKey kHkeyCurrentUser = 0x80000001u;
 constexpr HKey kHkeyLocalMachine = 0x80000002u;
@@ -33,70 +36,63 @@ constexpr std::int32_t kErrorFileNotFound = 2;
 constexpr std::int32_t kErrorAccessDenied = 5;
 constexpr std::int32_t kErrorMoreData = 234;
 
-// The system's ANSI code page (CP_ACP): the one place texts cross between UTF-8 and ANSI bytes.
-class CodePage {
- public:
-  virtual ~CodePage() = default;
-  virtual std::string ToAnsi(const std::string& utf8) = 0;
-  virtual std::string FromAnsi(const std::string& ansiBytes) = 0;
-};
-
 class Registry {
  public:
   virtual ~Registry() = default;
-  // RegOpenKeyExA. *phkResult is written only on success.
-  virtual std::int32_t RegOpenKeyExA(HKey hKey, const std::string& subKey, std::uint32_t options,
+  // RegOpenKeyExW. *phkResult is written only on success.
+  virtual std::int32_t RegOpenKeyExW(HKey hKey, const std::string& subKey, std::uint32_t options,
                                      std::uint32_t samDesired, HKey* phkResult) = 0;
-  // RegQueryValueExA. With data == nullptr it is the size query; otherwise *cbData is the buffer's length
+  // RegQueryValueExW. With data == nullptr it is the size query; otherwise *cbData is the buffer's length
   // on the way in and the number of bytes stored on the way out (ERROR_MORE_DATA when it does not fit).
-  virtual std::int32_t RegQueryValueExA(HKey hKey, const std::string& valueName, std::uint32_t* type,
+  // A string value's data is UTF-16LE.
+  virtual std::int32_t RegQueryValueExW(HKey hKey, const std::string& valueName, std::uint32_t* type,
                                         std::uint8_t* data, std::uint32_t* cbData) = 0;
   virtual std::int32_t RegCloseKey(HKey hKey) = 0;
-  // SHSetValueA: creates the key when missing. data holds cbData ANSI bytes.
-  virtual std::int32_t SHSetValueA(HKey hKey, const std::string& subKey, const std::string& valueName,
+  // SHSetValueW: creates the key when missing. data holds cbData bytes, UTF-16LE for a string type.
+  virtual std::int32_t SHSetValueW(HKey hKey, const std::string& subKey, const std::string& valueName,
                                    std::uint32_t type, const void* data, std::uint32_t cbData) = 0;
 };
 
 class Environment {
  public:
   virtual ~Environment() = default;
-  // GetEnvironmentVariableA: the value of a defined variable (names match without regard to case), or none.
-  virtual std::optional<std::string> GetEnvironmentVariableA(const std::string& name) = 0;
+  // GetEnvironmentVariableW: the value of a defined variable (names match without regard to case), or none.
+  virtual std::optional<std::string> GetEnvironmentVariableW(const std::string& name) = 0;
 };
 
-// The ANSI OSVERSIONINFO record: 148 bytes, the CSD text as 128 ANSI characters.
+// The OSVERSIONINFOW record: 276 bytes, the CSD text as 128 UTF-16 code units.
 struct OsVersionInfo {
   std::uint32_t dwOSVersionInfoSize = 0;
   std::uint32_t dwMajorVersion = 0;
   std::uint32_t dwMinorVersion = 0;
   std::uint32_t dwBuildNumber = 0;
   std::uint32_t dwPlatformId = 0;
-  char szCSDVersion[128] = {};
+  char16_t szCSDVersion[128] = {};
 };
+constexpr std::uint32_t kOsVersionInfoSize = 5 * 4 + 128 * 2;
 
 class System {
  public:
   virtual ~System() = default;
-  // GetVersionExA: non-zero on success; on failure the record is left as it was.
-  virtual int GetVersionExA(OsVersionInfo* info) = 0;
+  // GetVersionExW: non-zero on success; on failure the record is left as it was.
+  virtual int GetVersionExW(OsVersionInfo* info) = 0;
 };
 
-constexpr std::int32_t kHfileError = -1;
-constexpr std::uint32_t kOfExist = 0x4000;
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 
-// Files, by path. Every operation returns 0 or the system's error code.
+// Files, by path. Every operation returns 0 or the system's error code unless it says otherwise.
 class Files {
  public:
   virtual ~Files() = default;
-  // GetTempPathA: the number of characters written into *buffer, 0 on failure.
-  virtual std::uint32_t GetTempPathA(std::uint32_t nBufferLength, std::string* buffer) = 0;
-  // OpenFile with a zeroed OFSTRUCT: HFILE_ERROR (-1) when the file cannot be opened.
-  virtual std::int32_t OpenFile(const std::string& fileName, std::uint32_t style) = 0;
+  // GetTempPathW: the number of characters written into *buffer, 0 on failure.
+  virtual std::uint32_t GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) = 0;
+  // GetFileAttributesW: the file's attributes, or INVALID_FILE_ATTRIBUTES when there is no such file.
+  virtual std::uint32_t GetFileAttributesW(const std::string& fileName) = 0;
   // The whole content of an existing file.
   virtual std::int32_t ReadWholeFile(const std::string& fileName, std::string* bytes) = 0;
   // Creates the file, or replaces what it held, with these bytes.
   virtual std::int32_t WriteWholeFile(const std::string& fileName, const std::string& bytes) = 0;
-  virtual std::int32_t DeleteFileA(const std::string& fileName) = 0;
+  virtual std::int32_t DeleteFileW(const std::string& fileName) = 0;
 };
 
 constexpr int kSwShowNormal = 1;
@@ -108,13 +104,13 @@ constexpr std::uint32_t kWaitFailed = 0xFFFFFFFFu;
 class Processes {
  public:
   virtual ~Processes() = default;
-  // CreateProcessA of a command line with STARTF_USESHOWWINDOW: 0 and the process handle, or an error code.
-  virtual std::int32_t CreateProcessA(const std::string& commandLine, int showWindow, Handle* process) = 0;
-  virtual std::uint32_t WaitForSingleObject(Handle handle, std::uint32_t milliseconds) = 0;
+  // CreateProcessW of a command line with STARTF_USESHOWWINDOW: 0 and the process handle, or an error code.
+  virtual std::int32_t CreateProcessW(const std::string& commandLine, int showWindow, ProcessHandle* process) = 0;
+  virtual std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) = 0;
   // Non-zero on success.
-  virtual int GetExitCodeProcess(Handle process, std::uint32_t* exitCode) = 0;
-  virtual int TerminateProcess(Handle process, std::uint32_t exitCode) = 0;
-  virtual int CloseHandle(Handle handle) = 0;
+  virtual int GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) = 0;
+  virtual int TerminateProcess(ProcessHandle process, std::uint32_t exitCode) = 0;
+  virtual int CloseHandle(ProcessHandle process) = 0;
 };
 
 constexpr int kCsidlDesktop = 0x0000;
@@ -127,10 +123,10 @@ constexpr std::uint32_t kBifReturnOnlyFsDirs = 0x1;
 constexpr std::uint32_t kBifDontGoBelowDomain = 0x2;
 constexpr std::size_t kMaxPath = 260;
 
-// The ANSI BROWSEINFO fields that are not zero; the title is converted to ANSI by the platform layer.
+// The BROWSEINFOW fields that are not zero; the Win32 layer keeps the title valid while the dialog is open.
 struct BrowseInfo {
-  Handle hwndOwner = 0;
-  Handle pidlRoot = 0;
+  WindowHandle hwndOwner = WindowHandle::kNone;
+  ItemIdList pidlRoot = ItemIdList::kNone;
   std::string lpszTitle;
   std::uint32_t ulFlags = 0;
 };
@@ -138,24 +134,23 @@ struct BrowseInfo {
 class Shell {
  public:
   virtual ~Shell() = default;
-  // SHGetFolderPathA: an HRESULT; on S_OK *path holds the folder's path.
-  virtual std::int32_t SHGetFolderPathA(Handle hwndOwner, int nFolder, Handle hToken, std::uint32_t dwFlags,
-                                        std::string* path) = 0;
-  virtual Handle GetDesktopWindow() = 0;
-  // ShellExecuteA: an absent parameters or directory text is passed as null.
-  virtual Handle ShellExecuteA(Handle hwnd, const std::string& operation, const std::string& file,
-                               const std::optional<std::string>& parameters,
-                               const std::optional<std::string>& directory, int showCmd) = 0;
-  // SHBrowseForFolderA: the item identifier list of the confirmed folder, or 0 when cancelled.
-  virtual Handle SHBrowseForFolderA(const BrowseInfo& browseInfo) = 0;
-  // SHGetPathFromIDListA into a caller's buffer of kMaxPath ANSI bytes.
-  virtual int SHGetPathFromIDListA(Handle pidl, char* pszPath) = 0;
-  virtual void CoTaskMemFree(Handle pv) = 0;
+  // SHGetFolderPathW: an HRESULT; on S_OK *path holds the folder's path.
+  virtual std::int32_t SHGetFolderPathW(WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken,
+                                        std::uint32_t dwFlags, std::string* path) = 0;
+  virtual WindowHandle GetDesktopWindow() = 0;
+  // ShellExecuteW: a value above 32 on success. An absent parameters or directory text is passed as null.
+  virtual std::intptr_t ShellExecuteW(WindowHandle hwnd, const std::string& operation, const std::string& file,
+                                      const std::optional<std::string>& parameters,
+                                      const std::optional<std::string>& directory, int showCmd) = 0;
+  // SHBrowseForFolderW: the item identifier list of the confirmed folder, or none when cancelled.
+  virtual ItemIdList SHBrowseForFolderW(const BrowseInfo& browseInfo) = 0;
+  // SHGetPathFromIDListW into a caller's buffer of kMaxPath UTF-16 code units.
+  virtual int SHGetPathFromIDListW(ItemIdList pidl, char16_t* pszPath) = 0;
+  virtual void CoTaskMemFree(ItemIdList pv) = 0;
 };
 
 // Everything the program asks of the system, handed to the core in one piece.
 struct Platform {
-  CodePage& codePage;
   Registry& registry;
   Environment& environment;
   System& system;

@@ -14,10 +14,11 @@ constexpr int kAboutClientWidth = 4905;
 constexpr int kAboutClientHeight = 2850;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
+const wchar_t* const kAboutWindowClass = L"" ZOLVANE_ABOUT_CLASS;
 
 struct AboutControl {
   int id;
-  const char* className;
+  const wchar_t* className;
   DWORD style;
   TwipsRect place;
   const char* caption;  // UTF-8
@@ -25,22 +26,22 @@ struct AboutControl {
 
 // In tab order: cmdOK first, so that it has the focus when the window opens.
 const AboutControl kAboutControls[] = {
-    {IDC_ABOUT_CMDOK, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {2002, 2280, 900, 465}, "OK"},
-    {IDC_ABOUT_PICICON, "STATIC", SS_ICON, {240, 360, 480, 480}, ""},
+    {IDC_ABOUT_CMDOK, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {2002, 2280, 900, 465}, "OK"},
+    {IDC_ABOUT_PICICON, L"STATIC", SS_ICON, {240, 360, 480, 480}, ""},
     {IDC_ABOUT_LBLDESCRIPTION,
-     "STATIC",
+     L"STATIC",
      SS_LEFT,
      {1050, 600, 3645, 330},
      "Relocate special folders in Windows\xC2\xAE XP"},
-    {IDC_ABOUT_LBLTITLE, "STATIC", SS_LEFT, {1050, 360, 2565, 225}, "Zolvane v2.0"},
-    {IDC_ABOUT_LABEL1, "STATIC", SS_LEFT, {885, 1320, 3135, 255}, nullptr},
+    {IDC_ABOUT_LBLTITLE, L"STATIC", SS_LEFT, {1050, 360, 2565, 225}, "Zolvane v2.0"},
+    {IDC_ABOUT_LABEL1, L"STATIC", SS_LEFT, {885, 1320, 3135, 255}, nullptr},
     {IDC_ABOUT_LABEL2,
-     "STATIC",
+     L"STATIC",
      SS_LEFT | SS_NOTIFY,
      {885, 1560, 3135, 255},
      "Telvik's Windows\xC2\xAE Troubleshooting site."},
     {IDC_ABOUT_LABEL3,
-     "STATIC",
+     L"STATIC",
      SS_LEFT | SS_NOTIFY,
      {885, 1920, 3015, 255},
      "To Donate (via PayPal), click this link."},
@@ -62,7 +63,7 @@ const SeparatorLine kLine1[] = {
 }  // namespace
 
 AboutWindow::AboutWindow(HINSTANCE instance, platform::Platform& platform)
-    : WindowBase(platform.codePage), instance_(instance), behaviour_(platform.shell, *this) {}
+    : instance_(instance), behaviour_(platform.shell, *this) {}
 
 AboutWindow::~AboutWindow() {
   if (owner_ != nullptr) DestroyWindow(owner_);
@@ -84,7 +85,7 @@ void AboutWindow::Close() {
 }
 
 bool AboutWindow::TranslateDialogKeys(MSG& message) {
-  return hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message);
+  return hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message);
 }
 
 void AboutWindow::Unload() {
@@ -92,14 +93,14 @@ void AboutWindow::Unload() {
 }
 
 bool AboutWindow::Create() {
-  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE));
-  RegisterWindowClass(instance_, ZOLVANE_ABOUT_CLASS, icon, nullptr);
+  HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
+  RegisterWindowClass(instance_, kAboutWindowClass, icon, nullptr);
   if (owner_ == nullptr) {
-    owner_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
+    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
   }
   RECT bounds =
       CentredWindowBounds(units_.X(kAboutClientWidth), units_.Y(kAboutClientHeight), kAboutStyle, kAboutExStyle, false);
-  if (!CreateTopLevel(instance_, ZOLVANE_ABOUT_CLASS, kWindowCaption, kAboutStyle, kAboutExStyle, bounds, owner_,
+  if (!CreateTopLevel(instance_, kAboutWindowClass, kWindowCaption, kAboutStyle, kAboutExStyle, bounds, owner_,
                       nullptr)) {
     return false;
   }
@@ -111,24 +112,25 @@ bool AboutWindow::Create() {
 void AboutWindow::BuildControls() {
   if (dialogFont_ == nullptr) {
     dialogFont_ = DesignUnits::CreateDialogFont();
-    titleFont_ = units_.CreateFontAt("Verdana", 975, DesignUnits::kBold);
-    descriptionFont_ = units_.CreateFontAt("Verdana", 825, DesignUnits::kItalic);
-    linkFont_ = units_.CreateFontAt("MS Sans Serif", 825, DesignUnits::kUnderline);
+    titleFont_ = units_.CreateFontAt(L"Verdana", 975, DesignUnits::kBold);
+    descriptionFont_ = units_.CreateFontAt(L"Verdana", 825, DesignUnits::kItalic);
+    linkFont_ = units_.CreateFontAt(L"MS Sans Serif", 825, DesignUnits::kUnderline);
   }
   for (const AboutControl& design : kAboutControls) {
     RECT pixels = units_.Pixels(design.place);
     const char* caption = design.caption != nullptr ? design.caption : kCopyrightLine;
-    HWND control = CreateWindowExA(0, design.className, Ansi(caption).c_str(), WS_CHILD | WS_VISIBLE | design.style,
-                                   pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
-                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
+    HWND control =
+        CreateWindowExW(0, design.className, platform::Widen(caption).data(), WS_CHILD | WS_VISIBLE | design.style,
+                        pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
     HFONT font = dialogFont_;
     if (design.id == IDC_ABOUT_LBLTITLE) font = titleFont_;
     if (design.id == IDC_ABOUT_LBLDESCRIPTION) font = descriptionFont_;
     if (design.id == IDC_ABOUT_LABEL2 || design.id == IDC_ABOUT_LABEL3) font = linkFont_;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
-  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE));
-  SendMessageA(GetDlgItem(hwnd_, IDC_ABOUT_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
+  SendMessageW(GetDlgItem(hwnd_, IDC_ABOUT_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,7 +155,7 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcA(hwnd_, message, wParam, lParam);
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 void AboutWindow::OnCommand(int id) {
@@ -178,7 +180,7 @@ LRESULT AboutWindow::OnControlColour(HDC dc, HWND control) {
   } else if (id == IDC_ABOUT_LABEL2 || id == IDC_ABOUT_LABEL3) {
     text = kLinkBlue;
   } else {
-    return DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
   }
   return ColouredLabel(dc, text);
 }

@@ -19,8 +19,8 @@ RECT DesignUnits::Pixels(const TwipsRect& rect) const {
   return pixels;
 }
 
-HFONT DesignUnits::CreateFontAt(const char* face, int centiPoints, int styles) const {
-  LOGFONTA font = {};
+HFONT DesignUnits::CreateFontAt(const wchar_t* face, int centiPoints, int styles) const {
+  LOGFONTW font = {};
   // A negative height asks for the character height, which is what a point size measures.
   font.lfHeight = -MulDiv(centiPoints, dpiY_, 7200);
   font.lfWeight = (styles & kBold) != 0 ? FW_BOLD : FW_NORMAL;
@@ -31,15 +31,15 @@ HFONT DesignUnits::CreateFontAt(const char* face, int centiPoints, int styles) c
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
-  return CreateFontIndirectA(&font);
+  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+  return CreateFontIndirectW(&font);
 }
 
 HFONT DesignUnits::CreateDialogFont() {
-  NONCLIENTMETRICSA metrics = {};
+  NONCLIENTMETRICSW metrics = {};
   metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    return CreateFontIndirectA(&metrics.lfMessageFont);
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    return CreateFontIndirectW(&metrics.lfMessageFont);
   }
   return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
@@ -50,7 +50,7 @@ RECT CentredWindowBounds(int clientWidth, int clientHeight, DWORD style, DWORD e
   int width = frame.right - frame.left;
   int height = frame.bottom - frame.top;
   RECT workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
   RECT bounds;
   bounds.left = workArea.left + (workArea.right - workArea.left - width) / 2;
   bounds.top = workArea.top + (workArea.bottom - workArea.top - height) / 2;

@@ -23,7 +23,7 @@ class DesignUnits {
 
   enum FontStyle { kRegular = 0, kBold = 1, kItalic = 2, kUnderline = 4 };
   // A font of the given face at a size in hundredths of a point (975 for 9.75 point).
-  HFONT CreateFontAt(const char* face, int centiPoints, int styles) const;
+  HFONT CreateFontAt(const wchar_t* face, int centiPoints, int styles) const;
   // The system's dialog font: the font its message boxes use.
   static HFONT CreateDialogFont();
 

@@ -73,17 +73,17 @@ const ControlDesign& Frame2Design() {
 ControlClass ClassFor(const ControlDesign& design) {
   switch (design.kind) {
     case ControlKind::Frame:
-      return {"BUTTON", BS_GROUPBOX, 0};
+      return {L"BUTTON", BS_GROUPBOX, 0};
     case ControlKind::DropDownList:
-      return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case ControlKind::TextBox:
-      return {"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::Button:
-      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
     case ControlKind::Label:
     default:
       bool centred = design.look == ControlLook::Title || design.look == ControlLook::Footer;
-      return {"STATIC", static_cast<DWORD>(centred ? SS_CENTER : SS_LEFT), 0};
+      return {L"STATIC", static_cast<DWORD>(centred ? SS_CENTER : SS_LEFT), 0};
   }
 }
 

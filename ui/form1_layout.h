@@ -40,7 +40,7 @@ const ControlDesign& Frame2Design();
 
 // The window class and styles a control of the design is created with (beyond WS_CHILD and WS_VISIBLE).
 struct ControlClass {
-  const char* className;
+  const wchar_t* className;
   DWORD style;
   DWORD exStyle;
 };

@@ -16,29 +16,30 @@ constexpr DWORD kForm1ExStyle = WS_EX_APPWINDOW;
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 // Posted once the window is first painted: the tool tips are made then (see Open).
 constexpr UINT kCreateToolTipsMessage = WM_APP + 1;
+const wchar_t* const kMainWindowClass = L"" ZOLVANE_FORM1_CLASS;
 
 // Frame2 draws its own caption: group boxes do not all honour a caption colour (visual styles and Wine
 // draw it in their own), and the design wants the system highlight colour.
 void PaintFrame(HWND frame) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(frame, &paint);
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(frame, WM_GETFONT, 0, 0)));
-  TEXTMETRICA metrics;
-  GetTextMetricsA(dc, &metrics);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
   RECT client;
   GetClientRect(frame, &client);
   RECT edge = client;
   edge.top += metrics.tmHeight / 2 - 1;
   DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-  char caption[128] = {};
-  int length = GetWindowTextA(frame, caption, sizeof caption);
+  wchar_t caption[128] = {};
+  int length = GetWindowTextW(frame, caption, static_cast<int>(sizeof caption / sizeof caption[0]));
   RECT text = {client.left + 7, client.top, client.right - 7, client.top + metrics.tmHeight};
-  DrawTextA(dc, caption, length, &text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+  DrawTextW(dc, caption, length, &text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
   InflateRect(&text, 1, 0);
   FillRect(dc, &text, GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
-  DrawTextA(dc, caption, length, &text, DT_CENTER | DT_SINGLELINE);
+  DrawTextW(dc, caption, length, &text, DT_CENTER | DT_SINGLELINE);
   SelectObject(dc, oldFont);
   EndPaint(frame, &paint);
 }
@@ -54,11 +55,7 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 Form1Window::Form1Window(HINSTANCE instance, platform::Platform& platform)
-    : WindowBase(platform.codePage),
-      instance_(instance),
-      platform_(platform),
-      form1_(platform, *this),
-      about_(instance, platform) {}
+    : instance_(instance), platform_(platform), form1_(platform, *this), about_(instance, platform) {}
 
 Form1Window::~Form1Window() {
   DeleteFontIfAny(dialogFont_);
@@ -67,16 +64,15 @@ Form1Window::~Form1Window() {
 }
 
 bool Form1Window::Open(int showCommand) {
-  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE));
-  HICON smallIcon = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_ZOLVANE), IMAGE_ICON,
+  HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
+  HICON smallIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE), IMAGE_ICON,
                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  RegisterWindowClass(instance_, ZOLVANE_FORM1_CLASS, icon, smallIcon);
-  HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_MAINMENU));
+  RegisterWindowClass(instance_, kMainWindowClass, icon, smallIcon);
+  HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAINMENU));
   int clientWidth = units_.X(kForm1ClientWidth);
   int clientHeight = units_.Y(kForm1ClientHeight);
   RECT bounds = CentredWindowBounds(clientWidth, clientHeight, kForm1Style, kForm1ExStyle, true);
-  if (!CreateTopLevel(instance_, ZOLVANE_FORM1_CLASS, kWindowCaption, kForm1Style, kForm1ExStyle, bounds, nullptr,
-                      menu)) {
+  if (!CreateTopLevel(instance_, kMainWindowClass, kWindowCaption, kForm1Style, kForm1ExStyle, bounds, nullptr, menu)) {
     return false;
   }
   // A menu bar that wraps takes more height than the estimate allowed for: keep the client area as designed.
@@ -87,7 +83,7 @@ bool Form1Window::Open(int showCommand) {
     SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top + missing,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  shortcuts_ = LoadAcceleratorsA(instance_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  shortcuts_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_ACCELERATORS));
   BuildControls();
 
   loaded_ = true;
@@ -100,14 +96,14 @@ bool Form1Window::Open(int showCommand) {
   // The tool tip control is a top-level window of its own, which under Wine cost some 9 ms of a 140 ms
   // start-up; a tip shows only after the pointer has rested on a control, so it is made once the message
   // loop runs, after the first paint.
-  PostMessageA(hwnd_, kCreateToolTipsMessage, 0, 0);
+  PostMessageW(hwnd_, kCreateToolTipsMessage, 0, 0);
   return true;
 }
 
 void Form1Window::BuildControls() {
   dialogFont_ = DesignUnits::CreateDialogFont();
-  titleFont_ = units_.CreateFontAt("Verdana", 975, DesignUnits::kBold);
-  footerFont_ = units_.CreateFontAt("Tahoma", 825, DesignUnits::kRegular);
+  titleFont_ = units_.CreateFontAt(L"Verdana", 975, DesignUnits::kBold);
+  footerFont_ = units_.CreateFontAt(L"Tahoma", 825, DesignUnits::kRegular);
   for (std::size_t i = 0; i < kForm1ControlCount; ++i) CreateControl(kForm1Controls[i]);
   // The frame is drawn beneath the controls that sit on it.
   SetWindowPos(Control(IDC_FRAME2), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -121,8 +117,8 @@ HWND Form1Window::CreateControl(const ControlDesign& design) {
   ControlClass controlClass = ClassFor(design);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlClass.style;
   if (design.id == IDC_COMMAND1) style |= WS_DISABLED;  // Apply waits for an edit of the path
-  return CreateWindowExA(controlClass.exStyle, controlClass.className, Ansi(design.caption).c_str(), style, pixels.left,
-                         pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
+  return CreateWindowExW(controlClass.exStyle, controlClass.className, platform::Widen(design.caption).data(), style,
+                         pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
 }
 
@@ -130,19 +126,19 @@ void Form1Window::FillCombo1() {
   HWND combo = Control(IDC_COMBO1);
   for (int position = 0; position < static_cast<int>(kSplFolderCount); ++position) {
     const SplFolderEntry* entry = SplFolderAtListPosition(position);
-    std::string name = Ansi(entry != nullptr ? entry->displayName : "");
-    LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+    platform::WideText name = platform::Widen(entry != nullptr ? entry->displayName : "");
+    LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data()));
+    SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
   }
 }
 
 void Form1Window::CreateToolTips() {
   if (toolTips_ != nullptr) return;
   toolTips_ =
-      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
   if (toolTips_ == nullptr) return;
-  SendMessageA(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_), FALSE);
+  SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_), FALSE);
   for (std::size_t i = 0; i < kForm1ControlCount; ++i) {
     const ControlDesign& design = kForm1Controls[i];
     if (design.toolTip != nullptr) AddToolTip(Control(design.id), design.toolTip);
@@ -150,15 +146,15 @@ void Form1Window::CreateToolTips() {
 }
 
 void Form1Window::AddToolTip(HWND control, const char* text) {
-  std::string ansi = Ansi(text);
-  TTTOOLINFOA tool = {};
+  platform::WideText wide = platform::Widen(text);
+  TTTOOLINFOW tool = {};
   // The size that every version of the common controls accepts.
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = hwnd_;
   tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = &ansi[0];
-  SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = wide.data();
+  SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Form1Window::ApplyFonts() {
@@ -167,50 +163,50 @@ void Form1Window::ApplyFonts() {
     HFONT font = dialogFont_;
     if (design.look == ControlLook::Title) font = titleFont_;
     if (design.look == ControlLook::Footer) font = footerFont_;
-    SendMessageA(Control(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(Control(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
 }
 
 bool Form1Window::TranslateShortcut(MSG& message) {
   if (hwnd_ == nullptr || shortcuts_ == nullptr || GetActiveWindow() != hwnd_) return false;
-  return TranslateAcceleratorA(hwnd_, shortcuts_, &message) != 0;
+  return TranslateAcceleratorW(hwnd_, shortcuts_, &message) != 0;
 }
 
 bool Form1Window::TranslateDialogKeys(MSG& message) {
   if (about_.TranslateDialogKeys(message)) return true;
-  return hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message);
+  return hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message);
 }
 
 std::string Form1Window::Combo1Text() {
   HWND combo = Control(IDC_COMBO1);
-  LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+  LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return std::string();
-  LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == CB_ERR) return std::string();
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-  SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-  return codePage().FromAnsi(buffer.data());
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  return platform::Narrow(buffer.data());
 }
 
 void Form1Window::SetCombo1ListIndex(int index) {
-  SendMessageA(Control(IDC_COMBO1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(Control(IDC_COMBO1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // CB_SETCURSEL notifies nobody; a selection set by the program is a selection all the same.
   form1_.Combo1_Click();
 }
 
 std::string Form1Window::Text1Text() {
-  return WindowTextOf(Control(IDC_TEXT1), codePage());
+  return WindowTextOf(Control(IDC_TEXT1));
 }
 
 void Form1Window::SetText1Text(const std::string& text) {
   // Text1 changes only when the text does; the edit control's EN_CHANGE then runs Text1_Change before
-  // SetWindowTextA returns.
+  // SetWindowTextW returns.
   if (Text1Text() == text) return;
-  SetWindowTextTo(Control(IDC_TEXT1), codePage(), text);
+  SetWindowTextTo(Control(IDC_TEXT1), text);
 }
 
 void Form1Window::SetLabel1Caption(const std::string& caption) {
-  SetWindowTextTo(Control(IDC_LABEL1), codePage(), caption);
+  SetWindowTextTo(Control(IDC_LABEL1), caption);
 }
 
 void Form1Window::SetCommand1Enabled(bool enabled) {
@@ -230,11 +226,12 @@ void Form1Window::SetButtonEnabled(int id, bool enabled) {
 
 void Form1Window::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
   HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
-  MessageBoxA(owner, Ansi(prompt).c_str(), Ansi(title.empty() ? kAppTitle : title).c_str(), static_cast<UINT>(buttons));
+  MessageBoxW(owner, platform::Widen(prompt).data(), platform::Widen(title.empty() ? kAppTitle : title).data(),
+              static_cast<UINT>(buttons));
 }
 
 void Form1Window::CloseForm() {
-  if (hwnd_ != nullptr && !closing_) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+  if (hwnd_ != nullptr && !closing_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void Form1Window::ShowAbout() {
@@ -245,8 +242,8 @@ void Form1Window::CloseAbout() {
   about_.Close();
 }
 
-platform::Handle Form1Window::Hwnd() {
-  return reinterpret_cast<platform::Handle>(hwnd_);
+platform::WindowHandle Form1Window::Hwnd() {
+  return static_cast<platform::WindowHandle>(reinterpret_cast<std::uintptr_t>(hwnd_));
 }
 
 LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -280,7 +277,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcA(hwnd_, message, wParam, lParam);
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 void Form1Window::OnCommand(int id, int notification) {
@@ -333,7 +330,7 @@ LRESULT Form1Window::OnControlColour(HDC dc, HWND control) {
   if (id == IDC_LABEL2 || id == IDC_LABEL6) {
     text = kGrey;
   } else {
-    return DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
   }
   return ColouredLabel(dc, text);
 }

@@ -39,7 +39,7 @@ class Form1Window : public WindowBase, public Form1View {
   void CloseForm() override;
   void ShowAbout() override;
   void CloseAbout() override;
-  platform::Handle Hwnd() override;
+  platform::WindowHandle Hwnd() override;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

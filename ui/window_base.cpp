@@ -6,24 +6,24 @@
 
 #include "core/form1_view.h"
 
-void WindowBase::RegisterWindowClass(HINSTANCE instance, const char* className, HICON icon, HICON smallIcon) {
-  WNDCLASSEXA windowClass = {};
-  if (GetClassInfoExA(instance, className, &windowClass)) return;
+void WindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon) {
+  WNDCLASSEXW windowClass = {};
+  if (GetClassInfoExW(instance, className, &windowClass)) return;
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &WindowBase::WindowProc;
   windowClass.hInstance = instance;
   windowClass.hIcon = icon;
   windowClass.hIconSm = smallIcon;
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = className;
-  RegisterClassExA(&windowClass);
+  RegisterClassExW(&windowClass);
 }
 
-bool WindowBase::CreateTopLevel(HINSTANCE instance, const char* className, const std::string& caption, DWORD style,
+bool WindowBase::CreateTopLevel(HINSTANCE instance, const wchar_t* className, const std::string& caption, DWORD style,
                                 DWORD exStyle, const RECT& bounds, HWND owner, HMENU menu) {
-  CreateWindowExA(exStyle, className, Ansi(caption).c_str(), style, bounds.left, bounds.top, bounds.right - bounds.left,
-                  bounds.bottom - bounds.top, owner, menu, instance, this);
+  CreateWindowExW(exStyle, className, platform::Widen(caption).data(), style, bounds.left, bounds.top,
+                  bounds.right - bounds.left, bounds.bottom - bounds.top, owner, menu, instance, this);
   return hwnd_ != nullptr;
 }
 
@@ -39,7 +39,7 @@ void WindowBase::Guarded(const std::function<void()>& handler) {
 
 void WindowBase::ReportFailure(const std::string& description) {
   HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
-  MessageBoxA(owner, Ansi(description).c_str(), Ansi(kAppTitle).c_str(), MB_OK);
+  MessageBoxW(owner, platform::Widen(description).data(), platform::Widen(kAppTitle).data(), MB_OK);
 }
 
 LRESULT WindowBase::ColouredLabel(HDC dc, COLORREF text) {
@@ -61,12 +61,12 @@ bool WindowBase::KeepFocusAcrossActivation(WPARAM wParam) {
 
 LRESULT CALLBACK WindowBase::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    auto* self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   LRESULT result = 0;
   // Nothing may unwind through the system's callback.
   try {
@@ -77,20 +77,20 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     self->ReportFailure("An unexpected error occurred.");
   }
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
   }
   return result;
 }
 
-std::string WindowTextOf(HWND hwnd, platform::CodePage& codePage) {
-  int length = GetWindowTextLengthA(hwnd);
+std::string WindowTextOf(HWND hwnd) {
+  int length = GetWindowTextLengthW(hwnd);
   if (length <= 0) return std::string();
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-  int copied = GetWindowTextA(hwnd, buffer.data(), length + 1);
-  return codePage.FromAnsi(std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0));
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  int copied = GetWindowTextW(hwnd, buffer.data(), length + 1);
+  return platform::Narrow(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
 }
 
-void SetWindowTextTo(HWND hwnd, platform::CodePage& codePage, const std::string& utf8) {
-  SetWindowTextA(hwnd, codePage.ToAnsi(utf8).c_str());
+void SetWindowTextTo(HWND hwnd, const std::string& utf8) {
+  SetWindowTextW(hwnd, platform::Widen(utf8).data());
 }

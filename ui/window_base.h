@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/win32/wide_text.h"
 
 class WindowBase {
  public:
-  explicit WindowBase(platform::CodePage& codePage) : codePage_(codePage) {}
+  WindowBase() = default;
   virtual ~WindowBase() = default;
   WindowBase(const WindowBase&) = delete;
   WindowBase& operator=(const WindowBase&) = delete;
@@ -18,10 +18,10 @@ class WindowBase {
   HWND hwnd() const { return hwnd_; }
 
  protected:
-  static void RegisterWindowClass(HINSTANCE instance, const char* className, HICON icon, HICON smallIcon);
+  static void RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon);
   // Creates the top-level window of this object (hidden); false when the system refused.
-  bool CreateTopLevel(HINSTANCE instance, const char* className, const std::string& caption, DWORD style, DWORD exStyle,
-                      const RECT& bounds, HWND owner, HMENU menu);
+  bool CreateTopLevel(HINSTANCE instance, const wchar_t* className, const std::string& caption, DWORD style,
+                      DWORD exStyle, const RECT& bounds, HWND owner, HMENU menu);
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
@@ -36,19 +36,15 @@ class WindowBase {
   // WM_CTLCOLORSTATIC for a label of its own colour on the dialog background.
   static LRESULT ColouredLabel(HDC dc, COLORREF text);
 
-  std::string Ansi(const std::string& utf8) { return codePage_.ToAnsi(utf8); }
-  platform::CodePage& codePage() { return codePage_; }
-
   HWND hwnd_ = nullptr;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-  platform::CodePage& codePage_;
   HWND focusBeforeDeactivation_ = nullptr;
 };
 
-// A window's text, converted from the ANSI code page.
-std::string WindowTextOf(HWND hwnd, platform::CodePage& codePage);
-// Sets a window's text through the ANSI API.
-void SetWindowTextTo(HWND hwnd, platform::CodePage& codePage, const std::string& utf8);
+// A window's text, in UTF-8.
+std::string WindowTextOf(HWND hwnd);
+// Sets a window's text, given in UTF-8.
+void SetWindowTextTo(HWND hwnd, const std::string& utf8);

@@ -8,29 +8,11 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/wide_text.h"
+
 namespace platform {
 
 namespace {
-
-// UTF-16 is held in a vector, not a std::wstring, which would link a whole second string class.
-using WideText = std::vector<wchar_t>;
-
-WideText Widen(const std::string& text, UINT codePage) {
-  if (text.empty()) return WideText();
-  int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  WideText wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(const WideText& wide, UINT codePage) {
-  if (wide.empty()) return std::string();
-  int length =
-      WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
-  return text;
-}
 
 // The predefined roots are 32-bit values that Win64 sign-extends; opened keys pass through as they are.
 HKEY ToHkey(HKey hKey) {
@@ -40,8 +22,23 @@ HKEY ToHkey(HKey hKey) {
   return reinterpret_cast<HKEY>(hKey);
 }
 
-HANDLE ToHandle(Handle handle) {
-  return reinterpret_cast<HANDLE>(handle);
+HANDLE ToHandle(ProcessHandle process) {
+  return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(process));
+}
+
+HWND ToHwnd(WindowHandle window) {
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
+
+LPITEMIDLIST ToPidl(ItemIdList list) {
+  return reinterpret_cast<LPITEMIDLIST>(static_cast<std::uintptr_t>(list));
+}
+
+// The null pointer for an absent text, the text itself otherwise.
+const wchar_t* OptionalText(const std::optional<std::string>& utf8, WideText& storage) {
+  if (!utf8) return nullptr;
+  storage = Widen(*utf8);
+  return storage.data();
 }
 
 template <typename Function>
@@ -57,37 +54,31 @@ Function SystemFunctionOfType(const char* dll, const char* name) {
 // The shell's libraries are loaded on first use, and from the system folder only: start-up needs none of
 // them, and loading shell32 with all it pulls in would cost more than showing the whole window.
 void* SystemFunction(const char* dll, const char* name) {
-  char path[MAX_PATH];
-  UINT length = GetSystemDirectoryA(path, MAX_PATH);
-  if (length == 0 || length + 1 + std::strlen(dll) >= MAX_PATH) return nullptr;
-  path[length] = '\\';
-  std::strcpy(path + length + 1, dll);
-  HMODULE module = LoadLibraryA(path);
+  wchar_t path[MAX_PATH];
+  UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  std::size_t dllLength = std::strlen(dll);
+  if (length == 0 || length + 1 + dllLength >= MAX_PATH) return nullptr;
+  path[length] = L'\\';
+  // Library names are ASCII.
+  for (std::size_t i = 0; i <= dllLength; ++i) path[length + 1 + i] = static_cast<wchar_t>(dll[i]);
+  HMODULE module = LoadLibraryW(path);
   if (module == nullptr) return nullptr;
   return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 
-std::string Win32CodePage::ToAnsi(const std::string& utf8) {
-  return Narrow(Widen(utf8, CP_UTF8), CP_ACP);
-}
-
-std::string Win32CodePage::FromAnsi(const std::string& ansiBytes) {
-  return Narrow(Widen(ansiBytes, CP_ACP), CP_UTF8);
-}
-
-std::int32_t Win32Registry::RegOpenKeyExA(HKey hKey, const std::string& subKey, std::uint32_t options,
+std::int32_t Win32Registry::RegOpenKeyExW(HKey hKey, const std::string& subKey, std::uint32_t options,
                                           std::uint32_t samDesired, HKey* phkResult) {
   HKEY opened = nullptr;
-  LONG code = ::RegOpenKeyExA(ToHkey(hKey), codePage_.ToAnsi(subKey).c_str(), options, samDesired, &opened);
+  LONG code = ::RegOpenKeyExW(ToHkey(hKey), Widen(subKey).data(), options, samDesired, &opened);
   if (code == ERROR_SUCCESS) *phkResult = reinterpret_cast<HKey>(opened);
   return code;
 }
 
-std::int32_t Win32Registry::RegQueryValueExA(HKey hKey, const std::string& valueName, std::uint32_t* type,
+std::int32_t Win32Registry::RegQueryValueExW(HKey hKey, const std::string& valueName, std::uint32_t* type,
                                              std::uint8_t* data, std::uint32_t* cbData) {
   DWORD valueType = 0;
   DWORD size = *cbData;
-  LONG code = ::RegQueryValueExA(ToHkey(hKey), codePage_.ToAnsi(valueName).c_str(), nullptr, &valueType, data, &size);
+  LONG code = ::RegQueryValueExW(ToHkey(hKey), Widen(valueName).data(), nullptr, &valueType, data, &size);
   *type = valueType;
   *cbData = size;
   return code;
@@ -97,29 +88,37 @@ std::int32_t Win32Registry::RegCloseKey(HKey hKey) {
   return ::RegCloseKey(ToHkey(hKey));
 }
 
-std::int32_t Win32Registry::SHSetValueA(HKey hKey, const std::string& subKey, const std::string& valueName,
+std::int32_t Win32Registry::SHSetValueW(HKey hKey, const std::string& subKey, const std::string& valueName,
                                         std::uint32_t type, const void* data, std::uint32_t cbData) {
-  ZOLVANE_SYSTEM_FUNCTION("shlwapi.dll", SHSetValueA);
-  if (boundSHSetValueA == nullptr) return ERROR_MOD_NOT_FOUND;
-  return static_cast<std::int32_t>(boundSHSetValueA(ToHkey(hKey), codePage_.ToAnsi(subKey).c_str(),
-                                                    codePage_.ToAnsi(valueName).c_str(), type, data, cbData));
+  ZOLVANE_SYSTEM_FUNCTION("shlwapi.dll", SHSetValueW);
+  if (boundSHSetValueW == nullptr) return ERROR_MOD_NOT_FOUND;
+  return static_cast<std::int32_t>(
+      boundSHSetValueW(ToHkey(hKey), Widen(subKey).data(), Widen(valueName).data(), type, data, cbData));
 }
 
-std::optional<std::string> Win32Environment::GetEnvironmentVariableA(const std::string& name) {
-  std::string ansiName = codePage_.ToAnsi(name);
-  DWORD needed = ::GetEnvironmentVariableA(ansiName.c_str(), nullptr, 0);
-  if (needed == 0) {
-    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-    return std::string();
+// A variable defined with an empty value is empty text, as ExpandEnvironmentStrings has it; only a variable
+// that is not defined at all is none. Some systems answer the size query for an empty value with 1, others
+// with 0 and ERROR_SUCCESS, so the last error decides, not the length.
+std::optional<std::string> Win32Environment::GetEnvironmentVariableW(const std::string& name) {
+  WideText wideName = Widen(name);
+  std::vector<wchar_t> buffer(1, L'\0');
+  while (true) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD length = ::GetEnvironmentVariableW(wideName.data(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) {
+      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::string();
+    }
+    if (length < buffer.size()) return Narrow(buffer.data(), length);
+    // Too small: length is the size needed, terminator included. The value may grow in between, so ask again.
+    buffer.assign(length + 1, L'\0');
   }
-  std::vector<char> buffer(needed + 1, '\0');
-  DWORD length = ::GetEnvironmentVariableA(ansiName.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-  if (length == 0 || length >= buffer.size()) return std::nullopt;
-  return codePage_.FromAnsi(std::string(buffer.data(), length));
 }
 
-int Win32System::GetVersionExA(OsVersionInfo* info) {
-  OSVERSIONINFOA record;
+int Win32System::GetVersionExW(OsVersionInfo* info) {
+  OSVERSIONINFOW record;
+  static_assert(sizeof record == kOsVersionInfoSize, "OSVERSIONINFOW is 276 bytes");
+  static_assert(sizeof record.szCSDVersion == sizeof info->szCSDVersion, "the CSD text is 128 code units");
   std::memset(&record, 0, sizeof record);
   record.dwOSVersionInfoSize = info->dwOSVersionInfoSize;
   record.dwMajorVersion = info->dwMajorVersion;
@@ -127,8 +126,7 @@ int Win32System::GetVersionExA(OsVersionInfo* info) {
   record.dwBuildNumber = info->dwBuildNumber;
   record.dwPlatformId = info->dwPlatformId;
   std::memcpy(record.szCSDVersion, info->szCSDVersion, sizeof record.szCSDVersion);
-  BOOL ok = ::GetVersionExA(&record);
-  if (!ok) return 0;
+  if (!::GetVersionExW(&record)) return 0;
   info->dwMajorVersion = record.dwMajorVersion;
   info->dwMinorVersion = record.dwMinorVersion;
   info->dwBuildNumber = record.dwBuildNumber;
@@ -137,22 +135,20 @@ int Win32System::GetVersionExA(OsVersionInfo* info) {
   return 1;
 }
 
-std::uint32_t Win32Files::GetTempPathA(std::uint32_t nBufferLength, std::string* buffer) {
-  std::vector<char> chars(nBufferLength + 1, ' ');
-  DWORD length = ::GetTempPathA(nBufferLength, chars.data());
+std::uint32_t Win32Files::GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) {
+  std::vector<wchar_t> chars(nBufferLength + 1, L' ');
+  DWORD length = ::GetTempPathW(nBufferLength, chars.data());
   if (length == 0 || length > nBufferLength) return 0;
-  *buffer = codePage_.FromAnsi(std::string(chars.data(), length));
+  *buffer = Narrow(chars.data(), length);
   return length;
 }
 
-std::int32_t Win32Files::OpenFile(const std::string& fileName, std::uint32_t style) {
-  OFSTRUCT record;
-  std::memset(&record, 0, sizeof record);
-  return static_cast<std::int32_t>(::OpenFile(codePage_.ToAnsi(fileName).c_str(), &record, style));
+std::uint32_t Win32Files::GetFileAttributesW(const std::string& fileName) {
+  return ::GetFileAttributesW(Widen(fileName).data());
 }
 
 std::int32_t Win32Files::ReadWholeFile(const std::string& fileName, std::string* bytes) {
-  HANDLE file = ::CreateFileA(codePage_.ToAnsi(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  HANDLE file = ::CreateFileW(Widen(fileName).data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(GetLastError());
   std::string content;
@@ -173,8 +169,8 @@ std::int32_t Win32Files::ReadWholeFile(const std::string& fileName, std::string*
 }
 
 std::int32_t Win32Files::WriteWholeFile(const std::string& fileName, const std::string& bytes) {
-  HANDLE file = ::CreateFileA(codePage_.ToAnsi(fileName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      ::CreateFileW(Widen(fileName).data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(GetLastError());
   std::int32_t code = 0;
   std::size_t done = 0;
@@ -191,112 +187,104 @@ std::int32_t Win32Files::WriteWholeFile(const std::string& fileName, const std::
   return code;
 }
 
-std::int32_t Win32Files::DeleteFileA(const std::string& fileName) {
-  if (::DeleteFileA(codePage_.ToAnsi(fileName).c_str())) return 0;
+std::int32_t Win32Files::DeleteFileW(const std::string& fileName) {
+  if (::DeleteFileW(Widen(fileName).data())) return 0;
   return static_cast<std::int32_t>(GetLastError());
 }
 
-std::int32_t Win32Processes::CreateProcessA(const std::string& commandLine, int showWindow, Handle* process) {
-  STARTUPINFOA startup;
+std::int32_t Win32Processes::CreateProcessW(const std::string& commandLine, int showWindow, ProcessHandle* process) {
+  STARTUPINFOW startup;
   std::memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showWindow);
   PROCESS_INFORMATION info;
   std::memset(&info, 0, sizeof info);
-  // CreateProcessA may write into the command line, so it gets a copy of its own.
-  std::string ansi = codePage_.ToAnsi(commandLine);
-  std::vector<char> line(ansi.begin(), ansi.end());
-  line.push_back('\0');
-  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  // CreateProcessW may write into the command line: it gets a copy of its own.
+  WideText line = Widen(commandLine);
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
     return static_cast<std::int32_t>(GetLastError());
   }
   ::CloseHandle(info.hThread);
-  *process = reinterpret_cast<Handle>(info.hProcess);
+  *process = static_cast<ProcessHandle>(reinterpret_cast<std::uintptr_t>(info.hProcess));
   return 0;
 }
 
-std::uint32_t Win32Processes::WaitForSingleObject(Handle handle, std::uint32_t milliseconds) {
-  return ::WaitForSingleObject(ToHandle(handle), milliseconds);
+std::uint32_t Win32Processes::WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) {
+  return ::WaitForSingleObject(ToHandle(process), milliseconds);
 }
 
-int Win32Processes::GetExitCodeProcess(Handle process, std::uint32_t* exitCode) {
+int Win32Processes::GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) {
   DWORD code = 0;
   BOOL ok = ::GetExitCodeProcess(ToHandle(process), &code);
   *exitCode = code;
   return ok ? 1 : 0;
 }
 
-int Win32Processes::TerminateProcess(Handle process, std::uint32_t exitCode) {
+int Win32Processes::TerminateProcess(ProcessHandle process, std::uint32_t exitCode) {
   return ::TerminateProcess(ToHandle(process), exitCode) ? 1 : 0;
 }
 
-int Win32Processes::CloseHandle(Handle handle) {
-  return ::CloseHandle(ToHandle(handle)) ? 1 : 0;
+int Win32Processes::CloseHandle(ProcessHandle process) {
+  return ::CloseHandle(ToHandle(process)) ? 1 : 0;
 }
 
-std::int32_t Win32Shell::SHGetFolderPathA(Handle hwndOwner, int nFolder, Handle hToken, std::uint32_t dwFlags,
-                                          std::string* path) {
-  char buffer[MAX_PATH + 1];
+std::int32_t Win32Shell::SHGetFolderPathW(WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken,
+                                          std::uint32_t dwFlags, std::string* path) {
+  wchar_t buffer[MAX_PATH + 1];
   std::memset(buffer, 0, sizeof buffer);
-  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetFolderPathA);
-  if (boundSHGetFolderPathA == nullptr) return static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
-  HRESULT result = boundSHGetFolderPathA(reinterpret_cast<HWND>(hwndOwner), nFolder, ToHandle(hToken), dwFlags, buffer);
-  if (result == S_OK) *path = codePage_.FromAnsi(buffer);
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetFolderPathW);
+  if (boundSHGetFolderPathW == nullptr) return static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
+  HRESULT result = boundSHGetFolderPathW(ToHwnd(hwndOwner), nFolder, reinterpret_cast<HANDLE>(hToken), dwFlags, buffer);
+  if (result == S_OK) *path = Narrow(buffer);
   return static_cast<std::int32_t>(result);
 }
 
-Handle Win32Shell::GetDesktopWindow() {
-  return reinterpret_cast<Handle>(::GetDesktopWindow());
+WindowHandle Win32Shell::GetDesktopWindow() {
+  return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(::GetDesktopWindow()));
 }
 
-Handle Win32Shell::ShellExecuteA(Handle hwnd, const std::string& operation, const std::string& file,
-                                 const std::optional<std::string>& parameters,
-                                 const std::optional<std::string>& directory, int showCmd) {
-  std::string ansiParameters = parameters ? codePage_.ToAnsi(*parameters) : std::string();
-  std::string ansiDirectory = directory ? codePage_.ToAnsi(*directory) : std::string();
-  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", ShellExecuteA);
-  // What ShellExecuteA itself answers when a library it needs is missing.
-  if (boundShellExecuteA == nullptr) return SE_ERR_DLLNOTFOUND;
-  HINSTANCE result = boundShellExecuteA(reinterpret_cast<HWND>(hwnd), codePage_.ToAnsi(operation).c_str(),
-                                        codePage_.ToAnsi(file).c_str(), parameters ? ansiParameters.c_str() : nullptr,
-                                        directory ? ansiDirectory.c_str() : nullptr, showCmd);
-  return reinterpret_cast<Handle>(result);
+std::intptr_t Win32Shell::ShellExecuteW(WindowHandle hwnd, const std::string& operation, const std::string& file,
+                                        const std::optional<std::string>& parameters,
+                                        const std::optional<std::string>& directory, int showCmd) {
+  WideText parametersText;
+  WideText directoryText;
+  const wchar_t* parametersPointer = OptionalText(parameters, parametersText);
+  const wchar_t* directoryPointer = OptionalText(directory, directoryText);
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", ShellExecuteW);
+  // What ShellExecuteW itself answers when a library it needs is missing.
+  if (boundShellExecuteW == nullptr) return SE_ERR_DLLNOTFOUND;
+  HINSTANCE result = boundShellExecuteW(ToHwnd(hwnd), Widen(operation).data(), Widen(file).data(), parametersPointer,
+                                        directoryPointer, showCmd);
+  return reinterpret_cast<std::intptr_t>(result);
 }
 
-Handle Win32Shell::SHBrowseForFolderA(const BrowseInfo& browseInfo) {
-  // The ANSI title must stay valid until the dialog has closed: it lives in this frame.
-  std::string title = codePage_.ToAnsi(browseInfo.lpszTitle);
-  BROWSEINFOA record;
+ItemIdList Win32Shell::SHBrowseForFolderW(const BrowseInfo& browseInfo) {
+  // The title must stay valid until the dialog has closed: it lives in this frame.
+  WideText title = Widen(browseInfo.lpszTitle);
+  BROWSEINFOW record;
   std::memset(&record, 0, sizeof record);
-  record.hwndOwner = reinterpret_cast<HWND>(browseInfo.hwndOwner);
-  record.pidlRoot = reinterpret_cast<LPCITEMIDLIST>(browseInfo.pidlRoot);
-  record.lpszTitle = title.c_str();
+  record.hwndOwner = ToHwnd(browseInfo.hwndOwner);
+  record.pidlRoot = ToPidl(browseInfo.pidlRoot);
+  record.lpszTitle = title.data();
   record.ulFlags = browseInfo.ulFlags;
-  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHBrowseForFolderA);
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHBrowseForFolderW);
   // Without the shell there is no dialog: the same answer as a dialog that was cancelled.
-  if (boundSHBrowseForFolderA == nullptr) return 0;
-  return reinterpret_cast<Handle>(boundSHBrowseForFolderA(&record));
+  if (boundSHBrowseForFolderW == nullptr) return ItemIdList::kNone;
+  return static_cast<ItemIdList>(reinterpret_cast<std::uintptr_t>(boundSHBrowseForFolderW(&record)));
 }
 
-int Win32Shell::SHGetPathFromIDListA(Handle pidl, char* pszPath) {
-  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetPathFromIDListA);
-  if (boundSHGetPathFromIDListA == nullptr) return 0;
-  return boundSHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(pidl), pszPath) ? 1 : 0;
+int Win32Shell::SHGetPathFromIDListW(ItemIdList pidl, char16_t* pszPath) {
+  static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 code units");
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetPathFromIDListW);
+  if (boundSHGetPathFromIDListW == nullptr) return 0;
+  return boundSHGetPathFromIDListW(ToPidl(pidl), reinterpret_cast<wchar_t*>(pszPath)) ? 1 : 0;
 }
 
-void Win32Shell::CoTaskMemFree(Handle pv) {
+void Win32Shell::CoTaskMemFree(ItemIdList pv) {
   // Only a list the shell made comes here, so ole32 is already loaded by then.
   ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoTaskMemFree);
-  if (boundCoTaskMemFree != nullptr) boundCoTaskMemFree(reinterpret_cast<void*>(pv));
+  if (boundCoTaskMemFree != nullptr) boundCoTaskMemFree(ToPidl(pv));
 }
-
-Win32Platform::Win32Platform()
-    : registry_(codePage_),
-      environment_(codePage_),
-      files_(codePage_),
-      processes_(codePage_),
-      shell_(codePage_),
-      platform_{codePage_, registry_, environment_, system_, files_, processes_, shell_} {}
 
 }  // namespace platform

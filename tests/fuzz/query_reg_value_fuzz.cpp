@@ -6,11 +6,12 @@
 
 #include "core/module2.h"
 #include "fakes/fake_platform.h"
+#include "text/utf16.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   FakePlatform fake;
-  Module2 module2(fake.registry, fake.codePage);
+  Module2 module2(fake.registry);
   const std::uint32_t type = data[0] % 12;
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
   fake.registry.SetValue(platform::kHkeyCurrentUser, "Software\\Fuzz", "v", type, bytes);
@@ -20,8 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   switch (type) {
     case platform::kRegSz:
     case platform::kRegExpandSz:
+      // Whole code units before the last stored one, which is taken for the terminator.
       if (bytes.empty() ? !value.IsEmpty()
-                        : value != RegValue::FromText(fake.codePage.FromAnsi(bytes.substr(0, bytes.size() - 1)))) {
+                        : value != RegValue::FromText(Utf16LeToUtf8(bytes.substr(0, (bytes.size() - 1) / 2 * 2)))) {
         std::abort();
       }
       break;

@@ -8,10 +8,10 @@ using platform::kHkeyLocalMachine;
 
 class ApplyRestoreTest : public Form1Test {
  protected:
-  std::vector<std::string> Writes() { return fake.log.CallsStartingWith("SHSetValueA"); }
+  std::vector<std::string> Writes() { return fake.log.CallsStartingWith("SHSetValueW"); }
   static std::string Write(const char* hive, const char* key, const char* name, int type, const std::string& data) {
-    return std::string("SHSetValueA(") + hive + ", " + key + ", " + name + ", " + std::to_string(type) + ", " + data +
-           std::string(1, '\0') + ", " + std::to_string(data.size() + 1) + ")";
+    return std::string("SHSetValueW(") + hive + ", " + key + ", " + name + ", " + std::to_string(type) + ", " + data +
+           std::string(1, '\0') + ", " + std::to_string(Utf8ToUtf16Le(data).size() + 2) + ")";
   }
 };
 
@@ -44,6 +44,32 @@ TEST_F(ApplyRestoreTest, ApplyStoresTheReferenceUnexpandedAndItsExpansionBesideI
   EXPECT_EQ(Stored(kHkeyCurrentUser, kShellFoldersKey, "Desktop", &type), "C:\\Documents and Settings\\Ann\\Docs");
   EXPECT_EQ(type, platform::kRegSz);
   EXPECT_EQ(view.text1, "C:\\Documents and Settings\\Ann\\Docs");
+}
+
+// No code page in the way: what is typed is stored and shown exactly, and a profile of any name expands.
+TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
+  const std::string profile = "C:\\Documents and Settings\\\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0 \xF0\x9F\x8E\xB5";
+  fake.environment.Set("USERPROFILE", profile);
+  Select("My Music");
+  view.Type(kWidePath);
+  fake.log.Clear();
+  form.Command1_Click();
+  // 21 UTF-16 code units and one terminator: 44 bytes.
+  EXPECT_EQ(Writes(), (std::vector<std::string>{
+                          Write("0x80000001", kUserShellFoldersKey, "My Music", 2, kWidePath),
+                          Write("0x80000001", kShellFoldersKey, "My Music", 1, kWidePath),
+                      }));
+  EXPECT_EQ(Writes().at(0).substr(Writes().at(0).size() - 5), ", 44)");
+  EXPECT_EQ(LastMessage(), "Successfully done!");
+  EXPECT_EQ(view.text1, kWidePath);
+
+  fake.log.Clear();
+  form.Command2_Click();
+  EXPECT_EQ(Writes(), (std::vector<std::string>{
+                          Write("0x80000001", kShellFoldersKey, "My Music", 1, profile + "\\My Music"),
+                          Write("0x80000001", kUserShellFoldersKey, "My Music", 2, "%USERPROFILE%\\My Music"),
+                      }));
+  EXPECT_EQ(view.text1, profile + "\\My Music");
 }
 
 TEST_F(ApplyRestoreTest, ApplyWritesShellFoldersFirstForCommonDesktopOnly) {
@@ -104,7 +130,7 @@ TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
       Select("Favorites");
       view.Type("D:\\Fav");
       fake.log.Clear();
-      if (outcome.failingWrite) fake.log.FailCallStartingWith("SHSetValueA", outcome.failingWrite - 1, outcome.code);
+      if (outcome.failingWrite) fake.log.FailCallStartingWith("SHSetValueW", outcome.failingWrite - 1, outcome.code);
       restore ? form.Command2_Click() : form.Command1_Click();
       EXPECT_EQ(Writes().size(), 2u) << "both writes always run";
       EXPECT_EQ(LastMessage(), restore ? outcome.restoreMessage : outcome.applyMessage)

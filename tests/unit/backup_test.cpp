@@ -8,6 +8,7 @@
 #include "backup/text_file.h"
 #include "fakes/fake_form1_view.h"
 #include "fakes/fake_platform.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -167,18 +168,18 @@ TEST_F(BackupTest, RunsLeftoversOldBackupExportsWaitsJoinFilterMessageCleanupInT
 
   std::vector<std::string> steps;
   for (const std::string& call : fake.log.calls()) {
-    for (const char* kind : {"DeleteFileA", "CreateProcessA", "WaitForSingleObject", "WriteWholeFile", "MsgBox"}) {
+    for (const char* kind : {"DeleteFileW", "CreateProcessW", "WaitForSingleObject", "WriteWholeFile", "MsgBox"}) {
       if (call.rfind(kind, 0) == 0) steps.push_back(call.substr(0, call.find(" \"HKEY")));
     }
   }
   const std::vector<std::string> expected = {
-      "DeleteFileA(" + kTemp1 + ")",
-      "DeleteFileA(" + kTemp3 + ")",
-      "DeleteFileA(" + kBackupPath + ")",
-      "CreateProcessA(regedit /e \"" + kTemp1 + "\"",
-      "CreateProcessA(regedit /e \"" + kTemp2 + "\"",
-      "CreateProcessA(regedit /e \"" + kTemp3 + "\"",
-      "CreateProcessA(regedit /e \"" + kTemp4 + "\"",
+      "DeleteFileW(" + kTemp1 + ")",
+      "DeleteFileW(" + kTemp3 + ")",
+      "DeleteFileW(" + kBackupPath + ")",
+      "CreateProcessW(regedit /e \"" + kTemp1 + "\"",
+      "CreateProcessW(regedit /e \"" + kTemp2 + "\"",
+      "CreateProcessW(regedit /e \"" + kTemp3 + "\"",
+      "CreateProcessW(regedit /e \"" + kTemp4 + "\"",
       "WaitForSingleObject(1792, 30000)",
       "WaitForSingleObject(1796, 30000)",
       "WaitForSingleObject(1800, 30000)",
@@ -189,10 +190,10 @@ TEST_F(BackupTest, RunsLeftoversOldBackupExportsWaitsJoinFilterMessageCleanupInT
       "WriteWholeFile(" + kBackupPath + ")",  // the one header
       "WriteWholeFile(" + kBackupPath + ")",  // the filtered lines
       "MsgBox(" + kSuccess + ")",
-      "DeleteFileA(" + kTemp1 + ")",
-      "DeleteFileA(" + kTemp2 + ")",
-      "DeleteFileA(" + kTemp3 + ")",
-      "DeleteFileA(" + kTemp4 + ")",
+      "DeleteFileW(" + kTemp1 + ")",
+      "DeleteFileW(" + kTemp2 + ")",
+      "DeleteFileW(" + kTemp3 + ")",
+      "DeleteFileW(" + kTemp4 + ")",
   };
   EXPECT_EQ(steps, expected);
   // The temporary files are still there while the message shows, and gone afterwards.
@@ -212,9 +213,9 @@ TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
 
 TEST_F(BackupTest, AsksTheShellForTheDesktopWithCreateFlagAndCurrentPath) {
   backup.Run();
-  EXPECT_EQ(fake.log.CallsStartingWith("SHGetFolderPathA"),
-            std::vector<std::string>{"SHGetFolderPathA(0, 32768, 0, 0)"});
-  EXPECT_EQ(fake.log.CallsStartingWith("GetTempPathA"), std::vector<std::string>{"GetTempPathA(260)"});
+  EXPECT_EQ(fake.log.CallsStartingWith("SHGetFolderPathW"),
+            std::vector<std::string>{"SHGetFolderPathW(0, 32768, 0, 0)"});
+  EXPECT_EQ(fake.log.CallsStartingWith("GetTempPathW"), std::vector<std::string>{"GetTempPathW(260)"});
   EXPECT_EQ(backup.strBackupFile, kBackupPath);
   EXPECT_TRUE(HasFile(kBackupPath));
 }
@@ -249,7 +250,7 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
 }
 
 TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
-  fake.files.failing["GetTempPathA(260)"] = 0;
+  fake.files.failing["GetTempPathW(260)"] = 0;
   backup.Run();
   EXPECT_EQ(backup.strTempFile1, "splfolders1.txt");
   EXPECT_EQ(backup.strTempFile4, "splfolders4.txt");
@@ -273,15 +274,15 @@ TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
                       "\r\n[" + kKeyMachineSf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n"));
 }
 
-TEST_F(BackupTest, AnsiExportsBecomeOneAnsiFileWithoutMark) {
-  SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Caf\xE9\"\r\n"), ExportText(kKeyUserSf, ""),
+TEST_F(BackupTest, Utf8ExportsBecomeOneUtf8FileWithoutMark) {
+  SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
              ExportText(kKeyMachineUsf, ""), ExportText(kKeyMachineSf, "\"Common Desktop\"=\"C:\\\\All\"\r\n"));
   backup.Run();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
-            kHeader + "\r\n" +                                                           //
-                "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Caf\xE9\"\r\n\r\n" +  //
-                "\r\n[" + kKeyUserSf + "]\r\n\r\n" +                                     //
-                "\r\n[" + kKeyMachineUsf + "]\r\n\r\n" +                                 //
+            kHeader + "\r\n" +                                                               //
+                "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n\r\n" +  //
+                "\r\n[" + kKeyUserSf + "]\r\n\r\n" +                                         //
+                "\r\n[" + kKeyMachineUsf + "]\r\n\r\n" +                                     //
                 "\r\n[" + kKeyMachineSf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n");
 }
 
@@ -314,9 +315,9 @@ TEST_P(BackupLinesTest, LeavesOutEveryLineHoldingTheHeaderAndKeepsTheRestLineByL
 }
 
 INSTANTIATE_TEST_SUITE_P(Encodings, BackupLinesTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Utf16Le" : "Ansi"; });
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Utf16Le" : "Utf8"; });
 
-TEST_F(BackupTest, Utf16ExportKeepsCharactersBeyondTheAnsiCodePage) {
+TEST_F(BackupTest, Utf16ExportKeepsEveryCharacter) {
   // "é€" and U+1F600 (a surrogate pair) in a value.
   const std::string value("\xE9\x00\xAC\x20\x3D\xD8\x00\xDE", 8);
   SetExports("\xFF\xFE" + Wide("\"A\"=\"") + value + Wide("\"\r\n"), Utf16File("b\r\n"), Utf16File("c\r\n"),
@@ -327,7 +328,7 @@ TEST_F(BackupTest, Utf16ExportKeepsCharactersBeyondTheAnsiCodePage) {
 }
 
 TEST_F(BackupTest, MixedEncodingsGiveUtf16SoNoCharacterIsLost) {
-  SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"Caf\xE9\"\r\n"), ExportText(kKeyUserSf, ""),
+  SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
              Utf16File(ExportText(kKeyMachineUsf, "")), Utf16File(ExportText(kKeyMachineSf, "")));
   backup.Run();
   const std::string& bytes = fake.files.files.at(kBackupPath);
@@ -374,7 +375,7 @@ TEST(TextFile, UndecodableUtf16BecomesReplacementCharacters) {
 // --- Failures: each ends in its message, and the program goes on ---
 
 TEST_F(BackupTest, RegeditThatCannotBeStartedEndsTheBackupAndTheOnesAlreadyRunning) {
-  fake.processes.failing["CreateProcessA(regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\", 2)"] = 2;
+  fake.processes.failing["CreateProcessW(regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\", 2)"] = 2;
   ExpectFailedRun(kFailure + "\nCannot start \"regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf +
                   "\"\": The system cannot find the file specified. (error 2)");
   ASSERT_EQ(fake.processes.started.size(), 2u);
@@ -437,7 +438,7 @@ TEST_F(BackupTest, BackupFileThatCannotBeWrittenEndsTheBackupWithTheReason) {
 TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp2] = "left over";
-  fake.files.failing["DeleteFileA(" + kTemp2 + ")"] = 5;
+  fake.files.failing["DeleteFileW(" + kTemp2 + ")"] = 5;
   ExpectFailedRun(kFailure + "\nCannot delete \"" + kTemp2 + "\": Access is denied. (error 5)");
   EXPECT_TRUE(fake.processes.started.empty());
   // Removed where possible: only the one that cannot be deleted is still there.
@@ -448,7 +449,7 @@ TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
 
 TEST_F(BackupTest, OldBackupThatCannotBeDeletedStopsTheBackupAndStaysAsItWas) {
   fake.files.files[kBackupPath] = "old backup";
-  fake.files.failing["DeleteFileA(" + kBackupPath + ")"] = 5;
+  fake.files.failing["DeleteFileW(" + kBackupPath + ")"] = 5;
   backup.Run();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\nCannot delete \"" + kBackupPath +
                                                 "\": Access is denied. (error 5)"});
@@ -458,13 +459,13 @@ TEST_F(BackupTest, OldBackupThatCannotBeDeletedStopsTheBackupAndStaysAsItWas) {
 }
 
 TEST_F(BackupTest, BackupFileNotFoundAfterwardsIsReportedAsFailure) {
-  fake.files.failing["OpenFile(" + kBackupPath + ", 16384)"] = 0;
+  fake.files.failing["GetFileAttributesW(" + kBackupPath + ")"] = 0;
   backup.Run();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure});
 }
 
 TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStanding) {
-  fake.files.failing["DeleteFileA(" + kTemp4 + ")"] = 32;
+  fake.files.failing["DeleteFileW(" + kTemp4 + ")"] = 32;
   backup.Run();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
   EXPECT_TRUE(HasFile(kTemp4));
@@ -473,9 +474,9 @@ TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStand
   fake.log.Clear();
   ExpectNextRunSucceeds();
   const std::vector<std::string>& calls = fake.log.calls();
-  auto deleted = std::find(calls.begin(), calls.end(), "DeleteFileA(" + kTemp4 + ")");
+  auto deleted = std::find(calls.begin(), calls.end(), "DeleteFileW(" + kTemp4 + ")");
   auto firstExport = std::find_if(calls.begin(), calls.end(),
-                                  [](const std::string& call) { return call.rfind("CreateProcessA", 0) == 0; });
+                                  [](const std::string& call) { return call.rfind("CreateProcessW", 0) == 0; });
   EXPECT_LT(deleted, firstExport);
 }
 

@@ -13,17 +13,17 @@ class BrowseTest : public Form1Test {
 };
 
 TEST_F(BrowseTest, ConfirmingPutsThePathInText1AndEnablesApply) {
-  fake.shell.browseBufferBytes = "D:\\Caf\xE9";
+  fake.shell.browsePath = kWidePath;
   view.Type("%USERPROFILE%\\typed");
   form.Command5_Click();
-  EXPECT_EQ(view.text1, "D:\\Caf\xC3\xA9");
+  EXPECT_EQ(view.text1, kWidePath);
   EXPECT_TRUE(view.command1Enabled);
   ASSERT_EQ(fake.shell.browses.size(), 1u);
   EXPECT_EQ(fake.shell.browses[0].hwndOwner, FakeForm1View::kHwnd);
-  EXPECT_EQ(fake.shell.browses[0].pidlRoot, 0u);
+  EXPECT_EQ(fake.shell.browses[0].pidlRoot, platform::ItemIdList::kNone);
   EXPECT_EQ(fake.shell.browses[0].lpszTitle, "Select the new folder");
   EXPECT_EQ(fake.shell.browses[0].ulFlags, 3u);
-  EXPECT_EQ(fake.shell.freed, std::vector<platform::Handle>{FakeShell::kPickedPidl});
+  EXPECT_EQ(fake.shell.freed, std::vector<platform::ItemIdList>{FakeShell::kPickedPidl});
   EXPECT_TRUE(view.messages.empty());
 }
 
@@ -33,7 +33,7 @@ TEST_F(BrowseTest, CancellingChangesNothing) {
   form.Command5_Click();
   EXPECT_EQ(view.text1, "D:\\typed");
   EXPECT_TRUE(view.command1Enabled);
-  EXPECT_TRUE(fake.log.CallsStartingWith("SHGetPathFromIDListA").empty());
+  EXPECT_TRUE(fake.log.CallsStartingWith("SHGetPathFromIDListW").empty());
   EXPECT_TRUE(fake.shell.freed.empty());
 }
 

@@ -37,12 +37,12 @@ class World {
       fake.registry.SetString(kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All\\Desktop");
     }
     fake.shell.desktopPath = kDesktop;
-    fake.shell.browseBufferBytes = "D:\\Picked";
+    fake.shell.browsePath = "D:\\Picked";
     fake.files.files[kBackupPath] = kOldBackup;
     fake.processes.onRun = [this](const std::string& commandLine) { return Regedit(commandLine); };
   }
 
-  // Writes an ANSI export of the key named on the command line into the file named there.
+  // Writes a UTF-8 export of the key named on the command line into the file named there.
   FakeProcesses::Outcome Regedit(const std::string& commandLine) {
     std::size_t fileStart = commandLine.find('"') + 1;
     std::size_t fileEnd = commandLine.find('"', fileStart);
@@ -62,8 +62,8 @@ class World {
         fake.files.shortReads.insert(failure.call);
         break;
       case FailureKind::kNeverEnds:
-        hangingCommand = failure.call.substr(std::string("CreateProcessA(").size(),
-                                             failure.call.rfind(", ") - std::string("CreateProcessA(").size());
+        hangingCommand = failure.call.substr(std::string("CreateProcessW(").size(),
+                                             failure.call.rfind(", ") - std::string("CreateProcessW(").size());
         break;
       default:
         fake.log.FailCall(failure.callIndex, code);
@@ -95,10 +95,10 @@ std::string WriteFailureText(std::int32_t code) {
 
 // The value a failing registry write would have written keeps what it held before the flow.
 void UndoFailedWrite(const Failure& failure, const World& before, World& expected) {
-  if (failure.call.rfind("SHSetValueA(", 0) != 0) return;
+  if (failure.call.rfind("SHSetValueW(", 0) != 0) return;
   for (const auto& [path, values] : before.fake.registry.keys()) {
     for (const auto& [name, value] : values) {
-      std::string prefix = "SHSetValueA(" + path.substr(0, path.find('\\')) + ", " + path.substr(path.find('\\') + 1) +
+      std::string prefix = "SHSetValueW(" + path.substr(0, path.find('\\')) + ", " + path.substr(path.find('\\') + 1) +
                            ", " + name + ", ";
       if (failure.call.rfind(prefix, 0) == 0) {
         auto& target = const_cast<std::map<std::string, FakeRegistry::Value, CaseInsensitiveLess>&>(
@@ -114,13 +114,13 @@ class FaultInjectionTest : public ::testing::Test {
   void CheckMessages(const Flow& flow, const Failure& failure, World& world, const World& recorded) {
     std::string name = flow.name;
     std::vector<std::string> prompts = world.Prompts();
-    bool failedWrite = failure.call.rfind("SHSetValueA(", 0) == 0 && failure.kind != FailureKind::kShortRead;
+    bool failedWrite = failure.call.rfind("SHSetValueW(", 0) == 0 && failure.kind != FailureKind::kShortRead;
     if (name == "Apply" || name == "Restore Default") {
       std::int32_t code = failure.kind == FailureKind::kAccessDenied ? 5 : 1117;
       std::vector<std::string> expected = recorded.Prompts();
       if (failedWrite) expected = {WriteFailureText(code)};
       EXPECT_EQ(prompts, expected);
-    } else if (name == "Start-up" && failure.call.rfind("GetVersionExA", 0) == 0) {
+    } else if (name == "Start-up" && failure.call.rfind("GetVersionExW", 0) == 0) {
       ASSERT_EQ(prompts.size(), 1u);
       EXPECT_TRUE(world.view.closed);
     } else if (name == "Backup") {
@@ -179,7 +179,7 @@ std::vector<FailureKind> KindsFor(const std::string& call) {
   std::vector<FailureKind> kinds = {FailureKind::kSystemError, FailureKind::kAccessDenied};
   // Only regedit's exports can be read short: another process writes them. Our own files are read to their end.
   if (call.rfind("ReadWholeFile(C:\\TEMP\\", 0) == 0) kinds.push_back(FailureKind::kShortRead);
-  if (call.rfind("CreateProcessA(", 0) == 0) kinds.push_back(FailureKind::kNeverEnds);
+  if (call.rfind("CreateProcessW(", 0) == 0) kinds.push_back(FailureKind::kNeverEnds);
   return kinds;
 }
 
@@ -210,13 +210,13 @@ TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
     recordedBackup_ = recorded.fake.files.files.count(kBackupPath) ? recorded.fake.files.files.at(kBackupPath) : "";
     std::size_t oldBackupDeletedAt = calls.size();
     for (std::size_t i = 0; i < calls.size(); ++i) {
-      if (calls[i] == "DeleteFileA(" + kBackupPath + ")" && oldBackupDeletedAt == calls.size()) oldBackupDeletedAt = i;
+      if (calls[i] == "DeleteFileW(" + kBackupPath + ")" && oldBackupDeletedAt == calls.size()) oldBackupDeletedAt = i;
     }
     ASSERT_FALSE(calls.empty()) << flow.name;
 
     for (std::size_t i = 0; i < calls.size(); ++i) {
       // A failing lookup is an undefined variable, which the expansion keeps as written: a defined outcome.
-      if (calls[i].rfind("GetEnvironmentVariableA(", 0) == 0) continue;
+      if (calls[i].rfind("GetEnvironmentVariableW(", 0) == 0) continue;
       for (FailureKind kind : KindsFor(calls[i])) {
         Failure failure{i, calls[i], kind};
         SCOPED_TRACE(std::string(flow.name) + ": call " + std::to_string(i) + " " + calls[i] + " fails (" +

@@ -15,7 +15,7 @@ TEST_F(Form1Test, SelectingAFolderShowsItsExpandedUserShellFoldersValue) {
   EXPECT_EQ(view.text1, "C:\\Documents and Settings\\Ann\\My Documents");
   EXPECT_FALSE(view.command1Enabled);
   EXPECT_TRUE(view.command2Enabled);
-  EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExA(0x80000001, " + std::string(kShellFoldersKey)).empty());
+  EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW(0x80000001, " + std::string(kShellFoldersKey)).empty());
 }
 
 TEST_F(Form1Test, FallsBackToShellFoldersWhenUserShellFoldersHasNothingUsable) {
@@ -72,7 +72,7 @@ TEST_F(Form1Test, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
   EXPECT_EQ(view.text1, "");
   EXPECT_FALSE(view.command1Enabled);
   EXPECT_FALSE(view.command2Enabled);
-  EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExA").empty());
+  EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW").empty());
 }
 
 TEST_F(Form1Test, EditingThePathEnablesApplyOnlyForNonBlankText) {

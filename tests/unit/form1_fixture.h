@@ -9,6 +9,12 @@
 #include "core/form1.h"
 #include "fakes/fake_form1_view.h"
 #include "fakes/fake_platform.h"
+#include "text/utf16.h"
+
+// A path no ANSI code page holds: Cyrillic, Greek, CJK, and U+1F3B5 outside the Basic Multilingual Plane.
+inline const std::string kWidePath =
+    "D:\\\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B \xCE\xB1\xCE\xB2 "
+    "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5";
 
 // Windows XP, logged on as Ann.
 inline void SetUpAnnOnWindowsXp(FakePlatform& fake) {
@@ -31,14 +37,15 @@ class Form1Test : public ::testing::Test {
   void SetShell(platform::HKey hive, const char* name, const std::string& text) {
     fake.registry.SetString(hive, kShellFoldersKey, name, platform::kRegSz, text);
   }
-  // The text of a stored string value, without its terminator; "<none>" when it is missing.
+  // The text of a stored string value, without its one terminator; "<none>" when it is missing.
   std::string Stored(platform::HKey hive, const char* key, const char* name, std::uint32_t* type = nullptr) {
     const FakeRegistry::Value* value = fake.registry.GetValue(hive, key, name);
     if (value == nullptr) return "<none>";
     if (type) *type = value->type;
     std::string bytes = value->bytes;
-    if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-    return bytes;
+    if (bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, std::string(2, '\0')) == 0)
+      bytes.resize(bytes.size() - 2);
+    return Utf16LeToUtf8(bytes);
   }
   void Select(const char* displayName) { view.SetCombo1ListIndex(FindSplFolderEntry(displayName)->listPosition); }
   std::string LastMessage() const { return view.messages.empty() ? std::string() : view.messages.back().prompt; }

@@ -6,6 +6,7 @@
 #include "core/catalogue.h"
 #include "core/module2.h"
 #include "fakes/fake_platform.h"
+#include "form1_fixture.h"
 
 namespace {
 
@@ -16,14 +17,14 @@ const char* const kKey = "Software\\Test";
 
 class Module2Test : public ::testing::Test {
  protected:
-  Module2Test() : module2(fake.registry, fake.codePage) { fake.registry.CreateKey(kHkeyCurrentUser, kKey); }
+  Module2Test() : module2(fake.registry) { fake.registry.CreateKey(kHkeyCurrentUser, kKey); }
 
   RegValue Read(const std::string& name) { return module2.ReadRegValue(kHkeyCurrentUser, kKey, name); }
 
   // Queries through an open key, starting from a value that shows whether the query touched it.
   std::int32_t Query(const std::string& name, RegValue& value) {
     platform::HKey key = 0;
-    EXPECT_EQ(fake.registry.RegOpenKeyExA(kHkeyCurrentUser, kKey, 0, platform::kKeyQueryValue, &key), 0);
+    EXPECT_EQ(fake.registry.RegOpenKeyExW(kHkeyCurrentUser, kKey, 0, platform::kKeyQueryValue, &key), 0);
     std::int32_t code = module2.QueryRegValue(key, name, value);
     fake.registry.RegCloseKey(key);
     return code;
@@ -36,28 +37,33 @@ class Module2Test : public ::testing::Test {
 TEST_F(Module2Test, StringTypesComeBackAsStoredWithoutTheirTerminatingZero) {
   fake.registry.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
   fake.registry.SetString(kHkeyCurrentUser, kKey, "expand", platform::kRegExpandSz, "%USERPROFILE%\\Docs");
-  fake.registry.SetString(kHkeyCurrentUser, kKey, "ansi", platform::kRegSz, "D:\\Caf\xE9");
+  fake.registry.SetString(kHkeyCurrentUser, kKey, "wide", platform::kRegSz, kWidePath);
   EXPECT_EQ(Read("sz"), RegValue::FromText("C:\\Docs"));
   EXPECT_EQ(Read("expand"), RegValue::FromText("%USERPROFILE%\\Docs"));
-  EXPECT_EQ(Read("ansi"), RegValue::FromText("D:\\Caf\xC3\xA9"));
+  EXPECT_EQ(Read("wide"), RegValue::FromText(kWidePath));
 }
 
 TEST_F(Module2Test, StringEdgeSizes) {
-  fake.registry.SetValue(kHkeyCurrentUser, kKey, "onlyzero", platform::kRegSz, std::string(1, '\0'));
+  fake.registry.SetValue(kHkeyCurrentUser, kKey, "onlyzero", platform::kRegSz, std::string(2, '\0'));
+  fake.registry.SetValue(kHkeyCurrentUser, kKey, "onebyte", platform::kRegSz, std::string(1, '\0'));
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "nobytes", platform::kRegSz, "");
-  fake.registry.SetValue(kHkeyCurrentUser, kKey, "unterminated", platform::kRegSz, "abc");
+  fake.registry.SetValue(kHkeyCurrentUser, kKey, "unterminated", platform::kRegSz, std::string("a\0b\0c\0", 6));
+  fake.registry.SetValue(kHkeyCurrentUser, kKey, "oddsize", platform::kRegSz, std::string("a\0b\0\0", 5));
+
+  for (const char* name : {"onlyzero", "onebyte"}) {
+    RegValue value = RegValue::FromText("before");
+    EXPECT_EQ(Query(name, value), 0) << name;
+    EXPECT_EQ(value, RegValue::FromText("")) << name;
+  }
 
   RegValue value = RegValue::FromText("before");
-  EXPECT_EQ(Query("onlyzero", value), 0);
-  EXPECT_EQ(value, RegValue::FromText(""));
-
-  value = RegValue::FromText("before");
   EXPECT_EQ(Query("nobytes", value), 0);
   EXPECT_EQ(value, RegValue::FromText("before"));
   EXPECT_TRUE(Read("nobytes").IsEmpty());
 
-  // The last stored byte is taken for the terminator even when it is not one.
+  // The last stored code unit is taken for the terminator even when it is not one; a stray odd byte is its stand-in.
   EXPECT_EQ(Read("unterminated"), RegValue::FromText("ab"));
+  EXPECT_EQ(Read("oddsize"), RegValue::FromText("ab"));
 }
 
 TEST_F(Module2Test, DwordValues) {
@@ -100,14 +106,20 @@ TEST_F(Module2Test, FailedQueriesReturnTheirCode) {
 }
 
 TEST_F(Module2Test, AFailureInsideTheReadIsTrappedAndLeavesTheValue) {
-  class FailingCodePage : public FakeCodePage {
+  // A registry whose data query throws, as an allocation or a broken conversion might.
+  class ThrowingRegistry : public FakeRegistry {
    public:
-    std::string FromAnsi(const std::string&) override { throw std::runtime_error("no conversion"); }
-  } failing;
-  fake.registry.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
-  Module2 module(fake.registry, failing);
+    using FakeRegistry::FakeRegistry;
+    std::int32_t RegQueryValueExW(platform::HKey hKey, const std::string& valueName, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* cbData) override {
+      if (data != nullptr) throw std::runtime_error("no data");
+      return FakeRegistry::RegQueryValueExW(hKey, valueName, type, data, cbData);
+    }
+  } failing(fake.log);
+  failing.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
+  Module2 module(failing);
   platform::HKey key = 0;
-  fake.registry.RegOpenKeyExA(kHkeyCurrentUser, kKey, 0, platform::kKeyQueryValue, &key);
+  failing.RegOpenKeyExW(kHkeyCurrentUser, kKey, 0, platform::kKeyQueryValue, &key);
   RegValue value = RegValue::FromText("before");
   EXPECT_EQ(module.QueryRegValue(key, "sz", value), 0);
   EXPECT_EQ(value, RegValue::FromText("before"));
@@ -117,8 +129,8 @@ TEST_F(Module2Test, ReadOpensForQueryOnlyAndAlwaysCloses) {
   fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic", platform::kRegSz, "E:\\Music");
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
   EXPECT_EQ(module2.ReadRegValue(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic"), RegValue::FromText("E:\\Music"));
-  EXPECT_EQ(fake.log.CallsStartingWith("RegOpenKeyExA").at(0),
-            std::string("RegOpenKeyExA(0x80000002, ") + kShellFoldersKey + ", 0, 0x1)");
+  EXPECT_EQ(fake.log.CallsStartingWith("RegOpenKeyExW").at(0),
+            std::string("RegOpenKeyExW(0x80000002, ") + kShellFoldersKey + ", 0, 0x1)");
   EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
 }
 
@@ -130,19 +142,21 @@ TEST_F(Module2Test, ReadOfAMissingOrDeniedKeyIsEmpty) {
   EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
 }
 
-TEST_F(Module2Test, WriteStoresAnsiBytesAndTheirTerminator) {
+TEST_F(Module2Test, WriteStoresUtf16AndOneTerminator) {
   EXPECT_EQ(module2.WriteRegValue(kHkeyCurrentUser, kKey, "v", "D:\\Docs", platform::kRegSz), 0);
   const FakeRegistry::Value* written = fake.registry.GetValue(kHkeyCurrentUser, kKey, "v");
   ASSERT_NE(written, nullptr);
   EXPECT_EQ(written->type, platform::kRegSz);
-  EXPECT_EQ(written->bytes, std::string("D:\\Docs\0", 8));
+  EXPECT_EQ(written->bytes, std::string("D\0:\0\\\0D\0o\0c\0s\0\0\0", 16));
 
   EXPECT_EQ(module2.WriteRegValue(kHkeyCurrentUser, kKey, "e", "", platform::kRegExpandSz), 0);
-  EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kKey, "e")->bytes, std::string(1, '\0'));
+  EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kKey, "e")->bytes, std::string(2, '\0'));
 
-  // One byte a character in the ANSI code page, not the UTF-8 length.
-  EXPECT_EQ(module2.WriteRegValue(kHkeyCurrentUser, kKey, "c", "Caf\xC3\xA9", platform::kRegSz), 0);
-  EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kKey, "c")->bytes, std::string("Caf\xE9\0", 5));
+  // Two bytes a UTF-16 code unit, a surrogate pair for U+1F3B5, not the UTF-8 length: 21 units and the terminator.
+  EXPECT_EQ(module2.WriteRegValue(kHkeyCurrentUser, kKey, "w", kWidePath, platform::kRegSz), 0);
+  EXPECT_EQ(fake.log.calls().back(),
+            "SHSetValueW(0x80000001, Software\\Test, w, 1, " + kWidePath + std::string(1, '\0') + ", 44)");
+  EXPECT_EQ(fake.registry.GetString(kHkeyCurrentUser, kKey, "w"), kWidePath);
 }
 
 TEST_F(Module2Test, WriteReturnsTheSystemCodeUnchanged) {

@@ -42,10 +42,10 @@ TEST(GetWindowsVersionName, PassesTheRecordAsWrittenAndNamesAFailedQueryFailed) 
   system.SetVersion(2, 5, 1);
   log.FailCall(0, 0);
   EXPECT_EQ(GetWindowsVersionName(system), "Failed");
-  EXPECT_EQ(system.passedIn.dwOSVersionInfoSize, 148u);
+  EXPECT_EQ(system.passedIn.dwOSVersionInfoSize, 276u);
   EXPECT_EQ(system.passedIn.dwMajorVersion, 0u);
   EXPECT_EQ(system.passedIn.dwPlatformId, 0u);
-  EXPECT_EQ(std::string(system.passedIn.szCSDVersion, 128), std::string(128, ' '));
+  EXPECT_EQ(std::u16string(system.passedIn.szCSDVersion, 128), std::u16string(128, u' '));
 }
 
 TEST_F(Form1Test, OnWindowsXpLoadSelectsCommonDesktopAndShowsIt) {
@@ -77,7 +77,7 @@ TEST_F(Form1Test, EveryOtherSystemIsRefusedBeforeTheRegistryIsRead) {
     EXPECT_EQ(refusedView.messages[0].buttons, 0x40);
     EXPECT_TRUE(refusedView.closed) << row.name;
     EXPECT_EQ(refusedView.combo1Index, -1) << row.name;
-    EXPECT_EQ(platform.log.calls(), std::vector<std::string>{"GetVersionExA(148)"}) << row.name;
+    EXPECT_EQ(platform.log.calls(), std::vector<std::string>{"GetVersionExW(276)"}) << row.name;
   }
 }
 

@@ -26,30 +26,32 @@ std::string ModuleFolder(HMODULE module) {
 
 void TestBindsOnFirstUse() {
   CHECK(GetModuleHandleA("shlwapi.dll") == nullptr);
-  void* bound = platform::SystemFunction("shlwapi.dll", "SHSetValueA");
+  void* bound = platform::SystemFunction("shlwapi.dll", "SHSetValueW");
   HMODULE loaded = GetModuleHandleA("shlwapi.dll");
   CHECK(bound != nullptr);
   CHECK(loaded != nullptr);
   if (loaded == nullptr) return;
-  CHECK(bound == reinterpret_cast<void*>(GetProcAddress(loaded, "SHSetValueA")));
+  CHECK(bound == reinterpret_cast<void*>(GetProcAddress(loaded, "SHSetValueW")));
   CHECK_EQ(ModuleFolder(loaded), SystemFolder());
   // Asked again, the same function of the same library.
-  CHECK(platform::SystemFunction("shlwapi.dll", "SHSetValueA") == bound);
+  CHECK(platform::SystemFunction("shlwapi.dll", "SHSetValueW") == bound);
 }
 
 void TestWhatCannotBeHad() {
-  CHECK(platform::SystemFunction("zolvane-no-such-library.dll", "SHSetValueA") == nullptr);
+  CHECK(platform::SystemFunction("zolvane-no-such-library.dll", "SHSetValueW") == nullptr);
   CHECK(platform::SystemFunction("shell32.dll", "ZolvaneNoSuchFunction") == nullptr);
   // A name that would run past the path buffer is refused, not truncated into another library's name.
   std::string longName(MAX_PATH, 'x');
-  CHECK(platform::SystemFunction((longName + ".dll").c_str(), "SHSetValueA") == nullptr);
+  CHECK(platform::SystemFunction((longName + ".dll").c_str(), "SHSetValueW") == nullptr);
 }
 
 // The platform's shell calls work through the bound functions.
 void TestShellCallsThroughBinding() {
   platform::Win32Platform win32;
   std::string desktop;
-  CHECK_EQ(win32.platform().shell.SHGetFolderPathA(0, platform::kCsidlDesktop, 0, 0, &desktop), 0);
+  CHECK_EQ(
+      win32.platform().shell.SHGetFolderPathW(platform::WindowHandle::kNone, platform::kCsidlDesktop, 0, 0, &desktop),
+      0);
   CHECK(!desktop.empty());
   CHECK(GetModuleHandleA("shell32.dll") != nullptr);
 }

@@ -10,6 +10,8 @@
 #include "core/module2.h"
 #include "fakes/fake_form1_view.h"
 #include "platform/win32/win32_platform.h"
+#include "text/utf16.h"
+#include "wide_text.h"
 #include "wine_check.h"
 
 namespace {
@@ -35,13 +37,13 @@ void DeleteValue(const char* subKey, const char* name) {
   RegCloseKey(key);
 }
 
-// The type and raw bytes of a value, read without the module under test.
+// The type and raw bytes of a value as stored (UTF-16 for a string), read without the module under test.
 bool GetRaw(const char* subKey, const char* name, DWORD* type, std::string* bytes) {
   BYTE buffer[1024];
   DWORD size = sizeof buffer;
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  LONG code = RegQueryValueExA(key, name, nullptr, type, buffer, &size);
+  LONG code = RegQueryValueExW(key, Wide(name).c_str(), nullptr, type, buffer, &size);
   RegCloseKey(key);
   if (code != ERROR_SUCCESS) return false;
   bytes->assign(reinterpret_cast<const char*>(buffer), size);
@@ -90,27 +92,20 @@ void TestQueryEachType(Module2& module2) {
   RegCloseKey(key);
 }
 
-void TestWrite(Module2& module2, platform::CodePage& codePage) {
+void TestWrite(Module2& module2) {
   CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "written", "D:\\Docs", REG_SZ), 0);
   DWORD type = 0;
   std::string bytes;
   CHECK(GetRaw(kScratchKey, "written", &type, &bytes));
   CHECK_EQ(static_cast<long long>(type), REG_SZ);
-  CHECK_EQ(bytes, std::string("D:\\Docs\0", 8));
+  CHECK_EQ(bytes, Utf8ToUtf16Le("D:\\Docs") + std::string(2, '\0'));
 
   CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "empty", "", REG_EXPAND_SZ), 0);
   CHECK(GetRaw(kScratchKey, "empty", &type, &bytes));
   CHECK_EQ(static_cast<long long>(type), REG_EXPAND_SZ);
-  CHECK_EQ(bytes, std::string(1, '\0'));
+  CHECK_EQ(bytes, std::string(2, '\0'));
 
-  // A path outside ASCII crosses in the ANSI code page and comes back unchanged.
-  const std::string cafe = "D:\\Caf\xC3\xA9";
-  CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "cafe", cafe, REG_SZ), 0);
-  CHECK(GetRaw(kScratchKey, "cafe", &type, &bytes));
-  CHECK_EQ(static_cast<long long>(bytes.size()), static_cast<long long>(codePage.ToAnsi(cafe).size() + 1));
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "cafe") == RegValue::FromText(cafe));
-
-  // SHSetValueA creates a key that does not exist yet.
+  // SHSetValueW creates a key that does not exist yet.
   std::string deeper = std::string(kScratchKey) + "\\Created";
   CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, deeper, "v", "x", REG_SZ), 0);
   CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, deeper, "v") == RegValue::FromText("x"));
@@ -177,13 +172,13 @@ void ListCatalogue(Form1& form) {
 
 int main() {
   platform::Win32Platform win32;
-  Module2 module2(win32.platform().registry, win32.platform().codePage);
+  Module2 module2(win32.platform().registry);
   FakeForm1View view;
   Form1 form(win32.platform(), view);
   view.Attach(&form);
 
   TestQueryEachType(module2);
-  TestWrite(module2, win32.platform().codePage);
+  TestWrite(module2);
   TestCurrentPathFallback(form);
   TestExpandPath(form);
   ListCatalogue(form);

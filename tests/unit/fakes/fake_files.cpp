@@ -10,21 +10,26 @@ std::optional<std::int32_t> RecordCall(CallLog& log, const FailingCalls& failing
   return logFailure;
 }
 
+std::string Number(platform::ProcessHandle process) {
+  return std::to_string(static_cast<std::uintptr_t>(process));
+}
+
 }  // namespace
 
 std::optional<std::int32_t> FakeFiles::Record(std::string call) {
   return RecordCall(log_, failing, std::move(call));
 }
 
-std::uint32_t FakeFiles::GetTempPathA(std::uint32_t nBufferLength, std::string* buffer) {
-  if (Record("GetTempPathA(" + std::to_string(nBufferLength) + ")")) return 0;
+std::uint32_t FakeFiles::GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) {
+  if (Record("GetTempPathW(" + std::to_string(nBufferLength) + ")")) return 0;
   *buffer = tempPath;
   return static_cast<std::uint32_t>(tempPath.size());
 }
 
-std::int32_t FakeFiles::OpenFile(const std::string& fileName, std::uint32_t style) {
-  if (Record("OpenFile(" + fileName + ", " + std::to_string(style) + ")")) return platform::kHfileError;
-  return files.count(fileName) ? 3 : platform::kHfileError;
+std::uint32_t FakeFiles::GetFileAttributesW(const std::string& fileName) {
+  constexpr std::uint32_t kFileAttributeArchive = 0x20;
+  if (Record("GetFileAttributesW(" + fileName + ")")) return platform::kInvalidFileAttributes;
+  return files.count(fileName) ? kFileAttributeArchive : platform::kInvalidFileAttributes;
 }
 
 std::int32_t FakeFiles::ReadWholeFile(const std::string& fileName, std::string* bytes) {
@@ -43,8 +48,8 @@ std::int32_t FakeFiles::WriteWholeFile(const std::string& fileName, const std::s
   return 0;
 }
 
-std::int32_t FakeFiles::DeleteFileA(const std::string& fileName) {
-  if (auto fail = Record("DeleteFileA(" + fileName + ")")) return *fail;
+std::int32_t FakeFiles::DeleteFileW(const std::string& fileName) {
+  if (auto fail = Record("DeleteFileW(" + fileName + ")")) return *fail;
   if (files.erase(fileName) == 0) return platform::kErrorFileNotFound;
   return 0;
 }
@@ -53,15 +58,16 @@ std::optional<std::int32_t> FakeProcesses::Record(std::string call) {
   return RecordCall(log_, failing, std::move(call));
 }
 
-FakeProcesses::Process* FakeProcesses::Find(platform::Handle handle) {
+FakeProcesses::Process* FakeProcesses::Find(platform::ProcessHandle handle) {
   for (std::size_t i = 0; i < started.size(); ++i) {
     if (Handle(i) == handle && !started[i].closed) return &started[i];
   }
   return nullptr;
 }
 
-std::int32_t FakeProcesses::CreateProcessA(const std::string& commandLine, int showWindow, platform::Handle* process) {
-  if (auto fail = Record("CreateProcessA(" + commandLine + ", " + std::to_string(showWindow) + ")")) return *fail;
+std::int32_t FakeProcesses::CreateProcessW(const std::string& commandLine, int showWindow,
+                                           platform::ProcessHandle* process) {
+  if (auto fail = Record("CreateProcessW(" + commandLine + ", " + std::to_string(showWindow) + ")")) return *fail;
   *process = Handle(started.size());
   Process record;
   record.commandLine = commandLine;
@@ -70,9 +76,9 @@ std::int32_t FakeProcesses::CreateProcessA(const std::string& commandLine, int s
   return 0;
 }
 
-std::uint32_t FakeProcesses::WaitForSingleObject(platform::Handle handle, std::uint32_t milliseconds) {
+std::uint32_t FakeProcesses::WaitForSingleObject(platform::ProcessHandle handle, std::uint32_t milliseconds) {
   Process* process = Find(handle);
-  if (Record("WaitForSingleObject(" + std::to_string(handle) + ", " + std::to_string(milliseconds) + ")") ||
+  if (Record("WaitForSingleObject(" + Number(handle) + ", " + std::to_string(milliseconds) + ")") ||
       process == nullptr) {
     return platform::kWaitFailed;
   }
@@ -84,9 +90,9 @@ std::uint32_t FakeProcesses::WaitForSingleObject(platform::Handle handle, std::u
   return process->outcome.hangs ? platform::kWaitTimeout : platform::kWaitObject0;
 }
 
-int FakeProcesses::GetExitCodeProcess(platform::Handle process, std::uint32_t* exitCode) {
+int FakeProcesses::GetExitCodeProcess(platform::ProcessHandle process, std::uint32_t* exitCode) {
   Process* found = Find(process);
-  if (Record("GetExitCodeProcess(" + std::to_string(process) + ")") || found == nullptr) return 0;
+  if (Record("GetExitCodeProcess(" + Number(process) + ")") || found == nullptr) return 0;
   if (found->terminated) {
     *exitCode = found->terminationCode;
   } else if (!found->ran || found->outcome.hangs) {
@@ -97,10 +103,9 @@ int FakeProcesses::GetExitCodeProcess(platform::Handle process, std::uint32_t* e
   return 1;
 }
 
-int FakeProcesses::TerminateProcess(platform::Handle process, std::uint32_t exitCode) {
+int FakeProcesses::TerminateProcess(platform::ProcessHandle process, std::uint32_t exitCode) {
   Process* found = Find(process);
-  if (Record("TerminateProcess(" + std::to_string(process) + ", " + std::to_string(exitCode) + ")") ||
-      found == nullptr) {
+  if (Record("TerminateProcess(" + Number(process) + ", " + std::to_string(exitCode) + ")") || found == nullptr) {
     return 0;
   }
   bool running = !found->ran || found->outcome.hangs;
@@ -111,9 +116,9 @@ int FakeProcesses::TerminateProcess(platform::Handle process, std::uint32_t exit
   return 1;
 }
 
-int FakeProcesses::CloseHandle(platform::Handle handle) {
+int FakeProcesses::CloseHandle(platform::ProcessHandle handle) {
   Process* found = Find(handle);
-  if (Record("CloseHandle(" + std::to_string(handle) + ")") || found == nullptr) return 0;
+  if (Record("CloseHandle(" + Number(handle) + ")") || found == nullptr) return 0;
   found->closed = true;
   return 1;
 }

@@ -18,16 +18,16 @@ using FailingCalls = std::map<std::string, std::int32_t>;
 class FakeFiles : public platform::Files {
  public:
   explicit FakeFiles(CallLog& log) : log_(log) {}
-  std::uint32_t GetTempPathA(std::uint32_t nBufferLength, std::string* buffer) override;
-  std::int32_t OpenFile(const std::string& fileName, std::uint32_t style) override;
+  std::uint32_t GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) override;
+  std::uint32_t GetFileAttributesW(const std::string& fileName) override;
   std::int32_t ReadWholeFile(const std::string& fileName, std::string* bytes) override;
   std::int32_t WriteWholeFile(const std::string& fileName, const std::string& bytes) override;
-  std::int32_t DeleteFileA(const std::string& fileName) override;
+  std::int32_t DeleteFileW(const std::string& fileName) override;
 
   std::string tempPath = "C:\\TEMP\\";
   // File names match without regard to case, as on Windows.
   std::map<std::string, std::string, CaseInsensitiveLess> files;
-  // For example failing["DeleteFileA(C:\\TEMP\\splfolders1.txt)"] = 5. GetTempPathA and OpenFile fail with
+  // For example failing["DeleteFileW(C:\\TEMP\\splfolders1.txt)"] = 5. GetTempPathW and GetFileAttributesW fail with
   // their own failure results whatever the code.
   FailingCalls failing;
   // Reads, by their recorded text, that succeed with only the first half of the file.
@@ -57,11 +57,12 @@ class FakeProcesses : public platform::Processes {
   };
 
   explicit FakeProcesses(CallLog& log) : log_(log) {}
-  std::int32_t CreateProcessA(const std::string& commandLine, int showWindow, platform::Handle* process) override;
-  std::uint32_t WaitForSingleObject(platform::Handle handle, std::uint32_t milliseconds) override;
-  int GetExitCodeProcess(platform::Handle process, std::uint32_t* exitCode) override;
-  int TerminateProcess(platform::Handle process, std::uint32_t exitCode) override;
-  int CloseHandle(platform::Handle handle) override;
+  std::int32_t CreateProcessW(const std::string& commandLine, int showWindow,
+                              platform::ProcessHandle* process) override;
+  std::uint32_t WaitForSingleObject(platform::ProcessHandle process, std::uint32_t milliseconds) override;
+  int GetExitCodeProcess(platform::ProcessHandle process, std::uint32_t* exitCode) override;
+  int TerminateProcess(platform::ProcessHandle process, std::uint32_t exitCode) override;
+  int CloseHandle(platform::ProcessHandle process) override;
 
   static constexpr std::uint32_t kStillActive = 259;
 
@@ -72,11 +73,13 @@ class FakeProcesses : public platform::Processes {
   std::vector<Process> started;
   FailingCalls failing;
 
-  static platform::Handle Handle(std::size_t index) { return 0x700 + 4 * index; }
+  static platform::ProcessHandle Handle(std::size_t index) {
+    return static_cast<platform::ProcessHandle>(0x700 + 4 * index);
+  }
 
  private:
   std::optional<std::int32_t> Record(std::string call);
-  Process* Find(platform::Handle handle);
+  Process* Find(platform::ProcessHandle handle);
 
   CallLog& log_;
 };

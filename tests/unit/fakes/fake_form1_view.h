@@ -50,9 +50,9 @@ class FakeForm1View : public Form1View {
     aboutOpen = true;
   }
   void CloseAbout() override { aboutOpen = false; }
-  platform::Handle Hwnd() override { return kHwnd; }
+  platform::WindowHandle Hwnd() override { return kHwnd; }
 
-  static constexpr platform::Handle kHwnd = 0x20020;
+  static constexpr platform::WindowHandle kHwnd = static_cast<platform::WindowHandle>(0x20020);
 
   int combo1Index = -1;
   std::string text1;

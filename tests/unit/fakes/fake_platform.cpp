@@ -1,17 +1,19 @@
 #include "fakes/fake_platform.h"
 
-#include <cstring>
+#include <algorithm>
 
-std::optional<std::string> FakeEnvironment::GetEnvironmentVariableA(const std::string& name) {
-  if (log_.Record("GetEnvironmentVariableA(" + name + ")")) return std::nullopt;
+#include "text/utf16.h"
+
+std::optional<std::string> FakeEnvironment::GetEnvironmentVariableW(const std::string& name) {
+  if (log_.Record("GetEnvironmentVariableW(" + name + ")")) return std::nullopt;
   auto found = variables_.find(name);
   if (found == variables_.end()) return std::nullopt;
   return found->second;
 }
 
-int FakeSystem::GetVersionExA(platform::OsVersionInfo* info) {
+int FakeSystem::GetVersionExW(platform::OsVersionInfo* info) {
   passedIn = *info;
-  if (log_.Record("GetVersionExA(" + std::to_string(info->dwOSVersionInfoSize) + ")")) return 0;
+  if (log_.Record("GetVersionExW(" + std::to_string(info->dwOSVersionInfoSize) + ")")) return 0;
   info->dwMajorVersion = version_.dwMajorVersion;
   info->dwMinorVersion = version_.dwMinorVersion;
   info->dwBuildNumber = version_.dwBuildNumber;
@@ -25,48 +27,53 @@ void FakeSystem::SetVersion(std::uint32_t platformId, std::uint32_t major, std::
   version_.dwMinorVersion = minor;
 }
 
-std::int32_t FakeShell::SHGetFolderPathA(platform::Handle hwndOwner, int nFolder, platform::Handle hToken,
+std::int32_t FakeShell::SHGetFolderPathW(platform::WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken,
                                          std::uint32_t dwFlags, std::string* path) {
-  if (auto fail = log_.Record("SHGetFolderPathA(" + std::to_string(hwndOwner) + ", " + std::to_string(nFolder) + ", " +
-                              std::to_string(hToken) + ", " + std::to_string(dwFlags) + ")")) {
+  if (auto fail =
+          log_.Record("SHGetFolderPathW(" + std::to_string(static_cast<std::uintptr_t>(hwndOwner)) + ", " +
+                      std::to_string(nFolder) + ", " + std::to_string(hToken) + ", " + std::to_string(dwFlags) + ")")) {
     return *fail;
   }
   if (folderPathResult == platform::kSOk) *path = desktopPath;
   return folderPathResult;
 }
 
-platform::Handle FakeShell::GetDesktopWindow() {
+platform::WindowHandle FakeShell::GetDesktopWindow() {
   log_.Record("GetDesktopWindow()");
   return kDesktopWindow;
 }
 
-platform::Handle FakeShell::ShellExecuteA(platform::Handle hwnd, const std::string& operation, const std::string& file,
-                                          const std::optional<std::string>& parameters,
-                                          const std::optional<std::string>& directory, int showCmd) {
-  if (log_.Record("ShellExecuteA(" + operation + ", " + file + ")")) return 2;
+std::intptr_t FakeShell::ShellExecuteW(platform::WindowHandle hwnd, const std::string& operation,
+                                       const std::string& file, const std::optional<std::string>& parameters,
+                                       const std::optional<std::string>& directory, int showCmd) {
+  if (log_.Record("ShellExecuteW(" + operation + ", " + file + ")")) return 2;
   executions.push_back(Execution{hwnd, operation, file, parameters, directory, showCmd});
   return 42;
 }
 
-platform::Handle FakeShell::SHBrowseForFolderA(const platform::BrowseInfo& browseInfo) {
-  if (log_.Record("SHBrowseForFolderA(" + browseInfo.lpszTitle + ")")) return 0;
+platform::ItemIdList FakeShell::SHBrowseForFolderW(const platform::BrowseInfo& browseInfo) {
+  if (log_.Record("SHBrowseForFolderW(" + browseInfo.lpszTitle + ")")) return platform::ItemIdList::kNone;
   browses.push_back(browseInfo);
-  return browseConfirms ? kPickedPidl : 0;
+  return browseConfirms ? kPickedPidl : platform::ItemIdList::kNone;
 }
 
-int FakeShell::SHGetPathFromIDListA(platform::Handle pidl, char* pszPath) {
-  if (log_.Record("SHGetPathFromIDListA(" + std::to_string(pidl) + ")")) return 0;
+int FakeShell::SHGetPathFromIDListW(platform::ItemIdList pidl, char16_t* pszPath) {
+  if (log_.Record("SHGetPathFromIDListW(" + std::to_string(static_cast<std::uintptr_t>(pidl)) + ")")) return 0;
   if (browseLeavesNoZero) {
-    std::memset(pszPath, 'X', platform::kMaxPath);
+    std::fill(pszPath, pszPath + platform::kMaxPath, u'X');
     return 0;
   }
-  std::size_t length = std::min(browseBufferBytes.size(), platform::kMaxPath - 1);
-  std::memcpy(pszPath, browseBufferBytes.data(), length);
-  pszPath[length] = '\0';
+  std::string units = Utf8ToUtf16Le(browsePath);
+  std::size_t length = std::min(units.size() / 2, platform::kMaxPath - 1);
+  for (std::size_t i = 0; i < length; ++i) {
+    pszPath[i] = static_cast<char16_t>(static_cast<unsigned char>(units[2 * i]) |
+                                       (static_cast<unsigned char>(units[2 * i + 1]) << 8));
+  }
+  pszPath[length] = u'\0';
   return 1;
 }
 
-void FakeShell::CoTaskMemFree(platform::Handle pv) {
-  log_.Record("CoTaskMemFree(" + std::to_string(pv) + ")");
+void FakeShell::CoTaskMemFree(platform::ItemIdList pv) {
+  log_.Record("CoTaskMemFree(" + std::to_string(static_cast<std::uintptr_t>(pv)) + ")");
   freed.push_back(pv);
 }

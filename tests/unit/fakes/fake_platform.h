@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "fakes/call_log.h"
-#include "fakes/fake_code_page.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_registry.h"
 #include "platform/platform.h"
@@ -15,7 +14,7 @@
 class FakeEnvironment : public platform::Environment {
  public:
   explicit FakeEnvironment(CallLog& log) : log_(log) {}
-  std::optional<std::string> GetEnvironmentVariableA(const std::string& name) override;
+  std::optional<std::string> GetEnvironmentVariableW(const std::string& name) override;
   void Set(const std::string& name, const std::string& value) { variables_[name] = value; }
 
  private:
@@ -26,7 +25,7 @@ class FakeEnvironment : public platform::Environment {
 class FakeSystem : public platform::System {
  public:
   explicit FakeSystem(CallLog& log) : log_(log) {}
-  int GetVersionExA(platform::OsVersionInfo* info) override;
+  int GetVersionExW(platform::OsVersionInfo* info) override;
   void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
   // What the last call was handed, before it filled anything in.
@@ -40,7 +39,7 @@ class FakeSystem : public platform::System {
 class FakeShell : public platform::Shell {
  public:
   struct Execution {
-    platform::Handle hwnd;
+    platform::WindowHandle hwnd;
     std::string operation;
     std::string file;
     std::optional<std::string> parameters;
@@ -49,30 +48,30 @@ class FakeShell : public platform::Shell {
   };
 
   explicit FakeShell(CallLog& log) : log_(log) {}
-  std::int32_t SHGetFolderPathA(platform::Handle hwndOwner, int nFolder, platform::Handle hToken, std::uint32_t dwFlags,
-                                std::string* path) override;
-  platform::Handle GetDesktopWindow() override;
-  platform::Handle ShellExecuteA(platform::Handle hwnd, const std::string& operation, const std::string& file,
-                                 const std::optional<std::string>& parameters,
-                                 const std::optional<std::string>& directory, int showCmd) override;
-  platform::Handle SHBrowseForFolderA(const platform::BrowseInfo& browseInfo) override;
-  int SHGetPathFromIDListA(platform::Handle pidl, char* pszPath) override;
-  void CoTaskMemFree(platform::Handle pv) override;
+  std::int32_t SHGetFolderPathW(platform::WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken,
+                                std::uint32_t dwFlags, std::string* path) override;
+  platform::WindowHandle GetDesktopWindow() override;
+  std::intptr_t ShellExecuteW(platform::WindowHandle hwnd, const std::string& operation, const std::string& file,
+                              const std::optional<std::string>& parameters, const std::optional<std::string>& directory,
+                              int showCmd) override;
+  platform::ItemIdList SHBrowseForFolderW(const platform::BrowseInfo& browseInfo) override;
+  int SHGetPathFromIDListW(platform::ItemIdList pidl, char16_t* pszPath) override;
+  void CoTaskMemFree(platform::ItemIdList pv) override;
 
-  static constexpr platform::Handle kDesktopWindow = 0x10010;
-  static constexpr platform::Handle kPickedPidl = 0x5150;
+  static constexpr platform::WindowHandle kDesktopWindow = static_cast<platform::WindowHandle>(0x10010);
+  static constexpr platform::ItemIdList kPickedPidl = static_cast<platform::ItemIdList>(0x5150);
 
-  // SHGetFolderPathA's answer and the path it gives on S_OK.
+  // SHGetFolderPathW's answer and the path it gives on S_OK.
   std::int32_t folderPathResult = platform::kSOk;
   std::string desktopPath = "C:\\Documents and Settings\\Ann\\Desktop";
-  // The browse dialog: confirmed or cancelled, and the raw bytes SHGetPathFromIDListA leaves in the buffer.
+  // The browse dialog: confirmed or cancelled, and the path SHGetPathFromIDListW leaves in the buffer.
   bool browseConfirms = true;
-  std::string browseBufferBytes;
+  std::string browsePath;
   bool browseLeavesNoZero = false;
 
   std::vector<Execution> executions;
   std::vector<platform::BrowseInfo> browses;
-  std::vector<platform::Handle> freed;
+  std::vector<platform::ItemIdList> freed;
 
  private:
   CallLog& log_;
@@ -82,8 +81,7 @@ class FakeShell : public platform::Shell {
 class FakePlatform {
  public:
   FakePlatform()
-      : registry(log), environment(log), system(log), files(log), processes(log), shell(log), platform_{codePage,
-                                                                                                        registry,
+      : registry(log), environment(log), system(log), files(log), processes(log), shell(log), platform_{registry,
                                                                                                         environment,
                                                                                                         system,
                                                                                                         files,
@@ -93,7 +91,6 @@ class FakePlatform {
   platform::Platform& platform() { return platform_; }
 
   CallLog log;
-  FakeCodePage codePage;
   FakeRegistry registry;
   FakeEnvironment environment;
   FakeSystem system;

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "text/utf16.h"
+
 namespace {
 
 constexpr std::int32_t kErrorInvalidHandle = 6;
@@ -26,9 +28,9 @@ std::string FakeRegistry::FullPath(platform::HKey hive, const std::string& subKe
   return Describe(hive) + "\\" + subKey;
 }
 
-std::int32_t FakeRegistry::RegOpenKeyExA(platform::HKey hKey, const std::string& subKey, std::uint32_t options,
+std::int32_t FakeRegistry::RegOpenKeyExW(platform::HKey hKey, const std::string& subKey, std::uint32_t options,
                                          std::uint32_t samDesired, platform::HKey* phkResult) {
-  if (auto fail = log_.Record("RegOpenKeyExA(" + Describe(hKey) + ", " + subKey + ", " + std::to_string(options) +
+  if (auto fail = log_.Record("RegOpenKeyExW(" + Describe(hKey) + ", " + subKey + ", " + std::to_string(options) +
                               ", " + Describe(samDesired) + ")")) {
     return *fail;
   }
@@ -42,9 +44,9 @@ std::int32_t FakeRegistry::RegOpenKeyExA(platform::HKey hKey, const std::string&
   return 0;
 }
 
-std::int32_t FakeRegistry::RegQueryValueExA(platform::HKey hKey, const std::string& valueName, std::uint32_t* type,
+std::int32_t FakeRegistry::RegQueryValueExW(platform::HKey hKey, const std::string& valueName, std::uint32_t* type,
                                             std::uint8_t* data, std::uint32_t* cbData) {
-  if (auto fail = log_.Record("RegQueryValueExA(" + Describe(hKey) + ", " + valueName + ", " +
+  if (auto fail = log_.Record("RegQueryValueExW(" + Describe(hKey) + ", " + valueName + ", " +
                               (data ? std::to_string(*cbData) : std::string("size")) + ")")) {
     return *fail;
   }
@@ -75,12 +77,13 @@ std::int32_t FakeRegistry::RegCloseKey(platform::HKey hKey) {
   return 0;
 }
 
-std::int32_t FakeRegistry::SHSetValueA(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
+std::int32_t FakeRegistry::SHSetValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
                                        std::uint32_t type, const void* data, std::uint32_t cbData) {
   const char* bytes = static_cast<const char*>(data);
+  // The data is recorded as the text it holds, terminator included, and its size in bytes.
   if (auto fail =
-          log_.Record("SHSetValueA(" + Describe(hKey) + ", " + subKey + ", " + valueName + ", " + std::to_string(type) +
-                      ", " + std::string(bytes, cbData) + ", " + std::to_string(cbData) + ")")) {
+          log_.Record("SHSetValueW(" + Describe(hKey) + ", " + subKey + ", " + valueName + ", " + std::to_string(type) +
+                      ", " + Utf16LeToUtf8(std::string(bytes, cbData)) + ", " + std::to_string(cbData) + ")")) {
     return *fail;
   }
   std::string path = FullPath(hKey, subKey);
@@ -99,8 +102,15 @@ void FakeRegistry::SetValue(platform::HKey hive, const std::string& subKey, cons
 }
 
 void FakeRegistry::SetString(platform::HKey hive, const std::string& subKey, const std::string& valueName,
-                             std::uint32_t type, const std::string& ansiText) {
-  SetValue(hive, subKey, valueName, type, ansiText + std::string(1, '\0'));
+                             std::uint32_t type, const std::string& text) {
+  SetValue(hive, subKey, valueName, type, Utf8ToUtf16Le(text) + std::string(2, '\0'));
+}
+
+std::string FakeRegistry::GetString(platform::HKey hive, const std::string& subKey,
+                                    const std::string& valueName) const {
+  const Value* value = GetValue(hive, subKey, valueName);
+  if (value == nullptr || value->bytes.size() < 2) return std::string();
+  return Utf16LeToUtf8(value->bytes.substr(0, value->bytes.size() - 2));
 }
 
 const FakeRegistry::Value* FakeRegistry::GetValue(platform::HKey hive, const std::string& subKey,

@@ -22,21 +22,23 @@ class FakeRegistry : public platform::Registry {
 
   explicit FakeRegistry(CallLog& log) : log_(log) {}
 
-  std::int32_t RegOpenKeyExA(platform::HKey hKey, const std::string& subKey, std::uint32_t options,
+  std::int32_t RegOpenKeyExW(platform::HKey hKey, const std::string& subKey, std::uint32_t options,
                              std::uint32_t samDesired, platform::HKey* phkResult) override;
-  std::int32_t RegQueryValueExA(platform::HKey hKey, const std::string& valueName, std::uint32_t* type,
+  std::int32_t RegQueryValueExW(platform::HKey hKey, const std::string& valueName, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* cbData) override;
   std::int32_t RegCloseKey(platform::HKey hKey) override;
-  std::int32_t SHSetValueA(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
+  std::int32_t SHSetValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
                            std::uint32_t type, const void* data, std::uint32_t cbData) override;
 
   // Test set-up and inspection; none of these is recorded.
   void CreateKey(platform::HKey hive, const std::string& subKey);
   void SetValue(platform::HKey hive, const std::string& subKey, const std::string& valueName, std::uint32_t type,
                 const std::string& bytes);
-  // A string value as regedit stores it: the ANSI bytes and a terminating zero.
+  // A string value as Windows stores it: UTF-16LE and a terminating zero.
   void SetString(platform::HKey hive, const std::string& subKey, const std::string& valueName, std::uint32_t type,
-                 const std::string& ansiText);
+                 const std::string& text);
+  // A string value's text, without its terminating zero; empty when there is no such value.
+  std::string GetString(platform::HKey hive, const std::string& subKey, const std::string& valueName) const;
   const Value* GetValue(platform::HKey hive, const std::string& subKey, const std::string& valueName) const;
   // Opening a denied key for anything but KEY_QUERY_VALUE answers 5; so does any write under it.
   void DenyWrites(platform::HKey hive, const std::string& subKey);

@@ -1,4 +1,4 @@
-#include "core/utf8.h"
+#include "text/utf8.h"
 
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
