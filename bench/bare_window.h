@@ -9,20 +9,20 @@ inline LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam,
     PostQuitMessage(0);
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // Registers the class and creates the window, not yet shown.
-inline HWND CreateBareWindow(HINSTANCE instance, const char* className, const char* caption,
+inline HWND CreateBareWindow(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
                              WNDPROC procedure = BareWindowProc) {
-  WNDCLASSA windowClass = {};
+  WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = className;
-  RegisterClassA(&windowClass);
-  return CreateWindowExA(0, className, caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+  RegisterClassW(&windowClass);
+  return CreateWindowExW(0, className, caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
                          400, 300, nullptr, nullptr, instance, nullptr);
 }
 
@@ -31,9 +31,9 @@ inline int ShowAndRun(HWND window, int showCommand) {
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return 0;
 }

@@ -1,36 +1,36 @@
-// The Apply floor: a window with one button that, when clicked, makes the two registry writes Apply makes
+// The Apply floor: a window with one button that, when clicked, makes the two wide registry writes Apply makes
 // for My Documents and then shows the same message box.
 // Usage: floor_apply.exe "<User Shell Folders data>" "<Shell Folders data>"
 #include <windows.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <cwchar>
 
 #include "bench/bare_window.h"
 
 namespace {
 
-const char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-const char* gUserShellFoldersData = "";
-const char* gShellFoldersData = "";
+const wchar_t kExplorer[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const wchar_t* gUserShellFoldersData = L"";
+const wchar_t* gShellFoldersData = L"";
 
-LONG Write(const char* key, DWORD type, const char* data) {
-  char path[256];
-  lstrcpyA(path, kExplorer);
-  lstrcatA(path, key);
+LONG Write(const wchar_t* key, DWORD type, const wchar_t* data) {
+  wchar_t path[256];
+  lstrcpyW(path, kExplorer);
+  lstrcatW(path, key);
   HKEY opened = nullptr;
-  LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, &opened);
+  LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, &opened);
   if (result != ERROR_SUCCESS) return result;
-  result = RegSetValueExA(opened, "Personal", 0, type, reinterpret_cast<const BYTE*>(data),
-                          static_cast<DWORD>(std::strlen(data) + 1));
+  result = RegSetValueExW(opened, L"Personal", 0, type, reinterpret_cast<const BYTE*>(data),
+                          static_cast<DWORD>((std::wcslen(data) + 1) * sizeof(wchar_t)));
   RegCloseKey(opened);
   return result;
 }
 
 void ApplyClicked(HWND window) {
-  Write("User Shell Folders", REG_EXPAND_SZ, gUserShellFoldersData);
-  LONG result = Write("Shell Folders", REG_SZ, gShellFoldersData);
-  MessageBoxA(window, result == ERROR_SUCCESS ? "Successfully done!" : "An error occurred.", "Zolvane", MB_OK);
+  Write(L"User Shell Folders", REG_EXPAND_SZ, gUserShellFoldersData);
+  LONG result = Write(L"Shell Folders", REG_SZ, gShellFoldersData);
+  MessageBoxW(window, result == ERROR_SUCCESS ? L"Successfully done!" : L"An error occurred.", L"Zolvane", MB_OK);
 }
 
 LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -43,13 +43,13 @@ LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
   if (__argc > 2) {
-    gUserShellFoldersData = __argv[1];
-    gShellFoldersData = __argv[2];
+    gUserShellFoldersData = __wargv[1];
+    gShellFoldersData = __wargv[2];
   }
-  HWND window = CreateBareWindow(instance, "ZolvaneBenchApplyFloor", "Apply floor", FloorProc);
-  CreateWindowExA(0, "BUTTON", "&Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 20, 20, 100, 28, window,
+  HWND window = CreateBareWindow(instance, L"ZolvaneBenchApplyFloor", L"Apply floor", FloorProc);
+  CreateWindowExW(0, L"BUTTON", L"&Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 20, 20, 100, 28, window,
                   reinterpret_cast<HMENU>(1), instance, nullptr);
   return ShowAndRun(window, showCommand);
 }

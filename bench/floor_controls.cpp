@@ -15,18 +15,19 @@ void CreateControls(HWND window, HINSTANCE instance) {
     const ControlDesign& design = kForm1Controls[i];
     RECT pixels = units.Pixels(PlaceInForm1(design));
     ControlClass controlClass = ClassFor(design);
-    CreateWindowExA(controlClass.exStyle, controlClass.className, design.caption,
-                    WS_CHILD | WS_VISIBLE | controlClass.style, pixels.left, pixels.top, pixels.right - pixels.left,
-                    pixels.bottom - pixels.top, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-                    instance, nullptr);
+    WCHAR caption[128];
+    MultiByteToWideChar(CP_UTF8, 0, design.caption, -1, caption, 128);
+    CreateWindowExW(controlClass.exStyle, controlClass.className, caption, WS_CHILD | WS_VISIBLE | controlClass.style,
+                    pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
   }
-  SetDlgItemTextA(window, IDC_TEXT1, "C:\\Documents and Settings\\All Users\\Desktop");
+  SetDlgItemTextW(window, IDC_TEXT1, L"C:\\Documents and Settings\\All Users\\Desktop");
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  HWND window = CreateBareWindow(instance, "ZolvaneBenchControlsFloor", "Controls floor");
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+  HWND window = CreateBareWindow(instance, L"ZolvaneBenchControlsFloor", L"Controls floor");
   CreateControls(window, instance);
   return ShowAndRun(window, showCommand);
 }

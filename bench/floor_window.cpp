@@ -4,6 +4,6 @@
 
 #include "bench/bare_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  return ShowAndRun(CreateBareWindow(instance, "ZolvaneBenchFloor", "Floor"), showCommand);
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+  return ShowAndRun(CreateBareWindow(instance, L"ZolvaneBenchFloor", L"Floor"), showCommand);
 }
