@@ -1,5 +1,6 @@
-// Apply and Restore Default for My Documents through the core, against Wine's real registry, with Wine's
-// own shell (SHGetFolderPathA) as the judge of where the folder now lives. The prefix's values are put back.
+// Apply and Restore Default through the core against Wine's real registry: for My Documents with Wine's own
+// shell (SHGetFolderPathA) as the judge of where the folder now lives, and for My Music with a path no code
+// page holds, read back byte for byte. The prefix's values are put back.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -11,13 +12,16 @@
 #include "core/module1.h"
 #include "fakes/fake_form1_view.h"
 #include "platform/win32/win32_platform.h"
+#include "wide_text.h"
 #include "wine_check.h"
 
 namespace {
 
 constexpr int kMyDocumentsPosition = 4;
+constexpr int kMyMusicPosition = 5;
 
-// One registry value as it stood, so that it can be put back exactly.
+// One registry value as stored, its string data as raw UTF-16LE (the wide API converts nothing), so that it
+// can be checked and put back exactly.
 struct SavedValue {
   const char* subKey;
   bool existed = false;
@@ -29,10 +33,10 @@ SavedValue Save(const char* subKey, const char* name) {
   SavedValue saved;
   saved.subKey = subKey;
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return saved;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(subKey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return saved;
   BYTE buffer[2048];
   DWORD size = sizeof buffer;
-  saved.existed = RegQueryValueExA(key, name, nullptr, &saved.type, buffer, &size) == ERROR_SUCCESS;
+  saved.existed = RegQueryValueExW(key, Wide(name).c_str(), nullptr, &saved.type, buffer, &size) == ERROR_SUCCESS;
   if (saved.existed) saved.bytes.assign(reinterpret_cast<const char*>(buffer), size);
   RegCloseKey(key);
   return saved;
@@ -40,12 +44,12 @@ SavedValue Save(const char* subKey, const char* name) {
 
 void PutBack(const SavedValue& saved, const char* name) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, saved.subKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(saved.subKey).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
   if (saved.existed) {
-    RegSetValueExA(key, name, 0, saved.type, reinterpret_cast<const BYTE*>(saved.bytes.data()),
+    RegSetValueExW(key, Wide(name).c_str(), 0, saved.type, reinterpret_cast<const BYTE*>(saved.bytes.data()),
                    static_cast<DWORD>(saved.bytes.size()));
   } else {
-    RegDeleteValueA(key, name);
+    RegDeleteValueW(key, Wide(name).c_str());
   }
   RegCloseKey(key);
 }
@@ -72,16 +76,7 @@ std::string LastMessage(const FakeForm1View& view) {
   return view.messages.empty() ? std::string() : view.messages.back().prompt;
 }
 
-}  // namespace
-
-int main() {
-  platform::Win32Platform win32;
-  FakeForm1View view;
-  Form1 form(win32.platform(), view);
-  view.Attach(&form);
-
-  CHECK_EQ(GetWindowsVersionName(win32.platform().system), std::string("Windows XP"));
-
+void TestMyDocumentsAsTheShellSeesIt(Form1& form, FakeForm1View& view) {
   SavedValue userShell = Save(kUserShellFoldersKey, "Personal");
   SavedValue shell = Save(kShellFoldersKey, "Personal");
   std::string stockPath = ProfileDirectory() + "\\My Documents";
@@ -94,7 +89,6 @@ int main() {
 
   std::printf("Wine's shell for My Documents before Apply: %s\n", ShellPersonal(0).c_str());
 
-  form.Form_Load();
   view.SetCombo1ListIndex(kMyDocumentsPosition);
   CHECK_EQ(view.label1, std::string("My Documents location"));
   view.Type("  " + newFolder + "  ");
@@ -119,5 +113,47 @@ int main() {
   PutBack(shell, "Personal");
   RemoveDirectoryA(newFolder.c_str());
   if (!stockExisted) RemoveDirectoryA(stockPath.c_str());
+}
+
+// The real registry gets the UTF-16 of what was typed, a surrogate pair included, with one terminator in each
+// key; the box shows it back exactly, and Restore Default replaces it.
+void TestWidePathRoundTrip(Form1& form, FakeForm1View& view) {
+  SavedValue userShell = Save(kUserShellFoldersKey, "My Music");
+  SavedValue shell = Save(kShellFoldersKey, "My Music");
+  const std::wstring path = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
+
+  view.SetCombo1ListIndex(kMyMusicPosition);
+  CHECK_EQ(view.label1, std::string("My Music location"));
+  view.Type(Utf8(path));
+  form.Command1_Click();
+  CHECK_EQ(LastMessage(view), std::string("Successfully done!"));
+  SavedValue stored[2] = {Save(kUserShellFoldersKey, "My Music"), Save(kShellFoldersKey, "My Music")};
+  const DWORD types[2] = {REG_EXPAND_SZ, REG_SZ};
+  for (int i = 0; i < 2; ++i) {
+    CHECK_EQ(ShowUtf16Le(stored[i].bytes), ShowUtf16Le(Utf16LeWithTerminator(path)));
+    CHECK_EQ(static_cast<long long>(stored[i].type), static_cast<long long>(types[i]));
+  }
+  CHECK_EQ(view.text1, Utf8(path));
+
+  form.Command2_Click();
+  CHECK_EQ(LastMessage(view), std::string("Restored the default values!"));
+  CHECK_EQ(view.text1, ProfileDirectory() + "\\My Music");
+
+  PutBack(userShell, "My Music");
+  PutBack(shell, "My Music");
+}
+
+}  // namespace
+
+int main() {
+  platform::Win32Platform win32;
+  FakeForm1View view;
+  Form1 form(win32.platform(), view);
+  view.Attach(&form);
+
+  CHECK_EQ(GetWindowsVersionName(win32.platform().system), std::string("Windows XP"));
+  form.Form_Load();
+  TestMyDocumentsAsTheShellSeesIt(form, view);
+  TestWidePathRoundTrip(form, view);
   return wine_check::Summary();
 }

@@ -21,3 +21,33 @@ inline std::wstring Wide(const std::string& utf8) {
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
   return wide;
 }
+
+// A path no ANSI code page holds: Cyrillic, Greek and CJK, "D:\<Documents in Russian> <alpha beta> <Japan>".
+constexpr const wchar_t* kCyrillicGreekCjkPath =
+    L"D:\\\u0414\u043E\u043A\u0443\u043C\u0435\u043D\u0442\u044B \u03B1\u03B2 \u65E5\u672C";
+// U+1F3B5, outside the Basic Multilingual Plane: two UTF-16 units, as a keyboard delivers it in two WM_CHARs.
+constexpr const wchar_t* kBeyondBmpCharacter = L"\xD83C\xDFB5";
+
+// What a registry string holds for a text: its UTF-16LE units and one terminating zero.
+inline std::string Utf16LeWithTerminator(const std::wstring& text) {
+  return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// Raw bytes taken as UTF-16LE, shown as UTF-8 with each zero unit as "\0" and the byte count, so that a check
+// of exact bytes says what differed.
+inline std::string ShowUtf16Le(const std::string& bytes) {
+  std::wstring units(bytes.size() / 2, L'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                    (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  }
+  std::string shown;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= units.size(); ++i) {
+    if (i < units.size() && units[i] != L'\0') continue;
+    shown += Utf8(units.substr(start, i - start));
+    if (i < units.size()) shown += "\\0";
+    start = i + 1;
+  }
+  return shown + " (" + std::to_string(bytes.size()) + " bytes)";
+}
