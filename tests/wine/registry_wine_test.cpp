@@ -1,5 +1,6 @@
-// The registry module and GetCurrentSplFolderPath against Wine's real registry, then a listing of where
-// the fifteen catalogue folders live in this prefix. Scratch data lives under HKCU\Software and is removed.
+// The registry module and GetCurrentSplFolderPath against Wine's real registry, a variable no code page holds,
+// then a listing of where the fifteen catalogue folders live in this prefix. Scratch data lives under HKCU\Software
+// and is removed.
 #include <windows.h>
 
 #include <cstdio>
@@ -155,6 +156,30 @@ void TestExpandPath(Form1& form) {
   CHECK(form.ExpandPath(RegValue::FromText("%HOMEDRIVE%%HOMEPATH%\\Docs 50%")) == RegValue::FromText(expected));
 }
 
+// A variable whose name and value no code page holds, set in this process, as the platform's
+// GetEnvironmentVariableW reads it: expanded exactly, alone and inside a stored folder value.
+void TestWideVariable(Form1& form) {
+  const std::wstring name = L"ZOLVANE_\u041F\u0410\u041F\u041A\u0410";
+  const std::wstring value = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
+  const std::wstring stored = L"%" + name + L"%\\\u03B1\u03B2";
+  CHECK(GetEnvironmentVariableW(name.c_str(), nullptr, 0) == 0);
+  CHECK(SetEnvironmentVariableW(name.c_str(), value.c_str()));
+
+  CHECK_EQ(form.ExpandPath(RegValue::FromText("%" + Utf8(name) + "%\\Music")).ToDisplayText(), Utf8(value) + "\\Music");
+
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kUserShellFoldersKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                  nullptr);
+  RegSetValueExW(key, Wide(kScratchValue).c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
+                 static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  CHECK_EQ(form.GetCurrentSplFolderPath(platform::kHkeyCurrentUser, kScratchValue).ToDisplayText(),
+           Utf8(value + L"\\\u03B1\u03B2"));
+
+  DeleteValue(kUserShellFoldersKey, kScratchValue);
+  SetEnvironmentVariableW(name.c_str(), nullptr);
+}
+
 // Prints where each folder lives now, as Zolvane shows it, and checks that each is a full path.
 void ListCatalogue(Form1& form) {
   std::printf("Where the fifteen folders live in this prefix:\n");
@@ -181,6 +206,7 @@ int main() {
   TestWrite(module2);
   TestCurrentPathFallback(form);
   TestExpandPath(form);
+  TestWideVariable(form);
   ListCatalogue(form);
 
   RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZolvaneWineTest\\Created");
