@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tests/e2e/driver.h"
+
 namespace e2e {
 
 // The design's fifteen folders in Combo1's list order, with where each keeps its path.
@@ -23,6 +25,11 @@ extern const char* const kCaption;  // the main window's and the About window's 
 
 // What Text1 should show for a folder: its User Shell Folders value, else its Shell Folders value, expanded.
 std::string ExpectedLocation(const Folder& folder);
+
+// Starts Zolvane with the folder selected; false (and a failed check) when it could not.
+bool StartWithFolder(ZolvaneApp& app, int index);
+// Clicks a button and answers the one message box that follows, without an icon; returns its text.
+std::string ClickAndAnswer(ZolvaneApp& app, int button, DWORD timeoutMs = kWaitMs);
 
 // The client area as designed in twips, at the screen's resolution, and the window centred in the work area.
 void CheckDesignedPlace(HWND window, int clientWidthTwips, int clientHeightTwips);

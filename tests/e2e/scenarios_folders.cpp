@@ -8,18 +8,27 @@
 
 namespace e2e {
 
-namespace {
-
-HKEY HiveOf(const Folder& folder) {
-  return folder.shared ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
-
-// Starts Zolvane with the folder selected; false (and a failed check) when it could not.
 bool StartWithFolder(ZolvaneApp& app, int index) {
   if (!CHECK(app.WaitForMainWindow())) return false;
   app.SelectEntry(index);
   std::string label = std::string(kFolders[index].displayName) + " location";
   return CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == label; }));
+}
+
+std::string ClickAndAnswer(ZolvaneApp& app, int button, DWORD timeoutMs) {
+  if (!CHECK(app.Click(button))) return std::string();
+  HWND box = app.WaitForMessageBox("Zolvane", timeoutMs);
+  if (!CHECK(box != nullptr)) return std::string();
+  std::string text = ZolvaneApp::MessageBoxText(box);
+  CHECK(!HasVisibleIcon(box));
+  CHECK(ZolvaneApp::PressOk(box));
+  return text;
+}
+
+namespace {
+
+HKEY HiveOf(const Folder& folder) {
+  return folder.shared ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
 void KeepFolder(RegistryKeeper& keeper, const Folder& folder) {
@@ -34,17 +43,6 @@ void CheckStored(const Folder& folder, const std::string& userShellFolders, cons
   CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_EXPAND_SZ));
   CHECK_EQ(ReadText(HiveOf(folder), kShellFolders, folder.valueName, &type), shellFolders);
   CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_SZ));
-}
-
-// Clicks a button and answers the one message box that follows; returns its text.
-std::string ClickAndAnswer(ZolvaneApp& app, int button) {
-  if (!CHECK(app.Click(button))) return std::string();
-  HWND box = app.WaitForMessageBox("Zolvane");
-  if (!CHECK(box != nullptr)) return std::string();
-  std::string text = ZolvaneApp::MessageBoxText(box);
-  CHECK(!HasVisibleIcon(box));
-  CHECK(ZolvaneApp::PressOk(box));
-  return text;
 }
 
 void ApplyAndCheck(const std::string& exe, int index, const std::string& typed, const std::string& stored,
