@@ -36,6 +36,9 @@ const Scenario kScenarios[] = {
     {"web-links", e2e::ScenarioWebLinks},
     {"random-paths", e2e::ScenarioRandomPaths},
     {"access-keys", e2e::ScenarioAccessKeys},
+    {"apply-typed-wide-path", e2e::ScenarioApplyTypedWidePath},
+    {"show-stored-wide-path", e2e::ScenarioShowStoredWidePath},
+    {"backup-wide-desktop", e2e::ScenarioBackupWideDesktop},
 };
 
 int Usage() {

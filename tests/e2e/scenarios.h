@@ -19,6 +19,8 @@ extern const Folder kFolders[15];
 constexpr int kCommonDesktop = 0;
 constexpr int kDesktop = 2;
 constexpr int kMyDocuments = 4;
+constexpr int kMyMusic = 5;
+constexpr int kSharedMusic = 9;
 constexpr int kSharedVideo = 11;
 
 extern const char* const kCaption;  // the main window's and the About window's caption
@@ -55,6 +57,9 @@ void ScenarioBrowseCancel(const std::string& exe);
 void ScenarioWebLinks(const std::string& exe);
 void ScenarioRandomPaths(const std::string& exe);
 void ScenarioAccessKeys(const std::string& exe);
+void ScenarioApplyTypedWidePath(const std::string& exe);
+void ScenarioShowStoredWidePath(const std::string& exe);
+void ScenarioBackupWideDesktop(const std::string& exe);
 
 // Not a test: chooses "About Zolvane" in a running Zolvane, for the README's screenshot.
 int OpenAboutInRunningApp();

@@ -33,14 +33,20 @@ inline std::string Utf16LeWithTerminator(const std::wstring& text) {
   return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
 }
 
-// Raw bytes taken as UTF-16LE, shown as UTF-8 with each zero unit as "\0" and the byte count, so that a check
-// of exact bytes says what differed.
-inline std::string ShowUtf16Le(const std::string& bytes) {
+// Bytes taken as UTF-16LE code units; an odd last byte is left out.
+inline std::wstring Utf16LeUnits(const std::string& bytes) {
   std::wstring units(bytes.size() / 2, L'\0');
   for (std::size_t i = 0; i < units.size(); ++i) {
     units[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
   }
+  return units;
+}
+
+// Raw bytes taken as UTF-16LE, shown as UTF-8 with each zero unit as "\0" and the byte count, so that a check
+// of exact bytes says what differed.
+inline std::string ShowUtf16Le(const std::string& bytes) {
+  std::wstring units = Utf16LeUnits(bytes);
   std::string shown;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= units.size(); ++i) {

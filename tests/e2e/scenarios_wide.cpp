@@ -1,0 +1,216 @@
+// Paths no code page holds, through the real window: typed and applied, shown from the registry, and a
+// backup made while the desktop and the temporary folder have such names.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <string>
+
+#include "resources/control_ids.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
+#include "tests/e2e/scenarios.h"
+#include "tests/wine/wine_check.h"
+
+namespace e2e {
+
+namespace {
+
+// The backup waits for four regedit processes, each started afresh under Wine: far longer than a click.
+constexpr DWORD kBackupWaitMs = 40000;
+const char* const kBackupSuccess = "Shell folder registry keys are now backed up.";
+const char* const kExportHeader = "Windows Registry Editor Version 5.00";
+
+std::string Bytes(const RegData& data) {
+  return std::string(data.bytes.begin(), data.bytes.end());
+}
+
+std::string TypeName(DWORD type) {
+  if (type == REG_SZ) return "REG_SZ";
+  if (type == REG_EXPAND_SZ) return "REG_EXPAND_SZ";
+  return "type " + std::to_string(type);
+}
+
+// Both values of a per-user folder hold exactly the text's UTF-16LE and one terminator, in their types.
+void CheckStoredExactly(const char* valueName, const std::wstring& text) {
+  RegData userShell = ReadValue(HKEY_CURRENT_USER, kUserShellFolders, valueName);
+  RegData shell = ReadValue(HKEY_CURRENT_USER, kShellFolders, valueName);
+  std::printf("read back: User Shell Folders \"%s\" (%s), Shell Folders \"%s\" (%s)\n",
+              ReadText(HKEY_CURRENT_USER, kUserShellFolders, valueName).c_str(), TypeName(userShell.type).c_str(),
+              ReadText(HKEY_CURRENT_USER, kShellFolders, valueName).c_str(), TypeName(shell.type).c_str());
+  std::fflush(stdout);
+  CHECK_EQ(ShowUtf16Le(Bytes(userShell)), ShowUtf16Le(Utf16LeWithTerminator(text)));
+  CHECK_EQ(TypeName(userShell.type), TypeName(REG_EXPAND_SZ));
+  CHECK_EQ(ShowUtf16Le(Bytes(shell)), ShowUtf16Le(Utf16LeWithTerminator(text)));
+  CHECK_EQ(TypeName(shell.type), TypeName(REG_SZ));
+}
+
+// Types over the whole path box one UTF-16 unit per WM_CHAR, as the keyboard does; the box must show each
+// character as it comes, a surrogate pair once both halves are in.
+bool TypeOverPathBox(ZolvaneApp& app, const std::wstring& text) {
+  app.SelectAllText1();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IS_HIGH_SURROGATE(text[i])) {
+      PostMessageW(app.Control(IDC_TEXT1), WM_CHAR, text[i], 1);
+      continue;
+    }
+    if (!app.TypeInText1(text[i], Utf8(text.substr(0, i + 1)))) return false;
+  }
+  return true;
+}
+
+// A folder made for a scenario and removed, with the files it then holds, when the scenario ends.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::wstring& path) : path_(path) {
+    made_ = CreateDirectoryW(path_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  }
+  ~ScratchFolder() {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryW(path_.c_str());
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  bool made() const { return made_; }
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+  bool made_ = false;
+};
+
+std::wstring TempPath() {
+  wchar_t path[MAX_PATH + 1] = L"";
+  DWORD length = GetTempPathW(MAX_PATH + 1, path);
+  return std::wstring(path, length);
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string* bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes->clear();
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes->append(chunk, got);
+  CloseHandle(file);
+  return true;
+}
+
+long long Occurrences(const std::string& text, const std::string& part) {
+  long long count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// A text as a .reg file writes it between quotes.
+std::string RegFileQuoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// Runs "regedit /s FILE" and waits for it; its exit code, or -1.
+long long ImportWithRegedit(const std::wstring& file) {
+  std::wstring commandLine = L"regedit /s \"" + file + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return -1;
+  }
+  DWORD exitCode = 1;
+  if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+  GetExitCodeProcess(info.hProcess, &exitCode);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return exitCode;
+}
+
+}  // namespace
+
+void ScenarioApplyTypedWidePath(const std::string& exe) {
+  const Folder& myMusic = kFolders[kMyMusic];
+  RegistryKeeper keeper;
+  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myMusic.valueName);
+  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, myMusic.valueName);
+  ZolvaneApp app(exe);
+  if (!StartWithFolder(app, kMyMusic)) return;
+  const std::wstring paths[] = {kCyrillicGreekCjkPath,
+                                std::wstring(kCyrillicGreekCjkPath) + L"\\" + kBeyondBmpCharacter + L" Music"};
+  for (const std::wstring& path : paths) {
+    if (!CHECK(TypeOverPathBox(app, path))) return;
+    CHECK_EQ(ClickAndAnswer(app, IDC_COMMAND1), "Successfully done!");
+    CheckStoredExactly(myMusic.valueName, path);
+    WaitUntil([&] { return app.Text(IDC_TEXT1) == Utf8(path); });
+    CHECK_EQ(app.Text(IDC_TEXT1), Utf8(path));
+  }
+}
+
+void ScenarioShowStoredWidePath(const std::string& exe) {
+  const Folder& sharedMusic = kFolders[kSharedMusic];
+  RegistryKeeper keeper;
+  keeper.Keep(HKEY_LOCAL_MACHINE, kUserShellFolders, sharedMusic.valueName);
+  const std::string path = Utf8(std::wstring(kCyrillicGreekCjkPath) + L"\\" + kBeyondBmpCharacter);
+  CHECK(WriteText(HKEY_LOCAL_MACHINE, kUserShellFolders, sharedMusic.valueName, path, REG_EXPAND_SZ));
+  ZolvaneApp app(exe);
+  if (!StartWithFolder(app, kSharedMusic)) return;
+  WaitUntil([&] { return app.Text(IDC_TEXT1) == path; });
+  CHECK_EQ(app.Text(IDC_TEXT1), path);
+}
+
+void ScenarioBackupWideDesktop(const std::string& exe) {
+  // Taken while the desktop is still the prefix's own, in case the backup lands there after all.
+  BackupFileKeeper prefixDesktopBackup;
+  RegistryKeeper keeper;
+  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, "Desktop");
+  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, "Desktop");
+  // The last part of the path asked for ("Documents" in Russian, alpha beta, "Japan"), and a musical note.
+  const std::wstring wideName = std::wstring(kCyrillicGreekCjkPath + 3) + L" " + kBeyondBmpCharacter;
+  ScratchFolder desktop(TempPath() + L"Zolvane desktop " + wideName);
+  ScratchFolder temp(TempPath() + L"Zolvane temp " + wideName);
+  if (!CHECK(desktop.made() && temp.made())) return;
+  // Zolvane inherits the driver's environment, which ends with this run.
+  SetEnvironmentVariableW(L"TEMP", temp.path().c_str());
+  SetEnvironmentVariableW(L"TMP", temp.path().c_str());
+  CHECK_EQ(Utf8(TempPath()), Utf8(temp.path() + L"\\"));
+
+  const std::string desktopPath = Utf8(desktop.path());
+  CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", desktopPath, REG_EXPAND_SZ));
+  CHECK(WriteText(HKEY_CURRENT_USER, kShellFolders, "Desktop", desktopPath, REG_SZ));
+  wchar_t shellDesktop[MAX_PATH] = L"";
+  SHGetFolderPathW(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, shellDesktop);
+  if (!CHECK_EQ(Utf8(shellDesktop), desktopPath)) return;
+
+  {
+    ZolvaneApp app(exe);
+    if (!CHECK(app.WaitForMainWindow())) return;
+    CHECK_EQ(ClickAndAnswer(app, IDC_COMMAND3, kBackupWaitMs), kBackupSuccess);
+  }
+  const std::wstring backupFile = desktop.path() + L"\\specialfolders.bak";
+  std::string bytes;
+  if (!CHECK(ReadWholeFile(backupFile, &bytes)) || !CHECK(bytes.size() > 2)) return;
+  CHECK(bytes.compare(0, 2, "\xFF\xFE") == 0);
+  std::string text = Utf8(Utf16LeUnits(bytes.substr(2)));
+  CHECK_EQ(text.substr(0, text.find("\r\n")), kExportHeader);
+  CHECK_EQ(Occurrences(text, kExportHeader), 1LL);
+  CHECK(text.find("\"Desktop\"=" + RegFileQuoted(desktopPath) + "\r\n") != std::string::npos);
+
+  // Imported again, the backup brings both desktop values back exactly.
+  CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", "C:\\Elsewhere", REG_EXPAND_SZ));
+  CHECK(WriteText(HKEY_CURRENT_USER, kShellFolders, "Desktop", "C:\\Elsewhere", REG_SZ));
+  CHECK_EQ(ImportWithRegedit(backupFile), 0LL);
+  CheckStoredExactly("Desktop", desktop.path());
+}
+
+}  // namespace e2e
