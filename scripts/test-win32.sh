@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the exe a user takes to Windows XP, build/win32/Zolvane.exe, under 32-bit Wine in the Windows XP
-# prefix build/wine-xp32 on a private Xvfb: start-up, each folder's display, Apply and Restore Default,
-# through the i686 build of the end-to-end driver. Ends with one line, "win32: N passed, N failed" (one
-# count per scenario) or "win32: skipped: ..."; non-zero when a scenario failed. Details: build/win32-e2e.log.
+# prefix build/wine-xp32 on a private Xvfb: start-up, each folder's display, Apply and Restore Default, and
+# Apply of a typed path no code page holds, through the i686 build of the end-to-end driver. Ends with one
+# line, "win32: N passed, N failed" (one count per scenario) or "win32: skipped: ..."; non-zero when a
+# scenario failed. Details: build/win32-e2e.log.
 # ZOLVANE_WIN32_SCENARIOS picks other scenarios; ZOLVANE_WIN32_EMULATE=1 runs under qemu-i386 even where
 # the kernel runs 32-bit code itself.
 set -uo pipefail
@@ -14,7 +15,8 @@ logFile="$ZOLVANE_ROOT/build/win32-e2e.log"
 exe="$ZOLVANE_ROOT/build/win32/Zolvane.exe"
 driver="$ZOLVANE_ROOT/build/win32/tests/e2e/zolvane_e2e.exe"
 scenarios=(${ZOLVANE_WIN32_SCENARIOS:-start-up fifteen-folders apply-follows-text1 apply-my-documents
-           apply-desktop-variable apply-common-desktop restore-my-documents restore-shared-video})
+           apply-desktop-variable apply-common-desktop restore-my-documents restore-shared-video
+           apply-typed-wide-path})
 # Emulated, a scenario takes several times as long as under 64-bit Wine; the whole run stays bounded.
 perScenario=${ZOLVANE_WIN32_SCENARIO_SECONDS:-180}
 budget=${ZOLVANE_WIN32_BUDGET_SECONDS:-480}
