@@ -2,7 +2,8 @@
 # Configures and builds: build/host (native, unit tests), build/asan (the same with AddressSanitizer and
 # UndefinedBehaviorSanitizer), build/fuzz (clang, libFuzzer targets), build/win32 (the product) and
 # build/win64 (the same program for x86_64, run under Wine by the tests).
-# Usage: build.sh [tree...]   with trees among host asan fuzz win32 win64; all of them when none is named.
+# Usage: build.sh [tree[:target,...]...]   with trees among host asan fuzz win32 win64, all of them when none is
+# named; a tree given with targets builds only those (and what they need), e.g. win64:Zolvane,zolvane_e2e.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 jobs=$(nproc)
@@ -17,9 +18,10 @@ configure() {  # dir [cmake args...]
     cmake -S "$ZOLVANE_ROOT" -B "$ZOLVANE_ROOT/$dir" "$@" >/dev/null
   fi
 }
-trees=("$@")
-[ ${#trees[@]} -gt 0 ] || trees=(host asan fuzz win32 win64)
-for tree in "${trees[@]}"; do
+requests=("$@")
+[ ${#requests[@]} -gt 0 ] || requests=(host asan fuzz win32 win64)
+for request in "${requests[@]}"; do
+  tree=${request%%:*}
   case $tree in
     host) configure build/host -DCMAKE_BUILD_TYPE=Debug ;;
     asan) configure build/asan -DCMAKE_BUILD_TYPE=Debug -DZOLVANE_SANITIZE=ON ;;
@@ -29,8 +31,11 @@ for tree in "${trees[@]}"; do
     *) log "unknown build tree: $tree"; exit 2 ;;
   esac
 done
-for tree in "${trees[@]}"; do
-  dir=build/$tree
-  log "building $dir"
-  cmake --build "$ZOLVANE_ROOT/$dir" -j"$jobs" >"$ZOLVANE_ROOT/$dir.log" 2>&1 || { tail -40 "$ZOLVANE_ROOT/$dir.log"; exit 1; }
+for request in "${requests[@]}"; do
+  dir=build/${request%%:*}
+  targets=()
+  [[ $request == *:* ]] && IFS=, read -r -a targets <<<"${request#*:}"
+  log "building $dir${targets[*]:+ (${targets[*]})}"
+  cmake --build "$ZOLVANE_ROOT/$dir" -j"$jobs" ${targets[@]:+--target "${targets[@]}"} >"$ZOLVANE_ROOT/$dir.log" 2>&1 ||
+    { tail -40 "$ZOLVANE_ROOT/$dir.log"; exit 1; }
 done
