@@ -51,6 +51,8 @@ class Registry {
   // SHSetValueW: creates the key when missing. data holds cbData bytes, UTF-16LE for a string type.
   virtual std::int32_t SHSetValueW(HKey hKey, const std::string& subKey, const std::string& valueName,
                                    std::uint32_t type, const void* data, std::uint32_t cbData) = 0;
+  // SHDeleteValueW: ERROR_FILE_NOT_FOUND when there is no such value.
+  virtual std::int32_t SHDeleteValueW(HKey hKey, const std::string& subKey, const std::string& valueName) = 0;
 };
 
 class Environment {
@@ -76,9 +78,13 @@ class System {
   virtual ~System() = default;
   // GetVersionExW: non-zero on success; on failure the record is left as it was.
   virtual int GetVersionExW(OsVersionInfo* info) = 0;
+  // GetWindowsDirectoryW: the number of characters written into *path, 0 on failure.
+  virtual std::uint32_t GetWindowsDirectoryW(std::string* path) = 0;
 };
 
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr std::uint32_t kMovefileReplaceExisting = 0x1;
+constexpr std::uint32_t kMovefileWriteThrough = 0x8;
 
 // Files, by path. Every operation returns 0 or the system's error code unless it says otherwise.
 class Files {
@@ -93,6 +99,9 @@ class Files {
   // Creates the file, or replaces what it held, with these bytes.
   virtual std::int32_t WriteWholeFile(const std::string& fileName, const std::string& bytes) = 0;
   virtual std::int32_t DeleteFileW(const std::string& fileName) = 0;
+  // MoveFileExW: with MOVEFILE_REPLACE_EXISTING it takes the place of an existing file in one step.
+  virtual std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
+                                   std::uint32_t flags) = 0;
 };
 
 constexpr int kSwShowNormal = 1;
@@ -104,8 +113,10 @@ constexpr std::uint32_t kWaitFailed = 0xFFFFFFFFu;
 class Processes {
  public:
   virtual ~Processes() = default;
-  // CreateProcessW of a command line with STARTF_USESHOWWINDOW: 0 and the process handle, or an error code.
-  virtual std::int32_t CreateProcessW(const std::string& commandLine, int showWindow, ProcessHandle* process) = 0;
+  // CreateProcessW of the program at a full path (the application name, so that nothing is searched for) with
+  // a command line, STARTF_USESHOWWINDOW: 0 and the process handle, or an error code.
+  virtual std::int32_t CreateProcessW(const std::string& applicationName, const std::string& commandLine,
+                                      int showWindow, ProcessHandle* process) = 0;
   virtual std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) = 0;
   // Non-zero on success.
   virtual int GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) = 0;
@@ -119,6 +130,7 @@ constexpr std::int32_t kSOk = 0;
 constexpr std::int32_t kSFalse = 1;
 constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
 
+constexpr std::uint32_t kCoinitApartmentThreaded = 0x2;
 constexpr std::uint32_t kBifReturnOnlyFsDirs = 0x1;
 constexpr std::uint32_t kBifDontGoBelowDomain = 0x2;
 constexpr std::size_t kMaxPath = 260;
@@ -147,6 +159,8 @@ class Shell {
   // SHGetPathFromIDListW into a caller's buffer of kMaxPath UTF-16 code units.
   virtual int SHGetPathFromIDListW(ItemIdList pidl, char16_t* pszPath) = 0;
   virtual void CoTaskMemFree(ItemIdList pv) = 0;
+  // CoInitializeEx on the calling thread: an HRESULT (S_FALSE when it was initialised already).
+  virtual std::int32_t CoInitializeEx(std::uint32_t coInit) = 0;
 };
 
 // Everything the program asks of the system, handed to the core in one piece.

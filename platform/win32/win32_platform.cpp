@@ -99,6 +99,12 @@ std::int32_t Win32Registry::SHSetValueW(HKey hKey, const std::string& subKey, co
 // A variable defined with an empty value is empty text, as ExpandEnvironmentStrings has it; only a variable
 // that is not defined at all is none. Some systems answer the size query for an empty value with 1, others
 // with 0 and ERROR_SUCCESS, so the last error decides, not the length.
+std::int32_t Win32Registry::SHDeleteValueW(HKey hKey, const std::string& subKey, const std::string& valueName) {
+  ZOLVANE_SYSTEM_FUNCTION("shlwapi.dll", SHDeleteValueW);
+  if (boundSHDeleteValueW == nullptr) return ERROR_MOD_NOT_FOUND;
+  return static_cast<std::int32_t>(boundSHDeleteValueW(ToHkey(hKey), Widen(subKey).data(), Widen(valueName).data()));
+}
+
 std::optional<std::string> Win32Environment::GetEnvironmentVariableW(const std::string& name) {
   WideText wideName = Widen(name);
   std::vector<wchar_t> buffer(1, L'\0');
@@ -133,6 +139,14 @@ int Win32System::GetVersionExW(OsVersionInfo* info) {
   info->dwPlatformId = record.dwPlatformId;
   std::memcpy(info->szCSDVersion, record.szCSDVersion, sizeof info->szCSDVersion);
   return 1;
+}
+
+std::uint32_t Win32System::GetWindowsDirectoryW(std::string* path) {
+  wchar_t buffer[MAX_PATH + 1];
+  UINT length = ::GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) return 0;
+  *path = Narrow(buffer, length);
+  return length;
 }
 
 std::uint32_t Win32Files::GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) {
@@ -192,7 +206,14 @@ std::int32_t Win32Files::DeleteFileW(const std::string& fileName) {
   return static_cast<std::int32_t>(GetLastError());
 }
 
-std::int32_t Win32Processes::CreateProcessW(const std::string& commandLine, int showWindow, ProcessHandle* process) {
+std::int32_t Win32Files::MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
+                                     std::uint32_t flags) {
+  if (::MoveFileExW(Widen(existingFileName).data(), Widen(newFileName).data(), flags)) return 0;
+  return static_cast<std::int32_t>(GetLastError());
+}
+
+std::int32_t Win32Processes::CreateProcessW(const std::string& applicationName, const std::string& commandLine,
+                                            int showWindow, ProcessHandle* process) {
   STARTUPINFOW startup;
   std::memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
@@ -202,7 +223,8 @@ std::int32_t Win32Processes::CreateProcessW(const std::string& commandLine, int 
   std::memset(&info, 0, sizeof info);
   // CreateProcessW may write into the command line: it gets a copy of its own.
   WideText line = Widen(commandLine);
-  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  if (!::CreateProcessW(Widen(applicationName).data(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
     return static_cast<std::int32_t>(GetLastError());
   }
   ::CloseHandle(info.hThread);
@@ -285,6 +307,12 @@ void Win32Shell::CoTaskMemFree(ItemIdList pv) {
   // Only a list the shell made comes here, so ole32 is already loaded by then.
   ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoTaskMemFree);
   if (boundCoTaskMemFree != nullptr) boundCoTaskMemFree(ToPidl(pv));
+}
+
+std::int32_t Win32Shell::CoInitializeEx(std::uint32_t coInit) {
+  ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoInitializeEx);
+  if (boundCoInitializeEx == nullptr) return static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
+  return static_cast<std::int32_t>(boundCoInitializeEx(nullptr, coInit));
 }
 
 }  // namespace platform

@@ -18,6 +18,7 @@ class Win32Registry : public Registry {
   std::int32_t RegCloseKey(HKey hKey) override;
   std::int32_t SHSetValueW(HKey hKey, const std::string& subKey, const std::string& valueName, std::uint32_t type,
                            const void* data, std::uint32_t cbData) override;
+  std::int32_t SHDeleteValueW(HKey hKey, const std::string& subKey, const std::string& valueName) override;
 };
 
 class Win32Environment : public Environment {
@@ -28,6 +29,7 @@ class Win32Environment : public Environment {
 class Win32System : public System {
  public:
   int GetVersionExW(OsVersionInfo* info) override;
+  std::uint32_t GetWindowsDirectoryW(std::string* path) override;
 };
 
 class Win32Files : public Files {
@@ -37,11 +39,14 @@ class Win32Files : public Files {
   std::int32_t ReadWholeFile(const std::string& fileName, std::string* bytes) override;
   std::int32_t WriteWholeFile(const std::string& fileName, const std::string& bytes) override;
   std::int32_t DeleteFileW(const std::string& fileName) override;
+  std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
+                           std::uint32_t flags) override;
 };
 
 class Win32Processes : public Processes {
  public:
-  std::int32_t CreateProcessW(const std::string& commandLine, int showWindow, ProcessHandle* process) override;
+  std::int32_t CreateProcessW(const std::string& applicationName, const std::string& commandLine, int showWindow,
+                              ProcessHandle* process) override;
   std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) override;
   int GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) override;
   int TerminateProcess(ProcessHandle process, std::uint32_t exitCode) override;
@@ -59,6 +64,7 @@ class Win32Shell : public Shell {
   ItemIdList SHBrowseForFolderW(const BrowseInfo& browseInfo) override;
   int SHGetPathFromIDListW(ItemIdList pidl, char16_t* pszPath) override;
   void CoTaskMemFree(ItemIdList pv) override;
+  std::int32_t CoInitializeEx(std::uint32_t coInit) override;
 };
 
 // All of the above, wired together.

@@ -54,6 +54,21 @@ std::int32_t FakeFiles::DeleteFileW(const std::string& fileName) {
   return 0;
 }
 
+std::int32_t FakeFiles::MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
+                                    std::uint32_t flags) {
+  if (auto fail = Record("MoveFileExW(" + existingFileName + ", " + newFileName + ", " + std::to_string(flags) + ")")) {
+    return *fail;
+  }
+  auto found = files.find(existingFileName);
+  if (found == files.end()) return platform::kErrorFileNotFound;
+  constexpr std::int32_t kErrorAlreadyExists = 183;
+  if (files.count(newFileName) && (flags & platform::kMovefileReplaceExisting) == 0) return kErrorAlreadyExists;
+  std::string bytes = found->second;
+  files.erase(found);
+  files[newFileName] = bytes;
+  return 0;
+}
+
 std::optional<std::int32_t> FakeProcesses::Record(std::string call) {
   return RecordCall(log_, failing, std::move(call));
 }
@@ -65,11 +80,12 @@ FakeProcesses::Process* FakeProcesses::Find(platform::ProcessHandle handle) {
   return nullptr;
 }
 
-std::int32_t FakeProcesses::CreateProcessW(const std::string& commandLine, int showWindow,
-                                           platform::ProcessHandle* process) {
+std::int32_t FakeProcesses::CreateProcessW(const std::string& applicationName, const std::string& commandLine,
+                                           int showWindow, platform::ProcessHandle* process) {
   if (auto fail = Record("CreateProcessW(" + commandLine + ", " + std::to_string(showWindow) + ")")) return *fail;
   *process = Handle(started.size());
   Process record;
+  record.applicationName = applicationName;
   record.commandLine = commandLine;
   record.showWindow = showWindow;
   started.push_back(record);

@@ -23,6 +23,8 @@ class FakeFiles : public platform::Files {
   std::int32_t ReadWholeFile(const std::string& fileName, std::string* bytes) override;
   std::int32_t WriteWholeFile(const std::string& fileName, const std::string& bytes) override;
   std::int32_t DeleteFileW(const std::string& fileName) override;
+  std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
+                           std::uint32_t flags) override;
 
   std::string tempPath = "C:\\TEMP\\";
   // File names match without regard to case, as on Windows.
@@ -47,6 +49,7 @@ class FakeProcesses : public platform::Processes {
     bool hangs = false;  // never ends by itself: every wait times out until it is terminated
   };
   struct Process {
+    std::string applicationName;
     std::string commandLine;
     int showWindow = 0;
     bool ran = false;
@@ -57,7 +60,7 @@ class FakeProcesses : public platform::Processes {
   };
 
   explicit FakeProcesses(CallLog& log) : log_(log) {}
-  std::int32_t CreateProcessW(const std::string& commandLine, int showWindow,
+  std::int32_t CreateProcessW(const std::string& applicationName, const std::string& commandLine, int showWindow,
                               platform::ProcessHandle* process) override;
   std::uint32_t WaitForSingleObject(platform::ProcessHandle process, std::uint32_t milliseconds) override;
   int GetExitCodeProcess(platform::ProcessHandle process, std::uint32_t* exitCode) override;

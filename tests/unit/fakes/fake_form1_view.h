@@ -1,6 +1,7 @@
 // Form1's controls in memory, raising Text1_Change and Combo1_Click inside the setters as the window does.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,26 @@ class FakeForm1View : public Form1View {
   void CloseAbout() override { aboutOpen = false; }
   platform::WindowHandle Hwnd() override { return kHwnd; }
 
+  void SetBusy(bool busy) override { busyChanges.push_back(busy); }
+  // Runs the work at once, unless holdBackgroundWork asks to keep it for FinishBackgroundWork.
+  void RunInBackground(std::function<void()> work, std::function<void()> done) override {
+    if (holdBackgroundWork) {
+      heldWork = std::move(work);
+      heldDone = std::move(done);
+      return;
+    }
+    work();
+    done();
+  }
+  void FinishBackgroundWork() {
+    std::function<void()> work = std::move(heldWork);
+    std::function<void()> done = std::move(heldDone);
+    heldWork = nullptr;
+    heldDone = nullptr;
+    work();
+    done();
+  }
+
   static constexpr platform::WindowHandle kHwnd = static_cast<platform::WindowHandle>(0x20020);
 
   int combo1Index = -1;
@@ -63,6 +84,10 @@ class FakeForm1View : public Form1View {
   bool aboutOpen = false;
   int aboutWindowsCreated = 0;
   std::vector<MessageBox> messages;
+  std::vector<bool> busyChanges;
+  bool holdBackgroundWork = false;
+  std::function<void()> heldWork;
+  std::function<void()> heldDone;
 
  private:
   Form1* form_ = nullptr;

@@ -21,6 +21,12 @@ int FakeSystem::GetVersionExW(platform::OsVersionInfo* info) {
   return 1;
 }
 
+std::uint32_t FakeSystem::GetWindowsDirectoryW(std::string* path) {
+  if (log_.Record("GetWindowsDirectoryW()")) return 0;
+  *path = windowsFolder;
+  return static_cast<std::uint32_t>(windowsFolder.size());
+}
+
 void FakeSystem::SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) {
   version_.dwPlatformId = platformId;
   version_.dwMajorVersion = major;
@@ -76,4 +82,9 @@ int FakeShell::SHGetPathFromIDListW(platform::ItemIdList pidl, char16_t* pszPath
 void FakeShell::CoTaskMemFree(platform::ItemIdList pv) {
   log_.Record("CoTaskMemFree(" + std::to_string(static_cast<std::uintptr_t>(pv)) + ")");
   freed.push_back(pv);
+}
+
+std::int32_t FakeShell::CoInitializeEx(std::uint32_t coInit) {
+  if (auto fail = log_.Record("CoInitializeEx(" + std::to_string(coInit) + ")")) return *fail;
+  return platform::kSOk;
 }

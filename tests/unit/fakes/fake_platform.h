@@ -26,10 +26,12 @@ class FakeSystem : public platform::System {
  public:
   explicit FakeSystem(CallLog& log) : log_(log) {}
   int GetVersionExW(platform::OsVersionInfo* info) override;
+  std::uint32_t GetWindowsDirectoryW(std::string* path) override;
   void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
   // What the last call was handed, before it filled anything in.
   platform::OsVersionInfo passedIn;
+  std::string windowsFolder = "C:\\WINDOWS";
 
  private:
   CallLog& log_;
@@ -57,6 +59,7 @@ class FakeShell : public platform::Shell {
   platform::ItemIdList SHBrowseForFolderW(const platform::BrowseInfo& browseInfo) override;
   int SHGetPathFromIDListW(platform::ItemIdList pidl, char16_t* pszPath) override;
   void CoTaskMemFree(platform::ItemIdList pv) override;
+  std::int32_t CoInitializeEx(std::uint32_t coInit) override;
 
   static constexpr platform::WindowHandle kDesktopWindow = static_cast<platform::WindowHandle>(0x10010);
   static constexpr platform::ItemIdList kPickedPidl = static_cast<platform::ItemIdList>(0x5150);

@@ -92,6 +92,18 @@ std::int32_t FakeRegistry::SHSetValueW(platform::HKey hKey, const std::string& s
   return 0;
 }
 
+std::int32_t FakeRegistry::SHDeleteValueW(platform::HKey hKey, const std::string& subKey,
+                                          const std::string& valueName) {
+  if (auto fail = log_.Record("SHDeleteValueW(" + Describe(hKey) + ", " + subKey + ", " + valueName + ")")) {
+    return *fail;
+  }
+  std::string path = FullPath(hKey, subKey);
+  if (deniedWrites_.count(path) || deniedOpens_.count(path)) return platform::kErrorAccessDenied;
+  auto key = keys_.find(path);
+  if (key == keys_.end() || key->second.erase(valueName) == 0) return platform::kErrorFileNotFound;
+  return 0;
+}
+
 void FakeRegistry::CreateKey(platform::HKey hive, const std::string& subKey) {
   keys_[FullPath(hive, subKey)];
 }

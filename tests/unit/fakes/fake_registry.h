@@ -29,6 +29,7 @@ class FakeRegistry : public platform::Registry {
   std::int32_t RegCloseKey(platform::HKey hKey) override;
   std::int32_t SHSetValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
                            std::uint32_t type, const void* data, std::uint32_t cbData) override;
+  std::int32_t SHDeleteValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName) override;
 
   // Test set-up and inspection; none of these is recorded.
   void CreateKey(platform::HKey hive, const std::string& subKey);
