@@ -1,7 +1,9 @@
 // The backup procedure: regedit exports the four shell-folder keys, and their lines become one registry file.
 #include "backup/backup.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <exception>
 #include <string>
 #include <utility>
@@ -10,9 +12,10 @@
 namespace {
 
 const char* const kBackupFileName = "specialfolders.bak";
+// The new backup is made beside the old one under this name, and takes its place only once it is complete.
+const char* const kNewBackupSuffix = ".new";
+const char* const kRegistryEditorName = "\\regedit.exe";
 const char* const kHeaderText = "Windows Registry Editor Version 5.00";
-const char* const kSuccessText = "Shell folder registry keys are now backed up.";
-const char* const kFailureText = "Could not backup the shell folder registry keys";
 constexpr std::uint32_t kShgfpTypeCurrent = 0;
 constexpr std::uint32_t kEndedExitCode = 1;
 
@@ -82,7 +85,7 @@ class ExportProcesses {
   ExportProcesses& operator=(const ExportProcesses&) = delete;
   ~ExportProcesses();
 
-  void Start(const std::string& commandLine);
+  void Start(const std::string& program, const std::string& commandLine);
   // True when every export ended within its time with exit code 0.
   bool WaitForAll();
 
@@ -106,9 +109,9 @@ ExportProcesses::~ExportProcesses() {
   }
 }
 
-void ExportProcesses::Start(const std::string& commandLine) {
+void ExportProcesses::Start(const std::string& program, const std::string& commandLine) {
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
-  std::int32_t code = processes_.CreateProcessW(commandLine, platform::kSwShowMinimized, &process);
+  std::int32_t code = processes_.CreateProcessW(program, commandLine, platform::kSwShowMinimized, &process);
   if (code != 0) throw BackupFailure(Describe("Cannot start", commandLine, code));
   exports_.push_back(Export{process, false});
 }
@@ -138,9 +141,22 @@ void ExportProcesses::End(platform::ProcessHandle process) {
   processes_.WaitForSingleObject(process, kExportTimeoutMs);
 }
 
+// Registry names match without regard to case, and regedit writes a key as the registry holds it.
+bool SameKeyName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool HasSection(const std::vector<std::string>& lines, const char* key) {
+  std::string heading = std::string("[") + key + "]";
+  return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return SameKeyName(line, heading); });
+}
+
 }  // namespace
 
-void RegistryBackup::Run() {
+BackupOutcome RegistryBackup::Run() {
+  notices_.clear();
   strBackupFile = GetSplFolderPath(platform::kCsidlDesktop) + "\\" + kBackupFileName;
   std::string tempDir = GetTempDir();
   strTempFile1 = tempDir + "splfolders1.txt";
@@ -148,46 +164,77 @@ void RegistryBackup::Run() {
   strTempFile3 = tempDir + "splfolders3.txt";
   strTempFile4 = tempDir + "splfolders4.txt";
 
-  std::string message;
+  BackupOutcome outcome;
   try {
-    message = SaveKeys() ? kSuccessText : kFailureText;
+    outcome.succeeded = SaveKeys();
   } catch (const std::exception& failure) {
-    message = std::string(kFailureText) + "\n" + failure.what();
+    outcome.failure = failure.what();
   }
-  view_.MsgBox(message, kMbOk, kAppTitle);
   // The outcome above stands: a file that cannot be deleted now goes at the start of the next run, which
   // reports it if it still cannot.
   KillTempFiles();
+  outcome.notices = std::move(notices_);
+  return outcome;
 }
 
-// Whether the backup file now holds all four keys; a failing operation throws BackupFailure.
+// Whether the backup file now holds all four keys; a failing operation throws BackupFailure. Once the verified
+// new file has taken the old one's place, the backup is there: the move does it in one step.
 bool RegistryBackup::SaveKeys() {
   std::string leftoverFailure = KillTempFiles();
   if (!leftoverFailure.empty()) throw BackupFailure(leftoverFailure);
-  // Gone before the exports start: a run never adds to an earlier backup, nor leaves it looking current.
-  if (FileExists(strBackupFile)) RemoveFile(strBackupFile);
   if (!ExportKeys()) return false;
 
   JoinFile(strTempFile4, strTempFile3);
   JoinFile(strTempFile3, strTempFile2);
   JoinFile(strTempFile2, strTempFile1);
-  // One header for the whole file in place of the four exports' own, which the filter leaves out, so that
-  // regedit can import the backup again.
-  WriteText(strBackupFile, TextFile{TextEncoding::kUtf8, {kHeaderText}});
+  std::string newBackup = strBackupFile + kNewBackupSuffix;
   try {
-    FilterFile(strTempFile1, strBackupFile, kHeaderText);
+    WriteNewBackup(newBackup);
+    CheckNewBackup(newBackup);
+    std::int32_t code = platform_.files.MoveFileExW(
+        newBackup, strBackupFile, platform::kMovefileReplaceExisting | platform::kMovefileWriteThrough);
+    if (code != 0) throw BackupFailure(Describe("Cannot replace", strBackupFile, code));
   } catch (const std::exception&) {
-    // A header without the keys must not sit on the desktop looking like a backup.
-    platform_.files.DeleteFileW(strBackupFile);
+    // Nothing half-made stays beside the previous backup, which is untouched.
+    platform_.files.DeleteFileW(newBackup);
     throw;
   }
-  return FileExists(strBackupFile);
+  return true;
+}
+
+// One header for the whole file in place of the four exports' own, which the filter leaves out, so that
+// regedit can import the backup again.
+void RegistryBackup::WriteNewBackup(const std::string& path) {
+  WriteText(path, TextFile{TextEncoding::kUtf8, {kHeaderText}});
+  FilterFile(strTempFile1, path, kHeaderText);
+}
+
+// Read back from the disk, the new backup must be one whole registry file: the header first, and a section
+// for each of the four keys. An export read short, or a write that did not reach the disk, fails here.
+void RegistryBackup::CheckNewBackup(const std::string& path) {
+  TextFile written = ReadText(path);
+  bool complete = !written.lines.empty() && written.lines.front() == kHeaderText;
+  for (const char* key : kExportKeys) complete = complete && HasSection(written.lines, key);
+  if (!complete) throw BackupFailure("The new backup \"" + path + "\" does not hold all four keys.");
+}
+
+// The registry editor of the Windows folder, by its full path: a program of the same name in the current
+// or the program's own folder must never run in its place.
+std::string RegistryBackup::RegistryEditorPath() {
+  std::string windowsFolder;
+  if (platform_.system.GetWindowsDirectoryW(&windowsFolder) == 0) {
+    throw BackupFailure("Cannot find the Windows folder, which holds the registry editor.");
+  }
+  return windowsFolder + kRegistryEditorName;
 }
 
 bool RegistryBackup::ExportKeys() {
+  std::string regedit = RegistryEditorPath();
   std::array<const std::string*, 4> tempFiles = TempFiles();
   ExportProcesses exports(platform_.processes);
-  for (std::size_t i = 0; i < tempFiles.size(); ++i) exports.Start(ExportCommandLine(*tempFiles[i], kExportKeys[i]));
+  for (std::size_t i = 0; i < tempFiles.size(); ++i) {
+    exports.Start(regedit, ExportCommandLine(*tempFiles[i], kExportKeys[i]));
+  }
   return exports.WaitForAll() && ExportsWritten();
 }
 
@@ -204,11 +251,11 @@ std::string RegistryBackup::GetSplFolderPath(int SelectedFolder) {
   std::int32_t result = platform_.shell.SHGetFolderPathW(
       platform::WindowHandle::kNone, SelectedFolder | platform::kCsidlFlagCreate, 0, kShgfpTypeCurrent, &path);
   if (result == platform::kEInvalidArg) {
-    view_.MsgBox("An invalid folder ID was specified", kMbOk, kAppTitle);
+    notices_.push_back("An invalid folder ID was specified");
     return std::string();
   }
   if (result == platform::kSOk) return path;
-  if (result == platform::kSFalse) view_.MsgBox("The folder does not exist", kMbOk, kAppTitle);
+  if (result == platform::kSFalse) notices_.push_back("The folder does not exist");
   return std::string();
 }
 
@@ -254,11 +301,6 @@ std::string RegistryBackup::KillTempFiles() {
 
 std::array<const std::string*, 4> RegistryBackup::TempFiles() const {
   return {&strTempFile1, &strTempFile2, &strTempFile3, &strTempFile4};
-}
-
-void RegistryBackup::RemoveFile(const std::string& path) {
-  std::int32_t code = platform_.files.DeleteFileW(path);
-  if (code != 0) throw BackupFailure(Describe("Cannot delete", path, code));
 }
 
 std::string RegistryBackup::ReadBytes(const std::string& path) {

@@ -4,22 +4,32 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "backup/text_file.h"
-#include "core/form1_view.h"
 #include "platform/platform.h"
 
 // How long each registry-editor export may take before it is ended and the backup fails.
 constexpr std::uint32_t kExportTimeoutMs = 30000;
 
+// What a run came to, for the user: whether the backup file now holds the four keys, and if not, why, as
+// far as it is known; and what the user should hear first about the desktop folder.
+struct BackupOutcome {
+  bool succeeded = false;
+  std::string failure;
+  std::vector<std::string> notices;
+};
+
 class RegistryBackup {
  public:
-  RegistryBackup(platform::Platform& platform, Form1View& view) : platform_(platform), view_(view) {}
+  explicit RegistryBackup(platform::Platform& platform) : platform_(platform) {}
 
-  // The click of "&Backup special folder paths". The outcome is told in one message box; no failure escapes.
-  void Run();
+  // Saves the four keys into the backup file on the desktop. It shows nothing and touches no window, so it
+  // may run away from the window's thread; no failure escapes. The previous backup file is replaced only by
+  // a complete, verified new one: a failed run leaves it exactly as it was.
+  BackupOutcome Run();
 
-  // The folder's path, or empty text when none was obtained (S_FALSE and E_INVALIDARG are told to the user).
+  // The folder's path, or empty text when none was obtained (S_FALSE and E_INVALIDARG become notices).
   std::string GetSplFolderPath(int SelectedFolder);
   // The temporary directory with its trailing backslash, or empty text when the system gives none.
   std::string GetTempDir();
@@ -43,15 +53,17 @@ class RegistryBackup {
 
  private:
   bool SaveKeys();
+  void WriteNewBackup(const std::string& path);
+  void CheckNewBackup(const std::string& path);
+  std::string RegistryEditorPath();
   bool ExportKeys();
   bool ExportsWritten();
   std::array<const std::string*, 4> TempFiles() const;
-  void RemoveFile(const std::string& path);
   std::string ReadBytes(const std::string& path);
   TextFile ReadText(const std::string& path);
   TextFile ReadTextOrEmpty(const std::string& path);
   void WriteText(const std::string& path, const TextFile& file);
 
   platform::Platform& platform_;
-  Form1View& view_;
+  std::vector<std::string> notices_;
 };

@@ -21,10 +21,39 @@ namespace {
 const char* const kRefusalText =
     "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit";
 const char* const kBrowseTitle = "Select the new folder";
+const char* const kBackupSuccessText = "Shell folder registry keys are now backed up.";
+const char* const kBackupFailureText = "Could not backup the shell folder registry keys";
+const char* const kWindowNotMadeText = "Zolvane could not make its main window.";
+constexpr int kWindowNotMadeExitCode = 1;
 
 std::string WriteFailureText(std::int32_t code) {
   if (code == platform::kErrorAccessDenied) return "Access Denied. No changes were made.";
   return "Error " + std::to_string(code) + "\nAn error occurred.";
+}
+
+// The last part of a key's path: "Shell Folders" for the Shell Folders key.
+std::string KeyName(const char* keyPath) {
+  const char* name = std::strrchr(keyPath, '\\');
+  return name == nullptr ? keyPath : name + 1;
+}
+
+// What a value held before it was written, as the user can read it.
+std::string HeldBefore(const StoredValue& value) {
+  bool text = value.type == platform::kRegSz || value.type == platform::kRegExpandSz;
+  if (value.state == StoredValue::State::kAbsent) return "has no value, as before.";
+  if (value.state == StoredValue::State::kUnknown || !text) return "is as it was.";
+  std::string bytes = value.bytes.size() >= 2 ? value.bytes.substr(0, value.bytes.size() - 2) : std::string();
+  return "still holds \"" + Utf16LeToUtf8(bytes) + "\".";
+}
+
+// When one write failed and the other could not be undone, the user learns where each value now stands.
+std::string PartialChangeText(std::int32_t code, const std::string& valueName, const std::string& changedKey,
+                              const std::string& newData, const std::string& unchangedKey,
+                              const StoredValue& unchanged) {
+  std::string headline =
+      code == platform::kErrorAccessDenied ? "Access Denied." : "Error " + std::to_string(code) + ".";
+  return headline + " Only part of the change was made, and it could not be undone:\n" + changedKey + "\\" + valueName +
+         " now holds \"" + newData + "\".\n" + unchangedKey + "\\" + valueName + " " + HeldBefore(unchanged);
 }
 
 }  // namespace
@@ -37,7 +66,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 Form1::Form1(platform::Platform& platform, Form1View& view)
-    : platform_(platform), view_(view), module2_(platform.registry), backup_(platform, view) {}
+    : platform_(platform), view_(view), module2_(platform.registry), backup_(platform) {}
 
 void Form1::Form_Load() {
   if (GetWindowsVersionName(platform_.system) != "Windows XP") {
@@ -46,6 +75,19 @@ void Form1::Form_Load() {
     return;
   }
   view_.SetCombo1ListIndex(0);
+}
+
+bool Form1::OnCloseRequested() {
+  if (!backupRunning_) return true;
+  closeAfterBackup_ = true;
+  return false;
+}
+
+int Form1::OnWindowNotMade(const std::string& systemErrorText) {
+  std::string text = kWindowNotMadeText;
+  if (!systemErrorText.empty()) text += "\n" + systemErrorText;
+  view_.MsgBox(text, kMbOk, kAppTitle);
+  return kWindowNotMadeExitCode;
 }
 
 void Form1::Form_Unload() {
@@ -121,10 +163,26 @@ std::string Form1::ExpandText(const std::string& text) {
   return result;
 }
 
-void Form1::ReportWrites(std::int32_t firstCode, std::int32_t secondCode, const char* successText) {
-  // Both writes matter: the shell reads one key and older programs the other.
-  std::int32_t code = firstCode != 0 ? firstCode : secondCode;
-  view_.MsgBox(code == 0 ? successText : WriteFailureText(code), kMbOk, kAppTitle);
+void Form1::WriteBothAndReport(const SplFolderEntry& entry, const FolderWrite (&writes)[2], const char* successText) {
+  StoredValue before[2];
+  for (int i = 0; i < 2; ++i) before[i] = module2_.ReadStoredValue(entry.hive, writes[i].keyPath, entry.valueName);
+  std::int32_t codes[2];
+  for (int i = 0; i < 2; ++i) {
+    codes[i] = module2_.WriteRegValue(entry.hive, writes[i].keyPath, entry.valueName, writes[i].data, writes[i].type);
+  }
+  if (codes[0] == 0 && codes[1] == 0) return view_.MsgBox(successText, kMbOk, kAppTitle);
+
+  std::int32_t failure = codes[0] != 0 ? codes[0] : codes[1];
+  std::string message = WriteFailureText(failure);
+  // Only one of the two can have succeeded; it is put back so that "No changes were made." is true.
+  for (int i = 0; i < 2; ++i) {
+    if (codes[i] != 0) continue;
+    if (module2_.PutBack(entry.hive, writes[i].keyPath, entry.valueName, before[i]) != 0) {
+      message = PartialChangeText(failure, entry.valueName, KeyName(writes[i].keyPath), writes[i].data,
+                                  KeyName(writes[1 - i].keyPath), before[1 - i]);
+    }
+  }
+  view_.MsgBox(message, kMbOk, kAppTitle);
 }
 
 void Form1::Command1_Click() {
@@ -135,21 +193,14 @@ void Form1::Command1_Click() {
   const SplFolderEntry* entry = FindSplFolderEntry(name);
   if (entry == nullptr) return;
 
-  std::int32_t firstCode = 0;
-  std::int32_t secondCode = 0;
+  FolderWrite userShellFolders{kUserShellFoldersKey, newPath, platform::kRegExpandSz};
+  FolderWrite shellFolders{kShellFoldersKey, ExpandText(newPath), platform::kRegSz};
+  // Common Desktop has always had its Shell Folders value written first.
   if (std::strcmp(entry->displayName, "Common Desktop") != 0) {
-    firstCode =
-        module2_.WriteRegValue(entry->hive, kUserShellFoldersKey, entry->valueName, newPath, platform::kRegExpandSz);
-    std::string expanded = ExpandText(newPath);
-    secondCode = module2_.WriteRegValue(entry->hive, kShellFoldersKey, entry->valueName, expanded, platform::kRegSz);
+    WriteBothAndReport(*entry, {userShellFolders, shellFolders}, "Successfully done!");
   } else {
-    // Common Desktop has always had its Shell Folders value written first.
-    std::string expanded = ExpandText(newPath);
-    firstCode = module2_.WriteRegValue(entry->hive, kShellFoldersKey, entry->valueName, expanded, platform::kRegSz);
-    secondCode =
-        module2_.WriteRegValue(entry->hive, kUserShellFoldersKey, entry->valueName, newPath, platform::kRegExpandSz);
+    WriteBothAndReport(*entry, {shellFolders, userShellFolders}, "Successfully done!");
   }
-  ReportWrites(firstCode, secondCode, "Successfully done!");
   view_.SetCommand1Enabled(false);
   view_.SetCommand2Enabled(true);
   Retriever();
@@ -161,18 +212,31 @@ void Form1::Command2_Click() {
   const SplFolderEntry* entry = FindSplFolderEntry(name);
   if (entry == nullptr) return;
 
-  std::string expanded = ExpandText(entry->stockDefaultPath);
-  std::int32_t firstCode =
-      module2_.WriteRegValue(entry->hive, kShellFoldersKey, entry->valueName, expanded, platform::kRegSz);
-  std::int32_t secondCode = module2_.WriteRegValue(entry->hive, kUserShellFoldersKey, entry->valueName,
-                                                   entry->stockDefaultPath, platform::kRegExpandSz);
-  ReportWrites(firstCode, secondCode, "Restored the default values!");
+  WriteBothAndReport(*entry,
+                     {{kShellFoldersKey, ExpandText(entry->stockDefaultPath), platform::kRegSz},
+                      {kUserShellFoldersKey, entry->stockDefaultPath, platform::kRegExpandSz}},
+                     "Restored the default values!");
   view_.SetCommand1Enabled(false);
   Retriever();
 }
 
+// The exports run away from the window's thread, so that the window keeps painting and answering; its
+// buttons and menu wait meanwhile, so that nothing starts twice.
 void Form1::Command3_Click() {
-  backup_.Run();
+  if (backupRunning_) return;
+  backupRunning_ = true;
+  view_.SetBusy(true);
+  view_.RunInBackground([this] { backupOutcome_ = backup_.Run(); }, [this] { FinishBackup(); });
+}
+
+void Form1::FinishBackup() {
+  for (const std::string& notice : backupOutcome_.notices) view_.MsgBox(notice, kMbOk, kAppTitle);
+  std::string message = backupOutcome_.succeeded ? kBackupSuccessText : kBackupFailureText;
+  if (!backupOutcome_.succeeded && !backupOutcome_.failure.empty()) message += "\n" + backupOutcome_.failure;
+  view_.MsgBox(message, kMbOk, kAppTitle);
+  backupRunning_ = false;
+  view_.SetBusy(false);
+  if (closeAfterBackup_) view_.CloseForm();
 }
 
 void Form1::Command5_Click() {
@@ -180,6 +244,11 @@ void Form1::Command5_Click() {
   browseInfo.hwndOwner = view_.Hwnd();
   browseInfo.lpszTitle = kBrowseTitle;
   browseInfo.ulFlags = platform::kBifReturnOnlyFsDirs | platform::kBifDontGoBelowDomain;
+  // The folder dialog needs COM, apartment-threaded, on its thread: the window's, which asks once.
+  if (!comInitialised_) {
+    platform_.shell.CoInitializeEx(platform::kCoinitApartmentThreaded);
+    comInitialised_ = true;
+  }
   platform::ItemIdList pidl = platform_.shell.SHBrowseForFolderW(browseInfo);
   if (pidl == platform::ItemIdList::kNone) return;
 

@@ -26,6 +26,11 @@ class Form1 {
   void Form_Load();
   void Form_Unload();
   void mnuExit_Click();
+  // The close box, the system menu or "E&xit" asks to close: false while a backup runs, which then closes the
+  // window itself once it has finished and told its outcome.
+  bool OnCloseRequested();
+  // The main window could not be made: tells the user why and gives the program's exit code.
+  int OnWindowNotMade(const std::string& systemErrorText);
 
   void Combo1_Click();
   void Text1_Change();
@@ -47,14 +52,27 @@ class Form1 {
   RegValue ExpandPath(const RegValue& strPath);
 
   RegistryBackup& backup() { return backup_; }
+  bool BackupRunning() const { return backupRunning_; }
 
  private:
-  // The message for the two result codes of a pair of writes, the success text when both are 0.
-  void ReportWrites(std::int32_t firstCode, std::int32_t secondCode, const char* successText);
+  // One of the two writes of Apply or Restore Default.
+  struct FolderWrite {
+    const char* keyPath;
+    std::string data;
+    std::uint32_t type;
+  };
+  // Makes both writes in order and tells the outcome. When one fails, the other, if it succeeded, is put
+  // back as it was, so that the two keys never disagree without the user being told.
+  void WriteBothAndReport(const SplFolderEntry& entry, const FolderWrite (&writes)[2], const char* successText);
+  void FinishBackup();
   std::string ExpandText(const std::string& text);
 
   platform::Platform& platform_;
   Form1View& view_;
   Module2 module2_;
   RegistryBackup backup_;
+  BackupOutcome backupOutcome_;
+  bool backupRunning_ = false;
+  bool closeAfterBackup_ = false;
+  bool comInitialised_ = false;
 };

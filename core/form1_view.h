@@ -4,6 +4,7 @@
 // SetCombo1ListIndex raises Combo1_Click, each before the setter returns.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -34,4 +35,10 @@ class Form1View {
   virtual void CloseAbout() = 0;
   // The main window's handle, owner of the folder dialog.
   virtual platform::WindowHandle Hwnd() = 0;
+  // While busy, the buttons and the menu take no input and the wait cursor shows; the window still paints,
+  // moves and answers. Leaving busy gives each button back the state it was last set to.
+  virtual void SetBusy(bool busy) = 0;
+  // Runs work away from the window's thread, then done on the window's thread, while the window goes on
+  // answering.
+  virtual void RunInBackground(std::function<void()> work, std::function<void()> done) = 0;
 };

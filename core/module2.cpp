@@ -70,6 +70,42 @@ RegValue Module2::ReadRegValue(HKey hive, const std::string& keyPath, const std:
   return value;
 }
 
+StoredValue Module2::ReadStoredValue(HKey hive, const std::string& keyPath, const std::string& valueName) {
+  StoredValue value;
+  HKey hKey = 0;
+  std::int32_t code = registry_.RegOpenKeyExW(hive, keyPath, 0, platform::kKeyQueryValue, &hKey);
+  if (code == platform::kErrorFileNotFound) value.state = StoredValue::State::kAbsent;
+  if (code != 0) return value;
+  std::uint32_t size = 0;
+  code = registry_.RegQueryValueExW(hKey, valueName, &value.type, nullptr, &size);
+  if (code == platform::kErrorFileNotFound) value.state = StoredValue::State::kAbsent;
+  if (code == 0) {
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size) + 1, 0);
+    code = registry_.RegQueryValueExW(hKey, valueName, &value.type, buffer.data(), &size);
+    if (code == 0) {
+      value.state = StoredValue::State::kPresent;
+      value.bytes.assign(reinterpret_cast<const char*>(buffer.data()), size);
+    }
+  }
+  registry_.RegCloseKey(hKey);
+  return value;
+}
+
+std::int32_t Module2::PutBack(HKey hive, const std::string& keyPath, const std::string& valueName,
+                              const StoredValue& value) {
+  constexpr std::int32_t kErrorInvalidData = 13;
+  switch (value.state) {
+    case StoredValue::State::kPresent:
+      return registry_.SHSetValueW(hive, keyPath, valueName, value.type, value.bytes.data(),
+                                   static_cast<std::uint32_t>(value.bytes.size()));
+    case StoredValue::State::kAbsent:
+      return registry_.SHDeleteValueW(hive, keyPath, valueName);
+    case StoredValue::State::kUnknown:
+      break;
+  }
+  return kErrorInvalidData;
+}
+
 std::int32_t Module2::WriteRegValue(HKey hive, const std::string& keyPath, const std::string& valueName,
                                     const std::string& data, std::uint32_t type) {
   std::string bytes = Utf8ToUtf16Le(data);

@@ -10,6 +10,15 @@
 // Our own result code for a value of a type that QueryRegValue does not read.
 constexpr std::int32_t kUnsupportedValueType = -1;
 
+// A value exactly as stored, read before it is written so that it can be put back: its type and bytes, or
+// that there was no such value, or that it could not be read.
+struct StoredValue {
+  enum class State { kUnknown, kAbsent, kPresent };
+  State state = State::kUnknown;
+  std::uint32_t type = 0;
+  std::string bytes;
+};
+
 class Module2 {
  public:
   explicit Module2(platform::Registry& registry) : registry_(registry) {}
@@ -25,6 +34,12 @@ class Module2 {
   // returns the system's code.
   std::int32_t WriteRegValue(platform::HKey hive, const std::string& keyPath, const std::string& valueName,
                              const std::string& data, std::uint32_t type);
+
+  StoredValue ReadStoredValue(platform::HKey hive, const std::string& keyPath, const std::string& valueName);
+  // Stores the value again as it was read, or deletes it when there was none; 0 or the system's code. A value
+  // that could not be read cannot be put back: the result is then ERROR_INVALID_DATA.
+  std::int32_t PutBack(platform::HKey hive, const std::string& keyPath, const std::string& valueName,
+                       const StoredValue& value);
 
  private:
   std::int32_t QueryString(platform::HKey hKey, const std::string& valueName, std::uint32_t size, RegValue& value);

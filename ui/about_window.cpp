@@ -136,7 +136,7 @@ void AboutWindow::BuildControls() {
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam));
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case DM_GETDEFID:
       return MAKELRESULT(IDC_ABOUT_CMDOK, DC_HASDEFID);
@@ -158,7 +158,11 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void AboutWindow::OnCommand(int id) {
+// A link acts on its click alone: a double-click sends STN_CLICKED and then STN_DBLCLK, and must open the page
+// once. (The OK button's BN_CLICKED, and IDOK and IDCANCEL from Enter and Esc, have the same code, 0.)
+void AboutWindow::OnCommand(int id, int notification) {
+  static_assert(BN_CLICKED == STN_CLICKED, "one test covers both");
+  if (notification != STN_CLICKED) return;
   switch (id) {
     case IDC_ABOUT_CMDOK:
     case IDCANCEL:  // Esc: cmdOK is the cancel button too

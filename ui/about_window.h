@@ -30,7 +30,7 @@ class AboutWindow : public WindowBase, public FrmAboutView {
  private:
   bool Create();
   void BuildControls();
-  void OnCommand(int id);
+  void OnCommand(int id, int notification);
   LRESULT OnControlColour(HDC dc, HWND control);
   void PaintSeparator(HDC dc);
 

@@ -16,6 +16,29 @@ constexpr DWORD kForm1ExStyle = WS_EX_APPWINDOW;
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 // Posted once the window is first painted: the tool tips are made then (see Open).
 constexpr UINT kCreateToolTipsMessage = WM_APP + 1;
+// Posted by the worker thread when a background task has finished; lParam is the task.
+constexpr UINT kBackgroundDoneMessage = WM_APP + 2;
+// The buttons, which take no input while the window is busy.
+const int kButtonIds[] = {IDC_COMMAND1, IDC_COMMAND2, IDC_COMMAND3, IDC_COMMAND4,
+                          IDC_COMMAND5, IDC_COMMAND6, IDC_COMMAND7};
+
+// Work for the worker thread, and what the window runs once it is done.
+struct BackgroundTask {
+  std::function<void()> work;
+  std::function<void()> done;
+  HWND window;
+};
+
+DWORD WINAPI RunBackgroundTask(void* parameter) {
+  auto* task = static_cast<BackgroundTask*>(parameter);
+  // The work tells its outcome itself; nothing may unwind out of the thread.
+  try {
+    task->work();
+  } catch (...) {
+  }
+  PostMessageW(task->window, kBackgroundDoneMessage, 0, reinterpret_cast<LPARAM>(task));
+  return 0;
+}
 const wchar_t* const kMainWindowClass = L"" ZOLVANE_FORM1_CLASS;
 
 // Frame2 draws its own caption: group boxes do not all honour a caption colour (visual styles and Wine
@@ -58,22 +81,31 @@ Form1Window::Form1Window(HINSTANCE instance, platform::Platform& platform)
     : instance_(instance), platform_(platform), form1_(platform, *this), about_(instance, platform) {}
 
 Form1Window::~Form1Window() {
+  // The worker uses the behaviour, which goes with this object: it may not outlive it.
+  if (worker_ != nullptr) {
+    WaitForSingleObject(worker_, INFINITE);
+    CloseHandle(worker_);
+  }
   DeleteFontIfAny(dialogFont_);
   DeleteFontIfAny(titleFont_);
   DeleteFontIfAny(footerFont_);
 }
 
-bool Form1Window::Open(int showCommand) {
+Form1Window::OpenResult Form1Window::Open(int showCommand) {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE), IMAGE_ICON,
                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  RegisterWindowClass(instance_, kMainWindowClass, icon, smallIcon);
+  if (!RegisterWindowClass(instance_, kMainWindowClass, icon, smallIcon)) {
+    creationError_ = GetLastError();
+    return OpenResult::kNotMade;
+  }
   HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAINMENU));
   int clientWidth = units_.X(kForm1ClientWidth);
   int clientHeight = units_.Y(kForm1ClientHeight);
   RECT bounds = CentredWindowBounds(clientWidth, clientHeight, kForm1Style, kForm1ExStyle, true);
   if (!CreateTopLevel(instance_, kMainWindowClass, kWindowCaption, kForm1Style, kForm1ExStyle, bounds, nullptr, menu)) {
-    return false;
+    creationError_ = GetLastError();
+    return OpenResult::kNotMade;
   }
   // A menu bar that wraps takes more height than the estimate allowed for: keep the client area as designed.
   RECT client;
@@ -89,7 +121,7 @@ bool Form1Window::Open(int showCommand) {
   loaded_ = true;
   Guarded([this] { form1_.Form_Load(); });
   // A refused start has closed the window before it was ever shown.
-  if (hwnd_ == nullptr) return false;
+  if (hwnd_ == nullptr) return OpenResult::kRefused;
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
   SetFocus(Control(IDC_COMBO1));
@@ -97,7 +129,13 @@ bool Form1Window::Open(int showCommand) {
   // start-up; a tip shows only after the pointer has rested on a control, so it is made once the message
   // loop runs, after the first paint.
   PostMessageW(hwnd_, kCreateToolTipsMessage, 0, 0);
-  return true;
+  return OpenResult::kShown;
+}
+
+int Form1Window::ReportNotMade() {
+  int exitCode = 1;
+  Guarded([&] { exitCode = form1_.OnWindowNotMade(SystemErrorText(creationError_)); });
+  return exitCode;
 }
 
 void Form1Window::BuildControls() {
@@ -218,10 +256,71 @@ void Form1Window::SetCommand2Enabled(bool enabled) {
 }
 
 void Form1Window::SetButtonEnabled(int id, bool enabled) {
+  if (id == IDC_COMMAND1) applyEnabled_ = enabled;
+  if (id == IDC_COMMAND2) restoreEnabled_ = enabled;
+  if (busy_) return;
   HWND button = Control(id);
   // A disabled control cannot keep the keyboard: the focus moves on as the tab order goes.
   if (!enabled && GetFocus() == button) SetFocus(GetNextDlgTabItem(hwnd_, button, FALSE));
   EnableWindow(button, enabled ? TRUE : FALSE);
+}
+
+void Form1Window::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    // A disabled button cannot keep the keyboard: the folder list has it meanwhile.
+    focusBeforeBusy_ = GetFocus();
+    SetFocus(Control(IDC_COMBO1));
+  }
+  EnableButtonsAsRequested();
+  HMENU menu = GetMenu(hwnd_);
+  for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+    EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
+  }
+  DrawMenuBar(hwnd_);
+  if (!busy && focusBeforeBusy_ != nullptr && IsWindowEnabled(focusBeforeBusy_)) SetFocus(focusBeforeBusy_);
+  // The pointer shows the new state at once, not only when it next moves.
+  POINT pointer;
+  if (GetCursorPos(&pointer)) {
+    HWND under = WindowFromPoint(pointer);
+    if (under == hwnd_ || IsChild(hwnd_, under)) SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+  }
+}
+
+void Form1Window::EnableButtonsAsRequested() {
+  for (int id : kButtonIds) {
+    bool enabled = !busy_ && (id == IDC_COMMAND1 ? applyEnabled_ : id == IDC_COMMAND2 ? restoreEnabled_ : true);
+    EnableWindow(Control(id), enabled ? TRUE : FALSE);
+  }
+}
+
+// The worker gets its own thread; the window's thread goes on taking messages, so the window paints and
+// answers, and the task's done runs there when the worker posts that it has finished.
+void Form1Window::RunInBackground(std::function<void()> work, std::function<void()> done) {
+  auto* task = new BackgroundTask{std::move(work), std::move(done), hwnd_};
+  worker_ = CreateThread(nullptr, 0, &RunBackgroundTask, task, 0, nullptr);
+  if (worker_ != nullptr) return;
+  // Without a thread the work runs here: the window waits, but the work is done.
+  RunBackgroundTask(task);
+}
+
+void Form1Window::OnBackgroundDone(LPARAM parameter) {
+  auto* task = reinterpret_cast<BackgroundTask*>(parameter);
+  if (worker_ != nullptr) {
+    WaitForSingleObject(worker_, INFINITE);
+    CloseHandle(worker_);
+    worker_ = nullptr;
+  }
+  std::function<void()> done = std::move(task->done);
+  delete task;
+  Guarded(done);
+}
+
+bool Form1Window::OnSetCursor(LPARAM lParam) {
+  if (!busy_ || LOWORD(lParam) != HTCLIENT) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  return true;
 }
 
 void Form1Window::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
@@ -267,6 +366,12 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kCreateToolTipsMessage:
       CreateToolTips();
       return 0;
+    case kBackgroundDoneMessage:
+      OnBackgroundDone(lParam);
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(lParam)) return TRUE;
+      break;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -286,7 +391,8 @@ void Form1Window::OnCommand(int id, int notification) {
     if (loaded_) Guarded([this] { form1_.Text1_Change(); });
     return;
   }
-  if (notification != BN_CLICKED) return;
+  // The buttons are disabled while the window is busy; a click that was already queued waits too.
+  if (notification != BN_CLICKED || busy_) return;
   switch (id) {
     case IDC_COMMAND1:
       return Guarded([this] { form1_.Command1_Click(); });
@@ -308,6 +414,8 @@ void Form1Window::OnCommand(int id, int notification) {
 }
 
 void Form1Window::OnMenuCommand(int id) {
+  // The menu is greyed while the window is busy, and its shortcuts wait with it.
+  if (busy_) return;
   switch (id) {
     case IDM_HOMEPAGE:
       return Guarded([this] { form1_.mnuHomepage_Click(); });
@@ -337,6 +445,10 @@ LRESULT Form1Window::OnControlColour(HDC dc, HWND control) {
 
 void Form1Window::OnClose() {
   if (closing_) return;
+  // A running backup finishes first, and closes the window itself once it has told its outcome.
+  bool mayClose = true;
+  Guarded([&] { mayClose = form1_.OnCloseRequested(); });
+  if (!mayClose) return;
   closing_ = true;
   Guarded([this] { form1_.Form_Unload(); });
   about_.Close();

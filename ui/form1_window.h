@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -19,8 +20,11 @@ class Form1Window : public WindowBase, public Form1View {
   Form1Window(HINSTANCE instance, platform::Platform& platform);
   ~Form1Window() override;
 
-  // Builds the window, runs Form_Load and shows the window unless the load closed it. False when closed.
-  bool Open(int showCommand);
+  enum class OpenResult { kShown, kRefused, kNotMade };
+  // Builds the window, runs Form_Load and shows the window unless the load closed it.
+  OpenResult Open(int showCommand);
+  // After kNotMade: tells the user why, with the system's words; the program's exit code.
+  int ReportNotMade();
 
   // Menu shortcuts, while the main window is the active one.
   bool TranslateShortcut(MSG& message);
@@ -40,6 +44,8 @@ class Form1Window : public WindowBase, public Form1View {
   void ShowAbout() override;
   void CloseAbout() override;
   platform::WindowHandle Hwnd() override;
+  void SetBusy(bool busy) override;
+  void RunInBackground(std::function<void()> work, std::function<void()> done) override;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -56,6 +62,9 @@ class Form1Window : public WindowBase, public Form1View {
   LRESULT OnControlColour(HDC dc, HWND control);
   void OnClose();
   void SetButtonEnabled(int id, bool enabled);
+  void EnableButtonsAsRequested();
+  void OnBackgroundDone(LPARAM task);
+  bool OnSetCursor(LPARAM lParam);
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
   HINSTANCE instance_;
@@ -71,4 +80,11 @@ class Form1Window : public WindowBase, public Form1View {
   // Text1's changes reach the behaviour only once the window is built and loading.
   bool loaded_ = false;
   bool closing_ = false;
+  DWORD creationError_ = 0;
+  // While busy the buttons stay disabled; the states Apply and Restore Default were last set to wait here.
+  bool busy_ = false;
+  bool applyEnabled_ = false;
+  bool restoreEnabled_ = true;
+  HWND focusBeforeBusy_ = nullptr;
+  HANDLE worker_ = nullptr;
 };

@@ -25,7 +25,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
   InitCommonControlsEx(&controls);
   platform::Win32Platform win32;
   Form1Window form1(instance, win32.platform());
-  // A refused start has already posted the quit message: the loop then ends at once.
-  form1.Open(showCommand);
+  // A refused start has already posted the quit message: the loop then ends at once. A window that could not
+  // be made would leave the loop waiting for ever: the user hears why, and the program ends.
+  if (form1.Open(showCommand) == Form1Window::OpenResult::kNotMade) return form1.ReportNotMade();
   return RunMessageLoop(form1);
 }

@@ -6,9 +6,9 @@
 
 #include "core/form1_view.h"
 
-void WindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon) {
+bool WindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon) {
   WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, className, &windowClass)) return;
+  if (GetClassInfoExW(instance, className, &windowClass)) return true;
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &WindowBase::WindowProc;
   windowClass.hInstance = instance;
@@ -17,7 +17,7 @@ void WindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* classNam
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = className;
-  RegisterClassExW(&windowClass);
+  return RegisterClassExW(&windowClass) != 0;
 }
 
 bool WindowBase::CreateTopLevel(HINSTANCE instance, const wchar_t* className, const std::string& caption, DWORD style,
@@ -81,6 +81,17 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     self->hwnd_ = nullptr;
   }
   return result;
+}
+
+std::string SystemErrorText(DWORD code) {
+  wchar_t* text = nullptr;
+  DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string description = length > 0 ? platform::Narrow(text, length) : std::string();
+  if (text != nullptr) LocalFree(text);
+  while (!description.empty() && (description.back() == '\n' || description.back() == '\r')) description.pop_back();
+  return description + " (error " + std::to_string(code) + ")";
 }
 
 std::string WindowTextOf(HWND hwnd) {

@@ -18,7 +18,8 @@ class WindowBase {
   HWND hwnd() const { return hwnd_; }
 
  protected:
-  static void RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon);
+  // False when the system refused: GetLastError says why.
+  static bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon);
   // Creates the top-level window of this object (hidden); false when the system refused.
   bool CreateTopLevel(HINSTANCE instance, const wchar_t* className, const std::string& caption, DWORD style,
                       DWORD exStyle, const RECT& bounds, HWND owner, HMENU menu);
@@ -44,6 +45,8 @@ class WindowBase {
   HWND focusBeforeDeactivation_ = nullptr;
 };
 
+// The system's own description of an error code, without its line end.
+std::string SystemErrorText(DWORD code);
 // A window's text, in UTF-8.
 std::string WindowTextOf(HWND hwnd);
 // Sets a window's text, given in UTF-8.

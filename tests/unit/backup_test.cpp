@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "backup/backup.h"
@@ -19,6 +20,8 @@ const std::string kTemp3 = kTemp + "splfolders3.txt";
 const std::string kTemp4 = kTemp + "splfolders4.txt";
 const std::string kDesktop = "C:\\Documents and Settings\\Ann\\Desktop";
 const std::string kBackupPath = kDesktop + "\\specialfolders.bak";
+const std::string kNewBackupPath = kBackupPath + ".new";
+const std::string kRegedit = "C:\\WINDOWS\\regedit.exe";
 
 const std::string kKeyUserUsf =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
@@ -52,6 +55,11 @@ std::string ExportText(const std::string& key, const std::string& values) {
   return kHeader + "\r\n\r\n[" + key + "]\r\n" + values + "\r\n";
 }
 
+// The line that opens a key's section, without which a backup is not complete.
+std::string Section(const std::string& key) {
+  return "[" + key + "]\r\n";
+}
+
 // Message boxes go into the call log too, with the temporary files that exist while each one shows.
 class LoggingView : public FakeForm1View {
  public:
@@ -76,6 +84,10 @@ class BackupTest : public ::testing::Test {
  protected:
   BackupTest() {
     fake.processes.onRun = [this](const std::string& commandLine) { return Regedit(commandLine); };
+    SetUsualExports();
+  }
+
+  void SetUsualExports() {
     SetExports(Utf16File(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Docs\"\r\n")),
                Utf16File(ExportText(kKeyUserSf, "\"Personal\"=\"D:\\\\Docs\"\r\n")),
                Utf16File(ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n")),
@@ -111,9 +123,10 @@ class BackupTest : public ::testing::Test {
 
   // A failed run: its one message, nothing half-written on the desktop, no editor left running or open.
   void ExpectFailedRun(const std::string& prompt) {
-    backup.Run();
+    form.Command3_Click();
     EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
     EXPECT_FALSE(HasFile(kBackupPath));
+    EXPECT_FALSE(HasFile(kNewBackupPath));
     for (const FakeProcesses::Process& process : fake.processes.started) {
       EXPECT_TRUE(process.closed) << process.commandLine;
       EXPECT_TRUE(process.terminated || (process.ran && !process.outcome.hangs)) << process.commandLine;
@@ -126,7 +139,7 @@ class BackupTest : public ::testing::Test {
     fake.processes.failing.clear();
     outcomes.clear();
     view.messages.clear();
-    backup.Run();
+    form.Command3_Click();
     EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
     EXPECT_TRUE(HasFile(kBackupPath));
     EXPECT_FALSE(AnyTempFileLeft());
@@ -134,7 +147,8 @@ class BackupTest : public ::testing::Test {
 
   FakePlatform fake;
   LoggingView view{fake.log, fake.files};
-  RegistryBackup backup{fake.platform(), view};
+  Form1 form{fake.platform(), view};
+  RegistryBackup& backup = form.backup();
   std::map<std::string, std::string> exports;  // by key
   std::map<std::string, FakeProcesses::Outcome> outcomes;
 };
@@ -142,7 +156,7 @@ class BackupTest : public ::testing::Test {
 // --- Command lines, paths and the order of operations ---
 
 TEST_F(BackupTest, StartsOneMinimizedRegeditPerKeyWithTheCommandLineByteForByte) {
-  backup.Run();
+  form.Command3_Click();
   ASSERT_EQ(fake.processes.started.size(), 4u);
   const std::string expected[4] = {
       "regedit /e \"C:\\TEMP\\splfolders1.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
@@ -157,25 +171,34 @@ TEST_F(BackupTest, StartsOneMinimizedRegeditPerKeyWithTheCommandLineByteForByte)
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(fake.processes.started[i].commandLine, expected[i]);
     EXPECT_EQ(fake.processes.started[i].showWindow, 2);
+    // By its full path in the Windows folder: a regedit.exe beside Zolvane.exe is never searched for.
+    EXPECT_EQ(fake.processes.started[i].applicationName, kRegedit);
   }
 }
 
-TEST_F(BackupTest, RunsLeftoversOldBackupExportsWaitsJoinFilterMessageCleanupInThisOrder) {
+TEST_F(BackupTest, WithoutTheWindowsFolderNoRegistryEditorIsStarted) {
+  fake.log.FailCallStartingWith("GetWindowsDirectoryW", 0, 0);
+  ExpectFailedRun(kFailure + "\nCannot find the Windows folder, which holds the registry editor.");
+  EXPECT_TRUE(fake.processes.started.empty());
+  ExpectNextRunSucceeds();
+}
+
+TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThisOrder) {
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp3] = "left over";
   fake.files.files[kBackupPath] = "old backup";
-  backup.Run();
+  form.Command3_Click();
 
   std::vector<std::string> steps;
   for (const std::string& call : fake.log.calls()) {
-    for (const char* kind : {"DeleteFileW", "CreateProcessW", "WaitForSingleObject", "WriteWholeFile", "MsgBox"}) {
+    for (const char* kind :
+         {"DeleteFileW", "CreateProcessW", "WaitForSingleObject", "WriteWholeFile", "MoveFileExW", "MsgBox"}) {
       if (call.rfind(kind, 0) == 0) steps.push_back(call.substr(0, call.find(" \"HKEY")));
     }
   }
   const std::vector<std::string> expected = {
       "DeleteFileW(" + kTemp1 + ")",
       "DeleteFileW(" + kTemp3 + ")",
-      "DeleteFileW(" + kBackupPath + ")",
       "CreateProcessW(regedit /e \"" + kTemp1 + "\"",
       "CreateProcessW(regedit /e \"" + kTemp2 + "\"",
       "CreateProcessW(regedit /e \"" + kTemp3 + "\"",
@@ -184,27 +207,28 @@ TEST_F(BackupTest, RunsLeftoversOldBackupExportsWaitsJoinFilterMessageCleanupInT
       "WaitForSingleObject(1796, 30000)",
       "WaitForSingleObject(1800, 30000)",
       "WaitForSingleObject(1804, 30000)",
-      "WriteWholeFile(" + kTemp3 + ")",       // export 4 appended to 3
-      "WriteWholeFile(" + kTemp2 + ")",       // 3 and 4 appended to 2
-      "WriteWholeFile(" + kTemp1 + ")",       // 2, 3 and 4 appended to 1
-      "WriteWholeFile(" + kBackupPath + ")",  // the one header
-      "WriteWholeFile(" + kBackupPath + ")",  // the filtered lines
-      "MsgBox(" + kSuccess + ")",
+      "WriteWholeFile(" + kTemp3 + ")",                               // export 4 appended to 3
+      "WriteWholeFile(" + kTemp2 + ")",                               // 3 and 4 appended to 2
+      "WriteWholeFile(" + kTemp1 + ")",                               // 2, 3 and 4 appended to 1
+      "WriteWholeFile(" + kNewBackupPath + ")",                       // the one header
+      "WriteWholeFile(" + kNewBackupPath + ")",                       // the filtered lines
+      "MoveFileExW(" + kNewBackupPath + ", " + kBackupPath + ", 9)",  // in place of the old one, in one step
       "DeleteFileW(" + kTemp1 + ")",
       "DeleteFileW(" + kTemp2 + ")",
       "DeleteFileW(" + kTemp3 + ")",
       "DeleteFileW(" + kTemp4 + ")",
+      "MsgBox(" + kSuccess + ")",
   };
   EXPECT_EQ(steps, expected);
-  // The temporary files are still there while the message shows, and gone afterwards.
+  // The temporary files are gone by the time the outcome is told.
   ASSERT_EQ(view.tempFilesAtMessage.size(), 1u);
-  EXPECT_EQ(view.tempFilesAtMessage[0].size(), 4u);
+  EXPECT_TRUE(view.tempFilesAtMessage[0].empty());
   EXPECT_FALSE(AnyTempFileLeft());
   for (const FakeProcesses::Process& process : fake.processes.started) EXPECT_TRUE(process.closed);
 }
 
 TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
-  backup.Run();
+  form.Command3_Click();
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt, kSuccess);
   EXPECT_EQ(view.messages[0].buttons, 0);
@@ -212,7 +236,7 @@ TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
 }
 
 TEST_F(BackupTest, AsksTheShellForTheDesktopWithCreateFlagAndCurrentPath) {
-  backup.Run();
+  form.Command3_Click();
   EXPECT_EQ(fake.log.CallsStartingWith("SHGetFolderPathW"),
             std::vector<std::string>{"SHGetFolderPathW(0, 32768, 0, 0)"});
   EXPECT_EQ(fake.log.CallsStartingWith("GetTempPathW"), std::vector<std::string>{"GetTempPathW(260)"});
@@ -222,7 +246,7 @@ TEST_F(BackupTest, AsksTheShellForTheDesktopWithCreateFlagAndCurrentPath) {
 
 TEST_F(BackupTest, DesktopPathEndingInABackslashGetsASecondOne) {
   fake.shell.desktopPath = "D:\\";
-  backup.Run();
+  form.Command3_Click();
   EXPECT_EQ(backup.strBackupFile, "D:\\\\specialfolders.bak");
   EXPECT_TRUE(HasFile("D:\\\\specialfolders.bak"));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
@@ -242,7 +266,7 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
     fake.shell.folderPathResult = c.result;
     fake.files.files.clear();
     view.messages.clear();
-    backup.Run();
+    form.Command3_Click();
     EXPECT_EQ(Prompts(), c.prompts) << c.result;
     EXPECT_EQ(backup.strBackupFile, "\\specialfolders.bak") << c.result;
     EXPECT_TRUE(HasFile("\\specialfolders.bak")) << c.result;
@@ -251,7 +275,7 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
 
 TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
   fake.files.failing["GetTempPathW(260)"] = 0;
-  backup.Run();
+  form.Command3_Click();
   EXPECT_EQ(backup.strTempFile1, "splfolders1.txt");
   EXPECT_EQ(backup.strTempFile4, "splfolders4.txt");
   ASSERT_EQ(fake.processes.started.size(), 4u);
@@ -262,10 +286,30 @@ TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
   EXPECT_FALSE(HasFile("splfolders1.txt"));
 }
 
+// The exports run away from the window's thread: the window stays busy until the outcome is told, a second
+// click starts nothing, and a close asked for meanwhile waits for the outcome.
+TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome) {
+  view.holdBackgroundWork = true;
+  form.Command3_Click();
+  EXPECT_EQ(view.busyChanges, std::vector<bool>{true});
+  EXPECT_TRUE(form.BackupRunning());
+  form.Command3_Click();
+  EXPECT_FALSE(form.OnCloseRequested());
+  EXPECT_FALSE(view.closed);
+
+  view.FinishBackgroundWork();
+  EXPECT_EQ(fake.processes.started.size(), 4u);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(view.busyChanges, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(view.closed);
+  EXPECT_FALSE(AnyTempFileLeft());
+  EXPECT_TRUE(form.OnCloseRequested());
+}
+
 // --- What the backup file holds ---
 
 TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
-  backup.Run();
+  form.Command3_Click();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
             Utf16File(kHeader + "\r\n" +                                                            //
                       "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Docs\"\r\n\r\n" +          //
@@ -277,7 +321,7 @@ TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
 TEST_F(BackupTest, Utf8ExportsBecomeOneUtf8FileWithoutMark) {
   SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
              ExportText(kKeyMachineUsf, ""), ExportText(kKeyMachineSf, "\"Common Desktop\"=\"C:\\\\All\"\r\n"));
-  backup.Run();
+  form.Command3_Click();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
             kHeader + "\r\n" +                                                               //
                 "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n\r\n" +  //
@@ -293,24 +337,25 @@ class BackupLinesTest : public BackupTest, public ::testing::WithParamInterface<
 };
 
 TEST_P(BackupLinesTest, LeavesOutEveryLineHoldingTheHeaderAndKeepsTheRestLineByLine) {
-  SetExports(Encoded(kHeader + "\r\n\r\na line holding " + kHeader + " inside\r\n" +  //
-                     "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +                     //
-                     "lone\rcarriage return\r\n" +                                    //
-                     "lone\nline feed\r\n\r\n\r\n" +                                  //
+  SetExports(Encoded(kHeader + "\r\n" + Section(kKeyUserUsf) + "\r\na line holding " + kHeader + " inside\r\n" +  //
+                     "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +                                                 //
+                     "lone\rcarriage return\r\n" +                                                                //
+                     "lone\nline feed\r\n\r\n\r\n" +                                                              //
                      "no final line end"),
-             Encoded("second export's first line\r\n" + kHeader + "\r\n"),  //
-             Encoded("  " + kHeader + "  \r\n\r\n"),                        //
-             Encoded("last\r"));
-  backup.Run();
+             Encoded(Section(kKeyUserSf) + "second export's first line\r\n" + kHeader + "\r\n"),  //
+             Encoded(Section(kKeyMachineUsf) + "  " + kHeader + "  \r\n\r\n"),                    //
+             Encoded(Section(kKeyMachineSf) + "last\r"));
+  form.Command3_Click();
   EXPECT_EQ(fake.files.files.at(kBackupPath), Encoded(kHeader + "\r\n" +                            //
-                                                      "\r\n" +                                      //
+                                                      Section(kKeyUserUsf) + "\r\n" +               //
                                                       "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +  //
                                                       "lone\r\ncarriage return\r\n" +               //
                                                       "lone\nline feed\r\n\r\n\r\n" +               //
                                                       "no final line end\r\n" +                     //
+                                                      Section(kKeyUserSf) +                         //
                                                       "second export's first line\r\n" +            //
-                                                      "\r\n" +                                      //
-                                                      "last\r\n"));
+                                                      Section(kKeyMachineUsf) + "\r\n" +            //
+                                                      Section(kKeyMachineSf) + "last\r\n"));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
 }
 
@@ -320,17 +365,18 @@ INSTANTIATE_TEST_SUITE_P(Encodings, BackupLinesTest, ::testing::Values(true, fal
 TEST_F(BackupTest, Utf16ExportKeepsEveryCharacter) {
   // "é€" and U+1F600 (a surrogate pair) in a value.
   const std::string value("\xE9\x00\xAC\x20\x3D\xD8\x00\xDE", 8);
-  SetExports("\xFF\xFE" + Wide("\"A\"=\"") + value + Wide("\"\r\n"), Utf16File("b\r\n"), Utf16File("c\r\n"),
-             Utf16File("d\r\n"));
-  backup.Run();
+  SetExports("\xFF\xFE" + Wide(Section(kKeyUserUsf) + "\"A\"=\"") + value + Wide("\"\r\n"),
+             Utf16File(Section(kKeyUserSf)), Utf16File(Section(kKeyMachineUsf)), Utf16File(Section(kKeyMachineSf)));
+  form.Command3_Click();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
-            Utf16File(kHeader + "\r\n\"A\"=\"") + value + Wide("\"\r\nb\r\nc\r\nd\r\n"));
+            Utf16File(kHeader + "\r\n" + Section(kKeyUserUsf) + "\"A\"=\"") + value +
+                Wide("\"\r\n" + Section(kKeyUserSf) + Section(kKeyMachineUsf) + Section(kKeyMachineSf)));
 }
 
 TEST_F(BackupTest, MixedEncodingsGiveUtf16SoNoCharacterIsLost) {
   SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
              Utf16File(ExportText(kKeyMachineUsf, "")), Utf16File(ExportText(kKeyMachineSf, "")));
-  backup.Run();
+  form.Command3_Click();
   const std::string& bytes = fake.files.files.at(kBackupPath);
   EXPECT_EQ(bytes, "\xFF\xFE" + Wide(kHeader + "\r\n\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"Caf") +
                        std::string("\xE9\x00", 2) +
@@ -339,9 +385,12 @@ TEST_F(BackupTest, MixedEncodingsGiveUtf16SoNoCharacterIsLost) {
 }
 
 TEST_F(BackupTest, Utf16ExportWithNothingButItsMarkAddsNoLine) {
-  SetExports(Utf16File("a\r\n"), "\xFF\xFE", Utf16File("c\r\n"), Utf16File("d"));
-  backup.Run();
-  EXPECT_EQ(fake.files.files.at(kBackupPath), Utf16File(kHeader + "\r\na\r\nc\r\nd\r\n"));
+  // The empty export is one short, which the backup then misses.
+  SetExports(Utf16File(Section(kKeyUserUsf) + Section(kKeyUserSf)), "\xFF\xFE", Utf16File(Section(kKeyMachineUsf)),
+             Utf16File("[" + kKeyMachineSf + "]"));
+  form.Command3_Click();
+  EXPECT_EQ(fake.files.files.at(kBackupPath), Utf16File(kHeader + "\r\n" + Section(kKeyUserUsf) + Section(kKeyUserSf) +
+                                                        Section(kKeyMachineUsf) + Section(kKeyMachineSf)));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
 }
 
@@ -416,7 +465,7 @@ TEST_F(BackupTest, ExportThatIsEmptyOrNeverWrittenFailsTheBackup) {
   view.messages.clear();
   exports.erase(kKeyUserSf);  // regedit that could not open the key: exit code 0, no file
   ExpectFailedRun(kFailure);
-  SetExports(Utf16File("a\r\n"), Utf16File("b\r\n"), Utf16File("c\r\n"), Utf16File("d\r\n"));
+  SetUsualExports();
   ExpectNextRunSucceeds();
 }
 
@@ -429,8 +478,8 @@ TEST_F(BackupTest, FileThatCannotBeReadEndsTheBackupWithTheReason) {
 }
 
 TEST_F(BackupTest, BackupFileThatCannotBeWrittenEndsTheBackupWithTheReason) {
-  fake.files.failing["WriteWholeFile(" + kBackupPath + ")"] = 5;
-  ExpectFailedRun(kFailure + "\nCannot write \"" + kBackupPath + "\": Access is denied. (error 5)");
+  fake.files.failing["WriteWholeFile(" + kNewBackupPath + ")"] = 5;
+  ExpectFailedRun(kFailure + "\nCannot write \"" + kNewBackupPath + "\": Access is denied. (error 5)");
   EXPECT_FALSE(AnyTempFileLeft());
   ExpectNextRunSucceeds();
 }
@@ -447,26 +496,45 @@ TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
   ExpectNextRunSucceeds();
 }
 
-TEST_F(BackupTest, OldBackupThatCannotBeDeletedStopsTheBackupAndStaysAsItWas) {
-  fake.files.files[kBackupPath] = "old backup";
-  fake.files.failing["DeleteFileW(" + kBackupPath + ")"] = 5;
-  backup.Run();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\nCannot delete \"" + kBackupPath +
-                                                "\": Access is denied. (error 5)"});
-  EXPECT_TRUE(fake.processes.started.empty());
-  EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
-  ExpectNextRunSucceeds();
-}
-
-TEST_F(BackupTest, BackupFileNotFoundAfterwardsIsReportedAsFailure) {
-  fake.files.failing["GetFileAttributesW(" + kBackupPath + ")"] = 0;
-  backup.Run();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure});
+// A failed run leaves the previous backup exactly as it was, and nothing half-made beside it.
+TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
+  const std::string oldBackup = Utf16File(kHeader + "\r\nOLD LINE\r\n");
+  const std::string incomplete = kFailure + "\nThe new backup \"" + kNewBackupPath + "\" does not hold all four keys.";
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    std::string prompt;
+  } cases[] = {
+      {"an export that fails", [&] { outcomes[kKeyUserUsf].exitCode = 1; }, kFailure},
+      {"an export read short", [&] { fake.files.shortReads.insert("ReadWholeFile(" + kTemp1 + ")"); }, incomplete},
+      {"a new backup that reads back short",
+       [&] { fake.files.shortReads.insert("ReadWholeFile(" + kNewBackupPath + ")"); }, incomplete},
+      {"a new backup that cannot be written",
+       [&] { fake.files.failing["WriteWholeFile(" + kNewBackupPath + ")"] = 112; },
+       kFailure + "\nCannot write \"" + kNewBackupPath + "\": There is not enough space on the disk. (error 112)"},
+      {"an old backup that cannot be replaced",
+       [&] { fake.files.failing["MoveFileExW(" + kNewBackupPath + ", " + kBackupPath + ", 9)"] = 5; },
+       kFailure + "\nCannot replace \"" + kBackupPath + "\": Access is denied. (error 5)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake.files.files[kBackupPath] = oldBackup;
+    view.messages.clear();
+    c.arrange();
+    form.Command3_Click();
+    EXPECT_EQ(Prompts(), std::vector<std::string>{c.prompt});
+    EXPECT_EQ(fake.files.files.at(kBackupPath), oldBackup);
+    EXPECT_FALSE(HasFile(kNewBackupPath));
+    EXPECT_FALSE(AnyTempFileLeft());
+    fake.files.shortReads.clear();
+    ExpectNextRunSucceeds();
+    EXPECT_EQ(fake.files.files.at(kBackupPath).find(Wide("OLD")), std::string::npos);
+  }
 }
 
 TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStanding) {
   fake.files.failing["DeleteFileW(" + kTemp4 + ")"] = 32;
-  backup.Run();
+  form.Command3_Click();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
   EXPECT_TRUE(HasFile(kTemp4));
   EXPECT_FALSE(HasFile(kTemp1));
@@ -478,18 +546,6 @@ TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStand
   auto firstExport = std::find_if(calls.begin(), calls.end(),
                                   [](const std::string& call) { return call.rfind("CreateProcessW", 0) == 0; });
   EXPECT_LT(deleted, firstExport);
-}
-
-TEST_F(BackupTest, OldBackupNeverReappears) {
-  fake.files.files[kBackupPath] = "OLD LINE\r\n";
-  backup.Run();
-  EXPECT_EQ(fake.files.files.at(kBackupPath).find("OLD"), std::string::npos);
-  EXPECT_EQ(fake.files.files.at(kBackupPath).find(Wide("OLD")), std::string::npos);
-
-  fake.files.files[kBackupPath] = "OLD LINE\r\n";
-  outcomes[kKeyUserUsf].exitCode = 1;
-  backup.Run();
-  EXPECT_FALSE(HasFile(kBackupPath));
 }
 
 }  // namespace

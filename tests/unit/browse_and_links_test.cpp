@@ -27,6 +27,16 @@ TEST_F(BrowseTest, ConfirmingPutsThePathInText1AndEnablesApply) {
   EXPECT_TRUE(view.messages.empty());
 }
 
+TEST_F(BrowseTest, ComIsInitialisedApartmentThreadedOnceBeforeTheFirstDialog) {
+  fake.log.Clear();
+  form.Command5_Click();
+  form.Command5_Click();
+  std::vector<std::string> calls = fake.log.calls();
+  EXPECT_EQ(fake.log.CallsStartingWith("CoInitializeEx"), std::vector<std::string>{"CoInitializeEx(2)"});
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.front(), "CoInitializeEx(2)");
+}
+
 TEST_F(BrowseTest, CancellingChangesNothing) {
   fake.shell.browseConfirms = false;
   view.Type("D:\\typed");

@@ -93,22 +93,6 @@ std::string WriteFailureText(std::int32_t code) {
   return "Error " + std::to_string(code) + "\nAn error occurred.";
 }
 
-// The value a failing registry write would have written keeps what it held before the flow.
-void UndoFailedWrite(const Failure& failure, const World& before, World& expected) {
-  if (failure.call.rfind("SHSetValueW(", 0) != 0) return;
-  for (const auto& [path, values] : before.fake.registry.keys()) {
-    for (const auto& [name, value] : values) {
-      std::string prefix = "SHSetValueW(" + path.substr(0, path.find('\\')) + ", " + path.substr(path.find('\\') + 1) +
-                           ", " + name + ", ";
-      if (failure.call.rfind(prefix, 0) == 0) {
-        auto& target = const_cast<std::map<std::string, FakeRegistry::Value, CaseInsensitiveLess>&>(
-            expected.fake.registry.keys().at(path));
-        target[name] = value;
-      }
-    }
-  }
-}
-
 class FaultInjectionTest : public ::testing::Test {
  protected:
   void CheckMessages(const Flow& flow, const Failure& failure, World& world, const World& recorded) {
@@ -144,6 +128,11 @@ class FaultInjectionTest : public ::testing::Test {
       EXPECT_EQ(backup->second.find(kHeader, 1), std::string::npos);
     } else {
       EXPECT_EQ(verdict.rfind(kBackupFailure, 0), 0u) << verdict;
+      // Where the backup would have gone is where the old one still is, untouched.
+      if (world.form.backup().strBackupFile == kBackupPath) {
+        ASSERT_NE(backup, world.fake.files.files.end());
+        EXPECT_EQ(backup->second, kOldBackup);
+      }
     }
     for (std::size_t i = 0; i + 1 < prompts.size(); ++i) {
       EXPECT_NE(prompts[i].rfind(kBackupFailure, 0), 0u);
@@ -151,14 +140,15 @@ class FaultInjectionTest : public ::testing::Test {
     }
   }
 
-  // Files: what the flow left plus, at most, what the failing call was about; an old backup never reappears
-  // once the run had deleted it.
-  void CheckFiles(const Failure& failure, World& world, const World& recorded, std::size_t oldBackupDeletedAt) {
+  // Files: what the flow left plus, at most, what the failing call was about; the old backup stays exactly as
+  // it was unless a complete new one took its place, and nothing half-made stays beside it.
+  void CheckFiles(const Failure& failure, World& world, const World& recorded) {
+    EXPECT_EQ(world.fake.files.files.count(kBackupPath + ".new"), 0u);
     for (const auto& [path, bytes] : world.fake.files.files) {
       bool named = failure.call.find(path) != std::string::npos;
       auto recordedFile = recorded.fake.files.files.find(path);
       bool leftByFlow = recordedFile != recorded.fake.files.files.end() && recordedFile->second == bytes;
-      bool oldBackupKept = path == kBackupPath && bytes == kOldBackup && failure.callIndex <= oldBackupDeletedAt;
+      bool oldBackupKept = path == kBackupPath && bytes == kOldBackup;
       bool toldBackup = path == world.form.backup().strBackupFile &&
                         (bytes == recordedBackup_ || failure.kind == FailureKind::kShortRead) &&
                         !world.view.messages.empty() && world.view.messages.back().prompt == kBackupSuccess;
@@ -208,10 +198,6 @@ TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
     flow.act(recorded);
     const std::vector<std::string> calls = recorded.fake.log.calls();
     recordedBackup_ = recorded.fake.files.files.count(kBackupPath) ? recorded.fake.files.files.at(kBackupPath) : "";
-    std::size_t oldBackupDeletedAt = calls.size();
-    for (std::size_t i = 0; i < calls.size(); ++i) {
-      if (calls[i] == "DeleteFileW(" + kBackupPath + ")" && oldBackupDeletedAt == calls.size()) oldBackupDeletedAt = i;
-    }
     ASSERT_FALSE(calls.empty()) << flow.name;
 
     for (std::size_t i = 0; i < calls.size(); ++i) {
@@ -234,21 +220,22 @@ TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
         World expected;
         flow.arrange(expected);
         flow.act(expected);
-        UndoFailedWrite(failure, before, expected);
+        // A failing write leaves the registry as it was before the flow: the other write is put back.
+        const World& want = failure.call.rfind("SHSetValueW(", 0) == 0 ? before : expected;
         if (std::string(flow.name) != "Backup" && std::string(flow.name) != "Browse") {
-          EXPECT_EQ(world.fake.registry.keys().size(), expected.fake.registry.keys().size());
+          EXPECT_EQ(world.fake.registry.keys().size(), want.fake.registry.keys().size());
         }
         for (const auto& [path, values] : world.fake.registry.keys()) {
           for (const auto& [name, value] : values) {
-            const FakeRegistry::Value* want = nullptr;
-            auto key = expected.fake.registry.keys().find(path);
-            if (key != expected.fake.registry.keys().end() && key->second.count(name)) want = &key->second.at(name);
-            ASSERT_NE(want, nullptr) << path << " " << name;
-            EXPECT_EQ(value.bytes, want->bytes) << path << " " << name;
-            EXPECT_EQ(value.type, want->type) << path << " " << name;
+            const FakeRegistry::Value* wantValue = nullptr;
+            auto key = want.fake.registry.keys().find(path);
+            if (key != want.fake.registry.keys().end() && key->second.count(name)) wantValue = &key->second.at(name);
+            ASSERT_NE(wantValue, nullptr) << path << " " << name;
+            EXPECT_EQ(value.bytes, wantValue->bytes) << path << " " << name;
+            EXPECT_EQ(value.type, wantValue->type) << path << " " << name;
           }
         }
-        CheckFiles(failure, world, recorded, oldBackupDeletedAt);
+        CheckFiles(failure, world, recorded);
         EXPECT_FALSE(world.view.closed && std::string(flow.name) != "Start-up");
       }
     }

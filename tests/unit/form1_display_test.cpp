@@ -107,6 +107,9 @@ TEST_F(ExpandPathTest, ExpandsEveryDefinedReferenceAndKeepsTheRest) {
   EXPECT_EQ(Expand("%"), "%");
   EXPECT_EQ(Expand("100% %USERNAME%"), "100% %USERNAME%") << "the reference is \"% \", undefined";
   EXPECT_EQ(Expand("%NOSUCH%USERNAME%"), "%NOSUCH%USERNAME%");
+  // Defined, but empty: the reference goes, as the shell's own expansion has it.
+  fake.environment.Set("EMPTY", "");
+  EXPECT_EQ(Expand("%EMPTY%\\x"), "\\x");
 }
 
 TEST_F(ExpandPathTest, EveryStockPathExpandsInFull) {

@@ -97,4 +97,11 @@ TEST_F(Form1Test, ExitAndUnloadCloseTheAboutWindowAndTheMainWindow) {
   EXPECT_TRUE(neverOpened.messages.empty());
 }
 
+TEST_F(Form1Test, AMainWindowThatCannotBeMadeIsToldWithTheSystemsReasonAndEndsTheProgram) {
+  EXPECT_NE(form.OnWindowNotMade("Cannot find window class."), 0);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].prompt, "Zolvane could not make its main window.\nCannot find window class.");
+  EXPECT_EQ(view.messages[0].title, "Zolvane");
+}
+
 }  // namespace
