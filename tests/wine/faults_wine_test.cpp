@@ -1,0 +1,174 @@
+// Lost data and half-made changes, tried against Wine's real registry, environment, files and regedit: a
+// variable defined empty, a refused write whose partner is put back, and a backup through temporary and desktop
+// folders longer than the 128 characters OpenFile took. Everything a check changes is put back.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "core/catalogue.h"
+#include "core/form1.h"
+#include "fakes/fake_form1_view.h"
+#include "platform/win32/win32_platform.h"
+#include "wide_text.h"
+#include "wine_check.h"
+
+namespace {
+
+// A value as the registry holds it, or its absence.
+struct RawValue {
+  bool present = false;
+  DWORD type = 0;
+  std::string bytes;
+  bool operator==(const RawValue& other) const {
+    return present == other.present && type == other.type && bytes == other.bytes;
+  }
+};
+
+RawValue ReadRaw(HKEY root, const char* key, const char* name) {
+  RawValue value;
+  BYTE data[4096];
+  DWORD size = sizeof data;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return value;
+  if (RegQueryValueExW(opened, Wide(name).c_str(), nullptr, &value.type, data, &size) == ERROR_SUCCESS) {
+    value.present = true;
+    value.bytes.assign(reinterpret_cast<const char*>(data), size);
+  }
+  RegCloseKey(opened);
+  return value;
+}
+
+void WriteRaw(HKEY root, const char* key, const char* name, const RawValue& value) {
+  HKEY opened = nullptr;
+  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != 0) return;
+  if (value.present) {
+    RegSetValueExW(opened, Wide(name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
+                   static_cast<DWORD>(value.bytes.size()));
+  } else {
+    RegDeleteValueW(opened, Wide(name).c_str());
+  }
+  RegCloseKey(opened);
+}
+
+RawValue Text(DWORD type, const std::wstring& text) {
+  RawValue value;
+  value.present = true;
+  value.type = type;
+  value.bytes.assign(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+  return value;
+}
+
+bool SameKey(const std::string& a, const char* b) {
+  return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, Wide(a).c_str(), -1, Wide(b).c_str(), -1) == CSTR_EQUAL;
+}
+
+// The real registry, but for writes under one key, which it refuses as a user without the right would find.
+class RefusingRegistry : public platform::Win32Registry {
+ public:
+  explicit RefusingRegistry(const char* refusedKey) : refusedKey_(refusedKey) {}
+  std::int32_t SHSetValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
+                           std::uint32_t type, const void* data, std::uint32_t cbData) override {
+    if (SameKey(subKey, refusedKey_)) return ERROR_ACCESS_DENIED;
+    return Win32Registry::SHSetValueW(hKey, subKey, valueName, type, data, cbData);
+  }
+
+ private:
+  const char* refusedKey_;
+};
+
+void TestEmptyVariableExpandsToNothing(Form1& form, platform::Environment& environment) {
+  SetEnvironmentVariableW(L"ZOLVANE_EMPTY", L"");
+  std::optional<std::string> value = environment.GetEnvironmentVariableW("ZOLVANE_EMPTY");
+  CHECK(value.has_value() && value->empty());
+  CHECK(!environment.GetEnvironmentVariableW("ZOLVANE_NOT_DEFINED").has_value());
+  CHECK_EQ(form.ExpandPath(RegValue::FromText("%ZOLVANE_EMPTY%\\x")).text(), std::string("\\x"));
+  SetEnvironmentVariableW(L"ZOLVANE_EMPTY", nullptr);
+}
+
+// Apply with the Shell Folders write refused: the User Shell Folders value is put back byte for byte, or
+// removed again when there was none, and the user is told that nothing changed.
+void TestRefusedWriteIsUndone(platform::Win32Platform& win32) {
+  const char* kValue = "My Music";
+  RawValue savedUser = ReadRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue);
+  RawValue savedShell = ReadRaw(HKEY_CURRENT_USER, kShellFoldersKey, kValue);
+  RefusingRegistry refusing(kShellFoldersKey);
+  platform::Platform& real = win32.platform();
+  platform::Platform refusingPlatform{refusing, real.environment, real.system, real.files, real.processes, real.shell};
+  const RawValue befores[] = {Text(REG_EXPAND_SZ, L"%USERPROFILE%\\\x041C\x0443\x0437\x044B\x043A\x0430"), RawValue()};
+  for (const RawValue& before : befores) {
+    WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, before);
+    FakeForm1View view;
+    Form1 form(refusingPlatform, view);
+    view.Attach(&form);
+    view.SetCombo1ListIndex(FindSplFolderEntry(kValue)->listPosition);
+    view.Type("D:\\Zolvane put-back check");
+    form.Command1_Click();
+    CHECK_EQ(view.messages.empty() ? std::string() : view.messages.back().prompt,
+             std::string("Access Denied. No changes were made."));
+    CHECK(ReadRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue) == before);
+  }
+  WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, savedUser);
+  WriteRaw(HKEY_CURRENT_USER, kShellFoldersKey, kValue, savedShell);
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A backup whose temporary folder and desktop both have paths longer than 128 characters: it succeeds, the file
+// is where it should be, and no temporary file is left.
+void TestBackupThroughLongPaths(platform::Win32Platform& win32) {
+  wchar_t base[MAX_PATH];
+  DWORD baseLength = GetTempPathW(MAX_PATH, base);
+  std::wstring longName(100, L'x');
+  std::wstring temp = std::wstring(base, baseLength) + L"Zolvane long temporary folder " + longName;
+  std::wstring desktop = std::wstring(base, baseLength) + L"Zolvane long desktop folder " + longName;
+  CHECK(temp.size() > 128 && desktop.size() > 128);
+  CreateDirectoryW(temp.c_str(), nullptr);
+  CreateDirectoryW(desktop.c_str(), nullptr);
+  RawValue savedUser = ReadRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop");
+  RawValue savedShell = ReadRaw(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop");
+  WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop", Text(REG_EXPAND_SZ, desktop));
+  WriteRaw(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", Text(REG_SZ, desktop));
+  wchar_t savedTmp[MAX_PATH] = L"";
+  wchar_t savedTemp[MAX_PATH] = L"";
+  bool hadTmp = GetEnvironmentVariableW(L"TMP", savedTmp, MAX_PATH) != 0;
+  bool hadTemp = GetEnvironmentVariableW(L"TEMP", savedTemp, MAX_PATH) != 0;
+  SetEnvironmentVariableW(L"TMP", (temp + L"\\").c_str());
+  SetEnvironmentVariableW(L"TEMP", (temp + L"\\").c_str());
+
+  FakeForm1View view;
+  Form1 form(win32.platform(), view);
+  view.Attach(&form);
+  form.Command3_Click();
+  CHECK_EQ(view.messages.empty() ? std::string() : view.messages.back().prompt,
+           std::string("Shell folder registry keys are now backed up."));
+  std::wstring backup = desktop + L"\\specialfolders.bak";
+  CHECK(Exists(backup));
+  for (const wchar_t* name : {L"splfolders1.txt", L"splfolders2.txt", L"splfolders3.txt", L"splfolders4.txt"}) {
+    CHECK(!Exists(temp + L"\\" + name));
+  }
+
+  DeleteFileW(backup.c_str());
+  RemoveDirectoryW(desktop.c_str());
+  RemoveDirectoryW(temp.c_str());
+  SetEnvironmentVariableW(L"TMP", hadTmp ? savedTmp : nullptr);
+  SetEnvironmentVariableW(L"TEMP", hadTemp ? savedTemp : nullptr);
+  WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop", savedUser);
+  WriteRaw(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", savedShell);
+}
+
+}  // namespace
+
+int main() {
+  platform::Win32Platform win32;
+  FakeForm1View view;
+  Form1 form(win32.platform(), view);
+  view.Attach(&form);
+
+  TestEmptyVariableExpandsToNothing(form, win32.platform().environment);
+  TestRefusedWriteIsUndone(win32);
+  TestBackupThroughLongPaths(win32);
+  return wine_check::Summary();
+}
