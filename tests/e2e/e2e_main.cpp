@@ -39,6 +39,12 @@ const Scenario kScenarios[] = {
     {"apply-typed-wide-path", e2e::ScenarioApplyTypedWidePath},
     {"show-stored-wide-path", e2e::ScenarioShowStoredWidePath},
     {"backup-wide-desktop", e2e::ScenarioBackupWideDesktop},
+    {"backup-failure-keeps-old", e2e::ScenarioBackupFailureKeepsOld},
+    {"backup-ignores-planted-regedit", e2e::ScenarioBackupIgnoresPlantedRegedit},
+    {"about-link-double-click", e2e::ScenarioAboutLinkDoubleClick},
+    {"apply-refused-write-put-back", e2e::ScenarioApplyRefusedWritePutBack},
+    {"backup-window-answers", e2e::ScenarioBackupWindowAnswers},
+    {"backup-close-waits", e2e::ScenarioBackupCloseWaits},
 };
 
 int Usage() {

@@ -60,6 +60,12 @@ void ScenarioAccessKeys(const std::string& exe);
 void ScenarioApplyTypedWidePath(const std::string& exe);
 void ScenarioShowStoredWidePath(const std::string& exe);
 void ScenarioBackupWideDesktop(const std::string& exe);
+void ScenarioBackupFailureKeepsOld(const std::string& exe);
+void ScenarioBackupIgnoresPlantedRegedit(const std::string& exe);
+void ScenarioAboutLinkDoubleClick(const std::string& exe);
+void ScenarioApplyRefusedWritePutBack(const std::string& exe);
+void ScenarioBackupWindowAnswers(const std::string& exe);
+void ScenarioBackupCloseWaits(const std::string& exe);
 
 // Not a test: chooses "About Zolvane" in a running Zolvane, for the README's screenshot.
 int OpenAboutInRunningApp();

@@ -1,0 +1,381 @@
+// Scenarios of the faults found in review: a failed backup keeps the last good one, a regedit.exe beside
+// Zolvane never runs, a double-click on an About link opens its page once, a refused write is put back, and
+// the window answers during a slow backup, which a close waits for.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "resources/control_ids.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/regedit_stand_in.h"
+#include "tests/e2e/registry_keeper.h"
+#include "tests/e2e/scenarios.h"
+#include "tests/wine/wine_check.h"
+
+namespace e2e {
+
+namespace {
+
+const char* const kBackedUp = "Shell folder registry keys are now backed up.";
+const char* const kNotBackedUp = "Could not backup the shell folder registry keys";
+// Long enough for the checks made while the exports run, and for a window that waited for them to miss
+// probes of kAnswerMs.
+const wchar_t* const kSlowExportMs = L"3000";
+constexpr UINT kAnswerMs = 1000;
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::size_t LineCount(const std::string& path) {
+  std::string text = ReadBytes(path);
+  std::size_t lines = 0;
+  for (char c : text) lines += c == '\n' ? 1 : 0;
+  return lines;
+}
+
+// Whether a run left any of the exports' temporary files in the temporary folder.
+bool TempFilesLeft() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"splfolders*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+// Clicks the backup button, waits for the message box that tells the outcome, answers it; returns its text.
+std::string BackupOutcome(ZolvaneApp& app) {
+  if (!CHECK(app.Click(IDC_COMMAND3))) return std::string();
+  HWND box = app.WaitForMessageBox("Zolvane");
+  if (!CHECK(box != nullptr)) return std::string();
+  std::string text = ZolvaneApp::MessageBoxText(box);
+  CHECK(ZolvaneApp::PressOk(box));
+  return text;
+}
+
+// The stand-in takes the place of the prefix's regedit.exe while the object lives; the real one is set aside
+// and put back, also by the next run when this one was killed half-way. The settings reach the stand-in
+// through Zolvane, which inherits the driver's environment.
+class RegeditStandIn {
+ public:
+  RegeditStandIn() {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    regedit_ = std::wstring(windows) + L"\\regedit.exe";
+    aside_ = std::wstring(windows) + L"\\" + kRealRegeditAside;
+    PutRealBack();
+    std::wstring standIn = Wide(DriverFolder() + "regedit_stand_in.exe");
+    installed_ = MoveFileW(regedit_.c_str(), aside_.c_str()) && CopyFileW(standIn.c_str(), regedit_.c_str(), FALSE);
+  }
+  ~RegeditStandIn() { PutRealBack(); }
+  RegeditStandIn(const RegeditStandIn&) = delete;
+  RegeditStandIn& operator=(const RegeditStandIn&) = delete;
+  bool installed() const { return installed_; }
+
+ private:
+  // A stand-in that a failed scenario left running may hold its file a while.
+  void PutRealBack() {
+    if (GetFileAttributesW(aside_.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (!WaitUntil([this] { return MoveFileExW(aside_.c_str(), regedit_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0; })) {
+      std::printf("could not put the real regedit.exe back from %s\n", Utf8(aside_).c_str());
+    }
+  }
+
+  std::wstring regedit_;
+  std::wstring aside_;
+  bool installed_ = false;
+};
+
+// Denies everyone KEY_SET_VALUE on HKCU's Shell Folders key, as a registry the user may not write does; the
+// key's own security comes back when the object goes, or at the next run when this one was killed.
+class ShellFoldersRefusal {
+ public:
+  ShellFoldersRefusal() {
+    Recover();
+    HKEY key = Open();
+    if (key == nullptr) return;
+    DWORD size = 0;
+    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+    std::string original(size, '\0');
+    if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, &original[0], &size) == ERROR_SUCCESS &&
+        JournalWrite(original)) {
+      SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+      PSID everyone = nullptr;
+      AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+      BYTE aclBytes[256];
+      ACL* acl = reinterpret_cast<ACL*>(aclBytes);
+      SECURITY_DESCRIPTOR refusing;
+      refused_ = InitializeAcl(acl, sizeof aclBytes, ACL_REVISION) &&
+                 AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE, everyone) &&
+                 AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone) &&
+                 InitializeSecurityDescriptor(&refusing, SECURITY_DESCRIPTOR_REVISION) &&
+                 SetSecurityDescriptorDacl(&refusing, TRUE, acl, FALSE) &&
+                 RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &refusing) == ERROR_SUCCESS;
+      FreeSid(everyone);
+    }
+    RegCloseKey(key);
+  }
+  ~ShellFoldersRefusal() { Recover(); }
+  ShellFoldersRefusal(const ShellFoldersRefusal&) = delete;
+  ShellFoldersRefusal& operator=(const ShellFoldersRefusal&) = delete;
+  bool refused() const { return refused_; }
+
+ private:
+  static constexpr const wchar_t* kJournalKey = L"Software\\Zolvane end-to-end refused key";
+
+  static HKEY Open() {
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kShellFolders).c_str(), 0, READ_CONTROL | WRITE_DAC, &key);
+    return key;
+  }
+  static bool JournalWrite(const std::string& security) {
+    HKEY journal = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kJournalKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &journal, nullptr) !=
+        ERROR_SUCCESS) {
+      return false;
+    }
+    LONG code = RegSetValueExW(journal, L"", 0, REG_BINARY, reinterpret_cast<const BYTE*>(security.data()),
+                               static_cast<DWORD>(security.size()));
+    RegCloseKey(journal);
+    return code == ERROR_SUCCESS;
+  }
+  // The journal goes only once the security it holds is back on the key.
+  static void Recover() {
+    RegData original = ReadValue(HKEY_CURRENT_USER, Utf8(kJournalKey), "");
+    if (!original.present) return;
+    HKEY key = Open();
+    if (key != nullptr && RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, original.bytes.data()) == ERROR_SUCCESS) {
+      RegDeleteKeyW(HKEY_CURRENT_USER, kJournalKey);
+    }
+    if (key != nullptr) RegCloseKey(key);
+  }
+
+  bool refused_ = false;
+};
+
+// A folder beside the driver, removed with everything in it when the object goes (and left over by a killed
+// run, when the object is made again).
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& name) : path_(DriverFolder() + name + "\\") {
+    Remove();
+    CreateDirectoryW(Wide(path_).c_str(), nullptr);
+  }
+  ~ScratchFolder() { Remove(); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  void Remove() {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(path_ + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+          DeleteFileW((Wide(path_) + found.cFileName).c_str());
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryW(Wide(path_).c_str());
+  }
+
+  std::string path_;
+};
+
+// Real mouse input: two clicks in quick succession at the centre of a window, which the system makes a
+// double-click (down, up, double-click, up).
+void DoubleClickCentre(HWND window) {
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  INPUT inputs[5] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv((bounds.left + bounds.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv((bounds.top + bounds.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = inputs[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = inputs[4].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(5, inputs, sizeof(INPUT));
+}
+
+// Whether the buttons are all disabled, or all enabled but Apply, which waits for an edit of the path.
+bool ButtonsEnabled(ZolvaneApp& app, bool enabled) {
+  for (int id : {IDC_COMMAND2, IDC_COMMAND3, IDC_COMMAND4, IDC_COMMAND5, IDC_COMMAND6, IDC_COMMAND7}) {
+    if (app.Enabled(id) != enabled) return false;
+  }
+  return enabled || !app.Enabled(IDC_COMMAND1);
+}
+
+// Whether Alt+M opens the menu's drop-down, as it does unless the menu is greyed; the menu is left closed.
+// (Wine answers no menu state to another process: the keyboard asks instead.)
+bool MenuOpens(ZolvaneApp& app) {
+  SetForegroundWindow(app.main());
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == app.main(); }));
+  SendKey('M', VK_MENU);
+  bool opened = WaitUntil([&] { return !TopLevelWindows(app.processId(), "#32768").empty(); }, 1000);
+  SendKey(VK_ESCAPE);
+  if (opened) SendKey(VK_ESCAPE);
+  CHECK(WaitUntil([&] { return TopLevelWindows(app.processId(), "#32768").empty(); }));
+  return opened;
+}
+
+}  // namespace
+
+void ScenarioBackupFailureKeepsOld(const std::string& exe) {
+  BackupFileKeeper backupFile;
+  const std::string oldBackup = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Kept]\r\n";
+  std::ofstream(backupFile.path(), std::ios::binary) << oldBackup;
+  RegeditStandIn standIn;
+  if (!CHECK(standIn.installed())) return;
+  SetEnvironmentVariableW(kRegeditRefuseVariable,
+                          L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  CHECK_EQ(BackupOutcome(app), kNotBackedUp);
+  CHECK(ReadBytes(backupFile.path()) == oldBackup);
+  CHECK(!Exists(backupFile.path() + ".new"));
+  CHECK(!TempFilesLeft());
+}
+
+void ScenarioBackupIgnoresPlantedRegedit(const std::string& exe) {
+  BackupFileKeeper backupFile;
+  ScratchFolder folder("planted-regedit");
+  std::string copy = folder.path() + "Zolvane.exe";
+  std::string ranLog = folder.path() + "planted-regedit-ran.log";
+  if (!CHECK(CopyFileW(Wide(WindowsPath(exe)).c_str(), Wide(copy).c_str(), FALSE))) return;
+  std::string standIn = DriverFolder() + "regedit_stand_in.exe";
+  if (!CHECK(CopyFileW(Wide(standIn).c_str(), Wide(folder.path() + "regedit.exe").c_str(), FALSE))) return;
+  SetEnvironmentVariableW(kRegeditLogVariable, Wide(ranLog).c_str());
+
+  {
+    ZolvaneApp app(copy);
+    if (!CHECK(app.WaitForMainWindow())) return;
+    CHECK_EQ(BackupOutcome(app), kBackedUp);
+  }
+  CHECK(!Exists(ranLog));
+}
+
+void ScenarioAboutLinkDoubleClick(const std::string& exe) {
+  const char* const httpCommand = "Software\\Classes\\http\\shell\\open\\command";
+  RegistryKeeper keeper;
+  keeper.Keep(HKEY_LOCAL_MACHINE, httpCommand, "");
+  ScratchFolder scratch("double-click");
+  std::string log = scratch.path() + "opened-addresses.log";
+  std::string recorder = "\"" + DriverFolder() + "url_recorder.exe\" \"" + log + "\" \"%1\"";
+  if (!CHECK(WriteText(HKEY_LOCAL_MACHINE, httpCommand, "", recorder, REG_SZ))) return;
+
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  app.ChooseMenu(IDM_ABOUT);
+  HWND about = app.WaitForWindow(ZOLVANE_ABOUT_CLASS, kCaption);
+  if (!CHECK(about != nullptr)) return;
+  // A click while the window is still being brought to the front may be spent on activating it.
+  CHECK(WaitUntil([about] { return GetForegroundWindow() == about; }));
+  DoubleClickCentre(GetDlgItem(about, IDC_ABOUT_LABEL2));
+  CHECK(WaitUntil([&] { return LineCount(log) >= 1; }));
+  // A second opening, from the double-click, would reach the recorder meanwhile.
+  Sleep(1500);
+  CHECK_EQ(LineCount(log), 1u);
+}
+
+void ScenarioApplyRefusedWritePutBack(const std::string& exe) {
+  RegistryKeeper keeper;
+  const Folder& myDocuments = kFolders[kMyDocuments];
+  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName);
+  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName);
+  RegData userShellFolders = ReadValue(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName);
+  RegData shellFolders = ReadValue(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName);
+  ShellFoldersRefusal refusal;
+  if (!CHECK(refusal.refused())) return;
+
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  app.SelectEntry(kMyDocuments);
+  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }))) return;
+  if (!CHECK(app.SetText1("D:\\Refused\\Docs"))) return;
+  // User Shell Folders is written first and succeeds; the refused Shell Folders write makes it go back.
+  if (!CHECK(app.Click(IDC_COMMAND1))) return;
+  HWND box = app.WaitForMessageBox("Zolvane");
+  if (!CHECK(box != nullptr)) return;
+  CHECK_EQ(ZolvaneApp::MessageBoxText(box), "Access Denied. No changes were made.");
+  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(ReadValue(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName) == userShellFolders);
+  CHECK(ReadValue(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName) == shellFolders);
+}
+
+void ScenarioBackupWindowAnswers(const std::string& exe) {
+  BackupFileKeeper backupFile;
+  RegeditStandIn standIn;
+  if (!CHECK(standIn.installed())) return;
+  ScratchFolder scratch("slow-backup");
+  std::string runLog = scratch.path() + "regedit-runs.log";
+  SetEnvironmentVariableW(kRegeditLogVariable, Wide(runLog).c_str());
+  SetEnvironmentVariableW(kRegeditDelayVariable, kSlowExportMs);
+
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  CHECK(app.Click(IDC_COMMAND3));
+  if (!CHECK(WaitUntil([&] { return ButtonsEnabled(app, false); }))) return;
+  CHECK(!MenuOpens(app));
+  // A second click, posted so that it reaches even a disabled button.
+  PressButton(app.Control(IDC_COMMAND3));
+
+  // Until the outcome is told, the window answers each probe promptly.
+  int probes = 0;
+  int unanswered = 0;
+  HWND box = nullptr;
+  DWORD start = GetTickCount();
+  while (box == nullptr && GetTickCount() - start < 2 * kWaitMs) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(app.main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result)) ++unanswered;
+    ++probes;
+    box = app.WaitForMessageBox("Zolvane", 100);
+  }
+  CHECK_EQ(unanswered, 0);
+  CHECK(probes >= 5);
+  if (!CHECK(box != nullptr)) return;
+  CHECK_EQ(ZolvaneApp::MessageBoxText(box), kBackedUp);
+  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(WaitUntil([&] { return ButtonsEnabled(app, true); }));
+  CHECK(MenuOpens(app));
+  // The second click started no second backup: one run of regedit a key, and no second outcome.
+  Sleep(1000);
+  CHECK(app.WaitForMessageBox("Zolvane", 0) == nullptr);
+  CHECK_EQ(LineCount(runLog), 4u);
+}
+
+void ScenarioBackupCloseWaits(const std::string& exe) {
+  BackupFileKeeper backupFile;
+  DeleteFileW(Wide(backupFile.path()).c_str());
+  RegeditStandIn standIn;
+  if (!CHECK(standIn.installed())) return;
+  SetEnvironmentVariableW(kRegeditDelayVariable, kSlowExportMs);
+
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  CHECK(app.Click(IDC_COMMAND3));
+  if (!CHECK(WaitUntil([&] { return !app.Enabled(IDC_COMMAND3); }))) return;
+  // What the close box sends.
+  PostMessageW(app.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  HWND box = app.WaitForMessageBox("Zolvane", 2 * kWaitMs);
+  if (!CHECK(box != nullptr)) return;
+  CHECK_EQ(ZolvaneApp::MessageBoxText(box), kBackedUp);
+  CHECK(Exists(backupFile.path()));
+  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(app.WaitForExit());
+  CHECK(!TempFilesLeft());
+}
+
+}  // namespace e2e
