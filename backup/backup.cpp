@@ -157,12 +157,11 @@ bool HasSection(const std::vector<std::string>& lines, const char* key) {
 
 BackupOutcome RegistryBackup::Run() {
   notices_.clear();
-  strBackupFile = GetSplFolderPath(platform::kCsidlDesktop) + "\\" + kBackupFileName;
+  backupFile = GetFolderPath(platform::kCsidlDesktop) + "\\" + kBackupFileName;
   std::string tempDir = GetTempDir();
-  strTempFile1 = tempDir + "splfolders1.txt";
-  strTempFile2 = tempDir + "splfolders2.txt";
-  strTempFile3 = tempDir + "splfolders3.txt";
-  strTempFile4 = tempDir + "splfolders4.txt";
+  for (std::size_t i = 0; i < exportFiles.size(); ++i) {
+    exportFiles[i] = tempDir + "splfolders" + std::to_string(i + 1) + ".txt";
+  }
 
   BackupOutcome outcome;
   try {
@@ -172,7 +171,7 @@ BackupOutcome RegistryBackup::Run() {
   }
   // The outcome above stands: a file that cannot be deleted now goes at the start of the next run, which
   // reports it if it still cannot.
-  KillTempFiles();
+  DeleteExportFiles();
   outcome.notices = std::move(notices_);
   return outcome;
 }
@@ -180,20 +179,19 @@ BackupOutcome RegistryBackup::Run() {
 // Whether the backup file now holds all four keys; a failing operation throws BackupFailure. Once the verified
 // new file has taken the old one's place, the backup is there: the move does it in one step.
 bool RegistryBackup::SaveKeys() {
-  std::string leftoverFailure = KillTempFiles();
+  std::string leftoverFailure = DeleteExportFiles();
   if (!leftoverFailure.empty()) throw BackupFailure(leftoverFailure);
   if (!ExportKeys()) return false;
 
-  JoinFile(strTempFile4, strTempFile3);
-  JoinFile(strTempFile3, strTempFile2);
-  JoinFile(strTempFile2, strTempFile1);
-  std::string newBackup = strBackupFile + kNewBackupSuffix;
+  // From the last into the first: each file then holds its own export and all that follow it.
+  for (std::size_t i = exportFiles.size() - 1; i > 0; --i) JoinFile(exportFiles[i], exportFiles[i - 1]);
+  std::string newBackup = backupFile + kNewBackupSuffix;
   try {
     WriteNewBackup(newBackup);
     CheckNewBackup(newBackup);
     std::int32_t code = platform_.files.MoveFileExW(
-        newBackup, strBackupFile, platform::kMovefileReplaceExisting | platform::kMovefileWriteThrough);
-    if (code != 0) throw BackupFailure(Describe("Cannot replace", strBackupFile, code));
+        newBackup, backupFile, platform::kMovefileReplaceExisting | platform::kMovefileWriteThrough);
+    if (code != 0) throw BackupFailure(Describe("Cannot replace", backupFile, code));
   } catch (const std::exception&) {
     // Nothing half-made stays beside the previous backup, which is untouched.
     platform_.files.DeleteFileW(newBackup);
@@ -206,7 +204,7 @@ bool RegistryBackup::SaveKeys() {
 // regedit can import the backup again.
 void RegistryBackup::WriteNewBackup(const std::string& path) {
   WriteText(path, TextFile{TextEncoding::kUtf8, {kHeaderText}});
-  FilterFile(strTempFile1, path, kHeaderText);
+  FilterFile(exportFiles[0], path, kHeaderText);
 }
 
 // Read back from the disk, the new backup must be one whole registry file: the header first, and a section
@@ -230,26 +228,24 @@ std::string RegistryBackup::RegistryEditorPath() {
 
 bool RegistryBackup::ExportKeys() {
   std::string regedit = RegistryEditorPath();
-  std::array<const std::string*, 4> tempFiles = TempFiles();
   ExportProcesses exports(platform_.processes);
-  for (std::size_t i = 0; i < tempFiles.size(); ++i) {
-    exports.Start(regedit, ExportCommandLine(*tempFiles[i], kExportKeys[i]));
-  }
+  for (std::size_t i = 0; i < exportFiles.size(); ++i)
+    exports.Start(regedit, ExportCommandLine(exportFiles[i], kExportKeys[i]));
   return exports.WaitForAll() && ExportsWritten();
 }
 
 // regedit can end with exit code 0 without having written anything (Wine's does when it cannot open the key).
 bool RegistryBackup::ExportsWritten() {
-  for (const std::string* path : TempFiles()) {
-    if (!FileExists(*path) || ReadBytes(*path).empty()) return false;
+  for (const std::string& path : exportFiles) {
+    if (!FileExists(path) || ReadBytes(path).empty()) return false;
   }
   return true;
 }
 
-std::string RegistryBackup::GetSplFolderPath(int SelectedFolder) {
+std::string RegistryBackup::GetFolderPath(int folder) {
   std::string path;
   std::int32_t result = platform_.shell.SHGetFolderPathW(
-      platform::WindowHandle::kNone, SelectedFolder | platform::kCsidlFlagCreate, 0, kShgfpTypeCurrent, &path);
+      platform::WindowHandle::kNone, folder | platform::kCsidlFlagCreate, 0, kShgfpTypeCurrent, &path);
   if (result == platform::kEInvalidArg) {
     notices_.push_back("An invalid folder ID was specified");
     return std::string();
@@ -265,15 +261,15 @@ std::string RegistryBackup::GetTempDir() {
   return length == 0 ? std::string() : buffer;
 }
 
-bool RegistryBackup::FileExists(const std::string& Fname) {
-  return platform_.files.GetFileAttributesW(Fname) != platform::kInvalidFileAttributes;
+bool RegistryBackup::FileExists(const std::string& path) {
+  return platform_.files.GetFileAttributesW(path) != platform::kInvalidFileAttributes;
 }
 
-void RegistryBackup::JoinFile(const std::string& strFile1, const std::string& strFile2) {
-  TextFile source = ReadText(strFile1);
-  TextFile destination = ReadTextOrEmpty(strFile2);
+void RegistryBackup::JoinFile(const std::string& sourcePath, const std::string& destinationPath) {
+  TextFile source = ReadText(sourcePath);
+  TextFile destination = ReadTextOrEmpty(destinationPath);
   AppendLines(destination, source.lines, source.encoding);
-  WriteText(strFile2, destination);
+  WriteText(destinationPath, destination);
 }
 
 std::int32_t RegistryBackup::FilterFile(const std::string& source, const std::string& destination,
@@ -289,18 +285,14 @@ std::int32_t RegistryBackup::FilterFile(const std::string& source, const std::st
   return static_cast<std::int32_t>(from.lines.size() - kept.size());
 }
 
-std::string RegistryBackup::KillTempFiles() {
+std::string RegistryBackup::DeleteExportFiles() {
   std::string firstFailure;
-  for (const std::string* path : TempFiles()) {
-    if (!FileExists(*path)) continue;
-    std::int32_t code = platform_.files.DeleteFileW(*path);
-    if (code != 0 && firstFailure.empty()) firstFailure = Describe("Cannot delete", *path, code);
+  for (const std::string& path : exportFiles) {
+    if (!FileExists(path)) continue;
+    std::int32_t code = platform_.files.DeleteFileW(path);
+    if (code != 0 && firstFailure.empty()) firstFailure = Describe("Cannot delete", path, code);
   }
   return firstFailure;
-}
-
-std::array<const std::string*, 4> RegistryBackup::TempFiles() const {
-  return {&strTempFile1, &strTempFile2, &strTempFile3, &strTempFile4};
 }
 
 std::string RegistryBackup::ReadBytes(const std::string& path) {

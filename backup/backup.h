@@ -30,26 +30,24 @@ class RegistryBackup {
   BackupOutcome Run();
 
   // The folder's path, or empty text when none was obtained (S_FALSE and E_INVALIDARG become notices).
-  std::string GetSplFolderPath(int SelectedFolder);
+  std::string GetFolderPath(int folder);
   // The temporary directory with its trailing backslash, or empty text when the system gives none.
   std::string GetTempDir();
-  bool FileExists(const std::string& Fname);
-  // Appends the lines of strFile1 to strFile2, each file read in its own encoding; strFile2 becomes UTF-16LE
-  // when either of them is.
-  void JoinFile(const std::string& strFile1, const std::string& strFile2);
+  bool FileExists(const std::string& path);
+  // Appends the lines of the source file to the destination file, each read in its own encoding; the
+  // destination becomes UTF-16LE when either of them is.
+  void JoinFile(const std::string& sourcePath, const std::string& destinationPath);
   // Appends the lines of source that do not contain text to destination, with the same rule of encodings;
   // returns how many lines it left out.
   std::int32_t FilterFile(const std::string& source, const std::string& destination, const std::string& text);
-  // Deletes those of the four temporary files that exist, trying each one; returns the description of the
-  // first delete that failed, or empty text.
-  std::string KillTempFiles();
+  // Deletes those of the four export files that exist, trying each one; returns the description of the first
+  // delete that failed, or empty text.
+  std::string DeleteExportFiles();
 
-  // The five path variables; set afresh by every run and kept afterwards.
-  std::string strBackupFile;
-  std::string strTempFile1;
-  std::string strTempFile2;
-  std::string strTempFile3;
-  std::string strTempFile4;
+  // Where the backup goes, and the temporary files regedit exports the four keys into, in export order: set
+  // afresh by every run and kept afterwards.
+  std::string backupFile;
+  std::array<std::string, 4> exportFiles;
 
  private:
   bool SaveKeys();
@@ -58,7 +56,6 @@ class RegistryBackup {
   std::string RegistryEditorPath();
   bool ExportKeys();
   bool ExportsWritten();
-  std::array<const std::string*, 4> TempFiles() const;
   std::string ReadBytes(const std::string& path);
   TextFile ReadText(const std::string& path);
   TextFile ReadTextOrEmpty(const std::string& path);

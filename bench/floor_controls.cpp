@@ -1,19 +1,20 @@
-// The least Zolvane's design can cost: a bare program that shows Form1's thirteen controls, with the same window
-// classes, styles and places as Zolvane's and Text1 filled, and nothing else (no fonts, tool tips, menu, icon,
-// visual styles or registry). It is measured beside Zolvane to tell the cost of the design from that of the program.
+// The least Zolvane's design can cost: a bare program that shows the main window's thirteen controls, with the same
+// window classes, styles and places as Zolvane's and the path box filled, and nothing else (no fonts, tool tips, menu,
+// icon, visual styles or registry). It is measured beside Zolvane to tell the cost of the design from that of the
+// program.
 #include <windows.h>
 
 #include "bench/bare_window.h"
 #include "resources/control_ids.h"
-#include "ui/form1_layout.h"
+#include "ui/main_window_layout.h"
 
 namespace {
 
 void CreateControls(HWND window, HINSTANCE instance) {
   DesignUnits units;
-  for (std::size_t i = 0; i < kForm1ControlCount; ++i) {
-    const ControlDesign& design = kForm1Controls[i];
-    RECT pixels = units.Pixels(PlaceInForm1(design));
+  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
+    const ControlDesign& design = kMainWindowControls[i];
+    RECT pixels = units.Pixels(PlaceInMainWindow(design));
     ControlClass controlClass = ClassFor(design);
     WCHAR caption[128];
     MultiByteToWideChar(CP_UTF8, 0, design.caption, -1, caption, 128);
@@ -21,7 +22,7 @@ void CreateControls(HWND window, HINSTANCE instance) {
                     pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
   }
-  SetDlgItemTextW(window, IDC_TEXT1, L"C:\\Documents and Settings\\All Users\\Desktop");
+  SetDlgItemTextW(window, IDC_PATH, L"C:\\Documents and Settings\\All Users\\Desktop");
 }
 
 }  // namespace

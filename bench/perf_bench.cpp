@@ -225,7 +225,7 @@ std::vector<std::vector<double>> Interleave(int rounds, const std::vector<TimedR
   return samples;
 }
 
-// Zolvane, the empty window and the bare program with Form1's controls, each started, timed and ended.
+// Zolvane, the empty window and the bare program with the main window's controls, each started, timed and ended.
 void BenchStartUp(int rounds, const std::string& zolvaneExe, const std::string& floors) {
   struct Starter {
     std::string exe;
@@ -233,9 +233,9 @@ void BenchStartUp(int rounds, const std::string& zolvaneExe, const std::string& 
     int probeId;
     std::vector<double> peaksKb;
   };
-  std::vector<Starter> starters = {{zolvaneExe, ZOLVANE_FORM1_CLASS, IDC_TEXT1, {}},
+  std::vector<Starter> starters = {{zolvaneExe, ZOLVANE_MAIN_WINDOW_CLASS, IDC_PATH, {}},
                                    {floors + "floor_window.exe", kFloorClass, 0, {}},
-                                   {floors + "floor_controls.exe", kControlsFloorClass, IDC_TEXT1, {}}};
+                                   {floors + "floor_controls.exe", kControlsFloorClass, IDC_PATH, {}}};
   std::vector<TimedRun> runs;
   for (Starter& starter : starters) {
     runs.push_back([&starter] {
@@ -248,9 +248,9 @@ void BenchStartUp(int rounds, const std::string& zolvaneExe, const std::string& 
   // The unmeasured first run of each counts for memory no more than for time.
   for (Starter& starter : starters) starter.peaksKb.erase(starter.peaksKb.begin());
   double floorMs = Median(times[1]);
-  PrintRow("Start-up to the window shown with Text1 filled, against one empty window", Median(times[0]), floorMs, "ms",
-           1.15);
-  PrintReferenceRow("Start-up of a bare program with Form1's 13 controls only, against one empty window",
+  PrintRow("Start-up to the window shown with its path box filled, against one empty window", Median(times[0]), floorMs,
+           "ms", 1.15);
+  PrintReferenceRow("Start-up of a bare program with MainPresenter's 13 controls only, against one empty window",
                     Median(times[2]), floorMs, "ms");
   PrintRow("Peak working set after start-up, against one empty window", Median(starters[0].peaksKb) / 1024.0,
            Median(starters[1].peaksKb) / 1024.0, "MB", 1.5);
@@ -263,15 +263,15 @@ void BenchApply(int rounds, Program& zolvane, const std::string& floorApplyExe) 
   Program floor(Quoted(floorApplyExe) + " \"" + raw + "\" \"" + expanded + "\"");
   floor.TimeToWindow(kApplyFloorClass, 0);
 
-  HWND combo = GetDlgItem(zolvane.main(), IDC_COMBO1);
+  HWND combo = GetDlgItem(zolvane.main(), IDC_FOLDER_LIST);
   SendMessageA(combo, CB_SETCURSEL, 4, 0);  // "My Documents"
-  SendMessageA(zolvane.main(), WM_COMMAND, MAKEWPARAM(IDC_COMBO1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-  HWND text1 = GetDlgItem(zolvane.main(), IDC_TEXT1);
-  HWND apply = GetDlgItem(zolvane.main(), IDC_COMMAND1);
+  SendMessageA(zolvane.main(), WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  HWND pathText = GetDlgItem(zolvane.main(), IDC_PATH);
+  HWND apply = GetDlgItem(zolvane.main(), IDC_APPLY);
   std::string boxText;
   std::vector<std::vector<double>> times =
       Interleave(rounds, {[&] {
-                            SendMessageA(text1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(raw.c_str()));
+                            SendMessageA(pathText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(raw.c_str()));
                             if (!PollUntil([&] { return IsWindowEnabled(apply) != FALSE; }))
                               Fail("Apply was not enabled");
                             double ms = zolvane.TimeClickToMessageBox(apply, &boxText);
@@ -313,7 +313,7 @@ double TimeSequentialExports() {
 
 void BenchBackup(int rounds, Program& zolvane) {
   e2e::BackupFileKeeper backupFile;
-  HWND backup = GetDlgItem(zolvane.main(), IDC_COMMAND3);
+  HWND backup = GetDlgItem(zolvane.main(), IDC_BACKUP);
   std::string boxText;
   std::vector<std::vector<double>> times =
       Interleave(rounds, {[&] {
@@ -342,7 +342,7 @@ int Run(int argc, char** argv) {
 
   if (wanted("startup")) BenchStartUp(rounds, zolvaneExe, floors);
   Program zolvane(Quoted(zolvaneExe));
-  zolvane.TimeToWindow(ZOLVANE_FORM1_CLASS, IDC_TEXT1);
+  zolvane.TimeToWindow(ZOLVANE_MAIN_WINDOW_CLASS, IDC_PATH);
   if (wanted("apply")) BenchApply(rounds, zolvane, floors + "floor_apply.exe");
   if (wanted("backup")) BenchBackup(rounds, zolvane);
   std::fflush(stdout);

@@ -1,3 +1,4 @@
+// The fifteen special folders: display name, registry value name, hive and stock path of each.
 #include "core/catalogue.h"
 
 using platform::kHkeyCurrentUser;
@@ -6,7 +7,7 @@ using platform::kHkeyLocalMachine;
 const char* const kUserShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const char* const kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-const std::array<SplFolderEntry, kSplFolderCount> SplFolderCatalogue = {{
+const std::array<ShellFolder, kShellFolderCount> kShellFolders = {{
     {"Desktop", "Desktop", kHkeyCurrentUser, "%USERPROFILE%\\Desktop", 2},
     {"Favorites", "Favorites", kHkeyCurrentUser, "%USERPROFILE%\\Favorites", 3},
     {"My Music", "My Music", kHkeyCurrentUser, "%USERPROFILE%\\My Music", 5},
@@ -25,15 +26,15 @@ const std::array<SplFolderEntry, kSplFolderCount> SplFolderCatalogue = {{
     {"Shared Video", "CommonVideo", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Videos", 11},
 }};
 
-const SplFolderEntry* FindSplFolderEntry(const std::string& displayName) {
-  for (const SplFolderEntry& entry : SplFolderCatalogue) {
+const ShellFolder* FindShellFolder(const std::string& displayName) {
+  for (const ShellFolder& entry : kShellFolders) {
     if (displayName == entry.displayName) return &entry;
   }
   return nullptr;
 }
 
-const SplFolderEntry* SplFolderAtListPosition(int listPosition) {
-  for (const SplFolderEntry& entry : SplFolderCatalogue) {
+const ShellFolder* ShellFolderAtListPosition(int listPosition) {
+  for (const ShellFolder& entry : kShellFolders) {
     if (entry.listPosition == listPosition) return &entry;
   }
   return nullptr;

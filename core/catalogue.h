@@ -6,7 +6,7 @@
 
 #include "platform/platform.h"
 
-struct SplFolderEntry {
+struct ShellFolder {
   const char* displayName;
   const char* valueName;
   platform::HKey hive;
@@ -14,16 +14,16 @@ struct SplFolderEntry {
   int listPosition;
 };
 
-constexpr std::size_t kSplFolderCount = 15;
+constexpr std::size_t kShellFolderCount = 15;
 
 // The rows in table order (per-user folders first), not in list order.
-extern const std::array<SplFolderEntry, kSplFolderCount> SplFolderCatalogue;
+extern const std::array<ShellFolder, kShellFolderCount> kShellFolders;
 
 // The row whose display name is exactly displayName (no trimming, no case folding), or nullptr.
-const SplFolderEntry* FindSplFolderEntry(const std::string& displayName);
+const ShellFolder* FindShellFolder(const std::string& displayName);
 
-// The row shown at a list position of Combo1, or nullptr outside 0..14.
-const SplFolderEntry* SplFolderAtListPosition(int listPosition);
+// The row shown at a position of the main window's folder list, or nullptr outside 0..14.
+const ShellFolder* ShellFolderAtListPosition(int listPosition);
 
 extern const char* const kUserShellFoldersKey;
 extern const char* const kShellFoldersKey;

@@ -1,3 +1,4 @@
+// The result of a registry read: Empty, Text or Integer, and how it is shown.
 #include "core/reg_value.h"
 
 #include <utility>

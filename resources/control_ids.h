@@ -7,42 +7,42 @@
 #define IDR_MAINMENU 100
 #define IDR_ACCELERATORS 101
 
-// Form1's controls. Ids 1 and 2 stay free: the dialog manager sends IDOK and IDCANCEL for Enter and Esc,
+// The main window's controls. Ids 1 and 2 stay free: the dialog manager sends IDOK and IDCANCEL for Enter and Esc,
 // and on the main window those must press nothing.
-#define IDC_FRAME2 1000
-#define IDC_COMBO1 1001
-#define IDC_TEXT1 1002
-#define IDC_COMMAND1 1011
-#define IDC_COMMAND2 1012
-#define IDC_COMMAND3 1013
-#define IDC_COMMAND4 1014
-#define IDC_COMMAND5 1015
-#define IDC_COMMAND6 1016
-#define IDC_COMMAND7 1017
-#define IDC_LABEL1 1021
-#define IDC_LABEL2 1022
-#define IDC_LABEL3 1023
-#define IDC_LABEL6 1026
+#define IDC_FOLDER_FRAME 1000
+#define IDC_FOLDER_LIST 1001
+#define IDC_PATH 1002
+#define IDC_APPLY 1011
+#define IDC_RESTORE_DEFAULT 1012
+#define IDC_BACKUP 1013
+#define IDC_DONATE 1014
+#define IDC_BROWSE 1015
+#define IDC_HOME_PAGE 1016
+#define IDC_FEEDBACK 1017
+#define IDC_LOCATION_CAPTION 1021
+#define IDC_TITLE 1022
+#define IDC_NOT_MOVED_NOTE 1023
+#define IDC_COPYRIGHT 1026
 
-// Form1's menu commands.
+// The main window's menu commands.
 #define IDM_HOMEPAGE 2001
 #define IDM_FEEDBACK 2002
 #define IDM_DONATE 2003
 #define IDM_ABOUT 2004
 #define IDM_EXIT 2005
 
-// frmAbout's controls. cmdOK is IDOK, so that Enter (IDOK) and Esc (IDCANCEL) reach it from the dialog manager.
-#define IDC_ABOUT_CMDOK 1
-#define IDC_ABOUT_PICICON 3001
-#define IDC_ABOUT_LBLTITLE 3002
-#define IDC_ABOUT_LBLDESCRIPTION 3003
-#define IDC_ABOUT_LABEL1 3004
-#define IDC_ABOUT_LABEL2 3005
-#define IDC_ABOUT_LABEL3 3006
+// The About window's controls. OK is IDOK, so that Enter (IDOK) and Esc (IDCANCEL) reach it from the dialog manager.
+#define IDC_ABOUT_OK 1
+#define IDC_ABOUT_ICON 3001
+#define IDC_ABOUT_TITLE 3002
+#define IDC_ABOUT_DESCRIPTION 3003
+#define IDC_ABOUT_COPYRIGHT 3004
+#define IDC_ABOUT_HOME_LINK 3005
+#define IDC_ABOUT_DONATE_LINK 3006
 
 // Window classes.
-#define ZOLVANE_FORM1_CLASS "ZolvaneForm1"
-#define ZOLVANE_ABOUT_CLASS "ZolvaneFrmAbout"
+#define ZOLVANE_MAIN_WINDOW_CLASS "ZolvaneMainWindow"
+#define ZOLVANE_ABOUT_CLASS "ZolvaneAboutWindow"
 #define ZOLVANE_ABOUT_OWNER_CLASS "ZolvaneAboutOwner"
 
 #endif  // ZOLVANE_RESOURCES_CONTROL_IDS_H

@@ -1,3 +1,4 @@
+// UTF-16 to UTF-8 and back, by code units, surrogate pairs included.
 #include "text/utf16.h"
 
 #include "text/utf8.h"

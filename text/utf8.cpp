@@ -1,3 +1,4 @@
+// UTF-8, one code point at a time.
 #include "text/utf8.h"
 
 void AppendUtf8(std::string& out, char32_t c) {

@@ -1,10 +1,8 @@
-// The About window: built from its design values in twips; its clicks go to the frmAbout behaviour.
+// The About window: built from its design values in twips; its clicks go to the AboutPresenter.
 #include "ui/about_window.h"
 
-#include "core/form1.h"
-#include "core/form1_view.h"
+#include "core/product_texts.h"
 #include "resources/control_ids.h"
-#include "ui/form1_layout.h"
 
 namespace {
 
@@ -26,28 +24,28 @@ struct AboutControl {
 
 // In tab order: cmdOK first, so that it has the focus when the window opens.
 const AboutControl kAboutControls[] = {
-    {IDC_ABOUT_CMDOK, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {2002, 2280, 900, 465}, "OK"},
-    {IDC_ABOUT_PICICON, L"STATIC", SS_ICON, {240, 360, 480, 480}, ""},
-    {IDC_ABOUT_LBLDESCRIPTION,
+    {IDC_ABOUT_OK, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {2002, 2280, 900, 465}, "OK"},
+    {IDC_ABOUT_ICON, L"STATIC", SS_ICON, {240, 360, 480, 480}, ""},
+    {IDC_ABOUT_DESCRIPTION,
      L"STATIC",
      SS_LEFT,
      {1050, 600, 3645, 330},
      "Relocate special folders in Windows\xC2\xAE XP"},
-    {IDC_ABOUT_LBLTITLE, L"STATIC", SS_LEFT, {1050, 360, 2565, 225}, "Zolvane v2.0"},
-    {IDC_ABOUT_LABEL1, L"STATIC", SS_LEFT, {885, 1320, 3135, 255}, nullptr},
-    {IDC_ABOUT_LABEL2,
+    {IDC_ABOUT_TITLE, L"STATIC", SS_LEFT, {1050, 360, 2565, 225}, "Zolvane v2.0"},
+    {IDC_ABOUT_COPYRIGHT, L"STATIC", SS_LEFT, {885, 1320, 3135, 255}, nullptr},
+    {IDC_ABOUT_HOME_LINK,
      L"STATIC",
      SS_LEFT | SS_NOTIFY,
      {885, 1560, 3135, 255},
      "Telvik's Windows\xC2\xAE Troubleshooting site."},
-    {IDC_ABOUT_LABEL3,
+    {IDC_ABOUT_DONATE_LINK,
      L"STATIC",
      SS_LEFT | SS_NOTIFY,
      {885, 1920, 3015, 255},
      "To Donate (via PayPal), click this link."},
 };
 
-// Line1: an etched separator, a white line two pixels wide under a grey one a pixel wide.
+// The separator below the description: an etched line, white and two pixels wide under a grey one a pixel wide.
 struct SeparatorLine {
   int fromX;
   int toX;
@@ -55,9 +53,9 @@ struct SeparatorLine {
   int widthPixels;
   COLORREF colour;
 };
-const SeparatorLine kLine1[] = {
-    {105, 4800, 1080, 2, RGB(255, 255, 255)},  // index 0
-    {120, 4800, 1080, 1, RGB(128, 128, 128)},  // index 1
+const SeparatorLine kSeparator[] = {
+    {105, 4800, 1080, 2, RGB(255, 255, 255)},
+    {120, 4800, 1080, 1, RGB(128, 128, 128)},
 };
 
 }  // namespace
@@ -88,10 +86,6 @@ bool AboutWindow::TranslateDialogKeys(MSG& message) {
   return hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message);
 }
 
-void AboutWindow::Unload() {
-  Close();
-}
-
 bool AboutWindow::Create() {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
   RegisterWindowClass(instance_, kAboutWindowClass, icon, nullptr);
@@ -105,7 +99,7 @@ bool AboutWindow::Create() {
     return false;
   }
   BuildControls();
-  SetFocus(GetDlgItem(hwnd_, IDC_ABOUT_CMDOK));
+  SetFocus(GetDlgItem(hwnd_, IDC_ABOUT_OK));
   return true;
 }
 
@@ -124,13 +118,13 @@ void AboutWindow::BuildControls() {
                         pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
     HFONT font = dialogFont_;
-    if (design.id == IDC_ABOUT_LBLTITLE) font = titleFont_;
-    if (design.id == IDC_ABOUT_LBLDESCRIPTION) font = descriptionFont_;
-    if (design.id == IDC_ABOUT_LABEL2 || design.id == IDC_ABOUT_LABEL3) font = linkFont_;
+    if (design.id == IDC_ABOUT_TITLE) font = titleFont_;
+    if (design.id == IDC_ABOUT_DESCRIPTION) font = descriptionFont_;
+    if (design.id == IDC_ABOUT_HOME_LINK || design.id == IDC_ABOUT_DONATE_LINK) font = linkFont_;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
-  SendMessageW(GetDlgItem(hwnd_, IDC_ABOUT_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  SendMessageW(GetDlgItem(hwnd_, IDC_ABOUT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -139,7 +133,7 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case DM_GETDEFID:
-      return MAKELRESULT(IDC_ABOUT_CMDOK, DC_HASDEFID);
+      return MAKELRESULT(IDC_ABOUT_OK, DC_HASDEFID);
     case WM_CTLCOLORSTATIC:
       return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_ACTIVATE:
@@ -164,13 +158,13 @@ void AboutWindow::OnCommand(int id, int notification) {
   static_assert(BN_CLICKED == STN_CLICKED, "one test covers both");
   if (notification != STN_CLICKED) return;
   switch (id) {
-    case IDC_ABOUT_CMDOK:
+    case IDC_ABOUT_OK:
     case IDCANCEL:  // Esc: cmdOK is the cancel button too
-      return Guarded([this] { behaviour_.cmdOK_Click(); });
-    case IDC_ABOUT_LABEL2:
-      return Guarded([this] { behaviour_.Label2_Click(); });
-    case IDC_ABOUT_LABEL3:
-      return Guarded([this] { behaviour_.Label3_Click(); });
+      return Guarded([this] { behaviour_.OnOk(); });
+    case IDC_ABOUT_HOME_LINK:
+      return Guarded([this] { behaviour_.OnOpenHomePage(); });
+    case IDC_ABOUT_DONATE_LINK:
+      return Guarded([this] { behaviour_.OnOpenDonationPage(); });
     default:
       return;
   }
@@ -179,9 +173,9 @@ void AboutWindow::OnCommand(int id, int notification) {
 LRESULT AboutWindow::OnControlColour(HDC dc, HWND control) {
   int id = GetDlgCtrlID(control);
   COLORREF text;
-  if (id == IDC_ABOUT_LBLTITLE || id == IDC_ABOUT_LBLDESCRIPTION) {
+  if (id == IDC_ABOUT_TITLE || id == IDC_ABOUT_DESCRIPTION) {
     text = kBlack;
-  } else if (id == IDC_ABOUT_LABEL2 || id == IDC_ABOUT_LABEL3) {
+  } else if (id == IDC_ABOUT_HOME_LINK || id == IDC_ABOUT_DONATE_LINK) {
     text = kLinkBlue;
   } else {
     return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
@@ -190,7 +184,7 @@ LRESULT AboutWindow::OnControlColour(HDC dc, HWND control) {
 }
 
 void AboutWindow::PaintSeparator(HDC dc) {
-  for (const SeparatorLine& line : kLine1) {
+  for (const SeparatorLine& line : kSeparator) {
     RECT stroke;
     stroke.left = units_.X(line.fromX);
     stroke.right = units_.X(line.toX);

@@ -1,28 +1,25 @@
-// The About window (frmAbout): modeless, with the product's name, version, copyright and two web links.
+// The About window: modeless, with the product's name, version, copyright and two web links.
 #pragma once
 
 #include <windows.h>
 
-#include "core/frm_about.h"
+#include "core/about_presenter.h"
 #include "platform/platform.h"
 #include "ui/design_units.h"
 #include "ui/window_base.h"
 
-// The window of frmAbout; what its controls do is the portable frmAbout behaviour's.
-class AboutWindow : public WindowBase, public FrmAboutView {
+// The Win32 view of the About window; what its controls do is the portable AboutPresenter's.
+class AboutWindow : public WindowBase, public AboutView {
  public:
   AboutWindow(HINSTANCE instance, platform::Platform& platform);
   ~AboutWindow() override;
 
   // Creates the window when there is none, otherwise brings the open one to the front.
   void Show();
-  // Closes the window when it is open.
-  void Close();
+  // Closes the window when it is open; also the behaviour's way to close it.
+  void Close() override;
   // Enter, Esc and Tab while the message is for this window.
   bool TranslateDialogKeys(MSG& message);
-
-  // The behaviour's way to close the window.
-  void Unload() override;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -35,7 +32,7 @@ class AboutWindow : public WindowBase, public FrmAboutView {
   void PaintSeparator(HDC dc);
 
   HINSTANCE instance_;
-  frmAbout behaviour_;
+  AboutPresenter behaviour_;
   DesignUnits units_;
   // A hidden window of our own owns the About window: that keeps it off the taskbar without tying it
   // to the main window.

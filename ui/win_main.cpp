@@ -1,17 +1,17 @@
-// Zolvane's entry point: the main window Form1 and the message loop that runs until it has closed.
+// Zolvane's entry point: the main window and the message loop that runs until it has closed.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "platform/win32/win32_platform.h"
-#include "ui/form1_window.h"
+#include "ui/main_window.h"
 
 namespace {
 
-int RunMessageLoop(Form1Window& form1) {
+int RunMessageLoop(MainWindow& mainWindow) {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (form1.TranslateShortcut(message)) continue;
-    if (form1.TranslateDialogKeys(message)) continue;
+    if (mainWindow.TranslateShortcut(message)) continue;
+    if (mainWindow.TranslateDialogKeys(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -24,9 +24,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   platform::Win32Platform win32;
-  Form1Window form1(instance, win32.platform());
+  MainWindow mainWindow(instance, win32.platform());
   // A refused start has already posted the quit message: the loop then ends at once. A window that could not
   // be made would leave the loop waiting for ever: the user hears why, and the program ends.
-  if (form1.Open(showCommand) == Form1Window::OpenResult::kNotMade) return form1.ReportNotMade();
-  return RunMessageLoop(form1);
+  if (mainWindow.Open(showCommand) == MainWindow::OpenResult::kNotMade) return mainWindow.ReportNotMade();
+  return RunMessageLoop(mainWindow);
 }

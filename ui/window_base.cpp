@@ -1,10 +1,10 @@
-// The window-procedure plumbing shared by Form1 and frmAbout.
+// The window-procedure plumbing shared by the main window and the About window.
 #include "ui/window_base.h"
 
 #include <exception>
 #include <vector>
 
-#include "core/form1_view.h"
+#include "core/product_texts.h"
 
 bool WindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon) {
   WNDCLASSEXW windowClass = {};

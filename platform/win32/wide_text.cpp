@@ -1,3 +1,4 @@
+// UTF-8 to UTF-16 and back with CP_UTF8, for every wide call of the program.
 #include "platform/win32/wide_text.h"
 
 #include <cwchar>

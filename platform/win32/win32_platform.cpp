@@ -1,3 +1,4 @@
+// The real platform: each method makes the wide Win32 call it is named after.
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>

@@ -247,22 +247,22 @@ ZolvaneApp::~ZolvaneApp() {
 bool ZolvaneApp::WaitForMainWindow() {
   if (process_ == nullptr) return false;
   return WaitUntil([this] {
-    std::vector<HWND> windows = TopLevelWindows(processId_, ZOLVANE_FORM1_CLASS);
+    std::vector<HWND> windows = TopLevelWindows(processId_, ZOLVANE_MAIN_WINDOW_CLASS);
     main_ = windows.empty() ? nullptr : windows.front();
     return main_ != nullptr;
   });
 }
 
-int ZolvaneApp::Combo1Index() const {
-  return static_cast<int>(Send(Control(IDC_COMBO1), CB_GETCURSEL, 0, 0));
+int ZolvaneApp::FolderListIndex() const {
+  return static_cast<int>(Send(Control(IDC_FOLDER_LIST), CB_GETCURSEL, 0, 0));
 }
 
-int ZolvaneApp::Combo1Count() const {
-  return static_cast<int>(Send(Control(IDC_COMBO1), CB_GETCOUNT, 0, 0));
+int ZolvaneApp::FolderListCount() const {
+  return static_cast<int>(Send(Control(IDC_FOLDER_LIST), CB_GETCOUNT, 0, 0));
 }
 
-std::string ZolvaneApp::Combo1Entry(int index) const {
-  HWND combo = Control(IDC_COMBO1);
+std::string ZolvaneApp::FolderListEntry(int index) const {
+  HWND combo = Control(IDC_FOLDER_LIST);
   LRESULT length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == CB_ERR) return std::string();
   std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
@@ -272,24 +272,24 @@ std::string ZolvaneApp::Combo1Entry(int index) const {
 }
 
 void ZolvaneApp::SelectEntry(int index) {
-  HWND combo = Control(IDC_COMBO1);
+  HWND combo = Control(IDC_FOLDER_LIST);
   Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(IDC_COMBO1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
-bool ZolvaneApp::SetText1(const std::string& text) {
+bool ZolvaneApp::SetPathText(const std::string& text) {
   std::wstring wide = Wide(text);
-  Send(Control(IDC_TEXT1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-  return WaitUntil([&] { return Text(IDC_TEXT1) == text; });
+  Send(Control(IDC_PATH), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  return WaitUntil([&] { return Text(IDC_PATH) == text; });
 }
 
-void ZolvaneApp::SelectAllText1() {
-  Send(Control(IDC_TEXT1), EM_SETSEL, 0, -1);
+void ZolvaneApp::SelectAllPath() {
+  Send(Control(IDC_PATH), EM_SETSEL, 0, -1);
 }
 
-bool ZolvaneApp::TypeInText1(wchar_t character, const std::string& expectedText) {
-  PostMessageW(Control(IDC_TEXT1), WM_CHAR, character, 1);
-  return WaitUntil([&] { return Text(IDC_TEXT1) == expectedText; });
+bool ZolvaneApp::TypeInPath(wchar_t character, const std::string& expectedText) {
+  PostMessageW(Control(IDC_PATH), WM_CHAR, character, 1);
+  return WaitUntil([&] { return Text(IDC_PATH) == expectedText; });
 }
 
 void ZolvaneApp::ChooseMenu(int commandId) {

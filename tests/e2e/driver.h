@@ -102,16 +102,16 @@ class ZolvaneApp {
   std::string Text(int id) const { return TextOf(Control(id)); }
   bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
 
-  int Combo1Index() const;
-  std::string Combo1Entry(int index) const;
-  int Combo1Count() const;
+  int FolderListIndex() const;
+  std::string FolderListEntry(int index) const;
+  int FolderListCount() const;
   // Picks an entry as the user does in the list: the selection changes and the list notifies its parent.
   void SelectEntry(int index);
-  // Replaces Text1's text (WM_SETTEXT, as a paste over the whole text does) and waits for it to be shown.
-  bool SetText1(const std::string& text);
-  // Types into Text1 as the keyboard does, one character (WM_CHAR); VK_BACK deletes. Waits for the result.
-  bool TypeInText1(wchar_t character, const std::string& expectedText);
-  void SelectAllText1();
+  // Replaces the path box's text (WM_SETTEXT, as a paste over the whole text does) and waits for it to be shown.
+  bool SetPathText(const std::string& text);
+  // Types into the path box as the keyboard does, one character (WM_CHAR); VK_BACK deletes. Waits for the result.
+  bool TypeInPath(wchar_t character, const std::string& expectedText);
+  void SelectAllPath();
   void ChooseMenu(int commandId);
   // Clicks a button of the main window; false when the button is disabled.
   bool Click(int id);

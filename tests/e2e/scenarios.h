@@ -9,7 +9,7 @@
 
 namespace e2e {
 
-// The design's fifteen folders in Combo1's list order, with where each keeps its path.
+// The design's fifteen folders in the folder list's order, with where each keeps its path.
 struct Folder {
   const char* displayName;
   const char* valueName;
@@ -25,7 +25,7 @@ constexpr int kSharedVideo = 11;
 
 extern const char* const kCaption;  // the main window's and the About window's caption
 
-// What Text1 should show for a folder: its User Shell Folders value, else its Shell Folders value, expanded.
+// What the path box should show for a folder: its User Shell Folders value, else its Shell Folders value, expanded.
 std::string ExpectedLocation(const Folder& folder);
 
 // Starts Zolvane with the folder selected; false (and a failed check) when it could not.
@@ -41,7 +41,7 @@ void ScenarioStartUp(const std::string& exe);
 void ScenarioRefusedOnWindows7(const std::string& exe);
 void ScenarioRefusedOnVista(const std::string& exe);
 void ScenarioFifteenFolders(const std::string& exe);
-void ScenarioApplyFollowsText1(const std::string& exe);
+void ScenarioApplyFollowsPath(const std::string& exe);
 void ScenarioApplyMyDocuments(const std::string& exe);
 void ScenarioApplyDesktopWithVariable(const std::string& exe);
 void ScenarioApplyCommonDesktop(const std::string& exe);

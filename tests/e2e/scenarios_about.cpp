@@ -20,13 +20,13 @@ std::string AboutText(HWND about, int id) {
 }
 
 void CheckAboutContent(HWND about) {
-  CHECK_EQ(AboutText(about, IDC_ABOUT_LBLTITLE), "Zolvane v2.0");
-  CHECK_EQ(AboutText(about, IDC_ABOUT_LBLDESCRIPTION), "Relocate special folders in Windows\xC2\xAE XP");
-  CHECK(AboutText(about, IDC_ABOUT_LABEL1).find("Copyright \xC2\xA9") == 0);
-  CHECK_EQ(AboutText(about, IDC_ABOUT_LABEL2), "Telvik's Windows\xC2\xAE Troubleshooting site.");
-  CHECK_EQ(AboutText(about, IDC_ABOUT_LABEL3), "To Donate (via PayPal), click this link.");
-  CHECK_EQ(AboutText(about, IDC_ABOUT_CMDOK), "OK");
-  HWND picture = GetDlgItem(about, IDC_ABOUT_PICICON);
+  CHECK_EQ(AboutText(about, IDC_ABOUT_TITLE), "Zolvane v2.0");
+  CHECK_EQ(AboutText(about, IDC_ABOUT_DESCRIPTION), "Relocate special folders in Windows\xC2\xAE XP");
+  CHECK(AboutText(about, IDC_ABOUT_COPYRIGHT).find("Copyright \xC2\xA9") == 0);
+  CHECK_EQ(AboutText(about, IDC_ABOUT_HOME_LINK), "Telvik's Windows\xC2\xAE Troubleshooting site.");
+  CHECK_EQ(AboutText(about, IDC_ABOUT_DONATE_LINK), "To Donate (via PayPal), click this link.");
+  CHECK_EQ(AboutText(about, IDC_ABOUT_OK), "OK");
+  HWND picture = GetDlgItem(about, IDC_ABOUT_ICON);
   CHECK((GetWindowLongW(picture, GWL_STYLE) & SS_TYPEMASK) == SS_ICON);
   DWORD_PTR icon = 0;
   SendMessageTimeoutW(picture, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
@@ -62,11 +62,11 @@ void ScenarioAboutWindow(const std::string& exe) {
   if (!CHECK(about != nullptr)) return;
   CheckAboutContent(about);
   CheckAboutFrame(about, app.main());
-  CHECK(WaitUntil([&] { return FocusOf(about) == GetDlgItem(about, IDC_ABOUT_CMDOK); }));
+  CHECK(WaitUntil([&] { return FocusOf(about) == GetDlgItem(about, IDC_ABOUT_OK); }));
 
   // Modeless: the main window goes on working while the About window is open.
   app.SelectEntry(kMyDocuments);
-  CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }));
+  CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "My Documents location"; }));
 
   // "About Zolvane" again brings the same window to the front rather than opening a second.
   SetForegroundWindow(app.main());
@@ -81,7 +81,7 @@ void ScenarioAboutWindow(const std::string& exe) {
   CHECK(ClosesOnKey(about, VK_ESCAPE));
   about = OpenAbout(app);
   if (!CHECK(about != nullptr)) return;
-  PressButton(GetDlgItem(about, IDC_ABOUT_CMDOK));
+  PressButton(GetDlgItem(about, IDC_ABOUT_OK));
   CHECK(WaitUntil([about] { return !IsWindow(about); }));
   about = OpenAbout(app);
   if (!CHECK(about != nullptr)) return;
@@ -110,7 +110,7 @@ void ScenarioAboutClosesWithMain(const std::string& exe) {
 int OpenAboutInRunningApp() {
   ParkPointer();
   HWND main = nullptr;
-  WaitUntil([&] { return (main = FindWindowA(ZOLVANE_FORM1_CLASS, nullptr)) != nullptr; });
+  WaitUntil([&] { return (main = FindWindowA(ZOLVANE_MAIN_WINDOW_CLASS, nullptr)) != nullptr; });
   if (main == nullptr) return 1;
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
   bool shown = WaitUntil([] {

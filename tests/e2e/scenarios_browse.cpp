@@ -1,4 +1,4 @@
-// Scenarios of the folder browser: a folder picked in the system's real dialog reaches Text1 and enables
+// Scenarios of the folder browser: a folder picked in the system's real dialog reaches the path box and enables
 // Apply; a cancelled dialog changes nothing.
 #include <shlobj.h>
 
@@ -67,7 +67,7 @@ HTREEITEM FindDesktopChild(HWND tree, const std::string& text, DWORD processId) 
 }
 
 HWND OpenBrowser(ZolvaneApp& app) {
-  if (!CHECK(app.Click(IDC_COMMAND5))) return nullptr;
+  if (!CHECK(app.Click(IDC_BROWSE))) return nullptr;
   HWND dialog = app.WaitForWindow("#32770", kBrowseCaption);
   if (!CHECK(dialog != nullptr)) return nullptr;
   CHECK(ClassOf(GetDlgItem(dialog, kBrowseTree)) == "SysTreeView32");
@@ -92,15 +92,15 @@ void Settle(ZolvaneApp& app) {
 }
 
 void CancelAndCheckNothingChanged(ZolvaneApp& app) {
-  std::string text = app.Text(IDC_TEXT1);
-  bool applyEnabled = app.Enabled(IDC_COMMAND1);
+  std::string text = app.Text(IDC_PATH);
+  bool applyEnabled = app.Enabled(IDC_APPLY);
   HWND dialog = OpenBrowser(app);
   if (dialog == nullptr) return;
   PressButton(GetDlgItem(dialog, IDCANCEL));
   CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
   Settle(app);
-  CHECK_EQ(app.Text(IDC_TEXT1), text);
-  CHECK(app.Enabled(IDC_COMMAND1) == applyEnabled);
+  CHECK_EQ(app.Text(IDC_PATH), text);
+  CHECK(app.Enabled(IDC_APPLY) == applyEnabled);
 }
 
 }  // namespace
@@ -111,12 +111,12 @@ void ScenarioBrowsePick(const std::string& exe) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   app.SelectEntry(kMyDocuments);
-  CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }));
+  CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "My Documents location"; }));
   // The pick replaces whatever was typed, variable references included.
-  CHECK(app.SetText1("%USERPROFILE%\\Typed"));
-  app.SelectAllText1();
-  CHECK(app.TypeInText1(VK_BACK, ""));
-  CHECK(!app.Enabled(IDC_COMMAND1));
+  CHECK(app.SetPathText("%USERPROFILE%\\Typed"));
+  app.SelectAllPath();
+  CHECK(app.TypeInPath(VK_BACK, ""));
+  CHECK(!app.Enabled(IDC_APPLY));
   HWND dialog = OpenBrowser(app);
   if (dialog == nullptr) return;
   CHECK(HasStaticText(dialog, "Select the new folder"));
@@ -132,8 +132,8 @@ void ScenarioBrowsePick(const std::string& exe) {
                       &ignored);
   PressButton(GetDlgItem(dialog, IDOK));
   CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
-  CHECK(WaitUntil([&] { return app.Text(IDC_TEXT1) == folder.path(); }));
-  CHECK(app.Enabled(IDC_COMMAND1));
+  CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == folder.path(); }));
+  CHECK(app.Enabled(IDC_APPLY));
 }
 
 void ScenarioBrowseCancel(const std::string& exe) {
@@ -141,13 +141,13 @@ void ScenarioBrowseCancel(const std::string& exe) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   app.SelectEntry(kMyDocuments);
-  CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }));
+  CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "My Documents location"; }));
   // Once as the folder was shown (Apply disabled), once with an edit pending (Apply enabled).
   CancelAndCheckNothingChanged(app);
-  CHECK(app.SetText1("%USERPROFILE%\\Typed"));
-  CHECK(app.Enabled(IDC_COMMAND1));
+  CHECK(app.SetPathText("%USERPROFILE%\\Typed"));
+  CHECK(app.Enabled(IDC_APPLY));
   CancelAndCheckNothingChanged(app);
-  CHECK_EQ(app.Text(IDC_TEXT1), "%USERPROFILE%\\Typed");
+  CHECK_EQ(app.Text(IDC_PATH), "%USERPROFILE%\\Typed");
 }
 
 }  // namespace e2e

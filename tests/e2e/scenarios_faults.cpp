@@ -54,7 +54,7 @@ bool TempFilesLeft() {
 
 // Clicks the backup button, waits for the message box that tells the outcome, answers it; returns its text.
 std::string BackupOutcome(ZolvaneApp& app) {
-  if (!CHECK(app.Click(IDC_COMMAND3))) return std::string();
+  if (!CHECK(app.Click(IDC_BACKUP))) return std::string();
   HWND box = app.WaitForMessageBox("Zolvane");
   if (!CHECK(box != nullptr)) return std::string();
   std::string text = ZolvaneApp::MessageBoxText(box);
@@ -211,10 +211,10 @@ void DoubleClickCentre(HWND window) {
 
 // Whether the buttons are all disabled, or all enabled but Apply, which waits for an edit of the path.
 bool ButtonsEnabled(ZolvaneApp& app, bool enabled) {
-  for (int id : {IDC_COMMAND2, IDC_COMMAND3, IDC_COMMAND4, IDC_COMMAND5, IDC_COMMAND6, IDC_COMMAND7}) {
+  for (int id : {IDC_RESTORE_DEFAULT, IDC_BACKUP, IDC_DONATE, IDC_BROWSE, IDC_HOME_PAGE, IDC_FEEDBACK}) {
     if (app.Enabled(id) != enabled) return false;
   }
-  return enabled || !app.Enabled(IDC_COMMAND1);
+  return enabled || !app.Enabled(IDC_APPLY);
 }
 
 // Whether Alt+M opens the menu's drop-down, as it does unless the menu is greyed; the menu is left closed.
@@ -283,7 +283,7 @@ void ScenarioAboutLinkDoubleClick(const std::string& exe) {
   if (!CHECK(about != nullptr)) return;
   // A click while the window is still being brought to the front may be spent on activating it.
   CHECK(WaitUntil([about] { return GetForegroundWindow() == about; }));
-  DoubleClickCentre(GetDlgItem(about, IDC_ABOUT_LABEL2));
+  DoubleClickCentre(GetDlgItem(about, IDC_ABOUT_HOME_LINK));
   CHECK(WaitUntil([&] { return LineCount(log) >= 1; }));
   // A second opening, from the double-click, would reach the recorder meanwhile.
   Sleep(1500);
@@ -303,10 +303,10 @@ void ScenarioApplyRefusedWritePutBack(const std::string& exe) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   app.SelectEntry(kMyDocuments);
-  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }))) return;
-  if (!CHECK(app.SetText1("D:\\Refused\\Docs"))) return;
+  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "My Documents location"; }))) return;
+  if (!CHECK(app.SetPathText("D:\\Refused\\Docs"))) return;
   // User Shell Folders is written first and succeeds; the refused Shell Folders write makes it go back.
-  if (!CHECK(app.Click(IDC_COMMAND1))) return;
+  if (!CHECK(app.Click(IDC_APPLY))) return;
   HWND box = app.WaitForMessageBox("Zolvane");
   if (!CHECK(box != nullptr)) return;
   CHECK_EQ(ZolvaneApp::MessageBoxText(box), "Access Denied. No changes were made.");
@@ -326,11 +326,11 @@ void ScenarioBackupWindowAnswers(const std::string& exe) {
 
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
-  CHECK(app.Click(IDC_COMMAND3));
+  CHECK(app.Click(IDC_BACKUP));
   if (!CHECK(WaitUntil([&] { return ButtonsEnabled(app, false); }))) return;
   CHECK(!MenuOpens(app));
   // A second click, posted so that it reaches even a disabled button.
-  PressButton(app.Control(IDC_COMMAND3));
+  PressButton(app.Control(IDC_BACKUP));
 
   // Until the outcome is told, the window answers each probe promptly.
   int probes = 0;
@@ -365,8 +365,8 @@ void ScenarioBackupCloseWaits(const std::string& exe) {
 
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
-  CHECK(app.Click(IDC_COMMAND3));
-  if (!CHECK(WaitUntil([&] { return !app.Enabled(IDC_COMMAND3); }))) return;
+  CHECK(app.Click(IDC_BACKUP));
+  if (!CHECK(WaitUntil([&] { return !app.Enabled(IDC_BACKUP); }))) return;
   // What the close box sends.
   PostMessageW(app.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
   HWND box = app.WaitForMessageBox("Zolvane", 2 * kWaitMs);

@@ -1,5 +1,5 @@
 // Scenarios of the folder list and the path box: every folder's location as the registry holds it, the
-// Apply button following Text1, and Apply and Restore Default written through to Wine's registry.
+// Apply button following the path box, and Apply and Restore Default written through to Wine's registry.
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
@@ -12,7 +12,7 @@ bool StartWithFolder(ZolvaneApp& app, int index) {
   if (!CHECK(app.WaitForMainWindow())) return false;
   app.SelectEntry(index);
   std::string label = std::string(kFolders[index].displayName) + " location";
-  return CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == label; }));
+  return CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == label; }));
 }
 
 std::string ClickAndAnswer(ZolvaneApp& app, int button, DWORD timeoutMs) {
@@ -52,16 +52,16 @@ void ApplyAndCheck(const std::string& exe, int index, const std::string& typed, 
   KeepFolder(keeper, folder);
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, index)) return;
-  CHECK(!app.Enabled(IDC_COMMAND1));
-  if (!CHECK(app.SetText1(typed))) return;
-  CHECK(app.Enabled(IDC_COMMAND1));
-  std::string message = ClickAndAnswer(app, IDC_COMMAND1);
+  CHECK(!app.Enabled(IDC_APPLY));
+  if (!CHECK(app.SetPathText(typed))) return;
+  CHECK(app.Enabled(IDC_APPLY));
+  std::string message = ClickAndAnswer(app, IDC_APPLY);
   CHECK_EQ(message, "Successfully done!");
   CheckStored(folder, stored, expanded);
   // After the message the box shows what the registry holds now, and Apply waits for the next edit.
-  CHECK(WaitUntil([&] { return app.Text(IDC_TEXT1) == expanded; }));
-  CHECK(!app.Enabled(IDC_COMMAND1));
-  CHECK(app.Enabled(IDC_COMMAND2));
+  CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == expanded; }));
+  CHECK(!app.Enabled(IDC_APPLY));
+  CHECK(app.Enabled(IDC_RESTORE_DEFAULT));
 }
 
 void RestoreAndCheck(const std::string& exe, int index, const std::string& stockPath) {
@@ -71,16 +71,16 @@ void RestoreAndCheck(const std::string& exe, int index, const std::string& stock
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, index)) return;
   // An edit that is not applied is discarded by the restore.
-  if (!CHECK(app.SetText1("D:\\Typed but not applied"))) return;
-  CHECK(app.Enabled(IDC_COMMAND1));
-  std::string message = ClickAndAnswer(app, IDC_COMMAND2);
+  if (!CHECK(app.SetPathText("D:\\Typed but not applied"))) return;
+  CHECK(app.Enabled(IDC_APPLY));
+  std::string message = ClickAndAnswer(app, IDC_RESTORE_DEFAULT);
   CHECK_EQ(message, "Restored the default values!");
   std::string expanded = Expanded(stockPath);
   CHECK(expanded.find('%') == std::string::npos);
   CheckStored(folder, stockPath, expanded);
-  CHECK(WaitUntil([&] { return app.Text(IDC_TEXT1) == expanded; }));
-  CHECK(!app.Enabled(IDC_COMMAND1));
-  CHECK(app.Enabled(IDC_COMMAND2));
+  CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == expanded; }));
+  CHECK(!app.Enabled(IDC_APPLY));
+  CHECK(app.Enabled(IDC_RESTORE_DEFAULT));
 }
 
 }  // namespace
@@ -90,9 +90,9 @@ void ScenarioFifteenFolders(const std::string& exe) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   // A pick with the keyboard in the list itself: the list's own notification reaches the window.
-  PostMessageW(app.Control(IDC_COMBO1), WM_KEYDOWN, VK_DOWN, 0);
-  CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "Common Startup location"; }));
-  CHECK_EQ(app.Combo1Index(), 1);
+  PostMessageW(app.Control(IDC_FOLDER_LIST), WM_KEYDOWN, VK_DOWN, 0);
+  CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "Common Startup location"; }));
+  CHECK_EQ(app.FolderListIndex(), 1);
   for (int index = 0; index < 15; ++index) {
     const Folder& folder = kFolders[index];
     std::string expected = ExpectedLocation(folder);
@@ -100,28 +100,28 @@ void ScenarioFifteenFolders(const std::string& exe) {
     CHECK(!expected.empty() && expected.find('%') == std::string::npos);
     app.SelectEntry(index);
     std::string label = std::string(folder.displayName) + " location";
-    bool shown = WaitUntil([&] { return app.Text(IDC_LABEL1) == label && app.Text(IDC_TEXT1) == expected; });
-    if (!CHECK(shown)) std::printf("  %s: Text1 shows \"%s\"\n", folder.displayName, app.Text(IDC_TEXT1).c_str());
-    CHECK_EQ(app.Text(IDC_COMBO1), folder.displayName);
-    CHECK(!app.Enabled(IDC_COMMAND1));
-    CHECK(app.Enabled(IDC_COMMAND2));
+    bool shown = WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == label && app.Text(IDC_PATH) == expected; });
+    if (!CHECK(shown)) std::printf("  %s: the path box shows \"%s\"\n", folder.displayName, app.Text(IDC_PATH).c_str());
+    CHECK_EQ(app.Text(IDC_FOLDER_LIST), folder.displayName);
+    CHECK(!app.Enabled(IDC_APPLY));
+    CHECK(app.Enabled(IDC_RESTORE_DEFAULT));
   }
 }
 
-void ScenarioApplyFollowsText1(const std::string& exe) {
+void ScenarioApplyFollowsPath(const std::string& exe) {
   RegistryKeeper keeper;
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, kMyDocuments)) return;
-  CHECK(!app.Enabled(IDC_COMMAND1));
-  app.SelectAllText1();
-  CHECK(app.TypeInText1(L' ', " "));
-  CHECK(!app.Enabled(IDC_COMMAND1));
-  CHECK(app.TypeInText1(L'x', " x"));
-  CHECK(app.Enabled(IDC_COMMAND1));
-  app.SelectAllText1();
-  CHECK(app.TypeInText1(VK_BACK, ""));
-  CHECK(!app.Enabled(IDC_COMMAND1));
-  CHECK(app.Enabled(IDC_COMMAND2));
+  CHECK(!app.Enabled(IDC_APPLY));
+  app.SelectAllPath();
+  CHECK(app.TypeInPath(L' ', " "));
+  CHECK(!app.Enabled(IDC_APPLY));
+  CHECK(app.TypeInPath(L'x', " x"));
+  CHECK(app.Enabled(IDC_APPLY));
+  app.SelectAllPath();
+  CHECK(app.TypeInPath(VK_BACK, ""));
+  CHECK(!app.Enabled(IDC_APPLY));
+  CHECK(app.Enabled(IDC_RESTORE_DEFAULT));
 }
 
 void ScenarioApplyMyDocuments(const std::string& exe) {

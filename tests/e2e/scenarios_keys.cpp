@@ -38,9 +38,9 @@ void ScenarioAccessKeys(const std::string& exe) {
   if (!CHECK(app.WaitForMainWindow())) return;
   ParkPointer();
   app.SelectEntry(kMyDocuments);
-  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == "My Documents location"; }))) return;
+  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "My Documents location"; }))) return;
 
-  if (!CHECK(app.SetText1("D:\\Keys\\Docs"))) return;
+  if (!CHECK(app.SetPathText("D:\\Keys\\Docs"))) return;
   CHECK_EQ(AccessKeyAndAnswer(app, 'A'), "Successfully done!");
   CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName), "D:\\Keys\\Docs");
 
@@ -60,15 +60,15 @@ void ScenarioAccessKeys(const std::string& exe) {
   CHECK(WaitUntil([&] { return TopLevelWindows(app.processId(), "#32768").empty(); }));
 
   // Enter and Esc in the path box press no button: no message, the edit stays, the registry is untouched.
-  if (!CHECK(app.SetText1("D:\\Not applied"))) return;
-  ClickCentre(app.Control(IDC_TEXT1));
-  CHECK(WaitUntil([&] { return FocusOf(app.main()) == app.Control(IDC_TEXT1); }));
+  if (!CHECK(app.SetPathText("D:\\Not applied"))) return;
+  ClickCentre(app.Control(IDC_PATH));
+  CHECK(WaitUntil([&] { return FocusOf(app.main()) == app.Control(IDC_PATH); }));
   SendKey(VK_RETURN);
   SendKey(VK_ESCAPE);
   Sleep(500);
   CHECK(app.WaitForMessageBox("Zolvane", 0) == nullptr);
   CHECK(!app.HasExited());
-  CHECK_EQ(app.Text(IDC_TEXT1), "D:\\Not applied");
+  CHECK_EQ(app.Text(IDC_PATH), "D:\\Not applied");
   CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName), "%USERPROFILE%\\My Documents");
 }
 

@@ -76,11 +76,11 @@ void ScenarioWebLinks(const std::string& exe) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   LinkCheck links(log);
-  CHECK(app.Click(IDC_COMMAND6));
+  CHECK(app.Click(IDC_HOME_PAGE));
   links.Expect("Visit Homepage", kHome);
-  CHECK(app.Click(IDC_COMMAND7));
+  CHECK(app.Click(IDC_FEEDBACK));
   links.Expect("Feedback", kFeedback);
-  CHECK(app.Click(IDC_COMMAND4));
+  CHECK(app.Click(IDC_DONATE));
   links.Expect("Donate", kDonation);
 
   app.ChooseMenu(IDM_HOMEPAGE);
@@ -90,13 +90,13 @@ void ScenarioWebLinks(const std::string& exe) {
   app.ChooseMenu(IDM_DONATE);
   links.Expect("menu Donations", kDonation);
 
-  FocusMain(app, IDC_TEXT1);
+  FocusMain(app, IDC_PATH);
   SendKey('H', VK_CONTROL);
   links.Expect("Ctrl+H", kHome);
-  FocusMain(app, IDC_COMBO1);
+  FocusMain(app, IDC_FOLDER_LIST);
   SendKey('F', VK_CONTROL);
   links.Expect("Ctrl+F", kFeedback);
-  FocusMain(app, IDC_COMMAND3);
+  FocusMain(app, IDC_BACKUP);
   SendKey('D', VK_CONTROL);
   links.Expect("Ctrl+D", kDonation);
   app.ChooseMenu(IDM_ABOUT);
@@ -104,22 +104,22 @@ void ScenarioWebLinks(const std::string& exe) {
   if (CHECK(about != nullptr)) {
     // A click while the window is still being brought to the front may be spent on activating it.
     CHECK(WaitUntil([about] { return GetForegroundWindow() == about; }));
-    ClickCentre(GetDlgItem(about, IDC_ABOUT_LABEL2));
+    ClickCentre(GetDlgItem(about, IDC_ABOUT_HOME_LINK));
     links.Expect("About: Telvik's Windows site", kHome);
-    ClickCentre(GetDlgItem(about, IDC_ABOUT_LABEL3));
+    ClickCentre(GetDlgItem(about, IDC_ABOUT_DONATE_LINK));
     links.Expect("About: To Donate", kDonation);
     // The other labels and the picture open nothing.
-    ClickCentre(GetDlgItem(about, IDC_ABOUT_LBLTITLE));
-    ClickCentre(GetDlgItem(about, IDC_ABOUT_PICICON));
-    PressButton(GetDlgItem(about, IDC_ABOUT_CMDOK));
+    ClickCentre(GetDlgItem(about, IDC_ABOUT_TITLE));
+    ClickCentre(GetDlgItem(about, IDC_ABOUT_ICON));
+    PressButton(GetDlgItem(about, IDC_ABOUT_OK));
     CHECK(WaitUntil([about] { return !IsWindow(about); }));
   }
   // Alt+D is the Donate button's access key.
-  FocusMain(app, IDC_TEXT1);
+  FocusMain(app, IDC_PATH);
   SendKey('D', VK_MENU);
   links.Expect("Alt+D", kDonation);
   // No button is the default or the cancel button: Enter and Esc on a link button press nothing.
-  FocusMain(app, IDC_COMMAND6);
+  FocusMain(app, IDC_HOME_PAGE);
   SendKey(VK_RETURN);
   SendKey(VK_ESCAPE);
 

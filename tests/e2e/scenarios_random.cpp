@@ -1,4 +1,4 @@
-// Random paths through the real window: typed into Text1 and applied to random folders, each must reach the
+// Random paths through the real window: typed into the path box and applied to random folders, each must reach the
 // registry trimmed (User Shell Folders) and expanded (Shell Folders), and come back in the window as stored.
 // Seeded and reproducible: ZOLVANE_E2E_SEED repeats a run; the seed in use is printed first.
 #include <cstdio>
@@ -81,11 +81,11 @@ bool ApplyOne(ZolvaneApp& app, int index, const std::string& path) {
   const Folder& folder = kFolders[index];
   app.SelectEntry(index);
   std::string label = std::string(folder.displayName) + " location";
-  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LABEL1) == label; }))) return false;
-  if (!CHECK(app.SetText1(path))) return false;
+  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == label; }))) return false;
+  if (!CHECK(app.SetPathText(path))) return false;
   std::string trimmed = Trim(path);
-  if (trimmed.empty()) return CHECK(!app.Enabled(IDC_COMMAND1));
-  if (!CHECK(app.Click(IDC_COMMAND1))) return false;
+  if (trimmed.empty()) return CHECK(!app.Enabled(IDC_APPLY));
+  if (!CHECK(app.Click(IDC_APPLY))) return false;
   HWND box = app.WaitForMessageBox("Zolvane");
   if (!CHECK(box != nullptr)) return false;
   CHECK_EQ(ZolvaneApp::MessageBoxText(box), "Successfully done!");
@@ -98,7 +98,7 @@ bool ApplyOne(ZolvaneApp& app, int index, const std::string& path) {
   ok = CHECK_EQ(ReadText(HiveOf(folder), kShellFolders, folder.valueName, &type), Expanded(trimmed)) && ok;
   ok = CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_SZ)) && ok;
   // The window shows what the registry holds: the stored value, expanded.
-  ok = CHECK(WaitUntil([&] { return app.Text(IDC_TEXT1) == Expanded(stored); })) && ok;
+  ok = CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == Expanded(stored); })) && ok;
   if (!ok) std::printf("  %s: typed \"%s\"\n", folder.displayName, path.c_str());
   return true;
 }

@@ -161,22 +161,22 @@ void CheckWindowFrame(HWND main) {
 }
 
 void CheckControls(ZolvaneApp& app) {
-  CHECK_EQ(app.Text(IDC_LABEL2), "Relocate special folders in Windows XP");
-  CHECK_EQ(app.Text(IDC_FRAME2), "Special Folders");
-  CHECK_EQ(app.Text(IDC_COMMAND5), "...");
-  CHECK_EQ(app.Text(IDC_COMMAND1), "&Apply");
-  CHECK_EQ(app.Text(IDC_COMMAND3), "&Backup special folder paths");
-  CHECK_EQ(app.Text(IDC_COMMAND2), "&Restore Default");
-  CHECK_EQ(app.Text(IDC_LABEL3),
+  CHECK_EQ(app.Text(IDC_TITLE), "Relocate special folders in Windows XP");
+  CHECK_EQ(app.Text(IDC_FOLDER_FRAME), "Special Folders");
+  CHECK_EQ(app.Text(IDC_BROWSE), "...");
+  CHECK_EQ(app.Text(IDC_APPLY), "&Apply");
+  CHECK_EQ(app.Text(IDC_BACKUP), "&Backup special folder paths");
+  CHECK_EQ(app.Text(IDC_RESTORE_DEFAULT), "&Restore Default");
+  CHECK_EQ(app.Text(IDC_NOT_MOVED_NOTE),
            "This utility does not move the files to the new location. Please move the files manually.");
-  CHECK_EQ(app.Text(IDC_COMMAND6), "Visit Homepage");
-  CHECK_EQ(app.Text(IDC_COMMAND7), "Feedback");
-  CHECK_EQ(app.Text(IDC_COMMAND4), "&Donate");
-  CHECK(app.Text(IDC_LABEL6).find("Copyright \xC2\xA9") == 0);
-  // Combo1 is a list to pick from, not to type in.
-  CHECK_EQ(GetWindowLongW(app.Control(IDC_COMBO1), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
-  CHECK_EQ(app.Combo1Count(), 15);
-  for (int i = 0; i < 15; ++i) CHECK_EQ(app.Combo1Entry(i), kFolders[i].displayName);
+  CHECK_EQ(app.Text(IDC_HOME_PAGE), "Visit Homepage");
+  CHECK_EQ(app.Text(IDC_FEEDBACK), "Feedback");
+  CHECK_EQ(app.Text(IDC_DONATE), "&Donate");
+  CHECK(app.Text(IDC_COPYRIGHT).find("Copyright \xC2\xA9") == 0);
+  // The folder list is a list to pick from, not to type in.
+  CHECK_EQ(GetWindowLongW(app.Control(IDC_FOLDER_LIST), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  CHECK_EQ(app.FolderListCount(), 15);
+  for (int i = 0; i < 15; ++i) CHECK_EQ(app.FolderListEntry(i), kFolders[i].displayName);
 }
 
 // The tool tips, as the main window's tool tip control holds them, by control. The control is made just after
@@ -214,11 +214,11 @@ std::map<int, std::string> ToolTips(ZolvaneApp& app) {
 void CheckToolTips(ZolvaneApp& app) {
   std::map<int, std::string> tips = ToolTips(app);
   CHECK_EQ(tips.size(), 5u);
-  CHECK_EQ(tips[IDC_TEXT1], "Type the new path here. This text box accepts expandable string as well.");
-  CHECK_EQ(tips[IDC_COMMAND5], "Browse for folder...");
-  CHECK_EQ(tips[IDC_COMMAND1], "Click to set the new path for the specified folder.");
-  CHECK_EQ(tips[IDC_COMMAND3], "Backup the special folder paths to a file ( in .REG format)");
-  CHECK_EQ(tips[IDC_COMMAND2], "Restores the default path for the selected item");
+  CHECK_EQ(tips[IDC_PATH], "Type the new path here. This text box accepts expandable string as well.");
+  CHECK_EQ(tips[IDC_BROWSE], "Browse for folder...");
+  CHECK_EQ(tips[IDC_APPLY], "Click to set the new path for the specified folder.");
+  CHECK_EQ(tips[IDC_BACKUP], "Backup the special folder paths to a file ( in .REG format)");
+  CHECK_EQ(tips[IDC_RESTORE_DEFAULT], "Restores the default path for the selected item");
 }
 
 std::string MenuText(HMENU menu, UINT position) {
@@ -254,8 +254,8 @@ void CheckMenu(const std::string& exe, HWND main) {
 
 // Tab walks the designed order; Apply, disabled, is passed over.
 void CheckTabOrder(ZolvaneApp& app) {
-  const int order[] = {IDC_TEXT1,    IDC_COMMAND5, IDC_COMMAND3, IDC_COMMAND2,
-                       IDC_COMMAND6, IDC_COMMAND7, IDC_COMMAND4, IDC_COMBO1};
+  const int order[] = {IDC_PATH,      IDC_BROWSE,   IDC_BACKUP, IDC_RESTORE_DEFAULT,
+                       IDC_HOME_PAGE, IDC_FEEDBACK, IDC_DONATE, IDC_FOLDER_LIST};
   for (int id : order) {
     HWND from = FocusOf(app.main());
     PostMessageW(from, WM_KEYDOWN, VK_TAB, 0);
@@ -285,10 +285,10 @@ void Refused(const std::string& exe, const char* wineVersion) {
   CHECK_EQ(ZolvaneApp::MessageBoxText(box), kRefusal);
   CHECK(HasVisibleIcon(box));
   CHECK(GetDlgItem(box, IDCANCEL) == nullptr || !IsWindowVisible(GetDlgItem(box, IDCANCEL)));
-  CHECK(TopLevelWindows(app.processId(), ZOLVANE_FORM1_CLASS).empty());
+  CHECK(TopLevelWindows(app.processId(), ZOLVANE_MAIN_WINDOW_CLASS).empty());
   CHECK(ZolvaneApp::PressOk(box));
   CHECK(app.WaitForExit());
-  CHECK(!watch.SawWindowOfClass(ZOLVANE_FORM1_CLASS));
+  CHECK(!watch.SawWindowOfClass(ZOLVANE_MAIN_WINDOW_CLASS));
   CHECK(ShellFolderKeys() == before);
 }
 
@@ -310,18 +310,18 @@ void ScenarioStartUp(const std::string& exe) {
   app.Resume();
   if (!CHECK(app.WaitForMainWindow())) return;
   // The watch that proves the refused window was never shown sees this one.
-  CHECK(WaitUntil([&] { return watch.SawWindowOfClass(ZOLVANE_FORM1_CLASS); }));
+  CHECK(WaitUntil([&] { return watch.SawWindowOfClass(ZOLVANE_MAIN_WINDOW_CLASS); }));
   CHECK(TopLevelWindows(app.processId(), "#32770").empty());
   CheckWindowFrame(app.main());
-  CHECK_EQ(app.Combo1Index(), 0);
-  CHECK_EQ(app.Text(IDC_COMBO1), "Common Desktop");
-  CHECK_EQ(app.Text(IDC_LABEL1), "Common Desktop location");
+  CHECK_EQ(app.FolderListIndex(), 0);
+  CHECK_EQ(app.Text(IDC_FOLDER_LIST), "Common Desktop");
+  CHECK_EQ(app.Text(IDC_LOCATION_CAPTION), "Common Desktop location");
   std::string expected = ExpectedLocation(kFolders[kCommonDesktop]);
   CHECK(!expected.empty() && expected.find('%') == std::string::npos);
-  CHECK_EQ(app.Text(IDC_TEXT1), expected);
-  CHECK(!app.Enabled(IDC_COMMAND1));
-  CHECK(app.Enabled(IDC_COMMAND2));
-  CHECK(FocusOf(app.main()) == app.Control(IDC_COMBO1));
+  CHECK_EQ(app.Text(IDC_PATH), expected);
+  CHECK(!app.Enabled(IDC_APPLY));
+  CHECK(app.Enabled(IDC_RESTORE_DEFAULT));
+  CHECK(FocusOf(app.main()) == app.Control(IDC_FOLDER_LIST));
   CheckControls(app);
   CheckToolTips(app);
   CheckMenu(exe, app.main());

@@ -48,13 +48,13 @@ void CheckStoredExactly(const char* valueName, const std::wstring& text) {
 // Types over the whole path box one UTF-16 unit per WM_CHAR, as the keyboard does; the box must show each
 // character as it comes, a surrogate pair once both halves are in.
 bool TypeOverPathBox(ZolvaneApp& app, const std::wstring& text) {
-  app.SelectAllText1();
+  app.SelectAllPath();
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (IS_HIGH_SURROGATE(text[i])) {
-      PostMessageW(app.Control(IDC_TEXT1), WM_CHAR, text[i], 1);
+      PostMessageW(app.Control(IDC_PATH), WM_CHAR, text[i], 1);
       continue;
     }
-    if (!app.TypeInText1(text[i], Utf8(text.substr(0, i + 1)))) return false;
+    if (!app.TypeInPath(text[i], Utf8(text.substr(0, i + 1)))) return false;
   }
   return true;
 }
@@ -150,10 +150,10 @@ void ScenarioApplyTypedWidePath(const std::string& exe) {
                                 std::wstring(kCyrillicGreekCjkPath) + L"\\" + kBeyondBmpCharacter + L" Music"};
   for (const std::wstring& path : paths) {
     if (!CHECK(TypeOverPathBox(app, path))) return;
-    CHECK_EQ(ClickAndAnswer(app, IDC_COMMAND1), "Successfully done!");
+    CHECK_EQ(ClickAndAnswer(app, IDC_APPLY), "Successfully done!");
     CheckStoredExactly(myMusic.valueName, path);
-    WaitUntil([&] { return app.Text(IDC_TEXT1) == Utf8(path); });
-    CHECK_EQ(app.Text(IDC_TEXT1), Utf8(path));
+    WaitUntil([&] { return app.Text(IDC_PATH) == Utf8(path); });
+    CHECK_EQ(app.Text(IDC_PATH), Utf8(path));
   }
 }
 
@@ -165,8 +165,8 @@ void ScenarioShowStoredWidePath(const std::string& exe) {
   CHECK(WriteText(HKEY_LOCAL_MACHINE, kUserShellFolders, sharedMusic.valueName, path, REG_EXPAND_SZ));
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, kSharedMusic)) return;
-  WaitUntil([&] { return app.Text(IDC_TEXT1) == path; });
-  CHECK_EQ(app.Text(IDC_TEXT1), path);
+  WaitUntil([&] { return app.Text(IDC_PATH) == path; });
+  CHECK_EQ(app.Text(IDC_PATH), path);
 }
 
 void ScenarioBackupWideDesktop(const std::string& exe) {
@@ -195,7 +195,7 @@ void ScenarioBackupWideDesktop(const std::string& exe) {
   {
     ZolvaneApp app(exe);
     if (!CHECK(app.WaitForMainWindow())) return;
-    CHECK_EQ(ClickAndAnswer(app, IDC_COMMAND3, kBackupWaitMs), kBackupSuccess);
+    CHECK_EQ(ClickAndAnswer(app, IDC_BACKUP, kBackupWaitMs), kBackupSuccess);
   }
   const std::wstring backupFile = desktop.path() + L"\\specialfolders.bak";
   std::string bytes;

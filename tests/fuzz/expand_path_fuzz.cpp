@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/form1.h"
-#include "fakes/fake_form1_view.h"
+#include "core/main_presenter.h"
+#include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform->environment.Set("EMPTY", "");
     return platform;
   }();
-  FakeForm1View view;
-  Form1 form(fake->platform(), view);
+  FakeMainView view;
+  MainPresenter form(fake->platform(), view);
   fake->log.Clear();
 
   std::string text(reinterpret_cast<const char*>(data), size);

@@ -6,7 +6,7 @@
 
 #include "backup/backup.h"
 #include "backup/text_file.h"
-#include "fakes/fake_form1_view.h"
+#include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
 
 namespace {
@@ -21,7 +21,7 @@ void CheckRoundTrip(const std::string& bytes) {
 }
 
 void CheckFilter(const std::string& bytes, FakePlatform& fake) {
-  FakeForm1View view;
+  FakeMainView view;
   RegistryBackup backup(fake.platform(), view);
   fake.files.files.clear();
   fake.files.files["C:\\in.txt"] = bytes;

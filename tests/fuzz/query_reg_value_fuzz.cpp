@@ -4,19 +4,19 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/module2.h"
+#include "core/shell_folder_registry.h"
 #include "fakes/fake_platform.h"
 #include "text/utf16.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   FakePlatform fake;
-  Module2 module2(fake.registry);
+  ShellFolderRegistry registry(fake.registry);
   const std::uint32_t type = data[0] % 12;
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
   fake.registry.SetValue(platform::kHkeyCurrentUser, "Software\\Fuzz", "v", type, bytes);
 
-  RegValue value = module2.ReadRegValue(platform::kHkeyCurrentUser, "Software\\Fuzz", "v");
+  RegValue value = registry.ReadRegValue(platform::kHkeyCurrentUser, "Software\\Fuzz", "v");
   if (fake.registry.OpenHandleCount() != 0) std::abort();
   switch (type) {
     case platform::kRegSz:

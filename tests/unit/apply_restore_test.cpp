@@ -1,12 +1,12 @@
 // Apply and Restore Default: what is written where, in which order and type, and what the user is told.
-#include "form1_fixture.h"
+#include "main_presenter_fixture.h"
 
 namespace {
 
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 
-class ApplyRestoreTest : public Form1Test {
+class ApplyRestoreTest : public MainPresenterTest {
  protected:
   std::vector<std::string> Writes() { return fake.log.CallsStartingWith("SHSetValueW"); }
   static std::string Write(const char* hive, const char* key, const char* name, int type, const std::string& data) {
@@ -19,7 +19,7 @@ TEST_F(ApplyRestoreTest, ApplyWritesUserShellFoldersFirstForAPerUserFolder) {
   Select("My Documents");
   view.Type("  D:\\Data\\Docs  ");
   fake.log.Clear();
-  form.Command1_Click();
+  form.OnApply();
   EXPECT_EQ(Writes(), (std::vector<std::string>{
                           Write("0x80000001", kUserShellFoldersKey, "Personal", 2, "D:\\Data\\Docs"),
                           Write("0x80000001", kShellFoldersKey, "Personal", 1, "D:\\Data\\Docs"),
@@ -29,21 +29,21 @@ TEST_F(ApplyRestoreTest, ApplyWritesUserShellFoldersFirstForAPerUserFolder) {
   EXPECT_EQ(view.messages[0].title, "Zolvane");
   EXPECT_EQ(view.messages[0].buttons, 0);
   // The box shows what the registry now holds, read again.
-  EXPECT_EQ(view.text1, "D:\\Data\\Docs");
-  EXPECT_FALSE(view.command1Enabled);
-  EXPECT_TRUE(view.command2Enabled);
+  EXPECT_EQ(view.pathText, "D:\\Data\\Docs");
+  EXPECT_FALSE(view.applyEnabled);
+  EXPECT_TRUE(view.restoreEnabled);
 }
 
 TEST_F(ApplyRestoreTest, ApplyStoresTheReferenceUnexpandedAndItsExpansionBesideIt) {
   Select("Desktop");
   view.Type("%USERPROFILE%\\Docs");
-  form.Command1_Click();
+  form.OnApply();
   std::uint32_t type = 0;
   EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop", &type), "%USERPROFILE%\\Docs");
   EXPECT_EQ(type, platform::kRegExpandSz);
   EXPECT_EQ(Stored(kHkeyCurrentUser, kShellFoldersKey, "Desktop", &type), "C:\\Documents and Settings\\Ann\\Docs");
   EXPECT_EQ(type, platform::kRegSz);
-  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\Ann\\Docs");
+  EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\Ann\\Docs");
 }
 
 // No code page in the way: what is typed is stored and shown exactly, and a profile of any name expands.
@@ -53,7 +53,7 @@ TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
   Select("My Music");
   view.Type(kWidePath);
   fake.log.Clear();
-  form.Command1_Click();
+  form.OnApply();
   // 21 UTF-16 code units and one terminator: 44 bytes.
   EXPECT_EQ(Writes(), (std::vector<std::string>{
                           Write("0x80000001", kUserShellFoldersKey, "My Music", 2, kWidePath),
@@ -61,22 +61,22 @@ TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
                       }));
   EXPECT_EQ(Writes().at(0).substr(Writes().at(0).size() - 5), ", 44)");
   EXPECT_EQ(LastMessage(), "Successfully done!");
-  EXPECT_EQ(view.text1, kWidePath);
+  EXPECT_EQ(view.pathText, kWidePath);
 
   fake.log.Clear();
-  form.Command2_Click();
+  form.OnRestoreDefault();
   EXPECT_EQ(Writes(), (std::vector<std::string>{
                           Write("0x80000001", kShellFoldersKey, "My Music", 1, profile + "\\My Music"),
                           Write("0x80000001", kUserShellFoldersKey, "My Music", 2, "%USERPROFILE%\\My Music"),
                       }));
-  EXPECT_EQ(view.text1, profile + "\\My Music");
+  EXPECT_EQ(view.pathText, profile + "\\My Music");
 }
 
 TEST_F(ApplyRestoreTest, ApplyWritesShellFoldersFirstForCommonDesktopOnly) {
   Select("Common Desktop");
   view.Type("E:\\Desk");
   fake.log.Clear();
-  form.Command1_Click();
+  form.OnApply();
   EXPECT_EQ(Writes(), (std::vector<std::string>{
                           Write("0x80000002", kShellFoldersKey, "Common Desktop", 1, "E:\\Desk"),
                           Write("0x80000002", kUserShellFoldersKey, "Common Desktop", 2, "E:\\Desk"),
@@ -85,7 +85,7 @@ TEST_F(ApplyRestoreTest, ApplyWritesShellFoldersFirstForCommonDesktopOnly) {
   Select("Shared Video");
   view.Type("E:\\Video");
   fake.log.Clear();
-  form.Command1_Click();
+  form.OnApply();
   EXPECT_EQ(Writes().at(0), Write("0x80000002", kUserShellFoldersKey, "CommonVideo", 2, "E:\\Video"));
 }
 
@@ -94,18 +94,18 @@ TEST_F(ApplyRestoreTest, RestoreWritesTheStockPathShellFoldersFirstAndDiscardsAn
   Select("My Documents");
   view.Type("D:\\Typed but not applied");
   fake.log.Clear();
-  form.Command2_Click();
+  form.OnRestoreDefault();
   EXPECT_EQ(Writes(),
             (std::vector<std::string>{
                 Write("0x80000001", kShellFoldersKey, "Personal", 1, "C:\\Documents and Settings\\Ann\\My Documents"),
                 Write("0x80000001", kUserShellFoldersKey, "Personal", 2, "%USERPROFILE%\\My Documents"),
             }));
   EXPECT_EQ(LastMessage(), "Restored the default values!");
-  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\Ann\\My Documents");
-  EXPECT_FALSE(view.command1Enabled);
+  EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\Ann\\My Documents");
+  EXPECT_FALSE(view.applyEnabled);
 
   Select("Temporary Internet Files");
-  form.Command2_Click();
+  form.OnRestoreDefault();
   EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Cache"),
             "%USERPROFILE%\\Local Settings\\Temporary Internet Files");
 }
@@ -131,13 +131,13 @@ TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
       view.Type("D:\\Fav");
       fake.log.Clear();
       if (outcome.failingWrite) fake.log.FailCallStartingWith("SHSetValueW", outcome.failingWrite - 1, outcome.code);
-      restore ? form.Command2_Click() : form.Command1_Click();
+      restore ? form.OnRestoreDefault() : form.OnApply();
       // Both writes always run; when one fails, the other is put back.
       EXPECT_EQ(Writes().size(), outcome.failingWrite ? 3u : 2u);
       EXPECT_EQ(LastMessage(), restore ? outcome.restoreMessage : outcome.applyMessage)
           << (restore ? "restore " : "apply ") << outcome.failingWrite << " " << outcome.code;
-      EXPECT_FALSE(view.command1Enabled);
-      EXPECT_TRUE(view.command2Enabled);
+      EXPECT_FALSE(view.applyEnabled);
+      EXPECT_TRUE(view.restoreEnabled);
     }
   }
 }
@@ -167,7 +167,7 @@ TEST_F(ApplyRestoreTest, AFailedWritePutsTheOtherValueBack) {
     fake.registry.DenyWrites(kHkeyLocalMachine, c.deniedKey);
     Select("Shared Music");
     view.Type("E:\\Music");
-    c.restore ? form.Command2_Click() : form.Command1_Click();
+    c.restore ? form.OnRestoreDefault() : form.OnApply();
     EXPECT_EQ(LastMessage(), "Access Denied. No changes were made.");
     const FakeRegistry::Value* after = fake.registry.GetValue(kHkeyLocalMachine, c.keptKey, "CommonMusic");
     ASSERT_EQ(after != nullptr, before.has_value());
@@ -187,37 +187,37 @@ TEST_F(ApplyRestoreTest, APutBackThatFailsTellsWhereEachValueStands) {
   fake.log.Clear();
   // The User Shell Folders write is refused, the Shell Folders one succeeds, and putting it back fails.
   fake.log.FailCallStartingWith("SHSetValueW", 2, 1016);
-  form.Command1_Click();
+  form.OnApply();
   EXPECT_EQ(LastMessage(),
             "Access Denied. Only part of the change was made, and it could not be undone:\n"
             "Shell Folders\\CommonMusic now holds \"E:\\Music\".\n"
             "User Shell Folders\\CommonMusic still holds \"%ALLUSERSPROFILE%\\Documents\\My Music\".");
   EXPECT_EQ(Stored(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic"), "E:\\Music");
   // The window shows what the registry holds: the User Shell Folders value, unchanged.
-  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\All Users\\Documents\\My Music");
+  EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\All Users\\Documents\\My Music");
 }
 
 TEST_F(ApplyRestoreTest, GuardsWriteNothingShowNothingAndChangeNothing) {
   Select("Desktop");
   view.Type("   ");
-  view.command2Enabled = true;
+  view.restoreEnabled = true;
   fake.log.Clear();
-  form.Command1_Click();
+  form.OnApply();
   EXPECT_TRUE(fake.log.calls().empty());
   EXPECT_TRUE(view.messages.empty());
-  EXPECT_EQ(view.text1, "   ");
-  EXPECT_FALSE(view.command1Enabled);
+  EXPECT_EQ(view.pathText, "   ");
+  EXPECT_FALSE(view.applyEnabled);
 
-  view.combo1Index = -1;
+  view.folderIndex = -1;
   view.Type("D:\\Docs");
   fake.log.Clear();
-  form.Command1_Click();
-  form.Command2_Click();
+  form.OnApply();
+  form.OnRestoreDefault();
   EXPECT_TRUE(fake.log.calls().empty());
   EXPECT_TRUE(view.messages.empty());
-  EXPECT_EQ(view.text1, "D:\\Docs");
-  EXPECT_TRUE(view.command1Enabled);
-  EXPECT_TRUE(view.command2Enabled);
+  EXPECT_EQ(view.pathText, "D:\\Docs");
+  EXPECT_TRUE(view.applyEnabled);
+  EXPECT_TRUE(view.restoreEnabled);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "backup/backup.h"
 #include "backup/text_file.h"
-#include "fakes/fake_form1_view.h"
+#include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
 #include "text/utf16.h"
 
@@ -61,17 +61,17 @@ std::string Section(const std::string& key) {
 }
 
 // Message boxes go into the call log too, with the temporary files that exist while each one shows.
-class LoggingView : public FakeForm1View {
+class LoggingView : public FakeMainView {
  public:
   LoggingView(CallLog& log, FakeFiles& files) : log_(log), files_(files) {}
-  void MsgBox(const std::string& prompt, int buttons, const std::string& title) override {
-    log_.Record("MsgBox(" + prompt + ")");
+  void ShowMessage(const std::string& prompt, int buttons, const std::string& title) override {
+    log_.Record("ShowMessage(" + prompt + ")");
     std::set<std::string> present;
     for (const std::string& path : {kTemp1, kTemp2, kTemp3, kTemp4}) {
       if (files_.files.count(path)) present.insert(path);
     }
     tempFilesAtMessage.push_back(present);
-    FakeForm1View::MsgBox(prompt, buttons, title);
+    FakeMainView::ShowMessage(prompt, buttons, title);
   }
   std::vector<std::set<std::string>> tempFilesAtMessage;
 
@@ -123,7 +123,7 @@ class BackupTest : public ::testing::Test {
 
   // A failed run: its one message, nothing half-written on the desktop, no editor left running or open.
   void ExpectFailedRun(const std::string& prompt) {
-    form.Command3_Click();
+    form.OnBackup();
     EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
     EXPECT_FALSE(HasFile(kBackupPath));
     EXPECT_FALSE(HasFile(kNewBackupPath));
@@ -139,7 +139,7 @@ class BackupTest : public ::testing::Test {
     fake.processes.failing.clear();
     outcomes.clear();
     view.messages.clear();
-    form.Command3_Click();
+    form.OnBackup();
     EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
     EXPECT_TRUE(HasFile(kBackupPath));
     EXPECT_FALSE(AnyTempFileLeft());
@@ -147,7 +147,7 @@ class BackupTest : public ::testing::Test {
 
   FakePlatform fake;
   LoggingView view{fake.log, fake.files};
-  Form1 form{fake.platform(), view};
+  MainPresenter form{fake.platform(), view};
   RegistryBackup& backup = form.backup();
   std::map<std::string, std::string> exports;  // by key
   std::map<std::string, FakeProcesses::Outcome> outcomes;
@@ -156,7 +156,7 @@ class BackupTest : public ::testing::Test {
 // --- Command lines, paths and the order of operations ---
 
 TEST_F(BackupTest, StartsOneMinimizedRegeditPerKeyWithTheCommandLineByteForByte) {
-  form.Command3_Click();
+  form.OnBackup();
   ASSERT_EQ(fake.processes.started.size(), 4u);
   const std::string expected[4] = {
       "regedit /e \"C:\\TEMP\\splfolders1.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
@@ -187,12 +187,12 @@ TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThi
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp3] = "left over";
   fake.files.files[kBackupPath] = "old backup";
-  form.Command3_Click();
+  form.OnBackup();
 
   std::vector<std::string> steps;
   for (const std::string& call : fake.log.calls()) {
     for (const char* kind :
-         {"DeleteFileW", "CreateProcessW", "WaitForSingleObject", "WriteWholeFile", "MoveFileExW", "MsgBox"}) {
+         {"DeleteFileW", "CreateProcessW", "WaitForSingleObject", "WriteWholeFile", "MoveFileExW", "ShowMessage"}) {
       if (call.rfind(kind, 0) == 0) steps.push_back(call.substr(0, call.find(" \"HKEY")));
     }
   }
@@ -217,7 +217,7 @@ TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThi
       "DeleteFileW(" + kTemp2 + ")",
       "DeleteFileW(" + kTemp3 + ")",
       "DeleteFileW(" + kTemp4 + ")",
-      "MsgBox(" + kSuccess + ")",
+      "ShowMessage(" + kSuccess + ")",
   };
   EXPECT_EQ(steps, expected);
   // The temporary files are gone by the time the outcome is told.
@@ -228,7 +228,7 @@ TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThi
 }
 
 TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
-  form.Command3_Click();
+  form.OnBackup();
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt, kSuccess);
   EXPECT_EQ(view.messages[0].buttons, 0);
@@ -236,18 +236,18 @@ TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
 }
 
 TEST_F(BackupTest, AsksTheShellForTheDesktopWithCreateFlagAndCurrentPath) {
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_EQ(fake.log.CallsStartingWith("SHGetFolderPathW"),
             std::vector<std::string>{"SHGetFolderPathW(0, 32768, 0, 0)"});
   EXPECT_EQ(fake.log.CallsStartingWith("GetTempPathW"), std::vector<std::string>{"GetTempPathW(260)"});
-  EXPECT_EQ(backup.strBackupFile, kBackupPath);
+  EXPECT_EQ(backup.backupFile, kBackupPath);
   EXPECT_TRUE(HasFile(kBackupPath));
 }
 
 TEST_F(BackupTest, DesktopPathEndingInABackslashGetsASecondOne) {
   fake.shell.desktopPath = "D:\\";
-  form.Command3_Click();
-  EXPECT_EQ(backup.strBackupFile, "D:\\\\specialfolders.bak");
+  form.OnBackup();
+  EXPECT_EQ(backup.backupFile, "D:\\\\specialfolders.bak");
   EXPECT_TRUE(HasFile("D:\\\\specialfolders.bak"));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
 }
@@ -266,18 +266,18 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
     fake.shell.folderPathResult = c.result;
     fake.files.files.clear();
     view.messages.clear();
-    form.Command3_Click();
+    form.OnBackup();
     EXPECT_EQ(Prompts(), c.prompts) << c.result;
-    EXPECT_EQ(backup.strBackupFile, "\\specialfolders.bak") << c.result;
+    EXPECT_EQ(backup.backupFile, "\\specialfolders.bak") << c.result;
     EXPECT_TRUE(HasFile("\\specialfolders.bak")) << c.result;
   }
 }
 
 TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
   fake.files.failing["GetTempPathW(260)"] = 0;
-  form.Command3_Click();
-  EXPECT_EQ(backup.strTempFile1, "splfolders1.txt");
-  EXPECT_EQ(backup.strTempFile4, "splfolders4.txt");
+  form.OnBackup();
+  EXPECT_EQ(backup.exportFiles[0], "splfolders1.txt");
+  EXPECT_EQ(backup.exportFiles[3], "splfolders4.txt");
   ASSERT_EQ(fake.processes.started.size(), 4u);
   EXPECT_EQ(fake.processes.started[1].commandLine,
             "regedit /e \"splfolders2.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
@@ -290,10 +290,10 @@ TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
 // click starts nothing, and a close asked for meanwhile waits for the outcome.
 TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome) {
   view.holdBackgroundWork = true;
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_EQ(view.busyChanges, std::vector<bool>{true});
   EXPECT_TRUE(form.BackupRunning());
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_FALSE(form.OnCloseRequested());
   EXPECT_FALSE(view.closed);
 
@@ -309,7 +309,7 @@ TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome
 // --- What the backup file holds ---
 
 TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
             Utf16File(kHeader + "\r\n" +                                                            //
                       "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Docs\"\r\n\r\n" +          //
@@ -321,7 +321,7 @@ TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
 TEST_F(BackupTest, Utf8ExportsBecomeOneUtf8FileWithoutMark) {
   SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
              ExportText(kKeyMachineUsf, ""), ExportText(kKeyMachineSf, "\"Common Desktop\"=\"C:\\\\All\"\r\n"));
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
             kHeader + "\r\n" +                                                               //
                 "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n\r\n" +  //
@@ -345,7 +345,7 @@ TEST_P(BackupLinesTest, LeavesOutEveryLineHoldingTheHeaderAndKeepsTheRestLineByL
              Encoded(Section(kKeyUserSf) + "second export's first line\r\n" + kHeader + "\r\n"),  //
              Encoded(Section(kKeyMachineUsf) + "  " + kHeader + "  \r\n\r\n"),                    //
              Encoded(Section(kKeyMachineSf) + "last\r"));
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath), Encoded(kHeader + "\r\n" +                            //
                                                       Section(kKeyUserUsf) + "\r\n" +               //
                                                       "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +  //
@@ -367,7 +367,7 @@ TEST_F(BackupTest, Utf16ExportKeepsEveryCharacter) {
   const std::string value("\xE9\x00\xAC\x20\x3D\xD8\x00\xDE", 8);
   SetExports("\xFF\xFE" + Wide(Section(kKeyUserUsf) + "\"A\"=\"") + value + Wide("\"\r\n"),
              Utf16File(Section(kKeyUserSf)), Utf16File(Section(kKeyMachineUsf)), Utf16File(Section(kKeyMachineSf)));
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
             Utf16File(kHeader + "\r\n" + Section(kKeyUserUsf) + "\"A\"=\"") + value +
                 Wide("\"\r\n" + Section(kKeyUserSf) + Section(kKeyMachineUsf) + Section(kKeyMachineSf)));
@@ -376,7 +376,7 @@ TEST_F(BackupTest, Utf16ExportKeepsEveryCharacter) {
 TEST_F(BackupTest, MixedEncodingsGiveUtf16SoNoCharacterIsLost) {
   SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
              Utf16File(ExportText(kKeyMachineUsf, "")), Utf16File(ExportText(kKeyMachineSf, "")));
-  form.Command3_Click();
+  form.OnBackup();
   const std::string& bytes = fake.files.files.at(kBackupPath);
   EXPECT_EQ(bytes, "\xFF\xFE" + Wide(kHeader + "\r\n\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"Caf") +
                        std::string("\xE9\x00", 2) +
@@ -388,7 +388,7 @@ TEST_F(BackupTest, Utf16ExportWithNothingButItsMarkAddsNoLine) {
   // The empty export is one short, which the backup then misses.
   SetExports(Utf16File(Section(kKeyUserUsf) + Section(kKeyUserSf)), "\xFF\xFE", Utf16File(Section(kKeyMachineUsf)),
              Utf16File("[" + kKeyMachineSf + "]"));
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath), Utf16File(kHeader + "\r\n" + Section(kKeyUserUsf) + Section(kKeyUserSf) +
                                                         Section(kKeyMachineUsf) + Section(kKeyMachineSf)));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
@@ -521,7 +521,7 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
     fake.files.files[kBackupPath] = oldBackup;
     view.messages.clear();
     c.arrange();
-    form.Command3_Click();
+    form.OnBackup();
     EXPECT_EQ(Prompts(), std::vector<std::string>{c.prompt});
     EXPECT_EQ(fake.files.files.at(kBackupPath), oldBackup);
     EXPECT_FALSE(HasFile(kNewBackupPath));
@@ -534,7 +534,7 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
 
 TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStanding) {
   fake.files.failing["DeleteFileW(" + kTemp4 + ")"] = 32;
-  form.Command3_Click();
+  form.OnBackup();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
   EXPECT_TRUE(HasFile(kTemp4));
   EXPECT_FALSE(HasFile(kTemp1));

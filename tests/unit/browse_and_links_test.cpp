@@ -1,10 +1,10 @@
 // The folder browser and the eight ways to the product's web pages.
-#include "core/frm_about.h"
-#include "form1_fixture.h"
+#include "core/about_presenter.h"
+#include "main_presenter_fixture.h"
 
 namespace {
 
-class BrowseTest : public Form1Test {
+class BrowseTest : public MainPresenterTest {
  protected:
   BrowseTest() {
     SetShell(platform::kHkeyCurrentUser, "Desktop", "C:\\Desktop");
@@ -12,14 +12,14 @@ class BrowseTest : public Form1Test {
   }
 };
 
-TEST_F(BrowseTest, ConfirmingPutsThePathInText1AndEnablesApply) {
+TEST_F(BrowseTest, ConfirmingPutsThePathInThePathBoxAndEnablesApply) {
   fake.shell.browsePath = kWidePath;
   view.Type("%USERPROFILE%\\typed");
-  form.Command5_Click();
-  EXPECT_EQ(view.text1, kWidePath);
-  EXPECT_TRUE(view.command1Enabled);
+  form.OnBrowse();
+  EXPECT_EQ(view.pathText, kWidePath);
+  EXPECT_TRUE(view.applyEnabled);
   ASSERT_EQ(fake.shell.browses.size(), 1u);
-  EXPECT_EQ(fake.shell.browses[0].hwndOwner, FakeForm1View::kHwnd);
+  EXPECT_EQ(fake.shell.browses[0].hwndOwner, FakeMainView::kWindow);
   EXPECT_EQ(fake.shell.browses[0].pidlRoot, platform::ItemIdList::kNone);
   EXPECT_EQ(fake.shell.browses[0].lpszTitle, "Select the new folder");
   EXPECT_EQ(fake.shell.browses[0].ulFlags, 3u);
@@ -29,8 +29,8 @@ TEST_F(BrowseTest, ConfirmingPutsThePathInText1AndEnablesApply) {
 
 TEST_F(BrowseTest, ComIsInitialisedApartmentThreadedOnceBeforeTheFirstDialog) {
   fake.log.Clear();
-  form.Command5_Click();
-  form.Command5_Click();
+  form.OnBrowse();
+  form.OnBrowse();
   std::vector<std::string> calls = fake.log.calls();
   EXPECT_EQ(fake.log.CallsStartingWith("CoInitializeEx"), std::vector<std::string>{"CoInitializeEx(2)"});
   ASSERT_FALSE(calls.empty());
@@ -40,42 +40,40 @@ TEST_F(BrowseTest, ComIsInitialisedApartmentThreadedOnceBeforeTheFirstDialog) {
 TEST_F(BrowseTest, CancellingChangesNothing) {
   fake.shell.browseConfirms = false;
   view.Type("D:\\typed");
-  form.Command5_Click();
-  EXPECT_EQ(view.text1, "D:\\typed");
-  EXPECT_TRUE(view.command1Enabled);
+  form.OnBrowse();
+  EXPECT_EQ(view.pathText, "D:\\typed");
+  EXPECT_TRUE(view.applyEnabled);
   EXPECT_TRUE(fake.log.CallsStartingWith("SHGetPathFromIDListW").empty());
   EXPECT_TRUE(fake.shell.freed.empty());
 }
 
 TEST_F(BrowseTest, ABufferWithoutAZeroByteGivesEmptyText) {
   fake.shell.browseLeavesNoZero = true;
-  form.Command5_Click();
-  EXPECT_EQ(view.text1, "");
-  EXPECT_FALSE(view.command1Enabled);
+  form.OnBrowse();
+  EXPECT_EQ(view.pathText, "");
+  EXPECT_FALSE(view.applyEnabled);
   EXPECT_EQ(fake.shell.freed.size(), 1u);
 }
 
-class LinksTest : public Form1Test, public FrmAboutView {
+class LinksTest : public MainPresenterTest, public AboutView {
  protected:
-  void Unload() override { aboutUnloaded = true; }
-  bool aboutUnloaded = false;
+  void Close() override { aboutClosed = true; }
+  bool aboutClosed = false;
 };
 
+// The main window's buttons and its menu commands share these handlers; the About window has its own links.
 TEST_F(LinksTest, EachTriggerOpensItsPageOnTheProductSite) {
-  frmAbout about(fake.shell, *this);
+  AboutPresenter about(fake.shell, *this);
   struct Trigger {
     const char* name;
     std::function<void()> click;
     const char* path;
   } triggers[] = {
-      {"Command6", [&] { form.Command6_Click(); }, "/index.html"},
-      {"mnuHomepage", [&] { form.mnuHomepage_Click(); }, "/index.html"},
-      {"About Label2", [&] { about.Label2_Click(); }, "/index.html"},
-      {"Command7", [&] { form.Command7_Click(); }, "/feedback.htm"},
-      {"mnuFeedback", [&] { form.mnuFeedback_Click(); }, "/feedback.htm"},
-      {"Command4", [&] { form.Command4_Click(); }, "/donate.htm"},
-      {"mnuDonate", [&] { form.mnuDonate_Click(); }, "/donate.htm"},
-      {"About Label3", [&] { about.Label3_Click(); }, "/donate.htm"},
+      {"Visit Homepage", [&] { form.OnOpenHomePage(); }, "/index.html"},
+      {"About's home page link", [&] { about.OnOpenHomePage(); }, "/index.html"},
+      {"Feedback", [&] { form.OnOpenFeedbackPage(); }, "/feedback.htm"},
+      {"Donate", [&] { form.OnOpenDonationPage(); }, "/donate.htm"},
+      {"About's donation link", [&] { about.OnOpenDonationPage(); }, "/donate.htm"},
   };
   for (Trigger& trigger : triggers) {
     fake.shell.executions.clear();
@@ -90,9 +88,9 @@ TEST_F(LinksTest, EachTriggerOpensItsPageOnTheProductSite) {
     EXPECT_EQ(run.showCmd, 1) << trigger.name;
   }
   EXPECT_TRUE(view.messages.empty());
-  EXPECT_FALSE(aboutUnloaded);
-  about.cmdOK_Click();
-  EXPECT_TRUE(aboutUnloaded);
+  EXPECT_FALSE(aboutClosed);
+  about.OnOk();
+  EXPECT_TRUE(aboutClosed);
 }
 
 }  // namespace

@@ -11,45 +11,45 @@ TEST(Catalogue, ListPositionsCoverTheFifteenEntriesInAlphabeticalOrder) {
       "My Music",        "My Pictures",    "SendTo",     "Shared Documents", "Shared Music",
       "Shared Pictures", "Shared Video",   "Start Menu", "Startup",          "Temporary Internet Files"};
   for (int position = 0; position < 15; ++position) {
-    const SplFolderEntry* entry = SplFolderAtListPosition(position);
+    const ShellFolder* entry = ShellFolderAtListPosition(position);
     ASSERT_NE(entry, nullptr) << position;
     EXPECT_STREQ(entry->displayName, expected[position]);
   }
-  EXPECT_EQ(SplFolderAtListPosition(15), nullptr);
-  EXPECT_EQ(SplFolderAtListPosition(-1), nullptr);
+  EXPECT_EQ(ShellFolderAtListPosition(15), nullptr);
+  EXPECT_EQ(ShellFolderAtListPosition(-1), nullptr);
 }
 
 TEST(Catalogue, ValueNamesThatDifferFromTheDisplayName) {
-  EXPECT_STREQ(FindSplFolderEntry("My Documents")->valueName, "Personal");
-  EXPECT_STREQ(FindSplFolderEntry("Temporary Internet Files")->valueName, "Cache");
-  EXPECT_STREQ(FindSplFolderEntry("Shared Documents")->valueName, "Common Documents");
-  EXPECT_STREQ(FindSplFolderEntry("Shared Music")->valueName, "CommonMusic");
-  EXPECT_STREQ(FindSplFolderEntry("Shared Pictures")->valueName, "CommonPictures");
-  EXPECT_STREQ(FindSplFolderEntry("Shared Video")->valueName, "CommonVideo");
+  EXPECT_STREQ(FindShellFolder("My Documents")->valueName, "Personal");
+  EXPECT_STREQ(FindShellFolder("Temporary Internet Files")->valueName, "Cache");
+  EXPECT_STREQ(FindShellFolder("Shared Documents")->valueName, "Common Documents");
+  EXPECT_STREQ(FindShellFolder("Shared Music")->valueName, "CommonMusic");
+  EXPECT_STREQ(FindShellFolder("Shared Pictures")->valueName, "CommonPictures");
+  EXPECT_STREQ(FindShellFolder("Shared Video")->valueName, "CommonVideo");
   int differing = 0;
-  for (const SplFolderEntry& entry : SplFolderCatalogue) {
+  for (const ShellFolder& entry : kShellFolders) {
     if (std::string(entry.displayName) != entry.valueName) ++differing;
   }
   EXPECT_EQ(differing, 6);
 }
 
 TEST(Catalogue, SharedRowsLiveUnderLocalMachineWithAllUsersDefaults) {
-  for (const SplFolderEntry& entry : SplFolderCatalogue) {
+  for (const ShellFolder& entry : kShellFolders) {
     std::string stock = entry.stockDefaultPath;
     bool shared = entry.hive == platform::kHkeyLocalMachine;
     EXPECT_EQ(stock.rfind(shared ? "%ALLUSERSPROFILE%\\" : "%USERPROFILE%\\", 0), 0u) << entry.displayName;
     if (!shared) EXPECT_EQ(entry.hive, platform::kHkeyCurrentUser) << entry.displayName;
   }
-  EXPECT_STREQ(FindSplFolderEntry("Shared Video")->stockDefaultPath, "%ALLUSERSPROFILE%\\Documents\\My Videos");
-  EXPECT_STREQ(FindSplFolderEntry("Temporary Internet Files")->stockDefaultPath,
+  EXPECT_STREQ(FindShellFolder("Shared Video")->stockDefaultPath, "%ALLUSERSPROFILE%\\Documents\\My Videos");
+  EXPECT_STREQ(FindShellFolder("Temporary Internet Files")->stockDefaultPath,
                "%USERPROFILE%\\Local Settings\\Temporary Internet Files");
 }
 
 TEST(Catalogue, LookupIsExactAndCaseSensitive) {
-  ASSERT_NE(FindSplFolderEntry("Desktop"), nullptr);
-  EXPECT_EQ(FindSplFolderEntry("desktop"), nullptr);
-  EXPECT_EQ(FindSplFolderEntry("Desktop\t"), nullptr);
-  EXPECT_EQ(FindSplFolderEntry(" Desktop "), nullptr);
-  EXPECT_EQ(FindSplFolderEntry(""), nullptr);
-  EXPECT_EQ(FindSplFolderEntry("Personal"), nullptr);
+  ASSERT_NE(FindShellFolder("Desktop"), nullptr);
+  EXPECT_EQ(FindShellFolder("desktop"), nullptr);
+  EXPECT_EQ(FindShellFolder("Desktop\t"), nullptr);
+  EXPECT_EQ(FindShellFolder(" Desktop "), nullptr);
+  EXPECT_EQ(FindShellFolder(""), nullptr);
+  EXPECT_EQ(FindShellFolder("Personal"), nullptr);
 }

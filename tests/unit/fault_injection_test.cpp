@@ -4,7 +4,7 @@
 #include <set>
 
 #include "backup/backup.h"
-#include "form1_fixture.h"
+#include "main_presenter_fixture.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ class World {
   }
 
   FakePlatform fake;
-  FakeForm1View view;
-  Form1 form;
+  FakeMainView view;
+  MainPresenter form;
   std::string hangingCommand;
 };
 
@@ -120,7 +120,7 @@ class FaultInjectionTest : public ::testing::Test {
     ASSERT_FALSE(prompts.empty());
     const std::string& verdict = prompts.back();
     // Without the desktop's path the backup goes to the root of the current drive, as it always has.
-    auto backup = world.fake.files.files.find(world.form.backup().strBackupFile);
+    auto backup = world.fake.files.files.find(world.form.backup().backupFile);
     if (verdict == kBackupSuccess) {
       ASSERT_NE(backup, world.fake.files.files.end());
       if (!shortRead) EXPECT_EQ(backup->second, recordedBackup_);
@@ -129,7 +129,7 @@ class FaultInjectionTest : public ::testing::Test {
     } else {
       EXPECT_EQ(verdict.rfind(kBackupFailure, 0), 0u) << verdict;
       // Where the backup would have gone is where the old one still is, untouched.
-      if (world.form.backup().strBackupFile == kBackupPath) {
+      if (world.form.backup().backupFile == kBackupPath) {
         ASSERT_NE(backup, world.fake.files.files.end());
         EXPECT_EQ(backup->second, kOldBackup);
       }
@@ -149,7 +149,7 @@ class FaultInjectionTest : public ::testing::Test {
       auto recordedFile = recorded.fake.files.files.find(path);
       bool leftByFlow = recordedFile != recorded.fake.files.files.end() && recordedFile->second == bytes;
       bool oldBackupKept = path == kBackupPath && bytes == kOldBackup;
-      bool toldBackup = path == world.form.backup().strBackupFile &&
+      bool toldBackup = path == world.form.backup().backupFile &&
                         (bytes == recordedBackup_ || failure.kind == FailureKind::kShortRead) &&
                         !world.view.messages.empty() && world.view.messages.back().prompt == kBackupSuccess;
       EXPECT_TRUE(named || leftByFlow || oldBackupKept || toldBackup) << path << " holds " << bytes.size() << " bytes";
@@ -174,20 +174,20 @@ std::vector<FailureKind> KindsFor(const std::string& call) {
 }
 
 TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
-  auto select = [](World& w, const char* name) { w.view.SetCombo1ListIndex(FindSplFolderEntry(name)->listPosition); };
+  auto select = [](World& w, const char* name) { w.view.SelectFolderAt(FindShellFolder(name)->listPosition); };
   const Flow flows[] = {
-      {"Start-up", [](World&) {}, [](World& w) { w.form.Form_Load(); }},
+      {"Start-up", [](World&) {}, [](World& w) { w.form.OnLoad(); }},
       {"Selecting each folder", [](World&) {},
        [](World& w) {
-         for (int position = 0; position < static_cast<int>(kSplFolderCount); ++position) {
-           w.view.SetCombo1ListIndex(position);
+         for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
+           w.view.SelectFolderAt(position);
          }
        }},
       {"Apply", [&](World& w) { select(w, "My Documents"), w.view.Type("E:\\New Docs"); },
-       [](World& w) { w.form.Command1_Click(); }},
-      {"Restore Default", [&](World& w) { select(w, "Common Desktop"); }, [](World& w) { w.form.Command2_Click(); }},
-      {"Backup", [](World&) {}, [](World& w) { w.form.Command3_Click(); }},
-      {"Browse", [&](World& w) { select(w, "Desktop"); }, [](World& w) { w.form.Command5_Click(); }},
+       [](World& w) { w.form.OnApply(); }},
+      {"Restore Default", [&](World& w) { select(w, "Common Desktop"); }, [](World& w) { w.form.OnRestoreDefault(); }},
+      {"Backup", [](World&) {}, [](World& w) { w.form.OnBackup(); }},
+      {"Browse", [&](World& w) { select(w, "Desktop"); }, [](World& w) { w.form.OnBrowse(); }},
   };
 
   int runs = 0;

@@ -1,6 +1,6 @@
 // Start-up: the version table, the refusal of every system but Windows XP, and how the program closes.
-#include "core/module1.h"
-#include "form1_fixture.h"
+#include "core/windows_version.h"
+#include "main_presenter_fixture.h"
 
 namespace {
 
@@ -48,56 +48,56 @@ TEST(GetWindowsVersionName, PassesTheRecordAsWrittenAndNamesAFailedQueryFailed) 
   EXPECT_EQ(std::u16string(system.passedIn.szCSDVersion, 128), std::u16string(128, u' '));
 }
 
-TEST_F(Form1Test, OnWindowsXpLoadSelectsCommonDesktopAndShowsIt) {
+TEST_F(MainPresenterTest, OnWindowsXpLoadSelectsCommonDesktopAndShowsIt) {
   SetUserShell(platform::kHkeyLocalMachine, "Common Desktop", platform::kRegExpandSz, "%ALLUSERSPROFILE%\\Desktop");
-  form.Form_Load();
-  EXPECT_EQ(view.combo1Index, 0);
-  EXPECT_EQ(view.label1, "Common Desktop location");
-  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\All Users\\Desktop");
-  EXPECT_FALSE(view.command1Enabled);
-  EXPECT_TRUE(view.command2Enabled);
+  form.OnLoad();
+  EXPECT_EQ(view.folderIndex, 0);
+  EXPECT_EQ(view.locationCaption, "Common Desktop location");
+  EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\All Users\\Desktop");
+  EXPECT_FALSE(view.applyEnabled);
+  EXPECT_TRUE(view.restoreEnabled);
   EXPECT_TRUE(view.messages.empty());
   EXPECT_FALSE(view.closed);
 }
 
-TEST_F(Form1Test, EveryOtherSystemIsRefusedBeforeTheRegistryIsRead) {
+TEST_F(MainPresenterTest, EveryOtherSystemIsRefusedBeforeTheRegistryIsRead) {
   const VersionRow refused[] = {{2, 6, 1, "Windows 7"}, {2, 6, 0, "Vista"}, {2, 5, 0, "2000"},
                                 {2, 4, 0, "NT 4"},      {1, 4, 10, "98"},   {0, 0, 0, "failed query"}};
   for (const VersionRow& row : refused) {
     FakePlatform platform;
-    FakeForm1View refusedView;
-    Form1 refusedForm(platform.platform(), refusedView);
+    FakeMainView refusedView;
+    MainPresenter refusedForm(platform.platform(), refusedView);
     refusedView.Attach(&refusedForm);
     platform.system.SetVersion(row.platformId, row.major, row.minor);
-    refusedForm.Form_Load();
+    refusedForm.OnLoad();
     ASSERT_EQ(refusedView.messages.size(), 1u) << row.name;
     EXPECT_EQ(refusedView.messages[0].prompt,
               "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit");
     EXPECT_EQ(refusedView.messages[0].title, "Zolvane for Windows\xC2\xAE XP");
     EXPECT_EQ(refusedView.messages[0].buttons, 0x40);
     EXPECT_TRUE(refusedView.closed) << row.name;
-    EXPECT_EQ(refusedView.combo1Index, -1) << row.name;
+    EXPECT_EQ(refusedView.folderIndex, -1) << row.name;
     EXPECT_EQ(platform.log.calls(), std::vector<std::string>{"GetVersionExW(276)"}) << row.name;
   }
 }
 
-TEST_F(Form1Test, ExitAndUnloadCloseTheAboutWindowAndTheMainWindow) {
-  form.mnuAbout_Click();
-  form.mnuAbout_Click();
+TEST_F(MainPresenterTest, ExitAndUnloadCloseTheAboutWindowAndTheMainWindow) {
+  form.OnShowAbout();
+  form.OnShowAbout();
   EXPECT_EQ(view.aboutWindowsCreated, 1);
-  form.mnuExit_Click();
+  form.OnExit();
   EXPECT_FALSE(view.aboutOpen);
   EXPECT_TRUE(view.closed);
 
-  FakeForm1View neverOpened;
-  Form1 other(fake.platform(), neverOpened);
-  other.Form_Unload();
+  FakeMainView neverOpened;
+  MainPresenter other(fake.platform(), neverOpened);
+  other.OnUnload();
   EXPECT_FALSE(neverOpened.aboutOpen);
   EXPECT_EQ(neverOpened.aboutWindowsCreated, 0);
   EXPECT_TRUE(neverOpened.messages.empty());
 }
 
-TEST_F(Form1Test, AMainWindowThatCannotBeMadeIsToldWithTheSystemsReasonAndEndsTheProgram) {
+TEST_F(MainPresenterTest, AMainWindowThatCannotBeMadeIsToldWithTheSystemsReasonAndEndsTheProgram) {
   EXPECT_NE(form.OnWindowNotMade("Cannot find window class."), 0);
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt, "Zolvane could not make its main window.\nCannot find window class.");

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "core/catalogue.h"
-#include "core/form1.h"
-#include "core/module1.h"
-#include "fakes/fake_form1_view.h"
+#include "core/main_presenter.h"
+#include "core/windows_version.h"
+#include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
 #include "wide_text.h"
 #include "wine_check.h"
@@ -72,11 +72,11 @@ std::string ProfileDirectory() {
   return std::string(buffer, length);
 }
 
-std::string LastMessage(const FakeForm1View& view) {
+std::string LastMessage(const FakeMainView& view) {
   return view.messages.empty() ? std::string() : view.messages.back().prompt;
 }
 
-void TestMyDocumentsAsTheShellSeesIt(Form1& form, FakeForm1View& view) {
+void TestMyDocumentsAsTheShellSeesIt(MainPresenter& form, FakeMainView& view) {
   SavedValue userShell = Save(kUserShellFoldersKey, "Personal");
   SavedValue shell = Save(kShellFoldersKey, "Personal");
   std::string stockPath = ProfileDirectory() + "\\My Documents";
@@ -89,22 +89,22 @@ void TestMyDocumentsAsTheShellSeesIt(Form1& form, FakeForm1View& view) {
 
   std::printf("Wine's shell for My Documents before Apply: %s\n", ShellPersonal(0).c_str());
 
-  view.SetCombo1ListIndex(kMyDocumentsPosition);
-  CHECK_EQ(view.label1, std::string("My Documents location"));
+  view.SelectFolderAt(kMyDocumentsPosition);
+  CHECK_EQ(view.locationCaption, std::string("My Documents location"));
   view.Type("  " + newFolder + "  ");
-  CHECK(view.command1Enabled);
-  form.Command1_Click();
+  CHECK(view.applyEnabled);
+  form.OnApply();
   CHECK_EQ(LastMessage(view), std::string("Successfully done!"));
-  CHECK_EQ(view.text1, newFolder);
+  CHECK_EQ(view.pathText, newFolder);
   std::string afterApply = ShellPersonal(0);
   std::printf("Wine's shell for My Documents after Apply:  %s\n", afterApply.c_str());
   CHECK_EQ(afterApply, newFolder);
 
   view.Type("D:\\Typed but never applied");
-  form.Command2_Click();
+  form.OnRestoreDefault();
   CHECK_EQ(LastMessage(view), std::string("Restored the default values!"));
-  CHECK_EQ(view.text1, stockPath);
-  CHECK(!view.command1Enabled);
+  CHECK_EQ(view.pathText, stockPath);
+  CHECK(!view.applyEnabled);
   std::string afterRestore = ShellPersonal(CSIDL_FLAG_CREATE);
   std::printf("Wine's shell for My Documents after Restore: %s\n", afterRestore.c_str());
   CHECK_EQ(afterRestore, stockPath);
@@ -117,15 +117,15 @@ void TestMyDocumentsAsTheShellSeesIt(Form1& form, FakeForm1View& view) {
 
 // The real registry gets the UTF-16 of what was typed, a surrogate pair included, with one terminator in each
 // key; the box shows it back exactly, and Restore Default replaces it.
-void TestWidePathRoundTrip(Form1& form, FakeForm1View& view) {
+void TestWidePathRoundTrip(MainPresenter& form, FakeMainView& view) {
   SavedValue userShell = Save(kUserShellFoldersKey, "My Music");
   SavedValue shell = Save(kShellFoldersKey, "My Music");
   const std::wstring path = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
 
-  view.SetCombo1ListIndex(kMyMusicPosition);
-  CHECK_EQ(view.label1, std::string("My Music location"));
+  view.SelectFolderAt(kMyMusicPosition);
+  CHECK_EQ(view.locationCaption, std::string("My Music location"));
   view.Type(Utf8(path));
-  form.Command1_Click();
+  form.OnApply();
   CHECK_EQ(LastMessage(view), std::string("Successfully done!"));
   SavedValue stored[2] = {Save(kUserShellFoldersKey, "My Music"), Save(kShellFoldersKey, "My Music")};
   const DWORD types[2] = {REG_EXPAND_SZ, REG_SZ};
@@ -133,11 +133,11 @@ void TestWidePathRoundTrip(Form1& form, FakeForm1View& view) {
     CHECK_EQ(ShowUtf16Le(stored[i].bytes), ShowUtf16Le(Utf16LeWithTerminator(path)));
     CHECK_EQ(static_cast<long long>(stored[i].type), static_cast<long long>(types[i]));
   }
-  CHECK_EQ(view.text1, Utf8(path));
+  CHECK_EQ(view.pathText, Utf8(path));
 
-  form.Command2_Click();
+  form.OnRestoreDefault();
   CHECK_EQ(LastMessage(view), std::string("Restored the default values!"));
-  CHECK_EQ(view.text1, ProfileDirectory() + "\\My Music");
+  CHECK_EQ(view.pathText, ProfileDirectory() + "\\My Music");
 
   PutBack(userShell, "My Music");
   PutBack(shell, "My Music");
@@ -147,12 +147,12 @@ void TestWidePathRoundTrip(Form1& form, FakeForm1View& view) {
 
 int main() {
   platform::Win32Platform win32;
-  FakeForm1View view;
-  Form1 form(win32.platform(), view);
+  FakeMainView view;
+  MainPresenter form(win32.platform(), view);
   view.Attach(&form);
 
   CHECK_EQ(GetWindowsVersionName(win32.platform().system), std::string("Windows XP"));
-  form.Form_Load();
+  form.OnLoad();
   TestMyDocumentsAsTheShellSeesIt(form, view);
   TestWidePathRoundTrip(form, view);
   return wine_check::Summary();

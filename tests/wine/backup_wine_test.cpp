@@ -1,5 +1,6 @@
-// The backup through Form1 against Wine's real regedit, shell and files: the file on the desktop, its content,
-// an import round trip with regedit /s, no temporary file left, and the same file twice. The prefix is put back.
+// The backup through the main window's presenter against Wine's real regedit, shell and files: the file on the desktop,
+// its content, an import round trip with regedit /s, no temporary file left, and the same file twice. The prefix is put
+// back.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -8,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/form1.h"
-#include "fakes/fake_form1_view.h"
+#include "core/main_presenter.h"
+#include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
 #include "wide_text.h"
 #include "wine_check.h"
@@ -254,8 +255,8 @@ void PrintFirstLines(const std::string& bytes, std::size_t count) {
 
 int main() {
   platform::Win32Platform win32;
-  FakeForm1View view;
-  Form1 form(win32.platform(), view);
+  FakeMainView view;
+  MainPresenter form(win32.platform(), view);
   view.Attach(&form);
 
   char desktop[MAX_PATH] = "";
@@ -267,9 +268,9 @@ int main() {
   std::vector<Value> saved[4];
   for (int i = 0; i < 4; ++i) saved[i] = ReadKey(kKeys[i]);
 
-  form.Command3_Click();
+  form.OnBackup();
   CHECK_EQ(view.messages.size() == 1 ? view.messages[0].prompt : std::string("one message"), std::string(kSuccess));
-  CHECK_EQ(form.backup().strBackupFile, backupPath);
+  CHECK_EQ(form.backup().backupFile, backupPath);
   std::string first;
   CHECK(ReadFileBytes(backupPath, &first));
   CheckNoTemporaryFile();
@@ -280,7 +281,7 @@ int main() {
   }
 
   view.messages.clear();
-  form.Command3_Click();
+  form.OnBackup();
   CHECK_EQ(view.messages.size() == 1 ? view.messages[0].prompt : std::string("one message"), std::string(kSuccess));
   std::string second;
   CHECK(ReadFileBytes(backupPath, &second));

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/catalogue.h"
-#include "core/form1.h"
-#include "fakes/fake_form1_view.h"
+#include "core/main_presenter.h"
+#include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
 #include "wide_text.h"
 #include "wine_check.h"
@@ -77,7 +77,7 @@ class RefusingRegistry : public platform::Win32Registry {
   const char* refusedKey_;
 };
 
-void TestEmptyVariableExpandsToNothing(Form1& form, platform::Environment& environment) {
+void TestEmptyVariableExpandsToNothing(MainPresenter& form, platform::Environment& environment) {
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", L"");
   std::optional<std::string> value = environment.GetEnvironmentVariableW("ZOLVANE_EMPTY");
   CHECK(value.has_value() && value->empty());
@@ -98,12 +98,12 @@ void TestRefusedWriteIsUndone(platform::Win32Platform& win32) {
   const RawValue befores[] = {Text(REG_EXPAND_SZ, L"%USERPROFILE%\\\x041C\x0443\x0437\x044B\x043A\x0430"), RawValue()};
   for (const RawValue& before : befores) {
     WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, before);
-    FakeForm1View view;
-    Form1 form(refusingPlatform, view);
+    FakeMainView view;
+    MainPresenter form(refusingPlatform, view);
     view.Attach(&form);
-    view.SetCombo1ListIndex(FindSplFolderEntry(kValue)->listPosition);
+    view.SelectFolderAt(FindShellFolder(kValue)->listPosition);
     view.Type("D:\\Zolvane put-back check");
-    form.Command1_Click();
+    form.OnApply();
     CHECK_EQ(view.messages.empty() ? std::string() : view.messages.back().prompt,
              std::string("Access Denied. No changes were made."));
     CHECK(ReadRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue) == before);
@@ -138,10 +138,10 @@ void TestBackupThroughLongPaths(platform::Win32Platform& win32) {
   SetEnvironmentVariableW(L"TMP", (temp + L"\\").c_str());
   SetEnvironmentVariableW(L"TEMP", (temp + L"\\").c_str());
 
-  FakeForm1View view;
-  Form1 form(win32.platform(), view);
+  FakeMainView view;
+  MainPresenter form(win32.platform(), view);
   view.Attach(&form);
-  form.Command3_Click();
+  form.OnBackup();
   CHECK_EQ(view.messages.empty() ? std::string() : view.messages.back().prompt,
            std::string("Shell folder registry keys are now backed up."));
   std::wstring backup = desktop + L"\\specialfolders.bak";
@@ -163,8 +163,8 @@ void TestBackupThroughLongPaths(platform::Win32Platform& win32) {
 
 int main() {
   platform::Win32Platform win32;
-  FakeForm1View view;
-  Form1 form(win32.platform(), view);
+  FakeMainView view;
+  MainPresenter form(win32.platform(), view);
   view.Attach(&form);
 
   TestEmptyVariableExpandsToNothing(form, win32.platform().environment);

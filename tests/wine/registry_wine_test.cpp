@@ -1,4 +1,4 @@
-// The registry module and GetCurrentSplFolderPath against Wine's real registry, a variable no code page holds,
+// The registry module and GetCurrentFolderPath against Wine's real registry, a variable no code page holds,
 // then a listing of where the fifteen catalogue folders live in this prefix. Scratch data lives under HKCU\Software
 // and is removed.
 #include <windows.h>
@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/catalogue.h"
-#include "core/form1.h"
-#include "core/module2.h"
-#include "fakes/fake_form1_view.h"
+#include "core/main_presenter.h"
+#include "core/shell_folder_registry.h"
+#include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
 #include "text/utf16.h"
 #include "wide_text.h"
@@ -57,7 +57,7 @@ std::string Env(const char* name) {
   return std::string(buffer, length);
 }
 
-void TestQueryEachType(Module2& module2) {
+void TestQueryEachType(ShellFolderRegistry& registry) {
   SetText(kScratchKey, "sz", REG_SZ, "C:\\Docs");
   SetText(kScratchKey, "expand", REG_EXPAND_SZ, "%USERPROFILE%\\My Documents");
   DWORD seven = 7;
@@ -71,50 +71,50 @@ void TestQueryEachType(Module2& module2) {
   SetRaw(kScratchKey, "nobytes", REG_SZ, "", 0);
   SetRaw(kScratchKey, "onlyzero", REG_SZ, "", 1);
 
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "sz") == RegValue::FromText("C:\\Docs"));
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "expand") ==
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "sz") == RegValue::FromText("C:\\Docs"));
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "expand") ==
         RegValue::FromText("%USERPROFILE%\\My Documents"));
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "dword") == RegValue::FromInteger(7));
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "negative") == RegValue::FromInteger(-2));
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "longdword").IsEmpty());
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "binary").IsEmpty());
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "multi").IsEmpty());
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "nobytes").IsEmpty());
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "onlyzero") == RegValue::FromText(""));
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "missing").IsEmpty());
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, "Software\\ZolvaneNoSuchKey", "sz").IsEmpty());
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "dword") == RegValue::FromInteger(7));
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "negative") == RegValue::FromInteger(-2));
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "longdword").IsEmpty());
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "binary").IsEmpty());
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "multi").IsEmpty());
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "nobytes").IsEmpty());
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "onlyzero") == RegValue::FromText(""));
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "missing").IsEmpty());
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, "Software\\ZolvaneNoSuchKey", "sz").IsEmpty());
 
   HKEY key = nullptr;
   RegOpenKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, KEY_QUERY_VALUE, &key);
   RegValue value = RegValue::FromText("untouched");
-  CHECK_EQ(module2.QueryRegValue(reinterpret_cast<platform::HKey>(key), "binary", value), -1);
+  CHECK_EQ(registry.QueryRegValue(reinterpret_cast<platform::HKey>(key), "binary", value), -1);
   CHECK(value == RegValue::FromText("untouched"));
-  CHECK_EQ(module2.QueryRegValue(reinterpret_cast<platform::HKey>(key), "missing", value), ERROR_FILE_NOT_FOUND);
+  CHECK_EQ(registry.QueryRegValue(reinterpret_cast<platform::HKey>(key), "missing", value), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
 }
 
-void TestWrite(Module2& module2) {
-  CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "written", "D:\\Docs", REG_SZ), 0);
+void TestWrite(ShellFolderRegistry& registry) {
+  CHECK_EQ(registry.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "written", "D:\\Docs", REG_SZ), 0);
   DWORD type = 0;
   std::string bytes;
   CHECK(GetRaw(kScratchKey, "written", &type, &bytes));
   CHECK_EQ(static_cast<long long>(type), REG_SZ);
   CHECK_EQ(bytes, Utf8ToUtf16Le("D:\\Docs") + std::string(2, '\0'));
 
-  CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "empty", "", REG_EXPAND_SZ), 0);
+  CHECK_EQ(registry.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "empty", "", REG_EXPAND_SZ), 0);
   CHECK(GetRaw(kScratchKey, "empty", &type, &bytes));
   CHECK_EQ(static_cast<long long>(type), REG_EXPAND_SZ);
   CHECK_EQ(bytes, std::string(2, '\0'));
 
   // SHSetValueW creates a key that does not exist yet.
   std::string deeper = std::string(kScratchKey) + "\\Created";
-  CHECK_EQ(module2.WriteRegValue(platform::kHkeyCurrentUser, deeper, "v", "x", REG_SZ), 0);
-  CHECK(module2.ReadRegValue(platform::kHkeyCurrentUser, deeper, "v") == RegValue::FromText("x"));
+  CHECK_EQ(registry.WriteRegValue(platform::kHkeyCurrentUser, deeper, "v", "x", REG_SZ), 0);
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, deeper, "v") == RegValue::FromText("x"));
 }
 
-// The fallback rules of GetCurrentSplFolderPath, with a value of our own beside the real folder values.
-void TestCurrentPathFallback(Form1& form) {
-  auto current = [&form] { return form.GetCurrentSplFolderPath(platform::kHkeyCurrentUser, kScratchValue); };
+// The fallback rules of GetCurrentFolderPath, with a value of our own beside the real folder values.
+void TestCurrentPathFallback(MainPresenter& form) {
+  auto current = [&form] { return form.GetCurrentFolderPath(platform::kHkeyCurrentUser, kScratchValue); };
   DeleteValue(kUserShellFoldersKey, kScratchValue);
   DeleteValue(kShellFoldersKey, kScratchValue);
   CHECK(current().IsEmpty());
@@ -143,7 +143,7 @@ void TestCurrentPathFallback(Form1& form) {
   DeleteValue(kShellFoldersKey, kScratchValue);
 }
 
-void TestExpandPath(Form1& form) {
+void TestExpandPath(MainPresenter& form) {
   std::string profile = Env("USERPROFILE");
   CHECK(!profile.empty());
   CHECK(form.ExpandPath(RegValue::FromText("%userprofile%\\Docs")) == RegValue::FromText(profile + "\\Docs"));
@@ -158,7 +158,7 @@ void TestExpandPath(Form1& form) {
 
 // A variable whose name and value no code page holds, set in this process, as the platform's
 // GetEnvironmentVariableW reads it: expanded exactly, alone and inside a stored folder value.
-void TestWideVariable(Form1& form) {
+void TestWideVariable(MainPresenter& form) {
   const std::wstring name = L"ZOLVANE_\u041F\u0410\u041F\u041A\u0410";
   const std::wstring value = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
   const std::wstring stored = L"%" + name + L"%\\\u03B1\u03B2";
@@ -173,7 +173,7 @@ void TestWideVariable(Form1& form) {
   RegSetValueExW(key, Wide(kScratchValue).c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
                  static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
-  CHECK_EQ(form.GetCurrentSplFolderPath(platform::kHkeyCurrentUser, kScratchValue).ToDisplayText(),
+  CHECK_EQ(form.GetCurrentFolderPath(platform::kHkeyCurrentUser, kScratchValue).ToDisplayText(),
            Utf8(value + L"\\\u03B1\u03B2"));
 
   DeleteValue(kUserShellFoldersKey, kScratchValue);
@@ -181,29 +181,29 @@ void TestWideVariable(Form1& form) {
 }
 
 // Prints where each folder lives now, as Zolvane shows it, and checks that each is a full path.
-void ListCatalogue(Form1& form) {
+void ListCatalogue(MainPresenter& form) {
   std::printf("Where the fifteen folders live in this prefix:\n");
-  for (int position = 0; position < static_cast<int>(kSplFolderCount); ++position) {
-    const SplFolderEntry* entry = SplFolderAtListPosition(position);
-    std::string path = form.GetCurrentSplFolderPath(entry->hive, entry->valueName).ToDisplayText();
+  for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
+    const ShellFolder* entry = ShellFolderAtListPosition(position);
+    std::string path = form.GetCurrentFolderPath(entry->hive, entry->valueName).ToDisplayText();
     std::printf("  %-26s %s\n", entry->displayName, path.c_str());
     CHECK(path.find('%') == std::string::npos);
   }
-  CHECK(!form.GetCurrentSplFolderPath(platform::kHkeyCurrentUser, "Personal").ToDisplayText().empty());
-  CHECK(!form.GetCurrentSplFolderPath(platform::kHkeyLocalMachine, "Common Desktop").ToDisplayText().empty());
+  CHECK(!form.GetCurrentFolderPath(platform::kHkeyCurrentUser, "Personal").ToDisplayText().empty());
+  CHECK(!form.GetCurrentFolderPath(platform::kHkeyLocalMachine, "Common Desktop").ToDisplayText().empty());
 }
 
 }  // namespace
 
 int main() {
   platform::Win32Platform win32;
-  Module2 module2(win32.platform().registry);
-  FakeForm1View view;
-  Form1 form(win32.platform(), view);
+  ShellFolderRegistry registry(win32.platform().registry);
+  FakeMainView view;
+  MainPresenter form(win32.platform(), view);
   view.Attach(&form);
 
-  TestQueryEachType(module2);
-  TestWrite(module2);
+  TestQueryEachType(registry);
+  TestWrite(registry);
   TestCurrentPathFallback(form);
   TestExpandPath(form);
   TestWideVariable(form);

@@ -1,3 +1,4 @@
+// The fake environment, system and shell: in memory, every call recorded.
 #include "fakes/fake_platform.h"
 
 #include <algorithm>

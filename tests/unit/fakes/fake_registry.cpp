@@ -1,3 +1,4 @@
+// The in-memory registry: keys by full path, values of any type and bytes, denials, every call recorded.
 #include "fakes/fake_registry.h"
 
 #include <algorithm>

@@ -1,20 +1,14 @@
-#include "core/form1.h"
+// The main window's behaviour: display, Apply, Restore Default, the backup, the folder dialog and the links.
+#include "core/main_presenter.h"
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 
-#include "core/module1.h"
+#include "core/product_texts.h"
+#include "core/web_page.h"
+#include "core/windows_version.h"
 #include "text/utf16.h"
-
-const char* const kAppTitle = "Zolvane";
-const char* const kWindowCaption = "Zolvane for Windows\xC2\xAE XP";
-
-// One host for all three pages.
-#define ZOLVANE_SITE "http://www.zolvane.org"
-const char* const kHomePageUrl = ZOLVANE_SITE "/index.html";
-const char* const kFeedbackPageUrl = ZOLVANE_SITE "/feedback.htm";
-const char* const kDonationPageUrl = ZOLVANE_SITE "/donate.htm";
 
 namespace {
 
@@ -65,79 +59,79 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-Form1::Form1(platform::Platform& platform, Form1View& view)
-    : platform_(platform), view_(view), module2_(platform.registry), backup_(platform) {}
+MainPresenter::MainPresenter(platform::Platform& platform, MainView& view)
+    : platform_(platform), view_(view), registry_(platform.registry), backup_(platform) {}
 
-void Form1::Form_Load() {
+void MainPresenter::OnLoad() {
   if (GetWindowsVersionName(platform_.system) != "Windows XP") {
-    view_.MsgBox(kRefusalText, kMbOk | kMbIconInformation, kWindowCaption);
-    view_.CloseForm();
+    view_.ShowMessage(kRefusalText, kMbOk | kMbIconInformation, kWindowCaption);
+    view_.CloseMainWindow();
     return;
   }
-  view_.SetCombo1ListIndex(0);
+  view_.SelectFolderAt(0);
 }
 
-bool Form1::OnCloseRequested() {
+bool MainPresenter::OnCloseRequested() {
   if (!backupRunning_) return true;
   closeAfterBackup_ = true;
   return false;
 }
 
-int Form1::OnWindowNotMade(const std::string& systemErrorText) {
+int MainPresenter::OnWindowNotMade(const std::string& systemErrorText) {
   std::string text = kWindowNotMadeText;
   if (!systemErrorText.empty()) text += "\n" + systemErrorText;
-  view_.MsgBox(text, kMbOk, kAppTitle);
+  view_.ShowMessage(text, kMbOk, kAppTitle);
   return kWindowNotMadeExitCode;
 }
 
-void Form1::Form_Unload() {
+void MainPresenter::OnUnload() {
   view_.CloseAbout();
-  view_.CloseForm();
+  view_.CloseMainWindow();
 }
 
-void Form1::mnuExit_Click() {
+void MainPresenter::OnExit() {
   view_.CloseAbout();
-  view_.CloseForm();
+  view_.CloseMainWindow();
 }
 
-void Form1::Combo1_Click() {
-  Retriever();
+void MainPresenter::OnFolderSelected() {
+  ShowCurrentLocation();
 }
 
-void Form1::Text1_Change() {
-  view_.SetCommand1Enabled(!Trimmed(view_.Text1Text()).empty());
+void MainPresenter::OnPathEdited() {
+  view_.EnableApply(!Trimmed(view_.PathText()).empty());
 }
 
-void Form1::Retriever() {
-  view_.SetText1Text(std::string());
-  std::string selection = view_.Combo1Text();
-  view_.SetLabel1Caption(selection + " location");
+void MainPresenter::ShowCurrentLocation() {
+  view_.SetPathText(std::string());
+  std::string selection = view_.SelectedFolderName();
+  view_.SetLocationCaption(selection + " location");
   std::string name = Trimmed(selection);
   if (name.empty()) return;
-  const SplFolderEntry* entry = FindSplFolderEntry(name);
-  if (entry != nullptr) {
-    view_.SetText1Text(GetCurrentSplFolderPath(entry->hive, entry->valueName).ToDisplayText());
+  const ShellFolder* folder = FindShellFolder(name);
+  if (folder != nullptr) {
+    view_.SetPathText(GetCurrentFolderPath(folder->hive, folder->valueName).ToDisplayText());
   }
-  view_.SetCommand1Enabled(false);
-  view_.SetCommand2Enabled(true);
+  view_.EnableApply(false);
+  view_.EnableRestoreDefault(true);
 }
 
-RegValue Form1::GetCurrentSplFolderPath(platform::HKey hKey, const std::string& sVal) {
-  RegValue value = module2_.ReadRegValue(hKey, kUserShellFoldersKey, sVal);
+RegValue MainPresenter::GetCurrentFolderPath(platform::HKey hive, const std::string& valueName) {
+  RegValue value = registry_.ReadRegValue(hive, kUserShellFoldersKey, valueName);
   bool unusable =
       value.IsEmpty() || (value.IsText() && value.text().empty()) || (value.IsInteger() && value.integer() == 2);
-  if (unusable) value = module2_.ReadRegValue(hKey, kShellFoldersKey, sVal);
+  if (unusable) value = registry_.ReadRegValue(hive, kShellFoldersKey, valueName);
   return ExpandPath(value);
 }
 
-RegValue Form1::ExpandPath(const RegValue& strPath) {
-  if (!strPath.IsText()) return strPath;
-  return RegValue::FromText(ExpandText(strPath.text()));
+RegValue MainPresenter::ExpandPath(const RegValue& path) {
+  if (!path.IsText()) return path;
+  return RegValue::FromText(ExpandText(path.text()));
 }
 
 // Expands the way ExpandEnvironmentStrings does: every %NAME% of a defined variable becomes its value;
 // undefined references, a lone "%" and all other text stay as written.
-std::string Form1::ExpandText(const std::string& text) {
+std::string MainPresenter::ExpandText(const std::string& text) {
   std::string result;
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -163,85 +157,87 @@ std::string Form1::ExpandText(const std::string& text) {
   return result;
 }
 
-void Form1::WriteBothAndReport(const SplFolderEntry& entry, const FolderWrite (&writes)[2], const char* successText) {
+void MainPresenter::WriteBothAndReport(const ShellFolder& folder, const FolderWrite (&writes)[2],
+                                       const char* successText) {
   StoredValue before[2];
-  for (int i = 0; i < 2; ++i) before[i] = module2_.ReadStoredValue(entry.hive, writes[i].keyPath, entry.valueName);
+  for (int i = 0; i < 2; ++i) before[i] = registry_.ReadStoredValue(folder.hive, writes[i].keyPath, folder.valueName);
   std::int32_t codes[2];
   for (int i = 0; i < 2; ++i) {
-    codes[i] = module2_.WriteRegValue(entry.hive, writes[i].keyPath, entry.valueName, writes[i].data, writes[i].type);
+    codes[i] =
+        registry_.WriteRegValue(folder.hive, writes[i].keyPath, folder.valueName, writes[i].data, writes[i].type);
   }
-  if (codes[0] == 0 && codes[1] == 0) return view_.MsgBox(successText, kMbOk, kAppTitle);
+  if (codes[0] == 0 && codes[1] == 0) return view_.ShowMessage(successText, kMbOk, kAppTitle);
 
   std::int32_t failure = codes[0] != 0 ? codes[0] : codes[1];
   std::string message = WriteFailureText(failure);
   // Only one of the two can have succeeded; it is put back so that "No changes were made." is true.
   for (int i = 0; i < 2; ++i) {
     if (codes[i] != 0) continue;
-    if (module2_.PutBack(entry.hive, writes[i].keyPath, entry.valueName, before[i]) != 0) {
-      message = PartialChangeText(failure, entry.valueName, KeyName(writes[i].keyPath), writes[i].data,
+    if (registry_.PutBack(folder.hive, writes[i].keyPath, folder.valueName, before[i]) != 0) {
+      message = PartialChangeText(failure, folder.valueName, KeyName(writes[i].keyPath), writes[i].data,
                                   KeyName(writes[1 - i].keyPath), before[1 - i]);
     }
   }
-  view_.MsgBox(message, kMbOk, kAppTitle);
+  view_.ShowMessage(message, kMbOk, kAppTitle);
 }
 
-void Form1::Command1_Click() {
-  std::string newPath = Trimmed(view_.Text1Text());
+void MainPresenter::OnApply() {
+  std::string newPath = Trimmed(view_.PathText());
   if (newPath.empty()) return;
-  std::string name = Trimmed(view_.Combo1Text());
+  std::string name = Trimmed(view_.SelectedFolderName());
   if (name.empty()) return;
-  const SplFolderEntry* entry = FindSplFolderEntry(name);
-  if (entry == nullptr) return;
+  const ShellFolder* folder = FindShellFolder(name);
+  if (folder == nullptr) return;
 
   FolderWrite userShellFolders{kUserShellFoldersKey, newPath, platform::kRegExpandSz};
   FolderWrite shellFolders{kShellFoldersKey, ExpandText(newPath), platform::kRegSz};
   // Common Desktop has always had its Shell Folders value written first.
-  if (std::strcmp(entry->displayName, "Common Desktop") != 0) {
-    WriteBothAndReport(*entry, {userShellFolders, shellFolders}, "Successfully done!");
+  if (std::strcmp(folder->displayName, "Common Desktop") != 0) {
+    WriteBothAndReport(*folder, {userShellFolders, shellFolders}, "Successfully done!");
   } else {
-    WriteBothAndReport(*entry, {shellFolders, userShellFolders}, "Successfully done!");
+    WriteBothAndReport(*folder, {shellFolders, userShellFolders}, "Successfully done!");
   }
-  view_.SetCommand1Enabled(false);
-  view_.SetCommand2Enabled(true);
-  Retriever();
+  view_.EnableApply(false);
+  view_.EnableRestoreDefault(true);
+  ShowCurrentLocation();
 }
 
-void Form1::Command2_Click() {
-  std::string name = Trimmed(view_.Combo1Text());
+void MainPresenter::OnRestoreDefault() {
+  std::string name = Trimmed(view_.SelectedFolderName());
   if (name.empty()) return;
-  const SplFolderEntry* entry = FindSplFolderEntry(name);
-  if (entry == nullptr) return;
+  const ShellFolder* folder = FindShellFolder(name);
+  if (folder == nullptr) return;
 
-  WriteBothAndReport(*entry,
-                     {{kShellFoldersKey, ExpandText(entry->stockDefaultPath), platform::kRegSz},
-                      {kUserShellFoldersKey, entry->stockDefaultPath, platform::kRegExpandSz}},
+  WriteBothAndReport(*folder,
+                     {{kShellFoldersKey, ExpandText(folder->stockDefaultPath), platform::kRegSz},
+                      {kUserShellFoldersKey, folder->stockDefaultPath, platform::kRegExpandSz}},
                      "Restored the default values!");
-  view_.SetCommand1Enabled(false);
-  Retriever();
+  view_.EnableApply(false);
+  ShowCurrentLocation();
 }
 
 // The exports run away from the window's thread, so that the window keeps painting and answering; its
 // buttons and menu wait meanwhile, so that nothing starts twice.
-void Form1::Command3_Click() {
+void MainPresenter::OnBackup() {
   if (backupRunning_) return;
   backupRunning_ = true;
   view_.SetBusy(true);
   view_.RunInBackground([this] { backupOutcome_ = backup_.Run(); }, [this] { FinishBackup(); });
 }
 
-void Form1::FinishBackup() {
-  for (const std::string& notice : backupOutcome_.notices) view_.MsgBox(notice, kMbOk, kAppTitle);
+void MainPresenter::FinishBackup() {
+  for (const std::string& notice : backupOutcome_.notices) view_.ShowMessage(notice, kMbOk, kAppTitle);
   std::string message = backupOutcome_.succeeded ? kBackupSuccessText : kBackupFailureText;
   if (!backupOutcome_.succeeded && !backupOutcome_.failure.empty()) message += "\n" + backupOutcome_.failure;
-  view_.MsgBox(message, kMbOk, kAppTitle);
+  view_.ShowMessage(message, kMbOk, kAppTitle);
   backupRunning_ = false;
   view_.SetBusy(false);
-  if (closeAfterBackup_) view_.CloseForm();
+  if (closeAfterBackup_) view_.CloseMainWindow();
 }
 
-void Form1::Command5_Click() {
+void MainPresenter::OnBrowse() {
   platform::BrowseInfo browseInfo;
-  browseInfo.hwndOwner = view_.Hwnd();
+  browseInfo.hwndOwner = view_.Window();
   browseInfo.lpszTitle = kBrowseTitle;
   browseInfo.ulFlags = platform::kBifReturnOnlyFsDirs | platform::kBifDontGoBelowDomain;
   // The folder dialog needs COM, apartment-threaded, on its thread: the window's, which asks once.
@@ -258,28 +254,22 @@ void Form1::Command5_Click() {
   platform_.shell.CoTaskMemFree(pidl);
   // Without a terminating zero there is no path to take: the text becomes empty, nothing past the buffer is read.
   const char16_t* end = std::find(std::begin(buffer), std::end(buffer), u'\0');
-  view_.SetText1Text(end == std::end(buffer) ? std::string()
-                                             : Utf16ToUtf8(buffer, static_cast<std::size_t>(end - buffer)));
+  view_.SetPathText(end == std::end(buffer) ? std::string()
+                                            : Utf16ToUtf8(buffer, static_cast<std::size_t>(end - buffer)));
 }
 
-void Form1::Command6_Click() {
-  ShellOpen(platform_.shell, "open", kHomePageUrl, {}, {}, platform::kSwShowNormal);
+void MainPresenter::OnOpenHomePage() {
+  OpenWebPage(platform_.shell, kHomePageUrl);
 }
-void Form1::Command7_Click() {
-  ShellOpen(platform_.shell, "open", kFeedbackPageUrl, {}, {}, platform::kSwShowNormal);
+
+void MainPresenter::OnOpenFeedbackPage() {
+  OpenWebPage(platform_.shell, kFeedbackPageUrl);
 }
-void Form1::Command4_Click() {
-  ShellOpen(platform_.shell, "open", kDonationPageUrl, {}, {}, platform::kSwShowNormal);
+
+void MainPresenter::OnOpenDonationPage() {
+  OpenWebPage(platform_.shell, kDonationPageUrl);
 }
-void Form1::mnuHomepage_Click() {
-  Command6_Click();
-}
-void Form1::mnuFeedback_Click() {
-  Command7_Click();
-}
-void Form1::mnuDonate_Click() {
-  Command4_Click();
-}
-void Form1::mnuAbout_Click() {
+
+void MainPresenter::OnShowAbout() {
   view_.ShowAbout();
 }

@@ -4,9 +4,9 @@
 #include <stdexcept>
 
 #include "core/catalogue.h"
-#include "core/module2.h"
+#include "core/shell_folder_registry.h"
 #include "fakes/fake_platform.h"
-#include "form1_fixture.h"
+#include "main_presenter_fixture.h"
 
 namespace {
 
@@ -15,26 +15,26 @@ using platform::kHkeyLocalMachine;
 
 const char* const kKey = "Software\\Test";
 
-class Module2Test : public ::testing::Test {
+class ShellFolderRegistryTest : public ::testing::Test {
  protected:
-  Module2Test() : module2(fake.registry) { fake.registry.CreateKey(kHkeyCurrentUser, kKey); }
+  ShellFolderRegistryTest() : registry(fake.registry) { fake.registry.CreateKey(kHkeyCurrentUser, kKey); }
 
-  RegValue Read(const std::string& name) { return module2.ReadRegValue(kHkeyCurrentUser, kKey, name); }
+  RegValue Read(const std::string& name) { return registry.ReadRegValue(kHkeyCurrentUser, kKey, name); }
 
   // Queries through an open key, starting from a value that shows whether the query touched it.
   std::int32_t Query(const std::string& name, RegValue& value) {
     platform::HKey key = 0;
     EXPECT_EQ(fake.registry.RegOpenKeyExW(kHkeyCurrentUser, kKey, 0, platform::kKeyQueryValue, &key), 0);
-    std::int32_t code = module2.QueryRegValue(key, name, value);
+    std::int32_t code = registry.QueryRegValue(key, name, value);
     fake.registry.RegCloseKey(key);
     return code;
   }
 
   FakePlatform fake;
-  Module2 module2;
+  ShellFolderRegistry registry;
 };
 
-TEST_F(Module2Test, StringTypesComeBackAsStoredWithoutTheirTerminatingZero) {
+TEST_F(ShellFolderRegistryTest, StringTypesComeBackAsStoredWithoutTheirTerminatingZero) {
   fake.registry.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
   fake.registry.SetString(kHkeyCurrentUser, kKey, "expand", platform::kRegExpandSz, "%USERPROFILE%\\Docs");
   fake.registry.SetString(kHkeyCurrentUser, kKey, "wide", platform::kRegSz, kWidePath);
@@ -43,7 +43,7 @@ TEST_F(Module2Test, StringTypesComeBackAsStoredWithoutTheirTerminatingZero) {
   EXPECT_EQ(Read("wide"), RegValue::FromText(kWidePath));
 }
 
-TEST_F(Module2Test, StringEdgeSizes) {
+TEST_F(ShellFolderRegistryTest, StringEdgeSizes) {
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "onlyzero", platform::kRegSz, std::string(2, '\0'));
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "onebyte", platform::kRegSz, std::string(1, '\0'));
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "nobytes", platform::kRegSz, "");
@@ -66,7 +66,7 @@ TEST_F(Module2Test, StringEdgeSizes) {
   EXPECT_EQ(Read("oddsize"), RegValue::FromText("ab"));
 }
 
-TEST_F(Module2Test, DwordValues) {
+TEST_F(ShellFolderRegistryTest, DwordValues) {
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "seven", platform::kRegDword, std::string("\x07\0\0\0", 4));
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "negative", platform::kRegDword, std::string("\xFE\xFF\xFF\xFF", 4));
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "long", platform::kRegDword, std::string("\x01\0\0\0\x02\0\0\0", 8));
@@ -79,7 +79,7 @@ TEST_F(Module2Test, DwordValues) {
   EXPECT_EQ(value, RegValue::FromText("before"));
 }
 
-TEST_F(Module2Test, UnsupportedTypesAnswerMinusOneAndLeaveTheValue) {
+TEST_F(ShellFolderRegistryTest, UnsupportedTypesAnswerMinusOneAndLeaveTheValue) {
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "multi", platform::kRegMultiSz, std::string("a\0b\0\0", 5));
   fake.registry.SetValue(kHkeyCurrentUser, kKey, "binary", platform::kRegBinary, "\x01\x02");
   for (const char* name : {"multi", "binary"}) {
@@ -90,7 +90,7 @@ TEST_F(Module2Test, UnsupportedTypesAnswerMinusOneAndLeaveTheValue) {
   }
 }
 
-TEST_F(Module2Test, FailedQueriesReturnTheirCode) {
+TEST_F(ShellFolderRegistryTest, FailedQueriesReturnTheirCode) {
   fake.registry.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
 
   RegValue value = RegValue::FromText("before");
@@ -105,7 +105,7 @@ TEST_F(Module2Test, FailedQueriesReturnTheirCode) {
   EXPECT_TRUE(value.IsEmpty());
 }
 
-TEST_F(Module2Test, AFailureInsideTheReadIsTrappedAndLeavesTheValue) {
+TEST_F(ShellFolderRegistryTest, AFailureInsideTheReadIsTrappedAndLeavesTheValue) {
   // A registry whose data query throws, as an allocation or a broken conversion might.
   class ThrowingRegistry : public FakeRegistry {
    public:
@@ -117,7 +117,7 @@ TEST_F(Module2Test, AFailureInsideTheReadIsTrappedAndLeavesTheValue) {
     }
   } failing(fake.log);
   failing.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
-  Module2 module(failing);
+  ShellFolderRegistry module(failing);
   platform::HKey key = 0;
   failing.RegOpenKeyExW(kHkeyCurrentUser, kKey, 0, platform::kKeyQueryValue, &key);
   RegValue value = RegValue::FromText("before");
@@ -125,47 +125,47 @@ TEST_F(Module2Test, AFailureInsideTheReadIsTrappedAndLeavesTheValue) {
   EXPECT_EQ(value, RegValue::FromText("before"));
 }
 
-TEST_F(Module2Test, ReadOpensForQueryOnlyAndAlwaysCloses) {
+TEST_F(ShellFolderRegistryTest, ReadOpensForQueryOnlyAndAlwaysCloses) {
   fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic", platform::kRegSz, "E:\\Music");
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
-  EXPECT_EQ(module2.ReadRegValue(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic"), RegValue::FromText("E:\\Music"));
+  EXPECT_EQ(registry.ReadRegValue(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic"), RegValue::FromText("E:\\Music"));
   EXPECT_EQ(fake.log.CallsStartingWith("RegOpenKeyExW").at(0),
             std::string("RegOpenKeyExW(0x80000002, ") + kShellFoldersKey + ", 0, 0x1)");
   EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
 }
 
-TEST_F(Module2Test, ReadOfAMissingOrDeniedKeyIsEmpty) {
-  EXPECT_TRUE(module2.ReadRegValue(kHkeyCurrentUser, "Software\\Missing", "v").IsEmpty());
+TEST_F(ShellFolderRegistryTest, ReadOfAMissingOrDeniedKeyIsEmpty) {
+  EXPECT_TRUE(registry.ReadRegValue(kHkeyCurrentUser, "Software\\Missing", "v").IsEmpty());
   fake.registry.SetString(kHkeyCurrentUser, "Software\\Denied", "v", platform::kRegSz, "x");
   fake.registry.DenyOpen(kHkeyCurrentUser, "Software\\Denied");
-  EXPECT_TRUE(module2.ReadRegValue(kHkeyCurrentUser, "Software\\Denied", "v").IsEmpty());
+  EXPECT_TRUE(registry.ReadRegValue(kHkeyCurrentUser, "Software\\Denied", "v").IsEmpty());
   EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
 }
 
-TEST_F(Module2Test, WriteStoresUtf16AndOneTerminator) {
-  EXPECT_EQ(module2.WriteRegValue(kHkeyCurrentUser, kKey, "v", "D:\\Docs", platform::kRegSz), 0);
+TEST_F(ShellFolderRegistryTest, WriteStoresUtf16AndOneTerminator) {
+  EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "v", "D:\\Docs", platform::kRegSz), 0);
   const FakeRegistry::Value* written = fake.registry.GetValue(kHkeyCurrentUser, kKey, "v");
   ASSERT_NE(written, nullptr);
   EXPECT_EQ(written->type, platform::kRegSz);
   EXPECT_EQ(written->bytes, std::string("D\0:\0\\\0D\0o\0c\0s\0\0\0", 16));
 
-  EXPECT_EQ(module2.WriteRegValue(kHkeyCurrentUser, kKey, "e", "", platform::kRegExpandSz), 0);
+  EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "e", "", platform::kRegExpandSz), 0);
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kKey, "e")->bytes, std::string(2, '\0'));
 
   // Two bytes a UTF-16 code unit, a surrogate pair for U+1F3B5, not the UTF-8 length: 21 units and the terminator.
-  EXPECT_EQ(module2.WriteRegValue(kHkeyCurrentUser, kKey, "w", kWidePath, platform::kRegSz), 0);
+  EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "w", kWidePath, platform::kRegSz), 0);
   EXPECT_EQ(fake.log.calls().back(),
             "SHSetValueW(0x80000001, Software\\Test, w, 1, " + kWidePath + std::string(1, '\0') + ", 44)");
   EXPECT_EQ(fake.registry.GetString(kHkeyCurrentUser, kKey, "w"), kWidePath);
 }
 
-TEST_F(Module2Test, WriteReturnsTheSystemCodeUnchanged) {
+TEST_F(ShellFolderRegistryTest, WriteReturnsTheSystemCodeUnchanged) {
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
-  EXPECT_EQ(module2.WriteRegValue(kHkeyLocalMachine, kShellFoldersKey, "v", "x", platform::kRegSz),
+  EXPECT_EQ(registry.WriteRegValue(kHkeyLocalMachine, kShellFoldersKey, "v", "x", platform::kRegSz),
             platform::kErrorAccessDenied);
   fake.log.Clear();
   fake.log.FailCall(0, 1016);
-  EXPECT_EQ(module2.WriteRegValue(kHkeyCurrentUser, kKey, "v", "x", platform::kRegSz), 1016);
+  EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "v", "x", platform::kRegSz), 1016);
 }
 
 }  // namespace

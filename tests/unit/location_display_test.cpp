@@ -1,96 +1,96 @@
-// Showing where the selected folder lives: Retriever, its fallback rules, expansion and the button states.
-#include "form1_fixture.h"
+// Showing where the selected folder lives: ShowCurrentLocation, its fallback rules, expansion and the button states.
+#include "main_presenter_fixture.h"
 
 namespace {
 
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 
-TEST_F(Form1Test, SelectingAFolderShowsItsExpandedUserShellFoldersValue) {
+TEST_F(MainPresenterTest, SelectingAFolderShowsItsExpandedUserShellFoldersValue) {
   SetUserShell(kHkeyCurrentUser, "Personal", platform::kRegExpandSz, "%USERPROFILE%\\My Documents");
   SetShell(kHkeyCurrentUser, "Personal", "D:\\Stale");
   view.Type("typed");
   Select("My Documents");
-  EXPECT_EQ(view.label1, "My Documents location");
-  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\Ann\\My Documents");
-  EXPECT_FALSE(view.command1Enabled);
-  EXPECT_TRUE(view.command2Enabled);
+  EXPECT_EQ(view.locationCaption, "My Documents location");
+  EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\Ann\\My Documents");
+  EXPECT_FALSE(view.applyEnabled);
+  EXPECT_TRUE(view.restoreEnabled);
   EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW(0x80000001, " + std::string(kShellFoldersKey)).empty());
 }
 
-TEST_F(Form1Test, FallsBackToShellFoldersWhenUserShellFoldersHasNothingUsable) {
+TEST_F(MainPresenterTest, FallsBackToShellFoldersWhenUserShellFoldersHasNothingUsable) {
   SetShell(kHkeyCurrentUser, "Cache", "D:\\Cache");
   Select("Temporary Internet Files");
-  EXPECT_EQ(view.text1, "D:\\Cache") << "missing";
+  EXPECT_EQ(view.pathText, "D:\\Cache") << "missing";
 
   SetUserShell(kHkeyCurrentUser, "Cache", platform::kRegExpandSz, "");
   Select("Temporary Internet Files");
-  EXPECT_EQ(view.text1, "D:\\Cache") << "empty text";
+  EXPECT_EQ(view.pathText, "D:\\Cache") << "empty text";
 
   fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Cache", platform::kRegDword,
                          std::string("\x02\0\0\0", 4));
   Select("Temporary Internet Files");
-  EXPECT_EQ(view.text1, "D:\\Cache") << "the integer 2";
+  EXPECT_EQ(view.pathText, "D:\\Cache") << "the integer 2";
 
   fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Cache", platform::kRegBinary, "\x01");
   Select("Temporary Internet Files");
-  EXPECT_EQ(view.text1, "D:\\Cache") << "an unsupported type";
+  EXPECT_EQ(view.pathText, "D:\\Cache") << "an unsupported type";
 }
 
-TEST_F(Form1Test, ADwordValueIsShownAsItsDigitsWithoutASecondRead) {
+TEST_F(MainPresenterTest, ADwordValueIsShownAsItsDigitsWithoutASecondRead) {
   fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Favorites", platform::kRegDword,
                          std::string("\x07\0\0\0", 4));
   SetShell(kHkeyCurrentUser, "Favorites", "D:\\Favorites");
   Select("Favorites");
-  EXPECT_EQ(view.text1, "7");
-  EXPECT_FALSE(view.command1Enabled);
+  EXPECT_EQ(view.pathText, "7");
+  EXPECT_FALSE(view.applyEnabled);
 }
 
-TEST_F(Form1Test, AFolderFoundNowhereShowsAnEmptyBoxAndNoMessage) {
+TEST_F(MainPresenterTest, AFolderFoundNowhereShowsAnEmptyBoxAndNoMessage) {
   view.Type("old text");
   Select("Shared Music");
-  EXPECT_EQ(view.label1, "Shared Music location");
-  EXPECT_EQ(view.text1, "");
-  EXPECT_FALSE(view.command1Enabled);
-  EXPECT_TRUE(view.command2Enabled);
+  EXPECT_EQ(view.locationCaption, "Shared Music location");
+  EXPECT_EQ(view.pathText, "");
+  EXPECT_FALSE(view.applyEnabled);
+  EXPECT_TRUE(view.restoreEnabled);
   EXPECT_TRUE(view.messages.empty());
 }
 
-TEST_F(Form1Test, SharedFoldersStayVisibleToAUserWhoMayNotChangeThem) {
+TEST_F(MainPresenterTest, SharedFoldersStayVisibleToAUserWhoMayNotChangeThem) {
   SetUserShell(kHkeyLocalMachine, "CommonMusic", platform::kRegExpandSz, "%ALLUSERSPROFILE%\\Documents\\My Music");
   fake.registry.DenyWrites(kHkeyLocalMachine, kUserShellFoldersKey);
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
   Select("Shared Music");
-  EXPECT_EQ(view.text1, "C:\\Documents and Settings\\All Users\\Documents\\My Music");
+  EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\All Users\\Documents\\My Music");
 }
 
-TEST_F(Form1Test, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
-  view.command2Enabled = false;
+TEST_F(MainPresenterTest, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
+  view.restoreEnabled = false;
   view.Type("something");
-  form.Retriever();
-  EXPECT_EQ(view.label1, " location");
-  EXPECT_EQ(view.text1, "");
-  EXPECT_FALSE(view.command1Enabled);
-  EXPECT_FALSE(view.command2Enabled);
+  form.ShowCurrentLocation();
+  EXPECT_EQ(view.locationCaption, " location");
+  EXPECT_EQ(view.pathText, "");
+  EXPECT_FALSE(view.applyEnabled);
+  EXPECT_FALSE(view.restoreEnabled);
   EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW").empty());
 }
 
-TEST_F(Form1Test, EditingThePathEnablesApplyOnlyForNonBlankText) {
+TEST_F(MainPresenterTest, EditingThePathEnablesApplyOnlyForNonBlankText) {
   SetShell(kHkeyCurrentUser, "Desktop", "C:\\Desktop");
   Select("Desktop");
   view.Type(" ");
-  EXPECT_FALSE(view.command1Enabled);
+  EXPECT_FALSE(view.applyEnabled);
   view.Type(" x");
-  EXPECT_TRUE(view.command1Enabled);
+  EXPECT_TRUE(view.applyEnabled);
   view.Type("");
-  EXPECT_FALSE(view.command1Enabled);
+  EXPECT_FALSE(view.applyEnabled);
   // A tab is not a space: the text is not blank.
   view.Type("\t");
-  EXPECT_TRUE(view.command1Enabled);
-  EXPECT_TRUE(view.command2Enabled);
+  EXPECT_TRUE(view.applyEnabled);
+  EXPECT_TRUE(view.restoreEnabled);
 }
 
-class ExpandPathTest : public Form1Test {
+class ExpandPathTest : public MainPresenterTest {
  protected:
   std::string Expand(const std::string& text) { return form.ExpandPath(RegValue::FromText(text)).text(); }
 };
@@ -113,7 +113,7 @@ TEST_F(ExpandPathTest, ExpandsEveryDefinedReferenceAndKeepsTheRest) {
 }
 
 TEST_F(ExpandPathTest, EveryStockPathExpandsInFull) {
-  for (const SplFolderEntry& entry : SplFolderCatalogue) {
+  for (const ShellFolder& entry : kShellFolders) {
     std::string expanded = Expand(entry.stockDefaultPath);
     std::string rest = std::string(entry.stockDefaultPath).substr(std::string(entry.stockDefaultPath).find('\\'));
     std::string root =

@@ -1,4 +1,4 @@
-// Form1 as designed: every control with its container, place and size in twips, caption, tool tip and look.
+// The main window as designed: every control with its container, place and size in twips, caption, tool tip and look.
 #pragma once
 
 #include <cstddef>
@@ -20,7 +20,7 @@ enum class ControlLook {
 struct ControlDesign {
   int id;
   ControlKind kind;
-  bool inFrame2;  // placed relative to Frame2 rather than the window's client area
+  bool inFolderFrame;  // placed relative to the folder frame rather than the window's client area
   TwipsRect place;
   const char* caption;  // UTF-8
   const char* toolTip;  // UTF-8, or nullptr
@@ -28,15 +28,15 @@ struct ControlDesign {
 };
 
 // The client area below the menu bar, in twips.
-constexpr int kForm1ClientWidth = 5775;
-constexpr int kForm1ClientHeight = 3825;
+constexpr int kMainClientWidth = 5775;
+constexpr int kMainClientHeight = 3825;
 
 // The controls in tab order: creating them in this order gives the designed focus order.
-extern const ControlDesign kForm1Controls[];
-extern const std::size_t kForm1ControlCount;
+extern const ControlDesign kMainWindowControls[];
+extern const std::size_t kMainWindowControlCount;
 
-// Frame2's place in the client area, the origin of the controls inside it.
-const ControlDesign& Frame2Design();
+// The folder frame's place in the client area, the origin of the controls inside it.
+const ControlDesign& FolderFrameDesign();
 
 // The window class and styles a control of the design is created with (beyond WS_CHILD and WS_VISIBLE).
 struct ControlClass {
@@ -46,9 +46,7 @@ struct ControlClass {
 };
 ControlClass ClassFor(const ControlDesign& design);
 
-// A control's window rectangle in Form1's client area, in twips: a control inside Frame2 is offset by the
+// A control's window rectangle in the main window's client area, in twips: a control inside the folder frame is
+// offset by the
 // frame's place, and the drop-down list takes room below itself for its open list.
-TwipsRect PlaceInForm1(const ControlDesign& design);
-
-// The copyright line of Form1's footer and of the About window.
-extern const char* const kCopyrightLine;
+TwipsRect PlaceInMainWindow(const ControlDesign& design);

@@ -19,9 +19,9 @@ struct StoredValue {
   std::string bytes;
 };
 
-class Module2 {
+class ShellFolderRegistry {
  public:
-  explicit Module2(platform::Registry& registry) : registry_(registry) {}
+  explicit ShellFolderRegistry(platform::Registry& registry) : registry_(registry) {}
 
   // Reads one value of an open key into value; returns 0 or the failing code. Never throws: a failure
   // ends it with the last recorded code and value as it stood then.

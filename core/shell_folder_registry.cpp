@@ -1,4 +1,5 @@
-#include "core/module2.h"
+// Reading and writing the shell-folder values: the size query, the string and DWORD reads, the UTF-16 writes.
+#include "core/shell_folder_registry.h"
 
 #include <exception>
 #include <vector>
@@ -7,7 +8,7 @@
 
 using platform::HKey;
 
-std::int32_t Module2::QueryRegValue(HKey hKey, const std::string& valueName, RegValue& value) {
+std::int32_t ShellFolderRegistry::QueryRegValue(HKey hKey, const std::string& valueName, RegValue& value) {
   std::int32_t lastCode = 0;
   try {
     std::uint32_t type = 0;
@@ -31,7 +32,8 @@ std::int32_t Module2::QueryRegValue(HKey hKey, const std::string& valueName, Reg
   }
 }
 
-std::int32_t Module2::QueryString(HKey hKey, const std::string& valueName, std::uint32_t size, RegValue& value) {
+std::int32_t ShellFolderRegistry::QueryString(HKey hKey, const std::string& valueName, std::uint32_t size,
+                                              RegValue& value) {
   // One spare byte so that a zero-length value still has a buffer to point at.
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size) + 1, 0);
   std::uint32_t type = 0;
@@ -47,7 +49,7 @@ std::int32_t Module2::QueryString(HKey hKey, const std::string& valueName, std::
   return 0;
 }
 
-std::int32_t Module2::QueryDword(HKey hKey, const std::string& valueName, RegValue& value) {
+std::int32_t ShellFolderRegistry::QueryDword(HKey hKey, const std::string& valueName, RegValue& value) {
   std::uint8_t bytes[4] = {0, 0, 0, 0};
   std::uint32_t size = sizeof bytes;
   std::uint32_t type = 0;
@@ -60,7 +62,7 @@ std::int32_t Module2::QueryDword(HKey hKey, const std::string& valueName, RegVal
   return code;
 }
 
-RegValue Module2::ReadRegValue(HKey hive, const std::string& keyPath, const std::string& valueName) {
+RegValue ShellFolderRegistry::ReadRegValue(HKey hive, const std::string& keyPath, const std::string& valueName) {
   // Read access only: a user who may not change the HKLM keys can still see where the shared folders live.
   HKey hKey = 0;
   registry_.RegOpenKeyExW(hive, keyPath, 0, platform::kKeyQueryValue, &hKey);
@@ -70,7 +72,7 @@ RegValue Module2::ReadRegValue(HKey hive, const std::string& keyPath, const std:
   return value;
 }
 
-StoredValue Module2::ReadStoredValue(HKey hive, const std::string& keyPath, const std::string& valueName) {
+StoredValue ShellFolderRegistry::ReadStoredValue(HKey hive, const std::string& keyPath, const std::string& valueName) {
   StoredValue value;
   HKey hKey = 0;
   std::int32_t code = registry_.RegOpenKeyExW(hive, keyPath, 0, platform::kKeyQueryValue, &hKey);
@@ -91,8 +93,8 @@ StoredValue Module2::ReadStoredValue(HKey hive, const std::string& keyPath, cons
   return value;
 }
 
-std::int32_t Module2::PutBack(HKey hive, const std::string& keyPath, const std::string& valueName,
-                              const StoredValue& value) {
+std::int32_t ShellFolderRegistry::PutBack(HKey hive, const std::string& keyPath, const std::string& valueName,
+                                          const StoredValue& value) {
   constexpr std::int32_t kErrorInvalidData = 13;
   switch (value.state) {
     case StoredValue::State::kPresent:
@@ -106,8 +108,8 @@ std::int32_t Module2::PutBack(HKey hive, const std::string& keyPath, const std::
   return kErrorInvalidData;
 }
 
-std::int32_t Module2::WriteRegValue(HKey hive, const std::string& keyPath, const std::string& valueName,
-                                    const std::string& data, std::uint32_t type) {
+std::int32_t ShellFolderRegistry::WriteRegValue(HKey hive, const std::string& keyPath, const std::string& valueName,
+                                                const std::string& data, std::uint32_t type) {
   std::string bytes = Utf8ToUtf16Le(data);
   bytes.append(2, '\0');
   return registry_.SHSetValueW(hive, keyPath, valueName, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));

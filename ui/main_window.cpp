@@ -1,26 +1,27 @@
-// The main window: builds Form1 from its design table and routes the controls' events to the behaviour.
-#include "ui/form1_window.h"
+// The main window: builds its controls from the design table and routes their events to the MainPresenter.
+#include "ui/main_window.h"
 
 #include <commctrl.h>
 
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/product_texts.h"
 #include "resources/control_ids.h"
 
 namespace {
 
 // No WS_CLIPCHILDREN: the window paints the background that the frame, a child, leaves to it.
-constexpr DWORD kForm1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kForm1ExStyle = WS_EX_APPWINDOW;
+constexpr DWORD kMainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kMainWindowExStyle = WS_EX_APPWINDOW;
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 // Posted once the window is first painted: the tool tips are made then (see Open).
 constexpr UINT kCreateToolTipsMessage = WM_APP + 1;
 // Posted by the worker thread when a background task has finished; lParam is the task.
 constexpr UINT kBackgroundDoneMessage = WM_APP + 2;
 // The buttons, which take no input while the window is busy.
-const int kButtonIds[] = {IDC_COMMAND1, IDC_COMMAND2, IDC_COMMAND3, IDC_COMMAND4,
-                          IDC_COMMAND5, IDC_COMMAND6, IDC_COMMAND7};
+const int kButtonIds[] = {IDC_APPLY,  IDC_RESTORE_DEFAULT, IDC_BACKUP,  IDC_DONATE,
+                          IDC_BROWSE, IDC_HOME_PAGE,       IDC_FEEDBACK};
 
 // Work for the worker thread, and what the window runs once it is done.
 struct BackgroundTask {
@@ -39,9 +40,9 @@ DWORD WINAPI RunBackgroundTask(void* parameter) {
   PostMessageW(task->window, kBackgroundDoneMessage, 0, reinterpret_cast<LPARAM>(task));
   return 0;
 }
-const wchar_t* const kMainWindowClass = L"" ZOLVANE_FORM1_CLASS;
+const wchar_t* const kMainWindowClass = L"" ZOLVANE_MAIN_WINDOW_CLASS;
 
-// Frame2 draws its own caption: group boxes do not all honour a caption colour (visual styles and Wine
+// The folder frame draws its own caption: group boxes do not all honour a caption colour (visual styles and Wine
 // draw it in their own), and the design wants the system highlight colour.
 void PaintFrame(HWND frame) {
   PAINTSTRUCT paint;
@@ -77,10 +78,10 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance, platform::Platform& platform)
-    : instance_(instance), platform_(platform), form1_(platform, *this), about_(instance, platform) {}
+MainWindow::MainWindow(HINSTANCE instance, platform::Platform& platform)
+    : instance_(instance), platform_(platform), presenter_(platform, *this), about_(instance, platform) {}
 
-Form1Window::~Form1Window() {
+MainWindow::~MainWindow() {
   // The worker uses the behaviour, which goes with this object: it may not outlive it.
   if (worker_ != nullptr) {
     WaitForSingleObject(worker_, INFINITE);
@@ -91,7 +92,7 @@ Form1Window::~Form1Window() {
   DeleteFontIfAny(footerFont_);
 }
 
-Form1Window::OpenResult Form1Window::Open(int showCommand) {
+MainWindow::OpenResult MainWindow::Open(int showCommand) {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE), IMAGE_ICON,
                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
@@ -100,10 +101,11 @@ Form1Window::OpenResult Form1Window::Open(int showCommand) {
     return OpenResult::kNotMade;
   }
   HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAINMENU));
-  int clientWidth = units_.X(kForm1ClientWidth);
-  int clientHeight = units_.Y(kForm1ClientHeight);
-  RECT bounds = CentredWindowBounds(clientWidth, clientHeight, kForm1Style, kForm1ExStyle, true);
-  if (!CreateTopLevel(instance_, kMainWindowClass, kWindowCaption, kForm1Style, kForm1ExStyle, bounds, nullptr, menu)) {
+  int clientWidth = units_.X(kMainClientWidth);
+  int clientHeight = units_.Y(kMainClientHeight);
+  RECT bounds = CentredWindowBounds(clientWidth, clientHeight, kMainWindowStyle, kMainWindowExStyle, true);
+  if (!CreateTopLevel(instance_, kMainWindowClass, kWindowCaption, kMainWindowStyle, kMainWindowExStyle, bounds,
+                      nullptr, menu)) {
     creationError_ = GetLastError();
     return OpenResult::kNotMade;
   }
@@ -119,12 +121,12 @@ Form1Window::OpenResult Form1Window::Open(int showCommand) {
   BuildControls();
 
   loaded_ = true;
-  Guarded([this] { form1_.Form_Load(); });
+  Guarded([this] { presenter_.OnLoad(); });
   // A refused start has closed the window before it was ever shown.
   if (hwnd_ == nullptr) return OpenResult::kRefused;
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
-  SetFocus(Control(IDC_COMBO1));
+  SetFocus(Control(IDC_FOLDER_LIST));
   // The tool tip control is a top-level window of its own, which under Wine cost some 9 ms of a 140 ms
   // start-up; a tip shows only after the pointer has rested on a control, so it is made once the message
   // loop runs, after the first paint.
@@ -132,58 +134,58 @@ Form1Window::OpenResult Form1Window::Open(int showCommand) {
   return OpenResult::kShown;
 }
 
-int Form1Window::ReportNotMade() {
+int MainWindow::ReportNotMade() {
   int exitCode = 1;
-  Guarded([&] { exitCode = form1_.OnWindowNotMade(SystemErrorText(creationError_)); });
+  Guarded([&] { exitCode = presenter_.OnWindowNotMade(SystemErrorText(creationError_)); });
   return exitCode;
 }
 
-void Form1Window::BuildControls() {
+void MainWindow::BuildControls() {
   dialogFont_ = DesignUnits::CreateDialogFont();
   titleFont_ = units_.CreateFontAt(L"Verdana", 975, DesignUnits::kBold);
   footerFont_ = units_.CreateFontAt(L"Tahoma", 825, DesignUnits::kRegular);
-  for (std::size_t i = 0; i < kForm1ControlCount; ++i) CreateControl(kForm1Controls[i]);
+  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) CreateControl(kMainWindowControls[i]);
   // The frame is drawn beneath the controls that sit on it.
-  SetWindowPos(Control(IDC_FRAME2), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowSubclass(Control(IDC_FRAME2), &FrameProc, 0, 0);
-  FillCombo1();
+  SetWindowPos(Control(IDC_FOLDER_FRAME), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowSubclass(Control(IDC_FOLDER_FRAME), &FrameProc, 0, 0);
+  FillFolderList();
   ApplyFonts();
 }
 
-HWND Form1Window::CreateControl(const ControlDesign& design) {
-  RECT pixels = units_.Pixels(PlaceInForm1(design));
+HWND MainWindow::CreateControl(const ControlDesign& design) {
+  RECT pixels = units_.Pixels(PlaceInMainWindow(design));
   ControlClass controlClass = ClassFor(design);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlClass.style;
-  if (design.id == IDC_COMMAND1) style |= WS_DISABLED;  // Apply waits for an edit of the path
+  if (design.id == IDC_APPLY) style |= WS_DISABLED;  // Apply waits for an edit of the path
   return CreateWindowExW(controlClass.exStyle, controlClass.className, platform::Widen(design.caption).data(), style,
                          pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
 }
 
-void Form1Window::FillCombo1() {
-  HWND combo = Control(IDC_COMBO1);
-  for (int position = 0; position < static_cast<int>(kSplFolderCount); ++position) {
-    const SplFolderEntry* entry = SplFolderAtListPosition(position);
+void MainWindow::FillFolderList() {
+  HWND combo = Control(IDC_FOLDER_LIST);
+  for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
+    const ShellFolder* entry = ShellFolderAtListPosition(position);
     platform::WideText name = platform::Widen(entry != nullptr ? entry->displayName : "");
     LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data()));
     SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
   }
 }
 
-void Form1Window::CreateToolTips() {
+void MainWindow::CreateToolTips() {
   if (toolTips_ != nullptr) return;
   toolTips_ =
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
   if (toolTips_ == nullptr) return;
   SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_), FALSE);
-  for (std::size_t i = 0; i < kForm1ControlCount; ++i) {
-    const ControlDesign& design = kForm1Controls[i];
+  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
+    const ControlDesign& design = kMainWindowControls[i];
     if (design.toolTip != nullptr) AddToolTip(Control(design.id), design.toolTip);
   }
 }
 
-void Form1Window::AddToolTip(HWND control, const char* text) {
+void MainWindow::AddToolTip(HWND control, const char* text) {
   platform::WideText wide = platform::Widen(text);
   TTTOOLINFOW tool = {};
   // The size that every version of the common controls accepts.
@@ -195,9 +197,9 @@ void Form1Window::AddToolTip(HWND control, const char* text) {
   SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void Form1Window::ApplyFonts() {
-  for (std::size_t i = 0; i < kForm1ControlCount; ++i) {
-    const ControlDesign& design = kForm1Controls[i];
+void MainWindow::ApplyFonts() {
+  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
+    const ControlDesign& design = kMainWindowControls[i];
     HFONT font = dialogFont_;
     if (design.look == ControlLook::Title) font = titleFont_;
     if (design.look == ControlLook::Footer) font = footerFont_;
@@ -205,18 +207,18 @@ void Form1Window::ApplyFonts() {
   }
 }
 
-bool Form1Window::TranslateShortcut(MSG& message) {
+bool MainWindow::TranslateShortcut(MSG& message) {
   if (hwnd_ == nullptr || shortcuts_ == nullptr || GetActiveWindow() != hwnd_) return false;
   return TranslateAcceleratorW(hwnd_, shortcuts_, &message) != 0;
 }
 
-bool Form1Window::TranslateDialogKeys(MSG& message) {
+bool MainWindow::TranslateDialogKeys(MSG& message) {
   if (about_.TranslateDialogKeys(message)) return true;
   return hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message);
 }
 
-std::string Form1Window::Combo1Text() {
-  HWND combo = Control(IDC_COMBO1);
+std::string MainWindow::SelectedFolderName() {
+  HWND combo = Control(IDC_FOLDER_LIST);
   LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return std::string();
   LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -226,38 +228,38 @@ std::string Form1Window::Combo1Text() {
   return platform::Narrow(buffer.data());
 }
 
-void Form1Window::SetCombo1ListIndex(int index) {
-  SendMessageW(Control(IDC_COMBO1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+void MainWindow::SelectFolderAt(int index) {
+  SendMessageW(Control(IDC_FOLDER_LIST), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // CB_SETCURSEL notifies nobody; a selection set by the program is a selection all the same.
-  form1_.Combo1_Click();
+  presenter_.OnFolderSelected();
 }
 
-std::string Form1Window::Text1Text() {
-  return WindowTextOf(Control(IDC_TEXT1));
+std::string MainWindow::PathText() {
+  return WindowTextOf(Control(IDC_PATH));
 }
 
-void Form1Window::SetText1Text(const std::string& text) {
-  // Text1 changes only when the text does; the edit control's EN_CHANGE then runs Text1_Change before
+void MainWindow::SetPathText(const std::string& text) {
+  // The path box changes only when the text does; the edit control's EN_CHANGE then runs OnPathEdited before
   // SetWindowTextW returns.
-  if (Text1Text() == text) return;
-  SetWindowTextTo(Control(IDC_TEXT1), text);
+  if (PathText() == text) return;
+  SetWindowTextTo(Control(IDC_PATH), text);
 }
 
-void Form1Window::SetLabel1Caption(const std::string& caption) {
-  SetWindowTextTo(Control(IDC_LABEL1), caption);
+void MainWindow::SetLocationCaption(const std::string& caption) {
+  SetWindowTextTo(Control(IDC_LOCATION_CAPTION), caption);
 }
 
-void Form1Window::SetCommand1Enabled(bool enabled) {
-  SetButtonEnabled(IDC_COMMAND1, enabled);
+void MainWindow::EnableApply(bool enabled) {
+  SetButtonEnabled(IDC_APPLY, enabled);
 }
 
-void Form1Window::SetCommand2Enabled(bool enabled) {
-  SetButtonEnabled(IDC_COMMAND2, enabled);
+void MainWindow::EnableRestoreDefault(bool enabled) {
+  SetButtonEnabled(IDC_RESTORE_DEFAULT, enabled);
 }
 
-void Form1Window::SetButtonEnabled(int id, bool enabled) {
-  if (id == IDC_COMMAND1) applyEnabled_ = enabled;
-  if (id == IDC_COMMAND2) restoreEnabled_ = enabled;
+void MainWindow::SetButtonEnabled(int id, bool enabled) {
+  if (id == IDC_APPLY) applyEnabled_ = enabled;
+  if (id == IDC_RESTORE_DEFAULT) restoreEnabled_ = enabled;
   if (busy_) return;
   HWND button = Control(id);
   // A disabled control cannot keep the keyboard: the focus moves on as the tab order goes.
@@ -265,13 +267,13 @@ void Form1Window::SetButtonEnabled(int id, bool enabled) {
   EnableWindow(button, enabled ? TRUE : FALSE);
 }
 
-void Form1Window::SetBusy(bool busy) {
+void MainWindow::SetBusy(bool busy) {
   if (busy == busy_) return;
   busy_ = busy;
   if (busy) {
     // A disabled button cannot keep the keyboard: the folder list has it meanwhile.
     focusBeforeBusy_ = GetFocus();
-    SetFocus(Control(IDC_COMBO1));
+    SetFocus(Control(IDC_FOLDER_LIST));
   }
   EnableButtonsAsRequested();
   HMENU menu = GetMenu(hwnd_);
@@ -288,16 +290,16 @@ void Form1Window::SetBusy(bool busy) {
   }
 }
 
-void Form1Window::EnableButtonsAsRequested() {
+void MainWindow::EnableButtonsAsRequested() {
   for (int id : kButtonIds) {
-    bool enabled = !busy_ && (id == IDC_COMMAND1 ? applyEnabled_ : id == IDC_COMMAND2 ? restoreEnabled_ : true);
+    bool enabled = !busy_ && (id == IDC_APPLY ? applyEnabled_ : id == IDC_RESTORE_DEFAULT ? restoreEnabled_ : true);
     EnableWindow(Control(id), enabled ? TRUE : FALSE);
   }
 }
 
 // The worker gets its own thread; the window's thread goes on taking messages, so the window paints and
 // answers, and the task's done runs there when the worker posts that it has finished.
-void Form1Window::RunInBackground(std::function<void()> work, std::function<void()> done) {
+void MainWindow::RunInBackground(std::function<void()> work, std::function<void()> done) {
   auto* task = new BackgroundTask{std::move(work), std::move(done), hwnd_};
   worker_ = CreateThread(nullptr, 0, &RunBackgroundTask, task, 0, nullptr);
   if (worker_ != nullptr) return;
@@ -305,7 +307,7 @@ void Form1Window::RunInBackground(std::function<void()> work, std::function<void
   RunBackgroundTask(task);
 }
 
-void Form1Window::OnBackgroundDone(LPARAM parameter) {
+void MainWindow::OnBackgroundDone(LPARAM parameter) {
   auto* task = reinterpret_cast<BackgroundTask*>(parameter);
   if (worker_ != nullptr) {
     WaitForSingleObject(worker_, INFINITE);
@@ -317,35 +319,35 @@ void Form1Window::OnBackgroundDone(LPARAM parameter) {
   Guarded(done);
 }
 
-bool Form1Window::OnSetCursor(LPARAM lParam) {
+bool MainWindow::OnSetCursor(LPARAM lParam) {
   if (!busy_ || LOWORD(lParam) != HTCLIENT) return false;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   return true;
 }
 
-void Form1Window::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
+void MainWindow::ShowMessage(const std::string& prompt, int buttons, const std::string& title) {
   HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
   MessageBoxW(owner, platform::Widen(prompt).data(), platform::Widen(title.empty() ? kAppTitle : title).data(),
               static_cast<UINT>(buttons));
 }
 
-void Form1Window::CloseForm() {
+void MainWindow::CloseMainWindow() {
   if (hwnd_ != nullptr && !closing_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
-void Form1Window::ShowAbout() {
+void MainWindow::ShowAbout() {
   about_.Show();
 }
 
-void Form1Window::CloseAbout() {
+void MainWindow::CloseAbout() {
   about_.Close();
 }
 
-platform::WindowHandle Form1Window::Hwnd() {
+platform::WindowHandle MainWindow::Window() {
   return static_cast<platform::WindowHandle>(reinterpret_cast<std::uintptr_t>(hwnd_));
 }
 
-LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       if (lParam != 0) {
@@ -385,57 +387,57 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void Form1Window::OnCommand(int id, int notification) {
-  if (id == IDC_COMBO1 && notification == CBN_SELCHANGE) return Guarded([this] { form1_.Combo1_Click(); });
-  if (id == IDC_TEXT1 && notification == EN_CHANGE) {
-    if (loaded_) Guarded([this] { form1_.Text1_Change(); });
+void MainWindow::OnCommand(int id, int notification) {
+  if (id == IDC_FOLDER_LIST && notification == CBN_SELCHANGE) return Guarded([this] { presenter_.OnFolderSelected(); });
+  if (id == IDC_PATH && notification == EN_CHANGE) {
+    if (loaded_) Guarded([this] { presenter_.OnPathEdited(); });
     return;
   }
   // The buttons are disabled while the window is busy; a click that was already queued waits too.
   if (notification != BN_CLICKED || busy_) return;
   switch (id) {
-    case IDC_COMMAND1:
-      return Guarded([this] { form1_.Command1_Click(); });
-    case IDC_COMMAND2:
-      return Guarded([this] { form1_.Command2_Click(); });
-    case IDC_COMMAND3:
-      return Guarded([this] { form1_.Command3_Click(); });
-    case IDC_COMMAND4:
-      return Guarded([this] { form1_.Command4_Click(); });
-    case IDC_COMMAND5:
-      return Guarded([this] { form1_.Command5_Click(); });
-    case IDC_COMMAND6:
-      return Guarded([this] { form1_.Command6_Click(); });
-    case IDC_COMMAND7:
-      return Guarded([this] { form1_.Command7_Click(); });
+    case IDC_APPLY:
+      return Guarded([this] { presenter_.OnApply(); });
+    case IDC_RESTORE_DEFAULT:
+      return Guarded([this] { presenter_.OnRestoreDefault(); });
+    case IDC_BACKUP:
+      return Guarded([this] { presenter_.OnBackup(); });
+    case IDC_DONATE:
+      return Guarded([this] { presenter_.OnOpenDonationPage(); });
+    case IDC_BROWSE:
+      return Guarded([this] { presenter_.OnBrowse(); });
+    case IDC_HOME_PAGE:
+      return Guarded([this] { presenter_.OnOpenHomePage(); });
+    case IDC_FEEDBACK:
+      return Guarded([this] { presenter_.OnOpenFeedbackPage(); });
     default:
       return;
   }
 }
 
-void Form1Window::OnMenuCommand(int id) {
+void MainWindow::OnMenuCommand(int id) {
   // The menu is greyed while the window is busy, and its shortcuts wait with it.
   if (busy_) return;
   switch (id) {
     case IDM_HOMEPAGE:
-      return Guarded([this] { form1_.mnuHomepage_Click(); });
+      return Guarded([this] { presenter_.OnOpenHomePage(); });
     case IDM_FEEDBACK:
-      return Guarded([this] { form1_.mnuFeedback_Click(); });
+      return Guarded([this] { presenter_.OnOpenFeedbackPage(); });
     case IDM_DONATE:
-      return Guarded([this] { form1_.mnuDonate_Click(); });
+      return Guarded([this] { presenter_.OnOpenDonationPage(); });
     case IDM_ABOUT:
-      return Guarded([this] { form1_.mnuAbout_Click(); });
+      return Guarded([this] { presenter_.OnShowAbout(); });
     case IDM_EXIT:
-      return Guarded([this] { form1_.mnuExit_Click(); });
+      return Guarded([this] { presenter_.OnExit(); });
     default:
       return;  // IDOK and IDCANCEL from Enter and Esc press nothing here
   }
 }
 
-LRESULT Form1Window::OnControlColour(HDC dc, HWND control) {
+LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
   int id = GetDlgCtrlID(control);
   COLORREF text;
-  if (id == IDC_LABEL2 || id == IDC_LABEL6) {
+  if (id == IDC_TITLE || id == IDC_COPYRIGHT) {
     text = kGrey;
   } else {
     return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
@@ -443,14 +445,14 @@ LRESULT Form1Window::OnControlColour(HDC dc, HWND control) {
   return ColouredLabel(dc, text);
 }
 
-void Form1Window::OnClose() {
+void MainWindow::OnClose() {
   if (closing_) return;
   // A running backup finishes first, and closes the window itself once it has told its outcome.
   bool mayClose = true;
-  Guarded([&] { mayClose = form1_.OnCloseRequested(); });
+  Guarded([&] { mayClose = presenter_.OnCloseRequested(); });
   if (!mayClose) return;
   closing_ = true;
-  Guarded([this] { form1_.Form_Unload(); });
+  Guarded([this] { presenter_.OnUnload(); });
   about_.Close();
   DestroyWindow(hwnd_);
 }

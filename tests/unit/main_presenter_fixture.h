@@ -1,4 +1,4 @@
-// A Form1 over the fake platform and the fake view, with Windows XP reported and a user's profile set.
+// A MainPresenter over the fake platform and the fake view, with Windows XP reported and a user's profile set.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/catalogue.h"
-#include "core/form1.h"
-#include "fakes/fake_form1_view.h"
+#include "core/main_presenter.h"
+#include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
 #include "text/utf16.h"
 
@@ -24,9 +24,9 @@ inline void SetUpAnnOnWindowsXp(FakePlatform& fake) {
   fake.environment.Set("USERNAME", "Ann");
 }
 
-class Form1Test : public ::testing::Test {
+class MainPresenterTest : public ::testing::Test {
  protected:
-  Form1Test() : form(fake.platform(), view) {
+  MainPresenterTest() : form(fake.platform(), view) {
     view.Attach(&form);
     SetUpAnnOnWindowsXp(fake);
   }
@@ -47,10 +47,10 @@ class Form1Test : public ::testing::Test {
       bytes.resize(bytes.size() - 2);
     return Utf16LeToUtf8(bytes);
   }
-  void Select(const char* displayName) { view.SetCombo1ListIndex(FindSplFolderEntry(displayName)->listPosition); }
+  void Select(const char* displayName) { view.SelectFolderAt(FindShellFolder(displayName)->listPosition); }
   std::string LastMessage() const { return view.messages.empty() ? std::string() : view.messages.back().prompt; }
 
   FakePlatform fake;
-  FakeForm1View view;
-  Form1 form;
+  FakeMainView view;
+  MainPresenter form;
 };

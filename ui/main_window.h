@@ -1,4 +1,5 @@
-// The main window: Form1's controls built from its design table, its events routed to the Form1 behaviour.
+// The main window, the Win32 MainView: its controls built from the design table, its events routed to the
+// MainPresenter.
 #pragma once
 
 #include <windows.h>
@@ -7,21 +8,21 @@
 #include <map>
 #include <string>
 
-#include "core/form1.h"
-#include "core/form1_view.h"
+#include "core/main_presenter.h"
+#include "core/main_view.h"
 #include "platform/platform.h"
 #include "ui/about_window.h"
 #include "ui/design_units.h"
-#include "ui/form1_layout.h"
+#include "ui/main_window_layout.h"
 #include "ui/window_base.h"
 
-class Form1Window : public WindowBase, public Form1View {
+class MainWindow : public WindowBase, public MainView {
  public:
-  Form1Window(HINSTANCE instance, platform::Platform& platform);
-  ~Form1Window() override;
+  MainWindow(HINSTANCE instance, platform::Platform& platform);
+  ~MainWindow() override;
 
   enum class OpenResult { kShown, kRefused, kNotMade };
-  // Builds the window, runs Form_Load and shows the window unless the load closed it.
+  // Builds the window, runs OnLoad and shows the window unless the load closed it.
   OpenResult Open(int showCommand);
   // After kNotMade: tells the user why, with the system's words; the program's exit code.
   int ReportNotMade();
@@ -31,19 +32,19 @@ class Form1Window : public WindowBase, public Form1View {
   // Tab, the access keys, Enter and Esc for whichever of the program's windows the message is for.
   bool TranslateDialogKeys(MSG& message);
 
-  // Form1View
-  std::string Combo1Text() override;
-  void SetCombo1ListIndex(int index) override;
-  std::string Text1Text() override;
-  void SetText1Text(const std::string& text) override;
-  void SetLabel1Caption(const std::string& caption) override;
-  void SetCommand1Enabled(bool enabled) override;
-  void SetCommand2Enabled(bool enabled) override;
-  void MsgBox(const std::string& prompt, int buttons, const std::string& title) override;
-  void CloseForm() override;
+  // MainView
+  std::string SelectedFolderName() override;
+  void SelectFolderAt(int index) override;
+  std::string PathText() override;
+  void SetPathText(const std::string& text) override;
+  void SetLocationCaption(const std::string& caption) override;
+  void EnableApply(bool enabled) override;
+  void EnableRestoreDefault(bool enabled) override;
+  void ShowMessage(const std::string& prompt, int buttons, const std::string& title) override;
+  void CloseMainWindow() override;
   void ShowAbout() override;
   void CloseAbout() override;
-  platform::WindowHandle Hwnd() override;
+  platform::WindowHandle Window() override;
   void SetBusy(bool busy) override;
   void RunInBackground(std::function<void()> work, std::function<void()> done) override;
 
@@ -53,7 +54,7 @@ class Form1Window : public WindowBase, public Form1View {
  private:
   void BuildControls();
   HWND CreateControl(const ControlDesign& design);
-  void FillCombo1();
+  void FillFolderList();
   void CreateToolTips();
   void AddToolTip(HWND control, const char* text);
   void ApplyFonts();
@@ -69,7 +70,7 @@ class Form1Window : public WindowBase, public Form1View {
 
   HINSTANCE instance_;
   platform::Platform& platform_;
-  Form1 form1_;
+  MainPresenter presenter_;
   AboutWindow about_;
   DesignUnits units_;
   HACCEL shortcuts_ = nullptr;
@@ -77,7 +78,7 @@ class Form1Window : public WindowBase, public Form1View {
   HFONT dialogFont_ = nullptr;
   HFONT titleFont_ = nullptr;
   HFONT footerFont_ = nullptr;
-  // Text1's changes reach the behaviour only once the window is built and loading.
+  // The path box's changes reach the behaviour only once the window is built and loading.
   bool loaded_ = false;
   bool closing_ = false;
   DWORD creationError_ = 0;

@@ -1,73 +1,72 @@
-// Form1's design table, in tab order.
-#include "ui/form1_layout.h"
+// The main window's design table, in tab order.
+#include "ui/main_window_layout.h"
 
+#include "core/product_texts.h"
 #include "resources/control_ids.h"
 
-const char* const kCopyrightLine = "Copyright \xC2\xA9 2026 Zolvane developers";
-
-const ControlDesign kForm1Controls[] = {
-    {IDC_FRAME2,
+const ControlDesign kMainWindowControls[] = {
+    {IDC_FOLDER_FRAME,
      ControlKind::Frame,
      false,
      {120, 600, 5535, 2535},
      "Special Folders",
      nullptr,
      ControlLook::FrameCaption},
-    {IDC_COMBO1, ControlKind::DropDownList, true, {120, 240, 5295, 315}, "", nullptr, ControlLook::Plain},
-    {IDC_TEXT1,
+    {IDC_FOLDER_LIST, ControlKind::DropDownList, true, {120, 240, 5295, 315}, "", nullptr, ControlLook::Plain},
+    {IDC_PATH,
      ControlKind::TextBox,
      true,
      {120, 960, 4935, 375},
      "",
      "Type the new path here. This text box accepts expandable string as well.",
      ControlLook::PathBox},
-    {IDC_COMMAND5, ControlKind::Button, true, {5160, 960, 255, 375}, "...", "Browse for folder...", ControlLook::Plain},
-    {IDC_COMMAND1,
+    {IDC_BROWSE, ControlKind::Button, true, {5160, 960, 255, 375}, "...", "Browse for folder...", ControlLook::Plain},
+    {IDC_APPLY,
      ControlKind::Button,
      true,
      {540, 1560, 975, 255},
      "&Apply",
      "Click to set the new path for the specified folder.",
      ControlLook::Plain},
-    {IDC_COMMAND3,
+    {IDC_BACKUP,
      ControlKind::Button,
      true,
      {1620, 1560, 2175, 255},
      "&Backup special folder paths",
      "Backup the special folder paths to a file ( in .REG format)",
      ControlLook::Plain},
-    {IDC_COMMAND2,
+    {IDC_RESTORE_DEFAULT,
      ControlKind::Button,
      true,
      {3900, 1560, 1335, 255},
      "&Restore Default",
      "Restores the default path for the selected item",
      ControlLook::Plain},
-    {IDC_COMMAND6, ControlKind::Button, false, {720, 3240, 1455, 255}, "Visit Homepage", nullptr, ControlLook::Plain},
-    {IDC_COMMAND7, ControlKind::Button, false, {2400, 3240, 1215, 255}, "Feedback", nullptr, ControlLook::Plain},
-    {IDC_LABEL2,
+    {IDC_HOME_PAGE, ControlKind::Button, false, {720, 3240, 1455, 255}, "Visit Homepage", nullptr, ControlLook::Plain},
+    {IDC_FEEDBACK, ControlKind::Button, false, {2400, 3240, 1215, 255}, "Feedback", nullptr, ControlLook::Plain},
+    {IDC_TITLE,
      ControlKind::Label,
      false,
      {120, 120, 5895, 375},
      "Relocate special folders in Windows XP",
      nullptr,
      ControlLook::Title},
-    {IDC_LABEL6, ControlKind::Label, false, {120, 3600, 5535, 255}, kCopyrightLine, nullptr, ControlLook::Footer},
-    {IDC_LABEL3,
+    {IDC_COPYRIGHT, ControlKind::Label, false, {120, 3600, 5535, 255}, kCopyrightLine, nullptr, ControlLook::Footer},
+    {IDC_NOT_MOVED_NOTE,
      ControlKind::Label,
      true,
      {120, 1920, 5055, 495},
      "This utility does not move the files to the new location. Please move the files manually.",
      nullptr,
      ControlLook::WrappedNote},
-    {IDC_LABEL1, ControlKind::Label, true, {120, 720, 3975, 255}, "Location", nullptr, ControlLook::Plain},
-    {IDC_COMMAND4, ControlKind::Button, false, {3840, 3240, 1215, 255}, "&Donate", nullptr, ControlLook::Plain},
+    {IDC_LOCATION_CAPTION, ControlKind::Label, true, {120, 720, 3975, 255}, "Location", nullptr, ControlLook::Plain},
+    {IDC_DONATE, ControlKind::Button, false, {3840, 3240, 1215, 255}, "&Donate", nullptr, ControlLook::Plain},
 };
 
-const std::size_t kForm1ControlCount = sizeof kForm1Controls / sizeof kForm1Controls[0];
+const std::size_t kMainWindowControlCount = sizeof kMainWindowControls / sizeof kMainWindowControls[0];
 
-const ControlDesign& Frame2Design() {
-  return kForm1Controls[0];
+const ControlDesign& FolderFrameDesign() {
+  return kMainWindowControls[0];
 }
 
 ControlClass ClassFor(const ControlDesign& design) {
@@ -87,13 +86,13 @@ ControlClass ClassFor(const ControlDesign& design) {
   }
 }
 
-TwipsRect PlaceInForm1(const ControlDesign& design) {
+TwipsRect PlaceInMainWindow(const ControlDesign& design) {
   // Room below the closed drop-down list for its open list of fifteen entries.
   constexpr int kDroppedListTwips = 3300;
   TwipsRect place = design.place;
-  if (design.inFrame2) {
-    place.left += Frame2Design().place.left;
-    place.top += Frame2Design().place.top;
+  if (design.inFolderFrame) {
+    place.left += FolderFrameDesign().place.left;
+    place.top += FolderFrameDesign().place.top;
   }
   if (design.kind == ControlKind::DropDownList) place.height += kDroppedListTwips;
   return place;

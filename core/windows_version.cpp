@@ -1,4 +1,5 @@
-#include "core/module1.h"
+// The running Windows version's name, from the fields of OSVERSIONINFOW.
+#include "core/windows_version.h"
 
 #include <algorithm>
 #include <iterator>
@@ -45,11 +46,4 @@ std::string GetWindowsVersionName(platform::System& system) {
   if (info.dwPlatformId == kVerPlatformWin32Windows) return Windows9xName(info.dwMinorVersion);
   if (info.dwPlatformId == kVerPlatformWin32Nt) return WindowsNtName(info.dwMajorVersion, info.dwMinorVersion);
   return "Failed";
-}
-
-void ShellOpen(platform::Shell& shell, const std::string& operation, const std::string& file,
-               const std::optional<std::string>& parameters, const std::optional<std::string>& directory,
-               int showCommand) {
-  platform::WindowHandle owner = shell.GetDesktopWindow();
-  shell.ShellExecuteW(owner, operation, file, parameters, directory, showCommand);
 }

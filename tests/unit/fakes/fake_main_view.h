@@ -1,4 +1,5 @@
-// Form1's controls in memory, raising Text1_Change and Combo1_Click inside the setters as the window does.
+// The main window's controls in memory, raising OnPathEdited and OnFolderSelected inside the setters as the window
+// does.
 #pragma once
 
 #include <functional>
@@ -6,10 +7,10 @@
 #include <vector>
 
 #include "core/catalogue.h"
-#include "core/form1.h"
-#include "core/form1_view.h"
+#include "core/main_presenter.h"
+#include "core/main_view.h"
 
-class FakeForm1View : public Form1View {
+class FakeMainView : public MainView {
  public:
   struct MessageBox {
     std::string prompt;
@@ -17,31 +18,31 @@ class FakeForm1View : public Form1View {
     std::string title;
   };
 
-  void Attach(Form1* form) { form_ = form; }
+  void Attach(MainPresenter* form) { form_ = form; }
 
-  std::string Combo1Text() override {
-    const SplFolderEntry* entry = SplFolderAtListPosition(combo1Index);
+  std::string SelectedFolderName() override {
+    const ShellFolder* entry = ShellFolderAtListPosition(folderIndex);
     return entry ? entry->displayName : std::string();
   }
-  void SetCombo1ListIndex(int index) override {
-    combo1Index = index;
-    if (form_) form_->Combo1_Click();
+  void SelectFolderAt(int index) override {
+    folderIndex = index;
+    if (form_) form_->OnFolderSelected();
   }
-  std::string Text1Text() override { return text1; }
-  void SetText1Text(const std::string& text) override {
-    if (text == text1) return;
-    text1 = text;
-    if (form_) form_->Text1_Change();
+  std::string PathText() override { return pathText; }
+  void SetPathText(const std::string& text) override {
+    if (text == pathText) return;
+    pathText = text;
+    if (form_) form_->OnPathEdited();
   }
   // The user typing: the text changes, then the Change event runs.
-  void Type(const std::string& text) { SetText1Text(text); }
-  void SetLabel1Caption(const std::string& caption) override { label1 = caption; }
-  void SetCommand1Enabled(bool enabled) override { command1Enabled = enabled; }
-  void SetCommand2Enabled(bool enabled) override { command2Enabled = enabled; }
-  void MsgBox(const std::string& prompt, int buttons, const std::string& title) override {
+  void Type(const std::string& text) { SetPathText(text); }
+  void SetLocationCaption(const std::string& caption) override { locationCaption = caption; }
+  void EnableApply(bool enabled) override { applyEnabled = enabled; }
+  void EnableRestoreDefault(bool enabled) override { restoreEnabled = enabled; }
+  void ShowMessage(const std::string& prompt, int buttons, const std::string& title) override {
     messages.push_back(MessageBox{prompt, buttons, title});
   }
-  void CloseForm() override {
+  void CloseMainWindow() override {
     if (closed) return;
     closed = true;
     aboutOpen = false;
@@ -51,7 +52,7 @@ class FakeForm1View : public Form1View {
     aboutOpen = true;
   }
   void CloseAbout() override { aboutOpen = false; }
-  platform::WindowHandle Hwnd() override { return kHwnd; }
+  platform::WindowHandle Window() override { return kWindow; }
 
   void SetBusy(bool busy) override { busyChanges.push_back(busy); }
   // Runs the work at once, unless holdBackgroundWork asks to keep it for FinishBackgroundWork.
@@ -73,13 +74,13 @@ class FakeForm1View : public Form1View {
     done();
   }
 
-  static constexpr platform::WindowHandle kHwnd = static_cast<platform::WindowHandle>(0x20020);
+  static constexpr platform::WindowHandle kWindow = static_cast<platform::WindowHandle>(0x20020);
 
-  int combo1Index = -1;
-  std::string text1;
-  std::string label1 = "Location";
-  bool command1Enabled = false;
-  bool command2Enabled = true;
+  int folderIndex = -1;
+  std::string pathText;
+  std::string locationCaption = "Location";
+  bool applyEnabled = false;
+  bool restoreEnabled = true;
   bool closed = false;
   bool aboutOpen = false;
   int aboutWindowsCreated = 0;
@@ -90,5 +91,5 @@ class FakeForm1View : public Form1View {
   std::function<void()> heldDone;
 
  private:
-  Form1* form_ = nullptr;
+  MainPresenter* form_ = nullptr;
 };

@@ -1,0 +1,79 @@
+// The main window's behaviour: what happens when the user selects a folder, edits the path, applies, restores,
+// backs up, browses or follows a link, decided here over the passive MainView and the platform's interfaces.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "backup/backup.h"
+#include "core/catalogue.h"
+#include "core/main_view.h"
+#include "core/reg_value.h"
+#include "core/shell_folder_registry.h"
+#include "platform/platform.h"
+
+// Text with leading and trailing spaces (U+0020 only) removed.
+std::string Trimmed(const std::string& text);
+
+class MainPresenter {
+ public:
+  MainPresenter(platform::Platform& platform, MainView& view);
+
+  // Start-up: refuses every system but Windows XP, else selects the first folder.
+  void OnLoad();
+  // The window closes: the About window goes with it.
+  void OnUnload();
+  // "E&xit" from the menu.
+  void OnExit();
+  // The close box, the system menu or "E&xit" asks to close: false while a backup runs, which then closes the
+  // window itself once it has finished and told its outcome.
+  bool OnCloseRequested();
+  // The main window could not be made: tells the user why and gives the program's exit code.
+  int OnWindowNotMade(const std::string& systemErrorText);
+
+  void OnFolderSelected();
+  void OnPathEdited();
+  void OnApply();
+  void OnRestoreDefault();
+  void OnBackup();
+  // "...": the system's folder dialog fills the path box.
+  void OnBrowse();
+
+  // The buttons and the menu commands of the same name.
+  void OnOpenHomePage();
+  void OnOpenFeedbackPage();
+  void OnOpenDonationPage();
+  void OnShowAbout();
+
+  // Shows the selected folder's name in the caption and where it lives now in the path box.
+  void ShowCurrentLocation();
+  // Where a folder lives now: its User Shell Folders value when that is usable, else its Shell Folders value,
+  // expanded.
+  RegValue GetCurrentFolderPath(platform::HKey hive, const std::string& valueName);
+  RegValue ExpandPath(const RegValue& path);
+
+  RegistryBackup& backup() { return backup_; }
+  bool BackupRunning() const { return backupRunning_; }
+
+ private:
+  // One of the two writes of Apply or Restore Default.
+  struct FolderWrite {
+    const char* keyPath;
+    std::string data;
+    std::uint32_t type;
+  };
+  // Makes both writes in order and tells the outcome. When one fails, the other, if it succeeded, is put
+  // back as it was, so that the two keys never disagree without the user being told.
+  void WriteBothAndReport(const ShellFolder& entry, const FolderWrite (&writes)[2], const char* successText);
+  void FinishBackup();
+  std::string ExpandText(const std::string& text);
+
+  platform::Platform& platform_;
+  MainView& view_;
+  ShellFolderRegistry registry_;
+  RegistryBackup backup_;
+  BackupOutcome backupOutcome_;
+  bool backupRunning_ = false;
+  bool closeAfterBackup_ = false;
+  bool comInitialised_ = false;
+};
