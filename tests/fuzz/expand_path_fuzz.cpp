@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return platform;
   }();
   FakeMainView view;
-  MainPresenter form(fake->platform(), view);
+  MainPresenter presenter(fake->platform(), view);
   fake->log.Clear();
 
   std::string text(reinterpret_cast<const char*>(data), size);
-  RegValue expanded = form.ExpandPath(RegValue::FromText(text));
+  RegValue expanded = presenter.ExpandPath(RegValue::FromText(text));
   if (!expanded.IsText()) std::abort();
   // Without a "%" nothing changes; and no value is longer than its reference, so expansion is bounded.
   if (text.find('%') == std::string::npos && expanded.text() != text) std::abort();

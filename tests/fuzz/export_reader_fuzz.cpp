@@ -6,7 +6,6 @@
 
 #include "backup/backup.h"
 #include "backup/text_file.h"
-#include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
 
 namespace {
@@ -21,8 +20,7 @@ void CheckRoundTrip(const std::string& bytes) {
 }
 
 void CheckFilter(const std::string& bytes, FakePlatform& fake) {
-  FakeMainView view;
-  RegistryBackup backup(fake.platform(), view);
+  RegistryBackup backup(fake.platform());
   fake.files.files.clear();
   fake.files.files["C:\\in.txt"] = bytes;
   backup.FilterFile("C:\\in.txt", "C:\\out.bak", kHeader);
