@@ -250,7 +250,7 @@ void BenchStartUp(int rounds, const std::string& zolvaneExe, const std::string& 
   double floorMs = Median(times[1]);
   PrintRow("Start-up to the window shown with its path box filled, against one empty window", Median(times[0]), floorMs,
            "ms", 1.15);
-  PrintReferenceRow("Start-up of a bare program with MainPresenter's 13 controls only, against one empty window",
+  PrintReferenceRow("Start-up of a bare program with the main window's 13 controls only, against one empty window",
                     Median(times[2]), floorMs, "ms");
   PrintRow("Peak working set after start-up, against one empty window", Median(starters[0].peaksKb) / 1024.0,
            Median(starters[1].peaksKb) / 1024.0, "MB", 1.5);

@@ -14,7 +14,7 @@ start=$(date +%s)
 logFile="$ZOLVANE_ROOT/build/win32-e2e.log"
 exe="$ZOLVANE_ROOT/build/win32/Zolvane.exe"
 driver="$ZOLVANE_ROOT/build/win32/tests/e2e/zolvane_e2e.exe"
-scenarios=(${ZOLVANE_WIN32_SCENARIOS:-start-up fifteen-folders apply-follows-pathText apply-my-documents
+scenarios=(${ZOLVANE_WIN32_SCENARIOS:-start-up fifteen-folders apply-follows-path apply-my-documents
            apply-desktop-variable apply-common-desktop restore-my-documents restore-shared-video
            apply-typed-wide-path})
 # Emulated, a scenario takes several times as long as under 64-bit Wine; the whole run stays bounded.

@@ -20,7 +20,7 @@ const Scenario kScenarios[] = {
     {"refused-windows7", e2e::ScenarioRefusedOnWindows7},
     {"refused-vista", e2e::ScenarioRefusedOnVista},
     {"fifteen-folders", e2e::ScenarioFifteenFolders},
-    {"apply-follows-pathText", e2e::ScenarioApplyFollowsPath},
+    {"apply-follows-path", e2e::ScenarioApplyFollowsPath},
     {"apply-my-documents", e2e::ScenarioApplyMyDocuments},
     {"apply-desktop-variable", e2e::ScenarioApplyDesktopWithVariable},
     {"apply-common-desktop", e2e::ScenarioApplyCommonDesktop},

@@ -19,7 +19,7 @@ TEST_F(ApplyRestoreTest, ApplyWritesUserShellFoldersFirstForAPerUserFolder) {
   Select("My Documents");
   view.Type("  D:\\Data\\Docs  ");
   fake.log.Clear();
-  form.OnApply();
+  presenter.OnApply();
   EXPECT_EQ(Writes(), (std::vector<std::string>{
                           Write("0x80000001", kUserShellFoldersKey, "Personal", 2, "D:\\Data\\Docs"),
                           Write("0x80000001", kShellFoldersKey, "Personal", 1, "D:\\Data\\Docs"),
@@ -37,7 +37,7 @@ TEST_F(ApplyRestoreTest, ApplyWritesUserShellFoldersFirstForAPerUserFolder) {
 TEST_F(ApplyRestoreTest, ApplyStoresTheReferenceUnexpandedAndItsExpansionBesideIt) {
   Select("Desktop");
   view.Type("%USERPROFILE%\\Docs");
-  form.OnApply();
+  presenter.OnApply();
   std::uint32_t type = 0;
   EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop", &type), "%USERPROFILE%\\Docs");
   EXPECT_EQ(type, platform::kRegExpandSz);
@@ -53,7 +53,7 @@ TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
   Select("My Music");
   view.Type(kWidePath);
   fake.log.Clear();
-  form.OnApply();
+  presenter.OnApply();
   // 21 UTF-16 code units and one terminator: 44 bytes.
   EXPECT_EQ(Writes(), (std::vector<std::string>{
                           Write("0x80000001", kUserShellFoldersKey, "My Music", 2, kWidePath),
@@ -64,7 +64,7 @@ TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
   EXPECT_EQ(view.pathText, kWidePath);
 
   fake.log.Clear();
-  form.OnRestoreDefault();
+  presenter.OnRestoreDefault();
   EXPECT_EQ(Writes(), (std::vector<std::string>{
                           Write("0x80000001", kShellFoldersKey, "My Music", 1, profile + "\\My Music"),
                           Write("0x80000001", kUserShellFoldersKey, "My Music", 2, "%USERPROFILE%\\My Music"),
@@ -76,7 +76,7 @@ TEST_F(ApplyRestoreTest, ApplyWritesShellFoldersFirstForCommonDesktopOnly) {
   Select("Common Desktop");
   view.Type("E:\\Desk");
   fake.log.Clear();
-  form.OnApply();
+  presenter.OnApply();
   EXPECT_EQ(Writes(), (std::vector<std::string>{
                           Write("0x80000002", kShellFoldersKey, "Common Desktop", 1, "E:\\Desk"),
                           Write("0x80000002", kUserShellFoldersKey, "Common Desktop", 2, "E:\\Desk"),
@@ -85,7 +85,7 @@ TEST_F(ApplyRestoreTest, ApplyWritesShellFoldersFirstForCommonDesktopOnly) {
   Select("Shared Video");
   view.Type("E:\\Video");
   fake.log.Clear();
-  form.OnApply();
+  presenter.OnApply();
   EXPECT_EQ(Writes().at(0), Write("0x80000002", kUserShellFoldersKey, "CommonVideo", 2, "E:\\Video"));
 }
 
@@ -94,7 +94,7 @@ TEST_F(ApplyRestoreTest, RestoreWritesTheStockPathShellFoldersFirstAndDiscardsAn
   Select("My Documents");
   view.Type("D:\\Typed but not applied");
   fake.log.Clear();
-  form.OnRestoreDefault();
+  presenter.OnRestoreDefault();
   EXPECT_EQ(Writes(),
             (std::vector<std::string>{
                 Write("0x80000001", kShellFoldersKey, "Personal", 1, "C:\\Documents and Settings\\Ann\\My Documents"),
@@ -105,7 +105,7 @@ TEST_F(ApplyRestoreTest, RestoreWritesTheStockPathShellFoldersFirstAndDiscardsAn
   EXPECT_FALSE(view.applyEnabled);
 
   Select("Temporary Internet Files");
-  form.OnRestoreDefault();
+  presenter.OnRestoreDefault();
   EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Cache"),
             "%USERPROFILE%\\Local Settings\\Temporary Internet Files");
 }
@@ -131,7 +131,7 @@ TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
       view.Type("D:\\Fav");
       fake.log.Clear();
       if (outcome.failingWrite) fake.log.FailCallStartingWith("SHSetValueW", outcome.failingWrite - 1, outcome.code);
-      restore ? form.OnRestoreDefault() : form.OnApply();
+      restore ? presenter.OnRestoreDefault() : presenter.OnApply();
       // Both writes always run; when one fails, the other is put back.
       EXPECT_EQ(Writes().size(), outcome.failingWrite ? 3u : 2u);
       EXPECT_EQ(LastMessage(), restore ? outcome.restoreMessage : outcome.applyMessage)
@@ -167,7 +167,7 @@ TEST_F(ApplyRestoreTest, AFailedWritePutsTheOtherValueBack) {
     fake.registry.DenyWrites(kHkeyLocalMachine, c.deniedKey);
     Select("Shared Music");
     view.Type("E:\\Music");
-    c.restore ? form.OnRestoreDefault() : form.OnApply();
+    c.restore ? presenter.OnRestoreDefault() : presenter.OnApply();
     EXPECT_EQ(LastMessage(), "Access Denied. No changes were made.");
     const FakeRegistry::Value* after = fake.registry.GetValue(kHkeyLocalMachine, c.keptKey, "CommonMusic");
     ASSERT_EQ(after != nullptr, before.has_value());
@@ -187,7 +187,7 @@ TEST_F(ApplyRestoreTest, APutBackThatFailsTellsWhereEachValueStands) {
   fake.log.Clear();
   // The User Shell Folders write is refused, the Shell Folders one succeeds, and putting it back fails.
   fake.log.FailCallStartingWith("SHSetValueW", 2, 1016);
-  form.OnApply();
+  presenter.OnApply();
   EXPECT_EQ(LastMessage(),
             "Access Denied. Only part of the change was made, and it could not be undone:\n"
             "Shell Folders\\CommonMusic now holds \"E:\\Music\".\n"
@@ -202,7 +202,7 @@ TEST_F(ApplyRestoreTest, GuardsWriteNothingShowNothingAndChangeNothing) {
   view.Type("   ");
   view.restoreEnabled = true;
   fake.log.Clear();
-  form.OnApply();
+  presenter.OnApply();
   EXPECT_TRUE(fake.log.calls().empty());
   EXPECT_TRUE(view.messages.empty());
   EXPECT_EQ(view.pathText, "   ");
@@ -211,8 +211,8 @@ TEST_F(ApplyRestoreTest, GuardsWriteNothingShowNothingAndChangeNothing) {
   view.folderIndex = -1;
   view.Type("D:\\Docs");
   fake.log.Clear();
-  form.OnApply();
-  form.OnRestoreDefault();
+  presenter.OnApply();
+  presenter.OnRestoreDefault();
   EXPECT_TRUE(fake.log.calls().empty());
   EXPECT_TRUE(view.messages.empty());
   EXPECT_EQ(view.pathText, "D:\\Docs");

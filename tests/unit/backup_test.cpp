@@ -123,7 +123,7 @@ class BackupTest : public ::testing::Test {
 
   // A failed run: its one message, nothing half-written on the desktop, no editor left running or open.
   void ExpectFailedRun(const std::string& prompt) {
-    form.OnBackup();
+    presenter.OnBackup();
     EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
     EXPECT_FALSE(HasFile(kBackupPath));
     EXPECT_FALSE(HasFile(kNewBackupPath));
@@ -139,7 +139,7 @@ class BackupTest : public ::testing::Test {
     fake.processes.failing.clear();
     outcomes.clear();
     view.messages.clear();
-    form.OnBackup();
+    presenter.OnBackup();
     EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
     EXPECT_TRUE(HasFile(kBackupPath));
     EXPECT_FALSE(AnyTempFileLeft());
@@ -147,8 +147,8 @@ class BackupTest : public ::testing::Test {
 
   FakePlatform fake;
   LoggingView view{fake.log, fake.files};
-  MainPresenter form{fake.platform(), view};
-  RegistryBackup& backup = form.backup();
+  MainPresenter presenter{fake.platform(), view};
+  RegistryBackup& backup = presenter.backup();
   std::map<std::string, std::string> exports;  // by key
   std::map<std::string, FakeProcesses::Outcome> outcomes;
 };
@@ -156,7 +156,7 @@ class BackupTest : public ::testing::Test {
 // --- Command lines, paths and the order of operations ---
 
 TEST_F(BackupTest, StartsOneMinimizedRegeditPerKeyWithTheCommandLineByteForByte) {
-  form.OnBackup();
+  presenter.OnBackup();
   ASSERT_EQ(fake.processes.started.size(), 4u);
   const std::string expected[4] = {
       "regedit /e \"C:\\TEMP\\splfolders1.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
@@ -187,7 +187,7 @@ TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThi
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp3] = "left over";
   fake.files.files[kBackupPath] = "old backup";
-  form.OnBackup();
+  presenter.OnBackup();
 
   std::vector<std::string> steps;
   for (const std::string& call : fake.log.calls()) {
@@ -228,7 +228,7 @@ TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThi
 }
 
 TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
-  form.OnBackup();
+  presenter.OnBackup();
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt, kSuccess);
   EXPECT_EQ(view.messages[0].buttons, 0);
@@ -236,7 +236,7 @@ TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
 }
 
 TEST_F(BackupTest, AsksTheShellForTheDesktopWithCreateFlagAndCurrentPath) {
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(fake.log.CallsStartingWith("SHGetFolderPathW"),
             std::vector<std::string>{"SHGetFolderPathW(0, 32768, 0, 0)"});
   EXPECT_EQ(fake.log.CallsStartingWith("GetTempPathW"), std::vector<std::string>{"GetTempPathW(260)"});
@@ -246,7 +246,7 @@ TEST_F(BackupTest, AsksTheShellForTheDesktopWithCreateFlagAndCurrentPath) {
 
 TEST_F(BackupTest, DesktopPathEndingInABackslashGetsASecondOne) {
   fake.shell.desktopPath = "D:\\";
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(backup.backupFile, "D:\\\\specialfolders.bak");
   EXPECT_TRUE(HasFile("D:\\\\specialfolders.bak"));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
@@ -266,7 +266,7 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
     fake.shell.folderPathResult = c.result;
     fake.files.files.clear();
     view.messages.clear();
-    form.OnBackup();
+    presenter.OnBackup();
     EXPECT_EQ(Prompts(), c.prompts) << c.result;
     EXPECT_EQ(backup.backupFile, "\\specialfolders.bak") << c.result;
     EXPECT_TRUE(HasFile("\\specialfolders.bak")) << c.result;
@@ -275,7 +275,7 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
 
 TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
   fake.files.failing["GetTempPathW(260)"] = 0;
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(backup.exportFiles[0], "splfolders1.txt");
   EXPECT_EQ(backup.exportFiles[3], "splfolders4.txt");
   ASSERT_EQ(fake.processes.started.size(), 4u);
@@ -290,11 +290,11 @@ TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
 // click starts nothing, and a close asked for meanwhile waits for the outcome.
 TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome) {
   view.holdBackgroundWork = true;
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(view.busyChanges, std::vector<bool>{true});
-  EXPECT_TRUE(form.BackupRunning());
-  form.OnBackup();
-  EXPECT_FALSE(form.OnCloseRequested());
+  EXPECT_TRUE(presenter.BackupRunning());
+  presenter.OnBackup();
+  EXPECT_FALSE(presenter.OnCloseRequested());
   EXPECT_FALSE(view.closed);
 
   view.FinishBackgroundWork();
@@ -303,13 +303,13 @@ TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome
   EXPECT_EQ(view.busyChanges, (std::vector<bool>{true, false}));
   EXPECT_TRUE(view.closed);
   EXPECT_FALSE(AnyTempFileLeft());
-  EXPECT_TRUE(form.OnCloseRequested());
+  EXPECT_TRUE(presenter.OnCloseRequested());
 }
 
 // --- What the backup file holds ---
 
 TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
             Utf16File(kHeader + "\r\n" +                                                            //
                       "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Docs\"\r\n\r\n" +          //
@@ -321,7 +321,7 @@ TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
 TEST_F(BackupTest, Utf8ExportsBecomeOneUtf8FileWithoutMark) {
   SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
              ExportText(kKeyMachineUsf, ""), ExportText(kKeyMachineSf, "\"Common Desktop\"=\"C:\\\\All\"\r\n"));
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
             kHeader + "\r\n" +                                                               //
                 "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n\r\n" +  //
@@ -345,7 +345,7 @@ TEST_P(BackupLinesTest, LeavesOutEveryLineHoldingTheHeaderAndKeepsTheRestLineByL
              Encoded(Section(kKeyUserSf) + "second export's first line\r\n" + kHeader + "\r\n"),  //
              Encoded(Section(kKeyMachineUsf) + "  " + kHeader + "  \r\n\r\n"),                    //
              Encoded(Section(kKeyMachineSf) + "last\r"));
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath), Encoded(kHeader + "\r\n" +                            //
                                                       Section(kKeyUserUsf) + "\r\n" +               //
                                                       "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +  //
@@ -367,7 +367,7 @@ TEST_F(BackupTest, Utf16ExportKeepsEveryCharacter) {
   const std::string value("\xE9\x00\xAC\x20\x3D\xD8\x00\xDE", 8);
   SetExports("\xFF\xFE" + Wide(Section(kKeyUserUsf) + "\"A\"=\"") + value + Wide("\"\r\n"),
              Utf16File(Section(kKeyUserSf)), Utf16File(Section(kKeyMachineUsf)), Utf16File(Section(kKeyMachineSf)));
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
             Utf16File(kHeader + "\r\n" + Section(kKeyUserUsf) + "\"A\"=\"") + value +
                 Wide("\"\r\n" + Section(kKeyUserSf) + Section(kKeyMachineUsf) + Section(kKeyMachineSf)));
@@ -376,7 +376,7 @@ TEST_F(BackupTest, Utf16ExportKeepsEveryCharacter) {
 TEST_F(BackupTest, MixedEncodingsGiveUtf16SoNoCharacterIsLost) {
   SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
              Utf16File(ExportText(kKeyMachineUsf, "")), Utf16File(ExportText(kKeyMachineSf, "")));
-  form.OnBackup();
+  presenter.OnBackup();
   const std::string& bytes = fake.files.files.at(kBackupPath);
   EXPECT_EQ(bytes, "\xFF\xFE" + Wide(kHeader + "\r\n\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"Caf") +
                        std::string("\xE9\x00", 2) +
@@ -388,7 +388,7 @@ TEST_F(BackupTest, Utf16ExportWithNothingButItsMarkAddsNoLine) {
   // The empty export is one short, which the backup then misses.
   SetExports(Utf16File(Section(kKeyUserUsf) + Section(kKeyUserSf)), "\xFF\xFE", Utf16File(Section(kKeyMachineUsf)),
              Utf16File("[" + kKeyMachineSf + "]"));
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath), Utf16File(kHeader + "\r\n" + Section(kKeyUserUsf) + Section(kKeyUserSf) +
                                                         Section(kKeyMachineUsf) + Section(kKeyMachineSf)));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
@@ -521,7 +521,7 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
     fake.files.files[kBackupPath] = oldBackup;
     view.messages.clear();
     c.arrange();
-    form.OnBackup();
+    presenter.OnBackup();
     EXPECT_EQ(Prompts(), std::vector<std::string>{c.prompt});
     EXPECT_EQ(fake.files.files.at(kBackupPath), oldBackup);
     EXPECT_FALSE(HasFile(kNewBackupPath));
@@ -534,7 +534,7 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
 
 TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStanding) {
   fake.files.failing["DeleteFileW(" + kTemp4 + ")"] = 32;
-  form.OnBackup();
+  presenter.OnBackup();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
   EXPECT_TRUE(HasFile(kTemp4));
   EXPECT_FALSE(HasFile(kTemp1));

@@ -15,7 +15,7 @@ class BrowseTest : public MainPresenterTest {
 TEST_F(BrowseTest, ConfirmingPutsThePathInThePathBoxAndEnablesApply) {
   fake.shell.browsePath = kWidePath;
   view.Type("%USERPROFILE%\\typed");
-  form.OnBrowse();
+  presenter.OnBrowse();
   EXPECT_EQ(view.pathText, kWidePath);
   EXPECT_TRUE(view.applyEnabled);
   ASSERT_EQ(fake.shell.browses.size(), 1u);
@@ -29,8 +29,8 @@ TEST_F(BrowseTest, ConfirmingPutsThePathInThePathBoxAndEnablesApply) {
 
 TEST_F(BrowseTest, ComIsInitialisedApartmentThreadedOnceBeforeTheFirstDialog) {
   fake.log.Clear();
-  form.OnBrowse();
-  form.OnBrowse();
+  presenter.OnBrowse();
+  presenter.OnBrowse();
   std::vector<std::string> calls = fake.log.calls();
   EXPECT_EQ(fake.log.CallsStartingWith("CoInitializeEx"), std::vector<std::string>{"CoInitializeEx(2)"});
   ASSERT_FALSE(calls.empty());
@@ -40,7 +40,7 @@ TEST_F(BrowseTest, ComIsInitialisedApartmentThreadedOnceBeforeTheFirstDialog) {
 TEST_F(BrowseTest, CancellingChangesNothing) {
   fake.shell.browseConfirms = false;
   view.Type("D:\\typed");
-  form.OnBrowse();
+  presenter.OnBrowse();
   EXPECT_EQ(view.pathText, "D:\\typed");
   EXPECT_TRUE(view.applyEnabled);
   EXPECT_TRUE(fake.log.CallsStartingWith("SHGetPathFromIDListW").empty());
@@ -49,7 +49,7 @@ TEST_F(BrowseTest, CancellingChangesNothing) {
 
 TEST_F(BrowseTest, ABufferWithoutAZeroByteGivesEmptyText) {
   fake.shell.browseLeavesNoZero = true;
-  form.OnBrowse();
+  presenter.OnBrowse();
   EXPECT_EQ(view.pathText, "");
   EXPECT_FALSE(view.applyEnabled);
   EXPECT_EQ(fake.shell.freed.size(), 1u);
@@ -69,10 +69,10 @@ TEST_F(LinksTest, EachTriggerOpensItsPageOnTheProductSite) {
     std::function<void()> click;
     const char* path;
   } triggers[] = {
-      {"Visit Homepage", [&] { form.OnOpenHomePage(); }, "/index.html"},
+      {"Visit Homepage", [&] { presenter.OnOpenHomePage(); }, "/index.html"},
       {"About's home page link", [&] { about.OnOpenHomePage(); }, "/index.html"},
-      {"Feedback", [&] { form.OnOpenFeedbackPage(); }, "/feedback.htm"},
-      {"Donate", [&] { form.OnOpenDonationPage(); }, "/donate.htm"},
+      {"Feedback", [&] { presenter.OnOpenFeedbackPage(); }, "/feedback.htm"},
+      {"Donate", [&] { presenter.OnOpenDonationPage(); }, "/donate.htm"},
       {"About's donation link", [&] { about.OnOpenDonationPage(); }, "/donate.htm"},
   };
   for (Trigger& trigger : triggers) {

@@ -26,11 +26,11 @@ struct Failure {
   FailureKind kind;
 };
 
-// One world for a flow: the fakes, the form, and regedit standing in for itself.
+// One world for a flow: the fakes, the presenter, and regedit standing in for itself.
 class World {
  public:
-  World() : form(fake.platform(), view) {
-    view.Attach(&form);
+  World() : presenter(fake.platform(), view) {
+    view.Attach(&presenter);
     SetUpAnnOnWindowsXp(fake);
     for (const char* key : {kUserShellFoldersKey, kShellFoldersKey}) {
       fake.registry.SetString(kHkeyCurrentUser, key, "Personal", platform::kRegExpandSz, "D:\\Docs");
@@ -78,7 +78,7 @@ class World {
 
   FakePlatform fake;
   FakeMainView view;
-  MainPresenter form;
+  MainPresenter presenter;
   std::string hangingCommand;
 };
 
@@ -120,7 +120,7 @@ class FaultInjectionTest : public ::testing::Test {
     ASSERT_FALSE(prompts.empty());
     const std::string& verdict = prompts.back();
     // Without the desktop's path the backup goes to the root of the current drive, as it always has.
-    auto backup = world.fake.files.files.find(world.form.backup().backupFile);
+    auto backup = world.fake.files.files.find(world.presenter.backup().backupFile);
     if (verdict == kBackupSuccess) {
       ASSERT_NE(backup, world.fake.files.files.end());
       if (!shortRead) EXPECT_EQ(backup->second, recordedBackup_);
@@ -129,7 +129,7 @@ class FaultInjectionTest : public ::testing::Test {
     } else {
       EXPECT_EQ(verdict.rfind(kBackupFailure, 0), 0u) << verdict;
       // Where the backup would have gone is where the old one still is, untouched.
-      if (world.form.backup().backupFile == kBackupPath) {
+      if (world.presenter.backup().backupFile == kBackupPath) {
         ASSERT_NE(backup, world.fake.files.files.end());
         EXPECT_EQ(backup->second, kOldBackup);
       }
@@ -149,7 +149,7 @@ class FaultInjectionTest : public ::testing::Test {
       auto recordedFile = recorded.fake.files.files.find(path);
       bool leftByFlow = recordedFile != recorded.fake.files.files.end() && recordedFile->second == bytes;
       bool oldBackupKept = path == kBackupPath && bytes == kOldBackup;
-      bool toldBackup = path == world.form.backup().backupFile &&
+      bool toldBackup = path == world.presenter.backup().backupFile &&
                         (bytes == recordedBackup_ || failure.kind == FailureKind::kShortRead) &&
                         !world.view.messages.empty() && world.view.messages.back().prompt == kBackupSuccess;
       EXPECT_TRUE(named || leftByFlow || oldBackupKept || toldBackup) << path << " holds " << bytes.size() << " bytes";
@@ -176,7 +176,7 @@ std::vector<FailureKind> KindsFor(const std::string& call) {
 TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
   auto select = [](World& w, const char* name) { w.view.SelectFolderAt(FindShellFolder(name)->listPosition); };
   const Flow flows[] = {
-      {"Start-up", [](World&) {}, [](World& w) { w.form.OnLoad(); }},
+      {"Start-up", [](World&) {}, [](World& w) { w.presenter.OnLoad(); }},
       {"Selecting each folder", [](World&) {},
        [](World& w) {
          for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
@@ -184,10 +184,10 @@ TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
          }
        }},
       {"Apply", [&](World& w) { select(w, "My Documents"), w.view.Type("E:\\New Docs"); },
-       [](World& w) { w.form.OnApply(); }},
-      {"Restore Default", [&](World& w) { select(w, "Common Desktop"); }, [](World& w) { w.form.OnRestoreDefault(); }},
-      {"Backup", [](World&) {}, [](World& w) { w.form.OnBackup(); }},
-      {"Browse", [&](World& w) { select(w, "Desktop"); }, [](World& w) { w.form.OnBrowse(); }},
+       [](World& w) { w.presenter.OnApply(); }},
+      {"Restore Default", [&](World& w) { select(w, "Common Desktop"); }, [](World& w) { w.presenter.OnRestoreDefault(); }},
+      {"Backup", [](World&) {}, [](World& w) { w.presenter.OnBackup(); }},
+      {"Browse", [&](World& w) { select(w, "Desktop"); }, [](World& w) { w.presenter.OnBrowse(); }},
   };
 
   int runs = 0;

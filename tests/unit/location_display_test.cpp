@@ -67,7 +67,7 @@ TEST_F(MainPresenterTest, SharedFoldersStayVisibleToAUserWhoMayNotChangeThem) {
 TEST_F(MainPresenterTest, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
   view.restoreEnabled = false;
   view.Type("something");
-  form.ShowCurrentLocation();
+  presenter.ShowCurrentLocation();
   EXPECT_EQ(view.locationCaption, " location");
   EXPECT_EQ(view.pathText, "");
   EXPECT_FALSE(view.applyEnabled);
@@ -92,7 +92,7 @@ TEST_F(MainPresenterTest, EditingThePathEnablesApplyOnlyForNonBlankText) {
 
 class ExpandPathTest : public MainPresenterTest {
  protected:
-  std::string Expand(const std::string& text) { return form.ExpandPath(RegValue::FromText(text)).text(); }
+  std::string Expand(const std::string& text) { return presenter.ExpandPath(RegValue::FromText(text)).text(); }
 };
 
 TEST_F(ExpandPathTest, ExpandsEveryDefinedReferenceAndKeepsTheRest) {
@@ -123,8 +123,8 @@ TEST_F(ExpandPathTest, EveryStockPathExpandsInFull) {
 }
 
 TEST_F(ExpandPathTest, EmptyAndIntegerComeBackUnchanged) {
-  EXPECT_EQ(form.ExpandPath(RegValue()), RegValue());
-  EXPECT_EQ(form.ExpandPath(RegValue::FromInteger(2)), RegValue::FromInteger(2));
+  EXPECT_EQ(presenter.ExpandPath(RegValue()), RegValue());
+  EXPECT_EQ(presenter.ExpandPath(RegValue::FromInteger(2)), RegValue::FromInteger(2));
 }
 
 }  // namespace

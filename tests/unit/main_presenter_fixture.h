@@ -26,8 +26,8 @@ inline void SetUpAnnOnWindowsXp(FakePlatform& fake) {
 
 class MainPresenterTest : public ::testing::Test {
  protected:
-  MainPresenterTest() : form(fake.platform(), view) {
-    view.Attach(&form);
+  MainPresenterTest() : presenter(fake.platform(), view) {
+    view.Attach(&presenter);
     SetUpAnnOnWindowsXp(fake);
   }
 
@@ -52,5 +52,5 @@ class MainPresenterTest : public ::testing::Test {
 
   FakePlatform fake;
   FakeMainView view;
-  MainPresenter form;
+  MainPresenter presenter;
 };

@@ -50,7 +50,7 @@ TEST(GetWindowsVersionName, PassesTheRecordAsWrittenAndNamesAFailedQueryFailed) 
 
 TEST_F(MainPresenterTest, OnWindowsXpLoadSelectsCommonDesktopAndShowsIt) {
   SetUserShell(platform::kHkeyLocalMachine, "Common Desktop", platform::kRegExpandSz, "%ALLUSERSPROFILE%\\Desktop");
-  form.OnLoad();
+  presenter.OnLoad();
   EXPECT_EQ(view.folderIndex, 0);
   EXPECT_EQ(view.locationCaption, "Common Desktop location");
   EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\All Users\\Desktop");
@@ -66,10 +66,10 @@ TEST_F(MainPresenterTest, EveryOtherSystemIsRefusedBeforeTheRegistryIsRead) {
   for (const VersionRow& row : refused) {
     FakePlatform platform;
     FakeMainView refusedView;
-    MainPresenter refusedForm(platform.platform(), refusedView);
-    refusedView.Attach(&refusedForm);
+    MainPresenter refusedPresenter(platform.platform(), refusedView);
+    refusedView.Attach(&refusedPresenter);
     platform.system.SetVersion(row.platformId, row.major, row.minor);
-    refusedForm.OnLoad();
+    refusedPresenter.OnLoad();
     ASSERT_EQ(refusedView.messages.size(), 1u) << row.name;
     EXPECT_EQ(refusedView.messages[0].prompt,
               "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit");
@@ -82,10 +82,10 @@ TEST_F(MainPresenterTest, EveryOtherSystemIsRefusedBeforeTheRegistryIsRead) {
 }
 
 TEST_F(MainPresenterTest, ExitAndUnloadCloseTheAboutWindowAndTheMainWindow) {
-  form.OnShowAbout();
-  form.OnShowAbout();
+  presenter.OnShowAbout();
+  presenter.OnShowAbout();
   EXPECT_EQ(view.aboutWindowsCreated, 1);
-  form.OnExit();
+  presenter.OnExit();
   EXPECT_FALSE(view.aboutOpen);
   EXPECT_TRUE(view.closed);
 
@@ -98,7 +98,7 @@ TEST_F(MainPresenterTest, ExitAndUnloadCloseTheAboutWindowAndTheMainWindow) {
 }
 
 TEST_F(MainPresenterTest, AMainWindowThatCannotBeMadeIsToldWithTheSystemsReasonAndEndsTheProgram) {
-  EXPECT_NE(form.OnWindowNotMade("Cannot find window class."), 0);
+  EXPECT_NE(presenter.OnWindowNotMade("Cannot find window class."), 0);
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt, "Zolvane could not make its main window.\nCannot find window class.");
   EXPECT_EQ(view.messages[0].title, "Zolvane");

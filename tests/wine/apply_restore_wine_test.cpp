@@ -76,7 +76,7 @@ std::string LastMessage(const FakeMainView& view) {
   return view.messages.empty() ? std::string() : view.messages.back().prompt;
 }
 
-void TestMyDocumentsAsTheShellSeesIt(MainPresenter& form, FakeMainView& view) {
+void TestMyDocumentsAsTheShellSeesIt(MainPresenter& presenter, FakeMainView& view) {
   SavedValue userShell = Save(kUserShellFoldersKey, "Personal");
   SavedValue shell = Save(kShellFoldersKey, "Personal");
   std::string stockPath = ProfileDirectory() + "\\My Documents";
@@ -93,7 +93,7 @@ void TestMyDocumentsAsTheShellSeesIt(MainPresenter& form, FakeMainView& view) {
   CHECK_EQ(view.locationCaption, std::string("My Documents location"));
   view.Type("  " + newFolder + "  ");
   CHECK(view.applyEnabled);
-  form.OnApply();
+  presenter.OnApply();
   CHECK_EQ(LastMessage(view), std::string("Successfully done!"));
   CHECK_EQ(view.pathText, newFolder);
   std::string afterApply = ShellPersonal(0);
@@ -101,7 +101,7 @@ void TestMyDocumentsAsTheShellSeesIt(MainPresenter& form, FakeMainView& view) {
   CHECK_EQ(afterApply, newFolder);
 
   view.Type("D:\\Typed but never applied");
-  form.OnRestoreDefault();
+  presenter.OnRestoreDefault();
   CHECK_EQ(LastMessage(view), std::string("Restored the default values!"));
   CHECK_EQ(view.pathText, stockPath);
   CHECK(!view.applyEnabled);
@@ -117,7 +117,7 @@ void TestMyDocumentsAsTheShellSeesIt(MainPresenter& form, FakeMainView& view) {
 
 // The real registry gets the UTF-16 of what was typed, a surrogate pair included, with one terminator in each
 // key; the box shows it back exactly, and Restore Default replaces it.
-void TestWidePathRoundTrip(MainPresenter& form, FakeMainView& view) {
+void TestWidePathRoundTrip(MainPresenter& presenter, FakeMainView& view) {
   SavedValue userShell = Save(kUserShellFoldersKey, "My Music");
   SavedValue shell = Save(kShellFoldersKey, "My Music");
   const std::wstring path = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
@@ -125,7 +125,7 @@ void TestWidePathRoundTrip(MainPresenter& form, FakeMainView& view) {
   view.SelectFolderAt(kMyMusicPosition);
   CHECK_EQ(view.locationCaption, std::string("My Music location"));
   view.Type(Utf8(path));
-  form.OnApply();
+  presenter.OnApply();
   CHECK_EQ(LastMessage(view), std::string("Successfully done!"));
   SavedValue stored[2] = {Save(kUserShellFoldersKey, "My Music"), Save(kShellFoldersKey, "My Music")};
   const DWORD types[2] = {REG_EXPAND_SZ, REG_SZ};
@@ -135,7 +135,7 @@ void TestWidePathRoundTrip(MainPresenter& form, FakeMainView& view) {
   }
   CHECK_EQ(view.pathText, Utf8(path));
 
-  form.OnRestoreDefault();
+  presenter.OnRestoreDefault();
   CHECK_EQ(LastMessage(view), std::string("Restored the default values!"));
   CHECK_EQ(view.pathText, ProfileDirectory() + "\\My Music");
 
@@ -148,12 +148,12 @@ void TestWidePathRoundTrip(MainPresenter& form, FakeMainView& view) {
 int main() {
   platform::Win32Platform win32;
   FakeMainView view;
-  MainPresenter form(win32.platform(), view);
-  view.Attach(&form);
+  MainPresenter presenter(win32.platform(), view);
+  view.Attach(&presenter);
 
   CHECK_EQ(GetWindowsVersionName(win32.platform().system), std::string("Windows XP"));
-  form.OnLoad();
-  TestMyDocumentsAsTheShellSeesIt(form, view);
-  TestWidePathRoundTrip(form, view);
+  presenter.OnLoad();
+  TestMyDocumentsAsTheShellSeesIt(presenter, view);
+  TestWidePathRoundTrip(presenter, view);
   return wine_check::Summary();
 }

@@ -256,8 +256,8 @@ void PrintFirstLines(const std::string& bytes, std::size_t count) {
 int main() {
   platform::Win32Platform win32;
   FakeMainView view;
-  MainPresenter form(win32.platform(), view);
-  view.Attach(&form);
+  MainPresenter presenter(win32.platform(), view);
+  view.Attach(&presenter);
 
   char desktop[MAX_PATH] = "";
   bool desktopExisted = SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop) == S_OK;
@@ -268,9 +268,9 @@ int main() {
   std::vector<Value> saved[4];
   for (int i = 0; i < 4; ++i) saved[i] = ReadKey(kKeys[i]);
 
-  form.OnBackup();
+  presenter.OnBackup();
   CHECK_EQ(view.messages.size() == 1 ? view.messages[0].prompt : std::string("one message"), std::string(kSuccess));
-  CHECK_EQ(form.backup().backupFile, backupPath);
+  CHECK_EQ(presenter.backup().backupFile, backupPath);
   std::string first;
   CHECK(ReadFileBytes(backupPath, &first));
   CheckNoTemporaryFile();
@@ -281,7 +281,7 @@ int main() {
   }
 
   view.messages.clear();
-  form.OnBackup();
+  presenter.OnBackup();
   CHECK_EQ(view.messages.size() == 1 ? view.messages[0].prompt : std::string("one message"), std::string(kSuccess));
   std::string second;
   CHECK(ReadFileBytes(backupPath, &second));

@@ -77,12 +77,12 @@ class RefusingRegistry : public platform::Win32Registry {
   const char* refusedKey_;
 };
 
-void TestEmptyVariableExpandsToNothing(MainPresenter& form, platform::Environment& environment) {
+void TestEmptyVariableExpandsToNothing(MainPresenter& presenter, platform::Environment& environment) {
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", L"");
   std::optional<std::string> value = environment.GetEnvironmentVariableW("ZOLVANE_EMPTY");
   CHECK(value.has_value() && value->empty());
   CHECK(!environment.GetEnvironmentVariableW("ZOLVANE_NOT_DEFINED").has_value());
-  CHECK_EQ(form.ExpandPath(RegValue::FromText("%ZOLVANE_EMPTY%\\x")).text(), std::string("\\x"));
+  CHECK_EQ(presenter.ExpandPath(RegValue::FromText("%ZOLVANE_EMPTY%\\x")).text(), std::string("\\x"));
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", nullptr);
 }
 
@@ -99,11 +99,11 @@ void TestRefusedWriteIsUndone(platform::Win32Platform& win32) {
   for (const RawValue& before : befores) {
     WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, before);
     FakeMainView view;
-    MainPresenter form(refusingPlatform, view);
-    view.Attach(&form);
+    MainPresenter presenter(refusingPlatform, view);
+    view.Attach(&presenter);
     view.SelectFolderAt(FindShellFolder(kValue)->listPosition);
     view.Type("D:\\Zolvane put-back check");
-    form.OnApply();
+    presenter.OnApply();
     CHECK_EQ(view.messages.empty() ? std::string() : view.messages.back().prompt,
              std::string("Access Denied. No changes were made."));
     CHECK(ReadRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue) == before);
@@ -139,9 +139,9 @@ void TestBackupThroughLongPaths(platform::Win32Platform& win32) {
   SetEnvironmentVariableW(L"TEMP", (temp + L"\\").c_str());
 
   FakeMainView view;
-  MainPresenter form(win32.platform(), view);
-  view.Attach(&form);
-  form.OnBackup();
+  MainPresenter presenter(win32.platform(), view);
+  view.Attach(&presenter);
+  presenter.OnBackup();
   CHECK_EQ(view.messages.empty() ? std::string() : view.messages.back().prompt,
            std::string("Shell folder registry keys are now backed up."));
   std::wstring backup = desktop + L"\\specialfolders.bak";
@@ -164,10 +164,10 @@ void TestBackupThroughLongPaths(platform::Win32Platform& win32) {
 int main() {
   platform::Win32Platform win32;
   FakeMainView view;
-  MainPresenter form(win32.platform(), view);
-  view.Attach(&form);
+  MainPresenter presenter(win32.platform(), view);
+  view.Attach(&presenter);
 
-  TestEmptyVariableExpandsToNothing(form, win32.platform().environment);
+  TestEmptyVariableExpandsToNothing(presenter, win32.platform().environment);
   TestRefusedWriteIsUndone(win32);
   TestBackupThroughLongPaths(win32);
   return wine_check::Summary();

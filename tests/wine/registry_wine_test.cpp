@@ -113,8 +113,8 @@ void TestWrite(ShellFolderRegistry& registry) {
 }
 
 // The fallback rules of GetCurrentFolderPath, with a value of our own beside the real folder values.
-void TestCurrentPathFallback(MainPresenter& form) {
-  auto current = [&form] { return form.GetCurrentFolderPath(platform::kHkeyCurrentUser, kScratchValue); };
+void TestCurrentPathFallback(MainPresenter& presenter) {
+  auto current = [&presenter] { return presenter.GetCurrentFolderPath(platform::kHkeyCurrentUser, kScratchValue); };
   DeleteValue(kUserShellFoldersKey, kScratchValue);
   DeleteValue(kShellFoldersKey, kScratchValue);
   CHECK(current().IsEmpty());
@@ -143,29 +143,29 @@ void TestCurrentPathFallback(MainPresenter& form) {
   DeleteValue(kShellFoldersKey, kScratchValue);
 }
 
-void TestExpandPath(MainPresenter& form) {
+void TestExpandPath(MainPresenter& presenter) {
   std::string profile = Env("USERPROFILE");
   CHECK(!profile.empty());
-  CHECK(form.ExpandPath(RegValue::FromText("%userprofile%\\Docs")) == RegValue::FromText(profile + "\\Docs"));
-  CHECK(form.ExpandPath(RegValue::FromText("%NOSUCHVARIABLE%\\Docs")) == RegValue::FromText("%NOSUCHVARIABLE%\\Docs"));
-  CHECK(form.ExpandPath(RegValue::FromText("D:\\Data\\%USERNAME%\\Docs")) ==
+  CHECK(presenter.ExpandPath(RegValue::FromText("%userprofile%\\Docs")) == RegValue::FromText(profile + "\\Docs"));
+  CHECK(presenter.ExpandPath(RegValue::FromText("%NOSUCHVARIABLE%\\Docs")) == RegValue::FromText("%NOSUCHVARIABLE%\\Docs"));
+  CHECK(presenter.ExpandPath(RegValue::FromText("D:\\Data\\%USERNAME%\\Docs")) ==
         RegValue::FromText("D:\\Data\\" + Env("USERNAME") + "\\Docs"));
   // The platform's own expansion is the yardstick.
   char expected[MAX_PATH];
   ExpandEnvironmentStringsA("%HOMEDRIVE%%HOMEPATH%\\Docs 50%", expected, sizeof expected);
-  CHECK(form.ExpandPath(RegValue::FromText("%HOMEDRIVE%%HOMEPATH%\\Docs 50%")) == RegValue::FromText(expected));
+  CHECK(presenter.ExpandPath(RegValue::FromText("%HOMEDRIVE%%HOMEPATH%\\Docs 50%")) == RegValue::FromText(expected));
 }
 
 // A variable whose name and value no code page holds, set in this process, as the platform's
 // GetEnvironmentVariableW reads it: expanded exactly, alone and inside a stored folder value.
-void TestWideVariable(MainPresenter& form) {
+void TestWideVariable(MainPresenter& presenter) {
   const std::wstring name = L"ZOLVANE_\u041F\u0410\u041F\u041A\u0410";
   const std::wstring value = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
   const std::wstring stored = L"%" + name + L"%\\\u03B1\u03B2";
   CHECK(GetEnvironmentVariableW(name.c_str(), nullptr, 0) == 0);
   CHECK(SetEnvironmentVariableW(name.c_str(), value.c_str()));
 
-  CHECK_EQ(form.ExpandPath(RegValue::FromText("%" + Utf8(name) + "%\\Music")).ToDisplayText(), Utf8(value) + "\\Music");
+  CHECK_EQ(presenter.ExpandPath(RegValue::FromText("%" + Utf8(name) + "%\\Music")).ToDisplayText(), Utf8(value) + "\\Music");
 
   HKEY key = nullptr;
   RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kUserShellFoldersKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
@@ -173,7 +173,7 @@ void TestWideVariable(MainPresenter& form) {
   RegSetValueExW(key, Wide(kScratchValue).c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
                  static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
-  CHECK_EQ(form.GetCurrentFolderPath(platform::kHkeyCurrentUser, kScratchValue).ToDisplayText(),
+  CHECK_EQ(presenter.GetCurrentFolderPath(platform::kHkeyCurrentUser, kScratchValue).ToDisplayText(),
            Utf8(value + L"\\\u03B1\u03B2"));
 
   DeleteValue(kUserShellFoldersKey, kScratchValue);
@@ -181,16 +181,16 @@ void TestWideVariable(MainPresenter& form) {
 }
 
 // Prints where each folder lives now, as Zolvane shows it, and checks that each is a full path.
-void ListCatalogue(MainPresenter& form) {
+void ListCatalogue(MainPresenter& presenter) {
   std::printf("Where the fifteen folders live in this prefix:\n");
   for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
     const ShellFolder* entry = ShellFolderAtListPosition(position);
-    std::string path = form.GetCurrentFolderPath(entry->hive, entry->valueName).ToDisplayText();
+    std::string path = presenter.GetCurrentFolderPath(entry->hive, entry->valueName).ToDisplayText();
     std::printf("  %-26s %s\n", entry->displayName, path.c_str());
     CHECK(path.find('%') == std::string::npos);
   }
-  CHECK(!form.GetCurrentFolderPath(platform::kHkeyCurrentUser, "Personal").ToDisplayText().empty());
-  CHECK(!form.GetCurrentFolderPath(platform::kHkeyLocalMachine, "Common Desktop").ToDisplayText().empty());
+  CHECK(!presenter.GetCurrentFolderPath(platform::kHkeyCurrentUser, "Personal").ToDisplayText().empty());
+  CHECK(!presenter.GetCurrentFolderPath(platform::kHkeyLocalMachine, "Common Desktop").ToDisplayText().empty());
 }
 
 }  // namespace
@@ -199,15 +199,15 @@ int main() {
   platform::Win32Platform win32;
   ShellFolderRegistry registry(win32.platform().registry);
   FakeMainView view;
-  MainPresenter form(win32.platform(), view);
-  view.Attach(&form);
+  MainPresenter presenter(win32.platform(), view);
+  view.Attach(&presenter);
 
   TestQueryEachType(registry);
   TestWrite(registry);
-  TestCurrentPathFallback(form);
-  TestExpandPath(form);
-  TestWideVariable(form);
-  ListCatalogue(form);
+  TestCurrentPathFallback(presenter);
+  TestExpandPath(presenter);
+  TestWideVariable(presenter);
+  ListCatalogue(presenter);
 
   RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZolvaneWineTest\\Created");
   RegDeleteKeyA(HKEY_CURRENT_USER, kScratchKey);

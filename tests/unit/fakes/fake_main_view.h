@@ -18,7 +18,7 @@ class FakeMainView : public MainView {
     std::string title;
   };
 
-  void Attach(MainPresenter* form) { form_ = form; }
+  void Attach(MainPresenter* presenter) { presenter_ = presenter; }
 
   std::string SelectedFolderName() override {
     const ShellFolder* entry = ShellFolderAtListPosition(folderIndex);
@@ -26,13 +26,13 @@ class FakeMainView : public MainView {
   }
   void SelectFolderAt(int index) override {
     folderIndex = index;
-    if (form_) form_->OnFolderSelected();
+    if (presenter_) presenter_->OnFolderSelected();
   }
   std::string PathText() override { return pathText; }
   void SetPathText(const std::string& text) override {
     if (text == pathText) return;
     pathText = text;
-    if (form_) form_->OnPathEdited();
+    if (presenter_) presenter_->OnPathEdited();
   }
   // The user typing: the text changes, then the Change event runs.
   void Type(const std::string& text) { SetPathText(text); }
@@ -91,5 +91,5 @@ class FakeMainView : public MainView {
   std::function<void()> heldDone;
 
  private:
-  MainPresenter* form_ = nullptr;
+  MainPresenter* presenter_ = nullptr;
 };
