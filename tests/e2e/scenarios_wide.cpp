@@ -10,6 +10,7 @@
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "tests/e2e/scenarios.h"
+#include "tests/wine/run_program.h"
 #include "tests/wine/wine_check.h"
 
 namespace e2e {
@@ -120,23 +121,6 @@ std::string RegFileQuoted(const std::string& text) {
   return quoted + "\"";
 }
 
-// Runs "regedit /s FILE" and waits for it; its exit code, or -1.
-long long ImportWithRegedit(const std::wstring& file) {
-  std::wstring commandLine = L"regedit /s \"" + file + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    return -1;
-  }
-  DWORD exitCode = 1;
-  if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
-  GetExitCodeProcess(info.hProcess, &exitCode);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return exitCode;
-}
-
 }  // namespace
 
 void ScenarioApplyTypedWidePath(const std::string& exe) {
@@ -209,7 +193,7 @@ void ScenarioBackupWideDesktop(const std::string& exe) {
   // Imported again, the backup brings both desktop values back exactly.
   CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", "C:\\Elsewhere", REG_EXPAND_SZ));
   CHECK(WriteText(HKEY_CURRENT_USER, kShellFolders, "Desktop", "C:\\Elsewhere", REG_SZ));
-  CHECK_EQ(ImportWithRegedit(backupFile), 0LL);
+  CHECK_EQ(RunAndWait(L"regedit /s \"" + backupFile + L"\""), 0LL);
   CheckStoredExactly("Desktop", desktop.path());
 }
 

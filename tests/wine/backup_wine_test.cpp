@@ -12,6 +12,7 @@
 #include "core/main_presenter.h"
 #include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
+#include "run_program.h"
 #include "wide_text.h"
 #include "wine_check.h"
 
@@ -192,22 +193,6 @@ void CheckContent(const std::string& bytes) {
   }
 }
 
-// Runs regedit with a command line as the backup starts it; its exit code, or -1.
-long long RunRegedit(const std::string& commandLine) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return -1;
-  DWORD exitCode = 1;
-  if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
-  GetExitCodeProcess(info.hProcess, &exitCode);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return exitCode;
-}
-
 Value FindValue(const ShellKey& key, const std::wstring& name) {
   for (const Value& value : ReadKey(key)) {
     if (value.name == name) return value;
@@ -227,7 +212,7 @@ void CheckImportRoundTrip(const std::string& backupPath) {
   RegCloseKey(key);
   CHECK(FindValue(userShell, L"Personal").bytes != before.bytes);
 
-  CHECK_EQ(RunRegedit("regedit /s \"" + backupPath + "\""), 0LL);
+  CHECK_EQ(RunAndWait(Wide("regedit /s \"" + backupPath + "\"")), 0LL);
   Value after = FindValue(userShell, L"Personal");
   CHECK_EQ(static_cast<long long>(after.type), static_cast<long long>(before.type));
   CHECK(after.bytes == before.bytes);
