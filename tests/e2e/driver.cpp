@@ -274,7 +274,10 @@ std::string ZolvaneApp::FolderListEntry(int index) const {
 void ZolvaneApp::SelectEntry(int index) {
   HWND combo = Control(IDC_FOLDER_LIST);
   Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  // Sent, as the list itself sends it: the program has shown the selected folder by the time this returns. A
+  // posted notification could be overtaken by a message the scenario sends next (sent messages go first),
+  // and would then overwrite a path the scenario had just typed.
+  Send(main_, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
 bool ZolvaneApp::SetPathText(const std::string& text) {
