@@ -12,6 +12,7 @@
 #include "core/windows_version.h"
 #include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
+#include "raw_value.h"
 #include "wide_text.h"
 #include "wine_check.h"
 
@@ -20,38 +21,17 @@ namespace {
 constexpr int kMyDocumentsPosition = 4;
 constexpr int kMyMusicPosition = 5;
 
-// One registry value as stored, its string data as raw UTF-16LE (the wide API converts nothing), so that it
-// can be checked and put back exactly.
-struct SavedValue {
+// A value of the current user's shell-folder keys, kept to be checked and put back exactly.
+struct SavedValue : RawValue {
   const char* subKey;
-  bool existed = false;
-  DWORD type = 0;
-  std::string bytes;
 };
 
 SavedValue Save(const char* subKey, const char* name) {
-  SavedValue saved;
-  saved.subKey = subKey;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(subKey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return saved;
-  BYTE buffer[2048];
-  DWORD size = sizeof buffer;
-  saved.existed = RegQueryValueExW(key, Wide(name).c_str(), nullptr, &saved.type, buffer, &size) == ERROR_SUCCESS;
-  if (saved.existed) saved.bytes.assign(reinterpret_cast<const char*>(buffer), size);
-  RegCloseKey(key);
-  return saved;
+  return SavedValue{ReadRawValue(HKEY_CURRENT_USER, subKey, name), subKey};
 }
 
 void PutBack(const SavedValue& saved, const char* name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(saved.subKey).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  if (saved.existed) {
-    RegSetValueExW(key, Wide(name).c_str(), 0, saved.type, reinterpret_cast<const BYTE*>(saved.bytes.data()),
-                   static_cast<DWORD>(saved.bytes.size()));
-  } else {
-    RegDeleteValueW(key, Wide(name).c_str());
-  }
-  RegCloseKey(key);
+  WriteRawValue(HKEY_CURRENT_USER, saved.subKey, name, saved);
 }
 
 // Wine's shell's answer for My Documents: the path, or the HRESULT when it gives none.

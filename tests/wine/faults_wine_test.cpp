@@ -10,46 +10,11 @@
 #include "core/main_presenter.h"
 #include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
+#include "raw_value.h"
 #include "wide_text.h"
 #include "wine_check.h"
 
 namespace {
-
-// A value as the registry holds it, or its absence.
-struct RawValue {
-  bool present = false;
-  DWORD type = 0;
-  std::string bytes;
-  bool operator==(const RawValue& other) const {
-    return present == other.present && type == other.type && bytes == other.bytes;
-  }
-};
-
-RawValue ReadRaw(HKEY root, const char* key, const char* name) {
-  RawValue value;
-  BYTE data[4096];
-  DWORD size = sizeof data;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return value;
-  if (RegQueryValueExW(opened, Wide(name).c_str(), nullptr, &value.type, data, &size) == ERROR_SUCCESS) {
-    value.present = true;
-    value.bytes.assign(reinterpret_cast<const char*>(data), size);
-  }
-  RegCloseKey(opened);
-  return value;
-}
-
-void WriteRaw(HKEY root, const char* key, const char* name, const RawValue& value) {
-  HKEY opened = nullptr;
-  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != 0) return;
-  if (value.present) {
-    RegSetValueExW(opened, Wide(name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
-                   static_cast<DWORD>(value.bytes.size()));
-  } else {
-    RegDeleteValueW(opened, Wide(name).c_str());
-  }
-  RegCloseKey(opened);
-}
 
 RawValue Text(DWORD type, const std::wstring& text) {
   RawValue value;
@@ -90,14 +55,14 @@ void TestEmptyVariableExpandsToNothing(MainPresenter& presenter, platform::Envir
 // removed again when there was none, and the user is told that nothing changed.
 void TestRefusedWriteIsUndone(platform::Win32Platform& win32) {
   const char* kValue = "My Music";
-  RawValue savedUser = ReadRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue);
-  RawValue savedShell = ReadRaw(HKEY_CURRENT_USER, kShellFoldersKey, kValue);
+  RawValue savedUser = ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue);
+  RawValue savedShell = ReadRawValue(HKEY_CURRENT_USER, kShellFoldersKey, kValue);
   RefusingRegistry refusing(kShellFoldersKey);
   platform::Platform& real = win32.platform();
   platform::Platform refusingPlatform{refusing, real.environment, real.system, real.files, real.processes, real.shell};
   const RawValue befores[] = {Text(REG_EXPAND_SZ, L"%USERPROFILE%\\\x041C\x0443\x0437\x044B\x043A\x0430"), RawValue()};
   for (const RawValue& before : befores) {
-    WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, before);
+    WriteRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, before);
     FakeMainView view;
     MainPresenter presenter(refusingPlatform, view);
     view.Attach(&presenter);
@@ -106,10 +71,10 @@ void TestRefusedWriteIsUndone(platform::Win32Platform& win32) {
     presenter.OnApply();
     CHECK_EQ(view.messages.empty() ? std::string() : view.messages.back().prompt,
              std::string("Access Denied. No changes were made."));
-    CHECK(ReadRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue) == before);
+    CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue) == before);
   }
-  WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, savedUser);
-  WriteRaw(HKEY_CURRENT_USER, kShellFoldersKey, kValue, savedShell);
+  WriteRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, savedUser);
+  WriteRawValue(HKEY_CURRENT_USER, kShellFoldersKey, kValue, savedShell);
 }
 
 bool Exists(const std::wstring& path) {
@@ -127,10 +92,10 @@ void TestBackupThroughLongPaths(platform::Win32Platform& win32) {
   CHECK(temp.size() > 128 && desktop.size() > 128);
   CreateDirectoryW(temp.c_str(), nullptr);
   CreateDirectoryW(desktop.c_str(), nullptr);
-  RawValue savedUser = ReadRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop");
-  RawValue savedShell = ReadRaw(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop");
-  WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop", Text(REG_EXPAND_SZ, desktop));
-  WriteRaw(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", Text(REG_SZ, desktop));
+  RawValue savedUser = ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop");
+  RawValue savedShell = ReadRawValue(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop");
+  WriteRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop", Text(REG_EXPAND_SZ, desktop));
+  WriteRawValue(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", Text(REG_SZ, desktop));
   wchar_t savedTmp[MAX_PATH] = L"";
   wchar_t savedTemp[MAX_PATH] = L"";
   bool hadTmp = GetEnvironmentVariableW(L"TMP", savedTmp, MAX_PATH) != 0;
@@ -155,8 +120,8 @@ void TestBackupThroughLongPaths(platform::Win32Platform& win32) {
   RemoveDirectoryW(temp.c_str());
   SetEnvironmentVariableW(L"TMP", hadTmp ? savedTmp : nullptr);
   SetEnvironmentVariableW(L"TEMP", hadTemp ? savedTemp : nullptr);
-  WriteRaw(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop", savedUser);
-  WriteRaw(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", savedShell);
+  WriteRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "Desktop", savedUser);
+  WriteRawValue(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", savedShell);
 }
 
 }  // namespace
