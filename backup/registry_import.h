@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -11,7 +12,7 @@ constexpr std::uint32_t kImportTimeoutMs = 30000;
 
 // One value the file sets, as the registry should hold it once the file is imported: read back to learn
 // whether the import took.
-struct ImportProbe {
+struct ImportedValue {
   platform::HKey hive = 0;
   std::string keyPath;  // below the hive, as the catalogue names it
   std::string valueName;
@@ -25,7 +26,9 @@ struct RegistryFileCheck {
   int offendingLineNumber = 0;  // 1-based; 0 when the file as a whole is refused (empty, no header)
   std::string offendingLine;
   std::string reason;  // for the user, in a sentence
-  ImportProbe probe;   // set when importable
+  // The values the file sets, in file order, to be read back after the import (those whose text depends on a
+  // code page are left out).
+  std::vector<ImportedValue> values;
 };
 
 // A registry file (UTF-16LE with its byte-order mark, or single-byte text; the "Windows Registry Editor
@@ -47,7 +50,7 @@ class RegistryImport {
   explicit RegistryImport(platform::Platform& platform) : platform_(platform) {}
 
   // Reads and checks the file, imports it with "regedit /s" from the Windows folder, waits for it (bounded)
-  // and reads the probe value back. It shows nothing, so it may run away from the window's thread; no
+  // and reads the values it sets back. It shows nothing, so it may run away from the window's thread; no
   // failure escapes. A refused file changes nothing.
   ImportOutcome Run(const std::string& file);
 
