@@ -7,13 +7,10 @@
 
 #include "backup/backup.h"
 #include "core/catalogue.h"
+#include "core/folder_locations.h"
 #include "core/main_view.h"
 #include "core/reg_value.h"
-#include "core/shell_folder_registry.h"
 #include "platform/platform.h"
-
-// Text with leading and trailing spaces (U+0020 only) removed.
-std::string Trimmed(const std::string& text);
 
 class MainPresenter {
  public:
@@ -47,30 +44,21 @@ class MainPresenter {
 
   // Shows the selected folder's name in the caption and where it lives now in the path box.
   void ShowCurrentLocation();
-  // Where a folder lives now: its User Shell Folders value when that is usable, else its Shell Folders value,
-  // expanded.
-  RegValue GetCurrentFolderPath(platform::HKey hive, const std::string& valueName);
-  RegValue ExpandPath(const RegValue& path);
+  RegValue GetCurrentFolderPath(platform::HKey hive, const std::string& valueName) {
+    return locations_.CurrentLocation(hive, valueName);
+  }
+  RegValue ExpandPath(const RegValue& path) { return locations_.ExpandPath(path); }
 
   RegistryBackup& backup() { return backup_; }
   bool BackupRunning() const { return backupRunning_; }
 
  private:
-  // One of the two writes of Apply or Restore Default.
-  struct FolderWrite {
-    const char* keyPath;
-    std::string data;
-    std::uint32_t type;
-  };
-  // Makes both writes in order and tells the outcome. When one fails, the other, if it succeeded, is put
-  // back as it was, so that the two keys never disagree without the user being told.
-  void WriteBothAndReport(const ShellFolder& entry, const FolderWrite (&writes)[2], const char* successText);
+  const ShellFolder* SelectedFolder();
   void FinishBackup();
-  std::string ExpandText(const std::string& text);
 
   platform::Platform& platform_;
   MainView& view_;
-  ShellFolderRegistry registry_;
+  FolderLocations locations_;
   RegistryBackup backup_;
   BackupOutcome backupOutcome_;
   bool backupRunning_ = false;

@@ -1,0 +1,57 @@
+// Where a special folder lives, and moving it or putting it back: the rules the window and the command line share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/catalogue.h"
+#include "core/reg_value.h"
+#include "core/shell_folder_registry.h"
+#include "platform/platform.h"
+
+// Text with leading and trailing spaces (U+0020 only) removed.
+std::string Trimmed(const std::string& text);
+
+// How a relocation or a restore ended: 0 or the system's code of the first failed write, and what the user is
+// told, in the window's words.
+struct WriteOutcome {
+  std::int32_t code = 0;
+  std::string message;
+};
+
+class FolderLocations {
+ public:
+  explicit FolderLocations(platform::Platform& platform) : platform_(platform), registry_(platform.registry) {}
+
+  // Where a folder lives now: its User Shell Folders value when that is usable, else its Shell Folders value,
+  // expanded.
+  RegValue CurrentLocation(platform::HKey hive, const std::string& valueName);
+  RegValue CurrentLocation(const ShellFolder& folder) { return CurrentLocation(folder.hive, folder.valueName); }
+  // The folder's User Shell Folders value as stored, unexpanded.
+  RegValue StoredLocation(const ShellFolder& folder);
+
+  // Stores a new path: unexpanded under User Shell Folders, expanded under Shell Folders. The path must be
+  // trimmed and not empty.
+  WriteOutcome Relocate(const ShellFolder& folder, const std::string& path);
+  // Stores the folder's stock path the same way.
+  WriteOutcome RestoreDefault(const ShellFolder& folder);
+
+  RegValue ExpandPath(const RegValue& path);
+  // Expands the way ExpandEnvironmentStrings does: every %NAME% of a defined variable becomes its value;
+  // undefined references, a lone "%" and all other text stay as written.
+  std::string ExpandText(const std::string& text);
+
+ private:
+  // One of the two writes of a relocation or a restore.
+  struct FolderWrite {
+    const char* keyPath;
+    std::string data;
+    std::uint32_t type;
+  };
+  // Makes both writes in order. When one fails, the other, if it succeeded, is put back as it was, so that
+  // the two keys never disagree without the user being told.
+  WriteOutcome WriteBoth(const ShellFolder& folder, const FolderWrite (&writes)[2], const char* successText);
+
+  platform::Platform& platform_;
+  ShellFolderRegistry registry_;
+};
