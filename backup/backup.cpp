@@ -31,12 +31,18 @@ const char* const kExportKeys[4] = {
 // It keeps its text in a plain string: std::runtime_error would link a second string implementation.
 class BackupFailure : public std::exception {
  public:
-  explicit BackupFailure(std::string text) : text_(std::move(text)) {}
+  BackupFailure(std::string text, std::int32_t code) : text_(std::move(text)), code_(code) {}
   const char* what() const noexcept override { return text_.c_str(); }
+  std::int32_t code() const { return code_; }
 
  private:
   std::string text_;
+  std::int32_t code_;
 };
+
+constexpr std::int32_t kErrorNotEnoughMemory = 8;
+constexpr std::int32_t kErrorInvalidData = 13;
+constexpr std::int32_t kErrorCantRead = 1012;
 
 // The system's own wording for the codes a file operation usually fails with.
 const char* SystemErrorText(std::int32_t code) {
@@ -112,7 +118,7 @@ ExportProcesses::~ExportProcesses() {
 void ExportProcesses::Start(const std::string& program, const std::string& commandLine) {
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
   std::int32_t code = processes_.CreateProcessW(program, commandLine, platform::kSwShowMinimized, &process);
-  if (code != 0) throw BackupFailure(Describe("Cannot start", commandLine, code));
+  if (code != 0) throw BackupFailure(Describe("Cannot start", commandLine, code), code);
   exports_.push_back(Export{process, false});
 }
 
@@ -155,9 +161,9 @@ bool HasSection(const std::vector<std::string>& lines, const char* key) {
 
 }  // namespace
 
-BackupOutcome RegistryBackup::Run() {
+BackupOutcome RegistryBackup::Run(const std::string& targetFile) {
   notices_.clear();
-  backupFile = GetFolderPath(platform::kCsidlDesktop) + "\\" + kBackupFileName;
+  backupFile = targetFile.empty() ? DesktopBackupFile() : targetFile;
   std::string tempDir = GetTempDir();
   for (std::size_t i = 0; i < exportFiles.size(); ++i) {
     exportFiles[i] = tempDir + "splfolders" + std::to_string(i + 1) + ".txt";
@@ -166,8 +172,13 @@ BackupOutcome RegistryBackup::Run() {
   BackupOutcome outcome;
   try {
     outcome.succeeded = SaveKeys();
+    if (!outcome.succeeded) outcome.code = kErrorCantRead;
+  } catch (const BackupFailure& failure) {
+    outcome.failure = failure.what();
+    outcome.code = failure.code();
   } catch (const std::exception& failure) {
     outcome.failure = failure.what();
+    outcome.code = kErrorNotEnoughMemory;
   }
   // The outcome above stands: a file that cannot be deleted now goes at the start of the next run, which
   // reports it if it still cannot.
@@ -179,8 +190,9 @@ BackupOutcome RegistryBackup::Run() {
 // Whether the backup file now holds all four keys; a failing operation throws BackupFailure. Once the verified
 // new file has taken the old one's place, the backup is there: the move does it in one step.
 bool RegistryBackup::SaveKeys() {
-  std::string leftoverFailure = DeleteExportFiles();
-  if (!leftoverFailure.empty()) throw BackupFailure(leftoverFailure);
+  std::int32_t leftoverCode = 0;
+  std::string leftoverFailure = DeleteExportFiles(&leftoverCode);
+  if (!leftoverFailure.empty()) throw BackupFailure(leftoverFailure, leftoverCode);
   if (!ExportKeys()) return false;
 
   // From the last into the first: each file then holds its own export and all that follow it.
@@ -191,7 +203,7 @@ bool RegistryBackup::SaveKeys() {
     CheckNewBackup(newBackup);
     std::int32_t code = platform_.files.MoveFileExW(
         newBackup, backupFile, platform::kMovefileReplaceExisting | platform::kMovefileWriteThrough);
-    if (code != 0) throw BackupFailure(Describe("Cannot replace", backupFile, code));
+    if (code != 0) throw BackupFailure(Describe("Cannot replace", backupFile, code), code);
   } catch (const std::exception&) {
     // Nothing half-made stays beside the previous backup, which is untouched.
     platform_.files.DeleteFileW(newBackup);
@@ -213,7 +225,7 @@ void RegistryBackup::CheckNewBackup(const std::string& path) {
   TextFile written = ReadText(path);
   bool complete = !written.lines.empty() && written.lines.front() == kHeaderText;
   for (const char* key : kExportKeys) complete = complete && HasSection(written.lines, key);
-  if (!complete) throw BackupFailure("The new backup \"" + path + "\" does not hold all four keys.");
+  if (!complete) throw BackupFailure("The new backup \"" + path + "\" does not hold all four keys.", kErrorInvalidData);
 }
 
 // The registry editor of the Windows folder, by its full path: a program of the same name in the current
@@ -221,7 +233,8 @@ void RegistryBackup::CheckNewBackup(const std::string& path) {
 std::string RegistryBackup::RegistryEditorPath() {
   std::string windowsFolder;
   if (platform_.system.GetWindowsDirectoryW(&windowsFolder) == 0) {
-    throw BackupFailure("Cannot find the Windows folder, which holds the registry editor.");
+    throw BackupFailure("Cannot find the Windows folder, which holds the registry editor.",
+                        platform::kErrorFileNotFound);
   }
   return windowsFolder + kRegistryEditorName;
 }
@@ -255,6 +268,10 @@ std::string RegistryBackup::GetFolderPath(int folder) {
   return std::string();
 }
 
+std::string RegistryBackup::DesktopBackupFile() {
+  return GetFolderPath(platform::kCsidlDesktop) + "\\" + kBackupFileName;
+}
+
 std::string RegistryBackup::GetTempDir() {
   std::string buffer;
   std::uint32_t length = platform_.files.GetTempPathW(static_cast<std::uint32_t>(platform::kMaxPath), &buffer);
@@ -285,12 +302,14 @@ std::int32_t RegistryBackup::FilterFile(const std::string& source, const std::st
   return static_cast<std::int32_t>(from.lines.size() - kept.size());
 }
 
-std::string RegistryBackup::DeleteExportFiles() {
+std::string RegistryBackup::DeleteExportFiles(std::int32_t* firstCode) {
   std::string firstFailure;
   for (const std::string& path : exportFiles) {
     if (!FileExists(path)) continue;
     std::int32_t code = platform_.files.DeleteFileW(path);
-    if (code != 0 && firstFailure.empty()) firstFailure = Describe("Cannot delete", path, code);
+    if (code == 0 || !firstFailure.empty()) continue;
+    firstFailure = Describe("Cannot delete", path, code);
+    if (firstCode != nullptr) *firstCode = code;
   }
   return firstFailure;
 }
@@ -298,7 +317,7 @@ std::string RegistryBackup::DeleteExportFiles() {
 std::string RegistryBackup::ReadBytes(const std::string& path) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
-  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code));
+  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code), code);
   return bytes;
 }
 
@@ -311,11 +330,11 @@ TextFile RegistryBackup::ReadTextOrEmpty(const std::string& path) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
   if (code == platform::kErrorFileNotFound) return TextFile();
-  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code));
+  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code), code);
   return DecodeTextFile(bytes);
 }
 
 void RegistryBackup::WriteText(const std::string& path, const TextFile& file) {
   std::int32_t code = platform_.files.WriteWholeFile(path, EncodeTextFile(file));
-  if (code != 0) throw BackupFailure(Describe("Cannot write", path, code));
+  if (code != 0) throw BackupFailure(Describe("Cannot write", path, code), code);
 }

@@ -16,6 +16,9 @@ constexpr std::uint32_t kExportTimeoutMs = 30000;
 // far as it is known; and what the user should hear first about the desktop folder.
 struct BackupOutcome {
   bool succeeded = false;
+  // 0, or the system's error code of the step that failed (ERROR_CANTREAD when an export failed, and
+  // ERROR_INVALID_DATA when the new backup read back incomplete).
+  std::int32_t code = 0;
   std::string failure;
   std::vector<std::string> notices;
 };
@@ -24,10 +27,11 @@ class RegistryBackup {
  public:
   explicit RegistryBackup(platform::Platform& platform) : platform_(platform) {}
 
-  // Saves the four keys into the backup file on the desktop. It shows nothing and touches no window, so it
+  // Saves the four keys into the backup file: targetFile, or "specialfolders.bak" on the desktop when that is
+  // empty. It shows nothing and touches no window, so it
   // may run away from the window's thread; no failure escapes. The previous backup file is replaced only by
   // a complete, verified new one: a failed run leaves it exactly as it was.
-  BackupOutcome Run();
+  BackupOutcome Run(const std::string& targetFile = std::string());
 
   // The folder's path, or empty text when none was obtained (S_FALSE and E_INVALIDARG become notices).
   std::string GetFolderPath(int folder);
@@ -41,8 +45,8 @@ class RegistryBackup {
   // returns how many lines it left out.
   std::int32_t FilterFile(const std::string& source, const std::string& destination, const std::string& text);
   // Deletes those of the four export files that exist, trying each one; returns the description of the first
-  // delete that failed, or empty text.
-  std::string DeleteExportFiles();
+  // delete that failed (its code in *firstCode), or empty text.
+  std::string DeleteExportFiles(std::int32_t* firstCode = nullptr);
 
   // Where the backup goes, and the temporary files regedit exports the four keys into, in export order: set
   // afresh by every run and kept afterwards.
@@ -53,6 +57,7 @@ class RegistryBackup {
   bool SaveKeys();
   void WriteNewBackup(const std::string& path);
   void CheckNewBackup(const std::string& path);
+  std::string DesktopBackupFile();
   std::string RegistryEditorPath();
   bool ExportKeys();
   bool ExportsWritten();

@@ -532,6 +532,40 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
   }
 }
 
+// A script learns from the outcome's code which step failed; a file it names takes the desktop's place.
+TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInstead) {
+  const std::string named = "D:\\Saved\\keys.reg";
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    std::int32_t code;
+  } cases[] = {
+      {"success", [] {}, 0},
+      {"an export that fails", [&] { outcomes[kKeyUserSf].exitCode = 1; }, 1012},
+      {"an unwritable file", [&] { fake.files.failing["WriteWholeFile(" + named + ".new)"] = 112; }, 112},
+      {"an export read short", [&] { fake.files.shortReads.insert("ReadWholeFile(" + kTemp1 + ")"); }, 13},
+      {"an editor that cannot start",
+       [&] {
+         fake.processes.failing["CreateProcessW(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\", 2)"] = 740;
+       },
+       740},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake.files.files.erase(named);
+    c.arrange();
+    BackupOutcome outcome = backup.Run(named);
+    EXPECT_EQ(outcome.succeeded, c.code == 0);
+    EXPECT_EQ(outcome.code, c.code);
+    EXPECT_EQ(HasFile(named), c.code == 0);
+    EXPECT_FALSE(HasFile(kBackupPath));
+    fake.files.failing.clear();
+    fake.files.shortReads.clear();
+    fake.processes.failing.clear();
+    outcomes.clear();
+  }
+}
+
 TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStanding) {
   fake.files.failing["DeleteFileW(" + kTemp4 + ")"] = 32;
   presenter.OnBackup();
