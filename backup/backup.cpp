@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "backup/system_error.h"
+
 namespace {
 
 const char* const kBackupFileName = "specialfolders.bak";
@@ -37,33 +39,6 @@ class BackupFailure : public std::exception {
  private:
   std::string text_;
 };
-
-// The system's own wording for the codes a file operation usually fails with.
-const char* SystemErrorText(std::int32_t code) {
-  switch (code) {
-    case 2:
-      return "The system cannot find the file specified.";
-    case 3:
-      return "The system cannot find the path specified.";
-    case 5:
-      return "Access is denied.";
-    case 32:
-      return "The process cannot access the file because it is being used by another process.";
-    case 112:
-      return "There is not enough space on the disk.";
-    case 123:
-      return "The filename, directory name, or volume label syntax is incorrect.";
-    default:
-      return nullptr;
-  }
-}
-
-// One line for the user: what could not be done, to what, and why.
-std::string Describe(const char* action, const std::string& target, std::int32_t code) {
-  std::string text = std::string(action) + " \"" + target + "\": ";
-  if (const char* reason = SystemErrorText(code)) text += std::string(reason) + " ";
-  return text + "(error " + std::to_string(code) + ")";
-}
 
 std::string ExportCommandLine(const std::string& tempFile, const char* key) {
   return "regedit /e \"" + tempFile + "\" \"" + key + "\"";
@@ -112,7 +87,7 @@ ExportProcesses::~ExportProcesses() {
 void ExportProcesses::Start(const std::string& program, const std::string& commandLine) {
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
   std::int32_t code = processes_.CreateProcessW(program, commandLine, platform::kSwShowMinimized, &process);
-  if (code != 0) throw BackupFailure(Describe("Cannot start", commandLine, code));
+  if (code != 0) throw BackupFailure(DescribeFailure("Cannot start", commandLine, code));
   exports_.push_back(Export{process, false});
 }
 
@@ -191,7 +166,7 @@ bool RegistryBackup::SaveKeys() {
     CheckNewBackup(newBackup);
     std::int32_t code = platform_.files.MoveFileExW(
         newBackup, backupFile, platform::kMovefileReplaceExisting | platform::kMovefileWriteThrough);
-    if (code != 0) throw BackupFailure(Describe("Cannot replace", backupFile, code));
+    if (code != 0) throw BackupFailure(DescribeFailure("Cannot replace", backupFile, code));
   } catch (const std::exception&) {
     // Nothing half-made stays beside the previous backup, which is untouched.
     platform_.files.DeleteFileW(newBackup);
@@ -290,7 +265,7 @@ std::string RegistryBackup::DeleteExportFiles() {
   for (const std::string& path : exportFiles) {
     if (!FileExists(path)) continue;
     std::int32_t code = platform_.files.DeleteFileW(path);
-    if (code != 0 && firstFailure.empty()) firstFailure = Describe("Cannot delete", path, code);
+    if (code != 0 && firstFailure.empty()) firstFailure = DescribeFailure("Cannot delete", path, code);
   }
   return firstFailure;
 }
@@ -298,7 +273,7 @@ std::string RegistryBackup::DeleteExportFiles() {
 std::string RegistryBackup::ReadBytes(const std::string& path) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
-  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code));
+  if (code != 0) throw BackupFailure(DescribeFailure("Cannot read", path, code));
   return bytes;
 }
 
@@ -311,11 +286,11 @@ TextFile RegistryBackup::ReadTextOrEmpty(const std::string& path) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
   if (code == platform::kErrorFileNotFound) return TextFile();
-  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code));
+  if (code != 0) throw BackupFailure(DescribeFailure("Cannot read", path, code));
   return DecodeTextFile(bytes);
 }
 
 void RegistryBackup::WriteText(const std::string& path, const TextFile& file) {
   std::int32_t code = platform_.files.WriteWholeFile(path, EncodeTextFile(file));
-  if (code != 0) throw BackupFailure(Describe("Cannot write", path, code));
+  if (code != 0) throw BackupFailure(DescribeFailure("Cannot write", path, code));
 }
