@@ -56,7 +56,6 @@ const char* HiveName(platform::HKey hive) {
 
 struct ShellKey {
   platform::HKey hive;
-  const char* hiveName;
   const char* keyPath;
 };
 
@@ -68,14 +67,14 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 std::string KeyName(const ShellKey& key) {
-  return std::string(key.hiveName) + "\\" + key.keyPath;
+  return std::string(HiveName(key.hive)) + "\\" + key.keyPath;
 }
 
 // One of the four keys by its full name in a file, or none.
 bool FindShellKey(const std::string& name, ShellKey* found) {
   for (platform::HKey hive : {platform::kHkeyCurrentUser, platform::kHkeyLocalMachine}) {
     for (const char* keyPath : {kUserShellFoldersKey, kShellFoldersKey}) {
-      ShellKey key{hive, HiveName(hive), keyPath};
+      ShellKey key{hive, keyPath};
       if (!SameName(name, KeyName(key))) continue;
       *found = key;
       return true;
@@ -258,10 +257,10 @@ bool LineCheck::TakeData(const std::string& name, const std::string& data) {
 
 // "hex:" is REG_BINARY; "hex(N):" is type N in hex digits.
 bool LineCheck::TakeHex(const std::string& name, const std::string& data) {
-  std::uint32_t type = platform::kRegBinary;
   std::size_t colon = data.find(':');
-  std::string prefix = data.substr(0, colon);
   if (colon == std::string::npos) return false;
+  std::string prefix = data.substr(0, colon);
+  std::uint32_t type = platform::kRegBinary;
   if (prefix != "hex") {
     if (prefix.compare(0, 4, "hex(") != 0 || prefix.back() != ')') return false;
     if (!ParseHexNumber(prefix.substr(4, prefix.size() - 5), 8, &type)) return false;
@@ -452,8 +451,7 @@ void RegistryImport::CheckValuesStored(const std::vector<ImportedValue>& values)
       continue;
     }
     std::string what = value.valueName.empty() ? "The default value" : "The value \"" + value.valueName + "\"";
-    throw ImportFailure(kErrorCantWrite, WithSystemReason(what + " of " + HiveName(value.hive) + "\\" + value.keyPath +
-                                                              " does not hold what the file sets",
-                                                          kErrorCantWrite));
+    what += " of " + KeyName(ShellKey{value.hive, value.keyPath.c_str()}) + " does not hold what the file sets";
+    throw ImportFailure(kErrorCantWrite, WithSystemReason(what, kErrorCantWrite));
   }
 }

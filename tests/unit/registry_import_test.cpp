@@ -33,62 +33,52 @@ std::string Wide(const std::string& utf8) {
   return Utf8ToUtf16Le(utf8) + std::string(2, '\0');
 }
 
-struct FileCase {
-  const char* what;
-  std::string bytes;
-  int line;  // of the refusal; 0 when the whole file is refused, -1 when it is importable
-  const char* reason;
-};
+const char* const kNotALine = "This is not a value, a key or a comment of a registry file.";
 
 TEST(CheckRegistryFileTest, LetsThroughTheFourKeysAndRefusesTheFirstForeignLine) {
-  std::string usf = Section(kUser, kUserShellFoldersKey);  // lines 2 and 3 after the header
-  const FileCase cases[] = {
-      {"UTF-16 backup", Utf16(Backup()), -1, ""},
-      {"single-byte backup", Backup(), -1, ""},
-      {"REGEDIT4 backup", Backup("REGEDIT4\r\n"), -1, ""},
-      {"keys in another case, comments",
-       kHeader + "; mine\r\n[hkey_current_user\\SOFTWARE\\microsoft\\windows\\currentversion\\explorer\\shell "
+  std::string usf = kHeader + Section(kUser, kUserShellFoldersKey);  // lines 1 to 3
+  const struct {
+    std::string bytes;
+    int line;  // of the refusal; 0 when the whole file is refused, -1 when it is importable
+    const char* reason;
+  } cases[] = {
+      {Utf16(Backup()), -1, ""},
+      {Backup(), -1, ""},
+      {Backup("REGEDIT4\r\n"), -1, ""},
+      {kHeader + "; mine\r\n[hkey_current_user\\SOFTWARE\\MICROSOFT\\windows\\currentversion\\explorer\\SHELL "
                  "folders]\r\n@=\"x\"",
        -1, ""},
-      {"another key", Utf16(Backup() + "\r\n[HKEY_CURRENT_USER\\Software\\Run]\r\n"), 16,
+      {Utf16(Backup() + "\r\n[HKEY_CURRENT_USER\\Software\\Run]"), 16,
        "This key is not one of the four keys that hold the special folder paths."},
-      {"key deletion", kHeader + "[-" + kUser + kShellFoldersKey + "]\r\n", 2, "This would delete a whole key."},
-      {"value before a key", kHeader + "\"Personal\"=\"C:\\\\D\"\r\n", 2, "This value comes before any key is named."},
-      {"stray text", kHeader + usf + "Personal=C:\\D\r\n", 4,
-       "This is not a value, a key or a comment of a registry file."},
-      {"unknown escape", kHeader + usf + "\"P\"=\"C:\\D\"\r\n", 4,
-       "This is not a value, a key or a comment of a registry file."},
-      {"broken hex list", kHeader + usf + "\"P\"=hex(2):43,00,\\\r\n  4x\r\n", 5,
-       "This is not a value, a key or a comment of a registry file."},
-      {"hex list after a blank line", kHeader + usf + "\"P\"=hex:01,\\\r\n\r\n  02\r\n", 6,
-       "This is not a value, a key or a comment of a registry file."},
-      {"no header", "[" + kUser + kUserShellFoldersKey + "]\r\n", 0,
-       "The file does not begin with the header of a registry file."},
-      {"empty", Utf16("\r\n  \r\n"), 0, "The file is empty."},
-      {"too large", kHeader + std::string(16 * 1024 * 1024, ';'), 0,
-       "The file is larger than 16 MB, far too large to be a backup."},
-      {"only deletions", kHeader + usf + "\"Personal\"=-\r\n", 0, "The file sets no special folder value."},
+      {kHeader + "[-" + kUser + kShellFoldersKey + "]", 2, "This would delete a whole key."},
+      {kHeader + "\"Personal\"=\"C:\\\\D\"", 2, "This value comes before any key is named."},
+      {usf + "Personal=C:\\D", 4, kNotALine},
+      {usf + "\"P\"=\"C:\\D\"", 4, kNotALine},
+      {usf + "\"P\"=hex(2):43,00,\\\r\n  4x", 5, kNotALine},
+      {usf + "\"P\"=hex:01,\\\r\n\r\n  02", 6, kNotALine},
+      {"[" + kUser + kUserShellFoldersKey + "]", 0, "The file does not begin with the header of a registry file."},
+      {Utf16("\r\n  \r\n"), 0, "The file is empty."},
+      {kHeader + std::string(16 * 1024 * 1024, ';'), 0, "The file is larger than 16 MB, far too large to be a backup."},
+      {usf + "\"Personal\"=-", 0, "The file sets no special folder value."},
   };
-  for (const FileCase& c : cases) {
+  for (const auto& c : cases) {
     RegistryFileCheck check = CheckRegistryFile(c.bytes);
-    EXPECT_EQ(check.importable, c.line < 0) << c.what;
-    EXPECT_EQ(check.offendingLineNumber, std::max(c.line, 0)) << c.what;
-    EXPECT_EQ(check.reason, c.reason) << c.what;
+    EXPECT_EQ(check.importable, c.line < 0) << c.bytes.substr(0, 200);
+    EXPECT_EQ(check.offendingLineNumber, std::max(c.line, 0)) << c.bytes.substr(0, 200);
+    EXPECT_EQ(check.reason, c.reason);
   }
-  EXPECT_EQ(CheckRegistryFile(kHeader + usf + "junk").offendingLine, "junk");
+  EXPECT_EQ(CheckRegistryFile(usf + "junk").offendingLine, "junk");
 }
-
-struct ValueCase {
-  std::string file;
-  std::string name;  // of the one value read back; none when the file's value is left out
-  std::uint32_t type;
-  std::string bytes;
-};
 
 TEST(CheckRegistryFileTest, GivesEachValueAsTheRegistryStoresIt) {
   std::string usf = kHeader + Section(kUser, kUserShellFoldersKey);
   std::string usf4 = "REGEDIT4\r\n" + Section(kUser, kUserShellFoldersKey);
-  const ValueCase cases[] = {
+  const struct {
+    std::string file;
+    std::string name;    // of the one value to read back
+    std::uint32_t type;  // 0: the file's value is left out of the read-back
+    std::string bytes;
+  } cases[] = {
       {Utf16(usf + "\"My \\\"Music\\\"\"=\"C:\\\\M \\\"1\\\"\""), "My \"Music\"", 1, Wide("C:\\M \"1\"")},
       {Utf16(usf + "@=\"\u0414\u043e\u043c\""), "", 1, Wide("\u0414\u043e\u043c")},
       {Utf16(usf + "\"P\"=hex(2):43,00,\\\r\n  00,00"), "P", 2, Wide("C")},
@@ -102,14 +92,12 @@ TEST(CheckRegistryFileTest, GivesEachValueAsTheRegistryStoresIt) {
       {usf4 + "\"P\"=hex(2):43,3a,00", "", 0, ""},     // single-byte text in a REGEDIT4 file
       {Utf16(usf + "\"P\"=hex(2):43,00"), "", 0, ""},  // Wine adds the missing terminator, Windows does not
   };
-  for (const ValueCase& c : cases) {
+  for (const auto& c : cases) {
     RegistryFileCheck check = CheckRegistryFile(c.file);
     ASSERT_TRUE(check.importable) << c.file;
     ASSERT_EQ(check.values.size(), c.type == 0 ? 0u : 1u) << c.file;
     if (c.type == 0) continue;
     const ImportedValue& value = check.values[0];
-    EXPECT_EQ(value.hive, platform::kHkeyCurrentUser);
-    EXPECT_EQ(value.keyPath, kUserShellFoldersKey);
     EXPECT_EQ(value.valueName, c.name) << c.file;
     EXPECT_EQ(value.type, c.type) << c.file;
     EXPECT_EQ(value.bytes, c.bytes) << c.file;
