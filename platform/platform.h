@@ -143,6 +143,22 @@ struct BrowseInfo {
   std::uint32_t ulFlags = 0;
 };
 
+constexpr std::uint32_t kOfnHideReadOnly = 0x4;
+constexpr std::uint32_t kOfnNoChangeDir = 0x8;
+constexpr std::uint32_t kOfnPathMustExist = 0x800;
+constexpr std::uint32_t kOfnFileMustExist = 0x1000;
+
+// The OPENFILENAMEW fields that are not zero. The filter's names and patterns are separated by '|', which no
+// file name can hold; the Win32 layer makes the double-NUL list of them.
+struct OpenFileName {
+  WindowHandle hwndOwner = WindowHandle::kNone;
+  std::string lpstrFilter;
+  std::string lpstrInitialDir;
+  std::string lpstrFile;  // the name shown preselected
+  std::string lpstrTitle;
+  std::uint32_t flags = 0;
+};
+
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -161,6 +177,10 @@ class Shell {
   virtual void CoTaskMemFree(ItemIdList pv) = 0;
   // CoInitializeEx on the calling thread: an HRESULT (S_FALSE when it was initialised already).
   virtual std::int32_t CoInitializeEx(std::uint32_t coInit) = 0;
+  // GetOpenFileNameW: non-zero with *file the chosen path when the user confirmed; zero when cancelled or
+  // failed, which CommDlgExtendedError then tells apart (0 for cancelled).
+  virtual int GetOpenFileNameW(const OpenFileName& ofn, std::string* file) = 0;
+  virtual std::uint32_t CommDlgExtendedError() = 0;
 };
 
 // Everything the program asks of the system, handed to the core in one piece.

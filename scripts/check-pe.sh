@@ -39,7 +39,7 @@ while read -r dll function; do
 done <<<"$imports"
 
 # The shell's libraries are loaded when first needed: imported, they would all load before the first paint.
-for deferred in SHELL32.DLL SHLWAPI.DLL OLE32.DLL; do
+for deferred in SHELL32.DLL SHLWAPI.DLL OLE32.DLL COMDLG32.DLL; do
   grep -q "^$deferred " <<<"$imports" && fail "imports $deferred, which must be loaded on first use"
 done
 

@@ -2,6 +2,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>
+#include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -314,6 +315,49 @@ std::int32_t Win32Shell::CoInitializeEx(std::uint32_t coInit) {
   ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoInitializeEx);
   if (boundCoInitializeEx == nullptr) return static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
   return static_cast<std::int32_t>(boundCoInitializeEx(nullptr, coInit));
+}
+
+// The filter as the dialog takes it: each name and pattern ended by a NUL, and one more NUL after the last.
+WideText FilterList(const std::string& filter) {
+  WideText list = Widen(filter);
+  for (wchar_t& c : list) {
+    if (c == L'|') c = L'\0';
+  }
+  list.push_back(L'\0');
+  return list;
+}
+
+int Win32Shell::GetOpenFileNameW(const OpenFileName& ofn, std::string* file) {
+  // Room for a long path; the preselected name is copied in and the chosen one comes back here.
+  constexpr std::size_t kFileBufferLength = 4096;
+  WideText chosen = Widen(ofn.lpstrFile);
+  chosen.resize(kFileBufferLength, L'\0');
+  chosen.back() = L'\0';
+  WideText filter = FilterList(ofn.lpstrFilter);
+  WideText initialDir = Widen(ofn.lpstrInitialDir);
+  WideText title = Widen(ofn.lpstrTitle);
+  OPENFILENAMEW record;
+  std::memset(&record, 0, sizeof record);
+  record.lStructSize = sizeof record;
+  record.hwndOwner = ToHwnd(ofn.hwndOwner);
+  record.lpstrFilter = filter.data();
+  record.nFilterIndex = 1;
+  record.lpstrFile = chosen.data();
+  record.nMaxFile = static_cast<DWORD>(chosen.size());
+  record.lpstrInitialDir = ofn.lpstrInitialDir.empty() ? nullptr : initialDir.data();
+  record.lpstrTitle = ofn.lpstrTitle.empty() ? nullptr : title.data();
+  record.Flags = ofn.flags;
+  ZOLVANE_SYSTEM_FUNCTION("comdlg32.dll", GetOpenFileNameW);
+  if (boundGetOpenFileNameW == nullptr || !boundGetOpenFileNameW(&record)) return 0;
+  *file = Narrow(chosen.data());
+  return 1;
+}
+
+std::uint32_t Win32Shell::CommDlgExtendedError() {
+  ZOLVANE_SYSTEM_FUNCTION("comdlg32.dll", CommDlgExtendedError);
+  // Without the library there was no dialog to fail: CDERR_INITIALIZATION.
+  if (boundCommDlgExtendedError == nullptr) return 0x0002;
+  return boundCommDlgExtendedError();
 }
 
 }  // namespace platform

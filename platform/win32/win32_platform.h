@@ -65,6 +65,8 @@ class Win32Shell : public Shell {
   int SHGetPathFromIDListW(ItemIdList pidl, char16_t* pszPath) override;
   void CoTaskMemFree(ItemIdList pv) override;
   std::int32_t CoInitializeEx(std::uint32_t coInit) override;
+  int GetOpenFileNameW(const OpenFileName& ofn, std::string* file) override;
+  std::uint32_t CommDlgExtendedError() override;
 };
 
 // All of the above, wired together.

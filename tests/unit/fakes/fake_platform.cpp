@@ -86,6 +86,14 @@ void FakeShell::CoTaskMemFree(platform::ItemIdList pv) {
   freed.push_back(pv);
 }
 
+int FakeShell::GetOpenFileNameW(const platform::OpenFileName& ofn, std::string* file) {
+  if (log_.Record("GetOpenFileNameW(" + ofn.lpstrInitialDir + ", " + ofn.lpstrFile + ")")) return 0;
+  openDialogs.push_back(ofn);
+  if (openDialogPick.empty()) return 0;
+  *file = openDialogPick;
+  return 1;
+}
+
 std::int32_t FakeShell::CoInitializeEx(std::uint32_t coInit) {
   if (auto fail = log_.Record("CoInitializeEx(" + std::to_string(coInit) + ")")) return *fail;
   return platform::kSOk;

@@ -60,6 +60,8 @@ class FakeShell : public platform::Shell {
   int SHGetPathFromIDListW(platform::ItemIdList pidl, char16_t* pszPath) override;
   void CoTaskMemFree(platform::ItemIdList pv) override;
   std::int32_t CoInitializeEx(std::uint32_t coInit) override;
+  int GetOpenFileNameW(const platform::OpenFileName& ofn, std::string* file) override;
+  std::uint32_t CommDlgExtendedError() override { return openDialogError; }
 
   static constexpr platform::WindowHandle kDesktopWindow = static_cast<platform::WindowHandle>(0x10010);
   static constexpr platform::ItemIdList kPickedPidl = static_cast<platform::ItemIdList>(0x5150);
@@ -74,6 +76,10 @@ class FakeShell : public platform::Shell {
 
   std::vector<Execution> executions;
   std::vector<platform::BrowseInfo> browses;
+  // The open-file dialog: the file the user picks (empty: cancelled), and its extended error when it fails.
+  std::string openDialogPick;
+  std::uint32_t openDialogError = 0;
+  std::vector<platform::OpenFileName> openDialogs;
   std::vector<platform::ItemIdList> freed;
 
  private:
