@@ -11,9 +11,10 @@
 
 #include "backup/system_error.h"
 
+const char* const kBackupFileName = "specialfolders.bak";
+
 namespace {
 
-const char* const kBackupFileName = "specialfolders.bak";
 // The new backup is made beside the old one under this name, and takes its place only once it is complete.
 const char* const kNewBackupSuffix = ".new";
 const char* const kRegistryEditorName = "\\regedit.exe";

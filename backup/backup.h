@@ -12,6 +12,9 @@
 // How long each registry-editor export may take before it is ended and the backup fails.
 constexpr std::uint32_t kExportTimeoutMs = 30000;
 
+// The backup's name in the user's desktop folder.
+extern const char* const kBackupFileName;
+
 // What a run came to, for the user: whether the backup file now holds the four keys, and if not, why, as
 // far as it is known; and what the user should hear first about the desktop folder.
 struct BackupOutcome {

@@ -17,12 +17,14 @@ const char* const kBrowseTitle = "Select the new folder";
 const char* const kBackupSuccessText = "Shell folder registry keys are now backed up.";
 const char* const kBackupFailureText = "Could not backup the shell folder registry keys";
 const char* const kWindowNotMadeText = "Zolvane could not make its main window.";
+const char* const kImportDialogTitle = "Restore from backup";
+const char* const kImportFilter = "Zolvane backups (*.bak)|*.bak|Registry files (*.reg)|*.reg|All files (*.*)|*.*";
 constexpr int kWindowNotMadeExitCode = 1;
 
 }  // namespace
 
 MainPresenter::MainPresenter(platform::Platform& platform, MainView& view)
-    : platform_(platform), view_(view), locations_(platform), backup_(platform) {}
+    : platform_(platform), view_(view), locations_(platform), backup_(platform), import_(platform) {}
 
 void MainPresenter::OnLoad() {
   if (GetWindowsVersionName(platform_.system) != "Windows XP") {
@@ -34,8 +36,8 @@ void MainPresenter::OnLoad() {
 }
 
 bool MainPresenter::OnCloseRequested() {
-  if (!backupRunning_) return true;
-  closeAfterBackup_ = true;
+  if (!workRunning_) return true;
+  closeAfterWork_ = true;
   return false;
 }
 
@@ -106,20 +108,61 @@ const ShellFolder* MainPresenter::SelectedFolder() {
 // The exports run away from the window's thread, so that the window keeps painting and answering; its
 // buttons and menu wait meanwhile, so that nothing starts twice.
 void MainPresenter::OnBackup() {
-  if (backupRunning_) return;
-  backupRunning_ = true;
-  view_.SetBusy(true);
-  view_.RunInBackground([this] { backupOutcome_ = backup_.Run(); }, [this] { FinishBackup(); });
+  RunAwayFromTheWindow([this] { backupOutcome_ = backup_.Run(); }, [this] { TellBackupOutcome(); });
 }
 
-void MainPresenter::FinishBackup() {
+void MainPresenter::TellBackupOutcome() {
   for (const std::string& notice : backupOutcome_.notices) view_.ShowMessage(notice, kMbOk, kAppTitle);
   std::string message = backupOutcome_.succeeded ? kBackupSuccessText : kBackupFailureText;
   if (!backupOutcome_.succeeded && !backupOutcome_.failure.empty()) message += "\n" + backupOutcome_.failure;
   view_.ShowMessage(message, kMbOk, kAppTitle);
-  backupRunning_ = false;
-  view_.SetBusy(false);
-  if (closeAfterBackup_) view_.CloseMainWindow();
+}
+
+void MainPresenter::OnRestoreFromBackup() {
+  if (workRunning_) return;
+  std::string file = ChooseBackupFile();
+  if (file.empty()) return;
+  if (!view_.AskYesNo("Replace the current special folder paths with those in " + file + "?", kAppTitle)) return;
+  RunAwayFromTheWindow([this, file] { importOutcome_ = import_.Run(file); }, [this] { TellImportOutcome(); });
+}
+
+// The open-file dialog at the desktop, with the backup preselected when there is one; empty text when the
+// user cancelled.
+std::string MainPresenter::ChooseBackupFile() {
+  platform::OpenFileName dialog;
+  dialog.hwndOwner = view_.Window();
+  dialog.lpstrFilter = kImportFilter;
+  dialog.lpstrInitialDir = backup_.GetFolderPath(platform::kCsidlDesktop);
+  std::string backupFile = dialog.lpstrInitialDir + "\\" + kBackupFileName;
+  if (!dialog.lpstrInitialDir.empty() && backup_.FileExists(backupFile)) dialog.lpstrFile = kBackupFileName;
+  dialog.lpstrTitle = kImportDialogTitle;
+  dialog.flags = platform::kOfnFileMustExist | platform::kOfnPathMustExist | platform::kOfnHideReadOnly |
+                 platform::kOfnNoChangeDir;
+  std::string file;
+  if (platform_.shell.GetOpenFileNameW(dialog, &file) != 0) return file;
+  std::uint32_t error = platform_.shell.CommDlgExtendedError();
+  if (error != 0) {
+    view_.ShowMessage("The file dialog could not be shown (error " + std::to_string(error) + ").", kMbOk, kAppTitle);
+  }
+  return std::string();
+}
+
+void MainPresenter::TellImportOutcome() {
+  view_.ShowMessage(importOutcome_.message, kMbOk, kAppTitle);
+  // A failed import changed nothing, so the window stays as the user left it.
+  if (importOutcome_.result == ImportOutcome::Result::kImported) ShowCurrentLocation();
+}
+
+void MainPresenter::RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell) {
+  if (workRunning_) return;
+  workRunning_ = true;
+  view_.SetBusy(true);
+  view_.RunInBackground(std::move(work), [this, tell] {
+    tell();
+    workRunning_ = false;
+    view_.SetBusy(false);
+    if (closeAfterWork_) view_.CloseMainWindow();
+  });
 }
 
 void MainPresenter::OnBrowse() {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "backup/backup.h"
+#include "backup/registry_import.h"
 #include "core/catalogue.h"
 #include "core/folder_locations.h"
 #include "core/main_view.h"
@@ -22,8 +24,8 @@ class MainPresenter {
   void OnUnload();
   // "E&xit" from the menu.
   void OnExit();
-  // The close box, the system menu or "E&xit" asks to close: false while a backup runs, which then closes the
-  // window itself once it has finished and told its outcome.
+  // The close box, the system menu or "E&xit" asks to close: false while a backup or an import runs, which
+  // then closes the window itself once it has finished and told its outcome.
   bool OnCloseRequested();
   // The main window could not be made: tells the user why and gives the program's exit code.
   int OnWindowNotMade(const std::string& systemErrorText);
@@ -33,6 +35,8 @@ class MainPresenter {
   void OnApply();
   void OnRestoreDefault();
   void OnBackup();
+  // "Restore from backup...": a backup file chosen in the open-file dialog is imported once the user confirms.
+  void OnRestoreFromBackup();
   // "...": the system's folder dialog fills the path box.
   void OnBrowse();
 
@@ -50,18 +54,25 @@ class MainPresenter {
   RegValue ExpandPath(const RegValue& path) { return locations_.ExpandPath(path); }
 
   RegistryBackup& backup() { return backup_; }
-  bool BackupRunning() const { return backupRunning_; }
+  bool WorkRunning() const { return workRunning_; }
 
  private:
   const ShellFolder* SelectedFolder();
-  void FinishBackup();
+  // Runs work away from the window's thread while the window waits, then tells its outcome; a close asked for
+  // meanwhile happens after that.
+  void RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell);
+  void TellBackupOutcome();
+  std::string ChooseBackupFile();
+  void TellImportOutcome();
 
   platform::Platform& platform_;
   MainView& view_;
   FolderLocations locations_;
   RegistryBackup backup_;
   BackupOutcome backupOutcome_;
-  bool backupRunning_ = false;
-  bool closeAfterBackup_ = false;
+  RegistryImport import_;
+  ImportOutcome importOutcome_;
+  bool workRunning_ = false;
+  bool closeAfterWork_ = false;
   bool comInitialised_ = false;
 };

@@ -28,6 +28,8 @@ class MainView {
   virtual void EnableRestoreDefault(bool enabled) = 0;
   // A modal message box; returns when the user has closed it.
   virtual void ShowMessage(const std::string& prompt, int buttons, const std::string& title) = 0;
+  // A modal question with Yes and No buttons: true when the user answered Yes.
+  virtual bool AskYesNo(const std::string& prompt, const std::string& title) = 0;
   // Closes the main window (OnUnload runs); does nothing once it is closing.
   virtual void CloseMainWindow() = 0;
   virtual void ShowAbout() = 0;

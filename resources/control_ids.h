@@ -30,6 +30,7 @@
 #define IDM_DONATE 2003
 #define IDM_ABOUT 2004
 #define IDM_EXIT 2005
+#define IDM_RESTORE_FROM_BACKUP 2006
 
 // The About window's controls. OK is IDOK, so that Enter (IDOK) and Esc (IDCANCEL) reach it from the dialog manager.
 #define IDC_ABOUT_OK 1

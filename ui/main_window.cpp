@@ -331,6 +331,12 @@ void MainWindow::ShowMessage(const std::string& prompt, int buttons, const std::
               static_cast<UINT>(buttons));
 }
 
+bool MainWindow::AskYesNo(const std::string& prompt, const std::string& title) {
+  HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
+  return MessageBoxW(owner, platform::Widen(prompt).data(), platform::Widen(title).data(),
+                     MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void MainWindow::CloseMainWindow() {
   if (hwnd_ != nullptr && !closing_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
@@ -427,6 +433,8 @@ void MainWindow::OnMenuCommand(int id) {
       return Guarded([this] { presenter_.OnOpenDonationPage(); });
     case IDM_ABOUT:
       return Guarded([this] { presenter_.OnShowAbout(); });
+    case IDM_RESTORE_FROM_BACKUP:
+      return Guarded([this] { presenter_.OnRestoreFromBackup(); });
     case IDM_EXIT:
       return Guarded([this] { presenter_.OnExit(); });
     default:

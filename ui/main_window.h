@@ -41,6 +41,7 @@ class MainWindow : public WindowBase, public MainView {
   void EnableApply(bool enabled) override;
   void EnableRestoreDefault(bool enabled) override;
   void ShowMessage(const std::string& prompt, int buttons, const std::string& title) override;
+  bool AskYesNo(const std::string& prompt, const std::string& title) override;
   void CloseMainWindow() override;
   void ShowAbout() override;
   void CloseAbout() override;

@@ -292,7 +292,7 @@ TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome
   view.holdBackgroundWork = true;
   presenter.OnBackup();
   EXPECT_EQ(view.busyChanges, std::vector<bool>{true});
-  EXPECT_TRUE(presenter.BackupRunning());
+  EXPECT_TRUE(presenter.WorkRunning());
   presenter.OnBackup();
   EXPECT_FALSE(presenter.OnCloseRequested());
   EXPECT_FALSE(view.closed);

@@ -42,6 +42,10 @@ class FakeMainView : public MainView {
   void ShowMessage(const std::string& prompt, int buttons, const std::string& title) override {
     messages.push_back(MessageBox{prompt, buttons, title});
   }
+  bool AskYesNo(const std::string& prompt, const std::string& title) override {
+    questions.push_back(MessageBox{prompt, 0, title});
+    return answerYes;
+  }
   void CloseMainWindow() override {
     if (closed) return;
     closed = true;
@@ -85,6 +89,8 @@ class FakeMainView : public MainView {
   bool aboutOpen = false;
   int aboutWindowsCreated = 0;
   std::vector<MessageBox> messages;
+  std::vector<MessageBox> questions;
+  bool answerYes = true;
   std::vector<bool> busyChanges;
   bool holdBackgroundWork = false;
   std::function<void()> heldWork;

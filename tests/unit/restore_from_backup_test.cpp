@@ -1,0 +1,94 @@
+// "Restore from backup..." in the window: the open-file dialog, the one question, the import away from the
+// window, and what the window shows afterwards.
+#include "main_presenter_fixture.h"
+
+namespace {
+
+const std::string kDesktop = "C:\\Documents and Settings\\Ann\\Desktop";
+const std::string kBackup = kDesktop + "\\specialfolders.bak";
+
+std::string BackupSettingMyDocuments(const std::string& path) {
+  std::string escaped;
+  for (char c : path) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return "\xFF\xFE" + Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" +
+                                    std::string(kUserShellFoldersKey) + "]\r\n\"Personal\"=\"" + escaped + "\"\r\n");
+}
+
+class RestoreFromBackupTest : public MainPresenterTest {
+ protected:
+  RestoreFromBackupTest() {
+    fake.shell.desktopPath = kDesktop;
+    fake.processes.onRun = [this](const std::string& commandLine) {
+      fake.ImportLikeRegedit(commandLine);
+      return FakeProcesses::Outcome();
+    };
+    SetUserShell(platform::kHkeyCurrentUser, "Personal", platform::kRegExpandSz, "D:\\Now");
+    Select("My Documents");
+    view.Type("D:\\typed");
+  }
+};
+
+TEST_F(RestoreFromBackupTest, TheDialogOpensAtTheDesktopWithTheBackupPreselectedWhenThereIsOne) {
+  presenter.OnRestoreFromBackup();
+  fake.files.files[kBackup] = BackupSettingMyDocuments("D:\\Saved");
+  presenter.OnRestoreFromBackup();
+  ASSERT_EQ(fake.shell.openDialogs.size(), 2u);
+  for (const platform::OpenFileName& dialog : fake.shell.openDialogs) {
+    EXPECT_EQ(dialog.hwndOwner, FakeMainView::kWindow);
+    EXPECT_EQ(dialog.lpstrInitialDir, kDesktop);
+    EXPECT_EQ(dialog.lpstrTitle, "Restore from backup");
+    EXPECT_EQ(dialog.flags, platform::kOfnFileMustExist | platform::kOfnPathMustExist | platform::kOfnHideReadOnly |
+                                platform::kOfnNoChangeDir);
+  }
+  EXPECT_EQ(fake.shell.openDialogs[0].lpstrFile, "");
+  EXPECT_EQ(fake.shell.openDialogs[1].lpstrFile, "specialfolders.bak");
+  // Cancelled both times: nothing asked, nothing started.
+  EXPECT_TRUE(view.questions.empty());
+  EXPECT_TRUE(fake.processes.started.empty());
+}
+
+TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfresh) {
+  const struct {
+    const char* name;
+    std::string fileBytes;
+    bool answerYes;
+    std::uint32_t dialogError;
+    std::string message;  // the one box after the question; empty: none
+    std::string pathText;
+  } cases[] = {
+      {"yes", BackupSettingMyDocuments("D:\\Saved"), true, 0,
+       "Restored the special folder paths from \"" + kBackup + "\".", "D:\\Saved"},
+      {"no", BackupSettingMyDocuments("D:\\Saved"), false, 0, "", "D:\\typed"},
+      {"a foreign file", "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Run]\r\n", true, 0,
+       "\"" + kBackup +
+           "\" is not a backup of the special folder paths, so nothing was imported.\nLine 2: "
+           "[HKEY_CURRENT_USER\\Software\\Run]\nThis key is not one of the four keys that hold the special folder "
+           "paths.",
+       "D:\\typed"},
+      {"a dialog that fails", "", true, 0x3003, "The file dialog could not be shown (error 12291).", "D:\\typed"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUserShell(platform::kHkeyCurrentUser, "Personal", platform::kRegExpandSz, "D:\\Now");
+    view.Type("D:\\typed");
+    view.messages.clear();
+    view.questions.clear();
+    view.busyChanges.clear();
+    fake.files.files[kBackup] = c.fileBytes;
+    fake.shell.openDialogPick = c.dialogError == 0 ? kBackup : "";
+    fake.shell.openDialogError = c.dialogError;
+    view.answerYes = c.answerYes;
+    presenter.OnRestoreFromBackup();
+    bool asked = c.dialogError == 0;
+    ASSERT_EQ(view.questions.size(), asked ? 1u : 0u);
+    if (asked)
+      EXPECT_EQ(view.questions[0].prompt, "Replace the current special folder paths with those in " + kBackup + "?");
+    EXPECT_EQ(LastMessage(), c.message);
+    std::vector<bool> busyChanges;
+    if (c.answerYes && asked) busyChanges = {true, false};
+    EXPECT_EQ(view.busyChanges, busyChanges);
+    EXPECT_EQ(view.pathText, c.pathText);
+  }
+}
+
+}  // namespace
