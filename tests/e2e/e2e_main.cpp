@@ -45,6 +45,7 @@ const Scenario kScenarios[] = {
     {"apply-refused-write-put-back", e2e::ScenarioApplyRefusedWritePutBack},
     {"backup-window-answers", e2e::ScenarioBackupWindowAnswers},
     {"backup-close-waits", e2e::ScenarioBackupCloseWaits},
+    {"restore-from-backup", e2e::ScenarioRestoreFromBackup},
 };
 
 int Usage() {

@@ -58,6 +58,7 @@ void ScenarioWebLinks(const std::string& exe);
 void ScenarioRandomPaths(const std::string& exe);
 void ScenarioAccessKeys(const std::string& exe);
 void ScenarioApplyTypedWidePath(const std::string& exe);
+void ScenarioRestoreFromBackup(const std::string& exe);
 void ScenarioShowStoredWidePath(const std::string& exe);
 void ScenarioBackupWideDesktop(const std::string& exe);
 void ScenarioBackupFailureKeepsOld(const std::string& exe);

@@ -1,0 +1,86 @@
+// Scenario of "Restore from backup...": a backup made by the button is chosen in the system's real open-file
+// dialog, a No changes nothing, and a Yes brings back the value changed since.
+#include <windows.h>
+
+#include "resources/control_ids.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
+#include "tests/e2e/scenarios.h"
+#include "tests/wine/wine_check.h"
+
+namespace e2e {
+
+namespace {
+
+const char* const kDialogCaption = "Restore from backup";
+const char* const kChangedPath = "D:\\Changed since the backup";
+
+BOOL CALLBACK TakeVisibleEdit(HWND child, LPARAM found) {
+  if (ClassOf(child) != "Edit" || !IsWindowVisible(child)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
+// The dialog's file name box, wherever the dialog keeps it: its one visible edit control.
+HWND FileNameBox(HWND dialog) {
+  HWND found = nullptr;
+  EnumChildWindows(dialog, TakeVisibleEdit, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Chooses the menu command, confirms the preselected file in the dialog and returns the question that follows.
+HWND ChooseBackupInDialog(ZolvaneApp& app, const std::string& expectedName) {
+  app.ChooseMenu(IDM_RESTORE_FROM_BACKUP);
+  HWND dialog = app.WaitForWindow("#32770", kDialogCaption);
+  if (!CHECK(dialog != nullptr)) return nullptr;
+  CHECK(GetWindow(dialog, GW_OWNER) == app.main());
+  HWND name = FileNameBox(dialog);
+  CHECK(name != nullptr && WaitUntil([&] { return TextOf(name) == expectedName; }));
+  PressButton(GetDlgItem(dialog, IDOK));
+  CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
+  HWND question = app.WaitForMessageBox("Zolvane");
+  CHECK(question != nullptr);
+  return question;
+}
+
+void Answer(HWND box, int button) {
+  PressButton(GetDlgItem(box, button));
+  CHECK(WaitUntil([box] { return !IsWindow(box); }));
+}
+
+}  // namespace
+
+void ScenarioRestoreFromBackup(const std::string& exe) {
+  RegistryKeeper keeper;
+  BackupFileKeeper backupFile;
+  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, "Personal");
+  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, "Personal");
+  RegData before = ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal");
+  ZolvaneApp app(exe);
+  if (!StartWithFolder(app, kMyDocuments)) return;
+  CHECK_EQ(ClickAndAnswer(app, IDC_BACKUP), std::string("Shell folder registry keys are now backed up."));
+  CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Personal", kChangedPath, REG_EXPAND_SZ));
+
+  // No: nothing is imported and no other box follows.
+  HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
+  if (question == nullptr) return;
+  CHECK_EQ(ZolvaneApp::MessageBoxText(question),
+           "Replace the current special folder paths with those in " + backupFile.path() + "?");
+  Answer(question, IDNO);
+  CHECK(app.WaitForMessageBox("Zolvane", 1000) == nullptr);
+  CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, "Personal"), std::string(kChangedPath));
+
+  // Yes: the backup's value is back, and the window shows it.
+  question = ChooseBackupInDialog(app, "specialfolders.bak");
+  if (question == nullptr) return;
+  Answer(question, IDYES);
+  HWND outcome = app.WaitForMessageBox("Zolvane", 40000);
+  if (!CHECK(outcome != nullptr)) return;
+  CHECK_EQ(ZolvaneApp::MessageBoxText(outcome),
+           "Restored the special folder paths from \"" + backupFile.path() + "\".");
+  CHECK(ZolvaneApp::PressOk(outcome));
+  CHECK(ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal") == before);
+  CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == ExpectedLocation(kFolders[kMyDocuments]); }));
+}
+
+}  // namespace e2e
