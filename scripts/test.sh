@@ -37,6 +37,17 @@ for exe in "win32/Zolvane.exe i386 5.01" "win64/Zolvane.exe x86-64 5.02"; do
   fi
 done
 
+log "the package holds both programs, the README and the licence"
+package="$ZOLVANE_ROOT/build/package/Zolvane-2.0-win32.zip"
+listing=$(cmake -E tar tf "$package" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
+expected="Zolvane-2.0-win32/LICENSE.txt Zolvane-2.0-win32/README.txt Zolvane-2.0-win32/Zolvane.exe Zolvane-2.0-win32/zolvane-cli.exe "
+if [ "$listing" = "$expected" ] && (cd "$(dirname "$package")" && sha256sum -c --quiet "$(basename "$package").sha256"); then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  echo "$package holds: ${listing:-nothing}"
+fi
+
 log "native suite with AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --test-dir "$ZOLVANE_ROOT/build/asan" --output-on-failure --timeout 300 -j"$(nproc)" \
   2>&1 | tee "$ZOLVANE_ROOT/build/asan-tests.log" | tail -n 3
