@@ -7,7 +7,7 @@
 #include <string>
 
 #include "backup/backup.h"
-#include "backup/registry_import.h"
+#include "core/registry_import.h"
 #include "core/catalogue.h"
 #include "core/folder_locations.h"
 #include "core/main_view.h"

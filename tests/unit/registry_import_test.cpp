@@ -1,7 +1,7 @@
 // Restoring a backup: which registry files the check lets through, what they set, and the import over the fakes.
 #include <gtest/gtest.h>
 
-#include "backup/registry_import.h"
+#include "core/registry_import.h"
 #include "core/catalogue.h"
 #include "fakes/fake_platform.h"
 #include "text/utf16.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "backup/registry_import.h"
+#include "core/registry_import.h"
 #include "text/utf16.h"
 
 std::optional<std::string> FakeEnvironment::GetEnvironmentVariableW(const std::string& name) {

@@ -1,5 +1,5 @@
 // Restoring a backup: the check of a registry file line by line, its import by regedit /s, and the read-back.
-#include "backup/registry_import.h"
+#include "core/registry_import.h"
 
 #include <algorithm>
 #include <cctype>
