@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "backup/system_error.h"
+
 namespace {
 
 const char* const kBackupFileName = "specialfolders.bak";
@@ -43,33 +45,6 @@ class BackupFailure : public std::exception {
 constexpr std::int32_t kErrorNotEnoughMemory = 8;
 constexpr std::int32_t kErrorInvalidData = 13;
 constexpr std::int32_t kErrorCantRead = 1012;
-
-// The system's own wording for the codes a file operation usually fails with.
-const char* SystemErrorText(std::int32_t code) {
-  switch (code) {
-    case 2:
-      return "The system cannot find the file specified.";
-    case 3:
-      return "The system cannot find the path specified.";
-    case 5:
-      return "Access is denied.";
-    case 32:
-      return "The process cannot access the file because it is being used by another process.";
-    case 112:
-      return "There is not enough space on the disk.";
-    case 123:
-      return "The filename, directory name, or volume label syntax is incorrect.";
-    default:
-      return nullptr;
-  }
-}
-
-// One line for the user: what could not be done, to what, and why.
-std::string Describe(const char* action, const std::string& target, std::int32_t code) {
-  std::string text = std::string(action) + " \"" + target + "\": ";
-  if (const char* reason = SystemErrorText(code)) text += std::string(reason) + " ";
-  return text + "(error " + std::to_string(code) + ")";
-}
 
 std::string ExportCommandLine(const std::string& tempFile, const char* key) {
   return "regedit /e \"" + tempFile + "\" \"" + key + "\"";
@@ -118,7 +93,7 @@ ExportProcesses::~ExportProcesses() {
 void ExportProcesses::Start(const std::string& program, const std::string& commandLine) {
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
   std::int32_t code = processes_.CreateProcessW(program, commandLine, platform::kSwShowMinimized, &process);
-  if (code != 0) throw BackupFailure(Describe("Cannot start", commandLine, code), code);
+  if (code != 0) throw BackupFailure(DescribeFailure("Cannot start", commandLine, code), code);
   exports_.push_back(Export{process, false});
 }
 
@@ -203,7 +178,7 @@ bool RegistryBackup::SaveKeys() {
     CheckNewBackup(newBackup);
     std::int32_t code = platform_.files.MoveFileExW(
         newBackup, backupFile, platform::kMovefileReplaceExisting | platform::kMovefileWriteThrough);
-    if (code != 0) throw BackupFailure(Describe("Cannot replace", backupFile, code), code);
+    if (code != 0) throw BackupFailure(DescribeFailure("Cannot replace", backupFile, code), code);
   } catch (const std::exception&) {
     // Nothing half-made stays beside the previous backup, which is untouched.
     platform_.files.DeleteFileW(newBackup);
@@ -308,7 +283,7 @@ std::string RegistryBackup::DeleteExportFiles(std::int32_t* firstCode) {
     if (!FileExists(path)) continue;
     std::int32_t code = platform_.files.DeleteFileW(path);
     if (code == 0 || !firstFailure.empty()) continue;
-    firstFailure = Describe("Cannot delete", path, code);
+    firstFailure = DescribeFailure("Cannot delete", path, code);
     if (firstCode != nullptr) *firstCode = code;
   }
   return firstFailure;
@@ -317,7 +292,7 @@ std::string RegistryBackup::DeleteExportFiles(std::int32_t* firstCode) {
 std::string RegistryBackup::ReadBytes(const std::string& path) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
-  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code), code);
+  if (code != 0) throw BackupFailure(DescribeFailure("Cannot read", path, code), code);
   return bytes;
 }
 
@@ -330,11 +305,11 @@ TextFile RegistryBackup::ReadTextOrEmpty(const std::string& path) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(path, &bytes);
   if (code == platform::kErrorFileNotFound) return TextFile();
-  if (code != 0) throw BackupFailure(Describe("Cannot read", path, code), code);
+  if (code != 0) throw BackupFailure(DescribeFailure("Cannot read", path, code), code);
   return DecodeTextFile(bytes);
 }
 
 void RegistryBackup::WriteText(const std::string& path, const TextFile& file) {
   std::int32_t code = platform_.files.WriteWholeFile(path, EncodeTextFile(file));
-  if (code != 0) throw BackupFailure(Describe("Cannot write", path, code), code);
+  if (code != 0) throw BackupFailure(DescribeFailure("Cannot write", path, code), code);
 }

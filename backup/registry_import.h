@@ -55,5 +55,11 @@ class RegistryImport {
   ImportOutcome Run(const std::string& file);
 
  private:
+  std::string ReadFile(const std::string& file);
+  std::string RegistryEditorPath();
+  void RunRegistryEditor(const std::string& file);
+  std::uint32_t WaitForEditor(platform::ProcessHandle process, const std::string& regedit);
+  void CheckValuesStored(const std::vector<ImportedValue>& values);
+
   platform::Platform& platform_;
 };

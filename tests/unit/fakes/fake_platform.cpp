@@ -1,8 +1,9 @@
-// The fake environment, system and shell: in memory, every call recorded.
+// The fake environment, system and shell, and a stand-in for regedit /s: in memory, every call recorded.
 #include "fakes/fake_platform.h"
 
 #include <algorithm>
 
+#include "backup/registry_import.h"
 #include "text/utf16.h"
 
 std::optional<std::string> FakeEnvironment::GetEnvironmentVariableW(const std::string& name) {
@@ -88,4 +89,16 @@ void FakeShell::CoTaskMemFree(platform::ItemIdList pv) {
 std::int32_t FakeShell::CoInitializeEx(std::uint32_t coInit) {
   if (auto fail = log_.Record("CoInitializeEx(" + std::to_string(coInit) + ")")) return *fail;
   return platform::kSOk;
+}
+
+void FakePlatform::ImportLikeRegedit(const std::string& commandLine) {
+  std::size_t open = commandLine.find('"');
+  std::size_t close = commandLine.rfind('"');
+  if (commandLine.compare(0, 10, "regedit /s") != 0 || open == close) return;
+  auto file = files.files.find(commandLine.substr(open + 1, close - open - 1));
+  if (file == files.files.end()) return;
+  for (const ImportedValue& value : CheckRegistryFile(file->second).values) {
+    registry.SHSetValueW(value.hive, value.keyPath, value.valueName, value.type, value.bytes.data(),
+                         static_cast<std::uint32_t>(value.bytes.size()));
+  }
 }

@@ -93,6 +93,11 @@ class FakePlatform {
 
   platform::Platform& platform() { return platform_; }
 
+  // Stands in for "regedit /s "FILE"": stores in the registry what the file sets, as the import's own check
+  // reads it (Wine's regedit proves that reading); a write the registry refuses is skipped without a word, as
+  // regedit /s skips it. Set as processes.onRun, with the ending a test wants.
+  void ImportLikeRegedit(const std::string& commandLine);
+
   CallLog log;
   FakeRegistry registry;
   FakeEnvironment environment;
