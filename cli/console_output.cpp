@@ -8,27 +8,29 @@
 
 namespace {
 
-void WriteToConsole(HANDLE console, const std::string& text) {
-  platform::WideText wide = platform::Widen(text);
-  const wchar_t* next = wide.data();
-  DWORD left = static_cast<DWORD>(wide.size() - 1);
-  while (left > 0) {
+// Hands count units to write, which may take fewer than it is given, until all are written or it fails.
+template <typename Unit, typename Write>
+void WriteAll(const Unit* next, DWORD count, Write write) {
+  while (count > 0) {
     DWORD written = 0;
-    if (!WriteConsoleW(console, next, left, &written, nullptr) || written == 0) return;
+    if (!write(next, count, &written) || written == 0) return;
     next += written;
-    left -= written;
+    count -= written;
   }
 }
 
+void WriteToConsole(HANDLE console, const std::string& text) {
+  platform::WideText wide = platform::Widen(text);
+  WriteAll(wide.data(), static_cast<DWORD>(wide.size() - 1),
+           [console](const wchar_t* units, DWORD count, DWORD* written) {
+             return WriteConsoleW(console, units, count, written, nullptr);
+           });
+}
+
 void WriteToFile(HANDLE file, const std::string& text) {
-  const char* next = text.data();
-  DWORD left = static_cast<DWORD>(text.size());
-  while (left > 0) {
-    DWORD written = 0;
-    if (!WriteFile(file, next, left, &written, nullptr) || written == 0) return;
-    next += written;
-    left -= written;
-  }
+  WriteAll(text.data(), static_cast<DWORD>(text.size()), [file](const char* bytes, DWORD count, DWORD* written) {
+    return WriteFile(file, bytes, count, written, nullptr);
+  });
 }
 
 void WriteToStandardHandle(DWORD which, const std::string& text) {
