@@ -165,7 +165,8 @@ TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
   EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW").empty());
   EXPECT_EQ(Run({"/?"}), 0);
   EXPECT_EQ(output.out.rfind("Usage:\r\n", 0), 0u);
-  EXPECT_EQ(Lines(output.out).back(), "  other  the system's error code of the first failed write or step (5: access denied)");
+  EXPECT_EQ(Lines(output.out).back(),
+            "  other  the system's error code of the first failed write or step (5: access denied)");
 }
 
 TEST_F(CliCommandsTest, BadUsageAndUnknownFoldersEndWithOneOnStandardError) {
