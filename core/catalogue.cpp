@@ -1,6 +1,8 @@
 // The fifteen special folders: display name, registry value name, hive and stock path of each.
 #include "core/catalogue.h"
 
+#include "core/folder_locations.h"
+
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 
@@ -29,6 +31,32 @@ const std::array<ShellFolder, kShellFolderCount> kShellFolders = {{
 const ShellFolder* FindShellFolder(const std::string& displayName) {
   for (const ShellFolder& entry : kShellFolders) {
     if (displayName == entry.displayName) return &entry;
+  }
+  return nullptr;
+}
+
+namespace {
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameAsciiIgnoringCase(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+}  // namespace
+
+const ShellFolder* FindShellFolderByAnyName(const std::string& name) {
+  std::string trimmed = Trimmed(name);
+  for (const ShellFolder& entry : kShellFolders) {
+    if (SameAsciiIgnoringCase(trimmed, entry.displayName) || SameAsciiIgnoringCase(trimmed, entry.valueName)) {
+      return &entry;
+    }
   }
   return nullptr;
 }

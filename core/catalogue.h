@@ -22,6 +22,10 @@ extern const std::array<ShellFolder, kShellFolderCount> kShellFolders;
 // The row whose display name is exactly displayName (no trimming, no case folding), or nullptr.
 const ShellFolder* FindShellFolder(const std::string& displayName);
 
+// The row whose display name ("My Documents") or registry value name ("Personal") is name, trimmed of spaces
+// as the window trims, with ASCII letters matched without regard to case; or nullptr.
+const ShellFolder* FindShellFolderByAnyName(const std::string& name);
+
 // The row shown at a position of the main window's folder list, or nullptr outside 0..14.
 const ShellFolder* ShellFolderAtListPosition(int listPosition);
 

@@ -11,11 +11,7 @@
 
 namespace {
 
-const char* const kRefusalText =
-    "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit";
 const char* const kBrowseTitle = "Select the new folder";
-const char* const kBackupSuccessText = "Shell folder registry keys are now backed up.";
-const char* const kBackupFailureText = "Could not backup the shell folder registry keys";
 const char* const kWindowNotMadeText = "Zolvane could not make its main window.";
 const char* const kImportDialogTitle = "Restore from backup";
 const char* const kImportFilter = "Zolvane backups (*.bak)|*.bak|Registry files (*.reg)|*.reg|All files (*.*)|*.*";
@@ -113,9 +109,7 @@ void MainPresenter::OnBackup() {
 
 void MainPresenter::TellBackupOutcome() {
   for (const std::string& notice : backupOutcome_.notices) view_.ShowMessage(notice, kMbOk, kAppTitle);
-  std::string message = backupOutcome_.succeeded ? kBackupSuccessText : kBackupFailureText;
-  if (!backupOutcome_.succeeded && !backupOutcome_.failure.empty()) message += "\n" + backupOutcome_.failure;
-  view_.ShowMessage(message, kMbOk, kAppTitle);
+  view_.ShowMessage(BackupOutcomeText(backupOutcome_), kMbOk, kAppTitle);
 }
 
 void MainPresenter::OnRestoreFromBackup() {

@@ -1,5 +1,9 @@
-// The product's name as its windows show it: one place for the texts both windows and every message box share.
+// The product's name and the words its windows and its command line share: one place for each text.
 #pragma once
+
+#include <string>
+
+#include "backup/backup.h"
 
 // The title of every message box that is given no title of its own.
 extern const char* const kAppTitle;
@@ -7,3 +11,8 @@ extern const char* const kAppTitle;
 extern const char* const kWindowCaption;
 // The copyright line at the foot of the main window and in the About window.
 extern const char* const kCopyrightLine;
+// What the user is told, before the program quits, on any system but Windows XP.
+extern const char* const kRefusalText;
+
+// How a backup ended, as the user is told once it has: success, or failure and why as far as it is known.
+std::string BackupOutcomeText(const BackupOutcome& outcome);

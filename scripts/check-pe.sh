@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Checks that Windows XP can load a Zolvane.exe: machine, subsystem, subsystem and OS version, and every
-# imported DLL and function against tests/pe/xp_imports.txt, and that it leaves the shell's libraries
-# to be loaded on first use. Usage: check-pe.sh EXE i386|x86-64 MAX_VERSION
+# Checks that Windows XP can load a Zolvane.exe or zolvane-cli.exe: machine, subsystem, subsystem and OS
+# version, and every imported DLL and function against tests/pe/xp_imports.txt, and that it leaves the shell's
+# libraries to be loaded on first use. Usage: check-pe.sh EXE i386|x86-64 MAX_VERSION [windows|console]
 set -uo pipefail
-exe=$1 machine=$2 maxVersion=$3
+exe=$1 machine=$2 maxVersion=$3 subsystem=${4:-windows}
 root=$(cd "$(dirname "$0")/.." && pwd)
 allow="$root/tests/pe/xp_imports.txt"
 if [ "$machine" = i386 ]; then objdump=i686-w64-mingw32-objdump; else objdump=x86_64-w64-mingw32-objdump; fi
@@ -19,7 +19,8 @@ case "$machine:$format" in
   i386:pei-i386 | x86-64:pei-x86-64) ;;
   *) fail "machine is $format, expected $machine" ;;
 esac
-grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "subsystem is not Windows GUI"
+if [ "$subsystem" = console ]; then subsystemCode=00000003; else subsystemCode=00000002; fi
+grep -qE "^Subsystem[[:space:]]+$subsystemCode" <<<"$headers" || fail "subsystem is not $subsystem"
 field() { awk -v f="$1" '$1 == f {print $2}' <<<"$headers"; }
 for kind in Subsystem OSystem; do
   version="$(field "Major${kind}Version").$(printf '%02d' "$(field "Minor${kind}Version")")"

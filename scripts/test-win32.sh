@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the exe a user takes to Windows XP, build/win32/Zolvane.exe, under 32-bit Wine in the Windows XP
 # prefix build/wine-xp32 on a private Xvfb: start-up, each folder's display, Apply and Restore Default, and
-# Apply of a typed path no code page holds, through the i686 build of the end-to-end driver. Ends with one
-# line, "win32: N passed, N failed" (one count per scenario) or "win32: skipped: ..."; non-zero when a
+# Apply of a typed path no code page holds, through the i686 build of the end-to-end driver; then
+# build/win32/zolvane-cli.exe lists the fifteen folders. Ends with one line, "win32: N passed, N failed"
+# (one count per scenario, the command line's list one more) or "win32: skipped: ..."; non-zero when a
 # scenario failed. Details: build/win32-e2e.log.
 # ZOLVANE_WIN32_SCENARIOS picks other scenarios; ZOLVANE_WIN32_EMULATE=1 runs under qemu-i386 even where
 # the kernel runs 32-bit code itself.
@@ -14,9 +15,12 @@ start=$(date +%s)
 logFile="$ZOLVANE_ROOT/build/win32-e2e.log"
 exe="$ZOLVANE_ROOT/build/win32/Zolvane.exe"
 driver="$ZOLVANE_ROOT/build/win32/tests/e2e/zolvane_e2e.exe"
+cli="$ZOLVANE_ROOT/build/win32/zolvane-cli.exe"
 scenarios=(${ZOLVANE_WIN32_SCENARIOS:-start-up fifteen-folders apply-follows-path apply-my-documents
            apply-desktop-variable apply-common-desktop restore-my-documents restore-shared-video
            apply-typed-wide-path})
+# The scenarios and the command line's list.
+total=$((${#scenarios[@]} + 1))
 # Emulated, a scenario takes several times as long as under 64-bit Wine; the whole run stays bounded.
 perScenario=${ZOLVANE_WIN32_SCENARIO_SECONDS:-180}
 budget=${ZOLVANE_WIN32_BUDGET_SECONDS:-480}
@@ -31,12 +35,12 @@ if [ "$setupStatus" -eq 0 ] && grep -q '^win32: skipped' <<<"$setupOutput"; then
 fi
 if [ "$setupStatus" -ne 0 ]; then
   echo "$setupOutput" >>"$logFile"
-  echo "win32: 0 passed, ${#scenarios[@]} failed (32-bit Wine could not be set up; see $logFile)"
+  echo "win32: 0 passed, $total failed (32-bit Wine could not be set up; see $logFile)"
   exit 1
 fi
-for file in "$exe" "$driver"; do
+for file in "$exe" "$driver" "$cli"; do
   [ -f "$file" ] && continue
-  echo "win32: 0 passed, ${#scenarios[@]} failed ($file is missing)"
+  echo "win32: 0 passed, $total failed ($file is missing)"
   exit 1
 done
 
@@ -51,7 +55,7 @@ timedOut=false
 passed=0
 failed=0
 if ! wine_session_start >>"$logFile" 2>&1; then
-  echo "win32: 0 passed, ${#scenarios[@]} failed (no Xvfb or Wine session; see $logFile)"
+  echo "win32: 0 passed, $total failed (no Xvfb or Wine session; see $logFile)"
   rm -rf "$saved"
   exit 1
 fi
@@ -71,6 +75,15 @@ for scenario in "${scenarios[@]}"; do
   echo "$scenario: exit $status, $(( $(date +%s) - began )) s" >>"$logFile"
   if [ "$status" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 done
+# The command line, as a script on Windows XP starts it: "list" prints the fifteen folders, one a line.
+echo "== zolvane-cli list" >>"$logFile"
+left=$((budget - ($(date +%s) - start)))
+listing=$(timeout -k 10 "$((left > 10 ? left : 10))" "$WINE32" "$cli" list </dev/null 2>>"$logFile")
+status=$?
+echo "$listing" >>"$logFile"
+lines=$(grep -c $'\r$' <<<"$listing")
+echo "zolvane-cli list: exit $status, $lines lines" >>"$logFile"
+if [ "$status" -eq 0 ] && [ "$lines" -eq 15 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 wine_session_stop
 trap - EXIT
 if $timedOut; then cp "$saved"/*.reg "$WINEPREFIX/"; fi

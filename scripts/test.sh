@@ -28,9 +28,10 @@ ctest --test-dir "$ZOLVANE_ROOT/build/host" --output-on-failure --timeout 120 -j
 count "$ZOLVANE_ROOT/build/host-tests.log"
 
 log "Windows XP can load the exes"
-for exe in "win32/Zolvane.exe i386 5.01" "win64/Zolvane.exe x86-64 5.02"; do
+for exe in "win32/Zolvane.exe i386 5.01 windows" "win64/Zolvane.exe x86-64 5.02 windows" \
+  "win32/zolvane-cli.exe i386 5.01 console" "win64/zolvane-cli.exe x86-64 5.02 console"; do
   set -- $exe
-  if "$ZOLVANE_ROOT/scripts/check-pe.sh" "$ZOLVANE_ROOT/build/$1" "$2" "$3"; then
+  if "$ZOLVANE_ROOT/scripts/check-pe.sh" "$ZOLVANE_ROOT/build/$1" "$2" "$3" "$4"; then
     passed=$((passed + 1))
   else
     failed=$((failed + 1))

@@ -1,0 +1,93 @@
+// Reading zolvane-cli's arguments: the command, its folder, path or file, and what was wrong with them.
+#include "cli/command_line.h"
+
+#include "core/folder_locations.h"
+
+namespace {
+
+// Windows users type commands in any case; folding ASCII letters is enough for these words.
+std::string AsciiLowered(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+CliRequest BadUsage(const std::string& error) {
+  CliRequest request;
+  request.error = error;
+  return request;
+}
+
+// A request about one folder, or the refusal that names the folder no one knows.
+CliRequest ForFolder(CliCommand command, const std::string& name) {
+  CliRequest request;
+  request.folder = FindShellFolderByAnyName(name);
+  request.command = request.folder != nullptr ? command : CliCommand::kUnknownFolder;
+  if (request.folder == nullptr) {
+    request.error = "Unknown folder \"" + name + "\": \"zolvane-cli list\" names the fifteen folders.";
+  }
+  return request;
+}
+
+CliRequest ParseList(const std::vector<std::string>& arguments) {
+  CliRequest request;
+  request.command = CliCommand::kList;
+  if (arguments.size() == 1) return request;
+  if (arguments.size() == 2 && AsciiLowered(arguments[1]) == "--csv") {
+    request.csv = true;
+    return request;
+  }
+  return BadUsage("\"list\" takes no argument but --csv.");
+}
+
+CliRequest ParseSet(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 3) return BadUsage("\"set\" takes a folder and a path.");
+  std::string path = Trimmed(arguments[2]);
+  if (path.empty()) return BadUsage("\"set\" needs a path that is not empty.");
+  CliRequest request = ForFolder(CliCommand::kSet, arguments[1]);
+  request.path = path;
+  return request;
+}
+
+CliRequest ParseRestore(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 2) return BadUsage("\"restore\" takes a folder or --all.");
+  if (AsciiLowered(arguments[1]) != "--all") return ForFolder(CliCommand::kRestore, arguments[1]);
+  CliRequest request;
+  request.command = CliCommand::kRestoreAll;
+  return request;
+}
+
+// backup [FILE] and import FILE.
+CliRequest ParseFileCommand(CliCommand command, const std::vector<std::string>& arguments) {
+  bool optional = command == CliCommand::kBackup;
+  const char* word = optional ? "\"backup\" takes at most one file." : "\"import\" takes one file.";
+  if (arguments.size() > 2 || (!optional && arguments.size() < 2)) return BadUsage(word);
+  CliRequest request;
+  request.command = command;
+  if (arguments.size() == 2) request.path = Trimmed(arguments[1]);
+  if (arguments.size() == 2 && request.path.empty()) return BadUsage("The file name is empty.");
+  return request;
+}
+
+}  // namespace
+
+CliRequest ParseCommandLine(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return BadUsage("No command given.");
+  std::string command = AsciiLowered(arguments[0]);
+  if (command == "--help" || command == "/?") {
+    if (arguments.size() != 1) return BadUsage("\"" + arguments[0] + "\" takes no argument.");
+    CliRequest request;
+    request.command = CliCommand::kHelp;
+    return request;
+  }
+  if (command == "list") return ParseList(arguments);
+  if (command == "show") {
+    return arguments.size() == 2 ? ForFolder(CliCommand::kShow, arguments[1]) : BadUsage("\"show\" takes a folder.");
+  }
+  if (command == "set") return ParseSet(arguments);
+  if (command == "restore") return ParseRestore(arguments);
+  if (command == "backup") return ParseFileCommand(CliCommand::kBackup, arguments);
+  if (command == "import") return ParseFileCommand(CliCommand::kImport, arguments);
+  return BadUsage("Unknown command \"" + arguments[0] + "\".");
+}

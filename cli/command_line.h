@@ -1,0 +1,22 @@
+// What zolvane-cli was asked to do, read from its arguments.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/catalogue.h"
+
+enum class CliCommand { kHelp, kList, kShow, kSet, kRestore, kRestoreAll, kBackup, kImport, kBadUsage, kUnknownFolder };
+
+struct CliRequest {
+  CliCommand command = CliCommand::kBadUsage;
+  bool csv = false;
+  const ShellFolder* folder = nullptr;
+  // set: the new location, trimmed; backup and import: the file (empty for the desktop's backup).
+  std::string path;
+  // kBadUsage and kUnknownFolder: what was wrong, in a sentence.
+  std::string error;
+};
+
+// The arguments after the program's name, as UTF-8.
+CliRequest ParseCommandLine(const std::vector<std::string>& arguments);

@@ -1,0 +1,182 @@
+// zolvane-cli's portable part: reading the arguments, and each command's lines and exit code over the fakes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/command_line.h"
+#include "core/catalogue.h"
+#include "fakes/fake_platform.h"
+#include "main_presenter_fixture.h"
+
+namespace {
+
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+
+struct ParseCase {
+  std::vector<std::string> arguments;
+  CliCommand command;
+  const char* folder;  // display name, or nullptr
+  std::string path;
+  bool csv;
+};
+
+class ParseCommandLineTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseCommandLineTest, ReadsCommandFolderAndPath) {
+  const ParseCase& expected = GetParam();
+  CliRequest request = ParseCommandLine(expected.arguments);
+  EXPECT_EQ(request.command, expected.command);
+  EXPECT_EQ(request.folder, expected.folder ? FindShellFolder(expected.folder) : nullptr);
+  EXPECT_EQ(request.path, expected.path);
+  EXPECT_EQ(request.csv, expected.csv);
+  bool refused = expected.command == CliCommand::kBadUsage || expected.command == CliCommand::kUnknownFolder;
+  EXPECT_EQ(request.error.empty(), !refused);
+}
+
+const CliCommand kBad = CliCommand::kBadUsage;
+INSTANTIATE_TEST_SUITE_P(
+    Cli, ParseCommandLineTest,
+    ::testing::Values(
+        ParseCase{{"--help"}, CliCommand::kHelp, nullptr, "", false},
+        ParseCase{{"/?"}, CliCommand::kHelp, nullptr, "", false},
+        ParseCase{{"list"}, CliCommand::kList, nullptr, "", false},
+        ParseCase{{"LIST", "--CSV"}, CliCommand::kList, nullptr, "", true},
+        ParseCase{{"show", "My Documents"}, CliCommand::kShow, "My Documents", "", false},
+        ParseCase{{"show", "  my DOCUMENTS "}, CliCommand::kShow, "My Documents", "", false},
+        ParseCase{{"show", "personal"}, CliCommand::kShow, "My Documents", "", false},
+        ParseCase{{"show", "COMMONVIDEO"}, CliCommand::kShow, "Shared Video", "", false},
+        ParseCase{{"set", "Desktop", "  D:\\Desk  "}, CliCommand::kSet, "Desktop", "D:\\Desk", false},
+        ParseCase{{"restore", "cache"}, CliCommand::kRestore, "Temporary Internet Files", "", false},
+        ParseCase{{"restore", "--all"}, CliCommand::kRestoreAll, nullptr, "", false},
+        ParseCase{{"backup"}, CliCommand::kBackup, nullptr, "", false},
+        ParseCase{{"backup", "keys.bak"}, CliCommand::kBackup, nullptr, "keys.bak", false},
+        ParseCase{{"import", "keys.bak"}, CliCommand::kImport, nullptr, "keys.bak", false},
+        ParseCase{{"show", "My Docs"}, CliCommand::kUnknownFolder, nullptr, "", false},
+        ParseCase{{"set", "Nowhere", "D:\\"}, CliCommand::kUnknownFolder, nullptr, "D:\\", false},
+        ParseCase{{}, kBad, nullptr, "", false}, ParseCase{{"move"}, kBad, nullptr, "", false},
+        ParseCase{{"--help", "list"}, kBad, nullptr, "", false}, ParseCase{{"list", "--tsv"}, kBad, nullptr, "", false},
+        ParseCase{{"show"}, kBad, nullptr, "", false}, ParseCase{{"set", "Desktop"}, kBad, nullptr, "", false},
+        ParseCase{{"set", "Desktop", "   "}, kBad, nullptr, "", false},
+        ParseCase{{"restore"}, kBad, nullptr, "", false}, ParseCase{{"backup", "a", "b"}, kBad, nullptr, "", false},
+        ParseCase{{"import"}, kBad, nullptr, "", false}, ParseCase{{"import", " "}, kBad, nullptr, "", false}));
+
+class FakeCliOutput : public CliOutput {
+ public:
+  void Out(const std::string& text) override { out += text; }
+  void Err(const std::string& text) override { err += text; }
+  std::string out;
+  std::string err;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "a line without CR LF";
+  return lines;
+}
+
+class CliCommandsTest : public ::testing::Test {
+ protected:
+  CliCommandsTest() { SetUpAnnOnWindowsXp(fake); }
+
+  int Run(std::vector<std::string> arguments) {
+    return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
+  }
+  std::string Stored(platform::HKey hive, const char* key, const char* name) {
+    return fake.registry.GetString(hive, key, name);
+  }
+
+  FakePlatform fake;
+  FakeCliOutput output;
+};
+
+TEST_F(CliCommandsTest, ListGivesTheFifteenFoldersInListOrderSeparatedByTabs) {
+  fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", platform::kRegExpandSz,
+                          "%USERPROFILE%\\Docs");
+  EXPECT_EQ(Run({"list"}), 0);
+  std::vector<std::string> lines = Lines(output.out);
+  ASSERT_EQ(lines.size(), 15u);
+  EXPECT_EQ(lines[0], "Common Desktop\tHKLM\t\t");
+  EXPECT_EQ(lines[4], "My Documents\tHKCU\t%USERPROFILE%\\Docs\tC:\\Documents and Settings\\Ann\\Docs");
+  EXPECT_EQ(lines[14], "Temporary Internet Files\tHKCU\t\t");
+  EXPECT_EQ(output.err, "");
+}
+
+TEST_F(CliCommandsTest, ListAsCsvQuotesCommasAndDoublesQuotes) {
+  fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", platform::kRegExpandSz, "D:\\a,\"b\"");
+  fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop", platform::kRegExpandSz, "D:\\plain");
+  EXPECT_EQ(Run({"list", "--csv"}), 0);
+  std::vector<std::string> lines = Lines(output.out);
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[0], "Folder,Hive,Stored,Location");
+  EXPECT_EQ(lines[3], "Desktop,HKCU,D:\\plain,D:\\plain");
+  EXPECT_EQ(lines[5], "My Documents,HKCU,\"D:\\a,\"\"b\"\"\",\"D:\\a,\"\"b\"\"\"");
+}
+
+TEST_F(CliCommandsTest, ShowGivesTheLocationOnOneLine) {
+  fake.registry.SetString(kHkeyCurrentUser, kShellFoldersKey, "Personal", platform::kRegSz, "E:\\Docs");
+  EXPECT_EQ(Run({"show", "personal"}), 0);
+  EXPECT_EQ(output.out, "E:\\Docs\r\n");
+}
+
+TEST_F(CliCommandsTest, SetWritesBothKeysAndSaysSo) {
+  EXPECT_EQ(Run({"set", "My Documents", "%USERPROFILE%\\Docs"}), 0);
+  EXPECT_EQ(output.out, "Successfully done!\r\n");
+  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "%USERPROFILE%\\Docs");
+  EXPECT_EQ(Stored(kHkeyCurrentUser, kShellFoldersKey, "Personal"), "C:\\Documents and Settings\\Ann\\Docs");
+}
+
+TEST_F(CliCommandsTest, SetRefusedEndsWithAccessDenied) {
+  fake.registry.DenyWrites(kHkeyLocalMachine, kUserShellFoldersKey);
+  EXPECT_EQ(Run({"set", "Shared Music", "M:\\"}), 5);
+  EXPECT_EQ(output.out, "");
+  EXPECT_EQ(output.err, "Access Denied. No changes were made.\r\n");
+}
+
+TEST_F(CliCommandsTest, RestoreWritesTheStockPath) {
+  EXPECT_EQ(Run({"restore", "Start Menu"}), 0);
+  EXPECT_EQ(output.out, "Restored the default values!\r\n");
+  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Start Menu"), "%USERPROFILE%\\Start Menu");
+}
+
+TEST_F(CliCommandsTest, RestoreAllGoesOnAfterAFailureAndEndsWithItsCode) {
+  fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
+  EXPECT_EQ(Run({"restore", "--all"}), 5);
+  std::vector<std::string> failed = Lines(output.err);
+  std::vector<std::string> restored = Lines(output.out);
+  ASSERT_EQ(failed.size(), 6u);
+  EXPECT_EQ(failed[0], "Common Desktop: Access Denied. No changes were made.");
+  ASSERT_EQ(restored.size(), 9u);
+  EXPECT_EQ(restored[0], "Desktop: Restored the default values!");
+  EXPECT_EQ(restored[8], "Temporary Internet Files: Restored the default values!");
+}
+
+TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
+  fake.system.SetVersion(2, 6, 1);
+  EXPECT_EQ(Run({"list"}), 1);
+  EXPECT_EQ(output.err, "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit\r\n");
+  EXPECT_EQ(output.out, "");
+  EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW").empty());
+  EXPECT_EQ(Run({"/?"}), 0);
+  EXPECT_EQ(output.out.rfind("Usage:\r\n", 0), 0u);
+  EXPECT_EQ(Lines(output.out).back(),
+            "  other  the system's error code of the first failed write or step (5: access denied)");
+}
+
+TEST_F(CliCommandsTest, BadUsageAndUnknownFoldersEndWithOneOnStandardError) {
+  EXPECT_EQ(Run({}), 1);
+  EXPECT_NE(output.err.find("No command given."), std::string::npos);
+  EXPECT_NE(output.err.find("Exit codes:"), std::string::npos);
+  output.err.clear();
+  EXPECT_EQ(Run({"show", "Downloads"}), 1);
+  EXPECT_EQ(output.err.find("Unknown folder \"Downloads\""), 13u);
+  EXPECT_EQ(output.out, "");
+}
+
+}  // namespace

@@ -1,0 +1,216 @@
+// zolvane-cli.exe under Wine, as a script runs it, against the prefix's real registry and regedit: list, set,
+// show and restore read back from both keys, restore --all, a backup imported again, a foreign file refused,
+// and the exit codes. Every value of the fifteen folders is put back as it was.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/catalogue.h"
+#include "raw_value.h"
+#include "run_program.h"
+#include "tests/e2e/driver.h"
+#include "wide_text.h"
+#include "wine_check.h"
+
+namespace {
+
+std::wstring cliPath;
+
+ProgramRun Cli(const std::wstring& arguments, const std::wstring& folder = std::wstring()) {
+  return RunAndCapture(L"\"" + cliPath + L"\" " + arguments, folder);
+}
+
+HKEY HiveOf(const ShellFolder& folder) {
+  return folder.hive == platform::kHkeyLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+RawValue Read(const ShellFolder& folder, const char* key) {
+  return ReadRawValue(HiveOf(folder), key, folder.valueName);
+}
+
+// A string value's text, up to its terminating zero.
+std::wstring TextOf(const RawValue& value) {
+  std::wstring units = Utf16LeUnits(value.bytes);
+  return units.substr(0, units.find(L'\0'));
+}
+
+std::wstring Expanded(const std::wstring& text) {
+  wchar_t buffer[4096];
+  DWORD length = ExpandEnvironmentStringsW(text.c_str(), buffer, 4096);
+  return length == 0 || length > 4096 ? text : std::wstring(buffer);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  CHECK_EQ(text.substr(start), std::string());
+  return lines;
+}
+
+const ShellFolder& Folder(const char* displayName) {
+  return *FindShellFolder(displayName);
+}
+
+// Both keys' values of all fifteen folders, put back when a test ends: the prefix is shared with the e2e tests.
+class SavedFolders {
+ public:
+  SavedFolders() {
+    for (const ShellFolder& folder : kShellFolders) {
+      saved_.push_back(Read(folder, kUserShellFoldersKey));
+      saved_.push_back(Read(folder, kShellFoldersKey));
+    }
+  }
+  ~SavedFolders() {
+    std::size_t i = 0;
+    for (const ShellFolder& folder : kShellFolders) {
+      WriteRawValue(HiveOf(folder), kUserShellFoldersKey, folder.valueName, saved_[i++]);
+      WriteRawValue(HiveOf(folder), kShellFoldersKey, folder.valueName, saved_[i++]);
+    }
+  }
+  const RawValue& UserShellFolders(const ShellFolder& folder) const {
+    return saved_[2 * static_cast<std::size_t>(&folder - kShellFolders.data())];
+  }
+
+ private:
+  std::vector<RawValue> saved_;
+};
+
+// Both keys hold path for the folder: unexpanded as REG_EXPAND_SZ, expanded as REG_SZ.
+void CheckStored(const ShellFolder& folder, const std::wstring& path) {
+  RawValue userShell = Read(folder, kUserShellFoldersKey);
+  RawValue shell = Read(folder, kShellFoldersKey);
+  CHECK_EQ(static_cast<long long>(userShell.type), REG_EXPAND_SZ);
+  CHECK_EQ(ShowUtf16Le(userShell.bytes), ShowUtf16Le(Utf16LeWithTerminator(path)));
+  CHECK_EQ(static_cast<long long>(shell.type), REG_SZ);
+  CHECK_EQ(ShowUtf16Le(shell.bytes), ShowUtf16Le(Utf16LeWithTerminator(Expanded(path))));
+}
+
+void TestListMatchesTheRegistry() {
+  ProgramRun run = Cli(L"list");
+  CHECK_EQ(run.exitCode, 0);
+  std::vector<std::string> lines = Lines(run.out);
+  CHECK_EQ(lines.size(), kShellFolderCount);
+  for (std::size_t i = 0; i < lines.size() && i < kShellFolderCount; ++i) {
+    const ShellFolder& folder = *ShellFolderAtListPosition(static_cast<int>(i));
+    std::wstring stored = TextOf(Read(folder, kUserShellFoldersKey));
+    std::string hive = folder.hive == platform::kHkeyLocalMachine ? "HKLM" : "HKCU";
+    CHECK_EQ(lines[i],
+             std::string(folder.displayName) + "\t" + hive + "\t" + Utf8(stored) + "\t" + Utf8(Expanded(stored)));
+  }
+}
+
+// set by one name and show by the other, then restore: each read back from both keys.
+void TestSetShowRestore(const char* displayName, const std::wstring& folderArgument, const std::wstring& path) {
+  SavedFolders saved;
+  const ShellFolder& folder = Folder(displayName);
+  ProgramRun set = Cli(L"set \"" + folderArgument + L"\" \"  " + path + L"  \"");
+  CHECK_EQ(set.exitCode, 0);
+  CHECK_EQ(set.out, std::string("Successfully done!\r\n"));
+  CheckStored(folder, path);
+  ProgramRun show = Cli(L"show \"" + Wide(displayName) + L"\"");
+  CHECK_EQ(show.exitCode, 0);
+  CHECK_EQ(show.out, Utf8(Expanded(path)) + "\r\n");
+
+  ProgramRun restore = Cli(L"restore \"" + folderArgument + L"\"");
+  CHECK_EQ(restore.exitCode, 0);
+  CHECK_EQ(restore.out, std::string("Restored the default values!\r\n"));
+  CheckStored(folder, Wide(folder.stockDefaultPath));
+}
+
+void TestRestoreAll() {
+  SavedFolders saved;
+  ProgramRun run = Cli(L"restore --all");
+  CHECK_EQ(run.exitCode, 0);
+  CHECK_EQ(run.err, std::string());
+  std::vector<std::string> lines = Lines(run.out);
+  CHECK_EQ(lines.size(), kShellFolderCount);
+  for (std::size_t i = 0; i < lines.size() && i < kShellFolderCount; ++i) {
+    const ShellFolder& folder = *ShellFolderAtListPosition(static_cast<int>(i));
+    CHECK_EQ(lines[i], std::string(folder.displayName) + ": Restored the default values!");
+    CheckStored(folder, Wide(folder.stockDefaultPath));
+  }
+}
+
+std::wstring TempFolder() {
+  wchar_t folder[MAX_PATH];
+  DWORD length = GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder, length);
+}
+
+// A file named relative to the program's folder lands there, though regedit runs elsewhere.
+void TestBackupThenImportBringsAValueBack() {
+  SavedFolders saved;
+  const ShellFolder& myMusic = Folder("My Music");
+  std::wstring file = TempFolder() + L"zolvane-cli-backup.bak";
+  DeleteFileW(file.c_str());
+  ProgramRun backup = Cli(L"backup zolvane-cli-backup.bak", TempFolder());
+  CHECK_EQ(backup.exitCode, 0);
+  CHECK_EQ(backup.out, "Shell folder registry keys are now backed up.\r\nBackup file: " + Utf8(file) + "\r\n");
+  CHECK(GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES);
+
+  CHECK_EQ(Cli(L"set \"My Music\" D:\\ElsewhereMusic").exitCode, 0);
+  ProgramRun import = Cli(L"import \"" + file + L"\"");
+  CHECK_EQ(import.exitCode, 0);
+  CHECK_EQ(import.out, "Restored the special folder paths from \"" + Utf8(file) + "\".\r\n");
+  CHECK_EQ(ShowUtf16Le(Read(myMusic, kUserShellFoldersKey).bytes), ShowUtf16Le(saved.UserShellFolders(myMusic).bytes));
+  DeleteFileW(file.c_str());
+}
+
+// A file that would also set a key of its own is refused as a whole: not even its shell-folder value is set.
+void TestImportOfAForeignKeyIsRefused() {
+  const char* const kForeignKey = "Software\\ZolvaneCliForeign";
+  const ShellFolder& myMusic = Folder("My Music");
+  RawValue before = Read(myMusic, kUserShellFoldersKey);
+  std::wstring file = TempFolder() + L"zolvane-cli-foreign.reg";
+  std::string content =
+      "Windows Registry Editor Version 5.00\r\n\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders]\r\n"
+      "\"My Music\"=\"D:\\\\ForeignMusic\"\r\n\r\n"
+      "[HKEY_CURRENT_USER\\Software\\ZolvaneCliForeign]\r\n\"planted\"=\"yes\"\r\n";
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(handle, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(handle);
+
+  ProgramRun import = Cli(L"import \"" + file + L"\"");
+  CHECK_EQ(import.exitCode, 3);
+  CHECK_EQ(import.out, std::string());
+  CHECK(import.err.find("nothing was imported") != std::string::npos);
+  CHECK(Read(myMusic, kUserShellFoldersKey) == before);
+  HKEY planted = nullptr;
+  CHECK(RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kForeignKey).c_str(), 0, KEY_QUERY_VALUE, &planted) != ERROR_SUCCESS);
+  DeleteFileW(file.c_str());
+}
+
+void TestExitCodes() {
+  ProgramRun unknown = Cli(L"show Nowhere");
+  CHECK_EQ(unknown.exitCode, 1);
+  CHECK(unknown.err.find("\"Nowhere\"") != std::string::npos);
+  ProgramRun none = Cli(L"");
+  CHECK_EQ(none.exitCode, 1);
+  CHECK(none.err.find("Usage:") != std::string::npos);
+  ProgramRun help = Cli(L"/?");
+  CHECK_EQ(help.exitCode, 0);
+  CHECK_EQ(help.out.rfind("Usage:\r\n", 0), 0u);
+  CHECK_EQ(Cli(L"show personal").exitCode, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) return 2;
+  cliPath = Wide(e2e::WindowsPath(argv[1]));
+  TestListMatchesTheRegistry();
+  TestSetShowRestore("My Music", L"my music", kCyrillicGreekCjkPath);
+  TestSetShowRestore("Shared Video", L"COMMONVIDEO", L"%ALLUSERSPROFILE%\\Zolvane CLI Video");
+  TestSetShowRestore("Common Desktop", L"Common Desktop", L"%PUBLIC%\\Zolvane CLI Desk");
+  TestRestoreAll();
+  TestBackupThenImportBringsAValueBack();
+  TestImportOfAForeignKeyIsRefused();
+  TestExitCodes();
+  return wine_check::Summary();
+}
