@@ -43,10 +43,6 @@ class BackupFailure : public std::exception {
   std::int32_t code_;
 };
 
-constexpr std::int32_t kErrorNotEnoughMemory = 8;
-constexpr std::int32_t kErrorInvalidData = 13;
-constexpr std::int32_t kErrorCantRead = 1012;
-
 std::string ExportCommandLine(const std::string& tempFile, const char* key) {
   return "regedit /e \"" + tempFile + "\" \"" + key + "\"";
 }
@@ -148,13 +144,13 @@ BackupOutcome RegistryBackup::Run(const std::string& targetFile) {
   BackupOutcome outcome;
   try {
     outcome.succeeded = SaveKeys();
-    if (!outcome.succeeded) outcome.code = kErrorCantRead;
+    if (!outcome.succeeded) outcome.code = platform::kErrorCantRead;
   } catch (const BackupFailure& failure) {
     outcome.failure = failure.what();
     outcome.code = failure.code();
   } catch (const std::exception& failure) {
     outcome.failure = failure.what();
-    outcome.code = kErrorNotEnoughMemory;
+    outcome.code = platform::kErrorNotEnoughMemory;
   }
   // The outcome above stands: a file that cannot be deleted now goes at the start of the next run, which
   // reports it if it still cannot.
@@ -201,7 +197,8 @@ void RegistryBackup::CheckNewBackup(const std::string& path) {
   TextFile written = ReadText(path);
   bool complete = !written.lines.empty() && written.lines.front() == kHeaderText;
   for (const char* key : kExportKeys) complete = complete && HasSection(written.lines, key);
-  if (!complete) throw BackupFailure("The new backup \"" + path + "\" does not hold all four keys.", kErrorInvalidData);
+  if (!complete)
+    throw BackupFailure("The new backup \"" + path + "\" does not hold all four keys.", platform::kErrorInvalidData);
 }
 
 // The registry editor of the Windows folder, by its full path: a program of the same name in the current

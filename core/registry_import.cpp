@@ -17,13 +17,6 @@ namespace {
 
 // A backup of four keys is a few kilobytes; anything near this size is something else.
 constexpr std::size_t kMaxFileBytes = 16u * 1024 * 1024;
-constexpr std::int32_t kErrorPathNotFound = 3;
-constexpr std::int32_t kErrorInvalidHandle = 6;
-constexpr std::int32_t kErrorNotEnoughMemory = 8;
-constexpr std::int32_t kErrorInvalidData = 13;
-constexpr std::int32_t kErrorWaitTimeout = 258;
-constexpr std::int32_t kErrorCantWrite = 1013;
-constexpr std::int32_t kErrorFunctionFailed = 1627;
 constexpr std::uint32_t kEndedExitCode = 1;
 const char* const kRegistryEditorName = "\\regedit.exe";
 const char* const kHeaderVersion5 = "Windows Registry Editor Version 5.00";
@@ -380,7 +373,8 @@ ImportOutcome RegistryImport::Run(const std::string& file) {
   try {
     RegistryFileCheck check = CheckRegistryFile(ReadFile(file));
     if (!check.importable) {
-      return ImportOutcome{ImportOutcome::Result::kInvalidFile, kErrorInvalidData, RefusedMessage(file, check)};
+      return ImportOutcome{ImportOutcome::Result::kInvalidFile, platform::kErrorInvalidData,
+                           RefusedMessage(file, check)};
     }
     RunRegistryEditor(file);
     CheckValuesStored(check.values);
@@ -388,9 +382,11 @@ ImportOutcome RegistryImport::Run(const std::string& file) {
   } catch (const ImportFailure& failure) {
     return Failed(file, failure.code(), failure.what());
   } catch (const std::bad_alloc&) {
-    return Failed(file, kErrorNotEnoughMemory, WithSystemReason("Cannot hold the file", kErrorNotEnoughMemory));
+    return Failed(file, platform::kErrorNotEnoughMemory,
+                  WithSystemReason("Cannot hold the file", platform::kErrorNotEnoughMemory));
   } catch (...) {
-    return Failed(file, kErrorFunctionFailed, WithSystemReason("The import broke off", kErrorFunctionFailed));
+    return Failed(file, platform::kErrorFunctionFailed,
+                  WithSystemReason("The import broke off", platform::kErrorFunctionFailed));
   }
 }
 
@@ -406,7 +402,8 @@ std::string RegistryImport::ReadFile(const std::string& file) {
 std::string RegistryImport::RegistryEditorPath() {
   std::string windowsFolder;
   if (platform_.system.GetWindowsDirectoryW(&windowsFolder) == 0) {
-    throw ImportFailure(kErrorPathNotFound, WithSystemReason("Cannot find the Windows folder", kErrorPathNotFound));
+    throw ImportFailure(platform::kErrorFileNotFound,
+                        WithSystemReason("Cannot find the Windows folder", platform::kErrorFileNotFound));
   }
   return windowsFolder + kRegistryEditorName;
 }
@@ -430,13 +427,13 @@ std::uint32_t RegistryImport::WaitForEditor(platform::ProcessHandle process, con
   if (waited == platform::kWaitTimeout) {
     processes.TerminateProcess(process, kEndedExitCode);
     processes.WaitForSingleObject(process, kImportTimeoutMs);
-    throw ImportFailure(kErrorWaitTimeout,
-                        DescribeFailure("Cannot finish the import with", regedit, kErrorWaitTimeout));
+    throw ImportFailure(platform::kErrorWaitTimeout,
+                        DescribeFailure("Cannot finish the import with", regedit, platform::kErrorWaitTimeout));
   }
   std::uint32_t exitCode = 0;
   if (waited != platform::kWaitObject0 || processes.GetExitCodeProcess(process, &exitCode) == 0) {
-    throw ImportFailure(kErrorInvalidHandle,
-                        DescribeFailure("Cannot learn the exit code of", regedit, kErrorInvalidHandle));
+    throw ImportFailure(platform::kErrorInvalidHandle,
+                        DescribeFailure("Cannot learn the exit code of", regedit, platform::kErrorInvalidHandle));
   }
   return exitCode;
 }
@@ -452,6 +449,6 @@ void RegistryImport::CheckValuesStored(const std::vector<ImportedValue>& values)
     }
     std::string what = value.valueName.empty() ? "The default value" : "The value \"" + value.valueName + "\"";
     what += " of " + KeyName(ShellKey{value.hive, value.keyPath.c_str()}) + " does not hold what the file sets";
-    throw ImportFailure(kErrorCantWrite, WithSystemReason(what, kErrorCantWrite));
+    throw ImportFailure(platform::kErrorCantWrite, WithSystemReason(what, platform::kErrorCantWrite));
   }
 }

@@ -95,7 +95,6 @@ StoredValue ShellFolderRegistry::ReadStoredValue(HKey hive, const std::string& k
 
 std::int32_t ShellFolderRegistry::PutBack(HKey hive, const std::string& keyPath, const std::string& valueName,
                                           const StoredValue& value) {
-  constexpr std::int32_t kErrorInvalidData = 13;
   switch (value.state) {
     case StoredValue::State::kPresent:
       return registry_.SHSetValueW(hive, keyPath, valueName, value.type, value.bytes.data(),
@@ -105,7 +104,7 @@ std::int32_t ShellFolderRegistry::PutBack(HKey hive, const std::string& keyPath,
     case StoredValue::State::kUnknown:
       break;
   }
-  return kErrorInvalidData;
+  return platform::kErrorInvalidData;
 }
 
 std::int32_t ShellFolderRegistry::WriteRegValue(HKey hive, const std::string& keyPath, const std::string& valueName,

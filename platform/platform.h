@@ -34,7 +34,14 @@ constexpr std::uint32_t kKeyQueryValue = 0x1;
 constexpr std::int32_t kErrorSuccess = 0;
 constexpr std::int32_t kErrorFileNotFound = 2;
 constexpr std::int32_t kErrorAccessDenied = 5;
+constexpr std::int32_t kErrorInvalidHandle = 6;
+constexpr std::int32_t kErrorNotEnoughMemory = 8;
+constexpr std::int32_t kErrorInvalidData = 13;
 constexpr std::int32_t kErrorMoreData = 234;
+constexpr std::int32_t kErrorWaitTimeout = 258;
+constexpr std::int32_t kErrorCantRead = 1012;   // a registry key could not be read
+constexpr std::int32_t kErrorCantWrite = 1013;  // a registry key could not be written
+constexpr std::int32_t kErrorFunctionFailed = 1627;
 
 class Registry {
  public:
