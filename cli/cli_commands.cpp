@@ -2,9 +2,9 @@
 #include "cli/cli_commands.h"
 
 #include "backup/backup.h"
-#include "core/registry_import.h"
 #include "core/folder_locations.h"
 #include "core/product_texts.h"
+#include "core/registry_import.h"
 #include "core/windows_version.h"
 
 namespace {
