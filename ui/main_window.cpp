@@ -156,18 +156,27 @@ void MainWindow::BuildControls() {
   titleFont_ = units_.CreateFontAt(L"Verdana", 975, DesignUnits::kBold);
   footerFont_ = units_.CreateFontAt(L"Tahoma", 825, DesignUnits::kRegular);
   STARTUP_MARK("three fonts made");
-  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
-    CreateControl(kMainWindowControls[i]);
-    STARTUP_MARK_AT("control created", i);
+  controls_.assign(kMainWindowControlCount, nullptr);
+  // The frame is made last, so that it lies beneath the controls that sit on it; the others in the table's order,
+  // which is the tab order.
+  for (std::size_t i = 1; i <= kMainWindowControlCount; ++i) {
+    std::size_t index = i % kMainWindowControlCount;
+    controls_[index] = CreateControl(kMainWindowControls[index]);
+    SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(kMainWindowControls[index])), FALSE);
+    STARTUP_MARK_AT("control created, its font set", index);
   }
-  // The frame is drawn beneath the controls that sit on it.
-  SetWindowPos(Control(IDC_FOLDER_FRAME), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowSubclass(Control(IDC_FOLDER_FRAME), &FrameProc, 0, 0);
-  STARTUP_MARK("frame put beneath, subclassed");
+  STARTUP_MARK("frame subclassed");
   FillFolderList();
   STARTUP_MARK("folder list filled");
-  ApplyFonts();
-  STARTUP_MARK("fonts set on the controls");
+}
+
+HWND MainWindow::Control(int id) const {
+  if (hwnd_ == nullptr) return nullptr;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (kMainWindowControls[i].id == id) return controls_[i];
+  }
+  return nullptr;
 }
 
 HWND MainWindow::CreateControl(const ControlDesign& design) {
@@ -185,8 +194,7 @@ void MainWindow::FillFolderList() {
   for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
     const ShellFolder* entry = ShellFolderAtListPosition(position);
     platform::WideText name = platform::Widen(entry != nullptr ? entry->displayName : "");
-    LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data()));
-    SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data()));
   }
 }
 
@@ -217,14 +225,10 @@ void MainWindow::AddToolTip(HWND control, const char* text) {
   SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void MainWindow::ApplyFonts() {
-  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
-    const ControlDesign& design = kMainWindowControls[i];
-    HFONT font = dialogFont_;
-    if (design.look == ControlLook::Title) font = titleFont_;
-    if (design.look == ControlLook::Footer) font = footerFont_;
-    SendMessageW(Control(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  }
+HFONT MainWindow::FontFor(const ControlDesign& design) const {
+  if (design.look == ControlLook::Title) return titleFont_;
+  if (design.look == ControlLook::Footer) return footerFont_;
+  return dialogFont_;
 }
 
 bool MainWindow::TranslateShortcut(MSG& message) {
