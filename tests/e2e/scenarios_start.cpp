@@ -240,12 +240,14 @@ void CheckMenu(const std::string& exe, HWND main) {
     CHECK_EQ(GetMenuItemID(bar, 1), static_cast<UINT>(IDM_EXIT));
     HMENU menu = GetSubMenu(bar, 0);
     if (CHECK(menu != nullptr)) {
-      CHECK_EQ(GetMenuItemCount(menu), 4);  // no separators
+      CHECK_EQ(GetMenuItemCount(menu), 6);  // a separator before the restore
       CHECK_EQ(MenuText(menu, 0), "Visit Homepage\tCtrl+H");
       CHECK_EQ(MenuText(menu, 1), "Send feedback\tCtrl+F");
       CHECK_EQ(MenuText(menu, 2), "Donations\tCtrl+D");
       CHECK_EQ(MenuText(menu, 3), "About Zolvane");
       CHECK_EQ(GetMenuItemID(menu, 3), static_cast<UINT>(IDM_ABOUT));
+      CHECK_EQ(MenuText(menu, 5), "&Restore from backup...");
+      CHECK_EQ(GetMenuItemID(menu, 5), static_cast<UINT>(IDM_RESTORE_FROM_BACKUP));
     }
     DestroyMenu(bar);
   }
