@@ -39,8 +39,8 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
   echo "Measured on $(date -u +%Y-%m-%d) on $cpu ($(nproc) CPUs), $("$WINE64" --version), x86_64 profiling"
   echo "builds in build/wine-xp on Xvfb; medians of $rounds interleaved rounds (\`bench/profile.sh $rounds\`)."
   echo "Each step is marked where it ends (STARTUP_MARK, compiled only into bench/'s profiling builds); times count"
-  echo "from the driver's CreateProcess call. The floors show Wine's own share: their only marks are their first"
-  echo "code and the driver's probe."
+  echo "from the driver's CreateProcess call. The floors (one empty window; the bare controls with Zolvane's visual"
+  echo "styles manifest) mark the same steps where they have them, and show what Wine costs without Zolvane's code."
   echo "$steps"
   echo
   echo "DLLs loaded by the profiling build in one run traced with WINEDEBUG=+timestamp,+pid,+loaddll (the trace"

@@ -116,38 +116,40 @@ void Record(Profiled& program, const std::vector<std::pair<double, std::string>>
   }
 }
 
-// Every program's steps in one order: Zolvane's, with a floor's own steps after the step they follow there.
-std::vector<std::string> MergedSteps(const std::vector<Profiled>& programs) {
-  std::vector<std::string> merged = programs[0].steps;
-  for (std::size_t p = 1; p < programs.size(); ++p) {
-    const std::vector<std::string>& steps = programs[p].steps;
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-      if (std::find(merged.begin(), merged.end(), steps[i]) != merged.end()) continue;
-      auto after = i == 0 ? merged.begin() : std::find(merged.begin(), merged.end(), steps[i - 1]) + 1;
-      merged.insert(after, steps[i]);
-    }
+void PrintSteps(const Profiled& program) {
+  std::printf("\n%s, step by step:\n\n| Step (timed where it ends) | Ends at, ms | Takes, ms |\n|---|---:|---:|\n",
+              program.title);
+  for (const std::string& step : program.steps) {
+    std::printf("| %s | %.1f | %.1f |\n", step.c_str(), Median(program.endsAt.at(step)),
+                Median(program.takes.at(step)));
   }
-  return merged;
 }
 
-// "ends at / takes" in ms for a step of one program; blank when the program has no such step.
-std::string Cell(const Profiled& program, const std::string& step) {
-  auto at = program.endsAt.find(step);
-  if (at == program.endsAt.end()) return " | ";
-  char cell[64];
-  std::snprintf(cell, sizeof cell, "%.1f | %.1f", Median(at->second), Median(program.takes.at(step)));
-  return cell;
-}
-
-void PrintSteps(const std::vector<Profiled>& programs) {
-  std::printf("\n| Step (timed where it ends)");
-  for (const Profiled& program : programs) std::printf(" | %s: ends at | takes", program.title);
+// The steps every program marks, and what each program spends between one and the next: the median of
+// each run's difference.
+void PrintPhases(const std::vector<Profiled>& programs) {
+  std::vector<std::string> common;
+  for (const std::string& step : programs[0].steps) {
+    bool everywhere = std::all_of(programs.begin(), programs.end(),
+                                  [&](const Profiled& program) { return program.endsAt.count(step) > 0; });
+    if (everywhere) common.push_back(step);
+  }
+  std::printf("\nThe steps all three mark, in ms since the step before (the time at which it ends):\n\n| Phase, up to");
+  for (const Profiled& program : programs) std::printf(" | %s", program.title);
   std::printf(" |\n|---");
-  for (std::size_t i = 0; i < programs.size(); ++i) std::printf("|---:|---:");
+  for (std::size_t i = 0; i < programs.size(); ++i) std::printf("|---:");
   std::printf("|\n");
-  for (const std::string& step : MergedSteps(programs)) {
-    std::printf("| %s", step.c_str());
-    for (const Profiled& program : programs) std::printf(" | %s", Cell(program, step).c_str());
+  for (std::size_t i = 0; i < common.size(); ++i) {
+    std::printf("| %s", common[i].c_str());
+    for (const Profiled& program : programs) {
+      const std::vector<double>& ends = program.endsAt.at(common[i]);
+      std::vector<double> spans(ends);
+      if (i > 0) {
+        const std::vector<double>& before = program.endsAt.at(common[i - 1]);
+        for (std::size_t run = 0; run < spans.size(); ++run) spans[run] -= before[run];
+      }
+      std::printf(" | %.1f (%.1f)", Median(spans), Median(ends));
+    }
     std::printf(" |\n");
   }
 }
@@ -179,7 +181,8 @@ int Run(int argc, char** argv) {
       Record(program, RunOnce(folder, program, nullptr));
     }
   }
-  PrintSteps(programs);
+  PrintPhases(programs);
+  PrintSteps(programs[0]);
   std::fflush(stdout);
   return 0;
 }
