@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Profiles Zolvane's start-up under 64-bit Wine in build/wine-xp on a private Xvfb: the profiling build's marks
+# Profiles Zolvane's start-up, step by step, from process creation to the first paint.
+# Runs under 64-bit Wine in build/wine-xp on a private Xvfb: the profiling build's marks
 # (bench/startup_profile.cpp) give each step's time from process creation to the first paint, and one run traced
 # with WINEDEBUG=+timestamp,+pid,+loaddll gives the order and time of every DLL load. Writes build/profile.md;
 # bench/startup_profile.md is a copy of it, committed.

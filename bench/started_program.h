@@ -1,5 +1,5 @@
-// The benchmarks' way of starting a program under Wine and timing its first window, shared by perf_bench and
-// startup_profile so that both measure the same thing the same way.
+// Starting a program under Wine and timing its first window, for both benchmark drivers.
+// perf_bench and startup_profile share it so that both measure the same thing the same way.
 #pragma once
 
 #include <windows.h>

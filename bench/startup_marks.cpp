@@ -1,5 +1,6 @@
-// The recorder behind STARTUP_MARK in the profiling builds: the marks are kept in memory while the program
-// starts and written, at exit, to the file that ZOLVANE_STARTUP_MARKS names, one "counter step [index]" a line.
+// The recorder behind STARTUP_MARK in the profiling builds.
+// The marks are kept in memory while the program starts and written, at exit, to the file that
+// ZOLVANE_STARTUP_MARKS names, one "counter step [index]" a line.
 #include <windows.h>
 
 #include <cstdio>

@@ -1,6 +1,7 @@
-// Where Zolvane's start-up time goes: runs the profiling build (zolvane_profile.exe, the same sources with
-// STARTUP_MARK recording each step) and two floors built the same way, interleaved, and prints Markdown tables of
-// the median time at which each step ends, counted from process creation, and what each step takes.
+// Where Zolvane's start-up time goes, step by step.
+// Runs the profiling build (zolvane_profile.exe, the same sources with STARTUP_MARK recording each step) and two
+// floors built the same way, interleaved, and prints Markdown tables of the median time at which each step ends,
+// counted from process creation, and what each step takes.
 //
 // Usage: startup_profile.exe <folder of the profiling builds> [rounds [once]]
 //   rounds: default 21. With "once", runs zolvane_profile.exe a single time and prints its process id and

@@ -1,5 +1,6 @@
-// Start-up marks for the profiling build (bench/profile.sh): each names the step that has just ended. The
-// product is built without ZOLVANE_STARTUP_PROFILE, so they cost it nothing.
+// Start-up marks for the profiling builds that bench/profile.sh runs; nothing in the product.
+// Each names the step that has just ended. Zolvane.exe is built without ZOLVANE_STARTUP_PROFILE, so they compile
+// to nothing there.
 #pragma once
 
 #ifdef ZOLVANE_STARTUP_PROFILE
