@@ -3,6 +3,11 @@
 #pragma once
 
 #include <windows.h>
+#ifdef ZOLVANE_FLOOR_VISUAL_STYLES
+#include <commctrl.h>
+#endif
+
+#include "ui/startup_marks.h"
 
 inline LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
@@ -12,9 +17,20 @@ inline LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A floor built with Zolvane's visual styles manifest loads the version 6 common controls as Zolvane does.
+inline void LoadCommonControls() {
+#ifdef ZOLVANE_FLOOR_VISUAL_STYLES
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+#endif
+}
+
 // Registers the class and creates the window, not yet shown.
 inline HWND CreateBareWindow(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
                              WNDPROC procedure = BareWindowProc) {
+  STARTUP_MARK("runtime started, wWinMain entered");
+  LoadCommonControls();
+  STARTUP_MARK("InitCommonControlsEx");
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
@@ -22,15 +38,21 @@ inline HWND CreateBareWindow(HINSTANCE instance, const wchar_t* className, const
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = className;
   RegisterClassW(&windowClass);
-  return CreateWindowExW(0, className, caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                         400, 300, nullptr, nullptr, instance, nullptr);
+  STARTUP_MARK("window class registered");
+  HWND window = CreateWindowExW(0, className, caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+  STARTUP_MARK("top-level window created");
+  return window;
 }
 
 // Shows and paints the window, then takes messages until it has closed.
 inline int ShowAndRun(HWND window, int showCommand) {
   ShowWindow(window, showCommand);
+  STARTUP_MARK("ShowWindow");
   UpdateWindow(window);
+  STARTUP_MARK("UpdateWindow: first paint");
   MSG message;
+  STARTUP_MARK("message loop entered");
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);

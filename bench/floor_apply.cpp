@@ -1,5 +1,6 @@
 // The Apply floor: a window with one button that, when clicked, makes the two wide registry writes Apply makes
-// for My Documents and then shows the same message box.
+// for My Documents and then shows the same message box. Built with Zolvane's visual styles manifest, so that
+// both message boxes are made of the same themed controls.
 // Usage: floor_apply.exe "<User Shell Folders data>" "<Shell Folders data>"
 #include <windows.h>
 

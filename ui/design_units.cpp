@@ -1,13 +1,31 @@
 // Design values (twips, points) turned into pixels and fonts at the screen's resolution.
 #include "ui/design_units.h"
 
-DesignUnits::DesignUnits() {
+namespace {
+
+struct ScreenDpi {
+  int x = 96;
+  int y = 96;
+};
+
+ScreenDpi ReadScreenDpi() {
+  ScreenDpi dpi;
   HDC screen = GetDC(nullptr);
   if (screen != nullptr) {
-    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+    dpi.x = GetDeviceCaps(screen, LOGPIXELSX);
+    dpi.y = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
   }
+  return dpi;
+}
+
+}  // namespace
+
+// The resolution is the system's for the life of the process: read once, for every window.
+DesignUnits::DesignUnits() {
+  static const ScreenDpi dpi = ReadScreenDpi();
+  dpiX_ = dpi.x;
+  dpiY_ = dpi.y;
 }
 
 RECT DesignUnits::Pixels(const TwipsRect& rect) const {

@@ -14,7 +14,7 @@ struct TwipsRect {
 
 class DesignUnits {
  public:
-  // Reads the screen's resolution.
+  // The screen's resolution, read once in the process.
   DesignUnits();
 
   int X(int twips) const { return MulDiv(twips, dpiX_, 1440); }

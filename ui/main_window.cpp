@@ -8,6 +8,7 @@
 #include "core/catalogue.h"
 #include "core/product_texts.h"
 #include "resources/control_ids.h"
+#include "ui/startup_marks.h"
 
 namespace {
 
@@ -96,11 +97,14 @@ MainWindow::OpenResult MainWindow::Open(int showCommand) {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE), IMAGE_ICON,
                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  STARTUP_MARK("icons loaded");
   if (!RegisterWindowClass(instance_, kMainWindowClass, icon, smallIcon)) {
     creationError_ = GetLastError();
     return OpenResult::kNotMade;
   }
+  STARTUP_MARK("window class registered");
   HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAINMENU));
+  STARTUP_MARK("menu loaded");
   int clientWidth = units_.X(kMainClientWidth);
   int clientHeight = units_.Y(kMainClientHeight);
   RECT bounds = CentredWindowBounds(clientWidth, clientHeight, kMainWindowStyle, kMainWindowExStyle, true);
@@ -109,6 +113,7 @@ MainWindow::OpenResult MainWindow::Open(int showCommand) {
     creationError_ = GetLastError();
     return OpenResult::kNotMade;
   }
+  STARTUP_MARK("top-level window created");
   // A menu bar that wraps takes more height than the estimate allowed for: keep the client area as designed.
   RECT client;
   GetClientRect(hwnd_, &client);
@@ -117,16 +122,23 @@ MainWindow::OpenResult MainWindow::Open(int showCommand) {
     SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top + missing,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  shortcuts_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+  STARTUP_MARK("client area checked");
   BuildControls();
 
   loaded_ = true;
   Guarded([this] { presenter_.OnLoad(); });
+  STARTUP_MARK("OnLoad: version check, registry read, path shown");
   // A refused start has closed the window before it was ever shown.
   if (hwnd_ == nullptr) return OpenResult::kRefused;
   ShowWindow(hwnd_, showCommand);
+  STARTUP_MARK("ShowWindow");
   UpdateWindow(hwnd_);
+  STARTUP_MARK("UpdateWindow: first paint");
   SetFocus(Control(IDC_FOLDER_LIST));
+  STARTUP_MARK("focus set");
+  // The shortcuts are first needed by the message loop, which starts after the first paint.
+  shortcuts_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+  STARTUP_MARK("accelerators loaded");
   // The tool tip control is a top-level window of its own, which under Wine cost some 9 ms of a 140 ms
   // start-up; a tip shows only after the pointer has rested on a control, so it is made once the message
   // loop runs, after the first paint.
@@ -144,12 +156,28 @@ void MainWindow::BuildControls() {
   dialogFont_ = DesignUnits::CreateDialogFont();
   titleFont_ = units_.CreateFontAt(L"Verdana", 975, DesignUnits::kBold);
   footerFont_ = units_.CreateFontAt(L"Tahoma", 825, DesignUnits::kRegular);
-  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) CreateControl(kMainWindowControls[i]);
-  // The frame is drawn beneath the controls that sit on it.
-  SetWindowPos(Control(IDC_FOLDER_FRAME), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  STARTUP_MARK("three fonts made");
+  controls_.assign(kMainWindowControlCount, nullptr);
+  // The frame is made last, so that it lies beneath the controls that sit on it; the others in the table's order,
+  // which is the tab order.
+  for (std::size_t i = 1; i <= kMainWindowControlCount; ++i) {
+    std::size_t index = i % kMainWindowControlCount;
+    controls_[index] = CreateControl(kMainWindowControls[index]);
+    SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(kMainWindowControls[index])), FALSE);
+    STARTUP_MARK_AT("control created, its font set", index);
+  }
   SetWindowSubclass(Control(IDC_FOLDER_FRAME), &FrameProc, 0, 0);
+  STARTUP_MARK("frame subclassed");
   FillFolderList();
-  ApplyFonts();
+  STARTUP_MARK("folder list filled");
+}
+
+HWND MainWindow::Control(int id) const {
+  if (hwnd_ == nullptr) return nullptr;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (kMainWindowControls[i].id == id) return controls_[i];
+  }
+  return nullptr;
 }
 
 HWND MainWindow::CreateControl(const ControlDesign& design) {
@@ -167,8 +195,7 @@ void MainWindow::FillFolderList() {
   for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
     const ShellFolder* entry = ShellFolderAtListPosition(position);
     platform::WideText name = platform::Widen(entry != nullptr ? entry->displayName : "");
-    LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data()));
-    SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data()));
   }
 }
 
@@ -178,11 +205,13 @@ void MainWindow::CreateToolTips() {
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
   if (toolTips_ == nullptr) return;
+  STARTUP_MARK("tool tip window created (after the first paint)");
   SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_), FALSE);
   for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
     const ControlDesign& design = kMainWindowControls[i];
     if (design.toolTip != nullptr) AddToolTip(Control(design.id), design.toolTip);
   }
+  STARTUP_MARK("tool tips added");
 }
 
 void MainWindow::AddToolTip(HWND control, const char* text) {
@@ -197,14 +226,10 @@ void MainWindow::AddToolTip(HWND control, const char* text) {
   SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void MainWindow::ApplyFonts() {
-  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
-    const ControlDesign& design = kMainWindowControls[i];
-    HFONT font = dialogFont_;
-    if (design.look == ControlLook::Title) font = titleFont_;
-    if (design.look == ControlLook::Footer) font = footerFont_;
-    SendMessageW(Control(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  }
+HFONT MainWindow::FontFor(const ControlDesign& design) const {
+  if (design.look == ControlLook::Title) return titleFont_;
+  if (design.look == ControlLook::Footer) return footerFont_;
+  return dialogFont_;
 }
 
 bool MainWindow::TranslateShortcut(MSG& message) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "core/main_presenter.h"
 #include "core/main_view.h"
@@ -58,7 +59,7 @@ class MainWindow : public WindowBase, public MainView {
   void FillFolderList();
   void CreateToolTips();
   void AddToolTip(HWND control, const char* text);
-  void ApplyFonts();
+  HFONT FontFor(const ControlDesign& design) const;
   void OnCommand(int id, int notification);
   void OnMenuCommand(int id);
   LRESULT OnControlColour(HDC dc, HWND control);
@@ -67,7 +68,8 @@ class MainWindow : public WindowBase, public MainView {
   void EnableButtonsAsRequested();
   void OnBackgroundDone(LPARAM task);
   bool OnSetCursor(LPARAM lParam);
-  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  // The control's handle, kept from its creation: GetDlgItem would ask the window system each time.
+  HWND Control(int id) const;
 
   HINSTANCE instance_;
   platform::Platform& platform_;
@@ -79,6 +81,8 @@ class MainWindow : public WindowBase, public MainView {
   HFONT dialogFont_ = nullptr;
   HFONT titleFont_ = nullptr;
   HFONT footerFont_ = nullptr;
+  // In the order of the design table.
+  std::vector<HWND> controls_;
   // The path box's changes reach the behaviour only once the window is built and loading.
   bool loaded_ = false;
   bool closing_ = false;

@@ -4,11 +4,13 @@
 
 #include "platform/win32/win32_platform.h"
 #include "ui/main_window.h"
+#include "ui/startup_marks.h"
 
 namespace {
 
 int RunMessageLoop(MainWindow& mainWindow) {
   MSG message;
+  STARTUP_MARK("message loop entered");
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (mainWindow.TranslateShortcut(message)) continue;
     if (mainWindow.TranslateDialogKeys(message)) continue;
@@ -21,10 +23,13 @@ int RunMessageLoop(MainWindow& mainWindow) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+  STARTUP_MARK("runtime started, wWinMain entered");
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
+  STARTUP_MARK("InitCommonControlsEx");
   platform::Win32Platform win32;
   MainWindow mainWindow(instance, win32.platform());
+  STARTUP_MARK("platform and window objects made");
   // A refused start has already posted the quit message: the loop then ends at once. A window that could not
   // be made would leave the loop waiting for ever: the user hears why, and the program ends.
   if (mainWindow.Open(showCommand) == MainWindow::OpenResult::kNotMade) return mainWindow.ReportNotMade();

@@ -1,0 +1,201 @@
+// Where Zolvane's start-up time goes, step by step.
+// Runs the profiling build (zolvane_profile.exe, the same sources with STARTUP_MARK recording each step) and two
+// floors built the same way, interleaved, and prints Markdown tables of the median time at which each step ends,
+// counted from process creation, and what each step takes.
+//
+// Usage: startup_profile.exe <folder of the profiling builds> [rounds [once]]
+//   rounds: default 21. With "once", runs zolvane_profile.exe a single time and prints its process id and
+//   marks, for a run traced with WINEDEBUG.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/started_program.h"
+#include "resources/control_ids.h"
+#include "ui/main_window_layout.h"
+
+namespace {
+
+using bench::Median;
+using bench::Program;
+using bench::Quoted;
+
+struct Profiled {
+  const char* exe;
+  const char* title;
+  const char* className;
+  int probeId;
+  // Each step's name in order of first appearance, and per step the times of every run.
+  std::vector<std::string> steps;
+  std::map<std::string, std::vector<double>> endsAt;
+  std::map<std::string, std::vector<double>> takes;
+};
+
+const char kReadyStep[] = "the driver's probe answered (message loop running)";
+
+std::string StepName(const std::string& step, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= kMainWindowControlCount) return step;
+  const ControlDesign& design = kMainWindowControls[index];
+  std::string caption = *design.caption != '\0' ? design.caption : "(no caption)";
+  if (caption.size() > 30) caption = caption.substr(0, 27) + "...";
+  char name[160];
+  std::snprintf(name, sizeof name, "%s %d: %ls \"%s\"", step.c_str(), index + 1, ClassFor(design).className,
+                caption.c_str());
+  return name;
+}
+
+// The marks file's lines as (ms since start, step name); the first line gives the counter's frequency.
+std::vector<std::pair<double, std::string>> ReadMarks(const std::string& path, double startedMs) {
+  std::vector<std::pair<double, std::string>> marks;
+  FILE* file = std::fopen(path.c_str(), "r");
+  if (file == nullptr) bench::Fail("no marks in " + path);
+  char line[256];
+  long long frequency = 0;
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    long long counter = 0;
+    int used = 0;
+    if (std::sscanf(line, "%lld %n", &counter, &used) != 1) continue;
+    std::string rest(line + used);
+    while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r')) rest.pop_back();
+    if (rest == "frequency") {
+      frequency = counter;
+      continue;
+    }
+    // A step with an index ends in its number.
+    int index = -1;
+    std::size_t space = rest.find_last_of(' ');
+    if (space != std::string::npos && rest.find_first_not_of("0123456789", space + 1) == std::string::npos) {
+      index = std::atoi(rest.c_str() + space + 1);
+      rest.resize(space);
+    }
+    double ms = 1000.0 * static_cast<double>(counter) / static_cast<double>(frequency);
+    marks.emplace_back(ms - startedMs, StepName(rest, index));
+  }
+  std::fclose(file);
+  DeleteFileA(path.c_str());
+  return marks;
+}
+
+std::string MarksPath() {
+  char temp[MAX_PATH];
+  std::string path(temp, GetTempPathA(sizeof temp, temp));
+  return path + "zolvane_startup_marks.txt";
+}
+
+// One run: started, timed to its probe, closed; its marks read back.
+std::vector<std::pair<double, std::string>> RunOnce(const std::string& folder, const Profiled& program,
+                                                    DWORD* processId) {
+  std::string marks = MarksPath();
+  DeleteFileA(marks.c_str());
+  SetEnvironmentVariableA("ZOLVANE_STARTUP_MARKS", marks.c_str());
+  double started = 0;
+  double ready = 0;
+  {
+    Program running(Quoted(folder + program.exe));
+    if (processId != nullptr) *processId = running.processId();
+    started = running.started();
+    ready = running.TimeToWindow(program.className, program.probeId);
+  }
+  std::vector<std::pair<double, std::string>> steps = ReadMarks(marks, started);
+  steps.emplace_back(ready, kReadyStep);
+  return steps;
+}
+
+void Record(Profiled& program, const std::vector<std::pair<double, std::string>>& marks) {
+  double previous = 0;
+  for (const auto& [at, step] : marks) {
+    if (program.endsAt.find(step) == program.endsAt.end()) program.steps.push_back(step);
+    program.endsAt[step].push_back(at);
+    program.takes[step].push_back(at - previous);
+    previous = at;
+  }
+}
+
+void PrintSteps(const Profiled& program) {
+  std::printf("\n%s, step by step:\n\n| Step (timed where it ends) | Ends at, ms | Takes, ms |\n|---|---:|---:|\n",
+              program.title);
+  for (const std::string& step : program.steps) {
+    std::printf("| %s | %.1f | %.1f |\n", step.c_str(), Median(program.endsAt.at(step)),
+                Median(program.takes.at(step)));
+  }
+}
+
+// The steps every program marks, and what each program spends between one and the next: the median of
+// each run's difference.
+void PrintPhases(const std::vector<Profiled>& programs) {
+  std::vector<std::string> common;
+  for (const std::string& step : programs[0].steps) {
+    bool everywhere = std::all_of(programs.begin(), programs.end(),
+                                  [&](const Profiled& program) { return program.endsAt.count(step) > 0; });
+    if (everywhere) common.push_back(step);
+  }
+  std::printf("\nThe steps all three mark, in ms since the step before (the time at which it ends):\n\n| Phase, up to");
+  for (const Profiled& program : programs) std::printf(" | %s", program.title);
+  std::printf(" |\n|---");
+  for (std::size_t i = 0; i < programs.size(); ++i) std::printf("|---:");
+  std::printf("|\n");
+  for (std::size_t i = 0; i < common.size(); ++i) {
+    std::printf("| %s", common[i].c_str());
+    for (const Profiled& program : programs) {
+      const std::vector<double>& ends = program.endsAt.at(common[i]);
+      std::vector<double> spans(ends);
+      if (i > 0) {
+        const std::vector<double>& before = program.endsAt.at(common[i - 1]);
+        for (std::size_t run = 0; run < spans.size(); ++run) spans[run] -= before[run];
+      }
+      std::printf(" | %.1f (%.1f)", Median(spans), Median(ends));
+    }
+    std::printf(" |\n");
+  }
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 2) bench::Fail("usage: startup_profile.exe <folder of the profiling builds> [rounds [once]]");
+  std::string folder = std::string(argv[1]) + "/";
+  int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 21;
+  std::vector<Profiled> programs = {{"zolvane_profile.exe", "Zolvane", ZOLVANE_MAIN_WINDOW_CLASS, IDC_PATH, {}, {}, {}},
+                                    {"floor_window_profile.exe", "floor_window", "ZolvaneBenchFloor", 0, {}, {}, {}},
+                                    {"floor_controls_styled_profile.exe",
+                                     "floor_controls_styled",
+                                     "ZolvaneBenchControlsFloor",
+                                     IDC_PATH,
+                                     {},
+                                     {},
+                                     {}}};
+  if (argc > 3 && std::string(argv[3]) == "once") {
+    DWORD processId = 0;
+    auto marks = RunOnce(folder, programs[0], &processId);
+    std::printf("process %lu\n", static_cast<unsigned long>(processId));
+    for (const auto& [at, step] : marks) std::printf("%.1f %s\n", at, step.c_str());
+    return 0;
+  }
+  for (Profiled& program : programs) RunOnce(folder, program, nullptr);  // unmeasured: a cold cache is no figure
+  for (int round = 0; round < rounds; ++round) {
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+      Profiled& program = programs[(i + static_cast<std::size_t>(round)) % programs.size()];
+      Record(program, RunOnce(folder, program, nullptr));
+    }
+  }
+  PrintPhases(programs);
+  PrintSteps(programs[0]);
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& failure) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "startup_profile: %s\n", failure.what());
+    return 1;
+  }
+}
