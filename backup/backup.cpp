@@ -90,6 +90,11 @@ ExportProcesses::~ExportProcesses() {
 void ExportProcesses::Start(const std::string& program, const std::string& commandLine) {
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
   std::int32_t code = processes_.CreateProcessW(program, commandLine, platform::kSwShowMinimized, &process);
+  // Wine's CreateProcess now and then answers ERROR_INTERNAL_ERROR while the other exports are starting, and
+  // the same start made again succeeds; no other answer is worth a second try.
+  if (code == platform::kErrorInternalError) {
+    code = processes_.CreateProcessW(program, commandLine, platform::kSwShowMinimized, &process);
+  }
   if (code != 0) throw BackupFailure(DescribeFailure("Cannot start", commandLine, code), code);
   exports_.push_back(Export{process, false});
 }

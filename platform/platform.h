@@ -41,6 +41,7 @@ constexpr std::int32_t kErrorMoreData = 234;
 constexpr std::int32_t kErrorWaitTimeout = 258;
 constexpr std::int32_t kErrorCantRead = 1012;   // a registry key could not be read
 constexpr std::int32_t kErrorCantWrite = 1013;  // a registry key could not be written
+constexpr std::int32_t kErrorInternalError = 1359;
 constexpr std::int32_t kErrorFunctionFailed = 1627;
 
 class Registry {

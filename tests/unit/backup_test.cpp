@@ -434,6 +434,19 @@ TEST_F(BackupTest, RegeditThatCannotBeStartedEndsTheBackupAndTheOnesAlreadyRunni
   ExpectNextRunSucceeds();
 }
 
+TEST_F(BackupTest, AStartThatFailsWithAnInternalErrorIsTriedOnceMore) {
+  fake.log.FailCallStartingWith("CreateProcessW", 2, 1359);
+  presenter.OnBackup();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(fake.processes.started.size(), 4u);
+  // A second failure of the same kind ends the backup like any other.
+  view.messages.clear();
+  fake.processes.failing["CreateProcessW(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\", 2)"] = 1359;
+  presenter.OnBackup();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\nCannot start \"regedit /e \"" + kTemp1 + "\" \"" +
+                                                kKeyUserUsf + "\"\": (error 1359)"});
+}
+
 TEST_F(BackupTest, RegeditStillRunningAfterThirtySecondsIsEndedAndTheBackupFails) {
   outcomes[kKeyUserSf].hangs = true;
   ExpectFailedRun(kFailure);
