@@ -3,13 +3,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <exception>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "backup/system_error.h"
+#include "text/ascii_case.h"
 
 const char* const kBackupFileName = "specialfolders.bak";
 
@@ -125,15 +125,10 @@ void ExportProcesses::End(platform::ProcessHandle process) {
 }
 
 // Registry names match without regard to case, and regedit writes a key as the registry holds it.
-bool SameKeyName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 bool HasSection(const std::vector<std::string>& lines, const char* key) {
   std::string heading = std::string("[") + key + "]";
-  return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return SameKeyName(line, heading); });
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return SameIgnoringAsciiCase(line, heading); });
 }
 
 }  // namespace

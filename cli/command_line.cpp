@@ -2,16 +2,9 @@
 #include "cli/command_line.h"
 
 #include "core/folder_locations.h"
+#include "text/ascii_case.h"
 
 namespace {
-
-// Windows users type commands in any case; folding ASCII letters is enough for these words.
-std::string AsciiLowered(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 CliRequest BadUsage(const std::string& error) {
   CliRequest request;
@@ -74,6 +67,7 @@ CliRequest ParseFileCommand(CliCommand command, const std::vector<std::string>& 
 
 CliRequest ParseCommandLine(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return BadUsage("No command given.");
+  // Windows users type commands in any case.
   std::string command = AsciiLowered(arguments[0]);
   if (command == "--help" || command == "/?") {
     if (arguments.size() != 1) return BadUsage("\"" + arguments[0] + "\" takes no argument.");

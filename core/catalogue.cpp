@@ -2,6 +2,7 @@
 #include "core/catalogue.h"
 
 #include "core/folder_locations.h"
+#include "text/ascii_case.h"
 
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
@@ -35,26 +36,10 @@ const ShellFolder* FindShellFolder(const std::string& displayName) {
   return nullptr;
 }
 
-namespace {
-
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameAsciiIgnoringCase(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
-}  // namespace
-
 const ShellFolder* FindShellFolderByAnyName(const std::string& name) {
   std::string trimmed = Trimmed(name);
   for (const ShellFolder& entry : kShellFolders) {
-    if (SameAsciiIgnoringCase(trimmed, entry.displayName) || SameAsciiIgnoringCase(trimmed, entry.valueName)) {
+    if (SameIgnoringAsciiCase(trimmed, entry.displayName) || SameIgnoringAsciiCase(trimmed, entry.valueName)) {
       return &entry;
     }
   }

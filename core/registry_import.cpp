@@ -11,6 +11,7 @@
 #include "backup/text_file.h"
 #include "core/catalogue.h"
 #include "core/shell_folder_registry.h"
+#include "text/ascii_case.h"
 #include "text/utf16.h"
 
 namespace {
@@ -52,13 +53,6 @@ struct ShellKey {
   const char* keyPath;
 };
 
-// Registry names match without regard to case.
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 std::string KeyName(const ShellKey& key) {
   return std::string(HiveName(key.hive)) + "\\" + key.keyPath;
 }
@@ -68,7 +62,7 @@ bool FindShellKey(const std::string& name, ShellKey* found) {
   for (platform::HKey hive : {platform::kHkeyCurrentUser, platform::kHkeyLocalMachine}) {
     for (const char* keyPath : {kUserShellFoldersKey, kShellFoldersKey}) {
       ShellKey key{hive, keyPath};
-      if (!SameName(name, KeyName(key))) continue;
+      if (!SameIgnoringAsciiCase(name, KeyName(key))) continue;
       *found = key;
       return true;
     }
@@ -286,7 +280,7 @@ void LineCheck::Forget(const std::string& name) {
   values.erase(std::remove_if(values.begin(), values.end(),
                               [&](const ImportedValue& value) {
                                 return value.hive == key_.hive && value.keyPath == key_.keyPath &&
-                                       SameName(value.valueName, name);
+                                       SameIgnoringAsciiCase(value.valueName, name);
                               }),
                values.end());
 }
