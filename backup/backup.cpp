@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "backup/registry_editor.h"
 #include "backup/system_error.h"
 #include "text/ascii_case.h"
 
@@ -17,10 +18,8 @@ namespace {
 
 // The new backup is made beside the old one under this name, and takes its place only once it is complete.
 const char* const kNewBackupSuffix = ".new";
-const char* const kRegistryEditorName = "\\regedit.exe";
 const char* const kHeaderText = "Windows Registry Editor Version 5.00";
 constexpr std::uint32_t kShgfpTypeCurrent = 0;
-constexpr std::uint32_t kEndedExitCode = 1;
 
 // In export order, which is the order of the sections in the backup file.
 const char* const kExportKeys[4] = {
@@ -89,12 +88,7 @@ ExportProcesses::~ExportProcesses() {
 
 void ExportProcesses::Start(const std::string& program, const std::string& commandLine) {
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
-  std::int32_t code = processes_.CreateProcessW(program, commandLine, platform::kSwShowMinimized, &process);
-  // Wine's CreateProcess now and then answers ERROR_INTERNAL_ERROR while the other exports are starting, and
-  // the same start made again succeeds; no other answer is worth a second try.
-  if (code == platform::kErrorInternalError) {
-    code = processes_.CreateProcessW(program, commandLine, platform::kSwShowMinimized, &process);
-  }
+  std::int32_t code = StartRegistryEditor(processes_, program, commandLine, &process);
   if (code != 0) throw BackupFailure(DescribeFailure("Cannot start", commandLine, code), code);
   exports_.push_back(Export{process, false});
 }
@@ -120,7 +114,7 @@ bool ExportProcesses::WaitFor(platform::ProcessHandle process) {
 
 // TerminateProcess only asks; the wait lets the process let go of its file before it is deleted.
 void ExportProcesses::End(platform::ProcessHandle process) {
-  processes_.TerminateProcess(process, kEndedExitCode);
+  processes_.TerminateProcess(process, kEndedEditorExitCode);
   processes_.WaitForSingleObject(process, kExportTimeoutMs);
 }
 
@@ -201,19 +195,18 @@ void RegistryBackup::CheckNewBackup(const std::string& path) {
     throw BackupFailure("The new backup \"" + path + "\" does not hold all four keys.", platform::kErrorInvalidData);
 }
 
-// The registry editor of the Windows folder, by its full path: a program of the same name in the current
-// or the program's own folder must never run in its place.
-std::string RegistryBackup::RegistryEditorPath() {
-  std::string windowsFolder;
-  if (platform_.system.GetWindowsDirectoryW(&windowsFolder) == 0) {
+// The editor's full path; without a Windows folder there is none to run, and that ends the run.
+std::string RegistryBackup::FindRegistryEditor() {
+  std::string path = RegistryEditorPath(platform_.system);
+  if (path.empty()) {
     throw BackupFailure("Cannot find the Windows folder, which holds the registry editor.",
                         platform::kErrorFileNotFound);
   }
-  return windowsFolder + kRegistryEditorName;
+  return path;
 }
 
 bool RegistryBackup::ExportKeys() {
-  std::string regedit = RegistryEditorPath();
+  std::string regedit = FindRegistryEditor();
   ExportProcesses exports(platform_.processes);
   for (std::size_t i = 0; i < exportFiles.size(); ++i)
     exports.Start(regedit, ExportCommandLine(exportFiles[i], kExportKeys[i]));

@@ -61,7 +61,7 @@ class RegistryBackup {
   void WriteNewBackup(const std::string& path);
   void CheckNewBackup(const std::string& path);
   std::string DesktopBackupFile();
-  std::string RegistryEditorPath();
+  std::string FindRegistryEditor();
   bool ExportKeys();
   bool ExportsWritten();
   std::string ReadBytes(const std::string& path);

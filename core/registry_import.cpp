@@ -7,6 +7,7 @@
 #include <new>
 #include <utility>
 
+#include "backup/registry_editor.h"
 #include "backup/system_error.h"
 #include "backup/text_file.h"
 #include "core/catalogue.h"
@@ -18,8 +19,6 @@ namespace {
 
 // A backup of four keys is a few kilobytes; anything near this size is something else.
 constexpr std::size_t kMaxFileBytes = 16u * 1024 * 1024;
-constexpr std::uint32_t kEndedExitCode = 1;
-const char* const kRegistryEditorName = "\\regedit.exe";
 const char* const kHeaderVersion5 = "Windows Registry Editor Version 5.00";
 const char* const kHeaderVersion4 = "REGEDIT4";
 
@@ -391,22 +390,20 @@ std::string RegistryImport::ReadFile(const std::string& file) {
   return bytes;
 }
 
-// The registry editor of the Windows folder, by its full path: one of the same name in the current or the
-// program's own folder must never run in its place.
-std::string RegistryImport::RegistryEditorPath() {
-  std::string windowsFolder;
-  if (platform_.system.GetWindowsDirectoryW(&windowsFolder) == 0) {
+// The editor's full path; without a Windows folder there is none to run, and that ends the run.
+std::string RegistryImport::FindRegistryEditor() {
+  std::string path = RegistryEditorPath(platform_.system);
+  if (path.empty()) {
     throw ImportFailure(platform::kErrorFileNotFound,
                         WithSystemReason("Cannot find the Windows folder", platform::kErrorFileNotFound));
   }
-  return windowsFolder + kRegistryEditorName;
+  return path;
 }
 
 void RegistryImport::RunRegistryEditor(const std::string& file) {
-  std::string regedit = RegistryEditorPath();
+  std::string regedit = FindRegistryEditor();
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
-  std::int32_t code =
-      platform_.processes.CreateProcessW(regedit, "regedit /s \"" + file + "\"", platform::kSwShowMinimized, &process);
+  std::int32_t code = StartRegistryEditor(platform_.processes, regedit, "regedit /s \"" + file + "\"", &process);
   if (code != 0) throw ImportFailure(code, DescribeFailure("Cannot start", regedit, code));
   ProcessCloser closer(platform_.processes, process);
   std::uint32_t exitCode = WaitForEditor(process, regedit);
@@ -419,7 +416,7 @@ std::uint32_t RegistryImport::WaitForEditor(platform::ProcessHandle process, con
   platform::Processes& processes = platform_.processes;
   std::uint32_t waited = processes.WaitForSingleObject(process, kImportTimeoutMs);
   if (waited == platform::kWaitTimeout) {
-    processes.TerminateProcess(process, kEndedExitCode);
+    processes.TerminateProcess(process, kEndedEditorExitCode);
     processes.WaitForSingleObject(process, kImportTimeoutMs);
     throw ImportFailure(platform::kErrorWaitTimeout,
                         DescribeFailure("Cannot finish the import with", regedit, platform::kErrorWaitTimeout));

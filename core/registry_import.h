@@ -56,7 +56,7 @@ class RegistryImport {
 
  private:
   std::string ReadFile(const std::string& file);
-  std::string RegistryEditorPath();
+  std::string FindRegistryEditor();
   void RunRegistryEditor(const std::string& file);
   std::uint32_t WaitForEditor(platform::ProcessHandle process, const std::string& regedit);
   void CheckValuesStored(const std::vector<ImportedValue>& values);
