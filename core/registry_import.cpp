@@ -74,7 +74,7 @@ bool IsBlank(char c) {
 }
 
 // regedit skips the blanks that begin a line and those that end a value.
-std::string Trimmed(const std::string& line) {
+std::string WithoutOuterBlanks(const std::string& line) {
   std::size_t begin = 0;
   std::size_t end = line.size();
   while (begin < end && IsBlank(line[begin])) ++begin;
@@ -178,7 +178,7 @@ class LineCheck {
 };
 
 std::string LineCheck::Take(const std::string& rawLine) {
-  std::string line = Trimmed(rawLine);
+  std::string line = WithoutOuterBlanks(rawLine);
   if (continued_) {
     if (!line.empty() && line[0] != ';') return TakeContinuation(line);
     // A blank line or a comment ends the value; a list of bytes after it stands on its own and is refused.
@@ -212,7 +212,7 @@ std::string LineCheck::TakeAssignment(const std::string& line) {
   }
   while (pos < line.size() && IsBlank(line[pos])) ++pos;
   if (pos == line.size() || line[pos] != '=') return kNotRegistryLine;
-  std::string data = Trimmed(line.substr(pos + 1));
+  std::string data = WithoutOuterBlanks(line.substr(pos + 1));
   return TakeData(name, data) ? std::string() : kNotRegistryLine;
 }
 
@@ -304,7 +304,7 @@ RegistryFileCheck Refused(int lineNumber, const std::string& line, const char* r
 
 std::size_t FirstNonBlankLine(const std::vector<std::string>& lines) {
   std::size_t index = 0;
-  while (index < lines.size() && Trimmed(lines[index]).empty()) ++index;
+  while (index < lines.size() && WithoutOuterBlanks(lines[index]).empty()) ++index;
   return index;
 }
 

@@ -350,15 +350,18 @@ bool MainWindow::OnSetCursor(LPARAM lParam) {
   return true;
 }
 
+// A box is owned by the main window once it is shown; before that (the refusal at start-up) it stands alone.
+HWND MainWindow::MessageBoxOwner() const {
+  return hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
+}
+
 void MainWindow::ShowMessage(const std::string& prompt, int buttons, const std::string& title) {
-  HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
-  MessageBoxW(owner, platform::Widen(prompt).data(), platform::Widen(title.empty() ? kAppTitle : title).data(),
-              static_cast<UINT>(buttons));
+  MessageBoxW(MessageBoxOwner(), platform::Widen(prompt).data(),
+              platform::Widen(title.empty() ? kAppTitle : title).data(), static_cast<UINT>(buttons));
 }
 
 bool MainWindow::AskYesNo(const std::string& prompt, const std::string& title) {
-  HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
-  return MessageBoxW(owner, platform::Widen(prompt).data(), platform::Widen(title).data(),
+  return MessageBoxW(MessageBoxOwner(), platform::Widen(prompt).data(), platform::Widen(title).data(),
                      MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

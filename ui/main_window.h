@@ -54,6 +54,7 @@ class MainWindow : public WindowBase, public MainView {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  HWND MessageBoxOwner() const;
   void BuildControls();
   HWND CreateControl(const ControlDesign& design);
   void FillFolderList();
