@@ -17,12 +17,20 @@ const char* SystemErrorText(std::int32_t code) {
       return "The data is invalid.";
     case 32:
       return "The process cannot access the file because it is being used by another process.";
+    case 80:
+      return "The file exists.";
     case 112:
       return "There is not enough space on the disk.";
     case 123:
       return "The filename, directory name, or volume label syntax is incorrect.";
+    case 222:
+      return "The file type being saved or retrieved has been blocked.";
+    case 223:
+      return "The file size exceeds the limit allowed and cannot be saved.";
     case 258:
       return "The wait operation timed out.";
+    case 1012:
+      return "The configuration registry key could not be read.";
     case 1013:
       return "The configuration registry key could not be written.";
     default:

@@ -112,14 +112,13 @@ int RestoreAll(FolderLocations& locations, CliOutput& output) {
 }
 
 int Backup(platform::Platform& platform, CliOutput& output, const std::string& file) {
-  RegistryBackup backup(platform);
-  BackupOutcome outcome = backup.Run(file);
+  BackupOutcome outcome = RegistryBackup(platform).Run(file);
   for (const std::string& notice : outcome.notices) output.Err(AsLines(notice));
   if (!outcome.succeeded) {
     output.Err(AsLines(BackupOutcomeText(outcome)));
     return FailureCode(outcome.code);
   }
-  output.Out(AsLines(BackupOutcomeText(outcome) + "\nBackup file: " + backup.backupFile));
+  output.Out(AsLines(BackupOutcomeText(outcome) + "\nBackup file: " + outcome.file));
   return kExitSuccess;
 }
 

@@ -7,9 +7,6 @@
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 
-const char* const kUserShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-const char* const kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
 const std::array<ShellFolder, kShellFolderCount> kShellFolders = {{
     {"Desktop", "Desktop", kHkeyCurrentUser, "%USERPROFILE%\\Desktop", 2},
     {"Favorites", "Favorites", kHkeyCurrentUser, "%USERPROFILE%\\Favorites", 3},

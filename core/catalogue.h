@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "backup/shell_folder_keys.h"
 #include "platform/platform.h"
 
 struct ShellFolder {
@@ -28,6 +29,3 @@ const ShellFolder* FindShellFolderByAnyName(const std::string& name);
 
 // The row shown at a position of the main window's folder list, or nullptr outside 0..14.
 const ShellFolder* ShellFolderAtListPosition(int listPosition);
-
-extern const char* const kUserShellFoldersKey;
-extern const char* const kShellFoldersKey;

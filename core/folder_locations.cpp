@@ -106,7 +106,7 @@ WriteOutcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderW
   // Only one of the two can have succeeded; it is put back so that "No changes were made." is true.
   for (int i = 0; i < 2; ++i) {
     if (codes[i] != 0) continue;
-    if (registry_.PutBack(folder.hive, writes[i].keyPath, folder.valueName, before[i]) != 0) {
+    if (registry_.Store(folder.hive, writes[i].keyPath, folder.valueName, before[i]) != 0) {
       outcome.message = PartialChangeText(outcome.code, folder.valueName, KeyName(writes[i].keyPath), writes[i].data,
                                           KeyName(writes[1 - i].keyPath), before[1 - i]);
     }

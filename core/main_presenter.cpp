@@ -14,6 +14,7 @@ namespace {
 const char* const kBrowseTitle = "Select the new folder";
 const char* const kWindowNotMadeText = "Zolvane could not make its main window.";
 const char* const kImportDialogTitle = "Restore from backup";
+const char* const kWorkBrokeOff = "The work broke off before it could tell how it ended.";
 const char* const kImportFilter = "Zolvane backups (*.bak)|*.bak|Registry files (*.reg)|*.reg|All files (*.*)|*.*";
 constexpr int kWindowNotMadeExitCode = 1;
 
@@ -103,7 +104,11 @@ const ShellFolder* MainPresenter::SelectedFolder() {
 
 // The exports run away from the window's thread, so that the window keeps painting and answering; its
 // buttons and menu wait meanwhile, so that nothing starts twice.
+// Each run starts from a failure of its own, so that work that broke off early never tells the last run's outcome.
 void MainPresenter::OnBackup() {
+  backupOutcome_ = BackupOutcome();
+  backupOutcome_.code = platform::kErrorFunctionFailed;
+  backupOutcome_.failure = kWorkBrokeOff;
   RunAwayFromTheWindow([this] { backupOutcome_ = backup_.Run(); }, [this] { TellBackupOutcome(); });
 }
 
@@ -117,6 +122,8 @@ void MainPresenter::OnRestoreFromBackup() {
   std::string file = ChooseBackupFile();
   if (file.empty()) return;
   if (!view_.AskYesNo("Replace the current special folder paths with those in " + file + "?", kAppTitle)) return;
+  importOutcome_ = ImportOutcome{ImportOutcome::Result::kFailed, platform::kErrorFunctionFailed,
+                                 "Could not restore the special folder paths from \"" + file + "\".\n" + kWorkBrokeOff};
   RunAwayFromTheWindow([this, file] { importOutcome_ = import_.Run(file); }, [this] { TellImportOutcome(); });
 }
 
@@ -141,10 +148,11 @@ std::string MainPresenter::ChooseBackupFile() {
   return std::string();
 }
 
+// After an import that wrote, the window shows what the registry holds: the file's value, or after a failure the
+// value put back. A file that was refused changed nothing, and the window stays as the user left it.
 void MainPresenter::TellImportOutcome() {
   view_.ShowMessage(importOutcome_.message, kMbOk, kAppTitle);
-  // A failed import changed nothing, so the window stays as the user left it.
-  if (importOutcome_.result == ImportOutcome::Result::kImported) ShowCurrentLocation();
+  if (importOutcome_.result != ImportOutcome::Result::kInvalidFile) ShowCurrentLocation();
 }
 
 void MainPresenter::RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell) {

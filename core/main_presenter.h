@@ -7,11 +7,11 @@
 #include <string>
 
 #include "backup/backup.h"
-#include "core/registry_import.h"
 #include "core/catalogue.h"
 #include "core/folder_locations.h"
 #include "core/main_view.h"
 #include "core/reg_value.h"
+#include "core/registry_import.h"
 #include "platform/platform.h"
 
 class MainPresenter {
@@ -48,13 +48,6 @@ class MainPresenter {
 
   // Shows the selected folder's name in the caption and where it lives now in the path box.
   void ShowCurrentLocation();
-  RegValue GetCurrentFolderPath(platform::HKey hive, const std::string& valueName) {
-    return locations_.CurrentLocation(hive, valueName);
-  }
-  RegValue ExpandPath(const RegValue& path) { return locations_.ExpandPath(path); }
-
-  RegistryBackup& backup() { return backup_; }
-  bool WorkRunning() const { return workRunning_; }
 
  private:
   const ShellFolder* SelectedFolder();

@@ -1,4 +1,5 @@
-// The registry module: reads one shell-folder value, writes one string value.
+// The registry module: reads one shell-folder value as the window shows it, writes one string value, and reads
+// and stores a value exactly as it was, for a put-back.
 #pragma once
 
 #include <cstdint>
@@ -7,27 +8,35 @@
 #include "core/reg_value.h"
 #include "platform/platform.h"
 
-// Our own result code for a value of a type that QueryRegValue does not read.
-constexpr std::int32_t kUnsupportedValueType = -1;
-
 // A value exactly as stored, read before it is written so that it can be put back: its type and bytes, or
-// that there was no such value, or that it could not be read.
+// that there was no such value, or that it could not be read (code says why).
 struct StoredValue {
   enum class State { kUnknown, kAbsent, kPresent };
   State state = State::kUnknown;
   std::uint32_t type = 0;
   std::string bytes;
+  std::int32_t code = 0;
+
+  static StoredValue Absent() { return StoredValue{State::kAbsent, 0, std::string(), 0}; }
+  static StoredValue Present(std::uint32_t type, std::string bytes) {
+    return StoredValue{State::kPresent, type, std::move(bytes), 0};
+  }
+  // The same state, and when present the same type and bytes.
+  bool Holds(const StoredValue& other) const;
 };
+
+// How stored data is shown: REG_SZ and REG_EXPAND_SZ as their text up to the first NUL (none when the data has
+// no bytes at all), a REG_DWORD of at most 4 bytes as its number; anything else is Empty.
+RegValue RegValueFromStored(std::uint32_t type, const std::string& bytes);
+
+// A REG_SZ or REG_EXPAND_SZ value's bytes: the text in UTF-16LE and its terminator.
+std::string StringValueBytes(const std::string& text);
 
 class ShellFolderRegistry {
  public:
   explicit ShellFolderRegistry(platform::Registry& registry) : registry_(registry) {}
 
-  // Reads one value of an open key into value; returns 0 or the failing code. Never throws: a failure
-  // ends it with the last recorded code and value as it stood then.
-  std::int32_t QueryRegValue(platform::HKey hKey, const std::string& valueName, RegValue& value);
-
-  // Opens the key for reading only, queries, closes. Empty when anything failed.
+  // The value as RegValueFromStored shows it; Empty when anything failed.
   RegValue ReadRegValue(platform::HKey hive, const std::string& keyPath, const std::string& valueName);
 
   // Stores data as a string value of the given type (REG_SZ or REG_EXPAND_SZ), in UTF-16 with its terminator;
@@ -36,14 +45,11 @@ class ShellFolderRegistry {
                              const std::string& data, std::uint32_t type);
 
   StoredValue ReadStoredValue(platform::HKey hive, const std::string& keyPath, const std::string& valueName);
-  // Stores the value again as it was read, or deletes it when there was none; 0 or the system's code. A value
-  // that could not be read cannot be put back: the result is then ERROR_INVALID_DATA.
-  std::int32_t PutBack(platform::HKey hive, const std::string& keyPath, const std::string& valueName,
-                       const StoredValue& value);
+  // Makes the value what stored says: writes its type and bytes, or deletes it (a value already absent is no
+  // failure); 0 or the system's code. A value that could not be read cannot be stored: ERROR_INVALID_DATA.
+  std::int32_t Store(platform::HKey hive, const std::string& keyPath, const std::string& valueName,
+                     const StoredValue& stored);
 
  private:
-  std::int32_t QueryString(platform::HKey hKey, const std::string& valueName, std::uint32_t size, RegValue& value);
-  std::int32_t QueryDword(platform::HKey hKey, const std::string& valueName, RegValue& value);
-
   platform::Registry& registry_;
 };

@@ -1,25 +1,27 @@
 // The system services Zolvane uses, as small interfaces free of windows.h.
 //
-// Each method mirrors one wide (W) Win32 call: the same arguments the call sites pass and the same result codes
-// the system returns, so the core reads like the system calls it makes and a fake can record or fail any of
-// them. Texts are UTF-8 in this interface and UTF-16 at the system: the Win32 layer converts them at the call.
-// Where a method hands over one of the system's own buffers (registry data, a path buffer, the version
-// record), that buffer holds UTF-16 as the system stores it.
+// The registry, whole files and locks come at the level of what Zolvane needs (a value, a file, a lock); the
+// other methods mirror one wide (W) Win32 call each, with the same arguments and result codes. A fake can record
+// or fail any of them. Texts are UTF-8 in this interface and UTF-16 at the system: the Win32 layer converts them
+// at the call. Where a method hands over one of the system's own buffers (registry data, a path buffer, the
+// version record), that buffer holds UTF-16 as the system stores it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
-// A registry key: a predefined root (0x80000001, ...) or a key opened by RegOpenKeyExW.
+// A registry hive: a predefined root, 0x80000001 or 0x80000002.
 using HKey = std::uintptr_t;
 // Handles of different kinds have types of their own, so that one cannot be passed for another.
 enum class WindowHandle : std::uintptr_t { kNone = 0 };
 enum class ItemIdList : std::uintptr_t { kNone = 0 };
 enum class ProcessHandle : std::uintptr_t { kNone = 0 };
+enum class LockHandle : std::uintptr_t { kNone = 0 };
 
 constexpr HKey kHkeyCurrentUser = 0x80000001u;
 constexpr HKey kHkeyLocalMachine = 0x80000002u;
@@ -30,13 +32,15 @@ constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::uint32_t kRegMultiSz = 7;
 
-constexpr std::uint32_t kKeyQueryValue = 0x1;
 constexpr std::int32_t kErrorSuccess = 0;
 constexpr std::int32_t kErrorFileNotFound = 2;
 constexpr std::int32_t kErrorAccessDenied = 5;
 constexpr std::int32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kErrorNotEnoughMemory = 8;
 constexpr std::int32_t kErrorInvalidData = 13;
+constexpr std::int32_t kErrorFileExists = 80;
+constexpr std::int32_t kErrorBadFileType = 222;  // not a file on a disk: a folder, a device or a pipe
+constexpr std::int32_t kErrorFileTooLarge = 223;
 constexpr std::int32_t kErrorMoreData = 234;
 constexpr std::int32_t kErrorWaitTimeout = 258;
 constexpr std::int32_t kErrorCantRead = 1012;   // a registry key could not be read
@@ -44,23 +48,27 @@ constexpr std::int32_t kErrorCantWrite = 1013;  // a registry key could not be w
 constexpr std::int32_t kErrorInternalError = 1359;
 constexpr std::int32_t kErrorFunctionFailed = 1627;
 
+// One registry value as stored: its name, type and bytes (a string's bytes are UTF-16LE, as the system keeps them).
+struct RegistryValue {
+  std::string name;
+  std::uint32_t type = 0;
+  std::string bytes;
+};
+
+// The registry's values, by hive, key and name. On 64-bit Windows every call works on the 64-bit view, the one
+// the shell reads, also from a 32-bit process; 32-bit Windows has only that one. Each call returns 0 or the
+// system's code: ERROR_FILE_NOT_FOUND when the key or the value does not exist.
 class Registry {
  public:
   virtual ~Registry() = default;
-  // RegOpenKeyExW. *phkResult is written only on success.
-  virtual std::int32_t RegOpenKeyExW(HKey hKey, const std::string& subKey, std::uint32_t options,
-                                     std::uint32_t samDesired, HKey* phkResult) = 0;
-  // RegQueryValueExW. With data == nullptr it is the size query; otherwise *cbData is the buffer's length
-  // on the way in and the number of bytes stored on the way out (ERROR_MORE_DATA when it does not fit).
-  // A string value's data is UTF-16LE.
-  virtual std::int32_t RegQueryValueExW(HKey hKey, const std::string& valueName, std::uint32_t* type,
-                                        std::uint8_t* data, std::uint32_t* cbData) = 0;
-  virtual std::int32_t RegCloseKey(HKey hKey) = 0;
-  // SHSetValueW: creates the key when missing. data holds cbData bytes, UTF-16LE for a string type.
-  virtual std::int32_t SHSetValueW(HKey hKey, const std::string& subKey, const std::string& valueName,
-                                   std::uint32_t type, const void* data, std::uint32_t cbData) = 0;
-  // SHDeleteValueW: ERROR_FILE_NOT_FOUND when there is no such value.
-  virtual std::int32_t SHDeleteValueW(HKey hKey, const std::string& subKey, const std::string& valueName) = 0;
+  // Opens the key for reading only. A value that grows while it is read is read again.
+  virtual std::int32_t ReadValue(HKey hive, const std::string& subKey, const std::string& name,
+                                 RegistryValue* value) = 0;
+  // Every value of the key, in the registry's order.
+  virtual std::int32_t ReadValues(HKey hive, const std::string& subKey, std::vector<RegistryValue>* values) = 0;
+  // Creates the key when it is missing, then stores the value.
+  virtual std::int32_t WriteValue(HKey hive, const std::string& subKey, const RegistryValue& value) = 0;
+  virtual std::int32_t DeleteValue(HKey hive, const std::string& subKey, const std::string& name) = 0;
 };
 
 class Environment {
@@ -102,14 +110,26 @@ class Files {
   virtual std::uint32_t GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) = 0;
   // GetFileAttributesW: the file's attributes, or INVALID_FILE_ATTRIBUTES when there is no such file.
   virtual std::uint32_t GetFileAttributesW(const std::string& fileName) = 0;
-  // The whole content of an existing file.
-  virtual std::int32_t ReadWholeFile(const std::string& fileName, std::string* bytes) = 0;
-  // Creates the file, or replaces what it held, with these bytes.
-  virtual std::int32_t WriteWholeFile(const std::string& fileName, const std::string& bytes) = 0;
+  // The whole content of an existing file on a disk, read once while nobody may write it: ERROR_BAD_FILE_TYPE
+  // for a folder, a device or a pipe, ERROR_FILE_TOO_LARGE for more than maxBytes, both before anything is read.
+  virtual std::int32_t ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string* bytes) = 0;
+  // Creates a file that must not exist yet (ERROR_FILE_EXISTS when it does), writes the bytes and flushes them
+  // to the disk before it closes the file.
+  virtual std::int32_t WriteNewFile(const std::string& fileName, const std::string& bytes) = 0;
   virtual std::int32_t DeleteFileW(const std::string& fileName) = 0;
   // MoveFileExW: with MOVEFILE_REPLACE_EXISTING it takes the place of an existing file in one step.
   virtual std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
                                    std::uint32_t flags) = 0;
+};
+
+// Locks shared by every process of the user's session: named mutexes in the session's namespace.
+class Locks {
+ public:
+  virtual ~Locks() = default;
+  // Waits up to timeoutMs for the lock of this name: 0 with *lock held (also when its last holder ended without
+  // letting go), WAIT_TIMEOUT (258) while another holds it, or the system's code. Released on the same thread.
+  virtual std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock) = 0;
+  virtual void Release(LockHandle lock) = 0;
 };
 
 constexpr int kSwShowNormal = 1;
@@ -122,7 +142,8 @@ class Processes {
  public:
   virtual ~Processes() = default;
   // CreateProcessW of the program at a full path (the application name, so that nothing is searched for) with
-  // a command line, STARTF_USESHOWWINDOW: 0 and the process handle, or an error code.
+  // a command line, STARTF_USESHOWWINDOW, in the system folder: 0 and the process handle, or an error code. On
+  // 64-bit Windows a program of the Windows folder starts as the 64-bit one, even from a 32-bit process.
   virtual std::int32_t CreateProcessW(const std::string& applicationName, const std::string& commandLine,
                                       int showWindow, ProcessHandle* process) = 0;
   virtual std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) = 0;
@@ -199,6 +220,7 @@ struct Platform {
   Files& files;
   Processes& processes;
   Shell& shell;
+  Locks& locks;
 };
 
 }  // namespace platform

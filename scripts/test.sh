@@ -55,7 +55,7 @@ ctest --test-dir "$ZOLVANE_ROOT/build/asan" --output-on-failure --timeout 300 -j
 count "$ZOLVANE_ROOT/build/asan-tests.log"
 
 log "fuzzing, ${ZOLVANE_FUZZ_SECONDS:-15} s a target"
-for target in expand_path query_reg_value export_reader registry_file; do
+for target in expand_path stored_value text_file registry_file; do
   corpus="$ZOLVANE_ROOT/build/fuzz/corpus/$target"
   mkdir -p "$corpus"
   if "$ZOLVANE_ROOT/build/fuzz/tests/fuzz/${target}_fuzz" -max_total_time="${ZOLVANE_FUZZ_SECONDS:-15}" \

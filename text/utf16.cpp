@@ -46,6 +46,22 @@ std::string Utf16LeToUtf8(const std::string& bytes) {
   return out;
 }
 
+bool IsValidUtf16Le(const std::string& bytes) {
+  if (bytes.size() % 2 != 0) return false;
+  auto unitAt = [&bytes](std::size_t i) {
+    return static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                 (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  };
+  std::size_t count = bytes.size() / 2;
+  for (std::size_t i = 0; i < count; ++i) {
+    char16_t unit = unitAt(i);
+    if (IsLowSurrogate(unit)) return false;
+    if (!IsHighSurrogate(unit)) continue;
+    if (++i == count || !IsLowSurrogate(unitAt(i))) return false;
+  }
+  return true;
+}
+
 std::string Utf16ToUtf8(const char16_t* units, std::size_t count) {
   return DecodeUnits(count, [units](std::size_t i) { return units[i]; });
 }

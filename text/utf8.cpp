@@ -34,3 +34,17 @@ char32_t NextCodePoint(const std::string& s, std::size_t& pos) {
   bool surrogate = c >= 0xD800 && c <= 0xDFFF;
   return (surrogate || c > 0x10FFFF) ? kReplacementCharacter : c;
 }
+
+bool IsValidUtf8(const std::string& s) {
+  std::size_t pos = 0;
+  while (pos < s.size()) {
+    std::size_t start = pos;
+    char32_t c = NextCodePoint(s, pos);
+    std::size_t length = pos - start;
+    // The shortest form only: a sequence longer than its code point needs is malformed.
+    std::size_t shortest = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    bool replacement = c == kReplacementCharacter && s.compare(start, 3, "\xEF\xBF\xBD") != 0;
+    if (replacement || length != shortest) return false;
+  }
+  return true;
+}

@@ -11,3 +11,6 @@ void AppendUtf8(std::string& out, char32_t c);
 // Decodes the UTF-8 sequence at pos and moves pos past it; a malformed sequence yields U+FFFD and
 // consumes one byte.
 char32_t NextCodePoint(const std::string& s, std::size_t& pos);
+
+// Every byte belongs to a well-formed sequence of a code point outside the surrogates.
+bool IsValidUtf8(const std::string& s);

@@ -16,16 +16,14 @@ namespace platform {
 
 namespace {
 
-// The predefined roots are 32-bit values that Win64 sign-extends; opened keys pass through as they are.
-HKEY ToHkey(HKey hKey) {
-  if (hKey >= 0x80000000u && hKey <= 0x800000FFu) {
-    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(static_cast<DWORD>(hKey))));
-  }
-  return reinterpret_cast<HKEY>(hKey);
+// The predefined roots are 32-bit values that Win64 sign-extends.
+HKEY ToHkey(HKey hive) {
+  return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(static_cast<DWORD>(hive))));
 }
 
-HANDLE ToHandle(ProcessHandle process) {
-  return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(process));
+template <typename Handle>
+HANDLE ToHandle(Handle handle) {
+  return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle));
 }
 
 HWND ToHwnd(WindowHandle window) {
@@ -68,45 +66,121 @@ void* SystemFunction(const char* dll, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 
-std::int32_t Win32Registry::RegOpenKeyExW(HKey hKey, const std::string& subKey, std::uint32_t options,
-                                          std::uint32_t samDesired, HKey* phkResult) {
-  HKEY opened = nullptr;
-  LONG code = ::RegOpenKeyExW(ToHkey(hKey), Widen(subKey).data(), options, samDesired, &opened);
-  if (code == ERROR_SUCCESS) *phkResult = reinterpret_cast<HKey>(opened);
+namespace {
+
+// RegQueryValueExW and RegEnumValueW may be handed a value that grew since its size was asked: they then answer
+// ERROR_MORE_DATA and the read begins again. A value that keeps growing is given up on after this many tries.
+constexpr int kReadTries = 8;
+
+// The 64-bit view is the shell's on 64-bit Windows; 32-bit Windows XP ignores the flag.
+constexpr REGSAM kShellView = KEY_WOW64_64KEY;
+
+// A key opened for one call, closed when the call is done.
+class OpenKey {
+ public:
+  OpenKey(HKey hive, const std::string& subKey, REGSAM access)
+      : code_(::RegOpenKeyExW(ToHkey(hive), Widen(subKey).data(), 0, access | kShellView, &key_)) {}
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+  ~OpenKey() {
+    if (code_ == ERROR_SUCCESS) ::RegCloseKey(key_);
+  }
+  LONG code() const { return code_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+  LONG code_;
+};
+
+LONG QueryValue(HKEY key, const WideText& name, RegistryValue* value) {
+  for (int tries = 0; tries < kReadTries; ++tries) {
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG code = ::RegQueryValueExW(key, name.data(), nullptr, &type, nullptr, &size);
+    if (code != ERROR_SUCCESS) return code;
+    // One spare byte, so that an empty value still has a buffer to point at.
+    std::vector<BYTE> data(static_cast<std::size_t>(size) + 1, 0);
+    code = ::RegQueryValueExW(key, name.data(), nullptr, &type, data.data(), &size);
+    if (code == ERROR_MORE_DATA) continue;
+    if (code != ERROR_SUCCESS) return code;
+    value->type = type;
+    value->bytes.assign(reinterpret_cast<const char*>(data.data()), size);
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
+}
+
+// The value at index, with buffers as large as the key says its largest name and data are.
+LONG EnumValue(HKEY key, DWORD index, RegistryValue* value) {
+  for (int tries = 0; tries < kReadTries; ++tries) {
+    DWORD maxName = 0;
+    DWORD maxData = 0;
+    LONG code = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                                   &maxData, nullptr, nullptr);
+    if (code != ERROR_SUCCESS) return code;
+    std::vector<wchar_t> name(static_cast<std::size_t>(maxName) + 1, L'\0');
+    std::vector<BYTE> data(static_cast<std::size_t>(maxData) + 1, 0);
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD size = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    code = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+    if (code == ERROR_MORE_DATA) continue;
+    if (code != ERROR_SUCCESS) return code;
+    value->name = Narrow(name.data(), nameLength);
+    value->type = type;
+    value->bytes.assign(reinterpret_cast<const char*>(data.data()), size);
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
+}
+
+}  // namespace
+
+std::int32_t Win32Registry::ReadValue(HKey hive, const std::string& subKey, const std::string& name,
+                                      RegistryValue* value) {
+  OpenKey key(hive, subKey, KEY_QUERY_VALUE);
+  if (key.code() != ERROR_SUCCESS) return key.code();
+  value->name = name;
+  return QueryValue(key.get(), Widen(name), value);
+}
+
+std::int32_t Win32Registry::ReadValues(HKey hive, const std::string& subKey, std::vector<RegistryValue>* values) {
+  OpenKey key(hive, subKey, KEY_QUERY_VALUE);
+  if (key.code() != ERROR_SUCCESS) return key.code();
+  std::vector<RegistryValue> found;
+  for (DWORD index = 0;; ++index) {
+    RegistryValue value;
+    LONG code = EnumValue(key.get(), index, &value);
+    if (code == ERROR_NO_MORE_ITEMS) break;
+    if (code != ERROR_SUCCESS) return code;
+    found.push_back(std::move(value));
+  }
+  *values = std::move(found);
+  return ERROR_SUCCESS;
+}
+
+// What SHSetValueW does, RegCreateKeyExW and RegSetValueExW, but with the view chosen: SHSetValueW takes no flag.
+std::int32_t Win32Registry::WriteValue(HKey hive, const std::string& subKey, const RegistryValue& value) {
+  HKEY key = nullptr;
+  LONG code = ::RegCreateKeyExW(ToHkey(hive), Widen(subKey).data(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_SET_VALUE | kShellView, nullptr, &key, nullptr);
+  if (code != ERROR_SUCCESS) return code;
+  code = ::RegSetValueExW(key, Widen(value.name).data(), 0, value.type,
+                          reinterpret_cast<const BYTE*>(value.bytes.data()), static_cast<DWORD>(value.bytes.size()));
+  ::RegCloseKey(key);
   return code;
 }
 
-std::int32_t Win32Registry::RegQueryValueExW(HKey hKey, const std::string& valueName, std::uint32_t* type,
-                                             std::uint8_t* data, std::uint32_t* cbData) {
-  DWORD valueType = 0;
-  DWORD size = *cbData;
-  LONG code = ::RegQueryValueExW(ToHkey(hKey), Widen(valueName).data(), nullptr, &valueType, data, &size);
-  *type = valueType;
-  *cbData = size;
-  return code;
-}
-
-std::int32_t Win32Registry::RegCloseKey(HKey hKey) {
-  return ::RegCloseKey(ToHkey(hKey));
-}
-
-std::int32_t Win32Registry::SHSetValueW(HKey hKey, const std::string& subKey, const std::string& valueName,
-                                        std::uint32_t type, const void* data, std::uint32_t cbData) {
-  ZOLVANE_SYSTEM_FUNCTION("shlwapi.dll", SHSetValueW);
-  if (boundSHSetValueW == nullptr) return ERROR_MOD_NOT_FOUND;
-  return static_cast<std::int32_t>(
-      boundSHSetValueW(ToHkey(hKey), Widen(subKey).data(), Widen(valueName).data(), type, data, cbData));
+std::int32_t Win32Registry::DeleteValue(HKey hive, const std::string& subKey, const std::string& name) {
+  OpenKey key(hive, subKey, KEY_SET_VALUE);
+  if (key.code() != ERROR_SUCCESS) return key.code();
+  return ::RegDeleteValueW(key.get(), Widen(name).data());
 }
 
 // A variable defined with an empty value is empty text, as ExpandEnvironmentStrings has it; only a variable
 // that is not defined at all is none. Some systems answer the size query for an empty value with 1, others
 // with 0 and ERROR_SUCCESS, so the last error decides, not the length.
-std::int32_t Win32Registry::SHDeleteValueW(HKey hKey, const std::string& subKey, const std::string& valueName) {
-  ZOLVANE_SYSTEM_FUNCTION("shlwapi.dll", SHDeleteValueW);
-  if (boundSHDeleteValueW == nullptr) return ERROR_MOD_NOT_FOUND;
-  return static_cast<std::int32_t>(boundSHDeleteValueW(ToHkey(hKey), Widen(subKey).data(), Widen(valueName).data()));
-}
-
 std::optional<std::string> Win32Environment::GetEnvironmentVariableW(const std::string& name) {
   WideText wideName = Widen(name);
   std::vector<wchar_t> buffer(1, L'\0');
@@ -163,42 +237,61 @@ std::uint32_t Win32Files::GetFileAttributesW(const std::string& fileName) {
   return ::GetFileAttributesW(Widen(fileName).data());
 }
 
-std::int32_t Win32Files::ReadWholeFile(const std::string& fileName, std::string* bytes) {
+// FILE_SHARE_READ only: a file that another program still has open for writing is refused (error 32), and
+// nobody can change it while it is read. Its type and size are asked before anything is read, so that a device
+// or a pipe, which might never end, is never read from.
+std::int32_t Win32Files::ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string* bytes) {
   HANDLE file = ::CreateFileW(Widen(fileName).data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(GetLastError());
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD code = GetLastError();
+    DWORD attributes = ::GetFileAttributesW(Widen(fileName).data());
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return folder ? ERROR_BAD_FILE_TYPE : static_cast<std::int32_t>(code);
+  }
+  std::int32_t code = 0;
+  LARGE_INTEGER size;
+  if (::GetFileType(file) != FILE_TYPE_DISK) {
+    code = ERROR_BAD_FILE_TYPE;
+  } else if (!::GetFileSizeEx(file, &size)) {
+    code = static_cast<std::int32_t>(GetLastError());
+  } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    code = ERROR_FILE_TOO_LARGE;
+  }
   std::string content;
   char chunk[65536];
-  DWORD got = 0;
-  std::int32_t code = 0;
-  while (true) {
+  while (code == 0) {
+    DWORD got = 0;
     if (!::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
       code = static_cast<std::int32_t>(GetLastError());
+    } else if (got == 0) {
       break;
+    } else if (content.size() + got > maxBytes) {
+      code = ERROR_FILE_TOO_LARGE;  // it grew after its size was asked
+    } else {
+      content.append(chunk, got);
     }
-    if (got == 0) break;
-    content.append(chunk, got);
   }
   ::CloseHandle(file);
   if (code == 0) *bytes = std::move(content);
   return code;
 }
 
-std::int32_t Win32Files::WriteWholeFile(const std::string& fileName, const std::string& bytes) {
+std::int32_t Win32Files::WriteNewFile(const std::string& fileName, const std::string& bytes) {
   HANDLE file =
-      ::CreateFileW(Widen(fileName).data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ::CreateFileW(Widen(fileName).data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(GetLastError());
   std::int32_t code = 0;
   std::size_t done = 0;
-  while (done < bytes.size()) {
+  while (code == 0 && done < bytes.size()) {
     DWORD written = 0;
     DWORD chunk = static_cast<DWORD>(bytes.size() - done > 65536 ? 65536 : bytes.size() - done);
-    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) {
+    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
       code = static_cast<std::int32_t>(GetLastError());
-      break;
-    }
     done += written;
   }
+  // On the disk before it takes the place of anything: a power cut must not leave a backup that never was.
+  if (code == 0 && !::FlushFileBuffers(file)) code = static_cast<std::int32_t>(GetLastError());
   if (!::CloseHandle(file) && code == 0) code = static_cast<std::int32_t>(GetLastError());
   return code;
 }
@@ -214,6 +307,37 @@ std::int32_t Win32Files::MoveFileExW(const std::string& existingFileName, const 
   return static_cast<std::int32_t>(GetLastError());
 }
 
+namespace {
+
+// On 64-bit Windows a 32-bit process that starts the Windows folder's regedit.exe is given the 32-bit one from
+// SysWOW64, which reads and exports the 32-bit view of HKLM\\Software; while the redirection is off for the start,
+// the 64-bit one runs. 32-bit Windows XP has none of this: the functions are then missing, or do nothing.
+class NativeFolders {
+ public:
+  NativeFolders() {
+    using Disable = BOOL(WINAPI*)(PVOID*);
+    auto disable = reinterpret_cast<Disable>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "Wow64DisableWow64FsRedirection")));
+    off_ = disable != nullptr && disable(&previous_);
+  }
+  NativeFolders(const NativeFolders&) = delete;
+  NativeFolders& operator=(const NativeFolders&) = delete;
+  ~NativeFolders() {
+    using Revert = BOOL(WINAPI*)(PVOID);
+    auto revert = reinterpret_cast<Revert>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "Wow64RevertWow64FsRedirection")));
+    if (off_ && revert != nullptr) revert(previous_);
+  }
+
+ private:
+  PVOID previous_ = nullptr;
+  bool off_ = false;
+};
+
+}  // namespace
+
+// In the system folder, so that the program holds no handle on the folder the user started Zolvane in, and
+// finds nothing there that it might load.
 std::int32_t Win32Processes::CreateProcessW(const std::string& applicationName, const std::string& commandLine,
                                             int showWindow, ProcessHandle* process) {
   STARTUPINFOW startup;
@@ -223,12 +347,21 @@ std::int32_t Win32Processes::CreateProcessW(const std::string& applicationName, 
   startup.wShowWindow = static_cast<WORD>(showWindow);
   PROCESS_INFORMATION info;
   std::memset(&info, 0, sizeof info);
+  wchar_t systemFolder[MAX_PATH + 1];
+  UINT length = ::GetSystemDirectoryW(systemFolder, MAX_PATH + 1);
+  const wchar_t* folder = length == 0 || length > MAX_PATH ? nullptr : systemFolder;
   // CreateProcessW may write into the command line: it gets a copy of its own.
   WideText line = Widen(commandLine);
-  if (!::CreateProcessW(Widen(applicationName).data(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-    return static_cast<std::int32_t>(GetLastError());
+  WideText application = Widen(applicationName);
+  BOOL started = FALSE;
+  DWORD code = 0;
+  {
+    NativeFolders native;
+    started =
+        ::CreateProcessW(application.data(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info);
+    code = GetLastError();
   }
+  if (!started) return static_cast<std::int32_t>(code);
   ::CloseHandle(info.hThread);
   *process = static_cast<ProcessHandle>(reinterpret_cast<std::uintptr_t>(info.hProcess));
   return 0;
@@ -251,6 +384,26 @@ int Win32Processes::TerminateProcess(ProcessHandle process, std::uint32_t exitCo
 
 int Win32Processes::CloseHandle(ProcessHandle process) {
   return ::CloseHandle(ToHandle(process)) ? 1 : 0;
+}
+
+// "Local\\": the namespace of the user's session, so that two users of one machine never wait for each other.
+std::int32_t Win32Locks::Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock) {
+  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, Widen("Local\\" + name).data());
+  if (mutex == nullptr) return static_cast<std::int32_t>(GetLastError());
+  DWORD waited = ::WaitForSingleObject(mutex, timeoutMs);
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+    *lock = static_cast<LockHandle>(reinterpret_cast<std::uintptr_t>(mutex));
+    return 0;
+  }
+  DWORD code = waited == WAIT_TIMEOUT ? WAIT_TIMEOUT : GetLastError();
+  ::CloseHandle(mutex);
+  return static_cast<std::int32_t>(code);
+}
+
+void Win32Locks::Release(LockHandle lock) {
+  HANDLE mutex = ToHandle(lock);
+  ::ReleaseMutex(mutex);
+  ::CloseHandle(mutex);
 }
 
 std::int32_t Win32Shell::SHGetFolderPathW(WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken,

@@ -11,14 +11,10 @@ void* SystemFunction(const char* dll, const char* name);
 
 class Win32Registry : public Registry {
  public:
-  std::int32_t RegOpenKeyExW(HKey hKey, const std::string& subKey, std::uint32_t options, std::uint32_t samDesired,
-                             HKey* phkResult) override;
-  std::int32_t RegQueryValueExW(HKey hKey, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
-                                std::uint32_t* cbData) override;
-  std::int32_t RegCloseKey(HKey hKey) override;
-  std::int32_t SHSetValueW(HKey hKey, const std::string& subKey, const std::string& valueName, std::uint32_t type,
-                           const void* data, std::uint32_t cbData) override;
-  std::int32_t SHDeleteValueW(HKey hKey, const std::string& subKey, const std::string& valueName) override;
+  std::int32_t ReadValue(HKey hive, const std::string& subKey, const std::string& name, RegistryValue* value) override;
+  std::int32_t ReadValues(HKey hive, const std::string& subKey, std::vector<RegistryValue>* values) override;
+  std::int32_t WriteValue(HKey hive, const std::string& subKey, const RegistryValue& value) override;
+  std::int32_t DeleteValue(HKey hive, const std::string& subKey, const std::string& name) override;
 };
 
 class Win32Environment : public Environment {
@@ -36,8 +32,8 @@ class Win32Files : public Files {
  public:
   std::uint32_t GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) override;
   std::uint32_t GetFileAttributesW(const std::string& fileName) override;
-  std::int32_t ReadWholeFile(const std::string& fileName, std::string* bytes) override;
-  std::int32_t WriteWholeFile(const std::string& fileName, const std::string& bytes) override;
+  std::int32_t ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string* bytes) override;
+  std::int32_t WriteNewFile(const std::string& fileName, const std::string& bytes) override;
   std::int32_t DeleteFileW(const std::string& fileName) override;
   std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
                            std::uint32_t flags) override;
@@ -51,6 +47,12 @@ class Win32Processes : public Processes {
   int GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) override;
   int TerminateProcess(ProcessHandle process, std::uint32_t exitCode) override;
   int CloseHandle(ProcessHandle process) override;
+};
+
+class Win32Locks : public Locks {
+ public:
+  std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock) override;
+  void Release(LockHandle lock) override;
 };
 
 class Win32Shell : public Shell {
@@ -82,7 +84,8 @@ class Win32Platform {
   Win32Files files_;
   Win32Processes processes_;
   Win32Shell shell_;
-  Platform platform_{registry_, environment_, system_, files_, processes_, shell_};
+  Win32Locks locks_;
+  Platform platform_{registry_, environment_, system_, files_, processes_, shell_, locks_};
 };
 
 }  // namespace platform

@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/main_presenter.h"
-#include "fakes/fake_main_view.h"
+#include "core/folder_locations.h"
 #include "fakes/fake_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,12 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform->environment.Set("EMPTY", "");
     return platform;
   }();
-  FakeMainView view;
-  MainPresenter presenter(fake->platform(), view);
+  FolderLocations locations(fake->platform());
   fake->log.Clear();
 
   std::string text(reinterpret_cast<const char*>(data), size);
-  RegValue expanded = presenter.ExpandPath(RegValue::FromText(text));
+  RegValue expanded = locations.ExpandPath(RegValue::FromText(text));
   if (!expanded.IsText()) std::abort();
   // Without a "%" nothing changes; and no value is longer than its reference, so expansion is bounded.
   if (text.find('%') == std::string::npos && expanded.text() != text) std::abort();

@@ -1,23 +1,34 @@
-// Fuzzes the check of a backup file before import with arbitrary bytes, UTF-16LE and single-byte alike.
+// Fuzzes the registry file parser of the backup's check and the restore with arbitrary bytes, UTF-16LE and
+// UTF-8 alike: whatever it lets through names only values of the four shell-folder keys.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "core/registry_import.h"
-#include "platform/platform.h"
+#include "backup/registry_file.h"
+#include "text/utf16.h"
 
 namespace {
 
-// A file the check lets through names no line that stopped it; one it refuses always says why. Every value
-// to read back lies in one of the two hives.
+bool IsOneOfTheFourKeys(const ShellFolderKey* key) {
+  for (const ShellFolderKey& shellKey : kShellFolderKeys) {
+    if (key == &shellKey) return true;
+  }
+  return false;
+}
+
 void Check(const std::string& bytes) {
-  RegistryFileCheck check = CheckRegistryFile(bytes);
-  if (check.importable && (check.offendingLineNumber != 0 || !check.reason.empty())) std::abort();
-  if (!check.importable && check.reason.empty()) std::abort();
-  for (const ImportedValue& value : check.values) {
-    bool knownHive = value.hive == platform::kHkeyCurrentUser || value.hive == platform::kHkeyLocalMachine;
-    if (!knownHive || value.keyPath.empty()) std::abort();
+  RegistryFile file = ParseRegistryFile(bytes);
+  if (file.readable != file.reason.empty()) std::abort();
+  if (file.readable && (file.offendingLineNumber != 0 || file.values.empty())) std::abort();
+  if (!file.readable && !file.values.empty()) std::abort();
+  for (const RegistryFileValue& value : file.values) {
+    if (!IsOneOfTheFourKeys(value.key)) std::abort();
+    if (value.deleted && !value.bytes.empty()) std::abort();
+  }
+  // A refused line is shown without its control characters.
+  for (char c : file.offendingLine) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') std::abort();
   }
 }
 
@@ -25,8 +36,11 @@ void Check(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
-  Check("Windows Registry Editor Version 5.00\r\n" + bytes);
-  Check("\xFF\xFE" + bytes);
+  const std::string header =
+      "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\"
+      "Windows\\CurrentVersion\\Explorer\\User Shell Folders]\r\n";
+  Check(header + bytes);
+  Check("\xFF\xFE" + Utf8ToUtf16Le(header) + bytes);
   Check(bytes);
   return 0;
 }

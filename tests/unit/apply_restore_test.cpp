@@ -8,9 +8,9 @@ using platform::kHkeyLocalMachine;
 
 class ApplyRestoreTest : public MainPresenterTest {
  protected:
-  std::vector<std::string> Writes() { return fake.log.CallsStartingWith("SHSetValueW"); }
+  std::vector<std::string> Writes() { return fake.log.CallsStartingWith("WriteValue"); }
   static std::string Write(const char* hive, const char* key, const char* name, int type, const std::string& data) {
-    return std::string("SHSetValueW(") + hive + ", " + key + ", " + name + ", " + std::to_string(type) + ", " + data +
+    return std::string("WriteValue(") + hive + ", " + key + ", " + name + ", " + std::to_string(type) + ", " + data +
            std::string(1, '\0') + ", " + std::to_string(Utf8ToUtf16Le(data).size() + 2) + ")";
   }
 };
@@ -130,7 +130,7 @@ TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
       Select("Favorites");
       view.Type("D:\\Fav");
       fake.log.Clear();
-      if (outcome.failingWrite) fake.log.FailCallStartingWith("SHSetValueW", outcome.failingWrite - 1, outcome.code);
+      if (outcome.failingWrite) fake.log.FailCallStartingWith("WriteValue", outcome.failingWrite - 1, outcome.code);
       restore ? presenter.OnRestoreDefault() : presenter.OnApply();
       // Both writes always run; when one fails, the other is put back.
       EXPECT_EQ(Writes().size(), outcome.failingWrite ? 3u : 2u);
@@ -186,7 +186,7 @@ TEST_F(ApplyRestoreTest, APutBackThatFailsTellsWhereEachValueStands) {
   view.Type("E:\\Music");
   fake.log.Clear();
   // The User Shell Folders write is refused, the Shell Folders one succeeds, and putting it back fails.
-  fake.log.FailCallStartingWith("SHSetValueW", 2, 1016);
+  fake.log.FailCallStartingWith("WriteValue", 2, 1016);
   presenter.OnApply();
   EXPECT_EQ(LastMessage(),
             "Access Denied. Only part of the change was made, and it could not be undone:\n"

@@ -1,4 +1,5 @@
-// The backup of the shell-folder keys over the fakes: command lines, order, line reading, failures.
+// The backup of the shell-folder keys over the fakes: command lines, order, the file it writes, the proof that
+// the restore reads it back, the lock, and failures.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,12 +7,17 @@
 #include <set>
 
 #include "backup/backup.h"
-#include "backup/text_file.h"
+#include "backup/registry_file.h"
 #include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
+#include "main_presenter_fixture.h"
+#include "text/text_file.h"
 #include "text/utf16.h"
 
 namespace {
+
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
 
 const std::string kTemp = "C:\\TEMP\\";
 const std::string kTemp1 = kTemp + "splfolders1.txt";
@@ -23,41 +29,22 @@ const std::string kBackupPath = kDesktop + "\\specialfolders.bak";
 const std::string kNewBackupPath = kBackupPath + ".new";
 const std::string kRegedit = "C:\\WINDOWS\\regedit.exe";
 
-const std::string kKeyUserUsf =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-const std::string kKeyUserSf =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const std::string kKeyMachineUsf =
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-const std::string kKeyMachineSf =
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const std::string kKeyUserUsf = "HKEY_CURRENT_USER\\" + std::string(kUserShellFoldersKey);
+const std::string kKeyUserSf = "HKEY_CURRENT_USER\\" + std::string(kShellFoldersKey);
+const std::string kKeyMachineUsf = "HKEY_LOCAL_MACHINE\\" + std::string(kUserShellFoldersKey);
+const std::string kKeyMachineSf = "HKEY_LOCAL_MACHINE\\" + std::string(kShellFoldersKey);
 
 const std::string kHeader = "Windows Registry Editor Version 5.00";
 const std::string kSuccess = "Shell folder registry keys are now backed up.";
 const std::string kFailure = "Could not backup the shell folder registry keys";
 
-// ASCII text as UTF-16LE code units.
-std::string Wide(const std::string& ascii) {
-  std::string bytes;
-  for (char c : ascii) {
-    bytes += c;
-    bytes += '\0';
-  }
-  return bytes;
-}
-
-std::string Utf16File(const std::string& ascii) {
-  return "\xFF\xFE" + Wide(ascii);
+std::string Utf16File(const std::string& utf8) {
+  return "\xFF\xFE" + Utf8ToUtf16Le(utf8);
 }
 
 // An export as regedit writes it: header, blank line, the key, its values, a blank line.
 std::string ExportText(const std::string& key, const std::string& values) {
   return kHeader + "\r\n\r\n[" + key + "]\r\n" + values + "\r\n";
-}
-
-// The line that opens a key's section, without which a backup is not complete.
-std::string Section(const std::string& key) {
-  return "[" + key + "]\r\n";
 }
 
 // Message boxes go into the call log too, with the temporary files that exist while each one shows.
@@ -83,33 +70,27 @@ class LoggingView : public FakeMainView {
 class BackupTest : public ::testing::Test {
  protected:
   BackupTest() {
-    fake.processes.onRun = [this](const std::string& commandLine) { return Regedit(commandLine); };
-    SetUsualExports();
-  }
-
-  void SetUsualExports() {
-    SetExports(Utf16File(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Docs\"\r\n")),
-               Utf16File(ExportText(kKeyUserSf, "\"Personal\"=\"D:\\\\Docs\"\r\n")),
-               Utf16File(ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n")),
-               Utf16File(ExportText(kKeyMachineSf, "\"Common Desktop\"=\"C:\\\\All\"\r\n")));
-  }
-
-  // Stands in for regedit /e: writes the export set for the key (the second quoted text) into the file (the first).
-  FakeProcesses::Outcome Regedit(const std::string& commandLine) {
-    std::vector<std::string> quoted;
-    for (std::size_t open = commandLine.find('"'); open != std::string::npos;) {
-      std::size_t close = commandLine.find('"', open + 1);
-      quoted.push_back(commandLine.substr(open + 1, close - open - 1));
-      open = commandLine.find('"', close + 1);
+    fake.shell.desktopPath = kDesktop;
+    fake.processes.onRun = [this](const std::string& commandLine) {
+      FakeProcesses::Outcome outcome = fake.ExportLikeRegedit(commandLine);
+      for (const auto& [key, bytes] : exports) {
+        if (commandLine.find("\"" + key + "\"") != std::string::npos) fake.files.files[ExportFile(commandLine)] = bytes;
+      }
+      for (const auto& [key, ending] : outcomes) {
+        if (commandLine.find("\"" + key + "\"") != std::string::npos) outcome = ending;
+      }
+      if (afterExport) afterExport(commandLine);
+      return outcome;
+    };
+    for (const char* key : {kUserShellFoldersKey, kShellFoldersKey}) {
+      fake.registry.SetString(kHkeyCurrentUser, key, "Personal", platform::kRegExpandSz, "D:\\Docs");
+      fake.registry.SetString(kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All");
     }
-    auto found = exports.find(quoted.at(1));
-    if (found != exports.end()) fake.files.files[quoted.at(0)] = found->second;
-    return outcomes[quoted.at(1)];
   }
 
-  void SetExports(const std::string& first, const std::string& second, const std::string& third,
-                  const std::string& fourth) {
-    exports = {{kKeyUserUsf, first}, {kKeyUserSf, second}, {kKeyMachineUsf, third}, {kKeyMachineSf, fourth}};
+  static std::string ExportFile(const std::string& commandLine) {
+    std::size_t open = commandLine.find('"');
+    return commandLine.substr(open + 1, commandLine.find('"', open + 1) - open - 1);
   }
 
   std::vector<std::string> Prompts() const {
@@ -121,12 +102,14 @@ class BackupTest : public ::testing::Test {
   bool HasFile(const std::string& path) const { return fake.files.files.count(path) != 0; }
   bool AnyTempFileLeft() const { return HasFile(kTemp1) || HasFile(kTemp2) || HasFile(kTemp3) || HasFile(kTemp4); }
 
-  // A failed run: its one message, nothing half-written on the desktop, no editor left running or open.
+  // A failed run: its one message, nothing half-written on the desktop, no editor left running or open, the
+  // lock let go.
   void ExpectFailedRun(const std::string& prompt) {
     presenter.OnBackup();
     EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
     EXPECT_FALSE(HasFile(kBackupPath));
     EXPECT_FALSE(HasFile(kNewBackupPath));
+    EXPECT_TRUE(fake.locks.held.empty());
     for (const FakeProcesses::Process& process : fake.processes.started) {
       EXPECT_TRUE(process.closed) << process.commandLine;
       EXPECT_TRUE(process.terminated || (process.ran && !process.outcome.hangs)) << process.commandLine;
@@ -136,8 +119,12 @@ class BackupTest : public ::testing::Test {
   // The program goes on: once the cause is gone, the next click backs up.
   void ExpectNextRunSucceeds() {
     fake.files.failing.clear();
+    fake.files.shortReads.clear();
     fake.processes.failing.clear();
+    fake.locks.heldElsewhere = false;
     outcomes.clear();
+    exports.clear();
+    afterExport = nullptr;
     view.messages.clear();
     presenter.OnBackup();
     EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
@@ -148,9 +135,11 @@ class BackupTest : public ::testing::Test {
   FakePlatform fake;
   LoggingView view{fake.log, fake.files};
   MainPresenter presenter{fake.platform(), view};
-  RegistryBackup& backup = presenter.backup();
-  std::map<std::string, std::string> exports;  // by key
+  RegistryBackup backup{fake.platform()};
+  // Exports that stand in for what regedit would write from the registry, by key.
+  std::map<std::string, std::string> exports;
   std::map<std::string, FakeProcesses::Outcome> outcomes;
+  std::function<void(const std::string&)> afterExport;
 };
 
 // --- Command lines, paths and the order of operations ---
@@ -183,7 +172,7 @@ TEST_F(BackupTest, WithoutTheWindowsFolderNoRegistryEditorIsStarted) {
   ExpectNextRunSucceeds();
 }
 
-TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThisOrder) {
+TEST_F(BackupTest, LocksRemovesLeftoversExportsReadsThemWritesOnceAndMovesInThisOrder) {
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp3] = "left over";
   fake.files.files[kBackupPath] = "old backup";
@@ -191,12 +180,13 @@ TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThi
 
   std::vector<std::string> steps;
   for (const std::string& call : fake.log.calls()) {
-    for (const char* kind :
-         {"DeleteFileW", "CreateProcessW", "WaitForSingleObject", "WriteWholeFile", "MoveFileExW", "ShowMessage"}) {
+    for (const char* kind : {"Acquire", "Release", "DeleteFileW", "CreateProcessW", "WaitForSingleObject",
+                             "ReadWholeFile", "WriteNewFile", "MoveFileExW", "ShowMessage"}) {
       if (call.rfind(kind, 0) == 0) steps.push_back(call.substr(0, call.find(" \"HKEY")));
     }
   }
   const std::vector<std::string> expected = {
+      "Acquire(Zolvane backup and restore, 60000)",
       "DeleteFileW(" + kTemp1 + ")",
       "DeleteFileW(" + kTemp3 + ")",
       "CreateProcessW(regedit /e \"" + kTemp1 + "\"",
@@ -207,23 +197,24 @@ TEST_F(BackupTest, RunsLeftoversExportsWaitsJoinFilterReplaceCleanupMessageInThi
       "WaitForSingleObject(1796, 30000)",
       "WaitForSingleObject(1800, 30000)",
       "WaitForSingleObject(1804, 30000)",
-      "WriteWholeFile(" + kTemp3 + ")",                               // export 4 appended to 3
-      "WriteWholeFile(" + kTemp2 + ")",                               // 3 and 4 appended to 2
-      "WriteWholeFile(" + kTemp1 + ")",                               // 2, 3 and 4 appended to 1
-      "WriteWholeFile(" + kNewBackupPath + ")",                       // the one header
-      "WriteWholeFile(" + kNewBackupPath + ")",                       // the filtered lines
-      "MoveFileExW(" + kNewBackupPath + ", " + kBackupPath + ", 9)",  // in place of the old one, in one step
+      "ReadWholeFile(" + kTemp1 + ")",
+      "ReadWholeFile(" + kTemp2 + ")",
+      "ReadWholeFile(" + kTemp3 + ")",
+      "ReadWholeFile(" + kTemp4 + ")",
       "DeleteFileW(" + kTemp1 + ")",
       "DeleteFileW(" + kTemp2 + ")",
       "DeleteFileW(" + kTemp3 + ")",
       "DeleteFileW(" + kTemp4 + ")",
+      "WriteNewFile(" + kNewBackupPath + ")",
+      "ReadWholeFile(" + kNewBackupPath + ")",
+      "MoveFileExW(" + kNewBackupPath + ", " + kBackupPath + ", 9)",  // in place of the old one, in one step
+      "Release(Zolvane backup and restore)",
       "ShowMessage(" + kSuccess + ")",
   };
   EXPECT_EQ(steps, expected);
   // The temporary files are gone by the time the outcome is told.
   ASSERT_EQ(view.tempFilesAtMessage.size(), 1u);
   EXPECT_TRUE(view.tempFilesAtMessage[0].empty());
-  EXPECT_FALSE(AnyTempFileLeft());
   for (const FakeProcesses::Process& process : fake.processes.started) EXPECT_TRUE(process.closed);
 }
 
@@ -236,48 +227,40 @@ TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
 }
 
 TEST_F(BackupTest, AsksTheShellForTheDesktopWithCreateFlagAndCurrentPath) {
-  presenter.OnBackup();
+  BackupOutcome outcome = backup.Run();
   EXPECT_EQ(fake.log.CallsStartingWith("SHGetFolderPathW"),
             std::vector<std::string>{"SHGetFolderPathW(0, 32768, 0, 0)"});
-  EXPECT_EQ(fake.log.CallsStartingWith("GetTempPathW"), std::vector<std::string>{"GetTempPathW(260)"});
-  EXPECT_EQ(backup.backupFile, kBackupPath);
+  EXPECT_EQ(outcome.file, kBackupPath);
   EXPECT_TRUE(HasFile(kBackupPath));
-}
-
-TEST_F(BackupTest, DesktopPathEndingInABackslashGetsASecondOne) {
-  fake.shell.desktopPath = "D:\\";
-  presenter.OnBackup();
-  EXPECT_EQ(backup.backupFile, "D:\\\\specialfolders.bak");
-  EXPECT_TRUE(HasFile("D:\\\\specialfolders.bak"));
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
 }
 
 TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
   struct Case {
     std::int32_t result;
+    std::string desktop;
     std::vector<std::string> prompts;
+    std::string file;
   };
   const Case cases[] = {
-      {platform::kSFalse, {"The folder does not exist", kSuccess}},
-      {platform::kEInvalidArg, {"An invalid folder ID was specified", kSuccess}},
-      {static_cast<std::int32_t>(0x80004005u), {kSuccess}},  // any other failure: no message of its own
+      {platform::kSOk, "D:\\", {kSuccess}, "D:\\\\specialfolders.bak"},  // a second backslash, as it always had
+      {platform::kSFalse, "", {"The folder does not exist", kSuccess}, "\\specialfolders.bak"},
+      {platform::kEInvalidArg, "", {"An invalid folder ID was specified", kSuccess}, "\\specialfolders.bak"},
+      {static_cast<std::int32_t>(0x80004005u), "", {kSuccess}, "\\specialfolders.bak"},  // no message of its own
   };
   for (const Case& c : cases) {
     fake.shell.folderPathResult = c.result;
+    fake.shell.desktopPath = c.desktop;
     fake.files.files.clear();
     view.messages.clear();
     presenter.OnBackup();
     EXPECT_EQ(Prompts(), c.prompts) << c.result;
-    EXPECT_EQ(backup.backupFile, "\\specialfolders.bak") << c.result;
-    EXPECT_TRUE(HasFile("\\specialfolders.bak")) << c.result;
+    EXPECT_TRUE(HasFile(c.file)) << c.result;
   }
 }
 
 TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
   fake.files.failing["GetTempPathW(260)"] = 0;
   presenter.OnBackup();
-  EXPECT_EQ(backup.exportFiles[0], "splfolders1.txt");
-  EXPECT_EQ(backup.exportFiles[3], "splfolders4.txt");
   ASSERT_EQ(fake.processes.started.size(), 4u);
   EXPECT_EQ(fake.processes.started[1].commandLine,
             "regedit /e \"splfolders2.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
@@ -292,7 +275,6 @@ TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome
   view.holdBackgroundWork = true;
   presenter.OnBackup();
   EXPECT_EQ(view.busyChanges, std::vector<bool>{true});
-  EXPECT_TRUE(presenter.WorkRunning());
   presenter.OnBackup();
   EXPECT_FALSE(presenter.OnCloseRequested());
   EXPECT_FALSE(view.closed);
@@ -306,119 +288,152 @@ TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome
   EXPECT_TRUE(presenter.OnCloseRequested());
 }
 
+// Work that breaks off before it has told its outcome is told as a failure, never as the last run's success.
+TEST_F(BackupTest, ABackupThatBreaksOffIsNeverToldAsTheLastRunsSuccess) {
+  presenter.OnBackup();
+  view.messages.clear();
+  view.holdBackgroundWork = true;
+  presenter.OnBackup();
+  view.heldWork = [] {};  // the work ends without a word
+  view.FinishBackgroundWork();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].prompt.rfind(kFailure + "\n", 0), 0u);
+}
+
 // --- What the backup file holds ---
 
-TEST_F(BackupTest, Utf16ExportsBecomeOneUtf16FileWithOneMarkAndOneHeader) {
+TEST_F(BackupTest, TheFileIsOneUtf16RegistryFileOfTheFourExportsWithOneHeader) {
   presenter.OnBackup();
   EXPECT_EQ(fake.files.files.at(kBackupPath),
-            Utf16File(kHeader + "\r\n" +                                                            //
-                      "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Docs\"\r\n\r\n" +          //
-                      "\r\n[" + kKeyUserSf + "]\r\n\"Personal\"=\"D:\\\\Docs\"\r\n\r\n" +           //
+            Utf16File(kHeader + "\r\n" +  //
+                      "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00,6f,00,63,00,73,00," +
+                      "00,00\r\n\r\n" +  //
+                      "\r\n[" + kKeyUserSf + "]\r\n\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00,6f,00,63,00,73,00," +
+                      "00,00\r\n\r\n" +                                                             //
                       "\r\n[" + kKeyMachineUsf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n" +  //
                       "\r\n[" + kKeyMachineSf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n"));
 }
 
-TEST_F(BackupTest, Utf8ExportsBecomeOneUtf8FileWithoutMark) {
-  SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
-             ExportText(kKeyMachineUsf, ""), ExportText(kKeyMachineSf, "\"Common Desktop\"=\"C:\\\\All\"\r\n"));
+// Whatever encoding and line ends each export came in, the file is UTF-16LE with CR LF; only a line that is
+// the header itself is left out, and a value that holds the header's words is kept.
+TEST_F(BackupTest, ExportsOfEitherEncodingAndAnyLineEndBecomeOneFileThatKeepsEveryCharacter) {
+  const std::string words = "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 " + kHeader;
+  fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", platform::kRegSz, words);
+  exports[kKeyUserUsf] = ExportText(kKeyUserUsf, "\"Personal\"=\"" + words + "\"\n");  // UTF-8, LF
+  exports[kKeyUserSf] = Utf16File(kHeader + "\r[" + kKeyUserSf + "]\r\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00," +
+                                  "6f,00,63,00,73,00,00,00");  // lone CRs, no final line end
   presenter.OnBackup();
-  EXPECT_EQ(fake.files.files.at(kBackupPath),
-            kHeader + "\r\n" +                                                               //
-                "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"D:\\\\Caf\xC3\xA9\"\r\n\r\n" +  //
-                "\r\n[" + kKeyUserSf + "]\r\n\r\n" +                                         //
-                "\r\n[" + kKeyMachineUsf + "]\r\n\r\n" +                                     //
-                "\r\n[" + kKeyMachineSf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n");
-}
-
-// The line rules, the same in both encodings.
-class BackupLinesTest : public BackupTest, public ::testing::WithParamInterface<bool> {
- protected:
-  std::string Encoded(const std::string& ascii) const { return GetParam() ? Utf16File(ascii) : ascii; }
-};
-
-TEST_P(BackupLinesTest, LeavesOutEveryLineHoldingTheHeaderAndKeepsTheRestLineByLine) {
-  SetExports(Encoded(kHeader + "\r\n" + Section(kKeyUserUsf) + "\r\na line holding " + kHeader + " inside\r\n" +  //
-                     "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +                                                 //
-                     "lone\rcarriage return\r\n" +                                                                //
-                     "lone\nline feed\r\n\r\n\r\n" +                                                              //
-                     "no final line end"),
-             Encoded(Section(kKeyUserSf) + "second export's first line\r\n" + kHeader + "\r\n"),  //
-             Encoded(Section(kKeyMachineUsf) + "  " + kHeader + "  \r\n\r\n"),                    //
-             Encoded(Section(kKeyMachineSf) + "last\r"));
-  presenter.OnBackup();
-  EXPECT_EQ(fake.files.files.at(kBackupPath), Encoded(kHeader + "\r\n" +                            //
-                                                      Section(kKeyUserUsf) + "\r\n" +               //
-                                                      "WINDOWS REGISTRY EDITOR VERSION 5.00\r\n" +  //
-                                                      "lone\r\ncarriage return\r\n" +               //
-                                                      "lone\nline feed\r\n\r\n\r\n" +               //
-                                                      "no final line end\r\n" +                     //
-                                                      Section(kKeyUserSf) +                         //
-                                                      "second export's first line\r\n" +            //
-                                                      Section(kKeyMachineUsf) + "\r\n" +            //
-                                                      Section(kKeyMachineSf) + "last\r\n"));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(fake.files.files.at(kBackupPath).substr(0, Utf16File(kHeader + "\r\n\r\n[").size()),
+            Utf16File(kHeader + "\r\n\r\n["));
+  RegistryFile parsed = ParseRegistryFile(fake.files.files.at(kBackupPath));
+  ASSERT_TRUE(parsed.readable) << parsed.reason;
+  EXPECT_EQ(parsed.values[0].name, "Personal");
+  EXPECT_EQ(parsed.values[0].bytes, StringValueBytes(words));
+  std::vector<std::string> lines = SplitLines(DecodeTextFile(fake.files.files.at(kBackupPath)).text);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), kHeader), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, BackupLinesTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Utf16Le" : "Utf8"; });
+// --- A backup is kept only when the restore would give the registry back as it is ---
 
-TEST_F(BackupTest, Utf16ExportKeepsEveryCharacter) {
-  // "é€" and U+1F600 (a surrogate pair) in a value.
-  const std::string value("\xE9\x00\xAC\x20\x3D\xD8\x00\xDE", 8);
-  SetExports("\xFF\xFE" + Wide(Section(kKeyUserUsf) + "\"A\"=\"") + value + Wide("\"\r\n"),
-             Utf16File(Section(kKeyUserSf)), Utf16File(Section(kKeyMachineUsf)), Utf16File(Section(kKeyMachineSf)));
-  presenter.OnBackup();
-  EXPECT_EQ(fake.files.files.at(kBackupPath),
-            Utf16File(kHeader + "\r\n" + Section(kKeyUserUsf) + "\"A\"=\"") + value +
-                Wide("\"\r\n" + Section(kKeyUserSf) + Section(kKeyMachineUsf) + Section(kKeyMachineSf)));
+TEST_F(BackupTest, ABackupTheRestoreWouldNotGiveBackNeverReplacesTheLastGoodOne) {
+  const std::string oldBackup = Utf16File(kHeader + "\r\nOLD\r\n");
+  const struct {
+    const char* name;
+    std::function<void()> arrange;
+    std::string reason;
+  } cases[] = {
+      {"an export the restore refuses",
+       [&] { exports[kKeyUserSf] = ExportText(kKeyUserSf, "\"Personal\"=\"D:\\\\Docs\"\r\n[HKEY_CLASSES_ROOT\\x]"); },
+       "The new backup could not be restored, so it was not kept.\nLine 9: [HKEY_CLASSES_ROOT\\x]\n"
+       "This key is not one of the four keys that hold the special folder paths."},
+      {"an export without its section", [&] { exports[kKeyMachineSf] = Utf16File(kHeader + "\r\n"); },
+       "The new backup holds no section for " + kKeyMachineSf + "."},
+      {"an export that misses a value", [&] { exports[kKeyMachineUsf] = ExportText(kKeyMachineUsf, ""); },
+       "The value \"Common Desktop\" of " + kKeyMachineUsf + " is missing from the new backup, so it was not kept."},
+      {"an export with a value the registry lacks",
+       [&] { exports[kKeyMachineUsf] = ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n@=\"x\""); },
+       "The new backup holds values of " + kKeyMachineUsf + " that the registry does not, so it was not kept."},
+      {"a value changed while the backup was made",
+       [&] {
+         afterExport = [&](const std::string& commandLine) {
+           if (commandLine.find(kKeyMachineSf) == std::string::npos) return;
+           fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz, "E:\\New");
+         };
+       },
+       "The value \"Common Desktop\" of " + kKeyMachineSf +
+           " would not be restored as the registry holds it, so the new backup was not kept."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake.files.files[kBackupPath] = oldBackup;
+    view.messages.clear();
+    c.arrange();
+    presenter.OnBackup();
+    EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\n" + c.reason});
+    EXPECT_EQ(fake.files.files.at(kBackupPath), oldBackup);
+    EXPECT_FALSE(HasFile(kNewBackupPath));
+    EXPECT_FALSE(AnyTempFileLeft());
+    fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz, "C:\\All");
+    ExpectNextRunSucceeds();
+  }
 }
 
-TEST_F(BackupTest, MixedEncodingsGiveUtf16SoNoCharacterIsLost) {
-  SetExports(ExportText(kKeyUserUsf, "\"Personal\"=\"Caf\xC3\xA9\"\r\n"), ExportText(kKeyUserSf, ""),
-             Utf16File(ExportText(kKeyMachineUsf, "")), Utf16File(ExportText(kKeyMachineSf, "")));
+// regedit exports a text value up to its first NUL, and the restore gives it back with one terminator: the
+// same text is the same value. A key below the four keys goes into the backup and is passed over by the restore.
+TEST_F(BackupTest, TextValuesCompareAsTheShellReadsThemAndKeysBelowTheFourAreKept) {
+  fake.registry.SetValue(kHkeyCurrentUser, kShellFoldersKey, "Unterminated", platform::kRegSz,
+                         std::string("D\0:\0", 4));
+  fake.registry.SetString(kHkeyCurrentUser, std::string(kUserShellFoldersKey) + "\\Extra", "Other", platform::kRegSz,
+                          "x");
   presenter.OnBackup();
-  const std::string& bytes = fake.files.files.at(kBackupPath);
-  EXPECT_EQ(bytes, "\xFF\xFE" + Wide(kHeader + "\r\n\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=\"Caf") +
-                       std::string("\xE9\x00", 2) +
-                       Wide("\"\r\n\r\n\r\n[" + kKeyUserSf + "]\r\n\r\n\r\n[" + kKeyMachineUsf + "]\r\n\r\n\r\n[" +
-                            kKeyMachineSf + "]\r\n\r\n"));
-}
-
-TEST_F(BackupTest, Utf16ExportWithNothingButItsMarkAddsNoLine) {
-  // The empty export is one short, which the backup then misses.
-  SetExports(Utf16File(Section(kKeyUserUsf) + Section(kKeyUserSf)), "\xFF\xFE", Utf16File(Section(kKeyMachineUsf)),
-             Utf16File("[" + kKeyMachineSf + "]"));
-  presenter.OnBackup();
-  EXPECT_EQ(fake.files.files.at(kBackupPath), Utf16File(kHeader + "\r\n" + Section(kKeyUserUsf) + Section(kKeyUserSf) +
-                                                        Section(kKeyMachineUsf) + Section(kKeyMachineSf)));
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  RegistryFile parsed = ParseRegistryFile(fake.files.files.at(kBackupPath));
+  ASSERT_TRUE(parsed.readable) << parsed.reason;
+  EXPECT_EQ(parsed.passedOverKeys, std::vector<std::string>{kKeyUserUsf + "\\Extra"});
 }
 
-TEST_F(BackupTest, FilterFileAppendsTheKeptLinesAndCountsTheOthers) {
-  fake.files.files["C:\\src.txt"] = "one " + kHeader + "\r\ntwo\r\n" + kHeader + "\r\nthree";
-  fake.files.files["C:\\dst.txt"] = "zero\r\n";
-  EXPECT_EQ(backup.FilterFile("C:\\src.txt", "C:\\dst.txt", kHeader), 2);
-  EXPECT_EQ(fake.files.files.at("C:\\dst.txt"), "zero\r\ntwo\r\nthree\r\n");
+// --- Two runs at once ---
+
+TEST_F(BackupTest, ARunWaitsForTheUsersOtherBackupOrRestoreAndGivesUpUntouchedPastTheBound) {
+  fake.files.files[kBackupPath] = "old backup";
+  fake.locks.heldElsewhere = true;
+  presenter.OnBackup();
+  EXPECT_EQ(Prompts(),
+            std::vector<std::string>{
+                kFailure + "\nAnother Zolvane is backing up or restoring the special folder paths and has not "
+                           "finished within 60 seconds; nothing was changed: The wait operation timed out. "
+                           "(error 258)"});
+  EXPECT_TRUE(fake.processes.started.empty());
+  EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
+  ExpectNextRunSucceeds();
+  EXPECT_TRUE(fake.locks.held.empty());
 }
 
-TEST(TextFile, UndecodableUtf16BecomesReplacementCharacters) {
-  // A lone low surrogate, a high surrogate followed by a letter, and half a code unit at the end.
-  EXPECT_EQ(Utf16LeToUtf8(std::string("\x00\xDC"
-                                      "A\x00"
-                                      "\x3D\xD8"
-                                      "B\x00"
-                                      "C",
-                                      9)),
-            "\xEF\xBF\xBD"
-            "A"
-            "\xEF\xBF\xBD"
-            "B"
-            "\xEF\xBF\xBD");
-  EXPECT_EQ(Utf8ToUtf16Le("\xFF"
-                          "A"),
-            std::string("\xFD\xFF"
-                        "A\x00",
-                        4));
+TEST_F(BackupTest, ALeftoverNewFileIsRemovedFirstAndOneMadeMeanwhileByAnotherIsLeftAlone) {
+  fake.files.files[kNewBackupPath] = "left by a run that ended on the way";
+  presenter.OnBackup();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_FALSE(HasFile(kNewBackupPath));
+
+  view.messages.clear();
+  fake.log.Clear();
+  fake.files.failing["WriteNewFile(" + kNewBackupPath + ")"] = platform::kErrorFileExists;
+  fake.files.files[kBackupPath] = "old backup";
+  presenter.OnBackup();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\nCannot write \"" + kNewBackupPath +
+                                                "\": The file exists. (error 80)"});
+  EXPECT_EQ(fake.log.CallsStartingWith("DeleteFileW(" + kNewBackupPath), std::vector<std::string>{});
+  EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
+}
+
+TEST_F(BackupTest, ABackupIntoOneOfItsOwnTemporaryFilesIsRefusedUpFront) {
+  BackupOutcome outcome = backup.Run("c:\\temp\\SPLFOLDERS2.TXT");
+  EXPECT_FALSE(outcome.succeeded);
+  EXPECT_EQ(outcome.failure,
+            "\"c:\\temp\\SPLFOLDERS2.TXT\" is a temporary file of the backup's own; choose another file.");
+  EXPECT_TRUE(fake.processes.started.empty());
+  EXPECT_TRUE(fake.log.CallsStartingWith("Acquire").empty());
 }
 
 // --- Failures: each ends in its message, and the program goes on ---
@@ -447,54 +462,47 @@ TEST_F(BackupTest, AStartThatFailsWithAnInternalErrorIsTriedOnceMore) {
                                                 kKeyUserUsf + "\"\": (error 1359)"});
 }
 
-TEST_F(BackupTest, RegeditStillRunningAfterThirtySecondsIsEndedAndTheBackupFails) {
-  outcomes[kKeyUserSf].hangs = true;
-  ExpectFailedRun(kFailure);
-  ASSERT_EQ(fake.processes.started.size(), 4u);
-  EXPECT_TRUE(fake.processes.started[1].terminated);
-  EXPECT_EQ(fake.log.CallsStartingWith("TerminateProcess"), std::vector<std::string>{"TerminateProcess(1796, 1)"});
-  // The others were still waited for, each within its own limit.
-  EXPECT_EQ(fake.log.CallsStartingWith("WaitForSingleObject(1804, 30000)").size(), 1u);
-  EXPECT_FALSE(AnyTempFileLeft());
-  ExpectNextRunSucceeds();
-}
-
-TEST_F(BackupTest, FailedWaitCountsAsAFailedExport) {
-  fake.processes.failing["WaitForSingleObject(1792, 30000)"] = 0;
-  ExpectFailedRun(kFailure);
-  EXPECT_EQ(fake.log.CallsStartingWith("TerminateProcess").size(), 1u);
-}
-
-TEST_F(BackupTest, RegeditEndingWithAnExitCodeOtherThanZeroFailsTheBackup) {
-  outcomes[kKeyMachineSf].exitCode = 1;
-  ExpectFailedRun(kFailure);
-  EXPECT_FALSE(AnyTempFileLeft());
-  ExpectNextRunSucceeds();
-}
-
-TEST_F(BackupTest, ExportThatIsEmptyOrNeverWrittenFailsTheBackup) {
-  exports[kKeyUserSf] = "";
-  ExpectFailedRun(kFailure);
-  view.messages.clear();
-  exports.erase(kKeyUserSf);  // regedit that could not open the key: exit code 0, no file
-  ExpectFailedRun(kFailure);
-  SetUsualExports();
-  ExpectNextRunSucceeds();
-}
-
-TEST_F(BackupTest, FileThatCannotBeReadEndsTheBackupWithTheReason) {
-  fake.files.failing["ReadWholeFile(" + kTemp2 + ")"] = 32;
-  ExpectFailedRun(kFailure + "\nCannot read \"" + kTemp2 +
-                  "\": The process cannot access the file because it is being used by another process. (error 32)");
-  EXPECT_FALSE(AnyTempFileLeft());
-  ExpectNextRunSucceeds();
-}
-
-TEST_F(BackupTest, BackupFileThatCannotBeWrittenEndsTheBackupWithTheReason) {
-  fake.files.failing["WriteWholeFile(" + kNewBackupPath + ")"] = 5;
-  ExpectFailedRun(kFailure + "\nCannot write \"" + kNewBackupPath + "\": Access is denied. (error 5)");
-  EXPECT_FALSE(AnyTempFileLeft());
-  ExpectNextRunSucceeds();
+// Every export that does not end well fails the backup with its reason; the others are ended, nothing is left.
+TEST_F(BackupTest, AnExportThatHangsFailsOrWritesNothingFailsTheBackupSayingWhy) {
+  const struct {
+    const char* name;
+    std::function<void()> arrange;
+    std::string reason;
+  } cases[] = {
+      {"still running after thirty seconds", [&] { outcomes[kKeyUserSf].hangs = true; },
+       "Cannot finish the export of \"" + kKeyUserSf + "\": The wait operation timed out. (error 258)"},
+      {"a wait that fails",
+       [&] {
+         std::string first =
+             std::to_string(static_cast<std::uintptr_t>(FakeProcesses::Handle(fake.processes.started.size())));
+         fake.processes.failing["WaitForSingleObject(" + first + ", 30000)"] = 0;
+       },
+       "Cannot learn how the registry editor ended the export of \"" + kKeyUserUsf +
+           "\": The handle is invalid. (error 6)"},
+      {"an exit code other than zero", [&] { outcomes[kKeyMachineSf].exitCode = 1; },
+       "The registry editor ended with exit code 1 while exporting \"" + kKeyMachineSf +
+           "\": The configuration registry key could not be read. (error 1012)"},
+      {"an empty export", [&] { exports[kKeyUserSf] = ""; },
+       "The registry editor wrote nothing for \"" + kKeyUserSf + "\" into \"" + kTemp2 +
+           "\": The configuration registry key could not be read. (error 1012)"},
+      {"an export never written", [&] { afterExport = [&](const std::string&) { fake.files.files.erase(kTemp4); }; },
+       "The registry editor wrote nothing for \"" + kKeyMachineSf + "\" into \"" + kTemp4 +
+           "\": The configuration registry key could not be read. (error 1012)"},
+      {"an export that cannot be read", [&] { fake.files.failing["ReadWholeFile(" + kTemp2 + ")"] = 32; },
+       "Cannot read \"" + kTemp2 +
+           "\": The process cannot access the file because it is being used by another process. (error 32)"},
+      {"an export that is no text", [&] { exports[kKeyUserSf] = std::string("\xFF\xFE\x00\xDC", 4); },
+       "The registry editor's export of \"" + kKeyUserSf + "\" is neither UTF-16 nor UTF-8 text."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake.files.files.erase(kBackupPath);
+    view.messages.clear();
+    c.arrange();
+    ExpectFailedRun(kFailure + "\n" + c.reason);
+    EXPECT_FALSE(AnyTempFileLeft());
+    ExpectNextRunSucceeds();
+  }
 }
 
 TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
@@ -512,18 +520,20 @@ TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
 // A failed run leaves the previous backup exactly as it was, and nothing half-made beside it.
 TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
   const std::string oldBackup = Utf16File(kHeader + "\r\nOLD LINE\r\n");
-  const std::string incomplete = kFailure + "\nThe new backup \"" + kNewBackupPath + "\" does not hold all four keys.";
   struct Case {
     const char* name;
     std::function<void()> arrange;
     std::string prompt;
   } cases[] = {
-      {"an export that fails", [&] { outcomes[kKeyUserUsf].exitCode = 1; }, kFailure},
-      {"an export read short", [&] { fake.files.shortReads.insert("ReadWholeFile(" + kTemp1 + ")"); }, incomplete},
+      {"an export that fails", [&] { outcomes[kKeyUserUsf].exitCode = 1; },
+       kFailure + "\nThe registry editor ended with exit code 1 while exporting \"" + kKeyUserUsf +
+           "\": The configuration registry key could not be read. (error 1012)"},
+      {"an export read short", [&] { fake.files.shortReads.insert("ReadWholeFile(" + kTemp1 + ")"); },
+       kFailure + "\nThe registry editor's export of \"" + kKeyUserUsf + "\" is neither UTF-16 nor UTF-8 text."},
       {"a new backup that reads back short",
-       [&] { fake.files.shortReads.insert("ReadWholeFile(" + kNewBackupPath + ")"); }, incomplete},
-      {"a new backup that cannot be written",
-       [&] { fake.files.failing["WriteWholeFile(" + kNewBackupPath + ")"] = 112; },
+       [&] { fake.files.shortReads.insert("ReadWholeFile(" + kNewBackupPath + ")"); },
+       kFailure + "\nThe new backup \"" + kNewBackupPath + "\" does not read back as it was written."},
+      {"a new backup that cannot be written", [&] { fake.files.failing["WriteNewFile(" + kNewBackupPath + ")"] = 112; },
        kFailure + "\nCannot write \"" + kNewBackupPath + "\": There is not enough space on the disk. (error 112)"},
       {"an old backup that cannot be replaced",
        [&] { fake.files.failing["MoveFileExW(" + kNewBackupPath + ", " + kBackupPath + ", 9)"] = 5; },
@@ -539,9 +549,8 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
     EXPECT_EQ(fake.files.files.at(kBackupPath), oldBackup);
     EXPECT_FALSE(HasFile(kNewBackupPath));
     EXPECT_FALSE(AnyTempFileLeft());
-    fake.files.shortReads.clear();
     ExpectNextRunSucceeds();
-    EXPECT_EQ(fake.files.files.at(kBackupPath).find(Wide("OLD")), std::string::npos);
+    EXPECT_EQ(fake.files.files.at(kBackupPath).find(Utf8ToUtf16Le("OLD")), std::string::npos);
   }
 }
 
@@ -555,7 +564,7 @@ TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInst
   } cases[] = {
       {"success", [] {}, 0},
       {"an export that fails", [&] { outcomes[kKeyUserSf].exitCode = 1; }, 1012},
-      {"an unwritable file", [&] { fake.files.failing["WriteWholeFile(" + named + ".new)"] = 112; }, 112},
+      {"an unwritable file", [&] { fake.files.failing["WriteNewFile(" + named + ".new)"] = 112; }, 112},
       {"an export read short", [&] { fake.files.shortReads.insert("ReadWholeFile(" + kTemp1 + ")"); }, 13},
       {"an editor that cannot start",
        [&] {
@@ -570,6 +579,8 @@ TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInst
     BackupOutcome outcome = backup.Run(named);
     EXPECT_EQ(outcome.succeeded, c.code == 0);
     EXPECT_EQ(outcome.code, c.code);
+    EXPECT_EQ(outcome.file, named);
+    EXPECT_EQ(outcome.succeeded, outcome.failure.empty());
     EXPECT_EQ(HasFile(named), c.code == 0);
     EXPECT_FALSE(HasFile(kBackupPath));
     fake.files.failing.clear();
@@ -579,7 +590,7 @@ TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInst
   }
 }
 
-TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStanding) {
+TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedLeavesTheSuccessStanding) {
   fake.files.failing["DeleteFileW(" + kTemp4 + ")"] = 32;
   presenter.OnBackup();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
@@ -593,6 +604,26 @@ TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedAtTheEndLeavesTheSuccessStand
   auto firstExport = std::find_if(calls.begin(), calls.end(),
                                   [](const std::string& call) { return call.rfind("CreateProcessW", 0) == 0; });
   EXPECT_LT(deleted, firstExport);
+}
+
+TEST(TextFile, UndecodableUtf16BecomesReplacementCharacters) {
+  // A lone low surrogate, a high surrogate followed by a letter, and half a code unit at the end.
+  EXPECT_EQ(Utf16LeToUtf8(std::string("\x00\xDC"
+                                      "A\x00"
+                                      "\x3D\xD8"
+                                      "B\x00"
+                                      "C",
+                                      9)),
+            "\xEF\xBF\xBD"
+            "A"
+            "\xEF\xBF\xBD"
+            "B"
+            "\xEF\xBF\xBD");
+  EXPECT_EQ(Utf8ToUtf16Le("\xFF"
+                          "A"),
+            std::string("\xFD\xFF"
+                        "A\x00",
+                        4));
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
   EXPECT_EQ(Run({"list"}), 1);
   EXPECT_EQ(output.err, "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit\r\n");
   EXPECT_EQ(output.out, "");
-  EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW").empty());
+  EXPECT_TRUE(fake.log.CallsStartingWith("ReadValue").empty());
   EXPECT_EQ(Run({"/?"}), 0);
   EXPECT_EQ(output.out.rfind("Usage:\r\n", 0), 0u);
   EXPECT_EQ(Lines(output.out).back(),

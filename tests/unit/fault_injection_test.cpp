@@ -4,6 +4,7 @@
 #include <set>
 
 #include "backup/backup.h"
+#include "backup/registry_file.h"
 #include "main_presenter_fixture.h"
 
 namespace {
@@ -16,7 +17,6 @@ const std::string kBackupPath = kDesktop + "\\specialfolders.bak";
 const std::string kOldBackup = "an old backup";
 const std::string kBackupSuccess = "Shell folder registry keys are now backed up.";
 const std::string kBackupFailure = "Could not backup the shell folder registry keys";
-const std::string kHeader = "Windows Registry Editor Version 5.00";
 
 enum class FailureKind { kSystemError, kAccessDenied, kShortRead, kNeverEnds };
 
@@ -42,15 +42,9 @@ class World {
     fake.processes.onRun = [this](const std::string& commandLine) { return Regedit(commandLine); };
   }
 
-  // Writes a UTF-8 export of the key named on the command line into the file named there.
+  // regedit's export of the key named on the command line, from the fake registry.
   FakeProcesses::Outcome Regedit(const std::string& commandLine) {
-    std::size_t fileStart = commandLine.find('"') + 1;
-    std::size_t fileEnd = commandLine.find('"', fileStart);
-    std::size_t keyStart = commandLine.find('"', fileEnd + 1) + 1;
-    std::string key = commandLine.substr(keyStart, commandLine.size() - 1 - keyStart);
-    fake.files.files[commandLine.substr(fileStart, fileEnd - fileStart)] =
-        "Windows Registry Editor Version 5.00\r\n\r\n[" + key + "]\r\n\"Value\"=\"x\"\r\n\r\n";
-    FakeProcesses::Outcome outcome;
+    FakeProcesses::Outcome outcome = fake.ExportLikeRegedit(commandLine);
     outcome.hangs = commandLine == hangingCommand;
     return outcome;
   }
@@ -98,7 +92,7 @@ class FaultInjectionTest : public ::testing::Test {
   void CheckMessages(const Flow& flow, const Failure& failure, World& world, const World& recorded) {
     std::string name = flow.name;
     std::vector<std::string> prompts = world.Prompts();
-    bool failedWrite = failure.call.rfind("SHSetValueW(", 0) == 0 && failure.kind != FailureKind::kShortRead;
+    bool failedWrite = failure.call.rfind("WriteValue(", 0) == 0 && failure.kind != FailureKind::kShortRead;
     if (name == "Apply" || name == "Restore Default") {
       std::int32_t code = failure.kind == FailureKind::kAccessDenied ? 5 : 1117;
       std::vector<std::string> expected = recorded.Prompts();
@@ -108,7 +102,7 @@ class FaultInjectionTest : public ::testing::Test {
       ASSERT_EQ(prompts.size(), 1u);
       EXPECT_TRUE(world.view.closed);
     } else if (name == "Backup") {
-      CheckBackupMessages(prompts, world, failure.kind == FailureKind::kShortRead);
+      CheckBackupMessages(prompts, world, failure);
     } else {
       EXPECT_TRUE(prompts.empty()) << "no message is defined for a failure while " << name;
     }
@@ -116,20 +110,19 @@ class FaultInjectionTest : public ::testing::Test {
 
   // The backup tells the truth: success only with a complete backup on the desktop, and never two verdicts.
   // A short read looks like a shorter export: the backup may then hold less, but is still one registry file.
-  void CheckBackupMessages(const std::vector<std::string>& prompts, World& world, bool shortRead) {
+  void CheckBackupMessages(const std::vector<std::string>& prompts, World& world, const Failure& failure) {
     ASSERT_FALSE(prompts.empty());
+    bool shortRead = failure.kind == FailureKind::kShortRead;
     const std::string& verdict = prompts.back();
-    // Without the desktop's path the backup goes to the root of the current drive, as it always has.
-    auto backup = world.fake.files.files.find(world.presenter.backup().backupFile);
+    auto backup = world.fake.files.files.find(BackupFileOf(failure));
     if (verdict == kBackupSuccess) {
       ASSERT_NE(backup, world.fake.files.files.end());
       if (!shortRead) EXPECT_EQ(backup->second, recordedBackup_);
-      EXPECT_EQ(backup->second.rfind(kHeader + "\r\n", 0), 0u);
-      EXPECT_EQ(backup->second.find(kHeader, 1), std::string::npos);
+      EXPECT_TRUE(ParseRegistryFile(backup->second).readable);
     } else {
       EXPECT_EQ(verdict.rfind(kBackupFailure, 0), 0u) << verdict;
       // Where the backup would have gone is where the old one still is, untouched.
-      if (world.presenter.backup().backupFile == kBackupPath) {
+      if (BackupFileOf(failure) == kBackupPath) {
         ASSERT_NE(backup, world.fake.files.files.end());
         EXPECT_EQ(backup->second, kOldBackup);
       }
@@ -149,7 +142,7 @@ class FaultInjectionTest : public ::testing::Test {
       auto recordedFile = recorded.fake.files.files.find(path);
       bool leftByFlow = recordedFile != recorded.fake.files.files.end() && recordedFile->second == bytes;
       bool oldBackupKept = path == kBackupPath && bytes == kOldBackup;
-      bool toldBackup = path == world.presenter.backup().backupFile &&
+      bool toldBackup = path == BackupFileOf(failure) &&
                         (bytes == recordedBackup_ || failure.kind == FailureKind::kShortRead) &&
                         !world.view.messages.empty() && world.view.messages.back().prompt == kBackupSuccess;
       EXPECT_TRUE(named || leftByFlow || oldBackupKept || toldBackup) << path << " holds " << bytes.size() << " bytes";
@@ -160,6 +153,11 @@ class FaultInjectionTest : public ::testing::Test {
       EXPECT_TRUE(ended || failure.call.rfind("TerminateProcess(", 0) == 0) << process.commandLine;
       EXPECT_TRUE(process.closed || closeFailed) << process.commandLine;
     }
+  }
+
+  // Without the desktop's path the backup goes to the root of the current drive, as it always has.
+  static std::string BackupFileOf(const Failure& failure) {
+    return failure.call.rfind("SHGetFolderPathW(", 0) == 0 ? "\\specialfolders.bak" : kBackupPath;
   }
 
   std::string recordedBackup_;
@@ -185,7 +183,8 @@ TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
        }},
       {"Apply", [&](World& w) { select(w, "My Documents"), w.view.Type("E:\\New Docs"); },
        [](World& w) { w.presenter.OnApply(); }},
-      {"Restore Default", [&](World& w) { select(w, "Common Desktop"); }, [](World& w) { w.presenter.OnRestoreDefault(); }},
+      {"Restore Default", [&](World& w) { select(w, "Common Desktop"); },
+       [](World& w) { w.presenter.OnRestoreDefault(); }},
       {"Backup", [](World&) {}, [](World& w) { w.presenter.OnBackup(); }},
       {"Browse", [&](World& w) { select(w, "Desktop"); }, [](World& w) { w.presenter.OnBrowse(); }},
   };
@@ -221,7 +220,7 @@ TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
         flow.arrange(expected);
         flow.act(expected);
         // A failing write leaves the registry as it was before the flow: the other write is put back.
-        const World& want = failure.call.rfind("SHSetValueW(", 0) == 0 ? before : expected;
+        const World& want = failure.call.rfind("WriteValue(", 0) == 0 ? before : expected;
         if (std::string(flow.name) != "Backup" && std::string(flow.name) != "Browse") {
           EXPECT_EQ(world.fake.registry.keys().size(), want.fake.registry.keys().size());
         }

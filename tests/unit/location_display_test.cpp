@@ -15,7 +15,7 @@ TEST_F(MainPresenterTest, SelectingAFolderShowsItsExpandedUserShellFoldersValue)
   EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\Ann\\My Documents");
   EXPECT_FALSE(view.applyEnabled);
   EXPECT_TRUE(view.restoreEnabled);
-  EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW(0x80000001, " + std::string(kShellFoldersKey)).empty());
+  EXPECT_TRUE(fake.log.CallsStartingWith("ReadValue(0x80000001, " + std::string(kShellFoldersKey)).empty());
 }
 
 TEST_F(MainPresenterTest, FallsBackToShellFoldersWhenUserShellFoldersHasNothingUsable) {
@@ -72,7 +72,7 @@ TEST_F(MainPresenterTest, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
   EXPECT_EQ(view.pathText, "");
   EXPECT_FALSE(view.applyEnabled);
   EXPECT_FALSE(view.restoreEnabled);
-  EXPECT_TRUE(fake.log.CallsStartingWith("RegOpenKeyExW").empty());
+  EXPECT_TRUE(fake.log.CallsStartingWith("ReadValue").empty());
 }
 
 TEST_F(MainPresenterTest, EditingThePathEnablesApplyOnlyForNonBlankText) {
@@ -92,7 +92,8 @@ TEST_F(MainPresenterTest, EditingThePathEnablesApplyOnlyForNonBlankText) {
 
 class ExpandPathTest : public MainPresenterTest {
  protected:
-  std::string Expand(const std::string& text) { return presenter.ExpandPath(RegValue::FromText(text)).text(); }
+  FolderLocations locations{fake.platform()};
+  std::string Expand(const std::string& text) { return locations.ExpandPath(RegValue::FromText(text)).text(); }
 };
 
 TEST_F(ExpandPathTest, ExpandsEveryDefinedReferenceAndKeepsTheRest) {
@@ -123,8 +124,8 @@ TEST_F(ExpandPathTest, EveryStockPathExpandsInFull) {
 }
 
 TEST_F(ExpandPathTest, EmptyAndIntegerComeBackUnchanged) {
-  EXPECT_EQ(presenter.ExpandPath(RegValue()), RegValue());
-  EXPECT_EQ(presenter.ExpandPath(RegValue::FromInteger(2)), RegValue::FromInteger(2));
+  EXPECT_EQ(locations.ExpandPath(RegValue()), RegValue());
+  EXPECT_EQ(locations.ExpandPath(RegValue::FromInteger(2)), RegValue::FromInteger(2));
 }
 
 }  // namespace

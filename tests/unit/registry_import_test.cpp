@@ -1,17 +1,28 @@
-// Restoring a backup: which registry files the check lets through, what they set, and the import over the fakes.
+// Restoring a backup: which registry files the parser lets through and what they set, and the restore over the
+// fakes, all or nothing.
 #include <gtest/gtest.h>
 
-#include "core/registry_import.h"
+#include <functional>
+#include <type_traits>
+#include <utility>
+
+#include "backup/registry_file.h"
 #include "core/catalogue.h"
+#include "core/registry_import.h"
+#include "core/shell_folder_registry.h"
 #include "fakes/fake_platform.h"
 #include "text/utf16.h"
 
 namespace {
 
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+
 const std::string kUser = "HKEY_CURRENT_USER\\";
 const std::string kMachine = "HKEY_LOCAL_MACHINE\\";
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n";
 const std::string kFile = "D:\\Backups\\specialfolders.bak";
+const std::string kUsf = kHeader + "\r\n[" + kUser + kUserShellFoldersKey + "]\r\n";  // lines 1 to 3
 
 std::string Section(const std::string& hive, const char* key) {
   return "\r\n[" + hive + key + "]\r\n";
@@ -29,154 +40,284 @@ std::string Utf16(const std::string& utf8) {
   return "\xFF\xFE" + Utf8ToUtf16Le(utf8);
 }
 
-std::string Wide(const std::string& utf8) {
-  return Utf8ToUtf16Le(utf8) + std::string(2, '\0');
-}
+using RegistryKeys = std::decay_t<decltype(std::declval<FakeRegistry>().keys())>;
 
 const char* const kNotALine = "This is not a value, a key or a comment of a registry file.";
+const char* const kOtherKey = "This key is not one of the four keys that hold the special folder paths.";
+const char* const kControl = "This line holds a control character, which no line of a registry file holds.";
+const char* const kBroken =
+    "A list of bytes that goes on in the next line must not be broken by a blank line or a comment.";
 
-TEST(CheckRegistryFileTest, LetsThroughTheFourKeysAndRefusesTheFirstForeignLine) {
-  std::string usf = kHeader + Section(kUser, kUserShellFoldersKey);  // lines 1 to 3
+// What regedit would take for the end of a line, or a line it would read differently, cannot carry a key past
+// the parser: each shape is refused at the line that would have done harm.
+TEST(ParseRegistryFileTest, LetsThroughTheFourKeysAndRefusesTheFirstLineThatCouldDoMore) {
+  const std::string smuggled = "[" + kUser + "Software\\Anything]\n\"x\"=\"y\"\n[-" + kUser + "Software\\Else]\r\n";
   const struct {
     std::string bytes;
-    int line;  // of the refusal; 0 when the whole file is refused, -1 when it is importable
-    const char* reason;
+    int line;  // of the refusal; 0 when the whole file is refused, -1 when it is readable
+    std::string reason;
   } cases[] = {
       {Utf16(Backup()), -1, ""},
       {Backup(), -1, ""},
+      {"\xEF\xBB\xBF" + Backup(), -1, ""},
       {Backup("REGEDIT4\r\n"), -1, ""},
+      {Utf16(Backup() + "[" + kUser + kUserShellFoldersKey + "\\Sub]\r\n\"x\"=\"y\"\r\n"), -1, ""},
       {kHeader + "; mine\r\n[hkey_current_user\\SOFTWARE\\MICROSOFT\\windows\\currentversion\\explorer\\SHELL "
                  "folders]\r\n@=\"x\"",
        -1, ""},
-      {Utf16(Backup() + "\r\n[HKEY_CURRENT_USER\\Software\\Run]"), 16,
-       "This key is not one of the four keys that hold the special folder paths."},
-      {kHeader + "[-" + kUser + kShellFoldersKey + "]", 2, "This would delete a whole key."},
+      // A lone LF ends a line, after a comment, after a value, or anywhere else.
+      {kUsf + "\"Personal\"=\"C:\\\\D\"\r\n; x\n" + smuggled, 6, kOtherKey},
+      {Utf16(kUsf + "\"Personal\"=\"C:\\\\D\"\r\n; x\n" + smuggled), 6, kOtherKey},
+      {kUsf + "\"Personal\"=\"C:\\\\D\"\n" + smuggled, 5, kOtherKey},
+      {kUsf + "\"Personal\"=\"C:\\\\D\"\r" + smuggled, 5, kOtherKey},
+      {kUsf + "[-" + kUser + kShellFoldersKey + "]", 4, "This would delete a whole key."},
+      // A NUL, or any control character but a tab, inside a line.
+      {Utf16(kUsf + "\"P\"=\"a" + std::string(1, '\0') + "\"\r\n" + smuggled), 4, kControl},
+      {kUsf + "\"P\"=\"a\x1b\"", 4, kControl},
+      {kUsf + "\"P\"=\t\"a\"", -1, ""},
+      // A blank or comment line inside a list of bytes, or a file that ends inside one.
+      {kUsf + "\"P\"=hex:01,\\\r\n\r\n  02", 5, kBroken},
+      {kUsf + "\"P\"=hex:01,\\\r\n; c\r\n" + smuggled, 5, kBroken},
+      {kUsf + "\"P\"=hex:01,\\", 4, "The file ends inside a list of bytes that was to go on."},
+      {kUsf + "\"P\"=hex(2):43,00,\\\r\n  4x", 5, kNotALine},
+      // The header must be the first line.
+      {"\r\n\r\n" + Backup(), 1, "The file does not begin with the header of a registry file."},
+      {"[" + kUser + kUserShellFoldersKey + "]", 1, "The file does not begin with the header of a registry file."},
+      {Utf16(Backup() + "\r\n[HKEY_CURRENT_USER\\Software\\Run]"), 16, kOtherKey},
+      {Utf16(Backup() + "\r\n[" + kUser + kUserShellFoldersKey + "X]"), 16, kOtherKey},
       {kHeader + "\"Personal\"=\"C:\\\\D\"", 2, "This value comes before any key is named."},
-      {usf + "Personal=C:\\D", 4, kNotALine},
-      {usf + "\"P\"=\"C:\\D\"", 4, kNotALine},
-      {usf + "\"P\"=hex(2):43,00,\\\r\n  4x", 5, kNotALine},
-      {usf + "\"P\"=hex:01,\\\r\n\r\n  02", 6, kNotALine},
-      {"[" + kUser + kUserShellFoldersKey + "]", 0, "The file does not begin with the header of a registry file."},
+      {kUsf + "Personal=C:\\D", 4, kNotALine},
+      {kUsf + "\"P\"=\"C:\\D\"", 4, kNotALine},
+      {"REGEDIT4\r\n[" + kUser + kUserShellFoldersKey + "]\r\n\"P\"=\"Caf\xC3\xA9\"", 3,
+       "A REGEDIT4 file holds its text in a code page, so only ASCII characters can be read from it."},
       {Utf16("\r\n  \r\n"), 0, "The file is empty."},
+      {std::string("\xFF\xFE\x00\xD8", 4) + Utf8ToUtf16Le(Backup()), 0,
+       "The file is neither UTF-16 text behind a byte-order mark nor UTF-8 text."},
+      {kUsf + "\"P\"=\"\xC3\"", 0, "The file is neither UTF-16 text behind a byte-order mark nor UTF-8 text."},
       {kHeader + std::string(16 * 1024 * 1024, ';'), 0, "The file is larger than 16 MB, far too large to be a backup."},
-      {usf + "\"Personal\"=-", 0, "The file sets no special folder value."},
+      {kUsf + "; nothing", 0, "The file sets no special folder value."},
+      {kUsf + "[" + kUser + kUserShellFoldersKey + "\\Sub]\r\n\"x\"=\"y\"", 0,
+       "The file sets no special folder value."},
   };
   for (const auto& c : cases) {
-    RegistryFileCheck check = CheckRegistryFile(c.bytes);
-    EXPECT_EQ(check.importable, c.line < 0) << c.bytes.substr(0, 200);
-    EXPECT_EQ(check.offendingLineNumber, std::max(c.line, 0)) << c.bytes.substr(0, 200);
-    EXPECT_EQ(check.reason, c.reason);
+    RegistryFile file = ParseRegistryFile(c.bytes);
+    EXPECT_EQ(file.readable, c.line < 0) << c.bytes.substr(0, 300);
+    EXPECT_EQ(file.offendingLineNumber, std::max(c.line, 0)) << c.bytes.substr(0, 300);
+    EXPECT_EQ(file.reason, c.reason) << c.bytes.substr(0, 300);
   }
-  EXPECT_EQ(CheckRegistryFile(usf + "junk").offendingLine, "junk");
+  EXPECT_EQ(ParseRegistryFile(kUsf + "junk").offendingLine, "junk");
+  EXPECT_EQ(ParseRegistryFile(kUsf + "\"P\"=\"a" + std::string(1, '\0') + "\"").offendingLine, "\"P\"=\"a<0x00>\"");
 }
 
-TEST(CheckRegistryFileTest, GivesEachValueAsTheRegistryStoresIt) {
-  std::string usf = kHeader + Section(kUser, kUserShellFoldersKey);
-  std::string usf4 = "REGEDIT4\r\n" + Section(kUser, kUserShellFoldersKey);
+TEST(ParseRegistryFileTest, GivesEachValueAsTheRegistryIsToStoreIt) {
+  const std::string usf4 = "REGEDIT4\r\n[" + kUser + kUserShellFoldersKey + "]\r\n";
   const struct {
     std::string file;
-    std::string name;    // of the one value to read back
-    std::uint32_t type;  // 0: the file's value is left out of the read-back
+    std::string name;  // of the file's last value
+    bool deleted;
+    std::uint32_t type;
     std::string bytes;
   } cases[] = {
-      {Utf16(usf + "\"My \\\"Music\\\"\"=\"C:\\\\M \\\"1\\\"\""), "My \"Music\"", 1, Wide("C:\\M \"1\"")},
-      {Utf16(usf + "@=\"\u0414\u043e\u043c\""), "", 1, Wide("\u0414\u043e\u043c")},
-      {Utf16(usf + "\"P\"=hex(2):43,00,\\\r\n  00,00"), "P", 2, Wide("C")},
-      {Utf16(usf + "\"P\"=hex(7):41,00,00,00,00,00"), "P", 7, std::string("A\0\0\0\0\0", 6)},
-      {usf + "\"B\" = hex:01,ff", "B", 3, "\x01\xff"},
-      {usf + "\"D\"=dword:0000010A", "D", 4, std::string("\x0a\x01\0\0", 4)},
-      {usf + "\"P\"=\"a\"\r\n\"p\"=\"b\"", "p", 1, Wide("b")},
-      {usf + "\"P\"=\"a\"\r\n\"P\"=-", "", 0, ""},
-      {usf + "\"P\"=\"\u0414\"", "", 0, ""},           // its characters depend on the code page
-      {usf + "\"P\"=hex(2):43,00,00,00", "", 0, ""},   // Wine's regedit reads these bytes as code-page text
-      {usf4 + "\"P\"=hex(2):43,3a,00", "", 0, ""},     // single-byte text in a REGEDIT4 file
-      {Utf16(usf + "\"P\"=hex(2):43,00"), "", 0, ""},  // Wine adds the missing terminator, Windows does not
+      {Utf16(kUsf + "\"My \\\"Music\\\"\"=\"C:\\\\M \\\"1\\\"\""), "My \"Music\"", false, 1,
+       StringValueBytes("C:\\M \"1\"")},
+      {Utf16(kUsf + "\"a\\nb\"=\"c\\rd\""), "a\nb", false, 1, StringValueBytes("c\rd")},
+      {Utf16(kUsf + "@=\"\u0414\u043e\u043c\""), "", false, 1, StringValueBytes("\u0414\u043e\u043c")},
+      {kUsf + "\"P\"=\"\u0414\"", "P", false, 1, StringValueBytes("\u0414")},
+      {Utf16(kUsf + "\"P\"=hex(2):43,00,\\\r\n  00,00"), "P", false, 2, StringValueBytes("C")},
+      {kUsf + "\"P\"=hex(2):43,00", "P", false, 2, std::string("C\0", 2)},
+      {Utf16(kUsf + "\"P\"=hex(7):41,00,00,00,00,00"), "P", false, 7, std::string("A\0\0\0\0\0", 6)},
+      {usf4 + "\"P\"=hex(2):43,3a,00", "P", false, 2, StringValueBytes("C:")},
+      {kUsf + "\"B\" = hex:01,ff", "B", false, 3, "\x01\xff"},
+      {kUsf + "\"D\"=dword:0000010A", "D", false, 4, std::string("\x0a\x01\0\0", 4)},
+      {kUsf + "\"Q\"=hex(b):05,00,00,00,00,00,00,00", "Q", false, 11, std::string("\x05\0\0\0\0\0\0\0", 8)},
+      {kUsf + "\"P\"=\"a\"\r\n\"p\"=\"b\"", "p", false, 1, StringValueBytes("b")},
+      {kUsf + "\"P\"=\"a\"\r\n\"P\"=-", "P", true, 0, ""},
   };
   for (const auto& c : cases) {
-    RegistryFileCheck check = CheckRegistryFile(c.file);
-    ASSERT_TRUE(check.importable) << c.file;
-    ASSERT_EQ(check.values.size(), c.type == 0 ? 0u : 1u) << c.file;
-    if (c.type == 0) continue;
-    const ImportedValue& value = check.values[0];
-    EXPECT_EQ(value.valueName, c.name) << c.file;
+    RegistryFile file = ParseRegistryFile(c.file);
+    ASSERT_TRUE(file.readable) << c.file << ": " << file.reason;
+    ASSERT_EQ(file.values.size(), 1u) << c.file;
+    const RegistryFileValue& value = file.values[0];
+    EXPECT_EQ(value.key, &kShellFolderKeys[0]) << c.file;
+    EXPECT_EQ(value.name, c.name) << c.file;
+    EXPECT_EQ(value.deleted, c.deleted) << c.file;
+    if (c.deleted) continue;
     EXPECT_EQ(value.type, c.type) << c.file;
     EXPECT_EQ(value.bytes, c.bytes) << c.file;
   }
+  RegistryFile backup = ParseRegistryFile(Utf16(Backup()));
+  ASSERT_EQ(backup.values.size(), 4u);
+  EXPECT_EQ(backup.sections, (std::array<bool, 4>{true, true, true, true}));
+  EXPECT_EQ(backup.values[3].key, &kShellFolderKeys[3]);
 }
 
 class RegistryImportTest : public ::testing::Test {
  protected:
   RegistryImportTest() {
     fake.files.files[kFile] = Utf16(Backup());
-    fake.processes.onRun = [this](const std::string& commandLine) {
-      fake.ImportLikeRegedit(commandLine);
-      return ending;
-    };
+    fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", platform::kRegExpandSz, "D:\\Old");
+    fake.registry.SetString(kHkeyLocalMachine, kUserShellFoldersKey, "Common Desktop", platform::kRegSz, "E:\\All");
   }
 
-  // A failed import: its code and message, and no editor left running or open.
+  // A failed import: its code and message; the registry as it was before.
   void ExpectFailure(std::int32_t code, const std::string& reason) {
+    auto before = fake.registry.keys();
     ImportOutcome outcome = import.Run(kFile);
     EXPECT_EQ(outcome.result, ImportOutcome::Result::kFailed);
     EXPECT_EQ(outcome.code, code);
     EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile + "\".\n" + reason);
-    for (const FakeProcesses::Process& process : fake.processes.started) {
-      EXPECT_TRUE(process.closed);
-      EXPECT_TRUE(process.terminated || !process.outcome.hangs);
-    }
+    EXPECT_TRUE(SameRegistry(before));
+    EXPECT_TRUE(fake.locks.held.empty());
+  }
+
+  bool SameRegistry(const RegistryKeys& before) const;
+
+  std::string Text(platform::HKey hive, const char* key, const char* name) const {
+    return fake.registry.GetString(hive, key, name);
   }
 
   FakePlatform fake;
   RegistryImport import{fake.platform()};
-  FakeProcesses::Outcome ending;
 };
 
-TEST_F(RegistryImportTest, ImportsWithTheWindowsFoldersEditorAndReadsBack) {
+TEST_F(RegistryImportTest, WritesEveryValueItselfAndStartsNoProgram) {
   ImportOutcome outcome = import.Run(kFile);
   EXPECT_EQ(outcome.result, ImportOutcome::Result::kImported);
   EXPECT_EQ(outcome.code, 0);
   EXPECT_EQ(outcome.message, "Restored the special folder paths from \"" + kFile + "\".");
-  ASSERT_EQ(fake.processes.started.size(), 1u);
-  EXPECT_EQ(fake.processes.started[0].applicationName, "C:\\WINDOWS\\regedit.exe");
-  EXPECT_EQ(fake.processes.started[0].commandLine, "regedit /s \"" + kFile + "\"");
-  EXPECT_TRUE(fake.processes.started[0].closed);
-  EXPECT_EQ(fake.registry.GetString(platform::kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "C:\\D");
-  EXPECT_EQ(fake.registry.GetValue(platform::kHkeyLocalMachine, kShellFoldersKey, "")->bytes,
-            std::string("\x2a\0\0\0", 4));
-}
-
-TEST_F(RegistryImportTest, RefusedFileStartsNothingAndChangesNothing) {
-  fake.files.files[kFile] = kHeader + "[HKEY_CLASSES_ROOT\\exefile]\r\n@=\"x\"\r\n";
-  ImportOutcome outcome = import.Run(kFile);
-  EXPECT_EQ(outcome.result, ImportOutcome::Result::kInvalidFile);
-  EXPECT_EQ(outcome.code, 13);
-  EXPECT_EQ(outcome.message, "\"" + kFile +
-                                 "\" is not a backup of the special folder paths, so nothing was imported.\n"
-                                 "Line 2: [HKEY_CLASSES_ROOT\\exefile]\n"
-                                 "This key is not one of the four keys that hold the special folder paths.");
   EXPECT_TRUE(fake.processes.started.empty());
-  EXPECT_TRUE(fake.registry.keys().empty());
+  EXPECT_EQ(Text(kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "C:\\D");
+  EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Personal")->type, platform::kRegExpandSz);
+  EXPECT_EQ(Text(kHkeyCurrentUser, kShellFoldersKey, "Personal"), "C:\\D");
+  // A deletion is carried out and read back as gone.
+  EXPECT_EQ(fake.registry.GetValue(kHkeyLocalMachine, kUserShellFoldersKey, "Common Desktop"), nullptr);
+  EXPECT_EQ(fake.registry.GetValue(kHkeyLocalMachine, kShellFoldersKey, "")->bytes, std::string("\x2a\0\0\0", 4));
+  EXPECT_EQ(fake.log.CallsStartingWith("Acquire"),
+            std::vector<std::string>{"Acquire(Zolvane backup and restore, 60000)"});
+  EXPECT_TRUE(fake.locks.held.empty());
 }
 
-TEST_F(RegistryImportTest, UnreadableFileUnstartableEditorNonZeroExitAndHangFail) {
-  const std::string regedit = "\"C:\\WINDOWS\\regedit.exe\": ";
-  fake.files.failing["ReadWholeFile(" + kFile + ")"] = 5;
-  ExpectFailure(5, "Cannot read \"" + kFile + "\": Access is denied. (error 5)");
+TEST_F(RegistryImportTest, KeysBelowTheFourAreLeftAsTheyAreAndNamed) {
+  const std::string sub = kUser + kUserShellFoldersKey + "\\Sub";
+  fake.files.files[kFile] = Utf16(Backup() + "\r\n[" + sub + "]\r\n\"x\"=\"y\"\r\n");
+  ImportOutcome outcome = import.Run(kFile);
+  EXPECT_EQ(outcome.message, "Restored the special folder paths from \"" + kFile +
+                                 "\".\nThe file also holds keys below the four keys; they were left as they are:\n" +
+                                 sub);
+  EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, std::string(kUserShellFoldersKey) + "\\Sub", "x"), nullptr);
+}
+
+TEST_F(RegistryImportTest, AFileThatIsNoBackupChangesNothingAndSaysWhy) {
+  const struct {
+    std::function<void()> arrange;
+    std::string message;
+  } cases[] = {
+      {[&] { fake.files.files[kFile] = kHeader + "[HKEY_CLASSES_ROOT\\exefile]\r\n@=\"x\"\r\n"; },
+       "Line 2: [HKEY_CLASSES_ROOT\\exefile]\n" + std::string(kOtherKey)},
+      {[&] { fake.files.notFiles.insert(kFile); }, "It is a folder, a device or a pipe, not a file."},
+      {[&] { fake.files.files[kFile] = std::string(kMaxRegistryFileBytes + 1, ';'); },
+       "The file is larger than 16 MB, far too large to be a backup."},
+  };
+  for (const auto& c : cases) {
+    fake.files.files[kFile] = Utf16(Backup());
+    fake.files.notFiles.clear();
+    c.arrange();
+    auto before = fake.registry.keys();
+    fake.log.Clear();
+    ImportOutcome outcome = import.Run(kFile);
+    EXPECT_EQ(outcome.result, ImportOutcome::Result::kInvalidFile);
+    EXPECT_EQ(outcome.code, 13);
+    EXPECT_EQ(outcome.message,
+              "\"" + kFile + "\" is not a backup of the special folder paths, so nothing was imported.\n" + c.message);
+    EXPECT_TRUE(fake.log.CallsStartingWith("WriteValue").empty());
+    EXPECT_TRUE(fake.log.CallsStartingWith("DeleteValue").empty());
+    EXPECT_TRUE(SameRegistry(before));
+  }
+}
+
+bool RegistryImportTest::SameRegistry(const RegistryKeys& before) const {
+  const auto& now = fake.registry.keys();
+  if (now.size() != before.size()) return false;
+  for (const auto& [path, values] : before) {
+    auto key = now.find(path);
+    if (key == now.end() || key->second.size() != values.size()) return false;
+    for (const auto& [name, value] : values) {
+      auto found = key->second.find(name);
+      if (found == key->second.end() || found->second.type != value.type || found->second.bytes != value.bytes) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+TEST_F(RegistryImportTest, WhenAnyValueCannotBeWrittenEveryValueAlreadyWrittenIsPutBack) {
+  const std::string sf = kUser + kShellFoldersKey;
+  fake.registry.DenyWrites(kHkeyCurrentUser, kShellFoldersKey);
+  ExpectFailure(5, "Cannot write the value \"Personal\" of " + sf +
+                       ": Access is denied. (error 5)\nNothing was changed: every value already written was put back "
+                       "as it was.");
+}
+
+TEST_F(RegistryImportTest, TheFirstValueRefusedChangesNothingAndAValueThatDoesNotTakeIsPutBack) {
+  fake.registry.DenyWrites(kHkeyCurrentUser, kUserShellFoldersKey);
+  ExpectFailure(5, "Cannot write the value \"Personal\" of " + kUser + kUserShellFoldersKey +
+                       ": Access is denied. (error 5)\nNothing was changed.");
+
+  // The registry answers success for the last write but keeps the old data.
+  class ForgetfulRegistry : public FakeRegistry {
+   public:
+    using FakeRegistry::FakeRegistry;
+    std::int32_t WriteValue(platform::HKey hive, const std::string& subKey,
+                            const platform::RegistryValue& value) override {
+      if (subKey == kShellFoldersKey && hive == platform::kHkeyLocalMachine) return 0;
+      return FakeRegistry::WriteValue(hive, subKey, value);
+    }
+  };
+  FakePlatform other;
+  ForgetfulRegistry forgetful(other.log);
+  platform::Platform platform{forgetful,       other.environment, other.system, other.files,
+                              other.processes, other.shell,       other.locks};
+  other.files.files[kFile] = Utf16(Backup());
+  forgetful.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", platform::kRegExpandSz, "D:\\Old");
+  ImportOutcome outcome = RegistryImport(platform).Run(kFile);
+  EXPECT_EQ(outcome.code, 1013);
+  EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile +
+                                 "\".\nThe default value of " + kMachine + kShellFoldersKey +
+                                 " does not hold what the file sets: The configuration registry key could not be "
+                                 "written. (error 1013)\nNothing was changed: every value already written was put "
+                                 "back as it was.");
+  EXPECT_EQ(forgetful.GetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "D:\\Old");
+  EXPECT_EQ(forgetful.GetValue(kHkeyCurrentUser, kShellFoldersKey, "Personal"), nullptr);
+}
+
+TEST_F(RegistryImportTest, APutBackThatFailsNamesTheValuesLeftAsTheFileSetsThem) {
+  fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
+  // The third write (the HKLM deletion) succeeds; its put-back, the first put-back write, fails.
+  fake.log.FailCallStartingWith("WriteValue", 3, 1016);
+  ImportOutcome outcome = import.Run(kFile);
+  EXPECT_EQ(outcome.code, 5);
+  EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile +
+                                 "\".\nCannot write the default value of " + kMachine + kShellFoldersKey +
+                                 ": Access is denied. (error 5)\nOnly part of the backup was restored, and these "
+                                 "values could not be put back; they hold what the file sets:\n" +
+                                 kMachine + kUserShellFoldersKey + "\\Common Desktop");
+}
+
+TEST_F(RegistryImportTest, ReadingFailuresAndABusyLockChangeNothing) {
+  fake.files.failing["ReadWholeFile(" + kFile + ")"] = 32;
+  ExpectFailure(32, "Cannot read \"" + kFile +
+                        "\": The process cannot access the file because it is being used by another process. "
+                        "(error 32)");
   fake.files.failing.clear();
-  fake.processes.failing["CreateProcessW(regedit /s \"" + kFile + "\", 2)"] = 2;
-  ExpectFailure(2, "Cannot start " + regedit + "The system cannot find the file specified. (error 2)");
-  fake.processes.failing.clear();
-  ending.exitCode = 1;
-  ExpectFailure(1, "Cannot import with " + regedit + "(error 1)");
-  ending = FakeProcesses::Outcome{0, true};
-  ExpectFailure(258, "Cannot finish the import with " + regedit + "The wait operation timed out. (error 258)");
-}
-
-TEST_F(RegistryImportTest, ValueLeftUnchangedFailsNamingIt) {
-  fake.registry.DenyWrites(platform::kHkeyCurrentUser, kShellFoldersKey);
-  ExpectFailure(1013, "The value \"Personal\" of HKEY_CURRENT_USER\\" + std::string(kShellFoldersKey) +
-                          " does not hold what the file sets: The configuration registry key could not be written. "
-                          "(error 1013)");
+  fake.registry.DenyOpen(kHkeyLocalMachine, kShellFoldersKey);
+  ExpectFailure(5, "Cannot read the default value of " + kMachine + kShellFoldersKey +
+                       " before it is replaced: Access is denied. (error 5)\nNothing was changed.");
+  fake.locks.heldElsewhere = true;
+  ExpectFailure(258,
+                "Another Zolvane is backing up or restoring the special folder paths and has not finished within 60 "
+                "seconds; nothing was changed: The wait operation timed out. (error 258)");
+  EXPECT_TRUE(fake.log.CallsStartingWith("ReadWholeFile").size() == 2u);
 }
 
 }  // namespace

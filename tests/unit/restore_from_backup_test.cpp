@@ -18,10 +18,6 @@ class RestoreFromBackupTest : public MainPresenterTest {
  protected:
   RestoreFromBackupTest() {
     fake.shell.desktopPath = kDesktop;
-    fake.processes.onRun = [this](const std::string& commandLine) {
-      fake.ImportLikeRegedit(commandLine);
-      return FakeProcesses::Outcome();
-    };
     SetUserShell(platform::kHkeyCurrentUser, "Personal", platform::kRegExpandSz, "D:\\Now");
     Select("My Documents");
     view.Type("D:\\typed");
@@ -44,7 +40,7 @@ TEST_F(RestoreFromBackupTest, TheDialogOpensAtTheDesktopWithTheBackupPreselected
   EXPECT_EQ(fake.shell.openDialogs[1].lpstrFile, "specialfolders.bak");
   // Cancelled both times: nothing asked, nothing started.
   EXPECT_TRUE(view.questions.empty());
-  EXPECT_TRUE(fake.processes.started.empty());
+  EXPECT_TRUE(fake.log.CallsStartingWith("Acquire").empty());
 }
 
 TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfresh) {
@@ -55,6 +51,7 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
     std::uint32_t dialogError;
     std::string message;  // the one box after the question; empty: none
     std::string pathText;
+    bool denied = false;
   } cases[] = {
       {"yes", BackupSettingMyDocuments("D:\\Saved"), true, 0,
        "Restored the special folder paths from \"" + kBackup + "\".", "D:\\Saved"},
@@ -66,6 +63,13 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
            "paths.",
        "D:\\typed"},
       {"a dialog that fails", "", true, 0x3003, "The file dialog could not be shown (error 12291).", "D:\\typed"},
+      // A restore that failed shows what the registry holds, which is what it held before.
+      {"a refused write", BackupSettingMyDocuments("D:\\Saved"), true, 0,
+       "Could not restore the special folder paths from \"" + kBackup +
+           "\".\nCannot write the value \"Personal\" of "
+           "HKEY_CURRENT_USER\\" +
+           std::string(kUserShellFoldersKey) + ": Access is denied. (error 5)\nNothing was changed.",
+       "D:\\Now", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -78,6 +82,7 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
     fake.shell.openDialogPick = c.dialogError == 0 ? kBackup : "";
     fake.shell.openDialogError = c.dialogError;
     view.answerYes = c.answerYes;
+    if (c.denied) fake.registry.DenyWrites(platform::kHkeyCurrentUser, kUserShellFoldersKey);
     presenter.OnRestoreFromBackup();
     bool asked = c.dialogError == 0;
     ASSERT_EQ(view.questions.size(), asked ? 1u : 0u);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/catalogue.h"
+#include "core/folder_locations.h"
 #include "core/main_presenter.h"
 #include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
@@ -32,22 +33,23 @@ bool SameKey(const std::string& a, const char* b) {
 class RefusingRegistry : public platform::Win32Registry {
  public:
   explicit RefusingRegistry(const char* refusedKey) : refusedKey_(refusedKey) {}
-  std::int32_t SHSetValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
-                           std::uint32_t type, const void* data, std::uint32_t cbData) override {
+  std::int32_t WriteValue(platform::HKey hive, const std::string& subKey,
+                          const platform::RegistryValue& value) override {
     if (SameKey(subKey, refusedKey_)) return ERROR_ACCESS_DENIED;
-    return Win32Registry::SHSetValueW(hKey, subKey, valueName, type, data, cbData);
+    return Win32Registry::WriteValue(hive, subKey, value);
   }
 
  private:
   const char* refusedKey_;
 };
 
-void TestEmptyVariableExpandsToNothing(MainPresenter& presenter, platform::Environment& environment) {
+void TestEmptyVariableExpandsToNothing(platform::Platform& platform) {
+  platform::Environment& environment = platform.environment;
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", L"");
   std::optional<std::string> value = environment.GetEnvironmentVariableW("ZOLVANE_EMPTY");
   CHECK(value.has_value() && value->empty());
   CHECK(!environment.GetEnvironmentVariableW("ZOLVANE_NOT_DEFINED").has_value());
-  CHECK_EQ(presenter.ExpandPath(RegValue::FromText("%ZOLVANE_EMPTY%\\x")).text(), std::string("\\x"));
+  CHECK_EQ(FolderLocations(platform).ExpandText("%ZOLVANE_EMPTY%\\x"), std::string("\\x"));
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", nullptr);
 }
 
@@ -59,7 +61,8 @@ void TestRefusedWriteIsUndone(platform::Win32Platform& win32) {
   RawValue savedShell = ReadRawValue(HKEY_CURRENT_USER, kShellFoldersKey, kValue);
   RefusingRegistry refusing(kShellFoldersKey);
   platform::Platform& real = win32.platform();
-  platform::Platform refusingPlatform{refusing, real.environment, real.system, real.files, real.processes, real.shell};
+  platform::Platform refusingPlatform{refusing,       real.environment, real.system, real.files,
+                                      real.processes, real.shell,       real.locks};
   const RawValue befores[] = {Text(REG_EXPAND_SZ, L"%USERPROFILE%\\\x041C\x0443\x0437\x044B\x043A\x0430"), RawValue()};
   for (const RawValue& before : befores) {
     WriteRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, before);
@@ -128,11 +131,7 @@ void TestBackupThroughLongPaths(platform::Win32Platform& win32) {
 
 int main() {
   platform::Win32Platform win32;
-  FakeMainView view;
-  MainPresenter presenter(win32.platform(), view);
-  view.Attach(&presenter);
-
-  TestEmptyVariableExpandsToNothing(presenter, win32.platform().environment);
+  TestEmptyVariableExpandsToNothing(win32.platform());
   TestRefusedWriteIsUndone(win32);
   TestBackupThroughLongPaths(win32);
   return wine_check::Summary();

@@ -1,4 +1,4 @@
-// The registry module and GetCurrentFolderPath against Wine's real registry, a variable no code page holds,
+// The registry module and CurrentLocation against Wine's real registry, a variable no code page holds,
 // then a listing of where the fifteen catalogue folders live in this prefix. Scratch data lives under HKCU\Software
 // and is removed.
 #include <windows.h>
@@ -7,9 +7,8 @@
 #include <string>
 
 #include "core/catalogue.h"
-#include "core/main_presenter.h"
+#include "core/folder_locations.h"
 #include "core/shell_folder_registry.h"
-#include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
 #include "text/utf16.h"
 #include "wide_text.h"
@@ -83,14 +82,34 @@ void TestQueryEachType(ShellFolderRegistry& registry) {
   CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "onlyzero") == RegValue::FromText(""));
   CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "missing").IsEmpty());
   CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, "Software\\ZolvaneNoSuchKey", "sz").IsEmpty());
+  // An unterminated string keeps its last character.
+  SetRaw(kScratchKey, "unterminated", REG_SZ, "D:\\Docs", 7);
+  CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, kScratchKey, "unterminated") ==
+        RegValue::FromText("D:\\Docs"));
+}
 
-  HKEY key = nullptr;
-  RegOpenKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, KEY_QUERY_VALUE, &key);
-  RegValue value = RegValue::FromText("untouched");
-  CHECK_EQ(registry.QueryRegValue(reinterpret_cast<platform::HKey>(key), "binary", value), -1);
-  CHECK(value == RegValue::FromText("untouched"));
-  CHECK_EQ(registry.QueryRegValue(reinterpret_cast<platform::HKey>(key), "missing", value), ERROR_FILE_NOT_FOUND);
-  RegCloseKey(key);
+// The platform's registry at the level Zolvane uses it: every value of a key, a value deleted, a key created.
+void TestPlatformRegistry(platform::Registry& registry) {
+  std::vector<platform::RegistryValue> values;
+  CHECK_EQ(registry.ReadValues(platform::kHkeyCurrentUser, kScratchKey, &values), 0);
+  bool sawDword = false;
+  for (const platform::RegistryValue& value : values) {
+    if (value.name == "dword") sawDword = value.type == REG_DWORD && value.bytes == std::string("\x07\0\0\0", 4);
+  }
+  CHECK(sawDword);
+  CHECK(values.size() >= 9u);
+  CHECK_EQ(registry.ReadValues(platform::kHkeyCurrentUser, "Software\\ZolvaneNoSuchKey", &values),
+           ERROR_FILE_NOT_FOUND);
+  CHECK_EQ(registry.DeleteValue(platform::kHkeyCurrentUser, kScratchKey, "dword"), 0);
+  CHECK_EQ(registry.DeleteValue(platform::kHkeyCurrentUser, kScratchKey, "dword"), ERROR_FILE_NOT_FOUND);
+  platform::RegistryValue value;
+  CHECK_EQ(registry.ReadValue(platform::kHkeyCurrentUser, kScratchKey, "dword", &value), ERROR_FILE_NOT_FOUND);
+  // A long value is read whole.
+  std::string big(70000, 'x');
+  CHECK_EQ(
+      registry.WriteValue(platform::kHkeyCurrentUser, kScratchKey, platform::RegistryValue{"big", REG_BINARY, big}), 0);
+  CHECK_EQ(registry.ReadValue(platform::kHkeyCurrentUser, kScratchKey, "big", &value), 0);
+  CHECK(value.bytes == big);
 }
 
 void TestWrite(ShellFolderRegistry& registry) {
@@ -106,15 +125,15 @@ void TestWrite(ShellFolderRegistry& registry) {
   CHECK_EQ(static_cast<long long>(type), REG_EXPAND_SZ);
   CHECK_EQ(bytes, std::string(2, '\0'));
 
-  // SHSetValueW creates a key that does not exist yet.
+  // A key that does not exist yet is created.
   std::string deeper = std::string(kScratchKey) + "\\Created";
   CHECK_EQ(registry.WriteRegValue(platform::kHkeyCurrentUser, deeper, "v", "x", REG_SZ), 0);
   CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, deeper, "v") == RegValue::FromText("x"));
 }
 
-// The fallback rules of GetCurrentFolderPath, with a value of our own beside the real folder values.
-void TestCurrentPathFallback(MainPresenter& presenter) {
-  auto current = [&presenter] { return presenter.GetCurrentFolderPath(platform::kHkeyCurrentUser, kScratchValue); };
+// The fallback rules of CurrentLocation, with a value of our own beside the real folder values.
+void TestCurrentPathFallback(FolderLocations& locations) {
+  auto current = [&locations] { return locations.CurrentLocation(platform::kHkeyCurrentUser, kScratchValue); };
   DeleteValue(kUserShellFoldersKey, kScratchValue);
   DeleteValue(kShellFoldersKey, kScratchValue);
   CHECK(current().IsEmpty());
@@ -143,29 +162,31 @@ void TestCurrentPathFallback(MainPresenter& presenter) {
   DeleteValue(kShellFoldersKey, kScratchValue);
 }
 
-void TestExpandPath(MainPresenter& presenter) {
+void TestExpandPath(FolderLocations& locations) {
   std::string profile = Env("USERPROFILE");
   CHECK(!profile.empty());
-  CHECK(presenter.ExpandPath(RegValue::FromText("%userprofile%\\Docs")) == RegValue::FromText(profile + "\\Docs"));
-  CHECK(presenter.ExpandPath(RegValue::FromText("%NOSUCHVARIABLE%\\Docs")) == RegValue::FromText("%NOSUCHVARIABLE%\\Docs"));
-  CHECK(presenter.ExpandPath(RegValue::FromText("D:\\Data\\%USERNAME%\\Docs")) ==
+  CHECK(locations.ExpandPath(RegValue::FromText("%userprofile%\\Docs")) == RegValue::FromText(profile + "\\Docs"));
+  CHECK(locations.ExpandPath(RegValue::FromText("%NOSUCHVARIABLE%\\Docs")) ==
+        RegValue::FromText("%NOSUCHVARIABLE%\\Docs"));
+  CHECK(locations.ExpandPath(RegValue::FromText("D:\\Data\\%USERNAME%\\Docs")) ==
         RegValue::FromText("D:\\Data\\" + Env("USERNAME") + "\\Docs"));
   // The platform's own expansion is the yardstick.
   char expected[MAX_PATH];
   ExpandEnvironmentStringsA("%HOMEDRIVE%%HOMEPATH%\\Docs 50%", expected, sizeof expected);
-  CHECK(presenter.ExpandPath(RegValue::FromText("%HOMEDRIVE%%HOMEPATH%\\Docs 50%")) == RegValue::FromText(expected));
+  CHECK(locations.ExpandPath(RegValue::FromText("%HOMEDRIVE%%HOMEPATH%\\Docs 50%")) == RegValue::FromText(expected));
 }
 
 // A variable whose name and value no code page holds, set in this process, as the platform's
 // GetEnvironmentVariableW reads it: expanded exactly, alone and inside a stored folder value.
-void TestWideVariable(MainPresenter& presenter) {
+void TestWideVariable(FolderLocations& locations) {
   const std::wstring name = L"ZOLVANE_\u041F\u0410\u041F\u041A\u0410";
   const std::wstring value = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
   const std::wstring stored = L"%" + name + L"%\\\u03B1\u03B2";
   CHECK(GetEnvironmentVariableW(name.c_str(), nullptr, 0) == 0);
   CHECK(SetEnvironmentVariableW(name.c_str(), value.c_str()));
 
-  CHECK_EQ(presenter.ExpandPath(RegValue::FromText("%" + Utf8(name) + "%\\Music")).ToDisplayText(), Utf8(value) + "\\Music");
+  CHECK_EQ(locations.ExpandPath(RegValue::FromText("%" + Utf8(name) + "%\\Music")).ToDisplayText(),
+           Utf8(value) + "\\Music");
 
   HKEY key = nullptr;
   RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kUserShellFoldersKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
@@ -173,7 +194,7 @@ void TestWideVariable(MainPresenter& presenter) {
   RegSetValueExW(key, Wide(kScratchValue).c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
                  static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
-  CHECK_EQ(presenter.GetCurrentFolderPath(platform::kHkeyCurrentUser, kScratchValue).ToDisplayText(),
+  CHECK_EQ(locations.CurrentLocation(platform::kHkeyCurrentUser, kScratchValue).ToDisplayText(),
            Utf8(value + L"\\\u03B1\u03B2"));
 
   DeleteValue(kUserShellFoldersKey, kScratchValue);
@@ -181,16 +202,16 @@ void TestWideVariable(MainPresenter& presenter) {
 }
 
 // Prints where each folder lives now, as Zolvane shows it, and checks that each is a full path.
-void ListCatalogue(MainPresenter& presenter) {
+void ListCatalogue(FolderLocations& locations) {
   std::printf("Where the fifteen folders live in this prefix:\n");
   for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
     const ShellFolder* entry = ShellFolderAtListPosition(position);
-    std::string path = presenter.GetCurrentFolderPath(entry->hive, entry->valueName).ToDisplayText();
+    std::string path = locations.CurrentLocation(entry->hive, entry->valueName).ToDisplayText();
     std::printf("  %-26s %s\n", entry->displayName, path.c_str());
     CHECK(path.find('%') == std::string::npos);
   }
-  CHECK(!presenter.GetCurrentFolderPath(platform::kHkeyCurrentUser, "Personal").ToDisplayText().empty());
-  CHECK(!presenter.GetCurrentFolderPath(platform::kHkeyLocalMachine, "Common Desktop").ToDisplayText().empty());
+  CHECK(!locations.CurrentLocation(platform::kHkeyCurrentUser, "Personal").ToDisplayText().empty());
+  CHECK(!locations.CurrentLocation(platform::kHkeyLocalMachine, "Common Desktop").ToDisplayText().empty());
 }
 
 }  // namespace
@@ -198,16 +219,15 @@ void ListCatalogue(MainPresenter& presenter) {
 int main() {
   platform::Win32Platform win32;
   ShellFolderRegistry registry(win32.platform().registry);
-  FakeMainView view;
-  MainPresenter presenter(win32.platform(), view);
-  view.Attach(&presenter);
+  FolderLocations locations(win32.platform());
 
   TestQueryEachType(registry);
+  TestPlatformRegistry(win32.platform().registry);
   TestWrite(registry);
-  TestCurrentPathFallback(presenter);
-  TestExpandPath(presenter);
-  TestWideVariable(presenter);
-  ListCatalogue(presenter);
+  TestCurrentPathFallback(locations);
+  TestExpandPath(locations);
+  TestWideVariable(locations);
+  ListCatalogue(locations);
 
   RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZolvaneWineTest\\Created");
   RegDeleteKeyA(HKEY_CURRENT_USER, kScratchKey);

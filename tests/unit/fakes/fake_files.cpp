@@ -32,18 +32,21 @@ std::uint32_t FakeFiles::GetFileAttributesW(const std::string& fileName) {
   return files.count(fileName) ? kFileAttributeArchive : platform::kInvalidFileAttributes;
 }
 
-std::int32_t FakeFiles::ReadWholeFile(const std::string& fileName, std::string* bytes) {
+std::int32_t FakeFiles::ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string* bytes) {
   std::string call = "ReadWholeFile(" + fileName + ")";
   bool shortRead = shortReads.count(call) != 0;
   if (auto fail = Record(std::move(call))) return *fail;
+  if (notFiles.count(fileName)) return platform::kErrorBadFileType;
   auto found = files.find(fileName);
   if (found == files.end()) return platform::kErrorFileNotFound;
+  if (found->second.size() > maxBytes) return platform::kErrorFileTooLarge;
   *bytes = shortRead ? found->second.substr(0, found->second.size() / 2) : found->second;
   return 0;
 }
 
-std::int32_t FakeFiles::WriteWholeFile(const std::string& fileName, const std::string& bytes) {
-  if (auto fail = Record("WriteWholeFile(" + fileName + ")")) return *fail;
+std::int32_t FakeFiles::WriteNewFile(const std::string& fileName, const std::string& bytes) {
+  if (auto fail = Record("WriteNewFile(" + fileName + ")")) return *fail;
+  if (files.count(fileName)) return platform::kErrorFileExists;
   files[fileName] = bytes;
   return 0;
 }
@@ -67,6 +70,22 @@ std::int32_t FakeFiles::MoveFileExW(const std::string& existingFileName, const s
   files.erase(found);
   files[newFileName] = bytes;
   return 0;
+}
+
+std::int32_t FakeLocks::Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock) {
+  if (auto fail = log_.Record("Acquire(" + name + ", " + std::to_string(timeoutMs) + ")")) return *fail;
+  if (heldElsewhere) return platform::kErrorWaitTimeout;
+  *lock = static_cast<platform::LockHandle>(next_++);
+  handles_[*lock] = name;
+  held.insert(name);
+  return 0;
+}
+
+void FakeLocks::Release(platform::LockHandle lock) {
+  log_.Record("Release(" + handles_[lock] + ")");
+  auto found = held.find(handles_[lock]);
+  if (found != held.end()) held.erase(found);
+  handles_.erase(lock);
 }
 
 std::optional<std::int32_t> FakeProcesses::Record(std::string call) {

@@ -20,8 +20,8 @@ class FakeFiles : public platform::Files {
   explicit FakeFiles(CallLog& log) : log_(log) {}
   std::uint32_t GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) override;
   std::uint32_t GetFileAttributesW(const std::string& fileName) override;
-  std::int32_t ReadWholeFile(const std::string& fileName, std::string* bytes) override;
-  std::int32_t WriteWholeFile(const std::string& fileName, const std::string& bytes) override;
+  std::int32_t ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string* bytes) override;
+  std::int32_t WriteNewFile(const std::string& fileName, const std::string& bytes) override;
   std::int32_t DeleteFileW(const std::string& fileName) override;
   std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
                            std::uint32_t flags) override;
@@ -34,11 +34,31 @@ class FakeFiles : public platform::Files {
   FailingCalls failing;
   // Reads, by their recorded text, that succeed with only the first half of the file.
   std::set<std::string> shortReads;
+  // Paths that are there but are no file on a disk: a folder, a device, a pipe.
+  std::set<std::string, CaseInsensitiveLess> notFiles;
 
  private:
   std::optional<std::int32_t> Record(std::string call);
 
   CallLog& log_;
+};
+
+// The session's locks: held by this process or, as a test says, by another.
+class FakeLocks : public platform::Locks {
+ public:
+  explicit FakeLocks(CallLog& log) : log_(log) {}
+  std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock) override;
+  void Release(platform::LockHandle lock) override;
+
+  // Another process holds every lock: each wait times out.
+  bool heldElsewhere = false;
+  // Locks held now by this process, by name.
+  std::multiset<std::string> held;
+
+ private:
+  CallLog& log_;
+  std::map<platform::LockHandle, std::string> handles_;
+  std::uintptr_t next_ = 0x900;
 };
 
 class FakeProcesses : public platform::Processes {

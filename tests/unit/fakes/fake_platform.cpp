@@ -1,9 +1,11 @@
-// The fake environment, system and shell, and a stand-in for regedit /s: in memory, every call recorded.
+// The fake environment, system and shell: in memory, every call recorded.
 #include "fakes/fake_platform.h"
 
 #include <algorithm>
 
-#include "core/registry_import.h"
+#include "backup/shell_folder_keys.h"
+#include "text/ascii_case.h"
+
 #include "text/utf16.h"
 
 std::optional<std::string> FakeEnvironment::GetEnvironmentVariableW(const std::string& name) {
@@ -99,14 +101,80 @@ std::int32_t FakeShell::CoInitializeEx(std::uint32_t coInit) {
   return platform::kSOk;
 }
 
-void FakePlatform::ImportLikeRegedit(const std::string& commandLine) {
-  std::size_t open = commandLine.find('"');
-  std::size_t close = commandLine.rfind('"');
-  if (commandLine.compare(0, 10, "regedit /s") != 0 || open == close) return;
-  auto file = files.files.find(commandLine.substr(open + 1, close - open - 1));
-  if (file == files.files.end()) return;
-  for (const ImportedValue& value : CheckRegistryFile(file->second).values) {
-    registry.SHSetValueW(value.hive, value.keyPath, value.valueName, value.type, value.bytes.data(),
-                         static_cast<std::uint32_t>(value.bytes.size()));
+namespace {
+
+std::string Escaped(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '\\' || c == '"') escaped += '\\';
+    escaped += c;
   }
+  return escaped;
+}
+
+std::string HexValue(std::uint32_t type, const std::string& bytes, std::size_t nameLength) {
+  char prefix[16];
+  std::snprintf(prefix, sizeof prefix, type == platform::kRegBinary ? "hex:" : "hex(%x):", type);
+  std::string line = prefix;
+  std::size_t column = nameLength + 1 + line.size();
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    char byte[4];
+    std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(bytes[i]));
+    line += byte;
+    column += 2;
+    if (i + 1 == bytes.size()) break;
+    line += ',';
+    ++column;
+    if (column > 76) {
+      line += "\\\r\n  ";
+      column = 2;
+    }
+  }
+  return line;
+}
+
+std::string ValueLine(const std::string& name, const FakeRegistry::Value& value) {
+  std::string quotedName = name.empty() ? "@" : "\"" + Escaped(name) + "\"";
+  if (value.type == platform::kRegSz) {
+    std::string text = Utf16LeToUtf8(value.bytes.substr(0, value.bytes.size() / 2 * 2));
+    return quotedName + "=\"" + Escaped(text.substr(0, text.find('\0'))) + "\"";
+  }
+  if (value.type == platform::kRegDword && value.bytes.size() == 4) {
+    char number[16];
+    std::uint32_t data = 0;
+    for (int i = 3; i >= 0; --i) data = data << 8 | static_cast<unsigned char>(value.bytes[i]);
+    std::snprintf(number, sizeof number, "dword:%08x", data);
+    return quotedName + "=" + number;
+  }
+  return quotedName + "=" + HexValue(value.type, value.bytes, quotedName.size());
+}
+
+}  // namespace
+
+std::string RegeditExport(const FakeRegistry& registry, platform::HKey hive, const std::string& subKey) {
+  std::string prefix = (hive == platform::kHkeyCurrentUser ? "0x80000001\\" : "0x80000002\\") + subKey;
+  std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
+  for (const auto& [path, values] : registry.keys()) {
+    bool inside = SameIgnoringAsciiCase(path.substr(0, prefix.size()), prefix) &&
+                  (path.size() == prefix.size() || path[prefix.size()] == '\\');
+    if (!inside) continue;
+    text += "[" + std::string(HiveName(hive)) + path.substr(path.find('\\')) + "]\r\n";
+    for (const auto& [name, value] : values) text += ValueLine(name, value) + "\r\n";
+    text += "\r\n";
+  }
+  return "\xFF\xFE" + Utf8ToUtf16Le(text);
+}
+
+FakeProcesses::Outcome FakePlatform::ExportLikeRegedit(const std::string& commandLine) {
+  std::vector<std::string> quoted;
+  for (std::size_t open = commandLine.find('"'); open != std::string::npos;) {
+    std::size_t close = commandLine.find('"', open + 1);
+    quoted.push_back(commandLine.substr(open + 1, close - open - 1));
+    open = commandLine.find('"', close + 1);
+  }
+  if (commandLine.compare(0, 10, "regedit /e") != 0 || quoted.size() != 2) return FakeProcesses::Outcome();
+  for (const ShellFolderKey& key : kShellFolderKeys) {
+    if (key.FullName() == quoted[1]) files.files[quoted[0]] = RegeditExport(registry, key.hive, key.path);
+  }
+  return FakeProcesses::Outcome();
 }

@@ -86,23 +86,29 @@ class FakeShell : public platform::Shell {
   CallLog& log_;
 };
 
+// The key and the keys below it as Wine's regedit /e writes them: UTF-16LE behind a byte-order mark, the header,
+// a section a key, REG_SZ quoted, REG_DWORD as dword:, anything else as hex(N): in lines of at most 80 columns.
+std::string RegeditExport(const FakeRegistry& registry, platform::HKey hive, const std::string& subKey);
+
 // Everything wired together into one platform::Platform.
 class FakePlatform {
  public:
   FakePlatform()
-      : registry(log), environment(log), system(log), files(log), processes(log), shell(log), platform_{registry,
-                                                                                                        environment,
-                                                                                                        system,
-                                                                                                        files,
-                                                                                                        processes,
-                                                                                                        shell} {}
+      : registry(log),
+        environment(log),
+        system(log),
+        files(log),
+        processes(log),
+        shell(log),
+        locks(log),
+        platform_{registry, environment, system, files, processes, shell, locks} {}
 
   platform::Platform& platform() { return platform_; }
 
-  // Stands in for "regedit /s "FILE"": stores in the registry what the file sets, as the import's own check
-  // reads it (Wine's regedit proves that reading); a write the registry refuses is skipped without a word, as
-  // regedit /s skips it. Set as processes.onRun, with the ending a test wants.
-  void ImportLikeRegedit(const std::string& commandLine);
+  // Stands in for "regedit /e "FILE" "KEY"": writes the key and the keys below it from the fake registry into the
+  // file, as Wine's regedit does. Set as processes.onRun (it ends with exit code 0); other command lines are
+  // left alone.
+  FakeProcesses::Outcome ExportLikeRegedit(const std::string& commandLine);
 
   CallLog log;
   FakeRegistry registry;
@@ -111,6 +117,7 @@ class FakePlatform {
   FakeFiles files;
   FakeProcesses processes;
   FakeShell shell;
+  FakeLocks locks;
 
  private:
   platform::Platform platform_;

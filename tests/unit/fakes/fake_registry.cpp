@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr std::int32_t kErrorInvalidHandle = 6;
-
 std::string Describe(platform::HKey hKey) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(hKey));
@@ -29,79 +27,64 @@ std::string FakeRegistry::FullPath(platform::HKey hive, const std::string& subKe
   return Describe(hive) + "\\" + subKey;
 }
 
-std::int32_t FakeRegistry::RegOpenKeyExW(platform::HKey hKey, const std::string& subKey, std::uint32_t options,
-                                         std::uint32_t samDesired, platform::HKey* phkResult) {
-  if (auto fail = log_.Record("RegOpenKeyExW(" + Describe(hKey) + ", " + subKey + ", " + std::to_string(options) +
-                              ", " + Describe(samDesired) + ")")) {
-    return *fail;
-  }
-  std::string path = FullPath(hKey, subKey);
-  if (deniedOpens_.count(path)) return platform::kErrorAccessDenied;
-  if (deniedWrites_.count(path) && samDesired != platform::kKeyQueryValue) return platform::kErrorAccessDenied;
-  if (!keys_.count(path)) return platform::kErrorFileNotFound;
-  platform::HKey handle = nextHandle_++;
-  handles_[handle] = path;
-  *phkResult = handle;
+std::int32_t FakeRegistry::Denied(const std::string& path, bool writing) const {
+  if (deniedOpens_.count(path) || (writing && deniedWrites_.count(path))) return platform::kErrorAccessDenied;
   return 0;
 }
 
-std::int32_t FakeRegistry::RegQueryValueExW(platform::HKey hKey, const std::string& valueName, std::uint32_t* type,
-                                            std::uint8_t* data, std::uint32_t* cbData) {
-  if (auto fail = log_.Record("RegQueryValueExW(" + Describe(hKey) + ", " + valueName + ", " +
-                              (data ? std::to_string(*cbData) : std::string("size")) + ")")) {
-    return *fail;
-  }
-  auto handle = handles_.find(hKey);
-  if (handle == handles_.end()) return kErrorInvalidHandle;
-  const auto& values = keys_[handle->second];
-  auto found = values.find(valueName);
-  if (found == values.end()) return platform::kErrorFileNotFound;
-  const Value& value = found->second;
-  *type = value.type;
-  std::uint32_t size = static_cast<std::uint32_t>(value.bytes.size());
-  if (data == nullptr) {
-    *cbData = size;
-    return 0;
-  }
-  if (*cbData < size) {
-    *cbData = size;
-    return platform::kErrorMoreData;
-  }
-  std::memcpy(data, value.bytes.data(), size);
-  *cbData = size;
-  return 0;
-}
-
-std::int32_t FakeRegistry::RegCloseKey(platform::HKey hKey) {
-  if (auto fail = log_.Record("RegCloseKey(" + Describe(hKey) + ")")) return *fail;
-  if (handles_.erase(hKey) == 0) return kErrorInvalidHandle;
-  return 0;
-}
-
-std::int32_t FakeRegistry::SHSetValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
-                                       std::uint32_t type, const void* data, std::uint32_t cbData) {
-  const char* bytes = static_cast<const char*>(data);
-  // The data is recorded as the text it holds, terminator included, and its size in bytes.
-  if (auto fail =
-          log_.Record("SHSetValueW(" + Describe(hKey) + ", " + subKey + ", " + valueName + ", " + std::to_string(type) +
-                      ", " + Utf16LeToUtf8(std::string(bytes, cbData)) + ", " + std::to_string(cbData) + ")")) {
-    return *fail;
-  }
-  std::string path = FullPath(hKey, subKey);
-  if (deniedWrites_.count(path) || deniedOpens_.count(path)) return platform::kErrorAccessDenied;
-  keys_[path][valueName] = Value{type, std::string(bytes, cbData)};
-  return 0;
-}
-
-std::int32_t FakeRegistry::SHDeleteValueW(platform::HKey hKey, const std::string& subKey,
-                                          const std::string& valueName) {
-  if (auto fail = log_.Record("SHDeleteValueW(" + Describe(hKey) + ", " + subKey + ", " + valueName + ")")) {
-    return *fail;
-  }
-  std::string path = FullPath(hKey, subKey);
-  if (deniedWrites_.count(path) || deniedOpens_.count(path)) return platform::kErrorAccessDenied;
+std::int32_t FakeRegistry::ReadValue(platform::HKey hive, const std::string& subKey, const std::string& name,
+                                     platform::RegistryValue* value) {
+  if (auto fail = log_.Record("ReadValue(" + Describe(hive) + ", " + subKey + ", " + name + ")")) return *fail;
+  std::string path = FullPath(hive, subKey);
+  if (std::int32_t code = Denied(path, false)) return code;
   auto key = keys_.find(path);
-  if (key == keys_.end() || key->second.erase(valueName) == 0) return platform::kErrorFileNotFound;
+  if (key == keys_.end()) return platform::kErrorFileNotFound;
+  auto found = key->second.find(name);
+  if (found == key->second.end()) return platform::kErrorFileNotFound;
+  *value = platform::RegistryValue{found->first, found->second.type, found->second.bytes};
+  return 0;
+}
+
+std::int32_t FakeRegistry::ReadValues(platform::HKey hive, const std::string& subKey,
+                                      std::vector<platform::RegistryValue>* values) {
+  if (auto fail = log_.Record("ReadValues(" + Describe(hive) + ", " + subKey + ")")) return *fail;
+  std::string path = FullPath(hive, subKey);
+  if (std::int32_t code = Denied(path, false)) return code;
+  auto key = keys_.find(path);
+  if (key == keys_.end()) return platform::kErrorFileNotFound;
+  values->clear();
+  for (const auto& [name, value] : key->second)
+    values->push_back(platform::RegistryValue{name, value.type, value.bytes});
+  return 0;
+}
+
+std::int32_t FakeRegistry::WriteValue(platform::HKey hive, const std::string& subKey,
+                                      const platform::RegistryValue& value) {
+  // The data is recorded as the text it holds, terminator included, and its size in bytes.
+  if (auto fail = log_.Record("WriteValue(" + Describe(hive) + ", " + subKey + ", " + value.name + ", " +
+                              std::to_string(value.type) + ", " + Utf16LeToUtf8(value.bytes) + ", " +
+                              std::to_string(value.bytes.size()) + ")")) {
+    return *fail;
+  }
+  std::string path = FullPath(hive, subKey);
+  if (std::int32_t code = Denied(path, true)) return code;
+  auto& values = keys_[path];
+  // A value written again keeps the name it was stored under, as the registry does.
+  auto found = values.find(value.name);
+  if (found != values.end()) {
+    found->second = Value{value.type, value.bytes};
+  } else {
+    values[value.name] = Value{value.type, value.bytes};
+  }
+  return 0;
+}
+
+std::int32_t FakeRegistry::DeleteValue(platform::HKey hive, const std::string& subKey, const std::string& name) {
+  if (auto fail = log_.Record("DeleteValue(" + Describe(hive) + ", " + subKey + ", " + name + ")")) return *fail;
+  std::string path = FullPath(hive, subKey);
+  if (std::int32_t code = Denied(path, true)) return code;
+  auto key = keys_.find(path);
+  if (key == keys_.end() || key->second.erase(name) == 0) return platform::kErrorFileNotFound;
   return 0;
 }
 

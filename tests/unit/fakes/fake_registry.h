@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "fakes/call_log.h"
 #include "platform/platform.h"
@@ -22,14 +23,13 @@ class FakeRegistry : public platform::Registry {
 
   explicit FakeRegistry(CallLog& log) : log_(log) {}
 
-  std::int32_t RegOpenKeyExW(platform::HKey hKey, const std::string& subKey, std::uint32_t options,
-                             std::uint32_t samDesired, platform::HKey* phkResult) override;
-  std::int32_t RegQueryValueExW(platform::HKey hKey, const std::string& valueName, std::uint32_t* type,
-                                std::uint8_t* data, std::uint32_t* cbData) override;
-  std::int32_t RegCloseKey(platform::HKey hKey) override;
-  std::int32_t SHSetValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName,
-                           std::uint32_t type, const void* data, std::uint32_t cbData) override;
-  std::int32_t SHDeleteValueW(platform::HKey hKey, const std::string& subKey, const std::string& valueName) override;
+  std::int32_t ReadValue(platform::HKey hive, const std::string& subKey, const std::string& name,
+                         platform::RegistryValue* value) override;
+  std::int32_t ReadValues(platform::HKey hive, const std::string& subKey,
+                          std::vector<platform::RegistryValue>* values) override;
+  std::int32_t WriteValue(platform::HKey hive, const std::string& subKey,
+                          const platform::RegistryValue& value) override;
+  std::int32_t DeleteValue(platform::HKey hive, const std::string& subKey, const std::string& name) override;
 
   // Test set-up and inspection; none of these is recorded.
   void CreateKey(platform::HKey hive, const std::string& subKey);
@@ -41,22 +41,21 @@ class FakeRegistry : public platform::Registry {
   // A string value's text, without its terminating zero; empty when there is no such value.
   std::string GetString(platform::HKey hive, const std::string& subKey, const std::string& valueName) const;
   const Value* GetValue(platform::HKey hive, const std::string& subKey, const std::string& valueName) const;
-  // Opening a denied key for anything but KEY_QUERY_VALUE answers 5; so does any write under it.
+  // Writes and deletes under the key answer 5; reads still succeed.
   void DenyWrites(platform::HKey hive, const std::string& subKey);
-  // Opening the key at all answers 5.
+  // Every call on the key answers 5.
   void DenyOpen(platform::HKey hive, const std::string& subKey);
-  std::size_t OpenHandleCount() const { return handles_.size(); }
   const std::map<std::string, std::map<std::string, Value, CaseInsensitiveLess>, CaseInsensitiveLess>& keys() const {
     return keys_;
   }
 
  private:
   static std::string FullPath(platform::HKey hive, const std::string& subKey);
+  // 5 when the key is denied for this kind of call, else 0.
+  std::int32_t Denied(const std::string& path, bool writing) const;
 
   CallLog& log_;
   std::map<std::string, std::map<std::string, Value, CaseInsensitiveLess>, CaseInsensitiveLess> keys_;
   std::set<std::string, CaseInsensitiveLess> deniedWrites_;
   std::set<std::string, CaseInsensitiveLess> deniedOpens_;
-  std::map<platform::HKey, std::string> handles_;
-  platform::HKey nextHandle_ = 0x1000;
 };

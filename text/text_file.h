@@ -1,0 +1,25 @@
+// Text files as stored and as lines: UTF-16LE behind its byte-order mark, or UTF-8 (of which ASCII is a part).
+// Portable: no windows.h. No code page is ever guessed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class TextEncoding { kUtf8, kUtf16Le };
+
+// A file's text in UTF-8 and the encoding it was stored in; not valid when its bytes are not well-formed text of
+// that encoding.
+struct DecodedText {
+  bool valid = false;
+  TextEncoding encoding = TextEncoding::kUtf8;
+  std::string text;
+};
+
+// UTF-16LE when the bytes begin with the byte-order mark FF FE, else UTF-8, with or without its mark EF BB BF.
+DecodedText DecodeTextFile(const std::string& bytes);
+
+// CR, LF and CR LF each end a line, as the registry editor reads them; a last line without an end is still a line.
+std::vector<std::string> SplitLines(const std::string& text);
+
+// The byte-order mark, then every line followed by CR LF, in UTF-16LE: the registry editor's own format.
+std::string EncodeUtf16LeLines(const std::vector<std::string>& lines);
