@@ -344,6 +344,13 @@ void MainWindow::OnBackgroundDone(LPARAM parameter) {
   Guarded(done);
 }
 
+// The user logs off or shuts down while a backup or a restore runs: the work is waited for, so that it is not
+// cut off halfway; if it goes on longer than Windows lets a program answer, the log-off is refused instead.
+bool MainWindow::WaitForBackgroundWork() {
+  constexpr DWORD kEndSessionWaitMs = 4000;
+  return worker_ == nullptr || WaitForSingleObject(worker_, kEndSessionWaitMs) == WAIT_OBJECT_0;
+}
+
 bool MainWindow::OnSetCursor(LPARAM lParam) {
   if (!busy_ || LOWORD(lParam) != HTCLIENT) return false;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -411,6 +418,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       OnClose();
       return 0;
+    case WM_QUERYENDSESSION:
+      return WaitForBackgroundWork() ? TRUE : FALSE;
     case WM_DESTROY:
       about_.Close();
       PostQuitMessage(0);

@@ -68,6 +68,7 @@ class MainWindow : public WindowBase, public MainView {
   void SetButtonEnabled(int id, bool enabled);
   void EnableButtonsAsRequested();
   void OnBackgroundDone(LPARAM task);
+  bool WaitForBackgroundWork();
   bool OnSetCursor(LPARAM lParam);
   // The control's handle, kept from its creation: GetDlgItem would ask the window system each time.
   HWND Control(int id) const;
