@@ -46,6 +46,8 @@ const Scenario kScenarios[] = {
     {"backup-window-answers", e2e::ScenarioBackupWindowAnswers},
     {"backup-close-waits", e2e::ScenarioBackupCloseWaits},
     {"restore-from-backup", e2e::ScenarioRestoreFromBackup},
+    {"restore-refuses-smuggled-file", e2e::ScenarioRestoreRefusesSmuggledFile},
+    {"backup-beside-command-line", e2e::ScenarioBackupBesideCommandLine},
 };
 
 int Usage() {

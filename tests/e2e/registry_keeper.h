@@ -62,6 +62,25 @@ class RegistryKeeper {
   std::vector<std::pair<HKEY, std::string>> createdKeys_;
 };
 
+// Denies everyone KEY_SET_VALUE on HKCU's Shell Folders key, as a registry the user may not write does (Wine
+// never refuses a write otherwise); the key's own security comes back when the object goes, or at the next run
+// when this one was killed.
+class ShellFoldersRefusal {
+ public:
+  ShellFoldersRefusal();
+  ~ShellFoldersRefusal();
+  ShellFoldersRefusal(const ShellFoldersRefusal&) = delete;
+  ShellFoldersRefusal& operator=(const ShellFoldersRefusal&) = delete;
+  bool refused() const { return refused_; }
+
+ private:
+  static HKEY Open();
+  static bool JournalWrite(const std::string& security);
+  static void Recover();
+
+  bool refused_ = false;
+};
+
 // The backup file on the prefix's desktop, put back as it was (or removed) when the keeper goes.
 class BackupFileKeeper {
  public:

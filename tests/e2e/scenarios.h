@@ -59,6 +59,8 @@ void ScenarioRandomPaths(const std::string& exe);
 void ScenarioAccessKeys(const std::string& exe);
 void ScenarioApplyTypedWidePath(const std::string& exe);
 void ScenarioRestoreFromBackup(const std::string& exe);
+void ScenarioRestoreRefusesSmuggledFile(const std::string& exe);
+void ScenarioBackupBesideCommandLine(const std::string& exe);
 void ScenarioShowStoredWidePath(const std::string& exe);
 void ScenarioBackupWideDesktop(const std::string& exe);
 void ScenarioBackupFailureKeepsOld(const std::string& exe);

@@ -1,11 +1,17 @@
-// Scenario of "Restore from backup...": a backup made by the button is chosen in the system's real open-file
-// dialog, a No changes nothing, and a Yes brings back the value changed since.
+// Scenarios of "Restore from backup..." and of the backup beside the command line: a backup made by the button
+// is chosen in the system's real open-file dialog, a No changes nothing, and a Yes brings back the value changed
+// since; a file that would carry keys past the check on lone line feeds is refused; and twenty rounds of the
+// button and a zolvane-cli backup started together.
 #include <windows.h>
 
+#include <fstream>
+
+#include "backup/registry_file.h"
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "tests/e2e/scenarios.h"
+#include "tests/wine/run_program.h"
 #include "tests/wine/wine_check.h"
 
 namespace e2e {
@@ -81,6 +87,112 @@ void ScenarioRestoreFromBackup(const std::string& exe) {
   CHECK(ZolvaneApp::PressOk(outcome));
   CHECK(ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal") == before);
   CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == ExpectedLocation(kFolders[kMyDocuments]); }));
+}
+
+namespace {
+
+bool KeyExists(const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The restore's own reading of a backup: readable, a section for each of the four keys, and My Documents as the
+// registry holds it.
+bool RestorableWithTheCurrentValues(const std::string& path) {
+  RegistryFile parsed = ParseRegistryFile(FileBytes(path));
+  if (!parsed.readable || parsed.sections != std::array<bool, 4>{true, true, true, true}) return false;
+  RegData personal = ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal");
+  for (const RegistryFileValue& value : parsed.values) {
+    if (value.key->path != std::string(kUserShellFolders) || value.key->hive != platform::kHkeyCurrentUser) continue;
+    if (value.name == "Personal")
+      return value.type == personal.type && personal.bytes == std::vector<BYTE>(value.bytes.begin(), value.bytes.end());
+  }
+  return false;
+}
+
+bool TempFilesLeft() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"splfolders*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+}  // namespace
+
+// The file the window offers is one whose comment line hides, behind lone line feeds, a key of its own and a
+// key's deletion: the window says which line stops it, and neither key is touched.
+void ScenarioRestoreRefusesSmuggledFile(const std::string& exe) {
+  const std::string planted = "Software\\ZolvaneSmuggledByWindow";
+  const std::string victim = "Software\\ZolvaneVictimOfWindow";
+  BackupFileKeeper backupFile;
+  RegistryKeeper keeper;
+  keeper.KeepKeyAbsence(HKEY_CURRENT_USER, victim);
+  CHECK(WriteText(HKEY_CURRENT_USER, victim, "kept", "yes", REG_SZ));
+  std::ofstream(backupFile.path(), std::ios::binary)
+      << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" << kUserShellFolders
+      << "]\r\n\"ZolvaneProbe\"=\"C:\\\\Probe\"\r\n; x\n[HKEY_CURRENT_USER\\" << planted
+      << "]\n\"x\"=\"y\"\n[-HKEY_CURRENT_USER\\" << victim << "]\r\n";
+  ZolvaneApp app(exe);
+  if (!StartWithFolder(app, kMyDocuments)) return;
+  HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
+  if (question == nullptr) return;
+  Answer(question, IDYES);
+  HWND outcome = app.WaitForMessageBox("Zolvane", 40000);
+  if (!CHECK(outcome != nullptr)) return;
+  CHECK_EQ(ZolvaneApp::MessageBoxText(outcome),
+           "\"" + backupFile.path() +
+               "\" is not a backup of the special folder paths, so nothing was imported.\nLine 6: "
+               "[HKEY_CURRENT_USER\\" +
+               planted + "]\nThis key is not one of the four keys that hold the special folder paths.");
+  CHECK(ZolvaneApp::PressOk(outcome));
+  CHECK(!KeyExists(planted));
+  CHECK_EQ(ReadText(HKEY_CURRENT_USER, victim, "kept"), std::string("yes"));
+  CHECK(!ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "ZolvaneProbe").present);
+}
+
+// The window's backup and a zolvane-cli backup, started together twenty times: both succeed one after the other,
+// each file is one the restore reads back as the registry holds the keys, and nothing is left behind.
+void ScenarioBackupBesideCommandLine(const std::string& exe) {
+  BackupFileKeeper backupFile;
+  std::string windowsExe = WindowsPath(exe);
+  std::string cli = windowsExe.substr(0, windowsExe.find_last_of('\\') + 1) + "zolvane-cli.exe";
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::string cliFile = Utf8(temp) + "zolvane-beside-window.bak";
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  int succeeded = 0;
+  for (int round = 0; round < 20; ++round) {
+    PressButton(app.Control(IDC_BACKUP));
+    CapturedRun run(Wide("\"" + cli + "\" backup \"" + cliFile + "\""), L"beside-window");
+    HWND box = app.WaitForMessageBox("Zolvane", 40000);
+    if (!CHECK(box != nullptr)) return;
+    std::string windowOutcome = ZolvaneApp::MessageBoxText(box);
+    CHECK(ZolvaneApp::PressOk(box));
+    ProgramRun cliOutcome = run.Finish();
+    CHECK_EQ(windowOutcome, std::string("Shell folder registry keys are now backed up."));
+    CHECK_EQ(cliOutcome.exitCode, 0LL);
+    CHECK_EQ(cliOutcome.err, std::string());
+    CHECK(RestorableWithTheCurrentValues(backupFile.path()));
+    CHECK(RestorableWithTheCurrentValues(cliFile));
+    CHECK(GetFileAttributesW(Wide(backupFile.path() + ".new").c_str()) == INVALID_FILE_ATTRIBUTES);
+    CHECK(GetFileAttributesW(Wide(cliFile + ".new").c_str()) == INVALID_FILE_ATTRIBUTES);
+    CHECK(!TempFilesLeft());
+    if (windowOutcome == "Shell folder registry keys are now backed up." && cliOutcome.exitCode == 0) ++succeeded;
+    if (!CHECK(WaitUntil([&] { return app.Enabled(IDC_BACKUP); }))) return;
+  }
+  std::printf("the window's backup beside zolvane-cli's, 20 rounds: %d with both succeeding\n", succeeded);
+  DeleteFileW(Wide(cliFile).c_str());
 }
 
 }  // namespace e2e

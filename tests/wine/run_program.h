@@ -70,26 +70,46 @@ class CapturedOutput {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
+// A program started with its standard output and error in files of its own, named after tag, so that several
+// can run at once; Finish waits for it and gives what it wrote and its exit code (-1: not started).
+class CapturedRun {
+ public:
+  CapturedRun(std::wstring commandLine, const std::wstring& tag, const std::wstring& folder = std::wstring())
+      : out_((L"zolvane-captured-out-" + tag + L".txt").c_str()),
+        err_((L"zolvane-captured-err-" + tag + L".txt").c_str()) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = out_.handle();
+    startup.hStdError = err_.handle();
+    started_ = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                              folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != FALSE;
+  }
+  CapturedRun(const CapturedRun&) = delete;
+  CapturedRun& operator=(const CapturedRun&) = delete;
+
+  ProgramRun Finish(DWORD timeoutMs = 60000) {
+    ProgramRun run;
+    if (!started_) return run;
+    started_ = false;
+    run.exitCode = WaitAndClose(info_, timeoutMs);
+    run.out = out_.Read();
+    run.err = err_.Read();
+    return run;
+  }
+  ~CapturedRun() { Finish(); }
+
+ private:
+  CapturedOutput out_;
+  CapturedOutput err_;
+  PROCESS_INFORMATION info_ = {};
+  bool started_ = false;
+};
+
 // Starts the command line in folder (this program's own when empty) with its standard output and error in files,
 // waits up to timeoutMs, and gives what it wrote and its exit code.
 inline ProgramRun RunAndCapture(std::wstring commandLine, const std::wstring& folder = std::wstring(),
                                 DWORD timeoutMs = 60000) {
-  CapturedOutput out(L"zolvane-captured-out.txt");
-  CapturedOutput err(L"zolvane-captured-err.txt");
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = out.handle();
-  startup.hStdError = err.handle();
-  PROCESS_INFORMATION info = {};
-  ProgramRun run;
-  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
-    return run;
-  }
-  run.exitCode = WaitAndClose(info, timeoutMs);
-  run.out = out.Read();
-  run.err = err.Read();
-  return run;
+  return CapturedRun(std::move(commandLine), L"one", folder).Finish(timeoutMs);
 }
