@@ -2,6 +2,8 @@
 # Sets up 32-bit Wine (under qemu-i386 where the kernel runs no 32-bit code) and its Windows XP prefix,
 # build/wine-xp32. Idempotent: installs, mounts and registers only what is missing. Where this machine
 # cannot register an i386 handler, prints one "skipped" line and exits 0. Never touches ~/.wine.
+# With --packages-only it stops once 32-bit programs run, before the prefix: scripts/setup.sh takes that way, so
+# that the 64-bit prefix is made with its 32-bit half (syswow64), as 64-bit Windows XP has one.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 source "$(dirname "$0")/env-wine32.sh"
@@ -89,6 +91,11 @@ if [ "${ZOLVANE_WIN32_EMULATE:-0}" = 1 ] || ! runs32; then
     log "registered qemu-i386 for i386 executables"
   fi
   runs32 || { echo "win32: 32-bit programs do not start, though binfmt_misc entry '$handler' takes them" >&2; exit 1; }
+fi
+
+if [ "${1:-}" = --packages-only ]; then
+  log "32-bit Wine runs ($(( $(date +%s) - start )) s)"
+  exit 0
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

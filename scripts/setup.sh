@@ -17,6 +17,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# 32-bit Wine first: a prefix made without it has no 32-bit half, and the 32-bit Zolvane.exe, the one users take
+# to XP x64, could not run in it. One made before it was there is made again (it holds nothing of its own).
+wow64=$("$ZOLVANE_ROOT/scripts/setup-wine32.sh" --packages-only) || { echo "$wow64"; exit 1; }
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
+  ! grep -q '^win32: skipped' <<<"$wow64"; then
+  log "making $WINEPREFIX again, with its 32-bit half"
+  "$WINESERVER" -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+fi
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   log "creating the Wine prefix $WINEPREFIX (Windows XP x64)"
   mkdir -p "$(dirname "$WINEPREFIX")"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the exe a user takes to Windows XP, build/win32/Zolvane.exe, under 32-bit Wine in the Windows XP
-# prefix build/wine-xp32 on a private Xvfb: start-up, each folder's display, Apply and Restore Default, and
-# Apply of a typed path no code page holds, through the i686 build of the end-to-end driver; then
+# prefix build/wine-xp32 on a private Xvfb: start-up, each folder's display, Apply and Restore Default, Apply
+# of a typed path no code page holds, and the backup and its restore, through the i686 build of the end-to-end
+# driver; then
 # build/win32/zolvane-cli.exe lists the fifteen folders. Ends with one line, "win32: N passed, N failed"
 # (one count per scenario, the command line's list one more) or "win32: skipped: ..."; non-zero when a
 # scenario failed. Details: build/win32-e2e.log.
@@ -18,7 +19,7 @@ driver="$ZOLVANE_ROOT/build/win32/tests/e2e/zolvane_e2e.exe"
 cli="$ZOLVANE_ROOT/build/win32/zolvane-cli.exe"
 scenarios=(${ZOLVANE_WIN32_SCENARIOS:-start-up fifteen-folders apply-follows-path apply-my-documents
            apply-desktop-variable apply-common-desktop restore-my-documents restore-shared-video
-           apply-typed-wide-path})
+           apply-typed-wide-path restore-from-backup restore-refuses-smuggled-file backup-beside-command-line})
 # The scenarios and the command line's list.
 total=$((${#scenarios[@]} + 1))
 # Emulated, a scenario takes several times as long as under 64-bit Wine; the whole run stays bounded.

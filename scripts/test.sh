@@ -91,6 +91,13 @@ if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
   passed=$((passed + BASH_REMATCH[1])) failed=$((failed + BASH_REMATCH[2]))
 elif [[ $line != *skipped* ]]; then failed=$((failed + 1)); fi
 
+log "the 32-bit command line in the 64-bit prefix, as on Windows XP x64"
+line=$("$ZOLVANE_ROOT/scripts/test-wow64.sh" | tail -n1)
+echo "$line"
+if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+  passed=$((passed + BASH_REMATCH[1])) failed=$((failed + BASH_REMATCH[2]))
+elif [[ $line != *skipped* ]]; then failed=$((failed + 1)); fi
+
 echo "All suites ($(( $(date +%s) - start )) s):"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
