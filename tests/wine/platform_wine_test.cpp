@@ -1,8 +1,10 @@
 // The real platform layer's binding of the shell's functions on first use, under Wine: the library comes
 // from the system folder only when a function of it is first asked for, and what cannot be had is null.
-// This program links none of the shell's libraries itself, so nothing else loads them.
+// This program links none of the shell's libraries itself, so nothing else loads them. Last, a program it starts
+// runs in the system folder.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -56,11 +58,32 @@ void TestShellCallsThroughBinding() {
   CHECK(GetModuleHandleA("shell32.dll") != nullptr);
 }
 
+// A started program runs in the system folder, not in the folder Zolvane was started in.
+void TestProcessesStartInTheSystemFolder() {
+  platform::Win32Platform win32;
+  char temp[MAX_PATH];
+  std::string out = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "zolvane-started-in.txt";
+  DeleteFileA(out.c_str());
+  platform::ProcessHandle process = platform::ProcessHandle::kNone;
+  std::string cmd = SystemFolder() + "\\cmd.exe";
+  CHECK_EQ(win32.platform().processes.CreateProcessW(cmd, "cmd /c cd > \"" + out + "\"", 0, &process), 0);
+  CHECK_EQ(static_cast<long long>(win32.platform().processes.WaitForSingleObject(process, 30000)), 0LL);
+  win32.platform().processes.CloseHandle(process);
+  char folder[MAX_PATH + 2] = "";
+  std::FILE* file = std::fopen(out.c_str(), "rb");
+  std::size_t got = file ? std::fread(folder, 1, MAX_PATH, file) : 0;
+  if (file) std::fclose(file);
+  std::string started(folder, got);
+  CHECK_EQ(started.substr(0, started.find_first_of("\r\n")), SystemFolder());
+  DeleteFileA(out.c_str());
+}
+
 }  // namespace
 
 int main() {
   TestBindsOnFirstUse();
   TestWhatCannotBeHad();
   TestShellCallsThroughBinding();
+  TestProcessesStartInTheSystemFolder();
   return wine_check::Summary();
 }
