@@ -16,8 +16,8 @@ namespace {
 
 constexpr int kErrorNotEnoughMemory = 8;
 
-// regedit runs with its own idea of the current folder: it is handed the full path of a file named
-// relative to ours. A path the system cannot make full is passed on as it is.
+// regedit runs in the system folder: a backup's file named relative to ours is handed to it by its full path,
+// and an import's is named so in what the user is told. A path the system cannot make full is passed on as it is.
 std::string FullPath(const std::string& path) {
   platform::WideText wide = platform::Widen(path);
   DWORD size = GetFullPathNameW(wide.data(), 0, nullptr, nullptr);
