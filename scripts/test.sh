@@ -22,6 +22,15 @@ count() {  # ctest's log -> adds to passed/failed
   failed=$((failed + bad))
 }
 
+count_script() {  # a script of ours that ends with "NAME: N passed, N failed" or "NAME: skipped: ..."
+  local line
+  line=$("$ZOLVANE_ROOT/scripts/$1" | tail -n1)
+  echo "$line"
+  if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+    passed=$((passed + BASH_REMATCH[1])) failed=$((failed + BASH_REMATCH[2]))
+  elif [[ $line != *skipped* ]]; then failed=$((failed + 1)); fi
+}
+
 log "native suite"
 ctest --test-dir "$ZOLVANE_ROOT/build/host" --output-on-failure --timeout 120 -j"$(nproc)" \
   2>&1 | tee "$ZOLVANE_ROOT/build/host-tests.log"
@@ -85,18 +94,10 @@ else
 fi
 
 log "the 32-bit exe under 32-bit Wine, Windows XP"
-line=$("$ZOLVANE_ROOT/scripts/test-win32.sh" | tail -n1)
-echo "$line"
-if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
-  passed=$((passed + BASH_REMATCH[1])) failed=$((failed + BASH_REMATCH[2]))
-elif [[ $line != *skipped* ]]; then failed=$((failed + 1)); fi
+count_script test-win32.sh
 
 log "the 32-bit command line in the 64-bit prefix, as on Windows XP x64"
-line=$("$ZOLVANE_ROOT/scripts/test-wow64.sh" | tail -n1)
-echo "$line"
-if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
-  passed=$((passed + BASH_REMATCH[1])) failed=$((failed + BASH_REMATCH[2]))
-elif [[ $line != *skipped* ]]; then failed=$((failed + 1)); fi
+count_script test-wow64.sh
 
 echo "All suites ($(( $(date +%s) - start )) s):"
 echo "$passed passed, $failed failed"

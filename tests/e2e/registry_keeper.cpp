@@ -230,6 +230,16 @@ const wchar_t* const kRefusalJournalKey = L"Software\\Zolvane end-to-end refused
 
 }  // namespace
 
+bool BackupTempFilesLeft() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"splfolders*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
 ShellFoldersRefusal::ShellFoldersRefusal() {
   Recover();
   HKEY key = Open();

@@ -81,6 +81,9 @@ class ShellFoldersRefusal {
   bool refused_ = false;
 };
 
+// Whether a backup left any of its exports' temporary files (splfolders*.txt) in the temporary folder.
+bool BackupTempFilesLeft();
+
 // The backup file on the prefix's desktop, put back as it was (or removed) when the keeper goes.
 class BackupFileKeeper {
  public:

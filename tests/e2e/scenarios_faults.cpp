@@ -45,17 +45,6 @@ std::size_t LineCount(const std::string& path) {
   return lines;
 }
 
-// Whether a run left any of the exports' temporary files in the temporary folder.
-bool TempFilesLeft() {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((std::wstring(temp) + L"splfolders*.txt").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
-}
-
 // Clicks the backup button, waits for the message box that tells the outcome, answers it; returns its text.
 std::string BackupOutcome(ZolvaneApp& app) {
   if (!CHECK(app.Click(IDC_BACKUP))) return std::string();
@@ -183,7 +172,7 @@ void ScenarioBackupFailureKeepsOld(const std::string& exe) {
   CHECK_EQ(BackupOutcome(app), kNotBackedUp);
   CHECK(ReadBytes(backupFile.path()) == oldBackup);
   CHECK(!Exists(backupFile.path() + ".new"));
-  CHECK(!TempFilesLeft());
+  CHECK(!BackupTempFilesLeft());
 }
 
 void ScenarioBackupIgnoresPlantedRegedit(const std::string& exe) {
@@ -312,7 +301,7 @@ void ScenarioBackupCloseWaits(const std::string& exe) {
   CHECK(Exists(backupFile.path()));
   CHECK(ZolvaneApp::PressOk(box));
   CHECK(app.WaitForExit());
-  CHECK(!TempFilesLeft());
+  CHECK(!BackupTempFilesLeft());
 }
 
 }  // namespace e2e

@@ -117,16 +117,6 @@ bool RestorableWithTheCurrentValues(const std::string& path) {
   return false;
 }
 
-bool TempFilesLeft() {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((std::wstring(temp) + L"splfolders*.txt").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
-}
-
 }  // namespace
 
 // The file the window offers is one whose comment line hides, behind lone line feeds, a key of its own and a
@@ -187,7 +177,7 @@ void ScenarioBackupBesideCommandLine(const std::string& exe) {
     CHECK(RestorableWithTheCurrentValues(cliFile));
     CHECK(GetFileAttributesW(Wide(backupFile.path() + ".new").c_str()) == INVALID_FILE_ATTRIBUTES);
     CHECK(GetFileAttributesW(Wide(cliFile + ".new").c_str()) == INVALID_FILE_ATTRIBUTES);
-    CHECK(!TempFilesLeft());
+    CHECK(!BackupTempFilesLeft());
     if (windowOutcome == "Shell folder registry keys are now backed up." && cliOutcome.exitCode == 0) ++succeeded;
     if (!CHECK(WaitUntil([&] { return app.Enabled(IDC_BACKUP); }))) return;
   }

@@ -160,14 +160,6 @@ bool HoldsTheCurrentValues(const std::wstring& file) {
   return parsed.sections == std::array<bool, 4>{true, true, true, true};
 }
 
-bool TemporaryFilesLeft() {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((TempFolder() + L"splfolders*.txt").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
-}
-
 // Twenty rounds of two backups started together, into one file and into two: each success leaves a file the
 // restore reads back as the registry holds the keys, each failure says why, and nothing is left behind.
 void TestTwoBackupsAtOnce() {
@@ -195,7 +187,7 @@ void TestTwoBackupsAtOnce() {
         }
         CHECK(!Exists(*targets[i] + L".new"));
       }
-      CHECK(!TemporaryFilesLeft());
+      CHECK(!e2e::BackupTempFilesLeft());
     }
   }
   std::printf("two backups at once, 20 rounds into one file and 20 into two: %d succeeded, %d failed\n", successes,
