@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "backup/backup_lock.h"
+#include "backup/failure.h"
 #include "backup/registry_editor.h"
 #include "backup/registry_file.h"
 #include "backup/shell_folder_keys.h"
-#include "backup/system_error.h"
 #include "text/ascii_case.h"
 #include "text/text_file.h"
 #include "text/utf16.h"
@@ -25,121 +25,89 @@ namespace {
 
 // The new backup is made beside the old one under this name, and takes its place only once it is proven.
 const char* const kNewBackupSuffix = ".new";
-constexpr std::uint32_t kShgfpTypeCurrent = 0;
-
-// A file, process-start or delete operation that failed: it ends the backup, never the program.
-// It keeps its text in a plain string: std::runtime_error would link a second string implementation.
-class BackupFailure : public std::exception {
- public:
-  BackupFailure(std::string text, std::int32_t code) : text_(std::move(text)), code_(code) {}
-  const char* what() const noexcept override { return text_.c_str(); }
-  std::int32_t code() const { return code_; }
-
- private:
-  std::string text_;
-  std::int32_t code_;
-};
+const char* const kBackedUp = "Shell folder registry keys are now backed up.";
+const char* const kNotBackedUp = "Could not backup the shell folder registry keys";
 
 std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
 }
 
-std::string ExportCommandLine(const std::string& tempFile, const ShellFolderKey& key) {
-  return "regedit /e " + Quoted(tempFile) + " " + Quoted(key.FullName());
-}
-
-// The registry editors of one run. Whatever a failure abandons is ended and every handle closed, so that
-// no export goes on writing into a temporary file that is about to be deleted.
+// The registry editors of one run. Whatever a failure abandons is ended and closed, so that no export goes on
+// writing into a temporary file that is about to be deleted.
 class ExportProcesses {
  public:
-  explicit ExportProcesses(platform::Processes& processes) : processes_(processes) {}
+  explicit ExportProcesses(platform::Platform& platform) : platform_(platform) {}
   ExportProcesses(const ExportProcesses&) = delete;
   ExportProcesses& operator=(const ExportProcesses&) = delete;
-  ~ExportProcesses();
+  ~ExportProcesses() {
+    for (const Export& started : exports_) platform_.processes.Finish(started.process, 0);
+  }
 
-  void Start(const std::string& program, const std::string& commandLine);
-  // Each export must end within its time with exit code 0; the first that does not ends the backup.
+  void Start(const std::string& program, const ShellFolderKey& key, const std::string& file);
+  // The exports run side by side; each must end within its own time with exit code 0, so a hung editor costs at
+  // most that long. The first that does not ends the backup.
   void WaitForAll();
 
  private:
   struct Export {
     platform::ProcessHandle process;
     std::string key;
-    bool ended;
   };
 
-  void WaitFor(Export& started);
-  void End(platform::ProcessHandle process);
-
-  platform::Processes& processes_;
+  platform::Platform& platform_;
   std::vector<Export> exports_;
 };
 
-ExportProcesses::~ExportProcesses() {
-  for (const Export& started : exports_) {
-    if (!started.ended) End(started.process);
-    processes_.CloseHandle(started.process);
-  }
-}
-
-void ExportProcesses::Start(const std::string& program, const std::string& commandLine) {
+void ExportProcesses::Start(const std::string& program, const ShellFolderKey& key, const std::string& file) {
+  std::string commandLine = ExportCommandLine(file, key);
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
-  std::int32_t code = StartRegistryEditor(processes_, program, commandLine, &process);
-  if (code != 0) throw BackupFailure(DescribeFailure("Cannot start", commandLine, code), code);
-  // The key is the command line's last quoted text.
-  std::size_t keyStart = commandLine.rfind('"', commandLine.size() - 2) + 1;
-  exports_.push_back(Export{process, commandLine.substr(keyStart, commandLine.size() - 1 - keyStart), false});
+  std::int32_t code = platform_.processes.Start(program, commandLine, &process);
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot start", commandLine, code));
+  exports_.push_back(Export{process, key.FullName()});
 }
 
-// The exports run side by side; each wait has its own limit, so a hung editor costs at most that long.
 void ExportProcesses::WaitForAll() {
-  for (Export& started : exports_) WaitFor(started);
+  platform::System& system = platform_.system;
+  while (!exports_.empty()) {
+    Export started = exports_.front();
+    exports_.erase(exports_.begin());
+    platform::ProcessEnd end = platform_.processes.Finish(started.process, kExportTimeoutMs);
+    if (end.how == platform::ProcessEnd::How::kEnded) {
+      throw Failure(platform::kErrorWaitTimeout,
+                    DescribeFailure(system, "Cannot finish the export of", started.key, platform::kErrorWaitTimeout));
+    }
+    if (end.how == platform::ProcessEnd::How::kLost) {
+      throw Failure(platform::kErrorInvalidHandle,
+                    DescribeFailure(system, "Cannot learn how the registry editor ended the export of", started.key,
+                                    platform::kErrorInvalidHandle));
+    }
+    if (end.exitCode != 0) {
+      throw Failure(platform::kErrorCantRead,
+                    WithSystemReason(system,
+                                     "The registry editor ended with exit code " + std::to_string(end.exitCode) +
+                                         " while exporting " + Quoted(started.key),
+                                     platform::kErrorCantRead));
+    }
+  }
 }
 
-void ExportProcesses::WaitFor(Export& started) {
-  std::uint32_t waited = processes_.WaitForSingleObject(started.process, kExportTimeoutMs);
-  if (waited == platform::kWaitTimeout) {
-    throw BackupFailure(DescribeFailure("Cannot finish the export of", started.key, platform::kErrorWaitTimeout),
-                        platform::kErrorWaitTimeout);
-  }
-  std::uint32_t exitCode = 0;
-  if (waited != platform::kWaitObject0 || processes_.GetExitCodeProcess(started.process, &exitCode) == 0) {
-    throw BackupFailure(DescribeFailure("Cannot learn how the registry editor ended the export of", started.key,
-                                        platform::kErrorInvalidHandle),
-                        platform::kErrorInvalidHandle);
-  }
-  started.ended = true;
-  if (exitCode != 0) {
-    throw BackupFailure(WithSystemReason("The registry editor ended with exit code " + std::to_string(exitCode) +
-                                             " while exporting " + Quoted(started.key),
-                                         platform::kErrorCantRead),
-                        platform::kErrorCantRead);
-  }
-}
-
-// TerminateProcess only asks; the wait lets the process let go of its file before it is deleted.
-void ExportProcesses::End(platform::ProcessHandle process) {
-  processes_.TerminateProcess(process, kEndedEditorExitCode);
-  processes_.WaitForSingleObject(process, kExportTimeoutMs);
-}
-
-// The four exports as one registry file: one header, then every line of each export but its header line, in
-// export order, in UTF-16LE whatever each export came in. Only a line that is the header itself is left out:
-// a value may hold the header's words.
+// The four exports as one registry file: every line of each export but its header line, in export order, in
+// UTF-16LE whatever each export came in. Only a line that is the header itself is left out: a value may hold
+// the header's words.
 std::string MergedExports(const std::array<std::string, 4>& exports) {
-  std::vector<std::string> lines = {kRegistryFileHeader};
+  std::vector<std::string> lines;
   for (std::size_t i = 0; i < exports.size(); ++i) {
     DecodedText decoded = DecodeTextFile(exports[i]);
     if (!decoded.valid) {
-      throw BackupFailure("The registry editor's export of " + Quoted(kShellFolderKeys[i].FullName()) +
-                              " is neither UTF-16 nor UTF-8 text.",
-                          platform::kErrorInvalidData);
+      throw Failure(platform::kErrorInvalidData, "The registry editor's export of " +
+                                                     Quoted(kShellFolderKeys[i].FullName()) +
+                                                     " is neither UTF-16 nor UTF-8 text.");
     }
     for (std::string& line : SplitLines(decoded.text)) {
       if (line != kRegistryFileHeader) lines.push_back(std::move(line));
     }
   }
-  return EncodeUtf16LeLines(lines);
+  return RegistryFileBytes(lines);
 }
 
 bool IsTextType(std::uint32_t type) {
@@ -166,29 +134,28 @@ std::string ValueName(const std::string& name, const ShellFolderKey& key) {
 
 // The key's values as the backup holds them against those the registry holds now: the same names, and each
 // restored as it is held.
-void CheckKeyRestorable(platform::Registry& registry, const ShellFolderKey& key,
+void CheckKeyRestorable(platform::Platform& platform, const ShellFolderKey& key,
                         const std::vector<RegistryFileValue>& values) {
   std::vector<platform::RegistryValue> held;
-  std::int32_t code = registry.ReadValues(key.hive, key.path, &held);
-  if (code != 0) throw BackupFailure(DescribeFailure("Cannot read", key.FullName(), code), code);
+  std::int32_t code = platform.registry.ReadValues(key.hive, key.path, &held);
+  if (code != 0) throw Failure(code, DescribeFailure(platform.system, "Cannot read", key.FullName(), code));
   for (const platform::RegistryValue& value : held) {
     auto found = std::find_if(values.begin(), values.end(), [&](const RegistryFileValue& backedUp) {
       return SameIgnoringAsciiCase(backedUp.name, value.name);
     });
     if (found == values.end()) {
-      throw BackupFailure(ValueName(value.name, key) + " is missing from the new backup, so it was not kept.",
-                          platform::kErrorInvalidData);
+      throw Failure(platform::kErrorInvalidData,
+                    ValueName(value.name, key) + " is missing from the new backup, so it was not kept.");
     }
     if (!RestoresAsHeld(value, *found)) {
-      throw BackupFailure(ValueName(value.name, key) +
-                              " would not be restored as the registry holds it, so the new backup was not kept.",
-                          platform::kErrorInvalidData);
+      throw Failure(platform::kErrorInvalidData,
+                    ValueName(value.name, key) +
+                        " would not be restored as the registry holds it, so the new backup was not kept.");
     }
   }
   if (values.size() != held.size()) {
-    throw BackupFailure(
-        "The new backup holds values of " + key.FullName() + " that the registry does not, so it was not kept.",
-        platform::kErrorInvalidData);
+    throw Failure(platform::kErrorInvalidData, "The new backup holds values of " + key.FullName() +
+                                                   " that the registry does not, so it was not kept.");
   }
 }
 
@@ -206,35 +173,37 @@ class ExportFilesRemover {
 
 }  // namespace
 
-BackupOutcome RegistryBackup::Run(const std::string& targetFile) {
-  notices_.clear();
-  BackupOutcome outcome;
+Outcome RegistryBackup::Run(const std::string& targetFile) {
+  Outcome outcome;
   try {
-    outcome.file = targetFile.empty() ? DesktopBackupFile() : targetFile;
+    outcome.file = targetFile.empty() ? DesktopFolder(&outcome.notices) + "\\" + kBackupFileName : targetFile;
     SetExportFiles();
     RefuseExportFileAsTarget(outcome.file);
     BackupLock lock(platform_.locks);
-    if (lock.code() != 0) throw BackupFailure(lock.FailureText(), lock.code());
+    if (lock.code() != 0) throw Failure(lock.code(), lock.FailureText(platform_.system));
     SaveKeys(outcome.file);
-    outcome.succeeded = true;
-  } catch (const BackupFailure& failure) {
-    outcome.failure = failure.what();
+    outcome.result = Outcome::Result::kDone;
+    outcome.message = kBackedUp;
+    return outcome;
+  } catch (const Failure& failure) {
     outcome.code = failure.code();
+    outcome.message = failure.what();
   } catch (const std::bad_alloc&) {
     outcome.code = platform::kErrorNotEnoughMemory;
-    outcome.failure = WithSystemReason("The backup broke off", outcome.code);
+    outcome.message = WithSystemReason(platform_.system, "The backup broke off", outcome.code);
   } catch (const std::exception& failure) {
     outcome.code = platform::kErrorFunctionFailed;
-    outcome.failure = WithSystemReason(std::string("The backup broke off: ") + failure.what(), outcome.code);
+    outcome.message =
+        WithSystemReason(platform_.system, std::string("The backup broke off: ") + failure.what(), outcome.code);
   }
-  outcome.notices = std::move(notices_);
+  outcome.message = std::string(kNotBackedUp) + "\n" + outcome.message;
   return outcome;
 }
 
 void RegistryBackup::SetExportFiles() {
-  std::string tempDir = GetTempDir();
+  std::string tempFolder = platform_.system.TempFolder();
   for (std::size_t i = 0; i < exportFiles_.size(); ++i) {
-    exportFiles_[i] = tempDir + "splfolders" + std::to_string(i + 1) + ".txt";
+    exportFiles_[i] = tempFolder + "splfolders" + std::to_string(i + 1) + ".txt";
   }
 }
 
@@ -242,19 +211,19 @@ void RegistryBackup::SetExportFiles() {
 void RegistryBackup::RefuseExportFileAsTarget(const std::string& target) {
   for (const std::string& exportFile : exportFiles_) {
     if (!SameIgnoringAsciiCase(target, exportFile)) continue;
-    throw BackupFailure(Quoted(target) + " is a temporary file of the backup's own; choose another file.",
-                        platform::kErrorInvalidData);
+    throw Failure(platform::kErrorInvalidData,
+                  Quoted(target) + " is a temporary file of the backup's own; choose another file.");
   }
 }
 
-// Only the verified new file takes the old one's place, in one step; a failing operation throws BackupFailure.
+// Only the verified new file takes the old one's place, in one step; a failing operation throws Failure.
 void RegistryBackup::SaveKeys(const std::string& backupFile) {
   std::array<std::string, 4> exports;
   {
     ExportFilesRemover remover([this] { DeleteExportFiles(); });
     std::int32_t leftoverCode = 0;
     std::string leftoverFailure = DeleteExportFiles(&leftoverCode);
-    if (!leftoverFailure.empty()) throw BackupFailure(leftoverFailure, leftoverCode);
+    if (!leftoverFailure.empty()) throw Failure(leftoverCode, leftoverFailure);
     exports = ExportKeys();
   }
   std::string bytes = MergedExports(exports);
@@ -266,8 +235,7 @@ void RegistryBackup::SaveKeys(const std::string& backupFile) {
 std::string RegistryBackup::FindRegistryEditor() {
   std::string path = RegistryEditorPath(platform_.system);
   if (path.empty()) {
-    throw BackupFailure("Cannot find the Windows folder, which holds the registry editor.",
-                        platform::kErrorFileNotFound);
+    throw Failure(platform::kErrorFileNotFound, "Cannot find the Windows folder, which holds the registry editor.");
   }
   return path;
 }
@@ -275,10 +243,8 @@ std::string RegistryBackup::FindRegistryEditor() {
 std::array<std::string, 4> RegistryBackup::ExportKeys() {
   std::string regedit = FindRegistryEditor();
   {
-    ExportProcesses exports(platform_.processes);
-    for (std::size_t i = 0; i < exportFiles_.size(); ++i) {
-      exports.Start(regedit, ExportCommandLine(exportFiles_[i], kShellFolderKeys[i]));
-    }
+    ExportProcesses exports(platform_);
+    for (std::size_t i = 0; i < exportFiles_.size(); ++i) exports.Start(regedit, kShellFolderKeys[i], exportFiles_[i]);
     exports.WaitForAll();
   }
   std::array<std::string, 4> bytes;
@@ -290,13 +256,15 @@ std::array<std::string, 4> RegistryBackup::ExportKeys() {
 std::string RegistryBackup::ReadExport(std::size_t index) {
   const std::string& path = exportFiles_[index];
   std::string bytes;
-  std::int32_t code = FileExists(path) ? platform_.files.ReadWholeFile(path, kMaxRegistryFileBytes, &bytes) : 0;
-  if (code != 0) throw BackupFailure(DescribeFailure("Cannot read", path, code), code);
+  std::int32_t code =
+      platform_.files.Exists(path) ? platform_.files.ReadWholeFile(path, kMaxRegistryFileBytes, &bytes) : 0;
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", path, code));
   if (bytes.empty()) {
-    throw BackupFailure(WithSystemReason("The registry editor wrote nothing for " +
-                                             Quoted(kShellFolderKeys[index].FullName()) + " into " + Quoted(path),
-                                         platform::kErrorCantRead),
-                        platform::kErrorCantRead);
+    throw Failure(platform::kErrorCantRead,
+                  WithSystemReason(platform_.system,
+                                   "The registry editor wrote nothing for " +
+                                       Quoted(kShellFolderKeys[index].FullName()) + " into " + Quoted(path),
+                                   platform::kErrorCantRead));
   }
   return bytes;
 }
@@ -309,87 +277,70 @@ void RegistryBackup::CheckRestorable(const std::string& bytes) {
     std::string line = parsed.offendingLineNumber > 0
                            ? "Line " + std::to_string(parsed.offendingLineNumber) + ": " + parsed.offendingLine + "\n"
                            : std::string();
-    throw BackupFailure("The new backup could not be restored, so it was not kept.\n" + line + parsed.reason,
-                        platform::kErrorInvalidData);
+    throw Failure(platform::kErrorInvalidData,
+                  "The new backup could not be restored, so it was not kept.\n" + line + parsed.reason);
   }
   for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
     if (!parsed.sections[i]) {
-      throw BackupFailure("The new backup holds no section for " + kShellFolderKeys[i].FullName() + ".",
-                          platform::kErrorInvalidData);
+      throw Failure(platform::kErrorInvalidData,
+                    "The new backup holds no section for " + kShellFolderKeys[i].FullName() + ".");
     }
     std::vector<RegistryFileValue> values;
     for (const RegistryFileValue& value : parsed.values) {
       if (value.key == &kShellFolderKeys[i]) values.push_back(value);
     }
-    CheckKeyRestorable(platform_.registry, kShellFolderKeys[i], values);
+    CheckKeyRestorable(platform_, kShellFolderKeys[i], values);
   }
 }
 
 // The lock lets no other run make this file now: one that is there was left by a run that ended on the way.
 void RegistryBackup::ReplaceBackup(const std::string& backupFile, const std::string& bytes) {
+  platform::Files& files = platform_.files;
   std::string newBackup = backupFile + kNewBackupSuffix;
-  if (FileExists(newBackup)) {
-    std::int32_t code = platform_.files.DeleteFileW(newBackup);
-    if (code != 0) throw BackupFailure(DescribeFailure("Cannot delete the leftover", newBackup, code), code);
+  if (files.Exists(newBackup)) {
+    std::int32_t code = files.Delete(newBackup);
+    if (code != 0)
+      throw Failure(code, DescribeFailure(platform_.system, "Cannot delete the leftover", newBackup, code));
   }
-  std::int32_t code = platform_.files.WriteNewFile(newBackup, bytes);
+  std::int32_t code = files.WriteNewFile(newBackup, bytes);
   if (code != 0) {
     // A file that was there after all is another's, and stays.
-    if (code != platform::kErrorFileExists) platform_.files.DeleteFileW(newBackup);
-    throw BackupFailure(DescribeFailure("Cannot write", newBackup, code), code);
+    if (code != platform::kErrorFileExists) files.Delete(newBackup);
+    throw Failure(code, DescribeFailure(platform_.system, "Cannot write", newBackup, code));
   }
   try {
     std::string written;
-    code = platform_.files.ReadWholeFile(newBackup, bytes.size(), &written);
-    if (code != 0) throw BackupFailure(DescribeFailure("Cannot read", newBackup, code), code);
+    code = files.ReadWholeFile(newBackup, bytes.size(), &written);
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", newBackup, code));
     if (written != bytes) {
-      throw BackupFailure("The new backup " + Quoted(newBackup) + " does not read back as it was written.",
-                          platform::kErrorInvalidData);
+      throw Failure(platform::kErrorInvalidData,
+                    "The new backup " + Quoted(newBackup) + " does not read back as it was written.");
     }
-    code = platform_.files.MoveFileExW(newBackup, backupFile,
-                                       platform::kMovefileReplaceExisting | platform::kMovefileWriteThrough);
-    if (code != 0) throw BackupFailure(DescribeFailure("Cannot replace", backupFile, code), code);
+    code = files.Replace(newBackup, backupFile);
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot replace", backupFile, code));
   } catch (const std::exception&) {
     // Nothing half-made stays beside the previous backup, which is untouched.
-    platform_.files.DeleteFileW(newBackup);
+    files.Delete(newBackup);
     throw;
   }
 }
 
-std::string RegistryBackup::GetFolderPath(int folder) {
+std::string RegistryBackup::DesktopFolder(std::vector<std::string>* notices) {
   std::string path;
-  std::int32_t result = platform_.shell.SHGetFolderPathW(
-      platform::WindowHandle::kNone, folder | platform::kCsidlFlagCreate, 0, kShgfpTypeCurrent, &path);
-  if (result == platform::kEInvalidArg) {
-    notices_.push_back("An invalid folder ID was specified");
-    return std::string();
-  }
+  std::int32_t result = platform_.shell.FolderPath(platform::kCsidlDesktop, &path);
   if (result == platform::kSOk) return path;
-  if (result == platform::kSFalse) notices_.push_back("The folder does not exist");
+  if (result == platform::kEInvalidArg) notices->push_back("An invalid folder ID was specified");
+  if (result == platform::kSFalse) notices->push_back("The folder does not exist");
   return std::string();
-}
-
-std::string RegistryBackup::DesktopBackupFile() {
-  return GetFolderPath(platform::kCsidlDesktop) + "\\" + kBackupFileName;
-}
-
-std::string RegistryBackup::GetTempDir() {
-  std::string buffer;
-  std::uint32_t length = platform_.files.GetTempPathW(static_cast<std::uint32_t>(platform::kMaxPath), &buffer);
-  return length == 0 ? std::string() : buffer;
-}
-
-bool RegistryBackup::FileExists(const std::string& path) {
-  return platform_.files.GetFileAttributesW(path) != platform::kInvalidFileAttributes;
 }
 
 std::string RegistryBackup::DeleteExportFiles(std::int32_t* firstCode) {
   std::string firstFailure;
   for (const std::string& path : exportFiles_) {
-    if (!FileExists(path)) continue;
-    std::int32_t code = platform_.files.DeleteFileW(path);
+    if (!platform_.files.Exists(path)) continue;
+    std::int32_t code = platform_.files.Delete(path);
     if (code == 0 || !firstFailure.empty()) continue;
-    firstFailure = DescribeFailure("Cannot delete", path, code);
+    firstFailure = DescribeFailure(platform_.system, "Cannot delete", path, code);
     if (firstCode != nullptr) *firstCode = code;
   }
   return firstFailure;

@@ -1,7 +1,7 @@
 // The one lock of the backup and the restore, and what the user hears when it cannot be had.
 #include "backup/backup_lock.h"
 
-#include "backup/system_error.h"
+#include "backup/failure.h"
 
 namespace {
 
@@ -16,13 +16,13 @@ BackupLock::~BackupLock() {
   if (code_ == 0) locks_.Release(lock_);
 }
 
-std::string BackupLock::FailureText() const {
+std::string BackupLock::FailureText(platform::System& system) const {
   if (code_ == platform::kErrorWaitTimeout) {
-    return WithSystemReason(
-        "Another Zolvane is backing up or restoring the special folder paths and has not finished "
-        "within " +
-            std::to_string(kBackupLockTimeoutMs / 1000) + " seconds; nothing was changed",
-        code_);
+    return WithSystemReason(system,
+                            "Another Zolvane is backing up or restoring the special folder paths and has not finished "
+                            "within " +
+                                std::to_string(kBackupLockTimeoutMs / 1000) + " seconds; nothing was changed",
+                            code_);
   }
-  return WithSystemReason("Cannot wait for another Zolvane's backup or restore to finish", code_);
+  return WithSystemReason(system, "Cannot wait for another Zolvane's backup or restore to finish", code_);
 }

@@ -20,7 +20,7 @@ class BackupLock {
   // 0 once the lock is held, else the system's code of the wait.
   std::int32_t code() const { return code_; }
   // Why the lock is not held, for the user.
-  std::string FailureText() const;
+  std::string FailureText(platform::System& system) const;
 
  private:
   platform::Locks& locks_;

@@ -9,12 +9,12 @@
 #include "text/utf16.h"
 
 const char* const kRegistryFileHeader = "Windows Registry Editor Version 5.00";
+const char* const kRegistryFileTooLarge = "The file is larger than 16 MB, far too large to be a backup.";
 
 namespace {
 
 const char* const kHeaderVersion4 = "REGEDIT4";
 
-const char* const kTooLarge = "The file is larger than 16 MB, far too large to be a backup.";
 const char* const kNotText = "The file is neither UTF-16 text behind a byte-order mark nor UTF-8 text.";
 const char* const kEmpty = "The file is empty.";
 const char* const kNoHeader = "The file does not begin with the header of a registry file.";
@@ -309,8 +309,14 @@ RegistryFile Refused(int lineNumber, const std::string& line, const char* reason
 
 }  // namespace
 
+std::string RegistryFileBytes(const std::vector<std::string>& lines) {
+  std::vector<std::string> file = {kRegistryFileHeader};
+  file.insert(file.end(), lines.begin(), lines.end());
+  return EncodeUtf16LeLines(file);
+}
+
 RegistryFile ParseRegistryFile(const std::string& bytes) {
-  if (bytes.size() > kMaxRegistryFileBytes) return Refused(0, std::string(), kTooLarge);
+  if (bytes.size() > kMaxRegistryFileBytes) return Refused(0, std::string(), kRegistryFileTooLarge);
   DecodedText decoded = DecodeTextFile(bytes);
   if (!decoded.valid) return Refused(0, std::string(), kNotText);
   std::vector<std::string> lines = SplitLines(decoded.text);

@@ -12,8 +12,9 @@
 // The header line of the registry editor's version 5 files, which the backup writes.
 extern const char* const kRegistryFileHeader;
 
-// A file larger than this is no backup of four keys, and is not read at all.
+// A file larger than this is no backup of four keys, and is not read at all; and why, for the user.
 constexpr std::size_t kMaxRegistryFileBytes = 16u * 1024 * 1024;
+extern const char* const kRegistryFileTooLarge;
 
 // One value the file sets or deletes, as the registry is to hold it.
 struct RegistryFileValue {
@@ -38,6 +39,10 @@ struct RegistryFile {
   // Which of kShellFolderKeys have a section of their own.
   std::array<bool, 4> sections = {};
 };
+
+// A registry file of these lines, as the registry editor writes one: UTF-16LE behind its byte-order mark, the
+// version 5 header, each line ended by CR LF.
+std::string RegistryFileBytes(const std::vector<std::string>& lines);
 
 // The file as stored: UTF-16LE behind its byte-order mark, or UTF-8; CR, LF and CR LF end a line. Its first line
 // is "Windows Registry Editor Version 5.00" or "REGEDIT4"; after it, each line is blank, a comment (";"), a

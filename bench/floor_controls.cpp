@@ -15,11 +15,10 @@ void CreateControls(HWND window, HINSTANCE instance) {
   for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
     const ControlDesign& design = kMainWindowControls[i];
     RECT pixels = units.Pixels(PlaceInMainWindow(design));
-    ControlClass controlClass = ClassFor(design);
     WCHAR caption[128];
     MultiByteToWideChar(CP_UTF8, 0, design.caption, -1, caption, 128);
-    CreateWindowExW(controlClass.exStyle, controlClass.className, caption, WS_CHILD | WS_VISIBLE | controlClass.style,
-                    pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window,
+    CreateWindowExW(design.exStyle, design.className, caption, WS_CHILD | WS_VISIBLE | design.style, pixels.left,
+                    pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
     STARTUP_MARK_AT("control created", i);
   }

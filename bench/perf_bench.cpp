@@ -54,14 +54,6 @@ struct StartUpSample {
   double peakKb;
 };
 
-StartUpSample StartOnce(const std::string& exe, const char* className, int probeId) {
-  Program program(Quoted(exe));
-  StartUpSample sample;
-  sample.ms = program.TimeToWindow(className, probeId);
-  sample.peakKb = program.PeakWorkingSetKb();
-  return sample;
-}
-
 void PrintRow(const char* figure, double zolvane, double reference, const char* unit, double target) {
   double ratio = zolvane / reference;
   std::printf("| %s | %.1f %s | %.1f %s | %.2f | <= %.2f | %s |\n", figure, zolvane, unit, reference, unit, ratio,

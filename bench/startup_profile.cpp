@@ -45,8 +45,7 @@ std::string StepName(const std::string& step, int index) {
   std::string caption = *design.caption != '\0' ? design.caption : "(no caption)";
   if (caption.size() > 30) caption = caption.substr(0, 27) + "...";
   char name[160];
-  std::snprintf(name, sizeof name, "%s %d: %ls \"%s\"", step.c_str(), index + 1, ClassFor(design).className,
-                caption.c_str());
+  std::snprintf(name, sizeof name, "%s %d: %ls \"%s\"", step.c_str(), index + 1, design.className, caption.c_str());
   return name;
 }
 

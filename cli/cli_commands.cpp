@@ -71,8 +71,7 @@ const char* HiveName(platform::HKey hive) {
 int List(FolderLocations& locations, CliOutput& output, bool csv) {
   const char* separator = csv ? "," : "\t";
   if (csv) output.Out(AsLines("Folder,Hive,Stored,Location"));
-  for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
-    const ShellFolder& folder = *ShellFolderAtListPosition(position);
+  for (const ShellFolder& folder : kShellFolders) {
     std::string fields[] = {folder.displayName, HiveName(folder.hive), locations.StoredLocation(folder).ToDisplayText(),
                             locations.CurrentLocation(folder).ToDisplayText()};
     std::string line;
@@ -85,23 +84,24 @@ int List(FolderLocations& locations, CliOutput& output, bool csv) {
   return kExitSuccess;
 }
 
-int Tell(CliOutput& output, const WriteOutcome& outcome) {
-  if (outcome.code != 0) {
-    output.Err(AsLines(outcome.message));
-    return outcome.code;
+// The notices and a failure on standard error, a success on standard output; the exit code says which.
+int Tell(CliOutput& output, const Outcome& outcome) {
+  for (const std::string& notice : outcome.notices) output.Err(AsLines(notice));
+  if (outcome.done()) {
+    output.Out(AsLines(outcome.message));
+    return kExitSuccess;
   }
-  output.Out(AsLines(outcome.message));
-  return kExitSuccess;
+  output.Err(AsLines(outcome.message));
+  return outcome.result == Outcome::Result::kRefused ? kExitInvalidBackupFile : FailureCode(outcome.code);
 }
 
 // Every folder, in list order, on past a failure: the first failure's code is the exit code.
 int RestoreAll(FolderLocations& locations, CliOutput& output) {
   int exitCode = kExitSuccess;
-  for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
-    const ShellFolder& folder = *ShellFolderAtListPosition(position);
-    WriteOutcome outcome = locations.RestoreDefault(folder);
+  for (const ShellFolder& folder : kShellFolders) {
+    Outcome outcome = locations.RestoreDefault(folder);
     std::string line = AsLines(std::string(folder.displayName) + ": " + OnOneLine(outcome.message));
-    if (outcome.code == 0) {
+    if (outcome.done()) {
       output.Out(line);
     } else {
       output.Err(line);
@@ -112,25 +112,9 @@ int RestoreAll(FolderLocations& locations, CliOutput& output) {
 }
 
 int Backup(platform::Platform& platform, CliOutput& output, const std::string& file) {
-  BackupOutcome outcome = RegistryBackup(platform).Run(file);
-  for (const std::string& notice : outcome.notices) output.Err(AsLines(notice));
-  if (!outcome.succeeded) {
-    output.Err(AsLines(BackupOutcomeText(outcome)));
-    return FailureCode(outcome.code);
-  }
-  output.Out(AsLines(BackupOutcomeText(outcome) + "\nBackup file: " + outcome.file));
-  return kExitSuccess;
-}
-
-int Import(platform::Platform& platform, CliOutput& output, const std::string& file) {
-  ImportOutcome outcome = RegistryImport(platform).Run(file);
-  if (outcome.result == ImportOutcome::Result::kImported) {
-    output.Out(AsLines(outcome.message));
-    return kExitSuccess;
-  }
-  output.Err(AsLines(outcome.message));
-  if (outcome.result == ImportOutcome::Result::kInvalidFile) return kExitInvalidBackupFile;
-  return FailureCode(outcome.code);
+  Outcome outcome = RegistryBackup(platform).Run(file);
+  if (outcome.done()) outcome.message += "\nBackup file: " + outcome.file;
+  return Tell(output, outcome);
 }
 
 int RunOnWindowsXp(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
@@ -150,7 +134,7 @@ int RunOnWindowsXp(platform::Platform& platform, CliOutput& output, const CliReq
     case CliCommand::kBackup:
       return Backup(platform, output, request.path);
     case CliCommand::kImport:
-      return Import(platform, output, request.path);
+      return Tell(output, RegistryImport(platform).Run(request.path));
     default:
       return kExitBadUsage;
   }

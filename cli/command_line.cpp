@@ -1,8 +1,8 @@
 // Reading zolvane-cli's arguments: the command, its folder, path or file, and what was wrong with them.
 #include "cli/command_line.h"
 
-#include "core/folder_locations.h"
 #include "text/ascii_case.h"
+#include "text/trimmed.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include "core/web_page.h"
 
 void AboutPresenter::OnOpenHomePage() {
-  OpenWebPage(shell_, kHomePageUrl);
+  shell_.OpenWebPage(kHomePageUrl);
 }
 
 void AboutPresenter::OnOpenDonationPage() {
-  OpenWebPage(shell_, kDonationPageUrl);
+  shell_.OpenWebPage(kDonationPageUrl);
 }
 
 void AboutPresenter::OnOk() {

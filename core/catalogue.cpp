@@ -1,29 +1,29 @@
-// The fifteen special folders: display name, registry value name, hive and stock path of each.
+// The fifteen special folders: display name, registry value name, hive and stock path of each, in list order.
 #include "core/catalogue.h"
 
-#include "core/folder_locations.h"
 #include "text/ascii_case.h"
+#include "text/trimmed.h"
 
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 
 const std::array<ShellFolder, kShellFolderCount> kShellFolders = {{
-    {"Desktop", "Desktop", kHkeyCurrentUser, "%USERPROFILE%\\Desktop", 2},
-    {"Favorites", "Favorites", kHkeyCurrentUser, "%USERPROFILE%\\Favorites", 3},
-    {"My Music", "My Music", kHkeyCurrentUser, "%USERPROFILE%\\My Music", 5},
-    {"My Pictures", "My Pictures", kHkeyCurrentUser, "%USERPROFILE%\\My Pictures", 6},
-    {"SendTo", "SendTo", kHkeyCurrentUser, "%USERPROFILE%\\SendTo", 7},
-    {"My Documents", "Personal", kHkeyCurrentUser, "%USERPROFILE%\\My Documents", 4},
+    {"Common Desktop", "Common Desktop", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Desktop", true},
+    {"Common Startup", "Common Startup", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Start Menu\\Programs\\Startup", false},
+    {"Desktop", "Desktop", kHkeyCurrentUser, "%USERPROFILE%\\Desktop", false},
+    {"Favorites", "Favorites", kHkeyCurrentUser, "%USERPROFILE%\\Favorites", false},
+    {"My Documents", "Personal", kHkeyCurrentUser, "%USERPROFILE%\\My Documents", false},
+    {"My Music", "My Music", kHkeyCurrentUser, "%USERPROFILE%\\My Music", false},
+    {"My Pictures", "My Pictures", kHkeyCurrentUser, "%USERPROFILE%\\My Pictures", false},
+    {"SendTo", "SendTo", kHkeyCurrentUser, "%USERPROFILE%\\SendTo", false},
+    {"Shared Documents", "Common Documents", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents", false},
+    {"Shared Music", "CommonMusic", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Music", false},
+    {"Shared Pictures", "CommonPictures", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Pictures", false},
+    {"Shared Video", "CommonVideo", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Videos", false},
+    {"Start Menu", "Start Menu", kHkeyCurrentUser, "%USERPROFILE%\\Start Menu", false},
+    {"Startup", "Startup", kHkeyCurrentUser, "%USERPROFILE%\\Start Menu\\Programs\\Startup", false},
     {"Temporary Internet Files", "Cache", kHkeyCurrentUser, "%USERPROFILE%\\Local Settings\\Temporary Internet Files",
-     14},
-    {"Start Menu", "Start Menu", kHkeyCurrentUser, "%USERPROFILE%\\Start Menu", 12},
-    {"Startup", "Startup", kHkeyCurrentUser, "%USERPROFILE%\\Start Menu\\Programs\\Startup", 13},
-    {"Common Startup", "Common Startup", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Start Menu\\Programs\\Startup", 1},
-    {"Common Desktop", "Common Desktop", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Desktop", 0},
-    {"Shared Documents", "Common Documents", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents", 8},
-    {"Shared Music", "CommonMusic", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Music", 9},
-    {"Shared Pictures", "CommonPictures", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Pictures", 10},
-    {"Shared Video", "CommonVideo", kHkeyLocalMachine, "%ALLUSERSPROFILE%\\Documents\\My Videos", 11},
+     false},
 }};
 
 const ShellFolder* FindShellFolder(const std::string& displayName) {
@@ -44,8 +44,10 @@ const ShellFolder* FindShellFolderByAnyName(const std::string& name) {
 }
 
 const ShellFolder* ShellFolderAtListPosition(int listPosition) {
-  for (const ShellFolder& entry : kShellFolders) {
-    if (entry.listPosition == listPosition) return &entry;
-  }
-  return nullptr;
+  if (listPosition < 0 || listPosition >= static_cast<int>(kShellFolderCount)) return nullptr;
+  return &kShellFolders[static_cast<std::size_t>(listPosition)];
+}
+
+int ListPositionOf(const ShellFolder& folder) {
+  return static_cast<int>(&folder - kShellFolders.data());
 }

@@ -12,12 +12,14 @@ struct ShellFolder {
   const char* valueName;
   platform::HKey hive;
   const char* stockDefaultPath;
-  int listPosition;
+  // A relocation writes the Shell Folders value before the User Shell Folders one, as it always has for Common
+  // Desktop; every other folder the other way round.
+  bool shellFoldersFirst;
 };
 
 constexpr std::size_t kShellFolderCount = 15;
 
-// The rows in table order (per-user folders first), not in list order.
+// The rows in the order of the main window's folder list.
 extern const std::array<ShellFolder, kShellFolderCount> kShellFolders;
 
 // The row whose display name is exactly displayName (no trimming, no case folding), or nullptr.
@@ -29,3 +31,6 @@ const ShellFolder* FindShellFolderByAnyName(const std::string& name);
 
 // The row shown at a position of the main window's folder list, or nullptr outside 0..14.
 const ShellFolder* ShellFolderAtListPosition(int listPosition);
+
+// A row's position in the folder list.
+int ListPositionOf(const ShellFolder& folder);

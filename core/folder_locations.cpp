@@ -39,13 +39,6 @@ std::string PartialChangeText(std::int32_t code, const std::string& valueName, c
 
 }  // namespace
 
-std::string Trimmed(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 RegValue FolderLocations::CurrentLocation(platform::HKey hive, const std::string& valueName) {
   RegValue value = registry_.ReadRegValue(hive, kUserShellFoldersKey, valueName);
   bool unusable =
@@ -77,7 +70,7 @@ std::string FolderLocations::ExpandText(const std::string& text) {
     }
     std::string name = text.substr(open + 1, close - open - 1);
     std::optional<std::string> value;
-    if (!name.empty()) value = platform_.environment.GetEnvironmentVariableW(name);
+    if (!name.empty()) value = platform_.environment.Variable(name);
     if (value) {
       result += *value;
     } else {
@@ -89,8 +82,7 @@ std::string FolderLocations::ExpandText(const std::string& text) {
   return result;
 }
 
-WriteOutcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderWrite (&writes)[2],
-                                        const char* successText) {
+Outcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderWrite (&writes)[2], const char* successText) {
   StoredValue before[2];
   for (int i = 0; i < 2; ++i) before[i] = registry_.ReadStoredValue(folder.hive, writes[i].keyPath, folder.valueName);
   std::int32_t codes[2];
@@ -98,9 +90,12 @@ WriteOutcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderW
     codes[i] =
         registry_.WriteRegValue(folder.hive, writes[i].keyPath, folder.valueName, writes[i].data, writes[i].type);
   }
-  if (codes[0] == 0 && codes[1] == 0) return WriteOutcome{0, successText};
-
-  WriteOutcome outcome;
+  Outcome outcome;
+  if (codes[0] == 0 && codes[1] == 0) {
+    outcome.result = Outcome::Result::kDone;
+    outcome.message = successText;
+    return outcome;
+  }
   outcome.code = codes[0] != 0 ? codes[0] : codes[1];
   outcome.message = WriteFailureText(outcome.code);
   // Only one of the two can have succeeded; it is put back so that "No changes were made." is true.
@@ -114,17 +109,14 @@ WriteOutcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderW
   return outcome;
 }
 
-WriteOutcome FolderLocations::Relocate(const ShellFolder& folder, const std::string& path) {
+Outcome FolderLocations::Relocate(const ShellFolder& folder, const std::string& path) {
   FolderWrite userShellFolders{kUserShellFoldersKey, path, platform::kRegExpandSz};
   FolderWrite shellFolders{kShellFoldersKey, ExpandText(path), platform::kRegSz};
-  // Common Desktop has always had its Shell Folders value written first.
-  if (std::strcmp(folder.displayName, "Common Desktop") != 0) {
-    return WriteBoth(folder, {userShellFolders, shellFolders}, "Successfully done!");
-  }
+  if (!folder.shellFoldersFirst) return WriteBoth(folder, {userShellFolders, shellFolders}, "Successfully done!");
   return WriteBoth(folder, {shellFolders, userShellFolders}, "Successfully done!");
 }
 
-WriteOutcome FolderLocations::RestoreDefault(const ShellFolder& folder) {
+Outcome FolderLocations::RestoreDefault(const ShellFolder& folder) {
   return WriteBoth(folder,
                    {{kShellFoldersKey, ExpandText(folder.stockDefaultPath), platform::kRegSz},
                     {kUserShellFoldersKey, folder.stockDefaultPath, platform::kRegExpandSz}},

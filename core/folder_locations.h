@@ -4,20 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "backup/outcome.h"
 #include "core/catalogue.h"
 #include "core/reg_value.h"
 #include "core/shell_folder_registry.h"
 #include "platform/platform.h"
-
-// Text with leading and trailing spaces (U+0020 only) removed.
-std::string Trimmed(const std::string& text);
-
-// How a relocation or a restore ended: 0 or the system's code of the first failed write, and what the user is
-// told, in the window's words.
-struct WriteOutcome {
-  std::int32_t code = 0;
-  std::string message;
-};
 
 class FolderLocations {
  public:
@@ -31,10 +22,10 @@ class FolderLocations {
   RegValue StoredLocation(const ShellFolder& folder);
 
   // Stores a new path: unexpanded under User Shell Folders, expanded under Shell Folders. The path must be
-  // trimmed and not empty.
-  WriteOutcome Relocate(const ShellFolder& folder, const std::string& path);
+  // trimmed and not empty. The outcome's code is the system's code of the first failed write.
+  Outcome Relocate(const ShellFolder& folder, const std::string& path);
   // Stores the folder's stock path the same way.
-  WriteOutcome RestoreDefault(const ShellFolder& folder);
+  Outcome RestoreDefault(const ShellFolder& folder);
 
   RegValue ExpandPath(const RegValue& path);
   // Expands the way ExpandEnvironmentStrings does: every %NAME% of a defined variable becomes its value;
@@ -50,7 +41,7 @@ class FolderLocations {
   };
   // Makes both writes in order. When one fails, the other, if it succeeded, is put back as it was, so that
   // the two keys never disagree without the user being told.
-  WriteOutcome WriteBoth(const ShellFolder& folder, const FolderWrite (&writes)[2], const char* successText);
+  Outcome WriteBoth(const ShellFolder& folder, const FolderWrite (&writes)[2], const char* successText);
 
   platform::Platform& platform_;
   ShellFolderRegistry registry_;

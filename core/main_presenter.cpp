@@ -1,13 +1,10 @@
 // The main window's behaviour: display, Apply, Restore Default, the backup, the folder dialog and the links.
 #include "core/main_presenter.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "core/product_texts.h"
 #include "core/web_page.h"
 #include "core/windows_version.h"
-#include "text/utf16.h"
+#include "text/trimmed.h"
 
 namespace {
 
@@ -17,6 +14,14 @@ const char* const kImportDialogTitle = "Restore from backup";
 const char* const kWorkBrokeOff = "The work broke off before it could tell how it ended.";
 const char* const kImportFilter = "Zolvane backups (*.bak)|*.bak|Registry files (*.reg)|*.reg|All files (*.*)|*.*";
 constexpr int kWindowNotMadeExitCode = 1;
+
+// What a run that has not told its outcome comes to: a failure, never the last run's outcome.
+Outcome BrokeOff(const std::string& verdict) {
+  Outcome outcome;
+  outcome.code = platform::kErrorFunctionFailed;
+  outcome.message = verdict + "\n" + kWorkBrokeOff;
+  return outcome;
+}
 
 }  // namespace
 
@@ -32,10 +37,18 @@ void MainPresenter::OnLoad() {
   view_.SelectFolderAt(0);
 }
 
+void MainPresenter::OnExit() {
+  view_.CloseMainWindow();
+}
+
 bool MainPresenter::OnCloseRequested() {
   if (!workRunning_) return true;
   closeAfterWork_ = true;
   return false;
+}
+
+void MainPresenter::OnUnload() {
+  view_.CloseAbout();
 }
 
 int MainPresenter::OnWindowNotMade(const std::string& systemErrorText) {
@@ -43,16 +56,6 @@ int MainPresenter::OnWindowNotMade(const std::string& systemErrorText) {
   if (!systemErrorText.empty()) text += "\n" + systemErrorText;
   view_.ShowMessage(text, kMbOk, kAppTitle);
   return kWindowNotMadeExitCode;
-}
-
-void MainPresenter::OnUnload() {
-  view_.CloseAbout();
-  view_.CloseMainWindow();
-}
-
-void MainPresenter::OnExit() {
-  view_.CloseAbout();
-  view_.CloseMainWindow();
 }
 
 void MainPresenter::OnFolderSelected() {
@@ -65,14 +68,10 @@ void MainPresenter::OnPathEdited() {
 
 void MainPresenter::ShowCurrentLocation() {
   view_.SetPathText(std::string());
-  std::string selection = view_.SelectedFolderName();
-  view_.SetLocationCaption(selection + " location");
-  std::string name = Trimmed(selection);
-  if (name.empty()) return;
-  const ShellFolder* folder = FindShellFolder(name);
-  if (folder != nullptr) {
-    view_.SetPathText(locations_.CurrentLocation(*folder).ToDisplayText());
-  }
+  const ShellFolder* folder = SelectedFolder();
+  view_.SetLocationCaption(std::string(folder != nullptr ? folder->displayName : "") + " location");
+  if (folder == nullptr) return;
+  view_.SetPathText(locations_.CurrentLocation(*folder).ToDisplayText());
   view_.EnableApply(false);
   view_.EnableRestoreDefault(true);
 }
@@ -96,25 +95,22 @@ void MainPresenter::OnRestoreDefault() {
   ShowCurrentLocation();
 }
 
-// The trimmed selection's catalogue row, or nullptr when nothing known is selected.
+// The catalogue row at the list's selection, or nullptr while nothing is selected.
 const ShellFolder* MainPresenter::SelectedFolder() {
-  std::string name = Trimmed(view_.SelectedFolderName());
-  return name.empty() ? nullptr : FindShellFolder(name);
+  return ShellFolderAtListPosition(view_.SelectedFolderIndex());
+}
+
+void MainPresenter::Tell(const Outcome& outcome) {
+  for (const std::string& notice : outcome.notices) view_.ShowMessage(notice, kMbOk, kAppTitle);
+  view_.ShowMessage(outcome.message, kMbOk, kAppTitle);
 }
 
 // The exports run away from the window's thread, so that the window keeps painting and answering; its
 // buttons and menu wait meanwhile, so that nothing starts twice.
-// Each run starts from a failure of its own, so that work that broke off early never tells the last run's outcome.
 void MainPresenter::OnBackup() {
-  backupOutcome_ = BackupOutcome();
-  backupOutcome_.code = platform::kErrorFunctionFailed;
-  backupOutcome_.failure = kWorkBrokeOff;
-  RunAwayFromTheWindow([this] { backupOutcome_ = backup_.Run(); }, [this] { TellBackupOutcome(); });
-}
-
-void MainPresenter::TellBackupOutcome() {
-  for (const std::string& notice : backupOutcome_.notices) view_.ShowMessage(notice, kMbOk, kAppTitle);
-  view_.ShowMessage(BackupOutcomeText(backupOutcome_), kMbOk, kAppTitle);
+  if (workRunning_) return;
+  workOutcome_ = BrokeOff("Could not backup the shell folder registry keys");
+  RunAwayFromTheWindow([this] { workOutcome_ = backup_.Run(); }, [this] { Tell(workOutcome_); });
 }
 
 void MainPresenter::OnRestoreFromBackup() {
@@ -122,28 +118,22 @@ void MainPresenter::OnRestoreFromBackup() {
   std::string file = ChooseBackupFile();
   if (file.empty()) return;
   if (!view_.AskYesNo("Replace the current special folder paths with those in " + file + "?", kAppTitle)) return;
-  importOutcome_ = ImportOutcome{ImportOutcome::Result::kFailed, platform::kErrorFunctionFailed,
-                                 "Could not restore the special folder paths from \"" + file + "\".\n" + kWorkBrokeOff};
-  RunAwayFromTheWindow([this, file] { importOutcome_ = import_.Run(file); }, [this] { TellImportOutcome(); });
+  workOutcome_ = BrokeOff("Could not restore the special folder paths from \"" + file + "\".");
+  RunAwayFromTheWindow([this, file] { workOutcome_ = import_.Run(file); }, [this] { TellImportOutcome(); });
 }
 
 // The open-file dialog at the desktop, with the backup preselected when there is one; empty text when the
 // user cancelled.
 std::string MainPresenter::ChooseBackupFile() {
-  platform::OpenFileName dialog;
-  dialog.hwndOwner = view_.Window();
-  dialog.lpstrFilter = kImportFilter;
-  dialog.lpstrInitialDir = backup_.GetFolderPath(platform::kCsidlDesktop);
-  std::string backupFile = dialog.lpstrInitialDir + "\\" + kBackupFileName;
-  if (!dialog.lpstrInitialDir.empty() && backup_.FileExists(backupFile)) dialog.lpstrFile = kBackupFileName;
-  dialog.lpstrTitle = kImportDialogTitle;
-  dialog.flags = platform::kOfnFileMustExist | platform::kOfnPathMustExist | platform::kOfnHideReadOnly |
-                 platform::kOfnNoChangeDir;
-  std::string file;
-  if (platform_.shell.GetOpenFileNameW(dialog, &file) != 0) return file;
-  std::uint32_t error = platform_.shell.CommDlgExtendedError();
-  if (error != 0) {
-    view_.ShowMessage("The file dialog could not be shown (error " + std::to_string(error) + ").", kMbOk, kAppTitle);
+  std::vector<std::string> notices;
+  std::string desktop = backup_.DesktopFolder(&notices);
+  bool hasBackup = !desktop.empty() && platform_.files.Exists(desktop + "\\" + kBackupFileName);
+  platform::FileChoice choice = platform_.shell.ChooseFile(view_.Window(), kImportDialogTitle, desktop,
+                                                           hasBackup ? kBackupFileName : "", kImportFilter);
+  if (choice.result == platform::FileChoice::Result::kChosen) return choice.path;
+  if (choice.result == platform::FileChoice::Result::kFailed) {
+    view_.ShowMessage("The file dialog could not be shown (error " + std::to_string(choice.error) + ").", kMbOk,
+                      kAppTitle);
   }
   return std::string();
 }
@@ -151,12 +141,11 @@ std::string MainPresenter::ChooseBackupFile() {
 // After an import that wrote, the window shows what the registry holds: the file's value, or after a failure the
 // value put back. A file that was refused changed nothing, and the window stays as the user left it.
 void MainPresenter::TellImportOutcome() {
-  view_.ShowMessage(importOutcome_.message, kMbOk, kAppTitle);
-  if (importOutcome_.result != ImportOutcome::Result::kInvalidFile) ShowCurrentLocation();
+  Tell(workOutcome_);
+  if (workOutcome_.result != Outcome::Result::kRefused) ShowCurrentLocation();
 }
 
 void MainPresenter::RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell) {
-  if (workRunning_) return;
   workRunning_ = true;
   view_.SetBusy(true);
   view_.RunInBackground(std::move(work), [this, tell] {
@@ -168,38 +157,20 @@ void MainPresenter::RunAwayFromTheWindow(std::function<void()> work, std::functi
 }
 
 void MainPresenter::OnBrowse() {
-  platform::BrowseInfo browseInfo;
-  browseInfo.hwndOwner = view_.Window();
-  browseInfo.lpszTitle = kBrowseTitle;
-  browseInfo.ulFlags = platform::kBifReturnOnlyFsDirs | platform::kBifDontGoBelowDomain;
-  // The folder dialog needs COM, apartment-threaded, on its thread: the window's, which asks once.
-  if (!comInitialised_) {
-    platform_.shell.CoInitializeEx(platform::kCoinitApartmentThreaded);
-    comInitialised_ = true;
-  }
-  platform::ItemIdList pidl = platform_.shell.SHBrowseForFolderW(browseInfo);
-  if (pidl == platform::ItemIdList::kNone) return;
-
-  char16_t buffer[platform::kMaxPath];
-  std::fill(std::begin(buffer), std::end(buffer), u' ');
-  platform_.shell.SHGetPathFromIDListW(pidl, buffer);
-  platform_.shell.CoTaskMemFree(pidl);
-  // Without a terminating zero there is no path to take: the text becomes empty, nothing past the buffer is read.
-  const char16_t* end = std::find(std::begin(buffer), std::end(buffer), u'\0');
-  view_.SetPathText(end == std::end(buffer) ? std::string()
-                                            : Utf16ToUtf8(buffer, static_cast<std::size_t>(end - buffer)));
+  std::optional<std::string> folder = platform_.shell.BrowseForFolder(view_.Window(), kBrowseTitle);
+  if (folder) view_.SetPathText(*folder);
 }
 
 void MainPresenter::OnOpenHomePage() {
-  OpenWebPage(platform_.shell, kHomePageUrl);
+  platform_.shell.OpenWebPage(kHomePageUrl);
 }
 
 void MainPresenter::OnOpenFeedbackPage() {
-  OpenWebPage(platform_.shell, kFeedbackPageUrl);
+  platform_.shell.OpenWebPage(kFeedbackPageUrl);
 }
 
 void MainPresenter::OnOpenDonationPage() {
-  OpenWebPage(platform_.shell, kDonationPageUrl);
+  platform_.shell.OpenWebPage(kDonationPageUrl);
 }
 
 void MainPresenter::OnShowAbout() {

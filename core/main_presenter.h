@@ -2,15 +2,14 @@
 // backs up, browses or follows a link, decided here over the passive MainView and the platform's interfaces.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
 #include "backup/backup.h"
+#include "backup/outcome.h"
 #include "core/catalogue.h"
 #include "core/folder_locations.h"
 #include "core/main_view.h"
-#include "core/reg_value.h"
 #include "core/registry_import.h"
 #include "platform/platform.h"
 
@@ -20,13 +19,13 @@ class MainPresenter {
 
   // Start-up: refuses every system but Windows XP, else selects the first folder.
   void OnLoad();
-  // The window closes: the About window goes with it.
-  void OnUnload();
-  // "E&xit" from the menu.
+  // "E&xit" from the menu: the window closes as by its close box.
   void OnExit();
   // The close box, the system menu or "E&xit" asks to close: false while a backup or an import runs, which
   // then closes the window itself once it has finished and told its outcome.
   bool OnCloseRequested();
+  // The window closes, by whatever way: the About window goes with it.
+  void OnUnload();
   // The main window could not be made: tells the user why and gives the program's exit code.
   int OnWindowNotMade(const std::string& systemErrorText);
 
@@ -46,15 +45,15 @@ class MainPresenter {
   void OnOpenDonationPage();
   void OnShowAbout();
 
+ private:
   // Shows the selected folder's name in the caption and where it lives now in the path box.
   void ShowCurrentLocation();
-
- private:
   const ShellFolder* SelectedFolder();
   // Runs work away from the window's thread while the window waits, then tells its outcome; a close asked for
   // meanwhile happens after that.
   void RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell);
-  void TellBackupOutcome();
+  // The notices, then the message, each in a box of its own.
+  void Tell(const Outcome& outcome);
   std::string ChooseBackupFile();
   void TellImportOutcome();
 
@@ -62,10 +61,8 @@ class MainPresenter {
   MainView& view_;
   FolderLocations locations_;
   RegistryBackup backup_;
-  BackupOutcome backupOutcome_;
   RegistryImport import_;
-  ImportOutcome importOutcome_;
+  Outcome workOutcome_;
   bool workRunning_ = false;
   bool closeAfterWork_ = false;
-  bool comInitialised_ = false;
 };

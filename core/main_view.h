@@ -17,8 +17,8 @@ constexpr int kMbIconInformation = 0x40;
 class MainView {
  public:
   virtual ~MainView() = default;
-  // The display name of the folder selected in the list, or empty text while none is.
-  virtual std::string SelectedFolderName() = 0;
+  // The list position of the folder selected in the list, or -1 while none is.
+  virtual int SelectedFolderIndex() = 0;
   // Selects the folder at a list position, which raises OnFolderSelected.
   virtual void SelectFolderAt(int index) = 0;
   virtual std::string PathText() = 0;

@@ -1,10 +1,6 @@
 // The product's name and the words its windows and its command line share: one place for each text.
 #pragma once
 
-#include <string>
-
-#include "backup/backup.h"
-
 // The title of every message box that is given no title of its own.
 extern const char* const kAppTitle;
 // The caption of the main window and of the About window, also the title of the refusal at start-up.
@@ -13,6 +9,3 @@ extern const char* const kWindowCaption;
 extern const char* const kCopyrightLine;
 // What the user is told, before the program quits, on any system but Windows XP.
 extern const char* const kRefusalText;
-
-// How a backup ended, as the user is told once it has: success, or failure and why as far as it is known.
-std::string BackupOutcomeText(const BackupOutcome& outcome);

@@ -7,43 +7,18 @@
 #include <utility>
 
 #include "backup/backup_lock.h"
-#include "backup/system_error.h"
+#include "backup/failure.h"
 #include "core/shell_folder_registry.h"
 
 namespace {
 
 const char* const kNotAFile = "It is a folder, a device or a pipe, not a file.";
-const char* const kTooLarge = "The file is larger than 16 MB, far too large to be a backup.";
 
-// A failed step of the import: it ends the import, never the program, with the system's code.
-class ImportFailure : public std::exception {
- public:
-  ImportFailure(std::int32_t code, std::string text) : code_(code), text_(std::move(text)) {}
-  const char* what() const noexcept override { return text_.c_str(); }
-  std::int32_t code() const { return code_; }
-
- private:
-  std::int32_t code_;
-  std::string text_;
-};
-
-// A file the user picked that is not a backup: the import refuses it before it changes anything.
-class NotABackup : public std::exception {
- public:
-  NotABackup(int lineNumber, std::string line, std::string reason)
-      : lineNumber_(lineNumber), line_(std::move(line)), reason_(std::move(reason)) {}
-  const char* what() const noexcept override { return reason_.c_str(); }
-  std::string Describe(const std::string& file) const {
-    std::string text = "\"" + file + "\" is not a backup of the special folder paths, so nothing was imported.\n";
-    if (lineNumber_ > 0) text += "Line " + std::to_string(lineNumber_) + ": " + line_ + "\n";
-    return text + reason_;
-  }
-
- private:
-  int lineNumber_;
-  std::string line_;
-  std::string reason_;
-};
+// Why a file is not a backup: its first offending line, when there is one, and the reason.
+Failure NotABackup(int lineNumber, const std::string& line, const std::string& reason) {
+  std::string text = lineNumber > 0 ? "Line " + std::to_string(lineNumber) + ": " + line + "\n" : std::string();
+  return Failure(platform::kErrorInvalidData, text + reason, true);
+}
 
 // "default value of KEY" or "value "NAME" of KEY", for "the ..." and "The ...".
 std::string ValueName(const RegistryFileValue& value) {
@@ -63,31 +38,41 @@ std::string ImportedMessage(const std::string& file, const RegistryFile& parsed)
   return text;
 }
 
-ImportOutcome Failed(const std::string& file, std::int32_t code, const std::string& reason) {
-  return ImportOutcome{ImportOutcome::Result::kFailed, code,
-                       "Could not restore the special folder paths from \"" + file + "\".\n" + reason};
+Outcome Failed(const std::string& file, std::int32_t code, const std::string& reason) {
+  Outcome outcome;
+  outcome.code = code;
+  outcome.message = "Could not restore the special folder paths from \"" + file + "\".\n" + reason;
+  return outcome;
 }
 
 }  // namespace
 
-ImportOutcome RegistryImport::Run(const std::string& file) {
+Outcome RegistryImport::Run(const std::string& file) {
+  platform::System& system = platform_.system;
   try {
     BackupLock lock(platform_.locks);
-    if (lock.code() != 0) throw ImportFailure(lock.code(), lock.FailureText());
+    if (lock.code() != 0) throw Failure(lock.code(), lock.FailureText(system));
     RegistryFile parsed = ParseRegistryFile(ReadFile(file));
     if (!parsed.readable) throw NotABackup(parsed.offendingLineNumber, parsed.offendingLine, parsed.reason);
     WriteAllOrNothing(parsed.values);
-    return ImportOutcome{ImportOutcome::Result::kImported, 0, ImportedMessage(file, parsed)};
-  } catch (const NotABackup& refusal) {
-    return ImportOutcome{ImportOutcome::Result::kInvalidFile, platform::kErrorInvalidData, refusal.Describe(file)};
-  } catch (const ImportFailure& failure) {
-    return Failed(file, failure.code(), failure.what());
+    Outcome outcome;
+    outcome.result = Outcome::Result::kDone;
+    outcome.message = ImportedMessage(file, parsed);
+    return outcome;
+  } catch (const Failure& failure) {
+    if (!failure.refused()) return Failed(file, failure.code(), failure.what());
+    Outcome outcome;
+    outcome.result = Outcome::Result::kRefused;
+    outcome.code = failure.code();
+    outcome.message =
+        "\"" + file + "\" is not a backup of the special folder paths, so nothing was imported.\n" + failure.what();
+    return outcome;
   } catch (const std::bad_alloc&) {
     return Failed(file, platform::kErrorNotEnoughMemory,
-                  WithSystemReason("Cannot hold the file", platform::kErrorNotEnoughMemory));
+                  WithSystemReason(system, "Cannot hold the file", platform::kErrorNotEnoughMemory));
   } catch (...) {
     return Failed(file, platform::kErrorFunctionFailed,
-                  WithSystemReason("The import broke off", platform::kErrorFunctionFailed));
+                  WithSystemReason(system, "The import broke off", platform::kErrorFunctionFailed));
   }
 }
 
@@ -96,8 +81,8 @@ std::string RegistryImport::ReadFile(const std::string& file) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(file, kMaxRegistryFileBytes, &bytes);
   if (code == platform::kErrorBadFileType) throw NotABackup(0, std::string(), kNotAFile);
-  if (code == platform::kErrorFileTooLarge) throw NotABackup(0, std::string(), kTooLarge);
-  if (code != 0) throw ImportFailure(code, DescribeFailure("Cannot read", file, code));
+  if (code == platform::kErrorFileTooLarge) throw NotABackup(0, std::string(), kRegistryFileTooLarge);
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", file, code));
   return bytes;
 }
 
@@ -108,8 +93,9 @@ void RegistryImport::WriteAllOrNothing(const std::vector<RegistryFileValue>& val
     before.push_back(registry.ReadStoredValue(value.key->hive, value.key->path, value.name));
     if (before.back().state != StoredValue::State::kUnknown) continue;
     std::int32_t code = before.back().code;
-    throw ImportFailure(code, WithSystemReason("Cannot read the " + ValueName(value) + " before it is replaced", code) +
-                                  "\nNothing was changed.");
+    throw Failure(code, WithSystemReason(platform_.system,
+                                         "Cannot read the " + ValueName(value) + " before it is replaced", code) +
+                            "\nNothing was changed.");
   }
 
   std::size_t written = 0;
@@ -120,7 +106,8 @@ void RegistryImport::WriteAllOrNothing(const std::vector<RegistryFileValue>& val
     code = registry.Store(value.key->hive, value.key->path, value.name, TargetOf(value));
     if (code == 0) continue;
     failure = WithSystemReason(
-        std::string(value.deleted ? "Cannot delete the " : "Cannot write the ") + ValueName(value), code);
+        platform_.system, std::string(value.deleted ? "Cannot delete the " : "Cannot write the ") + ValueName(value),
+        code);
     break;
   }
   // A write the registry answered with success may still not have taken: each value is read back.
@@ -128,7 +115,7 @@ void RegistryImport::WriteAllOrNothing(const std::vector<RegistryFileValue>& val
     const RegistryFileValue& value = values[i];
     if (registry.ReadStoredValue(value.key->hive, value.key->path, value.name).Holds(TargetOf(value))) continue;
     code = platform::kErrorCantWrite;
-    failure = WithSystemReason("The " + ValueName(value) + " does not hold what the file sets", code);
+    failure = WithSystemReason(platform_.system, "The " + ValueName(value) + " does not hold what the file sets", code);
   }
   if (failure.empty()) return;
 
@@ -141,12 +128,12 @@ void RegistryImport::WriteAllOrNothing(const std::vector<RegistryFileValue>& val
     }
   }
   if (notPutBack.empty()) {
-    throw ImportFailure(code, failure + (written == 0 ? "\nNothing was changed."
-                                                      : "\nNothing was changed: every value already written was "
-                                                        "put back as it was."));
+    throw Failure(code, failure + (written == 0 ? "\nNothing was changed."
+                                                : "\nNothing was changed: every value already written was "
+                                                  "put back as it was."));
   }
-  throw ImportFailure(code, failure +
-                                "\nOnly part of the backup was restored, and these values could not be put back; "
-                                "they hold what the file sets:" +
-                                notPutBack);
+  throw Failure(code, failure +
+                          "\nOnly part of the backup was restored, and these values could not be put back; "
+                          "they hold what the file sets:" +
+                          notPutBack);
 }

@@ -6,17 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "backup/outcome.h"
 #include "backup/registry_file.h"
 #include "platform/platform.h"
-
-struct ImportOutcome {
-  enum class Result { kImported, kInvalidFile, kFailed };
-  Result result = Result::kFailed;
-  // 0 when imported; otherwise the system's error code of the step that failed (kInvalidFile: 13).
-  std::int32_t code = 0;
-  // For the user, in the window's words: what happened, and for a failure why.
-  std::string message;
-};
 
 class RegistryImport {
  public:
@@ -27,7 +19,8 @@ class RegistryImport {
   // first; when a write fails, or a value does not read back as written, every value already written is put
   // back. It shows nothing, so it may run away from the window's thread; no failure escapes. A refused file
   // changes nothing.
-  ImportOutcome Run(const std::string& file);
+  // The outcome is kRefused, with code 13, for a file that is no backup.
+  Outcome Run(const std::string& file);
 
  private:
   std::string ReadFile(const std::string& file);

@@ -1,8 +1,5 @@
-// The running Windows version's name, from the fields of OSVERSIONINFOW.
+// The running Windows version's name, from its platform and version numbers.
 #include "core/windows_version.h"
-
-#include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -38,12 +35,9 @@ std::string WindowsNtName(std::uint32_t major, std::uint32_t minor) {
 }  // namespace
 
 std::string GetWindowsVersionName(platform::System& system) {
-  platform::OsVersionInfo info;
-  info.dwOSVersionInfoSize = platform::kOsVersionInfoSize;
-  std::fill(std::begin(info.szCSDVersion), std::end(info.szCSDVersion), u' ');
-  // A failed call leaves the record zero, which names no platform: "Failed".
-  system.GetVersionExW(&info);
-  if (info.dwPlatformId == kVerPlatformWin32Windows) return Windows9xName(info.dwMinorVersion);
-  if (info.dwPlatformId == kVerPlatformWin32Nt) return WindowsNtName(info.dwMajorVersion, info.dwMinorVersion);
+  // A version the system did not give is all zero, which names no platform: "Failed".
+  platform::WindowsVersion version = system.Version();
+  if (version.platformId == kVerPlatformWin32Windows) return Windows9xName(version.minor);
+  if (version.platformId == kVerPlatformWin32Nt) return WindowsNtName(version.major, version.minor);
   return "Failed";
 }

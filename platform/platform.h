@@ -1,10 +1,10 @@
 // The system services Zolvane uses, as small interfaces free of windows.h.
 //
-// The registry, whole files and locks come at the level of what Zolvane needs (a value, a file, a lock); the
-// other methods mirror one wide (W) Win32 call each, with the same arguments and result codes. A fake can record
-// or fail any of them. Texts are UTF-8 in this interface and UTF-16 at the system: the Win32 layer converts them
-// at the call. Where a method hands over one of the system's own buffers (registry data, a path buffer, the
-// version record), that buffer holds UTF-16 as the system stores it.
+// Each operation is at the level of what Zolvane needs (a registry value, a whole file, a folder dialog that gives
+// a path or nothing), wrapped once in platform/win32/ with every Win32 ritual (size queries, buffers, item lists,
+// COM, handles) and faked once in the tests, so that a fake can record or fail any of them. Texts are UTF-8 in
+// this interface and UTF-16 at the system: the Win32 layer converts them at the call. Registry data is handed
+// over as the system stores it (a string's bytes in UTF-16LE).
 #pragma once
 
 #include <cstddef>
@@ -19,7 +19,6 @@ namespace platform {
 using HKey = std::uintptr_t;
 // Handles of different kinds have types of their own, so that one cannot be passed for another.
 enum class WindowHandle : std::uintptr_t { kNone = 0 };
-enum class ItemIdList : std::uintptr_t { kNone = 0 };
 enum class ProcessHandle : std::uintptr_t { kNone = 0 };
 enum class LockHandle : std::uintptr_t { kNone = 0 };
 
@@ -41,11 +40,9 @@ constexpr std::int32_t kErrorInvalidData = 13;
 constexpr std::int32_t kErrorFileExists = 80;
 constexpr std::int32_t kErrorBadFileType = 222;  // not a file on a disk: a folder, a device or a pipe
 constexpr std::int32_t kErrorFileTooLarge = 223;
-constexpr std::int32_t kErrorMoreData = 234;
 constexpr std::int32_t kErrorWaitTimeout = 258;
 constexpr std::int32_t kErrorCantRead = 1012;   // a registry key could not be read
 constexpr std::int32_t kErrorCantWrite = 1013;  // a registry key could not be written
-constexpr std::int32_t kErrorInternalError = 1359;
 constexpr std::int32_t kErrorFunctionFailed = 1627;
 
 // One registry value as stored: its name, type and bytes (a string's bytes are UTF-16LE, as the system keeps them).
@@ -74,53 +71,94 @@ class Registry {
 class Environment {
  public:
   virtual ~Environment() = default;
-  // GetEnvironmentVariableW: the value of a defined variable (names match without regard to case), or none.
-  virtual std::optional<std::string> GetEnvironmentVariableW(const std::string& name) = 0;
+  // The value of a defined variable (names match without regard to case; a variable defined empty is empty
+  // text), or none.
+  virtual std::optional<std::string> Variable(const std::string& name) = 0;
 };
 
-// The OSVERSIONINFOW record: 276 bytes, the CSD text as 128 UTF-16 code units.
-struct OsVersionInfo {
-  std::uint32_t dwOSVersionInfoSize = 0;
-  std::uint32_t dwMajorVersion = 0;
-  std::uint32_t dwMinorVersion = 0;
-  std::uint32_t dwBuildNumber = 0;
-  std::uint32_t dwPlatformId = 0;
-  char16_t szCSDVersion[128] = {};
+// What GetVersionExW says of the running system; all zero when it says nothing.
+struct WindowsVersion {
+  std::uint32_t platformId = 0;
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+  std::uint32_t build = 0;
 };
-constexpr std::uint32_t kOsVersionInfoSize = 5 * 4 + 128 * 2;
 
 class System {
  public:
   virtual ~System() = default;
-  // GetVersionExW: non-zero on success; on failure the record is left as it was.
-  virtual int GetVersionExW(OsVersionInfo* info) = 0;
-  // GetWindowsDirectoryW: the number of characters written into *path, 0 on failure.
-  virtual std::uint32_t GetWindowsDirectoryW(std::string* path) = 0;
+  virtual WindowsVersion Version() = 0;
+  // The Windows folder, or empty text when the system names none.
+  virtual std::string WindowsFolder() = 0;
+  // The temporary folder with its trailing backslash, or empty text when the system gives none.
+  virtual std::string TempFolder() = 0;
+  // The system's own words for an error code, without a line end; empty text when it has none.
+  virtual std::string ErrorText(std::int32_t code) = 0;
 };
-
-constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
-constexpr std::uint32_t kMovefileReplaceExisting = 0x1;
-constexpr std::uint32_t kMovefileWriteThrough = 0x8;
 
 // Files, by path. Every operation returns 0 or the system's error code unless it says otherwise.
 class Files {
  public:
   virtual ~Files() = default;
-  // GetTempPathW: the number of characters written into *buffer, 0 on failure.
-  virtual std::uint32_t GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) = 0;
-  // GetFileAttributesW: the file's attributes, or INVALID_FILE_ATTRIBUTES when there is no such file.
-  virtual std::uint32_t GetFileAttributesW(const std::string& fileName) = 0;
+  virtual bool Exists(const std::string& path) = 0;
   // The whole content of an existing file on a disk, read once while nobody may write it: ERROR_BAD_FILE_TYPE
   // for a folder, a device or a pipe, ERROR_FILE_TOO_LARGE for more than maxBytes, both before anything is read.
-  virtual std::int32_t ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string* bytes) = 0;
+  virtual std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) = 0;
   // Creates a file that must not exist yet (ERROR_FILE_EXISTS when it does), writes the bytes and flushes them
   // to the disk before it closes the file.
-  virtual std::int32_t WriteNewFile(const std::string& fileName, const std::string& bytes) = 0;
-  virtual std::int32_t DeleteFileW(const std::string& fileName) = 0;
-  // MoveFileExW: with MOVEFILE_REPLACE_EXISTING it takes the place of an existing file in one step.
-  virtual std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
-                                   std::uint32_t flags) = 0;
+  virtual std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) = 0;
+  virtual std::int32_t Delete(const std::string& path) = 0;
+  // Puts the file in the place of another, which it replaces in one step, and is on the disk when this returns.
+  virtual std::int32_t Replace(const std::string& from, const std::string& to) = 0;
 };
+
+// How a process came to an end once it was waited for.
+struct ProcessEnd {
+  enum class How { kExited, kEnded, kLost };  // ended by itself; ended because it ran too long; not known
+  How how = How::kLost;
+  std::uint32_t exitCode = 0;
+};
+
+class Processes {
+ public:
+  virtual ~Processes() = default;
+  // Starts the program at a full path (so that nothing is searched for) with a command line, its window shown
+  // minimised, in the system folder: 0 and the process, or the system's code. On 64-bit Windows a program of the
+  // Windows folder starts as the 64-bit one, even from a 32-bit process.
+  virtual std::int32_t Start(const std::string& program, const std::string& commandLine, ProcessHandle* process) = 0;
+  // Waits up to timeoutMs for the process to end; one that still runs then is ended, and waited for (bounded)
+  // so that it lets go of its files. The process is closed whatever happened.
+  virtual ProcessEnd Finish(ProcessHandle process, std::uint32_t timeoutMs) = 0;
+};
+
+// What the user did in the open-file dialog.
+struct FileChoice {
+  enum class Result { kChosen, kCancelled, kFailed };
+  Result result = Result::kCancelled;
+  std::string path;         // kChosen: the file
+  std::uint32_t error = 0;  // kFailed: the dialog's own error code
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // A special folder's path, made when it is missing: the shell's HRESULT, and *path on S_OK.
+  virtual std::int32_t FolderPath(int csidl, std::string* path) = 0;
+  // Hands an address to the shell, which opens it in the user's browser (who then tells of any failure).
+  virtual void OpenWebPage(const std::string& address) = 0;
+  // The system's folder dialog, for file-system folders: the chosen folder's path (empty text for a folder that
+  // has none), or nothing when the user cancelled.
+  virtual std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) = 0;
+  // The open-file dialog for an existing file, at initialFolder with preselectedName in its name box. The filter's
+  // names and patterns are separated by '|'.
+  virtual FileChoice ChooseFile(WindowHandle owner, const std::string& title, const std::string& initialFolder,
+                                const std::string& preselectedName, const std::string& filter) = 0;
+};
+
+constexpr int kCsidlDesktop = 0x0000;
+constexpr std::int32_t kSOk = 0;
+constexpr std::int32_t kSFalse = 1;
+constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
 
 // Locks shared by every process of the user's session: named mutexes in the session's namespace.
 class Locks {
@@ -130,86 +168,6 @@ class Locks {
   // letting go), WAIT_TIMEOUT (258) while another holds it, or the system's code. Released on the same thread.
   virtual std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock) = 0;
   virtual void Release(LockHandle lock) = 0;
-};
-
-constexpr int kSwShowNormal = 1;
-constexpr int kSwShowMinimized = 2;
-constexpr std::uint32_t kWaitObject0 = 0;
-constexpr std::uint32_t kWaitTimeout = 0x102;
-constexpr std::uint32_t kWaitFailed = 0xFFFFFFFFu;
-
-class Processes {
- public:
-  virtual ~Processes() = default;
-  // CreateProcessW of the program at a full path (the application name, so that nothing is searched for) with
-  // a command line, STARTF_USESHOWWINDOW, in the system folder: 0 and the process handle, or an error code. On
-  // 64-bit Windows a program of the Windows folder starts as the 64-bit one, even from a 32-bit process.
-  virtual std::int32_t CreateProcessW(const std::string& applicationName, const std::string& commandLine,
-                                      int showWindow, ProcessHandle* process) = 0;
-  virtual std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) = 0;
-  // Non-zero on success.
-  virtual int GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) = 0;
-  virtual int TerminateProcess(ProcessHandle process, std::uint32_t exitCode) = 0;
-  virtual int CloseHandle(ProcessHandle process) = 0;
-};
-
-constexpr int kCsidlDesktop = 0x0000;
-constexpr int kCsidlFlagCreate = 0x8000;
-constexpr std::int32_t kSOk = 0;
-constexpr std::int32_t kSFalse = 1;
-constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
-
-constexpr std::uint32_t kCoinitApartmentThreaded = 0x2;
-constexpr std::uint32_t kBifReturnOnlyFsDirs = 0x1;
-constexpr std::uint32_t kBifDontGoBelowDomain = 0x2;
-constexpr std::size_t kMaxPath = 260;
-
-// The BROWSEINFOW fields that are not zero; the Win32 layer keeps the title valid while the dialog is open.
-struct BrowseInfo {
-  WindowHandle hwndOwner = WindowHandle::kNone;
-  ItemIdList pidlRoot = ItemIdList::kNone;
-  std::string lpszTitle;
-  std::uint32_t ulFlags = 0;
-};
-
-constexpr std::uint32_t kOfnHideReadOnly = 0x4;
-constexpr std::uint32_t kOfnNoChangeDir = 0x8;
-constexpr std::uint32_t kOfnPathMustExist = 0x800;
-constexpr std::uint32_t kOfnFileMustExist = 0x1000;
-
-// The OPENFILENAMEW fields that are not zero. The filter's names and patterns are separated by '|', which no
-// file name can hold; the Win32 layer makes the double-NUL list of them.
-struct OpenFileName {
-  WindowHandle hwndOwner = WindowHandle::kNone;
-  std::string lpstrFilter;
-  std::string lpstrInitialDir;
-  std::string lpstrFile;  // the name shown preselected
-  std::string lpstrTitle;
-  std::uint32_t flags = 0;
-};
-
-class Shell {
- public:
-  virtual ~Shell() = default;
-  // SHGetFolderPathW: an HRESULT; on S_OK *path holds the folder's path.
-  virtual std::int32_t SHGetFolderPathW(WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken,
-                                        std::uint32_t dwFlags, std::string* path) = 0;
-  virtual WindowHandle GetDesktopWindow() = 0;
-  // ShellExecuteW: a value above 32 on success. An absent parameters or directory text is passed as null.
-  virtual std::intptr_t ShellExecuteW(WindowHandle hwnd, const std::string& operation, const std::string& file,
-                                      const std::optional<std::string>& parameters,
-                                      const std::optional<std::string>& directory, int showCmd) = 0;
-  // SHBrowseForFolderW: the item identifier list of the confirmed folder, or none when cancelled.
-  virtual ItemIdList SHBrowseForFolderW(const BrowseInfo& browseInfo) = 0;
-  // SHGetPathFromIDListW into a caller's buffer of kMaxPath UTF-16 code units.
-  virtual int SHGetPathFromIDListW(ItemIdList pidl, char16_t* pszPath) = 0;
-  virtual void CoTaskMemFree(ItemIdList pv) = 0;
-  // CoInitializeEx on the calling thread: an HRESULT (S_FALSE when it was initialised already).
-  virtual std::int32_t CoInitializeEx(std::uint32_t coInit) = 0;
-  // GetOpenFileNameW: non-zero with *file the chosen path when the user confirmed; zero when cancelled or
-  // failed, which CommDlgExtendedError then tells apart (0 for cancelled).
-  virtual int GetOpenFileNameW(const OpenFileName& ofn, std::string* file) = 0;
-  virtual std::uint32_t CommDlgExtendedError() = 0;
 };
 
 // Everything the program asks of the system, handed to the core in one piece.

@@ -13,37 +13,82 @@ constexpr int kAboutClientHeight = 2850;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
 const wchar_t* const kAboutWindowClass = L"" ZOLVANE_ABOUT_CLASS;
-
-struct AboutControl {
-  int id;
-  const wchar_t* className;
-  DWORD style;
-  TwipsRect place;
-  const char* caption;  // UTF-8
-};
+constexpr DWORD kLink = SS_LEFT | SS_NOTIFY;
 
 // In tab order: cmdOK first, so that it has the focus when the window opens.
-const AboutControl kAboutControls[] = {
-    {IDC_ABOUT_OK, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {2002, 2280, 900, 465}, "OK"},
-    {IDC_ABOUT_ICON, L"STATIC", SS_ICON, {240, 360, 480, 480}, ""},
+const ControlDesign kAboutControls[] = {
+    {IDC_ABOUT_OK,
+     L"BUTTON",
+     BS_DEFPUSHBUTTON | WS_TABSTOP,
+     0,
+     {2002, 2280, 900, 465},
+     false,
+     "OK",
+     nullptr,
+     DesignFont::kDialog,
+     kSystemColours},
+    {IDC_ABOUT_ICON,
+     L"STATIC",
+     SS_ICON,
+     0,
+     {240, 360, 480, 480},
+     false,
+     "",
+     nullptr,
+     DesignFont::kDialog,
+     kSystemColours},
     {IDC_ABOUT_DESCRIPTION,
      L"STATIC",
      SS_LEFT,
+     0,
      {1050, 600, 3645, 330},
-     "Relocate special folders in Windows\xC2\xAE XP"},
-    {IDC_ABOUT_TITLE, L"STATIC", SS_LEFT, {1050, 360, 2565, 225}, "Zolvane v2.0"},
-    {IDC_ABOUT_COPYRIGHT, L"STATIC", SS_LEFT, {885, 1320, 3135, 255}, nullptr},
+     false,
+     "Relocate special folders in Windows\xC2\xAE XP",
+     nullptr,
+     DesignFont::kDescription,
+     kBlack},
+    {IDC_ABOUT_TITLE,
+     L"STATIC",
+     SS_LEFT,
+     0,
+     {1050, 360, 2565, 225},
+     false,
+     "Zolvane v2.0",
+     nullptr,
+     DesignFont::kTitle,
+     kBlack},
+    {IDC_ABOUT_COPYRIGHT,
+     L"STATIC",
+     SS_LEFT,
+     0,
+     {885, 1320, 3135, 255},
+     false,
+     kCopyrightLine,
+     nullptr,
+     DesignFont::kDialog,
+     kSystemColours},
     {IDC_ABOUT_HOME_LINK,
      L"STATIC",
-     SS_LEFT | SS_NOTIFY,
+     kLink,
+     0,
      {885, 1560, 3135, 255},
-     "Telvik's Windows\xC2\xAE Troubleshooting site."},
+     false,
+     "Telvik's Windows\xC2\xAE Troubleshooting site.",
+     nullptr,
+     DesignFont::kLink,
+     kLinkBlue},
     {IDC_ABOUT_DONATE_LINK,
      L"STATIC",
-     SS_LEFT | SS_NOTIFY,
+     kLink,
+     0,
      {885, 1920, 3015, 255},
-     "To Donate (via PayPal), click this link."},
+     false,
+     "To Donate (via PayPal), click this link.",
+     nullptr,
+     DesignFont::kLink,
+     kLinkBlue},
 };
+constexpr std::size_t kAboutControlCount = sizeof kAboutControls / sizeof kAboutControls[0];
 
 // The separator below the description: an etched line, white and two pixels wide under a grey one a pixel wide.
 struct SeparatorLine {
@@ -61,14 +106,10 @@ const SeparatorLine kSeparator[] = {
 }  // namespace
 
 AboutWindow::AboutWindow(HINSTANCE instance, platform::Platform& platform)
-    : instance_(instance), behaviour_(platform.shell, *this) {}
+    : instance_(instance), behaviour_(platform.shell, *this), fonts_(units_) {}
 
 AboutWindow::~AboutWindow() {
   if (owner_ != nullptr) DestroyWindow(owner_);
-  DeleteFontIfAny(dialogFont_);
-  DeleteFontIfAny(titleFont_);
-  DeleteFontIfAny(descriptionFont_);
-  DeleteFontIfAny(linkFont_);
 }
 
 void AboutWindow::Show() {
@@ -104,24 +145,8 @@ bool AboutWindow::Create() {
 }
 
 void AboutWindow::BuildControls() {
-  if (dialogFont_ == nullptr) {
-    dialogFont_ = DesignUnits::CreateDialogFont();
-    titleFont_ = units_.CreateFontAt(L"Verdana", 975, DesignUnits::kBold);
-    descriptionFont_ = units_.CreateFontAt(L"Verdana", 825, DesignUnits::kItalic);
-    linkFont_ = units_.CreateFontAt(L"MS Sans Serif", 825, DesignUnits::kUnderline);
-  }
-  for (const AboutControl& design : kAboutControls) {
-    RECT pixels = units_.Pixels(design.place);
-    const char* caption = design.caption != nullptr ? design.caption : kCopyrightLine;
-    HWND control =
-        CreateWindowExW(0, design.className, platform::Widen(caption).data(), WS_CHILD | WS_VISIBLE | design.style,
-                        pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
-    HFONT font = dialogFont_;
-    if (design.id == IDC_ABOUT_TITLE) font = titleFont_;
-    if (design.id == IDC_ABOUT_DESCRIPTION) font = descriptionFont_;
-    if (design.id == IDC_ABOUT_HOME_LINK || design.id == IDC_ABOUT_DONATE_LINK) font = linkFont_;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (const ControlDesign& design : kAboutControls) {
+    CreateDesignedControl(instance_, design, units_.Pixels(design.place), fonts_.Get(design.font));
   }
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
   SendMessageW(GetDlgItem(hwnd_, IDC_ABOUT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
@@ -135,7 +160,8 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID:
       return MAKELRESULT(IDC_ABOUT_OK, DC_HASDEFID);
     case WM_CTLCOLORSTATIC:
-      return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return ColourOfLabel(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), kAboutControls,
+                           kAboutControlCount);
     case WM_ACTIVATE:
       if (KeepFocusAcrossActivation(wParam)) return 0;
       break;
@@ -160,27 +186,14 @@ void AboutWindow::OnCommand(int id, int notification) {
   switch (id) {
     case IDC_ABOUT_OK:
     case IDCANCEL:  // Esc: cmdOK is the cancel button too
-      return Guarded([this] { behaviour_.OnOk(); });
+      return behaviour_.OnOk();
     case IDC_ABOUT_HOME_LINK:
-      return Guarded([this] { behaviour_.OnOpenHomePage(); });
+      return behaviour_.OnOpenHomePage();
     case IDC_ABOUT_DONATE_LINK:
-      return Guarded([this] { behaviour_.OnOpenDonationPage(); });
+      return behaviour_.OnOpenDonationPage();
     default:
       return;
   }
-}
-
-LRESULT AboutWindow::OnControlColour(HDC dc, HWND control) {
-  int id = GetDlgCtrlID(control);
-  COLORREF text;
-  if (id == IDC_ABOUT_TITLE || id == IDC_ABOUT_DESCRIPTION) {
-    text = kBlack;
-  } else if (id == IDC_ABOUT_HOME_LINK || id == IDC_ABOUT_DONATE_LINK) {
-    text = kLinkBlue;
-  } else {
-    return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-  }
-  return ColouredLabel(dc, text);
 }
 
 void AboutWindow::PaintSeparator(HDC dc) {

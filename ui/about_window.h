@@ -5,6 +5,7 @@
 
 #include "core/about_presenter.h"
 #include "platform/platform.h"
+#include "ui/control_design.h"
 #include "ui/design_units.h"
 #include "ui/window_base.h"
 
@@ -28,7 +29,6 @@ class AboutWindow : public WindowBase, public AboutView {
   bool Create();
   void BuildControls();
   void OnCommand(int id, int notification);
-  LRESULT OnControlColour(HDC dc, HWND control);
   void PaintSeparator(HDC dc);
 
   HINSTANCE instance_;
@@ -37,8 +37,5 @@ class AboutWindow : public WindowBase, public AboutView {
   // A hidden window of our own owns the About window: that keeps it off the taskbar without tying it
   // to the main window.
   HWND owner_ = nullptr;
-  HFONT dialogFont_ = nullptr;
-  HFONT titleFont_ = nullptr;
-  HFONT descriptionFont_ = nullptr;
-  HFONT linkFont_ = nullptr;
+  DesignFonts fonts_;
 };

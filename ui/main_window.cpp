@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "core/catalogue.h"
@@ -15,14 +16,39 @@ namespace {
 // No WS_CLIPCHILDREN: the window paints the background that the frame, a child, leaves to it.
 constexpr DWORD kMainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kMainWindowExStyle = WS_EX_APPWINDOW;
-constexpr COLORREF kGrey = RGB(128, 128, 128);
 // Posted once the window is first painted: the tool tips are made then (see Open).
 constexpr UINT kCreateToolTipsMessage = WM_APP + 1;
 // Posted by the worker thread when a background task has finished; lParam is the task.
 constexpr UINT kBackgroundDoneMessage = WM_APP + 2;
-// The buttons, which take no input while the window is busy.
-const int kButtonIds[] = {IDC_APPLY,  IDC_RESTORE_DEFAULT, IDC_BACKUP,  IDC_DONATE,
-                          IDC_BROWSE, IDC_HOME_PAGE,       IDC_FEEDBACK};
+// Sent once the controls are made, so that the load runs inside the window procedure and its guard.
+constexpr UINT kLoadMessage = WM_APP + 3;
+
+// What each button, menu command and shortcut does: one table, so that a button and the menu command of the
+// same name can never do different things. (Enter and Esc send IDOK and IDCANCEL, which press nothing here.)
+struct Command {
+  int id;
+  void (MainPresenter::*run)();
+};
+const Command kCommands[] = {
+    {IDC_APPLY, &MainPresenter::OnApply},
+    {IDC_RESTORE_DEFAULT, &MainPresenter::OnRestoreDefault},
+    {IDC_BACKUP, &MainPresenter::OnBackup},
+    {IDC_BROWSE, &MainPresenter::OnBrowse},
+    {IDC_HOME_PAGE, &MainPresenter::OnOpenHomePage},
+    {IDC_FEEDBACK, &MainPresenter::OnOpenFeedbackPage},
+    {IDC_DONATE, &MainPresenter::OnOpenDonationPage},
+    {IDM_HOMEPAGE, &MainPresenter::OnOpenHomePage},
+    {IDM_FEEDBACK, &MainPresenter::OnOpenFeedbackPage},
+    {IDM_DONATE, &MainPresenter::OnOpenDonationPage},
+    {IDM_ABOUT, &MainPresenter::OnShowAbout},
+    {IDM_RESTORE_FROM_BACKUP, &MainPresenter::OnRestoreFromBackup},
+    {IDM_EXIT, &MainPresenter::OnExit},
+};
+
+// The push buttons, which take no input while the window is busy.
+bool IsPushButton(const ControlDesign& design) {
+  return std::wcscmp(design.className, L"BUTTON") == 0 && (design.style & BS_TYPEMASK) == BS_PUSHBUTTON;
+}
 
 // Work for the worker thread, and what the window runs once it is done.
 struct BackgroundTask {
@@ -80,7 +106,11 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, platform::Platform& platform)
-    : instance_(instance), platform_(platform), presenter_(platform, *this), about_(instance, platform) {}
+    : instance_(instance),
+      platform_(platform),
+      presenter_(platform, *this),
+      about_(instance, platform),
+      fonts_(units_) {}
 
 MainWindow::~MainWindow() {
   // The worker uses the behaviour, which goes with this object: it may not outlive it.
@@ -88,30 +118,21 @@ MainWindow::~MainWindow() {
     WaitForSingleObject(worker_, INFINITE);
     CloseHandle(worker_);
   }
-  DeleteFontIfAny(dialogFont_);
-  DeleteFontIfAny(titleFont_);
-  DeleteFontIfAny(footerFont_);
 }
 
-MainWindow::OpenResult MainWindow::Open(int showCommand) {
+std::optional<int> MainWindow::Open(int showCommand) {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE), IMAGE_ICON,
                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  STARTUP_MARK("icons loaded");
-  if (!RegisterWindowClass(instance_, kMainWindowClass, icon, smallIcon)) {
-    creationError_ = GetLastError();
-    return OpenResult::kNotMade;
-  }
+  if (!RegisterWindowClass(instance_, kMainWindowClass, icon, smallIcon)) return NotMade();
   STARTUP_MARK("window class registered");
   HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAINMENU));
-  STARTUP_MARK("menu loaded");
   int clientWidth = units_.X(kMainClientWidth);
   int clientHeight = units_.Y(kMainClientHeight);
   RECT bounds = CentredWindowBounds(clientWidth, clientHeight, kMainWindowStyle, kMainWindowExStyle, true);
   if (!CreateTopLevel(instance_, kMainWindowClass, kWindowCaption, kMainWindowStyle, kMainWindowExStyle, bounds,
                       nullptr, menu)) {
-    creationError_ = GetLastError();
-    return OpenResult::kNotMade;
+    return NotMade();
   }
   STARTUP_MARK("top-level window created");
   // A menu bar that wraps takes more height than the estimate allowed for: keep the client area as designed.
@@ -122,54 +143,47 @@ MainWindow::OpenResult MainWindow::Open(int showCommand) {
     SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top + missing,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  STARTUP_MARK("client area checked");
   BuildControls();
 
   loaded_ = true;
-  Guarded([this] { presenter_.OnLoad(); });
-  STARTUP_MARK("OnLoad: version check, registry read, path shown");
+  SendMessageW(hwnd_, kLoadMessage, 0, 0);
+  STARTUP_MARK("path shown");
   // A refused start has closed the window before it was ever shown.
-  if (hwnd_ == nullptr) return OpenResult::kRefused;
+  if (hwnd_ == nullptr) return std::nullopt;
   ShowWindow(hwnd_, showCommand);
   STARTUP_MARK("ShowWindow");
   UpdateWindow(hwnd_);
   STARTUP_MARK("UpdateWindow: first paint");
   SetFocus(Control(IDC_FOLDER_LIST));
-  STARTUP_MARK("focus set");
   // The shortcuts are first needed by the message loop, which starts after the first paint.
   shortcuts_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-  STARTUP_MARK("accelerators loaded");
   // The tool tip control is a top-level window of its own, which under Wine cost some 9 ms of a 140 ms
   // start-up; a tip shows only after the pointer has rested on a control, so it is made once the message
   // loop runs, after the first paint.
   PostMessageW(hwnd_, kCreateToolTipsMessage, 0, 0);
-  return OpenResult::kShown;
+  return std::nullopt;
 }
 
-int MainWindow::ReportNotMade() {
-  int exitCode = 1;
-  Guarded([&] { exitCode = presenter_.OnWindowNotMade(SystemErrorText(creationError_)); });
-  return exitCode;
+// The user hears why, in the system's words, and the program ends: no window means no message loop.
+int MainWindow::NotMade() {
+  DWORD code = GetLastError();
+  std::string reason = platform_.system.ErrorText(static_cast<std::int32_t>(code));
+  return presenter_.OnWindowNotMade(reason + (reason.empty() ? "" : " ") + "(error " + std::to_string(code) + ")");
 }
 
 void MainWindow::BuildControls() {
-  dialogFont_ = DesignUnits::CreateDialogFont();
-  titleFont_ = units_.CreateFontAt(L"Verdana", 975, DesignUnits::kBold);
-  footerFont_ = units_.CreateFontAt(L"Tahoma", 825, DesignUnits::kRegular);
-  STARTUP_MARK("three fonts made");
   controls_.assign(kMainWindowControlCount, nullptr);
   // The frame is made last, so that it lies beneath the controls that sit on it; the others in the table's order,
   // which is the tab order.
   for (std::size_t i = 1; i <= kMainWindowControlCount; ++i) {
     std::size_t index = i % kMainWindowControlCount;
-    controls_[index] = CreateControl(kMainWindowControls[index]);
-    SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(kMainWindowControls[index])), FALSE);
-    STARTUP_MARK_AT("control created, its font set", index);
+    const ControlDesign& design = kMainWindowControls[index];
+    controls_[index] =
+        CreateDesignedControl(instance_, design, units_.Pixels(PlaceInMainWindow(design)), fonts_.Get(design.font));
+    STARTUP_MARK_AT("control created", index);
   }
   SetWindowSubclass(Control(IDC_FOLDER_FRAME), &FrameProc, 0, 0);
-  STARTUP_MARK("frame subclassed");
   FillFolderList();
-  STARTUP_MARK("folder list filled");
 }
 
 HWND MainWindow::Control(int id) const {
@@ -180,22 +194,10 @@ HWND MainWindow::Control(int id) const {
   return nullptr;
 }
 
-HWND MainWindow::CreateControl(const ControlDesign& design) {
-  RECT pixels = units_.Pixels(PlaceInMainWindow(design));
-  ControlClass controlClass = ClassFor(design);
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | controlClass.style;
-  if (design.id == IDC_APPLY) style |= WS_DISABLED;  // Apply waits for an edit of the path
-  return CreateWindowExW(controlClass.exStyle, controlClass.className, platform::Widen(design.caption).data(), style,
-                         pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
-}
-
 void MainWindow::FillFolderList() {
   HWND combo = Control(IDC_FOLDER_LIST);
-  for (int position = 0; position < static_cast<int>(kShellFolderCount); ++position) {
-    const ShellFolder* entry = ShellFolderAtListPosition(position);
-    platform::WideText name = platform::Widen(entry != nullptr ? entry->displayName : "");
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data()));
+  for (const ShellFolder& folder : kShellFolders) {
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(folder.displayName).data()));
   }
 }
 
@@ -205,13 +207,12 @@ void MainWindow::CreateToolTips() {
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
   if (toolTips_ == nullptr) return;
-  STARTUP_MARK("tool tip window created (after the first paint)");
-  SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_), FALSE);
+  SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(DesignFont::kDialog)), FALSE);
   for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
     const ControlDesign& design = kMainWindowControls[i];
     if (design.toolTip != nullptr) AddToolTip(Control(design.id), design.toolTip);
   }
-  STARTUP_MARK("tool tips added");
+  STARTUP_MARK("tool tips made (after the first paint)");
 }
 
 void MainWindow::AddToolTip(HWND control, const char* text) {
@@ -226,12 +227,6 @@ void MainWindow::AddToolTip(HWND control, const char* text) {
   SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-HFONT MainWindow::FontFor(const ControlDesign& design) const {
-  if (design.look == ControlLook::Title) return titleFont_;
-  if (design.look == ControlLook::Footer) return footerFont_;
-  return dialogFont_;
-}
-
 bool MainWindow::TranslateShortcut(MSG& message) {
   if (hwnd_ == nullptr || shortcuts_ == nullptr || GetActiveWindow() != hwnd_) return false;
   return TranslateAcceleratorW(hwnd_, shortcuts_, &message) != 0;
@@ -242,15 +237,9 @@ bool MainWindow::TranslateDialogKeys(MSG& message) {
   return hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message);
 }
 
-std::string MainWindow::SelectedFolderName() {
-  HWND combo = Control(IDC_FOLDER_LIST);
-  LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-  if (index == CB_ERR) return std::string();
-  LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return std::string();
-  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
-  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-  return platform::Narrow(buffer.data());
+int MainWindow::SelectedFolderIndex() {
+  LRESULT index = SendMessageW(Control(IDC_FOLDER_LIST), CB_GETCURSEL, 0, 0);
+  return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
 void MainWindow::SelectFolderAt(int index) {
@@ -316,9 +305,11 @@ void MainWindow::SetBusy(bool busy) {
 }
 
 void MainWindow::EnableButtonsAsRequested() {
-  for (int id : kButtonIds) {
+  for (std::size_t i = 0; i < kMainWindowControlCount; ++i) {
+    int id = kMainWindowControls[i].id;
+    if (!IsPushButton(kMainWindowControls[i])) continue;
     bool enabled = !busy_ && (id == IDC_APPLY ? applyEnabled_ : id == IDC_RESTORE_DEFAULT ? restoreEnabled_ : true);
-    EnableWindow(Control(id), enabled ? TRUE : FALSE);
+    EnableWindow(controls_[i], enabled ? TRUE : FALSE);
   }
 }
 
@@ -341,7 +332,7 @@ void MainWindow::OnBackgroundDone(LPARAM parameter) {
   }
   std::function<void()> done = std::move(task->done);
   delete task;
-  Guarded(done);
+  done();
 }
 
 // The user logs off or shuts down while a backup or a restore runs: the work is waited for, so that it is not
@@ -391,14 +382,14 @@ platform::WindowHandle MainWindow::Window() {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (lParam != 0) {
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-      } else {
-        OnMenuCommand(LOWORD(wParam));
-      }
+      OnCommand(LOWORD(wParam), HIWORD(wParam), lParam != 0);
+      return 0;
+    case kLoadMessage:
+      presenter_.OnLoad();
       return 0;
     case WM_CTLCOLORSTATIC:
-      return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return ColourOfLabel(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), kMainWindowControls,
+                           kMainWindowControlCount);
     case WM_CTLCOLOREDIT:
       SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
       SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
@@ -421,7 +412,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
       return WaitForBackgroundWork() ? TRUE : FALSE;
     case WM_DESTROY:
-      about_.Close();
       PostQuitMessage(0);
       return 0;
     default:
@@ -430,74 +420,25 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void MainWindow::OnCommand(int id, int notification) {
-  if (id == IDC_FOLDER_LIST && notification == CBN_SELCHANGE) return Guarded([this] { presenter_.OnFolderSelected(); });
+// A control's notification, or a menu command or shortcut (no control). While the window is busy the buttons
+// and the menu are disabled, and a click or a shortcut that was already queued waits too.
+void MainWindow::OnCommand(int id, int notification, bool fromControl) {
+  if (id == IDC_FOLDER_LIST && notification == CBN_SELCHANGE) return presenter_.OnFolderSelected();
   if (id == IDC_PATH && notification == EN_CHANGE) {
-    if (loaded_) Guarded([this] { presenter_.OnPathEdited(); });
+    if (loaded_) presenter_.OnPathEdited();
     return;
   }
-  // The buttons are disabled while the window is busy; a click that was already queued waits too.
-  if (notification != BN_CLICKED || busy_) return;
-  switch (id) {
-    case IDC_APPLY:
-      return Guarded([this] { presenter_.OnApply(); });
-    case IDC_RESTORE_DEFAULT:
-      return Guarded([this] { presenter_.OnRestoreDefault(); });
-    case IDC_BACKUP:
-      return Guarded([this] { presenter_.OnBackup(); });
-    case IDC_DONATE:
-      return Guarded([this] { presenter_.OnOpenDonationPage(); });
-    case IDC_BROWSE:
-      return Guarded([this] { presenter_.OnBrowse(); });
-    case IDC_HOME_PAGE:
-      return Guarded([this] { presenter_.OnOpenHomePage(); });
-    case IDC_FEEDBACK:
-      return Guarded([this] { presenter_.OnOpenFeedbackPage(); });
-    default:
-      return;
+  if ((fromControl && notification != BN_CLICKED) || busy_) return;
+  for (const Command& command : kCommands) {
+    if (command.id == id) return (presenter_.*command.run)();
   }
 }
 
-void MainWindow::OnMenuCommand(int id) {
-  // The menu is greyed while the window is busy, and its shortcuts wait with it.
-  if (busy_) return;
-  switch (id) {
-    case IDM_HOMEPAGE:
-      return Guarded([this] { presenter_.OnOpenHomePage(); });
-    case IDM_FEEDBACK:
-      return Guarded([this] { presenter_.OnOpenFeedbackPage(); });
-    case IDM_DONATE:
-      return Guarded([this] { presenter_.OnOpenDonationPage(); });
-    case IDM_ABOUT:
-      return Guarded([this] { presenter_.OnShowAbout(); });
-    case IDM_RESTORE_FROM_BACKUP:
-      return Guarded([this] { presenter_.OnRestoreFromBackup(); });
-    case IDM_EXIT:
-      return Guarded([this] { presenter_.OnExit(); });
-    default:
-      return;  // IDOK and IDCANCEL from Enter and Esc press nothing here
-  }
-}
-
-LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
-  int id = GetDlgCtrlID(control);
-  COLORREF text;
-  if (id == IDC_TITLE || id == IDC_COPYRIGHT) {
-    text = kGrey;
-  } else {
-    return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-  }
-  return ColouredLabel(dc, text);
-}
-
+// The one way the window closes, whatever asked for it: a running backup finishes first, and closes the window
+// itself once it has told its outcome.
 void MainWindow::OnClose() {
-  if (closing_) return;
-  // A running backup finishes first, and closes the window itself once it has told its outcome.
-  bool mayClose = true;
-  Guarded([&] { mayClose = presenter_.OnCloseRequested(); });
-  if (!mayClose) return;
+  if (closing_ || !presenter_.OnCloseRequested()) return;
   closing_ = true;
-  Guarded([this] { presenter_.OnUnload(); });
-  about_.Close();
+  presenter_.OnUnload();
   DestroyWindow(hwnd_);
 }

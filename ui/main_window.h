@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,11 +22,10 @@ class MainWindow : public WindowBase, public MainView {
   MainWindow(HINSTANCE instance, platform::Platform& platform);
   ~MainWindow() override;
 
-  enum class OpenResult { kShown, kRefused, kNotMade };
-  // Builds the window, runs OnLoad and shows the window unless the load closed it.
-  OpenResult Open(int showCommand);
-  // After kNotMade: tells the user why, with the system's words; the program's exit code.
-  int ReportNotMade();
+  // Builds the window, runs OnLoad and shows the window unless the load closed it (a refused start, after which
+  // the message loop ends at once). When the window cannot be made, the user hears why, and the result is the
+  // program's exit code.
+  std::optional<int> Open(int showCommand);
 
   // Menu shortcuts, while the main window is the active one.
   bool TranslateShortcut(MSG& message);
@@ -34,7 +33,7 @@ class MainWindow : public WindowBase, public MainView {
   bool TranslateDialogKeys(MSG& message);
 
   // MainView
-  std::string SelectedFolderName() override;
+  int SelectedFolderIndex() override;
   void SelectFolderAt(int index) override;
   std::string PathText() override;
   void SetPathText(const std::string& text) override;
@@ -56,14 +55,11 @@ class MainWindow : public WindowBase, public MainView {
  private:
   HWND MessageBoxOwner() const;
   void BuildControls();
-  HWND CreateControl(const ControlDesign& design);
   void FillFolderList();
   void CreateToolTips();
   void AddToolTip(HWND control, const char* text);
-  HFONT FontFor(const ControlDesign& design) const;
-  void OnCommand(int id, int notification);
-  void OnMenuCommand(int id);
-  LRESULT OnControlColour(HDC dc, HWND control);
+  int NotMade();
+  void OnCommand(int id, int notification, bool fromControl);
   void OnClose();
   void SetButtonEnabled(int id, bool enabled);
   void EnableButtonsAsRequested();
@@ -78,17 +74,14 @@ class MainWindow : public WindowBase, public MainView {
   MainPresenter presenter_;
   AboutWindow about_;
   DesignUnits units_;
+  DesignFonts fonts_;
   HACCEL shortcuts_ = nullptr;
   HWND toolTips_ = nullptr;
-  HFONT dialogFont_ = nullptr;
-  HFONT titleFont_ = nullptr;
-  HFONT footerFont_ = nullptr;
   // In the order of the design table.
   std::vector<HWND> controls_;
   // The path box's changes reach the behaviour only once the window is built and loading.
   bool loaded_ = false;
   bool closing_ = false;
-  DWORD creationError_ = 0;
   // While busy the buttons stay disabled; the states Apply and Restore Default were last set to wait here.
   bool busy_ = false;
   bool applyEnabled_ = false;

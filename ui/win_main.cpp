@@ -29,9 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
   STARTUP_MARK("InitCommonControlsEx");
   platform::Win32Platform win32;
   MainWindow mainWindow(instance, win32.platform());
-  STARTUP_MARK("platform and window objects made");
-  // A refused start has already posted the quit message: the loop then ends at once. A window that could not
-  // be made would leave the loop waiting for ever: the user hears why, and the program ends.
-  if (mainWindow.Open(showCommand) == MainWindow::OpenResult::kNotMade) return mainWindow.ReportNotMade();
+  // A window that could not be made would leave the loop waiting for ever.
+  if (std::optional<int> exitCode = mainWindow.Open(showCommand)) return *exitCode;
   return RunMessageLoop(mainWindow);
 }

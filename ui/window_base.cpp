@@ -27,23 +27,27 @@ bool WindowBase::CreateTopLevel(HINSTANCE instance, const wchar_t* className, co
   return hwnd_ != nullptr;
 }
 
-void WindowBase::Guarded(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const std::exception& failure) {
-    ReportFailure(failure.what());
-  } catch (...) {
-    ReportFailure("An unexpected error occurred.");
-  }
-}
-
 void WindowBase::ReportFailure(const std::string& description) {
   HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
   MessageBoxW(owner, platform::Widen(description).data(), platform::Widen(kAppTitle).data(), MB_OK);
 }
 
-LRESULT WindowBase::ColouredLabel(HDC dc, COLORREF text) {
-  SetTextColor(dc, text);
+HWND WindowBase::CreateDesignedControl(HINSTANCE instance, const ControlDesign& design, const RECT& pixels,
+                                       HFONT font) {
+  HWND control = CreateWindowExW(design.exStyle, design.className, platform::Widen(design.caption).data(),
+                                 WS_CHILD | WS_VISIBLE | design.style, pixels.left, pixels.top,
+                                 pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+LRESULT WindowBase::ColourOfLabel(HDC dc, HWND control, const ControlDesign* table, std::size_t count) {
+  const ControlDesign* design = FindDesign(table, count, GetDlgCtrlID(control));
+  if (design == nullptr || design->textColour == kSystemColours) {
+    return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  }
+  SetTextColor(dc, design->textColour);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -81,17 +85,6 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     self->hwnd_ = nullptr;
   }
   return result;
-}
-
-std::string SystemErrorText(DWORD code) {
-  wchar_t* text = nullptr;
-  DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string description = length > 0 ? platform::Narrow(text, length) : std::string();
-  if (text != nullptr) LocalFree(text);
-  while (!description.empty() && (description.back() == '\n' || description.back() == '\r')) description.pop_back();
-  return description + " (error " + std::to_string(code) + ")";
 }
 
 std::string WindowTextOf(HWND hwnd) {

@@ -1,12 +1,13 @@
-// The window-procedure plumbing, written once: a C++ object behind each HWND, and a guard at the callback.
+// The window-procedure plumbing, written once: a C++ object behind each HWND, the one guard at the callback, and
+// the making and colouring of the controls of a design table.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/win32/wide_text.h"
+#include "ui/control_design.h"
 
 class WindowBase {
  public:
@@ -26,27 +27,26 @@ class WindowBase {
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
-  // Runs one event handler; a failure becomes a message box with its description and the program goes on.
-  void Guarded(const std::function<void()>& handler);
-  void ReportFailure(const std::string& description);
+  // A control of the design at its place in pixels, with its font.
+  HWND CreateDesignedControl(HINSTANCE instance, const ControlDesign& design, const RECT& pixels, HFONT font);
+  // WM_CTLCOLORSTATIC: a label of the table with a colour of its own is drawn in it on the dialog background;
+  // any other keeps the system's colours.
+  LRESULT ColourOfLabel(HDC dc, HWND control, const ControlDesign* table, std::size_t count);
 
   // WM_ACTIVATE: a window that is left remembers its focused control and gets it back on return.
   // True when the message is handled.
   bool KeepFocusAcrossActivation(WPARAM wParam);
 
-  // WM_CTLCOLORSTATIC for a label of its own colour on the dialog background.
-  static LRESULT ColouredLabel(HDC dc, COLORREF text);
-
   HWND hwnd_ = nullptr;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // A failure that reached the window procedure becomes a message box with its description; the program goes on.
+  void ReportFailure(const std::string& description);
 
   HWND focusBeforeDeactivation_ = nullptr;
 };
 
-// The system's own description of an error code, without its line end.
-std::string SystemErrorText(DWORD code);
 // A window's text, in UTF-8.
 std::string WindowTextOf(HWND hwnd);
 // Sets a window's text, given in UTF-8.

@@ -1,27 +1,27 @@
-// UTF-8 to UTF-16 and back with CP_UTF8, for every wide call of the program.
+// UTF-8 to UTF-16 and back for every wide call of the program, by the portable codec of text/: one set of rules
+// for malformed text everywhere (a malformed sequence or an unpaired surrogate becomes U+FFFD).
 #include "platform/win32/wide_text.h"
 
 #include <cwchar>
 
+#include "text/utf16.h"
+
 namespace platform {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 code units");
+
 WideText Widen(const std::string& utf8) {
-  WideText wide;
-  if (!utf8.empty()) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    wide.resize(static_cast<std::size_t>(length));
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+  std::string bytes = Utf8ToUtf16Le(utf8);
+  WideText wide(bytes.size() / 2 + 1, L'\0');
+  for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
+    wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                   (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
   }
-  wide.push_back(L'\0');
   return wide;
 }
 
 std::string Narrow(const wchar_t* text, std::size_t length) {
-  if (length == 0) return std::string();
-  int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), &utf8[0], size, nullptr, nullptr);
-  return utf8;
+  return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text), length);
 }
 
 std::string Narrow(const wchar_t* zeroTerminated) {

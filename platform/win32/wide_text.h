@@ -1,5 +1,5 @@
 // UTF-8 to UTF-16 and back at the Win32 boundary: the one place a text changes encoding on its way to or from
-// a wide (W) function. Always CP_UTF8, never a code page, so a path is kept exactly.
+// a wide (W) function, by the codec of text/, never through a code page, so a path is kept exactly.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// The real platform: each method is the wide Win32 call it is named after, its texts converted at the call.
+// The real platform: each interface of platform.h over the wide Win32 calls, one file an area.
 #pragma once
 
 #include "platform/platform.h"
@@ -19,56 +19,45 @@ class Win32Registry : public Registry {
 
 class Win32Environment : public Environment {
  public:
-  std::optional<std::string> GetEnvironmentVariableW(const std::string& name) override;
+  std::optional<std::string> Variable(const std::string& name) override;
 };
 
 class Win32System : public System {
  public:
-  int GetVersionExW(OsVersionInfo* info) override;
-  std::uint32_t GetWindowsDirectoryW(std::string* path) override;
+  WindowsVersion Version() override;
+  std::string WindowsFolder() override;
+  std::string TempFolder() override;
+  std::string ErrorText(std::int32_t code) override;
 };
 
 class Win32Files : public Files {
  public:
-  std::uint32_t GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) override;
-  std::uint32_t GetFileAttributesW(const std::string& fileName) override;
-  std::int32_t ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string* bytes) override;
-  std::int32_t WriteNewFile(const std::string& fileName, const std::string& bytes) override;
-  std::int32_t DeleteFileW(const std::string& fileName) override;
-  std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
-                           std::uint32_t flags) override;
+  bool Exists(const std::string& path) override;
+  std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
+  std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
+  std::int32_t Delete(const std::string& path) override;
+  std::int32_t Replace(const std::string& from, const std::string& to) override;
 };
 
 class Win32Processes : public Processes {
  public:
-  std::int32_t CreateProcessW(const std::string& applicationName, const std::string& commandLine, int showWindow,
-                              ProcessHandle* process) override;
-  std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) override;
-  int GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) override;
-  int TerminateProcess(ProcessHandle process, std::uint32_t exitCode) override;
-  int CloseHandle(ProcessHandle process) override;
+  std::int32_t Start(const std::string& program, const std::string& commandLine, ProcessHandle* process) override;
+  ProcessEnd Finish(ProcessHandle process, std::uint32_t timeoutMs) override;
+};
+
+class Win32Shell : public Shell {
+ public:
+  std::int32_t FolderPath(int csidl, std::string* path) override;
+  void OpenWebPage(const std::string& address) override;
+  std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) override;
+  FileChoice ChooseFile(WindowHandle owner, const std::string& title, const std::string& initialFolder,
+                        const std::string& preselectedName, const std::string& filter) override;
 };
 
 class Win32Locks : public Locks {
  public:
   std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock) override;
   void Release(LockHandle lock) override;
-};
-
-class Win32Shell : public Shell {
- public:
-  std::int32_t SHGetFolderPathW(WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken, std::uint32_t dwFlags,
-                                std::string* path) override;
-  WindowHandle GetDesktopWindow() override;
-  std::intptr_t ShellExecuteW(WindowHandle hwnd, const std::string& operation, const std::string& file,
-                              const std::optional<std::string>& parameters, const std::optional<std::string>& directory,
-                              int showCmd) override;
-  ItemIdList SHBrowseForFolderW(const BrowseInfo& browseInfo) override;
-  int SHGetPathFromIDListW(ItemIdList pidl, char16_t* pszPath) override;
-  void CoTaskMemFree(ItemIdList pv) override;
-  std::int32_t CoInitializeEx(std::uint32_t coInit) override;
-  int GetOpenFileNameW(const OpenFileName& ofn, std::string* file) override;
-  std::uint32_t CommDlgExtendedError() override;
 };
 
 // All of the above, wired together.

@@ -1,6 +1,8 @@
 // The driver's window, input and process helpers.
 #include "tests/e2e/driver.h"
 
+#include "platform/win32/win32_platform.h"
+
 #include <psapi.h>
 
 #include "resources/control_ids.h"
@@ -64,6 +66,10 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
+}
+
+std::string SystemWords(DWORD code) {
+  return platform::Win32System().ErrorText(static_cast<std::int32_t>(code));
 }
 
 std::string TextOf(HWND window) {

@@ -23,6 +23,9 @@ std::string DriverFolder();
 // Polls until done() holds or timeoutMs has passed; true when it held.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs);
 
+// The system's own words for an error code, as Zolvane puts them into its messages.
+std::string SystemWords(DWORD code);
+
 // The text of any window, also one of another process (WM_GETTEXT, marshalled by the system).
 std::string TextOf(HWND window);
 std::string ClassOf(HWND window);

@@ -19,11 +19,12 @@ namespace e2e {
 namespace {
 
 const char* const kBackedUp = "Shell folder registry keys are now backed up.";
-// The failure says which export failed, and why.
-const char* const kNotBackedUp =
-    "Could not backup the shell folder registry keys\nThe registry editor ended with exit code 1 while exporting "
-    "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\": The "
-    "configuration registry key could not be read. (error 1012)";
+// The failure says which export failed, and why, in the system's words.
+std::string NotBackedUp() {
+  return "Could not backup the shell folder registry keys\nThe registry editor ended with exit code 1 while exporting "
+         "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\": " +
+         SystemWords(1012) + " (error 1012)";
+}
 // Long enough for the checks made while the exports run, and for a window that waited for them to miss
 // probes of kAnswerMs.
 const wchar_t* const kSlowExportMs = L"3000";
@@ -169,7 +170,7 @@ void ScenarioBackupFailureKeepsOld(const std::string& exe) {
 
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
-  CHECK_EQ(BackupOutcome(app), kNotBackedUp);
+  CHECK_EQ(BackupOutcome(app), NotBackedUp());
   CHECK(ReadBytes(backupFile.path()) == oldBackup);
   CHECK(!Exists(backupFile.path() + ".new"));
   CHECK(!BackupTempFilesLeft());

@@ -38,7 +38,9 @@ TEST(Catalogue, SharedRowsLiveUnderLocalMachineWithAllUsersDefaults) {
     std::string stock = entry.stockDefaultPath;
     bool shared = entry.hive == platform::kHkeyLocalMachine;
     EXPECT_EQ(stock.rfind(shared ? "%ALLUSERSPROFILE%\\" : "%USERPROFILE%\\", 0), 0u) << entry.displayName;
-    if (!shared) EXPECT_EQ(entry.hive, platform::kHkeyCurrentUser) << entry.displayName;
+    if (!shared) {
+      EXPECT_EQ(entry.hive, platform::kHkeyCurrentUser) << entry.displayName;
+    }
   }
   EXPECT_STREQ(FindShellFolder("Shared Video")->stockDefaultPath, "%ALLUSERSPROFILE%\\Documents\\My Videos");
   EXPECT_STREQ(FindShellFolder("Temporary Internet Files")->stockDefaultPath,

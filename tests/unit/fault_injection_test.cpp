@@ -37,7 +37,6 @@ class World {
       fake.registry.SetString(kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All\\Desktop");
     }
     fake.shell.desktopPath = kDesktop;
-    fake.shell.browsePath = "D:\\Picked";
     fake.files.files[kBackupPath] = kOldBackup;
     fake.processes.onRun = [this](const std::string& commandLine) { return Regedit(commandLine); };
   }
@@ -56,8 +55,8 @@ class World {
         fake.files.shortReads.insert(failure.call);
         break;
       case FailureKind::kNeverEnds:
-        hangingCommand = failure.call.substr(std::string("CreateProcessW(").size(),
-                                             failure.call.rfind(", ") - std::string("CreateProcessW(").size());
+        hangingCommand =
+            failure.call.substr(std::string("Start(").size(), failure.call.size() - 1 - std::string("Start(").size());
         break;
       default:
         fake.log.FailCall(failure.callIndex, code);
@@ -98,7 +97,7 @@ class FaultInjectionTest : public ::testing::Test {
       std::vector<std::string> expected = recorded.Prompts();
       if (failedWrite) expected = {WriteFailureText(code)};
       EXPECT_EQ(prompts, expected);
-    } else if (name == "Start-up" && failure.call.rfind("GetVersionExW", 0) == 0) {
+    } else if (name == "Start-up" && failure.call.rfind("Version()", 0) == 0) {
       ASSERT_EQ(prompts.size(), 1u);
       EXPECT_TRUE(world.view.closed);
     } else if (name == "Backup") {
@@ -117,7 +116,9 @@ class FaultInjectionTest : public ::testing::Test {
     auto backup = world.fake.files.files.find(BackupFileOf(failure));
     if (verdict == kBackupSuccess) {
       ASSERT_NE(backup, world.fake.files.files.end());
-      if (!shortRead) EXPECT_EQ(backup->second, recordedBackup_);
+      if (!shortRead) {
+        EXPECT_EQ(backup->second, recordedBackup_);
+      }
       EXPECT_TRUE(ParseRegistryFile(backup->second).readable);
     } else {
       EXPECT_EQ(verdict.rfind(kBackupFailure, 0), 0u) << verdict;
@@ -148,16 +149,14 @@ class FaultInjectionTest : public ::testing::Test {
       EXPECT_TRUE(named || leftByFlow || oldBackupKept || toldBackup) << path << " holds " << bytes.size() << " bytes";
     }
     for (const FakeProcesses::Process& process : world.fake.processes.started) {
-      bool ended = process.terminated || (process.ran && !process.outcome.hangs);
-      bool closeFailed = failure.call.rfind("CloseHandle(", 0) == 0;
-      EXPECT_TRUE(ended || failure.call.rfind("TerminateProcess(", 0) == 0) << process.commandLine;
-      EXPECT_TRUE(process.closed || closeFailed) << process.commandLine;
+      EXPECT_TRUE(process.ended || (process.ran && !process.outcome.hangs)) << process.commandLine;
+      EXPECT_TRUE(process.closed) << process.commandLine;
     }
   }
 
   // Without the desktop's path the backup goes to the root of the current drive, as it always has.
   static std::string BackupFileOf(const Failure& failure) {
-    return failure.call.rfind("SHGetFolderPathW(", 0) == 0 ? "\\specialfolders.bak" : kBackupPath;
+    return failure.call.rfind("FolderPath(", 0) == 0 ? "\\specialfolders.bak" : kBackupPath;
   }
 
   std::string recordedBackup_;
@@ -167,12 +166,12 @@ std::vector<FailureKind> KindsFor(const std::string& call) {
   std::vector<FailureKind> kinds = {FailureKind::kSystemError, FailureKind::kAccessDenied};
   // Only regedit's exports can be read short: another process writes them. Our own files are read to their end.
   if (call.rfind("ReadWholeFile(C:\\TEMP\\", 0) == 0) kinds.push_back(FailureKind::kShortRead);
-  if (call.rfind("CreateProcessW(", 0) == 0) kinds.push_back(FailureKind::kNeverEnds);
+  if (call.rfind("Start(", 0) == 0) kinds.push_back(FailureKind::kNeverEnds);
   return kinds;
 }
 
 TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
-  auto select = [](World& w, const char* name) { w.view.SelectFolderAt(FindShellFolder(name)->listPosition); };
+  auto select = [](World& w, const char* name) { w.view.SelectFolderAt(ListPositionOf(*FindShellFolder(name))); };
   const Flow flows[] = {
       {"Start-up", [](World&) {}, [](World& w) { w.presenter.OnLoad(); }},
       {"Selecting each folder", [](World&) {},
@@ -201,7 +200,7 @@ TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
 
     for (std::size_t i = 0; i < calls.size(); ++i) {
       // A failing lookup is an undefined variable, which the expansion keeps as written: a defined outcome.
-      if (calls[i].rfind("GetEnvironmentVariableW(", 0) == 0) continue;
+      if (calls[i].rfind("Variable(", 0) == 0) continue;
       for (FailureKind kind : KindsFor(calls[i])) {
         Failure failure{i, calls[i], kind};
         SCOPED_TRACE(std::string(flow.name) + ": call " + std::to_string(i) + " " + calls[i] + " fails (" +

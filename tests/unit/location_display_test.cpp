@@ -67,7 +67,7 @@ TEST_F(MainPresenterTest, SharedFoldersStayVisibleToAUserWhoMayNotChangeThem) {
 TEST_F(MainPresenterTest, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
   view.restoreEnabled = false;
   view.Type("something");
-  presenter.ShowCurrentLocation();
+  presenter.OnFolderSelected();
   EXPECT_EQ(view.locationCaption, " location");
   EXPECT_EQ(view.pathText, "");
   EXPECT_FALSE(view.applyEnabled);

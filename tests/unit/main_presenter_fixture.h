@@ -47,7 +47,7 @@ class MainPresenterTest : public ::testing::Test {
       bytes.resize(bytes.size() - 2);
     return Utf16LeToUtf8(bytes);
   }
-  void Select(const char* displayName) { view.SelectFolderAt(FindShellFolder(displayName)->listPosition); }
+  void Select(const char* displayName) { view.SelectFolderAt(ListPositionOf(*FindShellFolder(displayName))); }
   std::string LastMessage() const { return view.messages.empty() ? std::string() : view.messages.back().prompt; }
 
   FakePlatform fake;

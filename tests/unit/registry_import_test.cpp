@@ -162,8 +162,8 @@ class RegistryImportTest : public ::testing::Test {
   // A failed import: its code and message; the registry as it was before.
   void ExpectFailure(std::int32_t code, const std::string& reason) {
     auto before = fake.registry.keys();
-    ImportOutcome outcome = import.Run(kFile);
-    EXPECT_EQ(outcome.result, ImportOutcome::Result::kFailed);
+    Outcome outcome = import.Run(kFile);
+    EXPECT_EQ(outcome.result, Outcome::Result::kFailed);
     EXPECT_EQ(outcome.code, code);
     EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile + "\".\n" + reason);
     EXPECT_TRUE(SameRegistry(before));
@@ -181,8 +181,8 @@ class RegistryImportTest : public ::testing::Test {
 };
 
 TEST_F(RegistryImportTest, WritesEveryValueItselfAndStartsNoProgram) {
-  ImportOutcome outcome = import.Run(kFile);
-  EXPECT_EQ(outcome.result, ImportOutcome::Result::kImported);
+  Outcome outcome = import.Run(kFile);
+  EXPECT_EQ(outcome.result, Outcome::Result::kDone);
   EXPECT_EQ(outcome.code, 0);
   EXPECT_EQ(outcome.message, "Restored the special folder paths from \"" + kFile + "\".");
   EXPECT_TRUE(fake.processes.started.empty());
@@ -200,7 +200,7 @@ TEST_F(RegistryImportTest, WritesEveryValueItselfAndStartsNoProgram) {
 TEST_F(RegistryImportTest, KeysBelowTheFourAreLeftAsTheyAreAndNamed) {
   const std::string sub = kUser + kUserShellFoldersKey + "\\Sub";
   fake.files.files[kFile] = Utf16(Backup() + "\r\n[" + sub + "]\r\n\"x\"=\"y\"\r\n");
-  ImportOutcome outcome = import.Run(kFile);
+  Outcome outcome = import.Run(kFile);
   EXPECT_EQ(outcome.message, "Restored the special folder paths from \"" + kFile +
                                  "\".\nThe file also holds keys below the four keys; they were left as they are:\n" +
                                  sub);
@@ -224,8 +224,8 @@ TEST_F(RegistryImportTest, AFileThatIsNoBackupChangesNothingAndSaysWhy) {
     c.arrange();
     auto before = fake.registry.keys();
     fake.log.Clear();
-    ImportOutcome outcome = import.Run(kFile);
-    EXPECT_EQ(outcome.result, ImportOutcome::Result::kInvalidFile);
+    Outcome outcome = import.Run(kFile);
+    EXPECT_EQ(outcome.result, Outcome::Result::kRefused);
     EXPECT_EQ(outcome.code, 13);
     EXPECT_EQ(outcome.message,
               "\"" + kFile + "\" is not a backup of the special folder paths, so nothing was imported.\n" + c.message);
@@ -280,7 +280,7 @@ TEST_F(RegistryImportTest, TheFirstValueRefusedChangesNothingAndAValueThatDoesNo
                               other.processes, other.shell,       other.locks};
   other.files.files[kFile] = Utf16(Backup());
   forgetful.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", platform::kRegExpandSz, "D:\\Old");
-  ImportOutcome outcome = RegistryImport(platform).Run(kFile);
+  Outcome outcome = RegistryImport(platform).Run(kFile);
   EXPECT_EQ(outcome.code, 1013);
   EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile +
                                  "\".\nThe default value of " + kMachine + kShellFoldersKey +
@@ -295,7 +295,7 @@ TEST_F(RegistryImportTest, APutBackThatFailsNamesTheValuesLeftAsTheFileSetsThem)
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
   // The third write (the HKLM deletion) succeeds; its put-back, the first put-back write, fails.
   fake.log.FailCallStartingWith("WriteValue", 3, 1016);
-  ImportOutcome outcome = import.Run(kFile);
+  Outcome outcome = import.Run(kFile);
   EXPECT_EQ(outcome.code, 5);
   EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile +
                                  "\".\nCannot write the default value of " + kMachine + kShellFoldersKey +

@@ -28,16 +28,14 @@ TEST_F(RestoreFromBackupTest, TheDialogOpensAtTheDesktopWithTheBackupPreselected
   presenter.OnRestoreFromBackup();
   fake.files.files[kBackup] = BackupSettingMyDocuments("D:\\Saved");
   presenter.OnRestoreFromBackup();
-  ASSERT_EQ(fake.shell.openDialogs.size(), 2u);
-  for (const platform::OpenFileName& dialog : fake.shell.openDialogs) {
-    EXPECT_EQ(dialog.hwndOwner, FakeMainView::kWindow);
-    EXPECT_EQ(dialog.lpstrInitialDir, kDesktop);
-    EXPECT_EQ(dialog.lpstrTitle, "Restore from backup");
-    EXPECT_EQ(dialog.flags, platform::kOfnFileMustExist | platform::kOfnPathMustExist | platform::kOfnHideReadOnly |
-                                platform::kOfnNoChangeDir);
+  ASSERT_EQ(fake.shell.fileDialogs.size(), 2u);
+  for (const FakeShell::FileDialog& dialog : fake.shell.fileDialogs) {
+    EXPECT_EQ(dialog.owner, FakeMainView::kWindow);
+    EXPECT_EQ(dialog.initialFolder, kDesktop);
+    EXPECT_EQ(dialog.title, "Restore from backup");
   }
-  EXPECT_EQ(fake.shell.openDialogs[0].lpstrFile, "");
-  EXPECT_EQ(fake.shell.openDialogs[1].lpstrFile, "specialfolders.bak");
+  EXPECT_EQ(fake.shell.fileDialogs[0].preselectedName, "");
+  EXPECT_EQ(fake.shell.fileDialogs[1].preselectedName, "specialfolders.bak");
   // Cancelled both times: nothing asked, nothing started.
   EXPECT_TRUE(view.questions.empty());
   EXPECT_TRUE(fake.log.CallsStartingWith("Acquire").empty());
@@ -79,15 +77,17 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
     view.questions.clear();
     view.busyChanges.clear();
     fake.files.files[kBackup] = c.fileBytes;
-    fake.shell.openDialogPick = c.dialogError == 0 ? kBackup : "";
-    fake.shell.openDialogError = c.dialogError;
+    fake.shell.fileChoice = c.dialogError == 0
+                                ? platform::FileChoice{platform::FileChoice::Result::kChosen, kBackup, 0}
+                                : platform::FileChoice{platform::FileChoice::Result::kFailed, "", c.dialogError};
     view.answerYes = c.answerYes;
     if (c.denied) fake.registry.DenyWrites(platform::kHkeyCurrentUser, kUserShellFoldersKey);
     presenter.OnRestoreFromBackup();
     bool asked = c.dialogError == 0;
     ASSERT_EQ(view.questions.size(), asked ? 1u : 0u);
-    if (asked)
+    if (asked) {
       EXPECT_EQ(view.questions[0].prompt, "Replace the current special folder paths with those in " + kBackup + "?");
+    }
     EXPECT_EQ(LastMessage(), c.message);
     std::vector<bool> busyChanges;
     if (c.answerYes && asked) busyChanges = {true, false};

@@ -109,8 +109,9 @@ void TestRestoreRefusedHalfwayChangesNothing() {
   ProgramRun run = CapturedRun(Cli(L"import \"" + file + L"\""), L"halfway").Finish();
   CHECK_EQ(run.exitCode, 5LL);
   CHECK_EQ(run.err, "Could not restore the special folder paths from \"" + Utf8(file) +
-                        "\".\r\nCannot write the value \"My Music\" of HKEY_CURRENT_USER\\" + kShellFoldersKey +
-                        ": Access is denied. (error 5)\r\nNothing was changed: every value already written was put "
+                        "\".\r\nCannot write the value \"My Music\" of HKEY_CURRENT_USER\\" + kShellFoldersKey + ": " +
+                        e2e::SystemWords(5) +
+                        " (error 5)\r\nNothing was changed: every value already written was put "
                         "back as it was.\r\n");
   CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "My Music") == userShell);
   CHECK(ReadRawValue(HKEY_CURRENT_USER, kShellFoldersKey, "My Music") == shell);

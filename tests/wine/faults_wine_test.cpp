@@ -46,9 +46,9 @@ class RefusingRegistry : public platform::Win32Registry {
 void TestEmptyVariableExpandsToNothing(platform::Platform& platform) {
   platform::Environment& environment = platform.environment;
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", L"");
-  std::optional<std::string> value = environment.GetEnvironmentVariableW("ZOLVANE_EMPTY");
+  std::optional<std::string> value = environment.Variable("ZOLVANE_EMPTY");
   CHECK(value.has_value() && value->empty());
-  CHECK(!environment.GetEnvironmentVariableW("ZOLVANE_NOT_DEFINED").has_value());
+  CHECK(!environment.Variable("ZOLVANE_NOT_DEFINED").has_value());
   CHECK_EQ(FolderLocations(platform).ExpandText("%ZOLVANE_EMPTY%\\x"), std::string("\\x"));
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", nullptr);
 }
@@ -69,7 +69,7 @@ void TestRefusedWriteIsUndone(platform::Win32Platform& win32) {
     FakeMainView view;
     MainPresenter presenter(refusingPlatform, view);
     view.Attach(&presenter);
-    view.SelectFolderAt(FindShellFolder(kValue)->listPosition);
+    view.SelectFolderAt(ListPositionOf(*FindShellFolder(kValue)));
     view.Type("D:\\Zolvane put-back check");
     presenter.OnApply();
     CHECK_EQ(view.messages.empty() ? std::string() : view.messages.back().prompt,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/win32/win32_platform.h"
+#include "wide_text.h"
 #include "wine_check.h"
 
 namespace {
@@ -51,9 +52,7 @@ void TestWhatCannotBeHad() {
 void TestShellCallsThroughBinding() {
   platform::Win32Platform win32;
   std::string desktop;
-  CHECK_EQ(
-      win32.platform().shell.SHGetFolderPathW(platform::WindowHandle::kNone, platform::kCsidlDesktop, 0, 0, &desktop),
-      0);
+  CHECK_EQ(win32.platform().shell.FolderPath(platform::kCsidlDesktop, &desktop), 0);
   CHECK(!desktop.empty());
   CHECK(GetModuleHandleA("shell32.dll") != nullptr);
 }
@@ -66,9 +65,9 @@ void TestProcessesStartInTheSystemFolder() {
   DeleteFileA(out.c_str());
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
   std::string cmd = SystemFolder() + "\\cmd.exe";
-  CHECK_EQ(win32.platform().processes.CreateProcessW(cmd, "cmd /c cd > \"" + out + "\"", 0, &process), 0);
-  CHECK_EQ(static_cast<long long>(win32.platform().processes.WaitForSingleObject(process, 30000)), 0LL);
-  win32.platform().processes.CloseHandle(process);
+  CHECK_EQ(win32.platform().processes.Start(cmd, "cmd /c cd > \"" + out + "\"", &process), 0);
+  platform::ProcessEnd end = win32.platform().processes.Finish(process, 30000);
+  CHECK(end.how == platform::ProcessEnd::How::kExited && end.exitCode == 0);
   char folder[MAX_PATH + 2] = "";
   std::FILE* file = std::fopen(out.c_str(), "rb");
   std::size_t got = file ? std::fread(folder, 1, MAX_PATH, file) : 0;
@@ -78,6 +77,20 @@ void TestProcessesStartInTheSystemFolder() {
   DeleteFileA(out.c_str());
 }
 
+// The system's own version record, folders and words, as the layer hands them over: the prefix reports
+// Windows XP x64; a folder without its terminator or an error text with its line end would show in a message.
+void TestSystemAsZolvaneAsksForIt() {
+  platform::Win32System system;
+  platform::WindowsVersion version = system.Version();
+  CHECK(version.platformId == 2 && version.major == 5 && version.minor == 2);
+  CHECK_EQ(system.WindowsFolder(), Utf8(L"C:\\windows"));
+  std::string temp = system.TempFolder();
+  CHECK(!temp.empty() && temp.back() == '\\');
+  std::string denied = system.ErrorText(ERROR_ACCESS_DENIED);
+  CHECK(!denied.empty() && denied.find_first_of("\r\n") == std::string::npos && denied.back() != ' ');
+  CHECK_EQ(system.ErrorText(0x7FFFFFF0), std::string());
+}
+
 }  // namespace
 
 int main() {
@@ -85,5 +98,6 @@ int main() {
   TestWhatCannotBeHad();
   TestShellCallsThroughBinding();
   TestProcessesStartInTheSystemFolder();
+  TestSystemAsZolvaneAsksForIt();
   return wine_check::Summary();
 }

@@ -55,8 +55,8 @@ void TestForeignKeyRefused(RegistryImport& import) {
   std::string path = WriteTempFile("zolvane_import_foreign.reg",
                                    "Windows Registry Editor Version 5.00\r\n\r\n" + kSection + "\"" + kScratch +
                                        "\"=\"C:\\\\X\"\r\n[HKEY_CURRENT_USER\\" + kForeignKey + "]\r\n\"x\"=\"y\"\r\n");
-  ImportOutcome outcome = import.Run(path);
-  CHECK(outcome.result == ImportOutcome::Result::kInvalidFile);
+  Outcome outcome = import.Run(path);
+  CHECK(outcome.result == Outcome::Result::kRefused);
   CHECK_EQ(static_cast<long long>(outcome.code), 13LL);
   CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, kScratch) == before);
   CHECK(!ReadRawValue(HKEY_CURRENT_USER, kForeignKey, "x").present);

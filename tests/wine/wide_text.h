@@ -5,20 +5,21 @@
 
 #include <string>
 
+#include "text/utf16.h"
+
+// By the program's own codec, so that a test reads a text exactly as Zolvane wrote it.
 inline std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return std::string();
-  int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
-  return text;
+  static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 code units");
+  return Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
 }
 
 inline std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return std::wstring();
-  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+  std::string bytes = Utf8ToUtf16Le(utf8);
+  std::wstring wide(bytes.size() / 2, L'\0');
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                   (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  }
   return wide;
 }
 

@@ -18,19 +18,15 @@ using FailingCalls = std::map<std::string, std::int32_t>;
 class FakeFiles : public platform::Files {
  public:
   explicit FakeFiles(CallLog& log) : log_(log) {}
-  std::uint32_t GetTempPathW(std::uint32_t nBufferLength, std::string* buffer) override;
-  std::uint32_t GetFileAttributesW(const std::string& fileName) override;
-  std::int32_t ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string* bytes) override;
-  std::int32_t WriteNewFile(const std::string& fileName, const std::string& bytes) override;
-  std::int32_t DeleteFileW(const std::string& fileName) override;
-  std::int32_t MoveFileExW(const std::string& existingFileName, const std::string& newFileName,
-                           std::uint32_t flags) override;
+  bool Exists(const std::string& path) override;
+  std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
+  std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
+  std::int32_t Delete(const std::string& path) override;
+  std::int32_t Replace(const std::string& from, const std::string& to) override;
 
-  std::string tempPath = "C:\\TEMP\\";
   // File names match without regard to case, as on Windows.
   std::map<std::string, std::string, CaseInsensitiveLess> files;
-  // For example failing["DeleteFileW(C:\\TEMP\\splfolders1.txt)"] = 5. GetTempPathW and GetFileAttributesW fail with
-  // their own failure results whatever the code.
+  // For example failing["Delete(C:\\TEMP\\splfolders1.txt)"] = 5; a failing Exists answers that there is no file.
   FailingCalls failing;
   // Reads, by their recorded text, that succeed with only the first half of the file.
   std::set<std::string> shortReads;
@@ -66,43 +62,32 @@ class FakeProcesses : public platform::Processes {
   // How a started process ends when it runs.
   struct Outcome {
     std::uint32_t exitCode = 0;
-    bool hangs = false;  // never ends by itself: every wait times out until it is terminated
+    bool hangs = false;  // never ends by itself: it is ended once its time is up
   };
   struct Process {
-    std::string applicationName;
+    std::string program;
     std::string commandLine;
-    int showWindow = 0;
     bool ran = false;
     Outcome outcome;
-    bool terminated = false;
-    std::uint32_t terminationCode = 0;
-    bool closed = false;
+    bool ended = false;   // ended because it ran too long, or was abandoned before it ran
+    bool closed = false;  // finished, one way or another
   };
 
   explicit FakeProcesses(CallLog& log) : log_(log) {}
-  std::int32_t CreateProcessW(const std::string& applicationName, const std::string& commandLine, int showWindow,
-                              platform::ProcessHandle* process) override;
-  std::uint32_t WaitForSingleObject(platform::ProcessHandle process, std::uint32_t milliseconds) override;
-  int GetExitCodeProcess(platform::ProcessHandle process, std::uint32_t* exitCode) override;
-  int TerminateProcess(platform::ProcessHandle process, std::uint32_t exitCode) override;
-  int CloseHandle(platform::ProcessHandle process) override;
+  std::int32_t Start(const std::string& program, const std::string& commandLine,
+                     platform::ProcessHandle* process) override;
+  platform::ProcessEnd Finish(platform::ProcessHandle process, std::uint32_t timeoutMs) override;
 
-  static constexpr std::uint32_t kStillActive = 259;
-
-  // What a process does: called once, when it is first waited for and not yet terminated, with its command
-  // line. It may write files, and says how the process ends. Unset, a process ends at once with exit code 0.
+  // What a process does: called once, when it is first waited for with time to run, with its command line. It
+  // may write files, and says how the process ends. Unset, a process ends at once with exit code 0.
   std::function<Outcome(const std::string& commandLine)> onRun;
-  // Every process started, in order; the handle of started[i] is Handle(i).
+  // Every process started, in order.
   std::vector<Process> started;
+  // For example failing["Start(regedit /e ...)"] = 2, or failing["Finish(regedit /e ...)"] for a wait that is lost.
   FailingCalls failing;
-
-  static platform::ProcessHandle Handle(std::size_t index) {
-    return static_cast<platform::ProcessHandle>(0x700 + 4 * index);
-  }
 
  private:
   std::optional<std::int32_t> Record(std::string call);
-  Process* Find(platform::ProcessHandle handle);
 
   CallLog& log_;
 };

@@ -20,10 +20,7 @@ class FakeMainView : public MainView {
 
   void Attach(MainPresenter* presenter) { presenter_ = presenter; }
 
-  std::string SelectedFolderName() override {
-    const ShellFolder* entry = ShellFolderAtListPosition(folderIndex);
-    return entry ? entry->displayName : std::string();
-  }
+  int SelectedFolderIndex() override { return folderIndex; }
   void SelectFolderAt(int index) override {
     folderIndex = index;
     if (presenter_) presenter_->OnFolderSelected();
@@ -46,10 +43,11 @@ class FakeMainView : public MainView {
     questions.push_back(MessageBox{prompt, 0, title});
     return answerYes;
   }
+  // As the window does: a close the behaviour agrees to unloads it.
   void CloseMainWindow() override {
-    if (closed) return;
+    if (closed || (presenter_ != nullptr && !presenter_->OnCloseRequested())) return;
     closed = true;
-    aboutOpen = false;
+    if (presenter_ != nullptr) presenter_->OnUnload();
   }
   void ShowAbout() override {
     if (!aboutOpen) ++aboutWindowsCreated;

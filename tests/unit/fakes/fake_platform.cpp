@@ -2,103 +2,82 @@
 #include "fakes/fake_platform.h"
 
 #include <algorithm>
+#include <map>
 
 #include "backup/shell_folder_keys.h"
 #include "text/ascii_case.h"
 
 #include "text/utf16.h"
 
-std::optional<std::string> FakeEnvironment::GetEnvironmentVariableW(const std::string& name) {
-  if (log_.Record("GetEnvironmentVariableW(" + name + ")")) return std::nullopt;
+std::optional<std::string> FakeEnvironment::Variable(const std::string& name) {
+  if (log_.Record("Variable(" + name + ")")) return std::nullopt;
   auto found = variables_.find(name);
   if (found == variables_.end()) return std::nullopt;
   return found->second;
 }
 
-int FakeSystem::GetVersionExW(platform::OsVersionInfo* info) {
-  passedIn = *info;
-  if (log_.Record("GetVersionExW(" + std::to_string(info->dwOSVersionInfoSize) + ")")) return 0;
-  info->dwMajorVersion = version_.dwMajorVersion;
-  info->dwMinorVersion = version_.dwMinorVersion;
-  info->dwBuildNumber = version_.dwBuildNumber;
-  info->dwPlatformId = version_.dwPlatformId;
-  return 1;
+platform::WindowsVersion FakeSystem::Version() {
+  if (log_.Record("Version()")) return platform::WindowsVersion();
+  return version_;
 }
 
-std::uint32_t FakeSystem::GetWindowsDirectoryW(std::string* path) {
-  if (log_.Record("GetWindowsDirectoryW()")) return 0;
-  *path = windowsFolder;
-  return static_cast<std::uint32_t>(windowsFolder.size());
+std::string FakeSystem::WindowsFolder() {
+  if (log_.Record("WindowsFolder()")) return std::string();
+  return windowsFolder;
+}
+
+std::string FakeSystem::TempFolder() {
+  if (log_.Record("TempFolder()")) return std::string();
+  return tempFolder;
+}
+
+std::string FakeSystem::ErrorText(std::int32_t code) {
+  static const std::map<std::int32_t, const char*> kTexts = {
+      {2, "The system cannot find the file specified."},
+      {5, "Access is denied."},
+      {6, "The handle is invalid."},
+      {8, "Not enough memory resources are available to process this command."},
+      {13, "The data is invalid."},
+      {32, "The process cannot access the file because it is being used by another process."},
+      {80, "The file exists."},
+      {112, "There is not enough space on the disk."},
+      {258, "The wait operation timed out."},
+      {1012, "The configuration registry key could not be read."},
+      {1013, "The configuration registry key could not be written."},
+  };
+  auto found = kTexts.find(code);
+  return found == kTexts.end() ? std::string() : found->second;
 }
 
 void FakeSystem::SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) {
-  version_.dwPlatformId = platformId;
-  version_.dwMajorVersion = major;
-  version_.dwMinorVersion = minor;
+  version_.platformId = platformId;
+  version_.major = major;
+  version_.minor = minor;
 }
 
-std::int32_t FakeShell::SHGetFolderPathW(platform::WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken,
-                                         std::uint32_t dwFlags, std::string* path) {
-  if (auto fail =
-          log_.Record("SHGetFolderPathW(" + std::to_string(static_cast<std::uintptr_t>(hwndOwner)) + ", " +
-                      std::to_string(nFolder) + ", " + std::to_string(hToken) + ", " + std::to_string(dwFlags) + ")")) {
-    return *fail;
-  }
+std::int32_t FakeShell::FolderPath(int csidl, std::string* path) {
+  if (auto fail = log_.Record("FolderPath(" + std::to_string(csidl) + ")")) return *fail;
   if (folderPathResult == platform::kSOk) *path = desktopPath;
   return folderPathResult;
 }
 
-platform::WindowHandle FakeShell::GetDesktopWindow() {
-  log_.Record("GetDesktopWindow()");
-  return kDesktopWindow;
+void FakeShell::OpenWebPage(const std::string& address) {
+  log_.Record("OpenWebPage(" + address + ")");
+  openedPages.push_back(address);
 }
 
-std::intptr_t FakeShell::ShellExecuteW(platform::WindowHandle hwnd, const std::string& operation,
-                                       const std::string& file, const std::optional<std::string>& parameters,
-                                       const std::optional<std::string>& directory, int showCmd) {
-  if (log_.Record("ShellExecuteW(" + operation + ", " + file + ")")) return 2;
-  executions.push_back(Execution{hwnd, operation, file, parameters, directory, showCmd});
-  return 42;
+std::optional<std::string> FakeShell::BrowseForFolder(platform::WindowHandle owner, const std::string& title) {
+  if (log_.Record("BrowseForFolder(" + title + ")")) return std::nullopt;
+  browses.emplace_back(owner, title);
+  return browsed;
 }
 
-platform::ItemIdList FakeShell::SHBrowseForFolderW(const platform::BrowseInfo& browseInfo) {
-  if (log_.Record("SHBrowseForFolderW(" + browseInfo.lpszTitle + ")")) return platform::ItemIdList::kNone;
-  browses.push_back(browseInfo);
-  return browseConfirms ? kPickedPidl : platform::ItemIdList::kNone;
-}
-
-int FakeShell::SHGetPathFromIDListW(platform::ItemIdList pidl, char16_t* pszPath) {
-  if (log_.Record("SHGetPathFromIDListW(" + std::to_string(static_cast<std::uintptr_t>(pidl)) + ")")) return 0;
-  if (browseLeavesNoZero) {
-    std::fill(pszPath, pszPath + platform::kMaxPath, u'X');
-    return 0;
-  }
-  std::string units = Utf8ToUtf16Le(browsePath);
-  std::size_t length = std::min(units.size() / 2, platform::kMaxPath - 1);
-  for (std::size_t i = 0; i < length; ++i) {
-    pszPath[i] = static_cast<char16_t>(static_cast<unsigned char>(units[2 * i]) |
-                                       (static_cast<unsigned char>(units[2 * i + 1]) << 8));
-  }
-  pszPath[length] = u'\0';
-  return 1;
-}
-
-void FakeShell::CoTaskMemFree(platform::ItemIdList pv) {
-  log_.Record("CoTaskMemFree(" + std::to_string(static_cast<std::uintptr_t>(pv)) + ")");
-  freed.push_back(pv);
-}
-
-int FakeShell::GetOpenFileNameW(const platform::OpenFileName& ofn, std::string* file) {
-  if (log_.Record("GetOpenFileNameW(" + ofn.lpstrInitialDir + ", " + ofn.lpstrFile + ")")) return 0;
-  openDialogs.push_back(ofn);
-  if (openDialogPick.empty()) return 0;
-  *file = openDialogPick;
-  return 1;
-}
-
-std::int32_t FakeShell::CoInitializeEx(std::uint32_t coInit) {
-  if (auto fail = log_.Record("CoInitializeEx(" + std::to_string(coInit) + ")")) return *fail;
-  return platform::kSOk;
+platform::FileChoice FakeShell::ChooseFile(platform::WindowHandle owner, const std::string& title,
+                                           const std::string& initialFolder, const std::string& preselectedName,
+                                           const std::string& filter) {
+  if (log_.Record("ChooseFile(" + initialFolder + ", " + preselectedName + ")")) return platform::FileChoice();
+  fileDialogs.push_back(FileDialog{owner, title, initialFolder, preselectedName, filter});
+  return fileChoice;
 }
 
 namespace {

@@ -14,7 +14,7 @@
 class FakeEnvironment : public platform::Environment {
  public:
   explicit FakeEnvironment(CallLog& log) : log_(log) {}
-  std::optional<std::string> GetEnvironmentVariableW(const std::string& name) override;
+  std::optional<std::string> Variable(const std::string& name) override;
   void Set(const std::string& name, const std::string& value) { variables_[name] = value; }
 
  private:
@@ -25,62 +25,50 @@ class FakeEnvironment : public platform::Environment {
 class FakeSystem : public platform::System {
  public:
   explicit FakeSystem(CallLog& log) : log_(log) {}
-  int GetVersionExW(platform::OsVersionInfo* info) override;
-  std::uint32_t GetWindowsDirectoryW(std::string* path) override;
+  platform::WindowsVersion Version() override;
+  std::string WindowsFolder() override;
+  std::string TempFolder() override;
+  // The system's words for the codes the tests meet, as Windows has them in English; empty text for others.
+  std::string ErrorText(std::int32_t code) override;
   void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
-  // What the last call was handed, before it filled anything in.
-  platform::OsVersionInfo passedIn;
   std::string windowsFolder = "C:\\WINDOWS";
+  std::string tempFolder = "C:\\TEMP\\";
 
  private:
   CallLog& log_;
-  platform::OsVersionInfo version_;
+  platform::WindowsVersion version_;
 };
 
 class FakeShell : public platform::Shell {
  public:
-  struct Execution {
-    platform::WindowHandle hwnd;
-    std::string operation;
-    std::string file;
-    std::optional<std::string> parameters;
-    std::optional<std::string> directory;
-    int showCmd;
+  struct FileDialog {
+    platform::WindowHandle owner;
+    std::string title;
+    std::string initialFolder;
+    std::string preselectedName;
+    std::string filter;
   };
 
   explicit FakeShell(CallLog& log) : log_(log) {}
-  std::int32_t SHGetFolderPathW(platform::WindowHandle hwndOwner, int nFolder, std::uintptr_t hToken,
-                                std::uint32_t dwFlags, std::string* path) override;
-  platform::WindowHandle GetDesktopWindow() override;
-  std::intptr_t ShellExecuteW(platform::WindowHandle hwnd, const std::string& operation, const std::string& file,
-                              const std::optional<std::string>& parameters, const std::optional<std::string>& directory,
-                              int showCmd) override;
-  platform::ItemIdList SHBrowseForFolderW(const platform::BrowseInfo& browseInfo) override;
-  int SHGetPathFromIDListW(platform::ItemIdList pidl, char16_t* pszPath) override;
-  void CoTaskMemFree(platform::ItemIdList pv) override;
-  std::int32_t CoInitializeEx(std::uint32_t coInit) override;
-  int GetOpenFileNameW(const platform::OpenFileName& ofn, std::string* file) override;
-  std::uint32_t CommDlgExtendedError() override { return openDialogError; }
+  std::int32_t FolderPath(int csidl, std::string* path) override;
+  void OpenWebPage(const std::string& address) override;
+  std::optional<std::string> BrowseForFolder(platform::WindowHandle owner, const std::string& title) override;
+  platform::FileChoice ChooseFile(platform::WindowHandle owner, const std::string& title,
+                                  const std::string& initialFolder, const std::string& preselectedName,
+                                  const std::string& filter) override;
 
-  static constexpr platform::WindowHandle kDesktopWindow = static_cast<platform::WindowHandle>(0x10010);
-  static constexpr platform::ItemIdList kPickedPidl = static_cast<platform::ItemIdList>(0x5150);
-
-  // SHGetFolderPathW's answer and the path it gives on S_OK.
+  // FolderPath's answer and the path it gives on S_OK.
   std::int32_t folderPathResult = platform::kSOk;
   std::string desktopPath = "C:\\Documents and Settings\\Ann\\Desktop";
-  // The browse dialog: confirmed or cancelled, and the path SHGetPathFromIDListW leaves in the buffer.
-  bool browseConfirms = true;
-  std::string browsePath;
-  bool browseLeavesNoZero = false;
+  // The folder dialog's answer: a path, or nothing for a dialog the user cancelled.
+  std::optional<std::string> browsed = std::string("D:\\Browsed");
+  // The open-file dialog's answer.
+  platform::FileChoice fileChoice;
 
-  std::vector<Execution> executions;
-  std::vector<platform::BrowseInfo> browses;
-  // The open-file dialog: the file the user picks (empty: cancelled), and its extended error when it fails.
-  std::string openDialogPick;
-  std::uint32_t openDialogError = 0;
-  std::vector<platform::OpenFileName> openDialogs;
-  std::vector<platform::ItemIdList> freed;
+  std::vector<std::string> openedPages;
+  std::vector<std::pair<platform::WindowHandle, std::string>> browses;
+  std::vector<FileDialog> fileDialogs;
 
  private:
   CallLog& log_;

@@ -1,0 +1,86 @@
+// Files by path: whether one is there, a whole file read once and bounded, a new file written and flushed, a
+// file deleted, and one put in the place of another.
+#include <windows.h>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+
+namespace platform {
+
+bool Win32Files::Exists(const std::string& path) {
+  return ::GetFileAttributesW(Widen(path).data()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// FILE_SHARE_READ only: a file that another program still has open for writing is refused (error 32), and
+// nobody can change it while it is read. Its type and size are asked before anything is read, so that a device
+// or a pipe, which might never end, is never read from.
+std::int32_t Win32Files::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) {
+  HANDLE file = ::CreateFileW(Widen(path).data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD code = GetLastError();
+    DWORD attributes = ::GetFileAttributesW(Widen(path).data());
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return folder ? ERROR_BAD_FILE_TYPE : static_cast<std::int32_t>(code);
+  }
+  std::int32_t code = 0;
+  LARGE_INTEGER size;
+  if (::GetFileType(file) != FILE_TYPE_DISK) {
+    code = ERROR_BAD_FILE_TYPE;
+  } else if (!::GetFileSizeEx(file, &size)) {
+    code = static_cast<std::int32_t>(GetLastError());
+  } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    code = ERROR_FILE_TOO_LARGE;
+  }
+  std::string content;
+  char chunk[65536];
+  while (code == 0) {
+    DWORD got = 0;
+    if (!::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+      code = static_cast<std::int32_t>(GetLastError());
+    } else if (got == 0) {
+      break;
+    } else if (content.size() + got > maxBytes) {
+      code = ERROR_FILE_TOO_LARGE;  // it grew after its size was asked
+    } else {
+      content.append(chunk, got);
+    }
+  }
+  ::CloseHandle(file);
+  if (code == 0) *bytes = std::move(content);
+  return code;
+}
+
+std::int32_t Win32Files::WriteNewFile(const std::string& path, const std::string& bytes) {
+  HANDLE file =
+      ::CreateFileW(Widen(path).data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(GetLastError());
+  std::int32_t code = 0;
+  std::size_t done = 0;
+  while (code == 0 && done < bytes.size()) {
+    DWORD written = 0;
+    DWORD chunk = static_cast<DWORD>(bytes.size() - done > 65536 ? 65536 : bytes.size() - done);
+    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
+      code = static_cast<std::int32_t>(GetLastError());
+    done += written;
+  }
+  // On the disk before it takes the place of anything: a power cut must not leave a backup that never was.
+  if (code == 0 && !::FlushFileBuffers(file)) code = static_cast<std::int32_t>(GetLastError());
+  if (!::CloseHandle(file) && code == 0) code = static_cast<std::int32_t>(GetLastError());
+  return code;
+}
+
+std::int32_t Win32Files::Delete(const std::string& path) {
+  if (::DeleteFileW(Widen(path).data())) return 0;
+  return static_cast<std::int32_t>(GetLastError());
+}
+
+// MOVEFILE_WRITE_THROUGH: the move is on the disk before the call returns.
+std::int32_t Win32Files::Replace(const std::string& from, const std::string& to) {
+  if (::MoveFileExW(Widen(from).data(), Widen(to).data(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return 0;
+  }
+  return static_cast<std::int32_t>(GetLastError());
+}
+
+}  // namespace platform

@@ -1,0 +1,125 @@
+// The registry at the level Zolvane uses it: a value read, every value of a key read, a value written or
+// deleted, always in the 64-bit view, with the size queries and the reads again of a value that grew.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/conversions.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+
+namespace platform {
+
+namespace {
+
+// RegQueryValueExW and RegEnumValueW may be handed a value that grew since its size was asked: they then answer
+// ERROR_MORE_DATA and the read begins again. A value that keeps growing is given up on after this many tries.
+constexpr int kReadTries = 8;
+
+// The 64-bit view is the shell's on 64-bit Windows; 32-bit Windows XP ignores the flag.
+constexpr REGSAM kShellView = KEY_WOW64_64KEY;
+
+// A key opened for one call, closed when the call is done.
+class OpenKey {
+ public:
+  OpenKey(HKey hive, const std::string& subKey, REGSAM access)
+      : code_(::RegOpenKeyExW(ToHkey(hive), Widen(subKey).data(), 0, access | kShellView, &key_)) {}
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+  ~OpenKey() {
+    if (code_ == ERROR_SUCCESS) ::RegCloseKey(key_);
+  }
+  LONG code() const { return code_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+  LONG code_;
+};
+
+LONG QueryValue(HKEY key, const WideText& name, RegistryValue* value) {
+  for (int tries = 0; tries < kReadTries; ++tries) {
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG code = ::RegQueryValueExW(key, name.data(), nullptr, &type, nullptr, &size);
+    if (code != ERROR_SUCCESS) return code;
+    // One spare byte, so that an empty value still has a buffer to point at.
+    std::vector<BYTE> data(static_cast<std::size_t>(size) + 1, 0);
+    code = ::RegQueryValueExW(key, name.data(), nullptr, &type, data.data(), &size);
+    if (code == ERROR_MORE_DATA) continue;
+    if (code != ERROR_SUCCESS) return code;
+    value->type = type;
+    value->bytes.assign(reinterpret_cast<const char*>(data.data()), size);
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
+}
+
+// The value at index, with buffers as large as the key says its largest name and data are.
+LONG EnumValue(HKEY key, DWORD index, RegistryValue* value) {
+  for (int tries = 0; tries < kReadTries; ++tries) {
+    DWORD maxName = 0;
+    DWORD maxData = 0;
+    LONG code = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                                   &maxData, nullptr, nullptr);
+    if (code != ERROR_SUCCESS) return code;
+    std::vector<wchar_t> name(static_cast<std::size_t>(maxName) + 1, L'\0');
+    std::vector<BYTE> data(static_cast<std::size_t>(maxData) + 1, 0);
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD size = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    code = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+    if (code == ERROR_MORE_DATA) continue;
+    if (code != ERROR_SUCCESS) return code;
+    value->name = Narrow(name.data(), nameLength);
+    value->type = type;
+    value->bytes.assign(reinterpret_cast<const char*>(data.data()), size);
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
+}
+
+}  // namespace
+
+std::int32_t Win32Registry::ReadValue(HKey hive, const std::string& subKey, const std::string& name,
+                                      RegistryValue* value) {
+  OpenKey key(hive, subKey, KEY_QUERY_VALUE);
+  if (key.code() != ERROR_SUCCESS) return key.code();
+  value->name = name;
+  return QueryValue(key.get(), Widen(name), value);
+}
+
+std::int32_t Win32Registry::ReadValues(HKey hive, const std::string& subKey, std::vector<RegistryValue>* values) {
+  OpenKey key(hive, subKey, KEY_QUERY_VALUE);
+  if (key.code() != ERROR_SUCCESS) return key.code();
+  std::vector<RegistryValue> found;
+  for (DWORD index = 0;; ++index) {
+    RegistryValue value;
+    LONG code = EnumValue(key.get(), index, &value);
+    if (code == ERROR_NO_MORE_ITEMS) break;
+    if (code != ERROR_SUCCESS) return code;
+    found.push_back(std::move(value));
+  }
+  *values = std::move(found);
+  return ERROR_SUCCESS;
+}
+
+// What SHSetValueW does, RegCreateKeyExW and RegSetValueExW, but with the view chosen: SHSetValueW takes no flag.
+std::int32_t Win32Registry::WriteValue(HKey hive, const std::string& subKey, const RegistryValue& value) {
+  HKEY key = nullptr;
+  LONG code = ::RegCreateKeyExW(ToHkey(hive), Widen(subKey).data(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_SET_VALUE | kShellView, nullptr, &key, nullptr);
+  if (code != ERROR_SUCCESS) return code;
+  code = ::RegSetValueExW(key, Widen(value.name).data(), 0, value.type,
+                          reinterpret_cast<const BYTE*>(value.bytes.data()), static_cast<DWORD>(value.bytes.size()));
+  ::RegCloseKey(key);
+  return code;
+}
+
+std::int32_t Win32Registry::DeleteValue(HKey hive, const std::string& subKey, const std::string& name) {
+  OpenKey key(hive, subKey, KEY_SET_VALUE);
+  if (key.code() != ERROR_SUCCESS) return key.code();
+  return ::RegDeleteValueW(key.get(), Widen(name).data());
+}
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+// The running system: its environment, its version, its Windows and temporary folders, and its own words for
+// an error code.
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+
+namespace platform {
+
+// A variable defined with an empty value is empty text, as ExpandEnvironmentStrings has it; only a variable
+// that is not defined at all is none. Some systems answer the size query for an empty value with 1, others
+// with 0 and ERROR_SUCCESS, so the last error decides, not the length.
+std::optional<std::string> Win32Environment::Variable(const std::string& name) {
+  WideText wideName = Widen(name);
+  std::vector<wchar_t> buffer(1, L'\0');
+  while (true) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD length = ::GetEnvironmentVariableW(wideName.data(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) {
+      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::string();
+    }
+    if (length < buffer.size()) return Narrow(buffer.data(), length);
+    // Too small: length is the size needed, terminator included. The value may grow in between, so ask again.
+    buffer.assign(length + 1, L'\0');
+  }
+}
+
+// The record is handed over with its size set and the rest zero; a failed call leaves it so.
+WindowsVersion Win32System::Version() {
+  OSVERSIONINFOW record;
+  std::memset(&record, 0, sizeof record);
+  record.dwOSVersionInfoSize = sizeof record;
+  WindowsVersion version;
+  if (!::GetVersionExW(&record)) return version;
+  version.platformId = record.dwPlatformId;
+  version.major = record.dwMajorVersion;
+  version.minor = record.dwMinorVersion;
+  version.build = record.dwBuildNumber;
+  return version;
+}
+
+std::string Win32System::WindowsFolder() {
+  wchar_t buffer[MAX_PATH + 1];
+  UINT length = ::GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) return std::string();
+  return Narrow(buffer, length);
+}
+
+std::string Win32System::TempFolder() {
+  wchar_t buffer[MAX_PATH + 1];
+  DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
+  if (length == 0 || length > MAX_PATH) return std::string();
+  return Narrow(buffer, length);
+}
+
+std::string Win32System::ErrorText(std::int32_t code) {
+  wchar_t* text = nullptr;
+  DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string description = length > 0 ? Narrow(text, length) : std::string();
+  if (text != nullptr) LocalFree(text);
+  while (!description.empty() &&
+         (description.back() == '\n' || description.back() == '\r' || description.back() == ' ')) {
+    description.pop_back();
+  }
+  return description;
+}
+
+}  // namespace platform
