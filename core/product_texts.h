@@ -7,5 +7,7 @@ extern const char* const kAppTitle;
 extern const char* const kWindowCaption;
 // The copyright line at the foot of the main window and in the About window.
 extern const char* const kCopyrightLine;
+// The About window's title: the product's name and version.
+extern const char* const kAboutTitle;
 // What the user is told, before the program quits, on any system but Windows XP.
 extern const char* const kRefusalText;

@@ -2,7 +2,7 @@
 # Configures and builds: build/host (native, unit tests), build/asan (the same with AddressSanitizer and
 # UndefinedBehaviorSanitizer), build/fuzz (clang, libFuzzer targets), build/win32 (the product) and
 # build/win64 (the same program for x86_64, run under Wine by the tests).
-# A full build of build/win32 also makes the package, build/package/Zolvane-2.0-win32.zip.
+# A full build of build/win32 also makes the package, build/package/Zolvane-VERSION-win32.zip.
 # Usage: build.sh [tree[:target,...]...]   with trees among host asan fuzz win32 win64, all of them when none is
 # named; a tree given with targets builds only those (and what they need), e.g. win64:Zolvane,zolvane_e2e.
 set -euo pipefail
@@ -43,7 +43,7 @@ done
 # The package is made from a whole win32 build only, so that it never holds a stale program.
 for request in "${requests[@]}"; do
   [ "$request" = win32 ] || continue
-  log "packaging build/package/Zolvane-2.0-win32.zip"
+  log "packaging build/win32 into build/package/"
   (cd "$ZOLVANE_ROOT/build/win32" && cpack -C Release >"$ZOLVANE_ROOT/build/package.log" 2>&1) ||
     { tail -20 "$ZOLVANE_ROOT/build/package.log"; exit 1; }
 done

@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
 # Runs the exe a user takes to Windows XP, build/win32/Zolvane.exe, under 32-bit Wine in the Windows XP
-# prefix build/wine-xp32 on a private Xvfb: start-up, each folder's display, Apply and Restore Default, Apply
-# of a typed path no code page holds, and the backup and its restore, through the i686 build of the end-to-end
-# driver; then
+# prefix build/wine-xp32 (on the session's display, or a private Xvfb): the end-to-end scenarios named as its
+# arguments (CTest passes those the scenarios mark for 32-bit), through the i686 build of the driver; then
 # build/win32/zolvane-cli.exe lists the fifteen folders. Ends with one line, "win32: N passed, N failed"
 # (one count per scenario, the command line's list one more) or "win32: skipped: ..."; non-zero when a
 # scenario failed. Details: build/win32-e2e.log.
-# ZOLVANE_WIN32_SCENARIOS picks other scenarios; ZOLVANE_WIN32_EMULATE=1 runs under qemu-i386 even where
-# the kernel runs 32-bit code itself.
+# ZOLVANE_WIN32_EMULATE=1 runs under qemu-i386 even where the kernel runs 32-bit code itself.
 set -uo pipefail
 source "$(dirname "$0")/env.sh"
 source "$(dirname "$0")/env-wine32.sh"
@@ -17,9 +15,7 @@ logFile="$ZOLVANE_ROOT/build/win32-e2e.log"
 exe="$ZOLVANE_ROOT/build/win32/Zolvane.exe"
 driver="$ZOLVANE_ROOT/build/win32/tests/e2e/zolvane_e2e.exe"
 cli="$ZOLVANE_ROOT/build/win32/zolvane-cli.exe"
-scenarios=(${ZOLVANE_WIN32_SCENARIOS:-start-up fifteen-folders apply-follows-path apply-my-documents
-           apply-desktop-variable apply-common-desktop restore-my-documents restore-shared-video
-           apply-typed-wide-path restore-from-backup restore-refuses-smuggled-file backup-beside-command-line})
+scenarios=("$@")
 # The scenarios and the command line's list.
 total=$((${#scenarios[@]} + 1))
 # Emulated, a scenario takes several times as long as under 64-bit Wine; the whole run stays bounded.

@@ -53,7 +53,7 @@ const ControlDesign kAboutControls[] = {
      0,
      {1050, 360, 2565, 225},
      false,
-     "Zolvane v2.0",
+     kAboutTitle,
      nullptr,
      DesignFont::kTitle,
      kBlack},

@@ -1,9 +1,11 @@
-// The end-to-end scenarios, each run by name from the command line: "zolvane_e2e NAME PATH-TO-Zolvane.exe".
+// The end-to-end scenarios, each run by name from the command line: "zolvane_e2e NAME PATH-TO-Zolvane.exe"; and what
+// they share.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/driver.h"
 
@@ -36,39 +38,23 @@ std::string ClickAndAnswer(ZolvaneApp& app, int button, DWORD timeoutMs = kWaitM
 // The client area as designed in twips, at the screen's resolution, and the window centred in the work area.
 void CheckDesignedPlace(HWND window, int clientWidthTwips, int clientHeightTwips);
 
-void ScenarioVersionRecord(const std::string& exe);
-void ScenarioStartUp(const std::string& exe);
-void ScenarioRefusedOnWindows7(const std::string& exe);
-void ScenarioRefusedOnVista(const std::string& exe);
-void ScenarioFifteenFolders(const std::string& exe);
-void ScenarioApplyFollowsPath(const std::string& exe);
-void ScenarioApplyMyDocuments(const std::string& exe);
-void ScenarioApplyDesktopWithVariable(const std::string& exe);
-void ScenarioApplyCommonDesktop(const std::string& exe);
-void ScenarioRestoreMyDocuments(const std::string& exe);
-void ScenarioRestoreSharedVideo(const std::string& exe);
-void ScenarioExitFromMenu(const std::string& exe);
-void ScenarioExitByAccessKey(const std::string& exe);
-void ScenarioCloseBox(const std::string& exe);
-void ScenarioAboutWindow(const std::string& exe);
-void ScenarioAboutClosesWithMain(const std::string& exe);
-void ScenarioBrowsePick(const std::string& exe);
-void ScenarioBrowseCancel(const std::string& exe);
-void ScenarioWebLinks(const std::string& exe);
-void ScenarioRandomPaths(const std::string& exe);
-void ScenarioAccessKeys(const std::string& exe);
-void ScenarioApplyTypedWidePath(const std::string& exe);
-void ScenarioRestoreFromBackup(const std::string& exe);
-void ScenarioRestoreRefusesSmuggledFile(const std::string& exe);
-void ScenarioBackupBesideCommandLine(const std::string& exe);
-void ScenarioShowStoredWidePath(const std::string& exe);
-void ScenarioBackupWideDesktop(const std::string& exe);
-void ScenarioBackupFailureKeepsOld(const std::string& exe);
-void ScenarioBackupIgnoresPlantedRegedit(const std::string& exe);
-void ScenarioAboutLinkDoubleClick(const std::string& exe);
-void ScenarioApplyRefusedWritePutBack(const std::string& exe);
-void ScenarioBackupWindowAnswers(const std::string& exe);
-void ScenarioBackupCloseWaits(const std::string& exe);
+// The scenarios, registered once each where they are written: E2E_SCENARIO(ScenarioStartUp, "start-up", true) { ... }
+// defines a scenario run as "zolvane_e2e start-up PATH", and true also runs it against the 32-bit exe under
+// 32-bit Wine. CMake reads these lines from the sources to make one CTest test a scenario.
+struct Scenario {
+  const char* name;
+  void (*run)(const std::string& exe);
+};
+const std::vector<Scenario>& Scenarios();
+
+struct ScenarioRegistration {
+  ScenarioRegistration(const char* name, void (*run)(const std::string& exe));
+};
+
+#define E2E_SCENARIO(function, name, alsoOn32Bit)                           \
+  void function(const std::string& exe);                                    \
+  static const ScenarioRegistration function##Registration(name, function); \
+  void function(const std::string& exe)
 
 // Not a test: chooses "About Zolvane" in a running Zolvane, for the README's screenshot.
 int OpenAboutInRunningApp();

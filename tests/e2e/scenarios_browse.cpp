@@ -105,7 +105,7 @@ void CancelAndCheckNothingChanged(ZolvaneApp& app) {
 
 }  // namespace
 
-void ScenarioBrowsePick(const std::string& exe) {
+E2E_SCENARIO(ScenarioBrowsePick, "browse-pick", false) {
   RegistryKeeper keeper;
   DesktopFolder folder;
   ZolvaneApp app(exe);
@@ -136,7 +136,7 @@ void ScenarioBrowsePick(const std::string& exe) {
   CHECK(app.Enabled(IDC_APPLY));
 }
 
-void ScenarioBrowseCancel(const std::string& exe) {
+E2E_SCENARIO(ScenarioBrowseCancel, "browse-cancel", false) {
   RegistryKeeper keeper;
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;

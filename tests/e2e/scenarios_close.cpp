@@ -7,14 +7,14 @@
 
 namespace e2e {
 
-void ScenarioExitFromMenu(const std::string& exe) {
+E2E_SCENARIO(ScenarioExitFromMenu, "exit-menu", false) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   app.ChooseMenu(IDM_EXIT);
   CHECK(app.WaitForExit());
 }
 
-void ScenarioExitByAccessKey(const std::string& exe) {
+E2E_SCENARIO(ScenarioExitByAccessKey, "exit-alt-x", false) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   SetForegroundWindow(app.main());
@@ -23,7 +23,7 @@ void ScenarioExitByAccessKey(const std::string& exe) {
   CHECK(app.WaitForExit());
 }
 
-void ScenarioCloseBox(const std::string& exe) {
+E2E_SCENARIO(ScenarioCloseBox, "close-box", false) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   // What the close box sends.

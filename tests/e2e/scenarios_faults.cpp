@@ -159,7 +159,7 @@ bool MenuOpens(ZolvaneApp& app) {
 
 }  // namespace
 
-void ScenarioBackupFailureKeepsOld(const std::string& exe) {
+E2E_SCENARIO(ScenarioBackupFailureKeepsOld, "backup-failure-keeps-old", false) {
   BackupFileKeeper backupFile;
   const std::string oldBackup = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Kept]\r\n";
   std::ofstream(backupFile.path(), std::ios::binary) << oldBackup;
@@ -176,7 +176,7 @@ void ScenarioBackupFailureKeepsOld(const std::string& exe) {
   CHECK(!BackupTempFilesLeft());
 }
 
-void ScenarioBackupIgnoresPlantedRegedit(const std::string& exe) {
+E2E_SCENARIO(ScenarioBackupIgnoresPlantedRegedit, "backup-ignores-planted-regedit", false) {
   BackupFileKeeper backupFile;
   ScratchFolder folder("planted-regedit");
   std::string copy = folder.path() + "Zolvane.exe";
@@ -194,7 +194,7 @@ void ScenarioBackupIgnoresPlantedRegedit(const std::string& exe) {
   CHECK(!Exists(ranLog));
 }
 
-void ScenarioAboutLinkDoubleClick(const std::string& exe) {
+E2E_SCENARIO(ScenarioAboutLinkDoubleClick, "about-link-double-click", false) {
   const char* const httpCommand = "Software\\Classes\\http\\shell\\open\\command";
   RegistryKeeper keeper;
   keeper.Keep(HKEY_LOCAL_MACHINE, httpCommand, "");
@@ -217,7 +217,7 @@ void ScenarioAboutLinkDoubleClick(const std::string& exe) {
   CHECK_EQ(LineCount(log), 1u);
 }
 
-void ScenarioApplyRefusedWritePutBack(const std::string& exe) {
+E2E_SCENARIO(ScenarioApplyRefusedWritePutBack, "apply-refused-write-put-back", false) {
   RegistryKeeper keeper;
   const Folder& myDocuments = kFolders[kMyDocuments];
   keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName);
@@ -242,7 +242,7 @@ void ScenarioApplyRefusedWritePutBack(const std::string& exe) {
   CHECK(ReadValue(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName) == shellFolders);
 }
 
-void ScenarioBackupWindowAnswers(const std::string& exe) {
+E2E_SCENARIO(ScenarioBackupWindowAnswers, "backup-window-answers", false) {
   BackupFileKeeper backupFile;
   RegeditStandIn standIn;
   if (!CHECK(standIn.installed())) return;
@@ -283,7 +283,7 @@ void ScenarioBackupWindowAnswers(const std::string& exe) {
   CHECK_EQ(LineCount(runLog), 4u);
 }
 
-void ScenarioBackupCloseWaits(const std::string& exe) {
+E2E_SCENARIO(ScenarioBackupCloseWaits, "backup-close-waits", false) {
   BackupFileKeeper backupFile;
   DeleteFileW(Wide(backupFile.path()).c_str());
   RegeditStandIn standIn;

@@ -85,7 +85,7 @@ void RestoreAndCheck(const std::string& exe, int index, const std::string& stock
 
 }  // namespace
 
-void ScenarioFifteenFolders(const std::string& exe) {
+E2E_SCENARIO(ScenarioFifteenFolders, "fifteen-folders", true) {
   RegistryKeeper keeper;
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
@@ -108,7 +108,7 @@ void ScenarioFifteenFolders(const std::string& exe) {
   }
 }
 
-void ScenarioApplyFollowsPath(const std::string& exe) {
+E2E_SCENARIO(ScenarioApplyFollowsPath, "apply-follows-path", true) {
   RegistryKeeper keeper;
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, kMyDocuments)) return;
@@ -124,25 +124,25 @@ void ScenarioApplyFollowsPath(const std::string& exe) {
   CHECK(app.Enabled(IDC_RESTORE_DEFAULT));
 }
 
-void ScenarioApplyMyDocuments(const std::string& exe) {
+E2E_SCENARIO(ScenarioApplyMyDocuments, "apply-my-documents", true) {
   ApplyAndCheck(exe, kMyDocuments, "  D:\\Data\\Docs  ", "D:\\Data\\Docs", "D:\\Data\\Docs");
 }
 
-void ScenarioApplyDesktopWithVariable(const std::string& exe) {
+E2E_SCENARIO(ScenarioApplyDesktopWithVariable, "apply-desktop-variable", true) {
   std::string expanded = Expanded("%USERPROFILE%\\Docs");
   CHECK(expanded.find('%') == std::string::npos && expanded.size() > 5);
   ApplyAndCheck(exe, kDesktop, "%USERPROFILE%\\Docs", "%USERPROFILE%\\Docs", expanded);
 }
 
-void ScenarioApplyCommonDesktop(const std::string& exe) {
+E2E_SCENARIO(ScenarioApplyCommonDesktop, "apply-common-desktop", true) {
   ApplyAndCheck(exe, kCommonDesktop, "D:\\Shared\\Desktop", "D:\\Shared\\Desktop", "D:\\Shared\\Desktop");
 }
 
-void ScenarioRestoreMyDocuments(const std::string& exe) {
+E2E_SCENARIO(ScenarioRestoreMyDocuments, "restore-my-documents", true) {
   RestoreAndCheck(exe, kMyDocuments, "%USERPROFILE%\\My Documents");
 }
 
-void ScenarioRestoreSharedVideo(const std::string& exe) {
+E2E_SCENARIO(ScenarioRestoreSharedVideo, "restore-shared-video", true) {
   RestoreAndCheck(exe, kSharedVideo, "%ALLUSERSPROFILE%\\Documents\\My Videos");
 }
 

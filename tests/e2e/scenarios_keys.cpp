@@ -28,7 +28,7 @@ std::string AccessKeyAndAnswer(ZolvaneApp& app, char letter) {
 
 }  // namespace
 
-void ScenarioAccessKeys(const std::string& exe) {
+E2E_SCENARIO(ScenarioAccessKeys, "access-keys", false) {
   RegistryKeeper keeper;
   const Folder& myDocuments = kFolders[kMyDocuments];
   keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName);

@@ -65,7 +65,7 @@ void FocusMain(ZolvaneApp& app, int controlId) {
 
 }  // namespace
 
-void ScenarioWebLinks(const std::string& exe) {
+E2E_SCENARIO(ScenarioWebLinks, "web-links", false) {
   RegistryKeeper keeper;
   keeper.Keep(HKEY_LOCAL_MACHINE, kHttpCommand, "");
   std::string log = DriverFolder() + "opened-addresses.log";

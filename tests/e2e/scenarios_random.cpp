@@ -105,7 +105,7 @@ bool ApplyOne(ZolvaneApp& app, int index, const std::string& path) {
 
 }  // namespace
 
-void ScenarioRandomPaths(const std::string& exe) {
+E2E_SCENARIO(ScenarioRandomPaths, "random-paths", false) {
   const char* fromEnvironment = std::getenv("ZOLVANE_E2E_SEED");
   unsigned seed = fromEnvironment ? static_cast<unsigned>(std::strtoul(fromEnvironment, nullptr, 10))
                                   : static_cast<unsigned>(std::time(nullptr));

@@ -56,7 +56,7 @@ void Answer(HWND box, int button) {
 
 }  // namespace
 
-void ScenarioRestoreFromBackup(const std::string& exe) {
+E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
   RegistryKeeper keeper;
   BackupFileKeeper backupFile;
   keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, "Personal");
@@ -121,7 +121,7 @@ bool RestorableWithTheCurrentValues(const std::string& path) {
 
 // The file the window offers is one whose comment line hides, behind lone line feeds, a key of its own and a
 // key's deletion: the window says which line stops it, and neither key is touched.
-void ScenarioRestoreRefusesSmuggledFile(const std::string& exe) {
+E2E_SCENARIO(ScenarioRestoreRefusesSmuggledFile, "restore-refuses-smuggled-file", true) {
   const std::string planted = "Software\\ZolvaneSmuggledByWindow";
   const std::string victim = "Software\\ZolvaneVictimOfWindow";
   BackupFileKeeper backupFile;
@@ -152,7 +152,7 @@ void ScenarioRestoreRefusesSmuggledFile(const std::string& exe) {
 
 // The window's backup and a zolvane-cli backup, started together twenty times: both succeed one after the other,
 // each file is one the restore reads back as the registry holds the keys, and nothing is left behind.
-void ScenarioBackupBesideCommandLine(const std::string& exe) {
+E2E_SCENARIO(ScenarioBackupBesideCommandLine, "backup-beside-command-line", true) {
   BackupFileKeeper backupFile;
   std::string windowsExe = WindowsPath(exe);
   std::string cli = windowsExe.substr(0, windowsExe.find_last_of('\\') + 1) + "zolvane-cli.exe";

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "product_version.h"
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
@@ -81,17 +82,18 @@ void CheckVersionRecord(const std::wstring& exe) {
   CHECK_EQ(VersionString(block, "ProductName"), "Zolvane for Windows\xC2\xAE XP");
   CHECK_EQ(VersionString(block, "FileDescription"), "Relocate special folder paths in Windows XP");
   CHECK_EQ(VersionString(block, "Comments"), "Relocate special folder paths in Windows XP");
-  CHECK_EQ(VersionString(block, "FileVersion"), "2.00");
-  CHECK_EQ(VersionString(block, "ProductVersion"), "2.00");
+  CHECK_EQ(VersionString(block, "FileVersion"), ZOLVANE_VERSION_RECORD);
+  CHECK_EQ(VersionString(block, "ProductVersion"), ZOLVANE_VERSION_RECORD);
   CHECK_EQ(VersionString(block, "InternalName"), "Zolvane");
   CHECK_EQ(VersionString(block, "OriginalFilename"), "Zolvane.exe");
-  CHECK(VersionString(block, "LegalCopyright").find("Copyright \xC2\xA9") == 0);
+  CHECK_EQ(VersionString(block, "LegalCopyright"), ZOLVANE_COPYRIGHT);
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   if (!CHECK(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))) return;
-  CHECK_EQ(static_cast<long long>(fixed->dwFileVersionMS), 0x00020000LL);
+  const long long versionMs = ZOLVANE_VERSION_MAJOR << 16 | ZOLVANE_VERSION_MINOR;
+  CHECK_EQ(static_cast<long long>(fixed->dwFileVersionMS), versionMs);
   CHECK_EQ(static_cast<long long>(fixed->dwFileVersionLS), 0LL);
-  CHECK_EQ(static_cast<long long>(fixed->dwProductVersionMS), 0x00020000LL);
+  CHECK_EQ(static_cast<long long>(fixed->dwProductVersionMS), versionMs);
 }
 
 void CheckResources(const std::wstring& exe) {
@@ -172,7 +174,7 @@ void CheckControls(ZolvaneApp& app) {
   CHECK_EQ(app.Text(IDC_HOME_PAGE), "Visit Homepage");
   CHECK_EQ(app.Text(IDC_FEEDBACK), "Feedback");
   CHECK_EQ(app.Text(IDC_DONATE), "&Donate");
-  CHECK(app.Text(IDC_COPYRIGHT).find("Copyright \xC2\xA9") == 0);
+  CHECK_EQ(app.Text(IDC_COPYRIGHT), ZOLVANE_COPYRIGHT);
   // The folder list is a list to pick from, not to type in.
   CHECK_EQ(GetWindowLongW(app.Control(IDC_FOLDER_LIST), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   CHECK_EQ(app.FolderListCount(), 15);
@@ -298,14 +300,14 @@ void Refused(const std::string& exe, const char* wineVersion) {
 
 }  // namespace
 
-void ScenarioVersionRecord(const std::string& exe) {
+E2E_SCENARIO(ScenarioVersionRecord, "version-record", false) {
   std::wstring path = Wide(WindowsPath(exe));
   CheckVersionRecord(path);
   CheckResources(path);
   CheckPeHeader(path);
 }
 
-void ScenarioStartUp(const std::string& exe) {
+E2E_SCENARIO(ScenarioStartUp, "start-up", true) {
   RegistryKeeper keeper;
   std::map<std::string, RegData> before = ShellFolderKeys();
   ZolvaneApp app(exe, true);
@@ -337,11 +339,11 @@ void ScenarioStartUp(const std::string& exe) {
   CHECK(!app.HasModule("shlwapi.dll"));
 }
 
-void ScenarioRefusedOnWindows7(const std::string& exe) {
+E2E_SCENARIO(ScenarioRefusedOnWindows7, "refused-windows7", false) {
   Refused(exe, "win7");
 }
 
-void ScenarioRefusedOnVista(const std::string& exe) {
+E2E_SCENARIO(ScenarioRefusedOnVista, "refused-vista", false) {
   Refused(exe, "vista");
 }
 

@@ -123,7 +123,7 @@ std::string RegFileQuoted(const std::string& text) {
 
 }  // namespace
 
-void ScenarioApplyTypedWidePath(const std::string& exe) {
+E2E_SCENARIO(ScenarioApplyTypedWidePath, "apply-typed-wide-path", true) {
   const Folder& myMusic = kFolders[kMyMusic];
   RegistryKeeper keeper;
   keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myMusic.valueName);
@@ -141,7 +141,7 @@ void ScenarioApplyTypedWidePath(const std::string& exe) {
   }
 }
 
-void ScenarioShowStoredWidePath(const std::string& exe) {
+E2E_SCENARIO(ScenarioShowStoredWidePath, "show-stored-wide-path", false) {
   const Folder& sharedMusic = kFolders[kSharedMusic];
   RegistryKeeper keeper;
   keeper.Keep(HKEY_LOCAL_MACHINE, kUserShellFolders, sharedMusic.valueName);
@@ -153,7 +153,7 @@ void ScenarioShowStoredWidePath(const std::string& exe) {
   CHECK_EQ(app.Text(IDC_PATH), path);
 }
 
-void ScenarioBackupWideDesktop(const std::string& exe) {
+E2E_SCENARIO(ScenarioBackupWideDesktop, "backup-wide-desktop", false) {
   // Taken while the desktop is still the prefix's own, in case the backup lands there after all.
   BackupFileKeeper prefixDesktopBackup;
   RegistryKeeper keeper;
