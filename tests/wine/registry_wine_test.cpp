@@ -131,6 +131,36 @@ void TestWrite(ShellFolderRegistry& registry) {
   CHECK(registry.ReadRegValue(platform::kHkeyCurrentUser, deeper, "v") == RegValue::FromText("x"));
 }
 
+// A value another program keeps rewriting, now short and now long: every read gives one of them whole, never an
+// error for a value that grew between the size query and the data query, nor a part of one.
+DWORD WINAPI KeepRewriting(void* stop) {
+  const std::string shortValue(10, 's');
+  const std::string longValue(60000, 'l');
+  for (int round = 0; *static_cast<volatile LONG*>(stop) == 0; ++round) {
+    const std::string& value = round % 2 == 0 ? shortValue : longValue;
+    SetRaw(kScratchKey, "changing", REG_BINARY, value.data(), static_cast<DWORD>(value.size()));
+  }
+  return 0;
+}
+
+void TestAValueThatGrowsWhileItIsReadIsReadWhole(platform::Registry& registry) {
+  SetRaw(kScratchKey, "changing", REG_BINARY, "s", 1);
+  volatile LONG stop = 0;
+  HANDLE writer = CreateThread(nullptr, 0, &KeepRewriting, const_cast<LONG*>(&stop), 0, nullptr);
+  int whole = 0;
+  for (int i = 0; i < 300; ++i) {
+    platform::RegistryValue value;
+    std::int32_t code = registry.ReadValue(platform::kHkeyCurrentUser, kScratchKey, "changing", &value);
+    bool oneOfThem = value.bytes == std::string(10, 's') || value.bytes == std::string(60000, 'l') ||
+                     value.bytes == std::string(1, 's');
+    if (code == 0 && oneOfThem) ++whole;
+  }
+  InterlockedExchange(const_cast<LONG*>(&stop), 1);
+  WaitForSingleObject(writer, 10000);
+  CloseHandle(writer);
+  CHECK_EQ(whole, 300);
+}
+
 // The fallback rules of CurrentLocation, with a value of our own beside the real folder values.
 void TestCurrentPathFallback(FolderLocations& locations) {
   auto current = [&locations] { return locations.CurrentLocation(platform::kHkeyCurrentUser, kScratchValue); };
@@ -223,6 +253,7 @@ int main() {
 
   TestQueryEachType(registry);
   TestPlatformRegistry(win32.platform().registry);
+  TestAValueThatGrowsWhileItIsReadIsReadWhole(win32.platform().registry);
   TestWrite(registry);
   TestCurrentPathFallback(locations);
   TestExpandPath(locations);
