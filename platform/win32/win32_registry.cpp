@@ -2,6 +2,7 @@
 // deleted, always in the 64-bit view, with the size queries and the reads again of a value that grew.
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/conversions.h"
@@ -13,7 +14,9 @@ namespace platform {
 namespace {
 
 // RegQueryValueExW and RegEnumValueW may be handed a value that grew since its size was asked: they then answer
-// ERROR_MORE_DATA and the read begins again. A value that keeps growing is given up on after this many tries.
+// ERROR_MORE_DATA and the read begins again, with a buffer as large as the largest size seen so far, so that a
+// value rewritten now short and now long is read at the latest on the third try. A value that keeps growing is
+// given up on after this many tries.
 constexpr int kReadTries = 8;
 
 // The 64-bit view is the shell's on 64-bit Windows; 32-bit Windows XP ignores the flag.
@@ -38,15 +41,17 @@ class OpenKey {
 };
 
 LONG QueryValue(HKEY key, const WideText& name, RegistryValue* value) {
+  DWORD capacity = 0;
   for (int tries = 0; tries < kReadTries; ++tries) {
-    DWORD type = 0;
-    DWORD size = 0;
-    LONG code = ::RegQueryValueExW(key, name.data(), nullptr, &type, nullptr, &size);
-    if (code != ERROR_SUCCESS) return code;
     // One spare byte, so that an empty value still has a buffer to point at.
-    std::vector<BYTE> data(static_cast<std::size_t>(size) + 1, 0);
-    code = ::RegQueryValueExW(key, name.data(), nullptr, &type, data.data(), &size);
-    if (code == ERROR_MORE_DATA) continue;
+    std::vector<BYTE> data(static_cast<std::size_t>(capacity) + 1, 0);
+    DWORD type = 0;
+    DWORD size = capacity;
+    LONG code = ::RegQueryValueExW(key, name.data(), nullptr, &type, data.data(), &size);
+    if (code == ERROR_MORE_DATA) {
+      capacity = std::max(capacity, size);
+      continue;
+    }
     if (code != ERROR_SUCCESS) return code;
     value->type = type;
     value->bytes.assign(reinterpret_cast<const char*>(data.data()), size);
@@ -57,19 +62,26 @@ LONG QueryValue(HKEY key, const WideText& name, RegistryValue* value) {
 
 // The value at index, with buffers as large as the key says its largest name and data are.
 LONG EnumValue(HKEY key, DWORD index, RegistryValue* value) {
+  DWORD nameCapacity = 0;
+  DWORD dataCapacity = 0;
   for (int tries = 0; tries < kReadTries; ++tries) {
     DWORD maxName = 0;
     DWORD maxData = 0;
     LONG code = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
                                    &maxData, nullptr, nullptr);
     if (code != ERROR_SUCCESS) return code;
-    std::vector<wchar_t> name(static_cast<std::size_t>(maxName) + 1, L'\0');
-    std::vector<BYTE> data(static_cast<std::size_t>(maxData) + 1, 0);
-    DWORD nameLength = static_cast<DWORD>(name.size());
-    DWORD size = static_cast<DWORD>(data.size());
+    nameCapacity = std::max(nameCapacity, maxName + 1);
+    dataCapacity = std::max(dataCapacity, maxData);
+    std::vector<wchar_t> name(nameCapacity, L'\0');
+    std::vector<BYTE> data(static_cast<std::size_t>(dataCapacity) + 1, 0);
+    DWORD nameLength = nameCapacity;
+    DWORD size = dataCapacity;
     DWORD type = 0;
     code = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
-    if (code == ERROR_MORE_DATA) continue;
+    if (code == ERROR_MORE_DATA) {
+      dataCapacity = std::max(dataCapacity, size);
+      continue;
+    }
     if (code != ERROR_SUCCESS) return code;
     value->name = Narrow(name.data(), nameLength);
     value->type = type;
