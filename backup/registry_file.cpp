@@ -6,6 +6,7 @@
 
 #include "text/ascii_case.h"
 #include "text/text_file.h"
+#include "text/trimmed.h"
 #include "text/utf16.h"
 
 const char* const kRegistryFileHeader = "Windows Registry Editor Version 5.00";
@@ -29,18 +30,6 @@ const char* const kBrokenList =
 const char* const kEndsInList = "The file ends inside a list of bytes that was to go on.";
 const char* const kCodePageText =
     "A REGEDIT4 file holds its text in a code page, so only ASCII characters can be read from it.";
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string WithoutOuterBlanks(const std::string& line) {
-  std::size_t begin = 0;
-  std::size_t end = line.size();
-  while (begin < end && IsBlank(line[begin])) ++begin;
-  while (end > begin && IsBlank(line[end - 1])) --end;
-  return line.substr(begin, end - begin);
-}
 
 bool IsAscii(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });

@@ -2,10 +2,13 @@
 #include "cli/cli_commands.h"
 
 #include "backup/backup.h"
+#include "cli/cli_words.h"
+#include "cli/layout_commands.h"
 #include "core/folder_locations.h"
 #include "core/product_texts.h"
 #include "core/registry_import.h"
 #include "core/windows_version.h"
+#include "text/text_file.h"
 
 namespace {
 
@@ -19,50 +22,25 @@ const char* const kUsage =
     "  zolvane-cli backup [FILE]         saves the four shell folder keys; FILE defaults to\n"
     "                                    specialfolders.bak on the desktop\n"
     "  zolvane-cli import FILE           restores such a backup\n"
+    "  zolvane-cli layout                prints where the folders live, as a layout file\n"
+    "  zolvane-cli apply FILE [--dry-run]\n"
+    "                                    moves the folders a layout file names, all or nothing;\n"
+    "                                    a folder already there is left alone\n"
+    "  zolvane-cli check [--csv]         lists what is wrong with where the folders live\n"
     "  zolvane-cli --help | /?           this text\n"
     "\n"
     "FOLDER is a name as the window lists it (\"My Documents\") or its registry value name\n"
-    "(\"Personal\"), in any case.\n"
+    "(\"Personal\"), in any case. A layout file has one line a folder, \"FOLDER = PATH\";\n"
+    "lines that begin with ; or # are comments.\n"
     "\n"
     "Exit codes:\n"
-    "  0      success\n"
-    "  1      bad usage, an unknown folder, or a system other than Windows XP\n"
-    "  3      the file is not a backup of the shell folder keys; nothing was imported\n"
-    "  other  the system's error code of the first failed write or step (5: access denied)";
-
-// Console lines end in CR LF, also those inside a message of several lines.
-std::string AsLines(const std::string& text) {
-  std::string lines;
-  for (char c : text) {
-    if (c == '\n') lines += '\r';
-    lines += c;
-  }
-  return lines + "\r\n";
-}
-
-// One line for a message of several: for the listings of restore --all.
-std::string OnOneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\n') c = ' ';
-  }
-  return text;
-}
-
-// A failure always ends with a code that is not success, even when the system gave none.
-int FailureCode(std::int32_t code) {
-  return code != 0 ? code : kExitBadUsage;
-}
-
-// RFC 4180: a field holding a comma, a double quote, CR or LF goes in quotes, its quotes doubled.
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
+    "  0  success (check: no problem; apply --dry-run: nothing would change)\n"
+    "  1  bad usage, or an unknown folder\n"
+    "  2  check found a problem, or apply --dry-run would change something\n"
+    "  3  the file is not a backup, or not a layout; nothing was written\n"
+    "  4  the system is not Windows XP\n"
+    "  5  access denied\n"
+    "  6  any other failure; the system's error code is in the message";
 
 const char* HiveName(platform::HKey hive) {
   return hive == platform::kHkeyLocalMachine ? "HKLM" : "HKCU";
@@ -84,18 +62,7 @@ int List(FolderLocations& locations, CliOutput& output, bool csv) {
   return kExitSuccess;
 }
 
-// The notices and a failure on standard error, a success on standard output; the exit code says which.
-int Tell(CliOutput& output, const Outcome& outcome) {
-  for (const std::string& notice : outcome.notices) output.Err(AsLines(notice));
-  if (outcome.done()) {
-    output.Out(AsLines(outcome.message));
-    return kExitSuccess;
-  }
-  output.Err(AsLines(outcome.message));
-  return outcome.result == Outcome::Result::kRefused ? kExitInvalidBackupFile : FailureCode(outcome.code);
-}
-
-// Every folder, in list order, on past a failure: the first failure's code is the exit code.
+// Every folder, in list order, on past a failure: the first failure's is the exit code.
 int RestoreAll(FolderLocations& locations, CliOutput& output) {
   int exitCode = kExitSuccess;
   for (const ShellFolder& folder : kShellFolders) {
@@ -105,7 +72,7 @@ int RestoreAll(FolderLocations& locations, CliOutput& output) {
       output.Out(line);
     } else {
       output.Err(line);
-      if (exitCode == kExitSuccess) exitCode = outcome.code;
+      if (exitCode == kExitSuccess) exitCode = FailureExitCode(outcome.code);
     }
   }
   return exitCode;
@@ -135,6 +102,12 @@ int RunOnWindowsXp(platform::Platform& platform, CliOutput& output, const CliReq
       return Backup(platform, output, request.path);
     case CliCommand::kImport:
       return Tell(output, RegistryImport(platform).Run(request.path));
+    case CliCommand::kLayout:
+      return PrintLayout(platform, output);
+    case CliCommand::kApply:
+      return ApplyLayoutFile(platform, output, request.path, request.dryRun);
+    case CliCommand::kCheck:
+      return CheckFolderProblems(platform, output, request.csv);
     default:
       return kExitBadUsage;
   }
@@ -162,7 +135,7 @@ int RunCliRequest(platform::Platform& platform, CliOutput& output, const CliRequ
   }
   if (GetWindowsVersionName(platform.system) != "Windows XP") {
     output.Err(AsLines(kRefusalText));
-    return kExitBadUsage;
+    return kExitNotWindowsXp;
   }
   return RunOnWindowsXp(platform, output, request);
 }

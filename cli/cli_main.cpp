@@ -32,7 +32,8 @@ CliRequest ReadRequest(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(platform::Narrow(argv[i]));
   CliRequest request = ParseCommandLine(arguments);
-  bool namesFile = request.command == CliCommand::kBackup || request.command == CliCommand::kImport;
+  bool namesFile = request.command == CliCommand::kBackup || request.command == CliCommand::kImport ||
+                   request.command == CliCommand::kApply;
   if (namesFile && !request.path.empty()) request.path = FullPath(request.path);
   return request;
 }

@@ -23,15 +23,35 @@ CliRequest ForFolder(CliCommand command, const std::string& name) {
   return request;
 }
 
-CliRequest ParseList(const std::vector<std::string>& arguments) {
+// list and check: nothing, or --csv.
+CliRequest ParseListing(CliCommand command, const std::vector<std::string>& arguments) {
   CliRequest request;
-  request.command = CliCommand::kList;
+  request.command = command;
   if (arguments.size() == 1) return request;
   if (arguments.size() == 2 && AsciiLowered(arguments[1]) == "--csv") {
     request.csv = true;
     return request;
   }
-  return BadUsage("\"list\" takes no argument but --csv.");
+  return BadUsage("\"" + AsciiLowered(arguments[0]) + "\" takes no argument but --csv.");
+}
+
+// apply FILE [--dry-run], in either order.
+CliRequest ParseApply(const std::vector<std::string>& arguments) {
+  CliRequest request;
+  request.command = CliCommand::kApply;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    if (AsciiLowered(arguments[i]) == "--dry-run") {
+      if (request.dryRun) return BadUsage("\"--dry-run\" is given twice.");
+      request.dryRun = true;
+    } else if (request.path.empty()) {
+      request.path = Trimmed(arguments[i]);
+      if (request.path.empty()) return BadUsage("The file name is empty.");
+    } else {
+      return BadUsage("\"apply\" takes one file and --dry-run.");
+    }
+  }
+  if (request.path.empty()) return BadUsage("\"apply\" takes a layout file.");
+  return request;
 }
 
 CliRequest ParseSet(const std::vector<std::string>& arguments) {
@@ -75,7 +95,15 @@ CliRequest ParseCommandLine(const std::vector<std::string>& arguments) {
     request.command = CliCommand::kHelp;
     return request;
   }
-  if (command == "list") return ParseList(arguments);
+  if (command == "list") return ParseListing(CliCommand::kList, arguments);
+  if (command == "check") return ParseListing(CliCommand::kCheck, arguments);
+  if (command == "apply") return ParseApply(arguments);
+  if (command == "layout") {
+    if (arguments.size() != 1) return BadUsage("\"layout\" takes no argument.");
+    CliRequest request;
+    request.command = CliCommand::kLayout;
+    return request;
+  }
   if (command == "show") {
     return arguments.size() == 2 ? ForFolder(CliCommand::kShow, arguments[1]) : BadUsage("\"show\" takes a folder.");
   }

@@ -6,13 +6,28 @@
 
 #include "core/catalogue.h"
 
-enum class CliCommand { kHelp, kList, kShow, kSet, kRestore, kRestoreAll, kBackup, kImport, kBadUsage, kUnknownFolder };
+enum class CliCommand {
+  kHelp,
+  kList,
+  kShow,
+  kSet,
+  kRestore,
+  kRestoreAll,
+  kBackup,
+  kImport,
+  kLayout,
+  kApply,
+  kCheck,
+  kBadUsage,
+  kUnknownFolder
+};
 
 struct CliRequest {
   CliCommand command = CliCommand::kBadUsage;
-  bool csv = false;
+  bool csv = false;     // list and check
+  bool dryRun = false;  // apply
   const ShellFolder* folder = nullptr;
-  // set: the new location, trimmed; backup and import: the file (empty for the desktop's backup).
+  // set: the new location, trimmed; backup, import and apply: the file (empty for the desktop's backup).
   std::string path;
   // kBadUsage and kUnknownFolder: what was wrong, in a sentence.
   std::string error;

@@ -51,12 +51,33 @@ RegValue FolderLocations::StoredLocation(const ShellFolder& folder) {
   return registry_.ReadRegValue(folder.hive, kUserShellFoldersKey, folder.valueName);
 }
 
+bool FolderLocations::IsAt(const ShellFolder& folder, const std::string& path) {
+  SavedValues now = Save(folder);
+  auto holds = [](const StoredValue& value, std::uint32_t type, const std::string& text) {
+    return value.state == StoredValue::State::kPresent && value.type == type &&
+           RegValueFromStored(value.type, value.bytes) == RegValue::FromText(text);
+  };
+  return holds(now.userShellFolders, platform::kRegExpandSz, path) &&
+         holds(now.shellFolders, platform::kRegSz, ExpandText(path));
+}
+
+FolderLocations::SavedValues FolderLocations::Save(const ShellFolder& folder) {
+  return SavedValues{registry_.ReadStoredValue(folder.hive, kUserShellFoldersKey, folder.valueName),
+                     registry_.ReadStoredValue(folder.hive, kShellFoldersKey, folder.valueName)};
+}
+
+std::int32_t FolderLocations::PutBack(const ShellFolder& folder, const SavedValues& saved) {
+  std::int32_t code = registry_.Store(folder.hive, kUserShellFoldersKey, folder.valueName, saved.userShellFolders);
+  std::int32_t second = registry_.Store(folder.hive, kShellFoldersKey, folder.valueName, saved.shellFolders);
+  return code != 0 ? code : second;
+}
+
 RegValue FolderLocations::ExpandPath(const RegValue& path) {
   if (!path.IsText()) return path;
   return RegValue::FromText(ExpandText(path.text()));
 }
 
-std::string FolderLocations::ExpandText(const std::string& text) {
+std::string FolderLocations::ExpandText(const std::string& text, std::vector<std::string>* undefined) {
   std::string result;
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -75,6 +96,7 @@ std::string FolderLocations::ExpandText(const std::string& text) {
       result += *value;
     } else {
       result.append(text, open, close - open + 1);
+      if (undefined != nullptr && !name.empty()) undefined->push_back(name);
     }
     pos = close + 1;
   }

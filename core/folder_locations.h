@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "backup/outcome.h"
 #include "core/catalogue.h"
@@ -27,10 +28,24 @@ class FolderLocations {
   // Stores the folder's stock path the same way.
   Outcome RestoreDefault(const ShellFolder& folder);
 
+  // Whether the folder is at path as a relocation to it leaves it: its User Shell Folders value the path as
+  // REG_EXPAND_SZ, its Shell Folders value the path's expansion as REG_SZ.
+  bool IsAt(const ShellFolder& folder, const std::string& path);
+
+  // Both of a folder's values exactly as stored, to be put back with PutBack.
+  struct SavedValues {
+    StoredValue userShellFolders;
+    StoredValue shellFolders;
+  };
+  SavedValues Save(const ShellFolder& folder);
+  // 0, or the system's code of the first value that could not be put back.
+  std::int32_t PutBack(const ShellFolder& folder, const SavedValues& saved);
+
   RegValue ExpandPath(const RegValue& path);
   // Expands the way ExpandEnvironmentStrings does: every %NAME% of a defined variable becomes its value;
-  // undefined references, a lone "%" and all other text stay as written.
-  std::string ExpandText(const std::string& text);
+  // undefined references, a lone "%" and all other text stay as written. The names of the undefined ones go into
+  // *undefined, when given.
+  std::string ExpandText(const std::string& text, std::vector<std::string>* undefined = nullptr);
 
  private:
   // One of the two writes of a relocation or a restore.

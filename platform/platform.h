@@ -100,7 +100,9 @@ class System {
 class Files {
  public:
   virtual ~Files() = default;
+  // A file or a folder.
   virtual bool Exists(const std::string& path) = 0;
+  virtual bool IsFolder(const std::string& path) = 0;
   // The whole content of an existing file on a disk, read once while nobody may write it: ERROR_BAD_FILE_TYPE
   // for a folder, a device or a pipe, ERROR_FILE_TOO_LARGE for more than maxBytes, both before anything is read.
   virtual std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) = 0;

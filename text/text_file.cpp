@@ -48,3 +48,10 @@ std::string EncodeUtf16LeLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) text += line + "\r\n";
   return kUtf16ByteOrderMark + Utf8ToUtf16Le(text);
 }
+
+std::string OnOneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n') c = ' ';
+  }
+  return text;
+}

@@ -23,3 +23,6 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 // The byte-order mark, then every line followed by CR LF, in UTF-16LE: the registry editor's own format.
 std::string EncodeUtf16LeLines(const std::vector<std::string>& lines);
+
+// A text of several lines as one, each line end a space: for a message on a line of a listing.
+std::string OnOneLine(std::string text);

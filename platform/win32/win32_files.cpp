@@ -14,6 +14,11 @@ bool Win32Files::Exists(const std::string& path) {
 // FILE_SHARE_READ only: a file that another program still has open for writing is refused (error 32), and
 // nobody can change it while it is read. Its type and size are asked before anything is read, so that a device
 // or a pipe, which might never end, is never read from.
+bool Win32Files::IsFolder(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesW(Widen(path).data());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::int32_t Win32Files::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) {
   HANDLE file = ::CreateFileW(Widen(path).data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

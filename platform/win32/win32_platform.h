@@ -33,6 +33,7 @@ class Win32System : public System {
 class Win32Files : public Files {
  public:
   bool Exists(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
   std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
   std::int32_t Delete(const std::string& path) override;

@@ -54,6 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{{"backup"}, CliCommand::kBackup, nullptr, "", false},
         ParseCase{{"backup", "keys.bak"}, CliCommand::kBackup, nullptr, "keys.bak", false},
         ParseCase{{"import", "keys.bak"}, CliCommand::kImport, nullptr, "keys.bak", false},
+        ParseCase{{"layout"}, CliCommand::kLayout, nullptr, "", false},
+        ParseCase{{"apply", " d.txt "}, CliCommand::kApply, nullptr, "d.txt", false},
+        ParseCase{{"apply", "--DRY-RUN", "d.txt"}, CliCommand::kApply, nullptr, "d.txt", false},
+        ParseCase{{"check", "--csv"}, CliCommand::kCheck, nullptr, "", true},
+        ParseCase{{"layout", "x"}, kBad, nullptr, "", false}, ParseCase{{"apply"}, kBad, nullptr, "", false},
+        ParseCase{{"apply", "a", "b"}, kBad, nullptr, "", false},
+        ParseCase{{"apply", "--dry-run", "--dry-run"}, kBad, nullptr, "", false},
         ParseCase{{"show", "My Docs"}, CliCommand::kUnknownFolder, nullptr, "", false},
         ParseCase{{"set", "Nowhere", "D:\\"}, CliCommand::kUnknownFolder, nullptr, "D:\\", false},
         ParseCase{{}, kBad, nullptr, "", false}, ParseCase{{"move"}, kBad, nullptr, "", false},
@@ -136,7 +143,7 @@ TEST_F(CliCommandsTest, SetRefusedEndsWithAccessDenied) {
   fake.registry.DenyWrites(kHkeyLocalMachine, kUserShellFoldersKey);
   EXPECT_EQ(Run({"set", "Shared Music", "M:\\"}), 5);
   EXPECT_EQ(output.out, "");
-  EXPECT_EQ(output.err, "Access Denied. No changes were made.\r\n");
+  EXPECT_EQ(output.err, "Access Denied. No changes were made. (error 5)\r\n");
 }
 
 TEST_F(CliCommandsTest, RestoreWritesTheStockPath) {
@@ -152,6 +159,12 @@ TEST_F(CliCommandsTest, RestoreAllGoesOnAfterAFailureAndEndsWithItsCode) {
   std::vector<std::string> restored = Lines(output.out);
   ASSERT_EQ(failed.size(), 6u);
   EXPECT_EQ(failed[0], "Common Desktop: Access Denied. No changes were made.");
+  // Another system error: 6, whatever its own code (2 here, which once came out as "not a backup").
+  fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
+  fake.log.FailCallStartingWith("WriteValue", 0, 2);
+  output.err.clear();
+  EXPECT_EQ(Run({"restore", "Desktop"}), 6);
+  EXPECT_EQ(output.err, "Error 2\r\nAn error occurred.\r\n");
   ASSERT_EQ(restored.size(), 9u);
   EXPECT_EQ(restored[0], "Desktop: Restored the default values!");
   EXPECT_EQ(restored[8], "Temporary Internet Files: Restored the default values!");
@@ -159,14 +172,13 @@ TEST_F(CliCommandsTest, RestoreAllGoesOnAfterAFailureAndEndsWithItsCode) {
 
 TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
   fake.system.SetVersion(2, 6, 1);
-  EXPECT_EQ(Run({"list"}), 1);
+  EXPECT_EQ(Run({"list"}), 4);
   EXPECT_EQ(output.err, "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit\r\n");
   EXPECT_EQ(output.out, "");
   EXPECT_TRUE(fake.log.CallsStartingWith("ReadValue").empty());
   EXPECT_EQ(Run({"/?"}), 0);
   EXPECT_EQ(output.out.rfind("Usage:\r\n", 0), 0u);
-  EXPECT_EQ(Lines(output.out).back(),
-            "  other  the system's error code of the first failed write or step (5: access denied)");
+  EXPECT_EQ(Lines(output.out).back(), "  6  any other failure; the system's error code is in the message");
 }
 
 TEST_F(CliCommandsTest, BadUsageAndUnknownFoldersEndWithOneOnStandardError) {

@@ -1,6 +1,7 @@
 // zolvane-cli.exe under Wine, as a script runs it, against the prefix's real registry and regedit: list, set,
-// show and restore read back from both keys, restore --all, a backup imported again, a foreign file refused,
-// and the exit codes. Every value of the fifteen folders is put back as it was.
+// show and restore read back from both keys, restore --all, a backup imported again, a foreign file refused, a
+// layout printed and applied (again, edited, and refused halfway), check, and the exit codes. Every value of the
+// fifteen folders is put back as it was.
 #include <windows.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "raw_value.h"
 #include "run_program.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
 #include "wide_text.h"
 #include "wine_check.h"
 
@@ -186,6 +188,85 @@ void TestImportOfAForeignKeyIsRefused() {
   DeleteFileW(file.c_str());
 }
 
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(handle);
+}
+
+// The layout printed applies again and changes nothing; an edited one moves three folders, read back from both
+// keys with their types; one whose third folder is refused leaves all three as they were.
+void TestLayoutApply() {
+  SavedFolders saved;
+  std::wstring file = TempFolder() + L"zolvane-layout.txt";
+  ProgramRun layout = Cli(L"layout");
+  CHECK_EQ(layout.exitCode, 0);
+  WriteFileBytes(file, layout.out);
+  ProgramRun again = Cli(L"apply \"" + file + L"\"");
+  CHECK_EQ(again.exitCode, 0);
+  CHECK_EQ(Lines(again.out).back(), std::string("0 moved, 15 unchanged."));
+
+  const std::wstring edited =
+      L"Desktop = D:\\Layout Desk\r\nshared music = %ALLUSERSPROFILE%\\Layout Music\r\n"
+      L"Personal = " +
+      std::wstring(kCyrillicGreekCjkPath) + L"\r\n";
+  WriteFileBytes(file, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(edited.c_str()), edited.size() * 2));
+  ProgramRun dryRun = Cli(L"apply \"" + file + L"\" --dry-run");
+  CHECK_EQ(dryRun.exitCode, 2);
+  CHECK(Read(Folder("Desktop"), kUserShellFoldersKey) == saved.UserShellFolders(Folder("Desktop")));
+  ProgramRun apply = Cli(L"apply \"" + file + L"\"");
+  CHECK_EQ(apply.exitCode, 0);
+  CHECK_EQ(apply.out,
+           std::string("Desktop: moved\r\nShared Music: moved\r\nMy Documents: moved\r\n3 moved, 0 unchanged.\r\n"));
+  CheckStored(Folder("Desktop"), L"D:\\Layout Desk");
+  CheckStored(Folder("Shared Music"), L"%ALLUSERSPROFILE%\\Layout Music");
+  CheckStored(Folder("My Documents"), kCyrillicGreekCjkPath);
+  CHECK_EQ(Lines(Cli(L"apply \"" + file + L"\"").out).back(), std::string("0 moved, 3 unchanged."));
+
+  // HKCU's Shell Folders refuses every write: the two shared folders move, the third is refused.
+  RawValue video = Read(Folder("Shared Video"), kUserShellFoldersKey);
+  RawValue music = Read(Folder("Shared Music"), kShellFoldersKey);
+  RawValue pictures = Read(Folder("My Pictures"), kShellFoldersKey);
+  WriteFileBytes(file, "Shared Video = V:\\Second\r\nShared Music = M:\\Second\r\nMy Pictures = P:\\Second\r\n");
+  {
+    e2e::ShellFoldersRefusal refusal;
+    if (!CHECK(refusal.refused())) return;
+    ProgramRun refused = Cli(L"apply \"" + file + L"\"");
+    CHECK_EQ(refused.exitCode, 5);
+    CHECK_EQ(refused.out,
+             std::string("Shared Video: put back\r\nShared Music: put back\r\nMy Pictures: Access Denied. No "
+                         "changes were made.\r\n"));
+  }
+  CHECK(Read(Folder("Shared Video"), kUserShellFoldersKey) == video);
+  CHECK(Read(Folder("Shared Music"), kShellFoldersKey) == music);
+  CHECK(Read(Folder("My Pictures"), kShellFoldersKey) == pictures);
+  DeleteFileW(file.c_str());
+}
+
+// A folder pointed at a drive that is not there is a problem check names; a file that is no layout is refused.
+void TestCheckAndRefusedLayout() {
+  SavedFolders saved;
+  ProgramRun clean = Cli(L"check");
+  std::printf("check of this prefix: exit %lld\n%s", clean.exitCode, clean.out.c_str());
+  CHECK_EQ(Cli(L"set \"My Music\" Q:\\Nowhere").exitCode, 0);
+  ProgramRun check = Cli(L"check");
+  CHECK_EQ(check.exitCode, 2);
+  CHECK(check.out.find("My Music\tlocation missing\t\"Q:\\Nowhere\" does not exist\r\n") != std::string::npos);
+  ProgramRun csv = Cli(L"check --csv");
+  CHECK_EQ(csv.exitCode, 2);
+  CHECK(csv.out.find(",My Music,location missing,") != std::string::npos);
+
+  std::wstring file = TempFolder() + L"zolvane-no-layout.txt";
+  WriteFileBytes(file, "My Music = D:\\A\r\nDownloads = D:\\B\r\n");
+  RawValue before = Read(Folder("My Music"), kUserShellFoldersKey);
+  ProgramRun refused = Cli(L"apply \"" + file + L"\"");
+  CHECK_EQ(refused.exitCode, 3);
+  CHECK(refused.err.find("Line 2: Downloads = D:\\B") != std::string::npos);
+  CHECK(Read(Folder("My Music"), kUserShellFoldersKey) == before);
+  DeleteFileW(file.c_str());
+}
+
 void TestExitCodes() {
   ProgramRun unknown = Cli(L"show Nowhere");
   CHECK_EQ(unknown.exitCode, 1);
@@ -211,6 +292,8 @@ int main(int argc, char** argv) {
   TestRestoreAll();
   TestBackupThenImportBringsAValueBack();
   TestImportOfAForeignKeyIsRefused();
+  TestLayoutApply();
+  TestCheckAndRefusedLayout();
   TestExitCodes();
   return wine_check::Summary();
 }

@@ -18,14 +18,19 @@ std::optional<std::int32_t> FakeFiles::Record(std::string call) {
 
 bool FakeFiles::Exists(const std::string& path) {
   if (Record("Exists(" + path + ")")) return false;
-  return files.count(path) != 0 || notFiles.count(path) != 0;
+  return files.count(path) != 0 || notFiles.count(path) != 0 || folders.count(path) != 0;
+}
+
+bool FakeFiles::IsFolder(const std::string& path) {
+  if (Record("IsFolder(" + path + ")")) return false;
+  return folders.count(path) != 0;
 }
 
 std::int32_t FakeFiles::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) {
   std::string call = "ReadWholeFile(" + path + ")";
   bool shortRead = shortReads.count(call) != 0;
   if (auto fail = Record(std::move(call))) return *fail;
-  if (notFiles.count(path)) return platform::kErrorBadFileType;
+  if (notFiles.count(path) || folders.count(path)) return platform::kErrorBadFileType;
   auto found = files.find(path);
   if (found == files.end()) return platform::kErrorFileNotFound;
   if (found->second.size() > maxBytes) return platform::kErrorFileTooLarge;

@@ -19,6 +19,7 @@ class FakeFiles : public platform::Files {
  public:
   explicit FakeFiles(CallLog& log) : log_(log) {}
   bool Exists(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
   std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
   std::int32_t Delete(const std::string& path) override;
@@ -30,8 +31,9 @@ class FakeFiles : public platform::Files {
   FailingCalls failing;
   // Reads, by their recorded text, that succeed with only the first half of the file.
   std::set<std::string> shortReads;
-  // Paths that are there but are no file on a disk: a folder, a device, a pipe.
+  // Paths that are there but are no file on a disk: a device, a pipe (folders are no files either).
   std::set<std::string, CaseInsensitiveLess> notFiles;
+  std::set<std::string, CaseInsensitiveLess> folders;
 
  private:
   std::optional<std::int32_t> Record(std::string call);

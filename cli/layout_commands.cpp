@@ -1,0 +1,109 @@
+// layout, apply and check: a layout file written and applied, and the folders' problems listed.
+#include "cli/layout_commands.h"
+
+#include "backup/failure.h"
+#include "cli/cli_words.h"
+#include "core/folder_check.h"
+#include "core/folder_locations.h"
+#include "core/layout.h"
+#include "core/layout_file.h"
+
+namespace {
+
+const char* StateWords(LayoutResult::State state) {
+  switch (state) {
+    case LayoutResult::State::kUnchanged:
+      return "unchanged";
+    case LayoutResult::State::kWouldMove:
+      return "would move";
+    case LayoutResult::State::kMoved:
+      return "moved";
+    case LayoutResult::State::kPutBack:
+      return "put back";
+    case LayoutResult::State::kNotPutBack:
+      return "moved, and could not be put back";
+    case LayoutResult::State::kNotReached:
+      return "not moved: the layout stopped before it";
+    default:
+      return "";
+  }
+}
+
+// The layout file read once, bounded; a file that is no layout is told as such, with the line that stops it.
+bool ReadLayout(platform::Platform& platform, CliOutput& output, const std::string& file, LayoutFile* layout,
+                int* exitCode) {
+  std::string bytes;
+  std::int32_t code = platform.files.ReadWholeFile(file, kMaxLayoutFileBytes, &bytes);
+  std::string refusal = "\"" + file + "\" is not a layout of the special folders, so nothing was changed.\n";
+  if (code == platform::kErrorBadFileType || code == platform::kErrorFileTooLarge) {
+    output.Err(
+        AsLines(refusal + (code == platform::kErrorFileTooLarge ? "The file is larger than 1 MB."
+                                                                : "It is a folder, a device or a pipe, not a file.")));
+    *exitCode = kExitNotAFileOfOurs;
+    return false;
+  }
+  if (code != 0) {
+    output.Err(AsLines(DescribeFailure(platform.system, "Cannot read", file, code)));
+    *exitCode = FailureExitCode(code);
+    return false;
+  }
+  *layout = ParseLayoutFile(bytes);
+  if (layout->readable) return true;
+  std::string line = layout->offendingLineNumber > 0
+                         ? "Line " + std::to_string(layout->offendingLineNumber) + ": " + layout->offendingLine + "\n"
+                         : std::string();
+  output.Err(AsLines(refusal + line + layout->reason));
+  *exitCode = kExitNotAFileOfOurs;
+  return false;
+}
+
+}  // namespace
+
+int PrintLayout(platform::Platform& platform, CliOutput& output) {
+  FolderLocations locations(platform);
+  std::vector<std::pair<const ShellFolder*, RegValue>> stored;
+  for (const ShellFolder& folder : kShellFolders) stored.emplace_back(&folder, locations.StoredLocation(folder));
+  for (const std::string& line : LayoutLines(stored)) output.Out(AsLines(line));
+  return kExitSuccess;
+}
+
+int ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const std::string& file, bool dryRun) {
+  LayoutFile layout;
+  int exitCode = kExitSuccess;
+  if (!ReadLayout(platform, output, file, &layout, &exitCode)) return exitCode;
+  LayoutRun run = ApplyLayout(platform, layout.entries, dryRun);
+  for (const LayoutResult& result : run.results) {
+    std::string words = result.state == LayoutResult::State::kFailed ? result.detail : StateWords(result.state);
+    if (result.state == LayoutResult::State::kNotPutBack) words += " (" + result.detail + ")";
+    output.Out(AsLines(std::string(result.folder->displayName) + ": " + words));
+  }
+  if (run.code != 0) {
+    output.Err(AsLines(run.summary + " (error " + std::to_string(run.code) + ")"));
+    return FailureExitCode(run.code);
+  }
+  output.Out(AsLines(run.summary));
+  return run.wouldChange ? kExitFoundSomething : kExitSuccess;
+}
+
+int CheckFolderProblems(platform::Platform& platform, CliOutput& output, bool csv) {
+  std::vector<FolderProblem> problems = CheckFolders(platform);
+  std::string computer = platform.environment.Variable("COMPUTERNAME").value_or("");
+  if (csv) output.Out(AsLines("Computer,Folder,Problem,Detail"));
+  for (const FolderProblem& problem : problems) {
+    if (csv) {
+      output.Out(AsLines(CsvField(computer) + "," + CsvField(problem.folder->displayName) + "," +
+                         CsvField(problem.problem) + "," + CsvField(problem.detail)));
+    } else {
+      output.Out(AsLines(std::string(problem.folder->displayName) + "\t" + problem.problem + "\t" + problem.detail));
+    }
+  }
+  std::size_t count = problems.size();
+  std::string total =
+      count == 0 ? "No problem found." : std::to_string(count) + (count == 1 ? " problem." : " problems.");
+  if (csv) {
+    output.Err(AsLines(total));
+  } else {
+    output.Out(AsLines(total));
+  }
+  return count == 0 ? kExitSuccess : kExitFoundSomething;
+}

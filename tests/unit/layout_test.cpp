@@ -1,0 +1,195 @@
+// Many folders at once: the layout file read and written, "apply" all or nothing with its dry run, and "check".
+#include <gtest/gtest.h>
+
+#include "cli/cli_commands.h"
+#include "cli/command_line.h"
+#include "core/layout_file.h"
+#include "fakes/fake_platform.h"
+#include "main_presenter_fixture.h"
+#include "text/utf16.h"
+
+namespace {
+
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+
+const char* const kUnknown = "\"Downloads\" is none of the fifteen folders; \"zolvane-cli list\" names them.";
+
+TEST(ParseLayoutFileTest, ReadsEachNamedFolderAndRefusesTheWholeFileAtItsFirstBadLine) {
+  const struct {
+    std::string bytes;
+    int line;  // of the refusal; 0 for the whole file; -1 when readable
+    std::string reason;
+    std::size_t entries;
+  } cases[] = {
+      {"; mine\r\n# also mine\r\n\r\n  my documents =  D:\\Docs  \nPersonal2 = x", 5,
+       "\"Personal2\" is none of the fifteen folders; \"zolvane-cli list\" names them.", 0},
+      {"My Documents = D:\\Docs\r\nCACHE=E:\\Cache=old\r\n\tShared Music\t= \\\\srv\\music", -1, "", 3},
+      {"\xEF\xBB\xBFPersonal = D:\\Docs", -1, "", 1},
+      {"\xFF\xFE" + Utf8ToUtf16Le("Desktop = D:\\\xD0\x94\r\n"), -1, "", 1},
+      {"Downloads = D:\\Down", 1, kUnknown, 0},
+      {"Desktop = D:\\A\r\ndesktop = D:\\B", 2, "Desktop is named twice; line 1 names it first.", 0},
+      {"Desktop D:\\A", 1, "This line has no \"=\" between a folder and a path.", 0},
+      {"Desktop =    ", 1, "The path after \"=\" is empty.", 0},
+      {"Desktop = D:\\\x01", 1, "This line holds a control character.", 0},
+      {"; nothing\r\n\r\n", 0, "The file names no folder.", 0},
+      {"Desktop = D:\\\xC3", 0, "The file is neither UTF-8 text nor UTF-16 text behind a byte-order mark.", 0},
+  };
+  for (const auto& c : cases) {
+    LayoutFile file = ParseLayoutFile(c.bytes);
+    EXPECT_EQ(file.readable, c.line < 0) << c.bytes;
+    EXPECT_EQ(file.offendingLineNumber, std::max(c.line, 0)) << c.bytes;
+    EXPECT_EQ(file.reason, c.reason) << c.bytes;
+    EXPECT_EQ(file.entries.size(), c.entries) << c.bytes;
+  }
+  LayoutFile file = ParseLayoutFile("My Documents = D:\\Docs\r\nCACHE=E:\\Cache=old");
+  ASSERT_EQ(file.entries.size(), 2u);
+  EXPECT_EQ(file.entries[0].folder, FindShellFolder("My Documents"));
+  EXPECT_EQ(file.entries[0].path, "D:\\Docs");
+  EXPECT_EQ(file.entries[1].folder, FindShellFolder("Temporary Internet Files"));
+  EXPECT_EQ(file.entries[1].path, "E:\\Cache=old");
+}
+
+class FakeOutput : public CliOutput {
+ public:
+  void Out(const std::string& text) override { out += text; }
+  void Err(const std::string& text) override { err += text; }
+  std::string out;
+  std::string err;
+};
+
+class LayoutCommandsTest : public ::testing::Test {
+ protected:
+  LayoutCommandsTest() {
+    SetUpAnnOnWindowsXp(fake);
+    // Every folder at its stock place, as a relocation leaves it.
+    FolderLocations locations(fake.platform());
+    for (const ShellFolder& folder : kShellFolders) locations.RestoreDefault(folder);
+  }
+
+  int Run(std::vector<std::string> arguments) {
+    output = FakeOutput();
+    return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
+  }
+  int Apply(const std::string& layout, bool dryRun = false) {
+    fake.files.files["D:\\layout.txt"] = layout;
+    fake.log.Clear();
+    return dryRun ? Run({"apply", "D:\\layout.txt", "--dry-run"}) : Run({"apply", "D:\\layout.txt"});
+  }
+  std::size_t Writes() const {
+    return fake.log.CallsStartingWith("WriteValue").size() + fake.log.CallsStartingWith("DeleteValue").size();
+  }
+  std::string Stored(const char* name, platform::HKey hive = kHkeyCurrentUser, const char* key = kUserShellFoldersKey) {
+    return fake.registry.GetString(hive, key, name);
+  }
+
+  FakePlatform fake;
+  FakeOutput output;
+};
+
+TEST_F(LayoutCommandsTest, TheLayoutPrintedAppliesAgainAndChangesNothing) {
+  fake.registry.DeleteValue(kHkeyLocalMachine, kUserShellFoldersKey, "CommonVideo");
+  EXPECT_EQ(Run({"layout"}), 0);
+  std::string layout = output.out;
+  EXPECT_NE(layout.find("\r\nMy Documents = %USERPROFILE%\\My Documents\r\n"), std::string::npos);
+  EXPECT_NE(layout.find("\r\n; Shared Video has no path under User Shell Folders.\r\n"), std::string::npos);
+  EXPECT_EQ(layout.rfind("; Zolvane layout", 0), 0u);
+
+  EXPECT_EQ(Apply(layout), 0);
+  EXPECT_EQ(Writes(), 0u);
+  EXPECT_NE(output.out.find("My Documents: unchanged\r\n"), std::string::npos);
+  EXPECT_NE(output.out.find("\r\n0 moved, 14 unchanged.\r\n"), std::string::npos);
+  EXPECT_EQ(output.err, "");
+}
+
+TEST_F(LayoutCommandsTest, ApplyMovesWhatIsElsewhereInFileOrderAndADryRunOnlySaysSo) {
+  const std::string layout = "Desktop = D:\\Desk\r\nPersonal = %USERPROFILE%\\My Documents\r\nshared music = M:\\";
+  EXPECT_EQ(Apply(layout, true), 2);
+  EXPECT_EQ(output.out,
+            "Desktop: would move\r\nMy Documents: unchanged\r\nShared Music: would move\r\n"
+            "2 would move, 1 unchanged.\r\n");
+  EXPECT_EQ(Writes(), 0u);
+
+  EXPECT_EQ(Apply(layout), 0);
+  EXPECT_EQ(output.out,
+            "Desktop: moved\r\nMy Documents: unchanged\r\nShared Music: moved\r\n2 moved, 1 unchanged.\r\n");
+  EXPECT_EQ(Stored("Desktop"), "D:\\Desk");
+  EXPECT_EQ(Stored("CommonMusic", kHkeyLocalMachine, kShellFoldersKey), "M:\\");
+  EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop")->type, platform::kRegExpandSz);
+  // Now all there: the dry run finds nothing to do.
+  EXPECT_EQ(Apply(layout, true), 0);
+  EXPECT_EQ(Apply(layout), 0);
+  EXPECT_EQ(Writes(), 0u);
+}
+
+TEST_F(LayoutCommandsTest, AFolderThatCannotBeMovedPutsBackEveryFolderMovedBeforeIt) {
+  fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
+  auto before = fake.registry.keys();
+  EXPECT_EQ(Apply("Desktop = D:\\Desk\r\nMy Music = D:\\Music\r\nShared Music = M:\\\r\nFavorites = D:\\Fav"), 5);
+  EXPECT_EQ(output.out,
+            "Desktop: put back\r\nMy Music: put back\r\nShared Music: Access Denied. No changes were made.\r\n"
+            "Favorites: not moved: the layout stopped before it\r\n");
+  EXPECT_EQ(output.err,
+            "Nothing was changed: Shared Music could not be moved, and the 2 folders moved before it were put back. "
+            "(error 5)\r\n");
+  EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
+  EXPECT_EQ(Stored("My Music", kHkeyCurrentUser, kShellFoldersKey), "C:\\Documents and Settings\\Ann\\My Music");
+  EXPECT_EQ(fake.registry.keys().size(), before.size());
+}
+
+TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
+  EXPECT_EQ(Apply("Desktop = D:\\Desk\r\nDownloads = D:\\Down"), 3);
+  EXPECT_EQ(output.err,
+            "\"D:\\layout.txt\" is not a layout of the special folders, so nothing was changed.\r\n"
+            "Line 2: Downloads = D:\\Down\r\n" +
+                std::string(kUnknown) + "\r\n");
+  EXPECT_EQ(Writes(), 0u);
+  EXPECT_EQ(Run({"apply", "D:\\missing.txt"}), 6);
+  EXPECT_EQ(output.err, "Cannot read \"D:\\missing.txt\": The system cannot find the file specified. (error 2)\r\n");
+  fake.locks.heldElsewhere = true;
+  EXPECT_EQ(Apply("Desktop = D:\\Desk"), 6);
+  EXPECT_EQ(Writes(), 0u);
+  EXPECT_NE(output.err.find("(error 258)"), std::string::npos);
+}
+
+TEST_F(LayoutCommandsTest, CheckNamesEachProblemOnceAndNothingForAHealthyFolder) {
+  FolderLocations locations(fake.platform());
+  fake.files.folders = {"D:\\Good"};
+  fake.files.files["D:\\AFile"] = "x";
+  auto set = [&](const char* folder, const char* path) { locations.Relocate(*FindShellFolderByAnyName(folder), path); };
+  for (const ShellFolder& folder : kShellFolders) locations.Relocate(folder, "D:\\Good");
+  set("Desktop", "D:\\Missing");
+  set("Favorites", "D:\\AFile");
+  set("My Music", "Music");
+  set("My Pictures", "%NOPE%\\Pictures");
+  fake.registry.SetString(kHkeyCurrentUser, kShellFoldersKey, "SendTo", platform::kRegSz, "D:\\Elsewhere");
+  fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Start Menu", platform::kRegDword,
+                         std::string(4, '\0'));
+  fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Startup", platform::kRegExpandSz, "");
+  fake.environment.Set("COMPUTERNAME", "PC-7");
+
+  fake.log.Clear();
+  EXPECT_EQ(Run({"check"}), 2);
+  EXPECT_EQ(
+      output.out,
+      "Desktop\tlocation missing\t\"D:\\Missing\" does not exist\r\n"
+      "Favorites\tnot a folder\t\"D:\\AFile\" is a file, not a folder\r\n"
+      "My Music\tunusable value\tUser Shell Folders holds \"Music\", which is not a full path\r\n"
+      "My Pictures\tunusable value\tUser Shell Folders holds \"%NOPE%\\Pictures\", and %NOPE% names no variable\r\n"
+      "SendTo\tvalues disagree\tShell Folders holds \"D:\\Elsewhere\", User Shell Folders \"D:\\Good\"\r\n"
+      "Start Menu\tunusable value\tUser Shell Folders holds a REG_DWORD, not a path\r\n"
+      "Startup\tunusable value\tUser Shell Folders holds empty text\r\n"
+      "7 problems.\r\n");
+  EXPECT_EQ(Writes(), 0u);
+  EXPECT_EQ(Run({"check", "--csv"}), 2);
+  EXPECT_EQ(
+      output.out.substr(0, output.out.find("\r\n", 40) + 2),
+      "Computer,Folder,Problem,Detail\r\nPC-7,Desktop,location missing,\"\"\"D:\\Missing\"\" does not exist\"\r\n");
+  EXPECT_EQ(output.err, "7 problems.\r\n");
+
+  for (const ShellFolder& folder : kShellFolders) locations.Relocate(folder, "D:\\Good");
+  EXPECT_EQ(Run({"check"}), 0);
+  EXPECT_EQ(output.out, "No problem found.\r\n");
+}
+
+}  // namespace
