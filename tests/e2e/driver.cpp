@@ -120,36 +120,68 @@ void SendKey(WORD virtualKey, WORD modifier) {
   SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
 }
 
-bool ParkPointer() {
+namespace {
+
+INPUT MouseInput(DWORD flags, int x, int y) {
   INPUT input = {};
   input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
+  input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+// Moves the pointer with real input and waits until it is there.
+bool MovePointer(int x, int y) {
+  INPUT move = MouseInput(MOUSEEVENTF_MOVE, x, y);
+  SendInput(1, &move, sizeof move);
   return WaitUntil(
-      [] {
+      [x, y] {
         POINT at;
-        return GetCursorPos(&at) && at.x == 0 && at.y == 0;
+        return GetCursorPos(&at) && at.x == x && at.y == y;
       },
       2000);
 }
 
-void ClickCentre(HWND window) {
+// Clicks at the centre of a window, as a hand does: the pointer moved there first and the move taken in by the
+// window's thread, then the button pressed and let go the number of times asked. Sent in one batch with the
+// move, the first press was now and then lost under Wine (a fresh About window's link did not open).
+void ClickCentreTimes(HWND window, int clicks) {
   RECT bounds;
   GetWindowRect(window, &bounds);
   int x = (bounds.left + bounds.right) / 2;
   int y = (bounds.top + bounds.bottom) / 2;
-  int width = GetSystemMetrics(SM_CXSCREEN);
-  int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(x, 65535, width - 1);
-    input.mi.dy = MulDiv(y, 65535, height - 1);
+  MovePointer(x, y);
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer);
+  std::vector<INPUT> presses;
+  for (int i = 0; i < clicks; ++i) {
+    presses.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN, x, y));
+    presses.push_back(MouseInput(MOUSEEVENTF_LEFTUP, x, y));
   }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(3, inputs, sizeof(INPUT));
+  SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+bool ParkPointer() {
+  return MovePointer(0, 0);
+}
+
+void ClickCentre(HWND window) {
+  ClickCentreTimes(window, 1);
+}
+
+void DoubleClickCentre(HWND window) {
+  ClickCentreTimes(window, 2);
+}
+
+bool WaitUntilInFrontAndIdle(HWND window) {
+  return WaitUntil([window] {
+    DWORD_PTR answer = 0;
+    return GetForegroundWindow() == window &&
+           SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+  });
 }
 
 RemoteMemory::RemoteMemory(DWORD processId, SIZE_T size) {

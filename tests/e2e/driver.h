@@ -41,8 +41,13 @@ void SendKey(WORD virtualKey, WORD modifier = 0);
 // Moves the pointer to the screen's top-left corner with real input, so that no tool tip opens under it
 // (Xvfb starts it in the middle of the screen, over Zolvane's path box). True when it got there.
 bool ParkPointer();
-// Real mouse input: a left click at the centre of a window.
+// Real mouse input: a left click at the centre of a window; two in quick succession, which the system makes a
+// double-click (down, up, double-click, up).
 void ClickCentre(HWND window);
+void DoubleClickCentre(HWND window);
+// Waits until the window is the foreground window and its thread has answered a message, so that it is done
+// being made, placed and shown: a click computed from its place before that may land beside it.
+bool WaitUntilInFrontAndIdle(HWND window);
 
 // Memory in another process: the common controls' messages carry pointers, which the system does not
 // carry across processes.

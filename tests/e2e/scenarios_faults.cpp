@@ -119,23 +119,6 @@ class ScratchFolder {
   std::string path_;
 };
 
-// Real mouse input: two clicks in quick succession at the centre of a window, which the system makes a
-// double-click (down, up, double-click, up).
-void DoubleClickCentre(HWND window) {
-  RECT bounds;
-  GetWindowRect(window, &bounds);
-  INPUT inputs[5] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv((bounds.left + bounds.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv((bounds.top + bounds.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = inputs[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = inputs[4].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(5, inputs, sizeof(INPUT));
-}
-
 // Whether the buttons are all disabled, or all enabled but Apply, which waits for an edit of the path.
 bool ButtonsEnabled(ZolvaneApp& app, bool enabled) {
   for (int id : {IDC_RESTORE_DEFAULT, IDC_BACKUP, IDC_DONATE, IDC_BROWSE, IDC_HOME_PAGE, IDC_FEEDBACK}) {
@@ -209,7 +192,7 @@ E2E_SCENARIO(ScenarioAboutLinkDoubleClick, "about-link-double-click", false) {
   HWND about = app.WaitForWindow(ZOLVANE_ABOUT_CLASS, kCaption);
   if (!CHECK(about != nullptr)) return;
   // A click while the window is still being brought to the front may be spent on activating it.
-  CHECK(WaitUntil([about] { return GetForegroundWindow() == about; }));
+  CHECK(WaitUntilInFrontAndIdle(about));
   DoubleClickCentre(GetDlgItem(about, IDC_ABOUT_HOME_LINK));
   CHECK(WaitUntil([&] { return LineCount(log) >= 1; }));
   // A second opening, from the double-click, would reach the recorder meanwhile.

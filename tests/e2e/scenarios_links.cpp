@@ -103,7 +103,7 @@ E2E_SCENARIO(ScenarioWebLinks, "web-links", false) {
   HWND about = app.WaitForWindow(ZOLVANE_ABOUT_CLASS, kCaption);
   if (CHECK(about != nullptr)) {
     // A click while the window is still being brought to the front may be spent on activating it.
-    CHECK(WaitUntil([about] { return GetForegroundWindow() == about; }));
+    CHECK(WaitUntilInFrontAndIdle(about));
     ClickCentre(GetDlgItem(about, IDC_ABOUT_HOME_LINK));
     links.Expect("About: Telvik's Windows site", kHome);
     ClickCentre(GetDlgItem(about, IDC_ABOUT_DONATE_LINK));
