@@ -132,13 +132,10 @@ std::string ValueName(const std::string& name, const ShellFolderKey& key) {
   return (name.empty() ? std::string("The default value") : "The value " + Quoted(name)) + " of " + key.FullName();
 }
 
-// The key's values as the backup holds them against those the registry holds now: the same names, and each
-// restored as it is held.
-void CheckKeyRestorable(platform::Platform& platform, const ShellFolderKey& key,
+// The key's values as the backup holds them against those the registry held while it was exported: the same
+// names, and each restored as it is held.
+void CheckKeyRestorable(const ShellFolderKey& key, const std::vector<platform::RegistryValue>& held,
                         const std::vector<RegistryFileValue>& values) {
-  std::vector<platform::RegistryValue> held;
-  std::int32_t code = platform.registry.ReadValues(key.hive, key.path, &held);
-  if (code != 0) throw Failure(code, DescribeFailure(platform.system, "Cannot read", key.FullName(), code));
   for (const platform::RegistryValue& value : held) {
     auto found = std::find_if(values.begin(), values.end(), [&](const RegistryFileValue& backedUp) {
       return SameIgnoringAsciiCase(backedUp.name, value.name);
@@ -245,11 +242,22 @@ std::array<std::string, 4> RegistryBackup::ExportKeys() {
   {
     ExportProcesses exports(platform_);
     for (std::size_t i = 0; i < exportFiles_.size(); ++i) exports.Start(regedit, kShellFolderKeys[i], exportFiles_[i]);
+    // The values the exports must hold are read while the editors write them, which the check then need not
+    // wait for. A value changed meanwhile makes the two differ, and the new backup is not kept.
+    ReadHeldValues();
     exports.WaitForAll();
   }
   std::array<std::string, 4> bytes;
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = ReadExport(i);
   return bytes;
+}
+
+void RegistryBackup::ReadHeldValues() {
+  for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
+    const ShellFolderKey& key = kShellFolderKeys[i];
+    std::int32_t code = platform_.registry.ReadValues(key.hive, key.path, &heldValues_[i]);
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", key.FullName(), code));
+  }
 }
 
 // regedit can end with exit code 0 without having written anything (Wine's does when it cannot open the key).
@@ -289,7 +297,7 @@ void RegistryBackup::CheckRestorable(const std::string& bytes) {
     for (const RegistryFileValue& value : parsed.values) {
       if (value.key == &kShellFolderKeys[i]) values.push_back(value);
     }
-    CheckKeyRestorable(platform_, kShellFolderKeys[i], values);
+    CheckKeyRestorable(kShellFolderKeys[i], heldValues_[i], values);
   }
 }
 

@@ -35,6 +35,7 @@ class RegistryBackup {
   void RefuseExportFileAsTarget(const std::string& target);
   void SaveKeys(const std::string& backupFile);
   std::array<std::string, 4> ExportKeys();
+  void ReadHeldValues();
   std::string ReadExport(std::size_t index);
   void CheckRestorable(const std::string& bytes);
   void ReplaceBackup(const std::string& backupFile, const std::string& bytes);
@@ -46,4 +47,6 @@ class RegistryBackup {
   platform::Platform& platform_;
   // The temporary files regedit exports the four keys into, in export order.
   std::array<std::string, 4> exportFiles_;
+  // What the registry held of each key while it was exported.
+  std::array<std::vector<platform::RegistryValue>, 4> heldValues_;
 };

@@ -145,15 +145,18 @@ void MainPresenter::TellImportOutcome() {
   if (workOutcome_.result != Outcome::Result::kRefused) ShowCurrentLocation();
 }
 
+// The work starts first and the window then shows that it is busy: greying the buttons and the menu takes the
+// window system a few milliseconds, which the work need not wait for. The outcome reaches the window only from
+// its message loop, after this; a view that ran the work and told its outcome at once has no busy time to show.
 void MainPresenter::RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell) {
   workRunning_ = true;
-  view_.SetBusy(true);
   view_.RunInBackground(std::move(work), [this, tell] {
     tell();
     workRunning_ = false;
     view_.SetBusy(false);
     if (closeAfterWork_) view_.CloseMainWindow();
   });
+  if (workRunning_) view_.SetBusy(true);
 }
 
 void MainPresenter::OnBrowse() {

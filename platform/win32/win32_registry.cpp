@@ -40,8 +40,11 @@ class OpenKey {
   LONG code_;
 };
 
+// Room for a folder's path of MAX_PATH characters: most values are read in one request.
+constexpr DWORD kFirstReadBytes = 2 * 260;
+
 LONG QueryValue(HKEY key, const WideText& name, RegistryValue* value) {
-  DWORD capacity = 0;
+  DWORD capacity = kFirstReadBytes;
   for (int tries = 0; tries < kReadTries; ++tries) {
     // One spare byte, so that an empty value still has a buffer to point at.
     std::vector<BYTE> data(static_cast<std::size_t>(capacity) + 1, 0);
@@ -60,26 +63,37 @@ LONG QueryValue(HKEY key, const WideText& name, RegistryValue* value) {
   return ERROR_MORE_DATA;
 }
 
-// The value at index, with buffers as large as the key says its largest name and data are.
-LONG EnumValue(HKEY key, DWORD index, RegistryValue* value) {
-  DWORD nameCapacity = 0;
-  DWORD dataCapacity = 0;
+// The largest name (in characters, with room for its terminator) and data (in bytes) of a key's values.
+struct ValueCapacity {
+  DWORD name = 0;
+  DWORD data = 0;
+};
+
+LONG GrowToKeysLargest(HKEY key, ValueCapacity* capacity) {
+  DWORD maxName = 0;
+  DWORD maxData = 0;
+  LONG code = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName, &maxData,
+                                 nullptr, nullptr);
+  if (code != ERROR_SUCCESS) return code;
+  capacity->name = std::max(capacity->name, maxName + 1);
+  capacity->data = std::max(capacity->data, maxData);
+  return ERROR_SUCCESS;
+}
+
+// The value at index, with buffers as large as the key's largest name and data; the key is asked again only for
+// a value that grew since.
+LONG EnumValue(HKEY key, DWORD index, ValueCapacity* capacity, RegistryValue* value) {
   for (int tries = 0; tries < kReadTries; ++tries) {
-    DWORD maxName = 0;
-    DWORD maxData = 0;
-    LONG code = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
-                                   &maxData, nullptr, nullptr);
-    if (code != ERROR_SUCCESS) return code;
-    nameCapacity = std::max(nameCapacity, maxName + 1);
-    dataCapacity = std::max(dataCapacity, maxData);
-    std::vector<wchar_t> name(nameCapacity, L'\0');
-    std::vector<BYTE> data(static_cast<std::size_t>(dataCapacity) + 1, 0);
-    DWORD nameLength = nameCapacity;
-    DWORD size = dataCapacity;
+    std::vector<wchar_t> name(capacity->name, L'\0');
+    std::vector<BYTE> data(static_cast<std::size_t>(capacity->data) + 1, 0);
+    DWORD nameLength = capacity->name;
+    DWORD size = capacity->data;
     DWORD type = 0;
-    code = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+    LONG code = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
     if (code == ERROR_MORE_DATA) {
-      dataCapacity = std::max(dataCapacity, size);
+      capacity->data = std::max(capacity->data, size);
+      code = GrowToKeysLargest(key, capacity);
+      if (code != ERROR_SUCCESS) return code;
       continue;
     }
     if (code != ERROR_SUCCESS) return code;
@@ -104,10 +118,13 @@ std::int32_t Win32Registry::ReadValue(HKey hive, const std::string& subKey, cons
 std::int32_t Win32Registry::ReadValues(HKey hive, const std::string& subKey, std::vector<RegistryValue>* values) {
   OpenKey key(hive, subKey, KEY_QUERY_VALUE);
   if (key.code() != ERROR_SUCCESS) return key.code();
+  ValueCapacity capacity;
+  LONG infoCode = GrowToKeysLargest(key.get(), &capacity);
+  if (infoCode != ERROR_SUCCESS) return infoCode;
   std::vector<RegistryValue> found;
   for (DWORD index = 0;; ++index) {
     RegistryValue value;
-    LONG code = EnumValue(key.get(), index, &value);
+    LONG code = EnumValue(key.get(), index, &capacity, &value);
     if (code == ERROR_NO_MORE_ITEMS) break;
     if (code != ERROR_SUCCESS) return code;
     found.push_back(std::move(value));

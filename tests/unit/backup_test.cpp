@@ -351,10 +351,12 @@ TEST_F(BackupTest, ABackupTheRestoreWouldNotGiveBackNeverReplacesTheLastGoodOne)
       {"an export with a value the registry lacks",
        [&] { exports[kKeyMachineUsf] = ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n@=\"x\""); },
        "The new backup holds values of " + kKeyMachineUsf + " that the registry does not, so it was not kept."},
+      // The values are read while the editors run; one that changes then, before its own key is exported, is
+      // exported as it was not read.
       {"a value changed while the backup was made",
        [&] {
          afterExport = [&](const std::string& commandLine) {
-           if (commandLine.find(kKeyMachineSf) == std::string::npos) return;
+           if (commandLine.find(kKeyUserUsf) == std::string::npos) return;
            fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz, "E:\\New");
          };
        },

@@ -82,16 +82,19 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
                                 : platform::FileChoice{platform::FileChoice::Result::kFailed, "", c.dialogError};
     view.answerYes = c.answerYes;
     if (c.denied) fake.registry.DenyWrites(platform::kHkeyCurrentUser, kUserShellFoldersKey);
+    view.holdBackgroundWork = true;
     presenter.OnRestoreFromBackup();
     bool asked = c.dialogError == 0;
+    bool restoring = c.answerYes && asked;
+    // The window is busy while the restore runs, and only then.
+    EXPECT_EQ(view.busyChanges, restoring ? std::vector<bool>{true} : std::vector<bool>{});
+    if (restoring) view.FinishBackgroundWork();
     ASSERT_EQ(view.questions.size(), asked ? 1u : 0u);
     if (asked) {
       EXPECT_EQ(view.questions[0].prompt, "Replace the current special folder paths with those in " + kBackup + "?");
     }
     EXPECT_EQ(LastMessage(), c.message);
-    std::vector<bool> busyChanges;
-    if (c.answerYes && asked) busyChanges = {true, false};
-    EXPECT_EQ(view.busyChanges, busyChanges);
+    EXPECT_EQ(view.busyChanges, restoring ? (std::vector<bool>{true, false}) : std::vector<bool>{});
     EXPECT_EQ(view.pathText, c.pathText);
   }
 }
