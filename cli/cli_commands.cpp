@@ -50,8 +50,9 @@ int List(FolderLocations& locations, CliOutput& output, bool csv) {
   const char* separator = csv ? "," : "\t";
   if (csv) output.Out(AsLines("Folder,Hive,Stored,Location"));
   for (const ShellFolder& folder : kShellFolders) {
-    std::string fields[] = {folder.displayName, HiveName(folder.hive), locations.StoredLocation(folder).ToDisplayText(),
-                            locations.CurrentLocation(folder).ToDisplayText()};
+    RegValue stored = locations.StoredLocation(folder);
+    std::string fields[] = {folder.displayName, HiveName(folder.hive), stored.ToDisplayText(),
+                            locations.LocationFrom(folder.hive, folder.valueName, stored).ToDisplayText()};
     std::string line;
     for (std::size_t i = 0; i < 4; ++i) {
       if (i > 0) line += separator;

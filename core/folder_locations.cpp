@@ -40,7 +40,10 @@ std::string PartialChangeText(std::int32_t code, const std::string& valueName, c
 }  // namespace
 
 RegValue FolderLocations::CurrentLocation(platform::HKey hive, const std::string& valueName) {
-  RegValue value = registry_.ReadRegValue(hive, kUserShellFoldersKey, valueName);
+  return LocationFrom(hive, valueName, registry_.ReadRegValue(hive, kUserShellFoldersKey, valueName));
+}
+
+RegValue FolderLocations::LocationFrom(platform::HKey hive, const std::string& valueName, RegValue value) {
   bool unusable =
       value.IsEmpty() || (value.IsText() && value.text().empty()) || (value.IsInteger() && value.integer() == 2);
   if (unusable) value = registry_.ReadRegValue(hive, kShellFoldersKey, valueName);

@@ -19,6 +19,8 @@ class FolderLocations {
   // expanded.
   RegValue CurrentLocation(platform::HKey hive, const std::string& valueName);
   RegValue CurrentLocation(const ShellFolder& folder) { return CurrentLocation(folder.hive, folder.valueName); }
+  // The same from the User Shell Folders value already read (StoredLocation), which is not read again.
+  RegValue LocationFrom(platform::HKey hive, const std::string& valueName, RegValue stored);
   // The folder's User Shell Folders value as stored, unexpanded.
   RegValue StoredLocation(const ShellFolder& folder);
 

@@ -63,10 +63,13 @@ std::int32_t Win32Shell::FolderPath(int csidl, std::string* path) {
 
 // With the desktop as the owner of whatever the shell shows; what it answers is not examined, since a browser
 // that cannot be started tells the user itself.
+// user32 is bound here too: zolvane-cli.exe opens no page, and a console program that imports user32 has Wine
+// connect it to the window system at every start.
 void Win32Shell::OpenWebPage(const std::string& address) {
   ZOLVANE_SYSTEM_FUNCTION("shell32.dll", ShellExecuteW);
-  if (boundShellExecuteW == nullptr) return;
-  boundShellExecuteW(::GetDesktopWindow(), L"open", Widen(address).data(), nullptr, nullptr, SW_SHOWNORMAL);
+  ZOLVANE_SYSTEM_FUNCTION("user32.dll", GetDesktopWindow);
+  if (boundShellExecuteW == nullptr || boundGetDesktopWindow == nullptr) return;
+  boundShellExecuteW(boundGetDesktopWindow(), L"open", Widen(address).data(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // The dialog needs COM, apartment-threaded, on its thread, which asks once. BIF_RETURNONLYFSDIRS and
