@@ -7,7 +7,7 @@
 #include <commctrl.h>
 #endif
 
-#include "ui/startup_marks.h"
+#include "ui/profile_marks.h"
 
 inline LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
@@ -28,9 +28,9 @@ inline void LoadCommonControls() {
 // Registers the class and creates the window, not yet shown.
 inline HWND CreateBareWindow(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
                              WNDPROC procedure = BareWindowProc) {
-  STARTUP_MARK("runtime started, wWinMain entered");
+  PROFILE_MARK("runtime started, wWinMain entered");
   LoadCommonControls();
-  STARTUP_MARK("InitCommonControlsEx");
+  PROFILE_MARK("InitCommonControlsEx");
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
@@ -38,21 +38,21 @@ inline HWND CreateBareWindow(HINSTANCE instance, const wchar_t* className, const
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = className;
   RegisterClassW(&windowClass);
-  STARTUP_MARK("window class registered");
+  PROFILE_MARK("window class registered");
   HWND window = CreateWindowExW(0, className, caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
-  STARTUP_MARK("top-level window created");
+  PROFILE_MARK("top-level window created");
   return window;
 }
 
 // Shows and paints the window, then takes messages until it has closed.
 inline int ShowAndRun(HWND window, int showCommand) {
   ShowWindow(window, showCommand);
-  STARTUP_MARK("ShowWindow");
+  PROFILE_MARK("ShowWindow");
   UpdateWindow(window);
-  STARTUP_MARK("UpdateWindow: first paint");
+  PROFILE_MARK("UpdateWindow: first paint");
   MSG message;
-  STARTUP_MARK("message loop entered");
+  PROFILE_MARK("message loop entered");
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);

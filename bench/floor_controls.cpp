@@ -20,10 +20,10 @@ void CreateControls(HWND window, HINSTANCE instance) {
     CreateWindowExW(design.exStyle, design.className, caption, WS_CHILD | WS_VISIBLE | design.style, pixels.left,
                     pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
-    STARTUP_MARK_AT("control created", i);
+    PROFILE_MARK_AT("control created", i);
   }
   SetDlgItemTextW(window, IDC_PATH, L"C:\\Documents and Settings\\All Users\\Desktop");
-  STARTUP_MARK("path shown");
+  PROFILE_MARK("path shown");
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
   echo
   echo "Measured on $(date -u +%Y-%m-%d) on $cpu ($(nproc) CPUs), $("$WINE64" --version), x86_64 profiling"
   echo "builds in build/wine-xp on Xvfb; medians of $rounds interleaved rounds (\`bench/profile.sh $rounds\`)."
-  echo "Each step is marked where it ends (STARTUP_MARK, compiled only into bench/'s profiling builds); times count"
+  echo "Each step is marked where it ends (PROFILE_MARK, compiled only into bench/'s profiling builds); times count"
   echo "from the driver's CreateProcess call. The floors (one empty window; the bare controls with Zolvane's visual"
   echo "styles manifest) mark the same steps where they have them, and show what Wine costs without Zolvane's code."
   echo "$steps"

@@ -148,15 +148,26 @@ double Program::PeakWorkingSetKb() const {
 double Program::TimeClickToMessageBox(HWND button, std::string* boxText) {
   double start = NowMs();
   PostMessageA(button, BM_CLICK, 0, 0);
+  double elapsed = AnswerMessageBox(boxText) - start;
+  return elapsed;
+}
+
+void Program::ClickAndAnswerMessageBox(HWND button, DWORD quietMs, std::string* boxText) {
+  PostMessageA(button, BM_CLICK, 0, 0);
+  Sleep(quietMs);
+  AnswerMessageBox(boxText);
+}
+
+double Program::AnswerMessageBox(std::string* boxText) {
   HWND box = nullptr;
   if (!PollUntil([&] { return (box = WindowOf(processId_, "#32770", true)) != nullptr; })) {
     Fail("no message box after a click");
   }
-  double elapsed = NowMs() - start;
+  double seen = NowMs();
   *boxText = e2e::TextOf(GetDlgItem(box, 0xFFFF));
   PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
   if (!PollUntil([&] { return !IsWindow(box); })) Fail("the message box did not close");
-  return elapsed;
+  return seen;
 }
 
 }  // namespace bench

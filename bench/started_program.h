@@ -73,12 +73,18 @@ class Program {
   // Milliseconds from a posted click on a button until a message box of this program is visible; the box's
   // text, then OK pressed, and the box waited away.
   double TimeClickToMessageBox(HWND button, std::string* boxText);
+  // A posted click on a button, then quietMs without a look at the windows; then the message box's text, OK
+  // pressed, and the box waited away.
+  void ClickAndAnswerMessageBox(HWND button, DWORD quietMs, std::string* boxText);
 
   HWND main() const { return main_; }
   DWORD processId() const { return processId_; }
   double started() const { return started_; }
 
  private:
+  // Waits for the program's message box; its text, OK pressed, the box waited away. When it was first seen.
+  double AnswerMessageBox(std::string* boxText);
+
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
   HWND main_ = nullptr;

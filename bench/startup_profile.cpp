@@ -1,5 +1,5 @@
 // Where Zolvane's start-up time goes, step by step.
-// Runs the profiling build (zolvane_profile.exe, the same sources with STARTUP_MARK recording each step) and two
+// Runs the profiling build (zolvane_profile.exe, the same sources with PROFILE_MARK recording each step) and two
 // floors built the same way, interleaved, and prints Markdown tables of the median time at which each step ends,
 // counted from process creation, and what each step takes.
 //
@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/marks_file.h"
 #include "bench/started_program.h"
 #include "resources/control_ids.h"
 #include "ui/main_window_layout.h"
@@ -49,50 +50,11 @@ std::string StepName(const std::string& step, int index) {
   return name;
 }
 
-// The marks file's lines as (ms since start, step name); the first line gives the counter's frequency.
-std::vector<std::pair<double, std::string>> ReadMarks(const std::string& path, double startedMs) {
-  std::vector<std::pair<double, std::string>> marks;
-  FILE* file = std::fopen(path.c_str(), "r");
-  if (file == nullptr) bench::Fail("no marks in " + path);
-  char line[256];
-  long long frequency = 0;
-  while (std::fgets(line, sizeof line, file) != nullptr) {
-    long long counter = 0;
-    int used = 0;
-    if (std::sscanf(line, "%lld %n", &counter, &used) != 1) continue;
-    std::string rest(line + used);
-    while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r')) rest.pop_back();
-    if (rest == "frequency") {
-      frequency = counter;
-      continue;
-    }
-    // A step with an index ends in its number.
-    int index = -1;
-    std::size_t space = rest.find_last_of(' ');
-    if (space != std::string::npos && rest.find_first_not_of("0123456789", space + 1) == std::string::npos) {
-      index = std::atoi(rest.c_str() + space + 1);
-      rest.resize(space);
-    }
-    double ms = 1000.0 * static_cast<double>(counter) / static_cast<double>(frequency);
-    marks.emplace_back(ms - startedMs, StepName(rest, index));
-  }
-  std::fclose(file);
-  DeleteFileA(path.c_str());
-  return marks;
-}
-
-std::string MarksPath() {
-  char temp[MAX_PATH];
-  std::string path(temp, GetTempPathA(sizeof temp, temp));
-  return path + "zolvane_startup_marks.txt";
-}
-
 // One run: started, timed to its probe, closed; its marks read back.
 std::vector<std::pair<double, std::string>> RunOnce(const std::string& folder, const Profiled& program,
                                                     DWORD* processId) {
-  std::string marks = MarksPath();
-  DeleteFileA(marks.c_str());
-  SetEnvironmentVariableA("ZOLVANE_STARTUP_MARKS", marks.c_str());
+  std::string marks = bench::MarksPath("zolvane_profile_marks.txt");
+  bench::MarkInto(marks);
   double started = 0;
   double ready = 0;
   {
@@ -101,7 +63,10 @@ std::vector<std::pair<double, std::string>> RunOnce(const std::string& folder, c
     started = running.started();
     ready = running.TimeToWindow(program.className, program.probeId);
   }
-  std::vector<std::pair<double, std::string>> steps = ReadMarks(marks, started);
+  std::vector<std::pair<double, std::string>> steps;
+  for (const bench::Mark& mark : bench::ReadMarksFile(marks, started)) {
+    steps.emplace_back(mark.ms, StepName(mark.step, mark.index));
+  }
   steps.emplace_back(ready, kReadyStep);
   return steps;
 }

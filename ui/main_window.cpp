@@ -9,7 +9,7 @@
 #include "core/catalogue.h"
 #include "core/product_texts.h"
 #include "resources/control_ids.h"
-#include "ui/startup_marks.h"
+#include "ui/profile_marks.h"
 
 namespace {
 
@@ -125,7 +125,7 @@ std::optional<int> MainWindow::Open(int showCommand) {
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE), IMAGE_ICON,
                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   if (!RegisterWindowClass(instance_, kMainWindowClass, icon, smallIcon)) return NotMade();
-  STARTUP_MARK("window class registered");
+  PROFILE_MARK("window class registered");
   HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAINMENU));
   int clientWidth = units_.X(kMainClientWidth);
   int clientHeight = units_.Y(kMainClientHeight);
@@ -134,7 +134,7 @@ std::optional<int> MainWindow::Open(int showCommand) {
                       nullptr, menu)) {
     return NotMade();
   }
-  STARTUP_MARK("top-level window created");
+  PROFILE_MARK("top-level window created");
   // A menu bar that wraps takes more height than the estimate allowed for: keep the client area as designed.
   RECT client;
   GetClientRect(hwnd_, &client);
@@ -143,17 +143,18 @@ std::optional<int> MainWindow::Open(int showCommand) {
     SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top + missing,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  PROFILE_MARK("client area kept");
   BuildControls();
 
   loaded_ = true;
   SendMessageW(hwnd_, kLoadMessage, 0, 0);
-  STARTUP_MARK("path shown");
+  PROFILE_MARK("path shown");
   // A refused start has closed the window before it was ever shown.
   if (hwnd_ == nullptr) return std::nullopt;
   ShowWindow(hwnd_, showCommand);
-  STARTUP_MARK("ShowWindow");
+  PROFILE_MARK("ShowWindow");
   UpdateWindow(hwnd_);
-  STARTUP_MARK("UpdateWindow: first paint");
+  PROFILE_MARK("UpdateWindow: first paint");
   SetFocus(Control(IDC_FOLDER_LIST));
   // The shortcuts are first needed by the message loop, which starts after the first paint.
   shortcuts_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_ACCELERATORS));
@@ -180,7 +181,7 @@ void MainWindow::BuildControls() {
     const ControlDesign& design = kMainWindowControls[index];
     controls_[index] =
         CreateDesignedControl(instance_, design, units_.Pixels(PlaceInMainWindow(design)), fonts_.Get(design.font));
-    STARTUP_MARK_AT("control created", index);
+    PROFILE_MARK_AT("control created", index);
   }
   SetWindowSubclass(Control(IDC_FOLDER_FRAME), &FrameProc, 0, 0);
   FillFolderList();
@@ -212,7 +213,7 @@ void MainWindow::CreateToolTips() {
     const ControlDesign& design = kMainWindowControls[i];
     if (design.toolTip != nullptr) AddToolTip(Control(design.id), design.toolTip);
   }
-  STARTUP_MARK("tool tips made (after the first paint)");
+  PROFILE_MARK("tool tips made (after the first paint)");
 }
 
 void MainWindow::AddToolTip(HWND control, const char* text) {
@@ -354,6 +355,7 @@ HWND MainWindow::MessageBoxOwner() const {
 }
 
 void MainWindow::ShowMessage(const std::string& prompt, int buttons, const std::string& title) {
+  PROFILE_MARK("message box called");
   MessageBoxW(MessageBoxOwner(), platform::Widen(prompt).data(),
               platform::Widen(title.empty() ? kAppTitle : title).data(), static_cast<UINT>(buttons));
 }
@@ -430,7 +432,9 @@ void MainWindow::OnCommand(int id, int notification, bool fromControl) {
   }
   if ((fromControl && notification != BN_CLICKED) || busy_) return;
   for (const Command& command : kCommands) {
-    if (command.id == id) return (presenter_.*command.run)();
+    if (command.id != id) continue;
+    PROFILE_MARK_AT("command received", id);
+    return (presenter_.*command.run)();
   }
 }
 

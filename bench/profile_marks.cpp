@@ -1,12 +1,12 @@
-// The recorder behind STARTUP_MARK in the profiling builds.
-// The marks are kept in memory while the program starts and written, at exit, to the file that
-// ZOLVANE_STARTUP_MARKS names, one "counter step [index]" a line.
+// The recorder behind PROFILE_MARK in the profiling builds.
+// The marks are kept in memory while the program runs and written, at exit, to the file that
+// ZOLVANE_PROFILE_MARKS names, one "counter step [index]" a line.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/startup_marks.h"
+#include "ui/profile_marks.h"
 
 namespace {
 
@@ -16,13 +16,14 @@ struct Mark {
   int index;
 };
 
-constexpr int kMaxMarks = 128;
+// Enough for a start-up and a few hundred clicks, each backup's with its eight waits.
+constexpr LONG kMaxMarks = 8192;
 Mark gMarks[kMaxMarks];
-int gMarkCount = 0;
+volatile LONG gMarkCount = 0;
 
 void WriteMarks() {
   wchar_t path[MAX_PATH];
-  DWORD length = GetEnvironmentVariableW(L"ZOLVANE_STARTUP_MARKS", path, MAX_PATH);
+  DWORD length = GetEnvironmentVariableW(L"ZOLVANE_PROFILE_MARKS", path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
   HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
@@ -32,7 +33,8 @@ void WriteMarks() {
   DWORD written = 0;
   int size = std::snprintf(line, sizeof line, "%lld frequency\n", static_cast<long long>(frequency.QuadPart));
   WriteFile(file, line, static_cast<DWORD>(size), &written, nullptr);
-  for (int i = 0; i < gMarkCount; ++i) {
+  LONG count = gMarkCount < kMaxMarks ? gMarkCount : kMaxMarks;
+  for (LONG i = 0; i < count; ++i) {
     size =
         gMarks[i].index < 0
             ? std::snprintf(line, sizeof line, "%lld %s\n", static_cast<long long>(gMarks[i].counter), gMarks[i].step)
@@ -45,15 +47,17 @@ void WriteMarks() {
 
 // The first of the program's own code to run: everything before it is Wine's process start and the loader.
 __attribute__((constructor(101))) void MarkFirstCode() {
-  StartupMark("first code of the program", -1);
+  ProfileMark("first code of the program", -1);
   std::atexit(WriteMarks);
 }
 
 }  // namespace
 
-void StartupMark(const char* step, int index) {
-  if (gMarkCount == kMaxMarks) return;
+// The window's thread and the backup's worker both mark: each takes its own slot.
+void ProfileMark(const char* step, int index) {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  gMarks[gMarkCount++] = {now.QuadPart, step, index};
+  LONG slot = InterlockedIncrement(&gMarkCount) - 1;
+  if (slot >= kMaxMarks) return;
+  gMarks[slot] = {now.QuadPart, step, index};
 }
