@@ -39,17 +39,6 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
   CloseHandle(file);
 }
 
-std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return bytes;
-}
-
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -152,7 +141,7 @@ bool SameAsRestored(const RawValue& held, const RegistryFileValue& backedUp) {
 
 // The file parses as the restore reads it, and every value it holds is the registry's now.
 bool HoldsTheCurrentValues(const std::wstring& file) {
-  RegistryFile parsed = ParseRegistryFile(ReadBytes(file));
+  RegistryFile parsed = ParseRegistryFile(ReadFileBytes(file));
   if (!parsed.readable) return false;
   for (const RegistryFileValue& value : parsed.values) {
     HKEY root = value.key->hive == platform::kHkeyCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;

@@ -37,6 +37,18 @@ struct ProgramRun {
 
 // A file the started program inherits as a standard handle; read back and deleted once it has ended. A file,
 // not a pipe: nothing can block on a full buffer, and the program sees no console.
+// A whole file's bytes; none when it cannot be opened.
+inline std::string ReadFileBytes(const std::wstring& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
 class CapturedOutput {
  public:
   explicit CapturedOutput(const wchar_t* name) {
@@ -55,14 +67,7 @@ class CapturedOutput {
   std::string Read() {
     CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
-    std::string bytes;
-    HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
+    return ReadFileBytes(path_);
   }
 
  private:
