@@ -3,6 +3,7 @@
 
 #include "platform/win32/win32_platform.h"
 
+#include <commctrl.h>
 #include <psapi.h>
 
 #include "resources/control_ids.h"
@@ -177,9 +178,11 @@ void DoubleClickCentre(HWND window) {
 }
 
 bool WaitUntilInFrontAndIdle(HWND window) {
-  return WaitUntil([window] {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  return WaitUntil([window, processId] {
     DWORD_PTR answer = 0;
-    return GetForegroundWindow() == window &&
+    return GetForegroundWindow() == window && TopLevelWindows(processId, TOOLTIPS_CLASSA).empty() &&
            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
   });
 }
