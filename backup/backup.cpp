@@ -28,10 +28,6 @@ const char* const kNewBackupSuffix = ".new";
 const char* const kBackedUp = "Shell folder registry keys are now backed up.";
 const char* const kNotBackedUp = "Could not backup the shell folder registry keys";
 
-std::string Quoted(const std::string& text) {
-  return "\"" + text + "\"";
-}
-
 // The registry editors of one run. Whatever a failure abandons is ended and closed, so that no export goes on
 // writing into a temporary file that is about to be deleted.
 class ExportProcesses {
@@ -282,11 +278,9 @@ std::string RegistryBackup::ReadExport(std::size_t index) {
 void RegistryBackup::CheckRestorable(const std::string& bytes) {
   RegistryFile parsed = ParseRegistryFile(bytes);
   if (!parsed.readable) {
-    std::string line = parsed.offendingLineNumber > 0
-                           ? "Line " + std::to_string(parsed.offendingLineNumber) + ": " + parsed.offendingLine + "\n"
-                           : std::string();
-    throw Failure(platform::kErrorInvalidData,
-                  "The new backup could not be restored, so it was not kept.\n" + line + parsed.reason);
+    throw Failure(platform::kErrorInvalidData, "The new backup could not be restored, so it was not kept.\n" +
+                                                   OffendingLine(parsed.offendingLineNumber, parsed.offendingLine) +
+                                                   parsed.reason);
   }
   for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
     if (!parsed.sections[i]) {

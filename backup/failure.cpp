@@ -12,3 +12,13 @@ std::string DescribeFailure(platform::System& system, const char* action, const 
                             std::int32_t code) {
   return WithSystemReason(system, std::string(action) + " \"" + target + "\"", code);
 }
+
+std::string OffendingLine(int lineNumber, const std::string& line) {
+  return lineNumber > 0 ? "Line " + std::to_string(lineNumber) + ": " + line + "\n" : std::string();
+}
+
+const char* const kNotARegularFile = "It is a folder, a device or a pipe, not a file.";
+
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}

@@ -30,3 +30,13 @@ std::string WithSystemReason(platform::System& system, const std::string& what, 
 
 // What could not be done, to what, and why: `Cannot read "C:\x": Access is denied. (error 5)`.
 std::string DescribeFailure(platform::System& system, const char* action, const std::string& target, std::int32_t code);
+
+// A path or a name as the messages show it, in double quotes.
+std::string Quoted(const std::string& text);
+
+// Why a file the user picked is refused: its first offending line, "Line 6: [HKEY_...]" and a line break, or
+// nothing when the refusal is of the whole file.
+std::string OffendingLine(int lineNumber, const std::string& line);
+
+// The refusal of a path that names no regular file.
+extern const char* const kNotARegularFile;

@@ -11,11 +11,6 @@
 
 namespace bench {
 
-std::string MarksPath(const std::string& name) {
-  char temp[MAX_PATH];
-  return std::string(temp, GetTempPathA(sizeof temp, temp)) + name;
-}
-
 void MarkInto(const std::string& path) {
   DeleteFileA(path.c_str());
   SetEnvironmentVariableA("ZOLVANE_PROFILE_MARKS", path.c_str());

@@ -12,9 +12,6 @@ struct Mark {
   int index;         // the step's index (a control, a command), or -1
 };
 
-// A marks file in the temporary folder, by name; the profiling build writes there when ZOLVANE_PROFILE_MARKS
-// names it in its environment.
-std::string MarksPath(const std::string& name);
 // Sets ZOLVANE_PROFILE_MARKS to a fresh file of that path for the programs started from now on.
 void MarkInto(const std::string& path);
 // The file's marks in time order, counted from startedMs (the driver's reading when it started the program);

@@ -66,6 +66,8 @@ const char* const kOwnStartUpSteps[] = {"runtime started, wWinMain entered", "wi
 const char kFirstPaint[] = "UpdateWindow: first paint";
 const char kCommandReceived[] = "command received";
 const char kMessageBoxCalled[] = "message box called";
+const char kExportStarted[] = "export start begun";
+const char kExportWaited[] = "export wait ended";
 
 const Target kForComparison{Target::Kind::kNone, 0};
 const Target kFaster{Target::Kind::kBelow, 1.0};
@@ -139,7 +141,7 @@ void RecordOwnStartUp(const std::vector<Mark>& marks, OwnStartUp* own) {
 
 TimedRun TimeProfiledStartUp(const std::string& profileExe, OwnStartUp* own) {
   return [profileExe, own] {
-    std::string marks = bench::MarksPath("zolvane_bench_startup_marks.txt");
+    std::string marks = bench::TempFile("zolvane_bench_startup_marks.txt");
     bench::MarkInto(marks);
     double ms = 0;
     double started = 0;
@@ -251,20 +253,15 @@ bool RunAndWait(const std::string& commandLine) {
   return ended;
 }
 
-std::string TempFile(const std::string& name) {
-  char temp[MAX_PATH];
-  return std::string(temp, GetTempPathA(sizeof temp, temp)) + name;
-}
-
 // The four exports one after another, each waited for; the files are deleted outside the timing.
 double TimeSequentialExports() {
   double start = bench::NowMs();
   for (int i = 0; i < 4; ++i) {
-    std::string file = TempFile("zolvane_bench" + std::to_string(i + 1) + ".txt");
+    std::string file = bench::TempFile("zolvane_bench" + std::to_string(i + 1) + ".txt");
     if (!RunAndWait("regedit /e \"" + file + "\" \"" + kExportedKeys[i] + "\"")) Fail("regedit did not end");
   }
   double elapsed = bench::NowMs() - start;
-  for (int i = 0; i < 4; ++i) DeleteFileA(TempFile("zolvane_bench" + std::to_string(i + 1) + ".txt").c_str());
+  for (int i = 0; i < 4; ++i) DeleteFileA(bench::TempFile("zolvane_bench" + std::to_string(i + 1) + ".txt").c_str());
   return elapsed;
 }
 
@@ -299,8 +296,8 @@ OwnWork OwnWorkOfCommand(const std::vector<Mark>& marks, int commandId) {
     double exportsBegun = -1;
     double exportsEnded = -1;
     for (std::size_t j = i + 1; j < marks.size(); ++j) {
-      if (marks[j].step == "export start begun" && exportsBegun < 0) exportsBegun = marks[j].ms;
-      if (marks[j].step == "export wait ended") exportsEnded = marks[j].ms;
+      if (marks[j].step == kExportStarted && exportsBegun < 0) exportsBegun = marks[j].ms;
+      if (marks[j].step == kExportWaited) exportsEnded = marks[j].ms;
       if (marks[j].step != kMessageBoxCalled) continue;
       double total = marks[j].ms - marks[i].ms;
       work.totalMs.push_back(total);
@@ -316,7 +313,7 @@ OwnWork OwnWorkOfCommand(const std::vector<Mark>& marks, int commandId) {
 
 // Apply and the backup, clicked in the profiling build, whose marks then say what Zolvane's own code took.
 void BenchClicks(VerdictTable& table, int rounds, const std::string& floors, bool apply, bool backup) {
-  std::string marks = bench::MarksPath("zolvane_bench_click_marks.txt");
+  std::string marks = bench::TempFile("zolvane_bench_click_marks.txt");
   bench::MarkInto(marks);
   double started = 0;
   {
@@ -385,11 +382,11 @@ void BenchCommandLine(VerdictTable& table, int rounds, const std::string& cliExe
   std::string expanded = e2e::Expanded(raw);
   std::string cli = Quoted(cliExe);
   std::string reg = kRegExe;
-  std::string backupFile = TempFile("zolvane_bench_cli.bak");
+  std::string backupFile = bench::TempFile("zolvane_bench_cli.bak");
   std::vector<std::string> exports;
   std::vector<std::string> exportRuns;
   for (int i = 0; i < 4; ++i) {
-    exports.push_back(TempFile("zolvane_bench_reg" + std::to_string(i + 1) + ".reg"));
+    exports.push_back(bench::TempFile("zolvane_bench_reg" + std::to_string(i + 1) + ".reg"));
     exportRuns.push_back(reg + " export \"" + kExportedKeys[i] + "\" \"" + exports.back() + "\" /y");
   }
   std::vector<std::vector<double>> times = Interleave(

@@ -95,6 +95,11 @@ HANDLE StartProcess(const std::string& commandLine, WORD showCommand) {
   return info.hProcess;
 }
 
+std::string TempFile(const std::string& name) {
+  char temp[MAX_PATH];
+  return std::string(temp, GetTempPathA(sizeof temp, temp)) + name;
+}
+
 std::string Quoted(const std::string& path) {
   return "\"" + e2e::WindowsPath(path) + "\"";
 }
@@ -148,8 +153,7 @@ double Program::PeakWorkingSetKb() const {
 double Program::TimeClickToMessageBox(HWND button, std::string* boxText) {
   double start = NowMs();
   PostMessageA(button, BM_CLICK, 0, 0);
-  double elapsed = AnswerMessageBox(boxText) - start;
-  return elapsed;
+  return AnswerMessageBox(boxText) - start;
 }
 
 void Program::ClickAndAnswerMessageBox(HWND button, DWORD quietMs, std::string* boxText) {

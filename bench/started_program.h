@@ -48,6 +48,8 @@ HWND VisibleWindowOf(DWORD processId);
 LRESULT TextLength(HWND window);
 // Starts a program with a show command; its process handle.
 HANDLE StartProcess(const std::string& commandLine, WORD showCommand);
+// A file of that name in the temporary folder (a marks file, an export, a backup the bench makes).
+std::string TempFile(const std::string& name);
 // A path quoted for a command line, in Windows' form.
 std::string Quoted(const std::string& path);
 

@@ -53,7 +53,7 @@ std::string StepName(const std::string& step, int index) {
 // One run: started, timed to its probe, closed; its marks read back.
 std::vector<std::pair<double, std::string>> RunOnce(const std::string& folder, const Profiled& program,
                                                     DWORD* processId) {
-  std::string marks = bench::MarksPath("zolvane_profile_marks.txt");
+  std::string marks = bench::TempFile("zolvane_profile_marks.txt");
   bench::MarkInto(marks);
   double started = 0;
   double ready = 0;

@@ -37,8 +37,7 @@ bool ReadLayout(platform::Platform& platform, CliOutput& output, const std::stri
   std::string refusal = "\"" + file + "\" is not a layout of the special folders, so nothing was changed.\n";
   if (code == platform::kErrorBadFileType || code == platform::kErrorFileTooLarge) {
     output.Err(
-        AsLines(refusal + (code == platform::kErrorFileTooLarge ? "The file is larger than 1 MB."
-                                                                : "It is a folder, a device or a pipe, not a file.")));
+        AsLines(refusal + (code == platform::kErrorFileTooLarge ? "The file is larger than 1 MB." : kNotARegularFile)));
     *exitCode = kExitNotAFileOfOurs;
     return false;
   }
@@ -49,10 +48,7 @@ bool ReadLayout(platform::Platform& platform, CliOutput& output, const std::stri
   }
   *layout = ParseLayoutFile(bytes);
   if (layout->readable) return true;
-  std::string line = layout->offendingLineNumber > 0
-                         ? "Line " + std::to_string(layout->offendingLineNumber) + ": " + layout->offendingLine + "\n"
-                         : std::string();
-  output.Err(AsLines(refusal + line + layout->reason));
+  output.Err(AsLines(refusal + OffendingLine(layout->offendingLineNumber, layout->offendingLine) + layout->reason));
   *exitCode = kExitNotAFileOfOurs;
   return false;
 }

@@ -1,14 +1,11 @@
 // The check of every folder: its stored value, the agreement of its two values, and its location on the disk.
 #include "core/folder_check.h"
 
+#include "backup/failure.h"
 #include "core/folder_locations.h"
 #include "core/shell_folder_registry.h"
 
 namespace {
-
-std::string Quoted(const std::string& text) {
-  return "\"" + text + "\"";
-}
 
 std::string TypeName(std::uint32_t type) {
   switch (type) {

@@ -54,8 +54,7 @@ RegValue FolderLocations::StoredLocation(const ShellFolder& folder) {
   return registry_.ReadRegValue(folder.hive, kUserShellFoldersKey, folder.valueName);
 }
 
-bool FolderLocations::IsAt(const ShellFolder& folder, const std::string& path) {
-  SavedValues now = Save(folder);
+bool FolderLocations::IsAt(const SavedValues& now, const std::string& path) {
   auto holds = [](const StoredValue& value, std::uint32_t type, const std::string& text) {
     return value.state == StoredValue::State::kPresent && value.type == type &&
            RegValueFromStored(value.type, value.bytes) == RegValue::FromText(text);

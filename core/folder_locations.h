@@ -30,10 +30,6 @@ class FolderLocations {
   // Stores the folder's stock path the same way.
   Outcome RestoreDefault(const ShellFolder& folder);
 
-  // Whether the folder is at path as a relocation to it leaves it: its User Shell Folders value the path as
-  // REG_EXPAND_SZ, its Shell Folders value the path's expansion as REG_SZ.
-  bool IsAt(const ShellFolder& folder, const std::string& path);
-
   // Both of a folder's values exactly as stored, to be put back with PutBack.
   struct SavedValues {
     StoredValue userShellFolders;
@@ -42,6 +38,10 @@ class FolderLocations {
   SavedValues Save(const ShellFolder& folder);
   // 0, or the system's code of the first value that could not be put back.
   std::int32_t PutBack(const ShellFolder& folder, const SavedValues& saved);
+
+  // Whether a folder whose values are these (Save) is at path as a relocation to it leaves it: its User Shell
+  // Folders value the path as REG_EXPAND_SZ, its Shell Folders value the path's expansion as REG_SZ.
+  bool IsAt(const SavedValues& now, const std::string& path);
 
   RegValue ExpandPath(const RegValue& path);
   // Expands the way ExpandEnvironmentStrings does: every %NAME% of a defined variable becomes its value;

@@ -56,7 +56,7 @@ LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntr
     LayoutResult result;
     result.folder = entry.folder;
     saved.push_back(locations.Save(*entry.folder));
-    bool there = locations.IsAt(*entry.folder, entry.path);
+    bool there = locations.IsAt(saved.back(), entry.path);
     if (there || dryRun) {
       result.state = there ? LayoutResult::State::kUnchanged : LayoutResult::State::kWouldMove;
       ++(there ? unchanged : moving);

@@ -12,12 +12,9 @@
 
 namespace {
 
-const char* const kNotAFile = "It is a folder, a device or a pipe, not a file.";
-
 // Why a file is not a backup: its first offending line, when there is one, and the reason.
 Failure NotABackup(int lineNumber, const std::string& line, const std::string& reason) {
-  std::string text = lineNumber > 0 ? "Line " + std::to_string(lineNumber) + ": " + line + "\n" : std::string();
-  return Failure(platform::kErrorInvalidData, text + reason, true);
+  return Failure(platform::kErrorInvalidData, OffendingLine(lineNumber, line) + reason, true);
 }
 
 // "default value of KEY" or "value "NAME" of KEY", for "the ..." and "The ...".
@@ -80,7 +77,7 @@ Outcome RegistryImport::Run(const std::string& file) {
 std::string RegistryImport::ReadFile(const std::string& file) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(file, kMaxRegistryFileBytes, &bytes);
-  if (code == platform::kErrorBadFileType) throw NotABackup(0, std::string(), kNotAFile);
+  if (code == platform::kErrorBadFileType) throw NotABackup(0, std::string(), kNotARegularFile);
   if (code == platform::kErrorFileTooLarge) throw NotABackup(0, std::string(), kRegistryFileTooLarge);
   if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", file, code));
   return bytes;
