@@ -94,6 +94,9 @@ class System {
   virtual std::string TempFolder() = 0;
   // The system's own words for an error code, without a line end; empty text when it has none.
   virtual std::string ErrorText(std::int32_t code) = 0;
+  // The language Windows was installed in (a language identifier: 0x0409 English, 0x0407 German), which named
+  // the profile's folders; a language added later renames none.
+  virtual std::uint16_t InstalledUiLanguage() = 0;
 };
 
 // Files, by path. Every operation returns 0 or the system's error code unless it says otherwise.
@@ -146,6 +149,9 @@ class Shell {
   virtual ~Shell() = default;
   // A special folder's path, made when it is missing: the shell's HRESULT, and *path on S_OK.
   virtual std::int32_t FolderPath(int csidl, std::string* path) = 0;
+  // Where the shell puts a special folder by default, in the system's language, whether or not the folder is
+  // there now; nothing when the shell gives no path.
+  virtual std::optional<std::string> StockFolderPath(int csidl) = 0;
   // Hands an address to the shell, which opens it in the user's browser (who then tells of any failure).
   virtual void OpenWebPage(const std::string& address) = 0;
   // The system's folder dialog, for file-system folders: the chosen folder's path (empty text for a folder that

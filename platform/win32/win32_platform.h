@@ -28,6 +28,7 @@ class Win32System : public System {
   std::string WindowsFolder() override;
   std::string TempFolder() override;
   std::string ErrorText(std::int32_t code) override;
+  std::uint16_t InstalledUiLanguage() override;
 };
 
 class Win32Files : public Files {
@@ -49,6 +50,7 @@ class Win32Processes : public Processes {
 class Win32Shell : public Shell {
  public:
   std::int32_t FolderPath(int csidl, std::string* path) override;
+  std::optional<std::string> StockFolderPath(int csidl) override;
   void OpenWebPage(const std::string& address) override;
   std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) override;
   FileChoice ChooseFile(WindowHandle owner, const std::string& title, const std::string& initialFolder,

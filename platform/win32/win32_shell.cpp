@@ -61,6 +61,20 @@ std::int32_t Win32Shell::FolderPath(int csidl, std::string* path) {
   return static_cast<std::int32_t>(result);
 }
 
+// SHGFP_TYPE_DEFAULT: the path the folder has when nobody moved it. CSIDL_FLAG_DONT_VERIFY: the shell checks
+// whether a folder is there before it answers, and a stock folder that was moved away and deleted is still
+// where the folder belongs.
+std::optional<std::string> Win32Shell::StockFolderPath(int csidl) {
+  wchar_t buffer[MAX_PATH + 1];
+  std::memset(buffer, 0, sizeof buffer);
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetFolderPathW);
+  if (boundSHGetFolderPathW == nullptr) return std::nullopt;
+  if (boundSHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_DEFAULT, buffer) != S_OK) {
+    return std::nullopt;
+  }
+  return Narrow(buffer);
+}
+
 // With the desktop as the owner of whatever the shell shows; what it answers is not examined, since a browser
 // that cannot be started tells the user itself.
 // user32 is bound here too: zolvane-cli.exe opens no page, and a console program that imports user32 has Wine

@@ -71,4 +71,8 @@ std::string Win32System::ErrorText(std::int32_t code) {
   return description;
 }
 
+std::uint16_t Win32System::InstalledUiLanguage() {
+  return ::GetSystemDefaultUILanguage();
+}
+
 }  // namespace platform

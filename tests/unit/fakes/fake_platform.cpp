@@ -61,6 +61,13 @@ std::int32_t FakeShell::FolderPath(int csidl, std::string* path) {
   return folderPathResult;
 }
 
+std::optional<std::string> FakeShell::StockFolderPath(int csidl) {
+  if (log_.Record("StockFolderPath(" + std::to_string(csidl) + ")")) return std::nullopt;
+  auto found = stockFolders.find(csidl);
+  if (found == stockFolders.end()) return std::nullopt;
+  return found->second;
+}
+
 void FakeShell::OpenWebPage(const std::string& address) {
   log_.Record("OpenWebPage(" + address + ")");
   openedPages.push_back(address);

@@ -30,10 +30,12 @@ class FakeSystem : public platform::System {
   std::string TempFolder() override;
   // The system's words for the codes the tests meet, as Windows has them in English; empty text for others.
   std::string ErrorText(std::int32_t code) override;
+  std::uint16_t InstalledUiLanguage() override { return uiLanguage; }
   void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
   std::string windowsFolder = "C:\\WINDOWS";
   std::string tempFolder = "C:\\TEMP\\";
+  std::uint16_t uiLanguage = 0x0409;  // English (United States)
 
  private:
   CallLog& log_;
@@ -52,6 +54,7 @@ class FakeShell : public platform::Shell {
 
   explicit FakeShell(CallLog& log) : log_(log) {}
   std::int32_t FolderPath(int csidl, std::string* path) override;
+  std::optional<std::string> StockFolderPath(int csidl) override;
   void OpenWebPage(const std::string& address) override;
   std::optional<std::string> BrowseForFolder(platform::WindowHandle owner, const std::string& title) override;
   platform::FileChoice ChooseFile(platform::WindowHandle owner, const std::string& title,
@@ -61,6 +64,8 @@ class FakeShell : public platform::Shell {
   // FolderPath's answer and the path it gives on S_OK.
   std::int32_t folderPathResult = platform::kSOk;
   std::string desktopPath = "C:\\Documents and Settings\\Ann\\Desktop";
+  // StockFolderPath's answers by CSIDL; a folder not listed has none.
+  std::map<int, std::string> stockFolders;
   // The folder dialog's answer: a path, or nothing for a dialog the user cancelled.
   std::optional<std::string> browsed = std::string("D:\\Browsed");
   // The open-file dialog's answer.
