@@ -11,7 +11,11 @@ struct ShellFolder {
   const char* displayName;
   const char* valueName;
   platform::HKey hive;
+  // Where the folder lives on an English Windows XP, from the profile's variable on.
   const char* stockDefaultPath;
+  // The shell's number for the folder (its CSIDL), which asks the shell where the folder lives on a system of
+  // another language.
+  int csidl;
   // A relocation writes the Shell Folders value before the User Shell Folders one, as it always has for Common
   // Desktop; every other folder the other way round.
   bool shellFoldersFirst;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/stock_location.h"
 #include "text/utf16.h"
 
 namespace {
@@ -141,8 +142,9 @@ Outcome FolderLocations::Relocate(const ShellFolder& folder, const std::string& 
 }
 
 Outcome FolderLocations::RestoreDefault(const ShellFolder& folder) {
+  std::string stockPath = StockLocation(platform_, folder);
   return WriteBoth(folder,
-                   {{kShellFoldersKey, ExpandText(folder.stockDefaultPath), platform::kRegSz},
-                    {kUserShellFoldersKey, folder.stockDefaultPath, platform::kRegExpandSz}},
+                   {{kShellFoldersKey, ExpandText(stockPath), platform::kRegSz},
+                    {kUserShellFoldersKey, stockPath, platform::kRegExpandSz}},
                    "Restored the default values!");
 }

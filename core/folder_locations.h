@@ -27,7 +27,7 @@ class FolderLocations {
   // Stores a new path: unexpanded under User Shell Folders, expanded under Shell Folders. The path must be
   // trimmed and not empty. The outcome's code is the system's code of the first failed write.
   Outcome Relocate(const ShellFolder& folder, const std::string& path);
-  // Stores the folder's stock path the same way.
+  // Stores the folder's stock path (StockLocation) the same way.
   Outcome RestoreDefault(const ShellFolder& folder);
 
   // Both of a folder's values exactly as stored, to be put back with PutBack.

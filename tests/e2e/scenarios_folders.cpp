@@ -1,5 +1,7 @@
 // Scenarios of the folder list and the path box: every folder's location as the registry holds it, the
 // Apply button following the path box, and Apply and Restore Default written through to Wine's registry.
+#include <shlobj.h>
+
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
@@ -144,6 +146,20 @@ E2E_SCENARIO(ScenarioRestoreMyDocuments, "restore-my-documents", true) {
 
 E2E_SCENARIO(ScenarioRestoreSharedVideo, "restore-shared-video", true) {
   RestoreAndCheck(exe, kSharedVideo, "%ALLUSERSPROFILE%\\Documents\\My Videos");
+}
+
+// Run with LANG and LC_ALL set to German (CMake gives every scenario named "...-in-german" that environment), so
+// that Wine reports a German Windows: Restore Default stores the shell's own stock location, from %USERPROFILE% on.
+E2E_SCENARIO(ScenarioRestoreMyDocumentsInGerman, "restore-my-documents-in-german", false) {
+  if (!CHECK_EQ(static_cast<long long>(PRIMARYLANGID(GetSystemDefaultUILanguage())),
+                static_cast<long long>(LANG_GERMAN))) {
+    return;
+  }
+  wchar_t shellPath[MAX_PATH] = L"";
+  CHECK(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_DEFAULT, shellPath) ==
+        S_OK);
+  CHECK_EQ(Expanded("%USERPROFILE%\\Documents"), Utf8(shellPath));
+  RestoreAndCheck(exe, kMyDocuments, "%USERPROFILE%\\Documents");
 }
 
 }  // namespace e2e

@@ -65,11 +65,12 @@ TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
 
   fake.log.Clear();
   presenter.OnRestoreDefault();
-  EXPECT_EQ(Writes(), (std::vector<std::string>{
-                          Write("0x80000001", kShellFoldersKey, "My Music", 1, profile + "\\My Music"),
-                          Write("0x80000001", kUserShellFoldersKey, "My Music", 2, "%USERPROFILE%\\My Music"),
-                      }));
-  EXPECT_EQ(view.pathText, profile + "\\My Music");
+  EXPECT_EQ(Writes(),
+            (std::vector<std::string>{
+                Write("0x80000001", kShellFoldersKey, "My Music", 1, profile + "\\My Documents\\My Music"),
+                Write("0x80000001", kUserShellFoldersKey, "My Music", 2, "%USERPROFILE%\\My Documents\\My Music"),
+            }));
+  EXPECT_EQ(view.pathText, profile + "\\My Documents\\My Music");
 }
 
 TEST_F(ApplyRestoreTest, ApplyWritesShellFoldersFirstForCommonDesktopOnly) {

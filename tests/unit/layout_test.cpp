@@ -133,7 +133,8 @@ TEST_F(LayoutCommandsTest, AFolderThatCannotBeMovedPutsBackEveryFolderMovedBefor
             "Nothing was changed: Shared Music could not be moved, and the 2 folders moved before it were put back. "
             "(error 5)\r\n");
   EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
-  EXPECT_EQ(Stored("My Music", kHkeyCurrentUser, kShellFoldersKey), "C:\\Documents and Settings\\Ann\\My Music");
+  EXPECT_EQ(Stored("My Music", kHkeyCurrentUser, kShellFoldersKey),
+            "C:\\Documents and Settings\\Ann\\My Documents\\My Music");
   EXPECT_EQ(fake.registry.keys().size(), before.size());
 }
 

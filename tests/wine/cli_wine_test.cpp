@@ -3,6 +3,7 @@
 // layout printed and applied (again, edited, and refused halfway), check, and the exit codes. Every value of the
 // fifteen folders is put back as it was.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -280,11 +281,49 @@ void TestExitCodes() {
   CHECK_EQ(Cli(L"show personal").exitCode, 0);
 }
 
+// Where Wine's shell puts a folder on a system of this language.
+std::wstring ShellStockPath(const ShellFolder& folder) {
+  wchar_t path[MAX_PATH] = L"";
+  HRESULT result = SHGetFolderPathW(nullptr, folder.csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_DEFAULT, path);
+  CHECK_EQ(static_cast<long long>(result), static_cast<long long>(S_OK));
+  return path;
+}
+
+// On a German Windows restore writes where the shell keeps each folder, from the profile's variable on.
+void TestRestoreOnAGermanSystem() {
+  CHECK_EQ(static_cast<long long>(PRIMARYLANGID(GetSystemDefaultUILanguage())), static_cast<long long>(LANG_GERMAN));
+  SavedFolders saved;
+  const ShellFolder& personal = Folder("My Documents");
+  CHECK_EQ(Cli(L"set Personal D:\\Elsewhere").exitCode, 0);
+  ProgramRun restore = Cli(L"restore \"My Documents\"");
+  CHECK_EQ(restore.exitCode, 0);
+  CHECK_EQ(restore.out, std::string("Restored the default values!\r\n"));
+  CheckStored(personal, L"%USERPROFILE%\\Documents");
+
+  ProgramRun all = Cli(L"restore --all");
+  CHECK_EQ(all.exitCode, 0);
+  for (const ShellFolder& folder : kShellFolders) {
+    CHECK_EQ(Utf8(TextOf(Read(folder, kShellFoldersKey))), Utf8(ShellStockPath(folder)));
+    std::wstring stored = TextOf(Read(folder, kUserShellFoldersKey));
+    CHECK_EQ(Utf8(Expanded(stored)), Utf8(ShellStockPath(folder)));
+  }
+  // Each per-user folder lies in the profile, and is stored from %USERPROFILE% on.
+  for (const ShellFolder& folder : kShellFolders) {
+    if (folder.hive != platform::kHkeyCurrentUser) continue;
+    CHECK_EQ(Utf8(TextOf(Read(folder, kUserShellFoldersKey))).rfind("%USERPROFILE%\\", 0), 0u);
+  }
+}
+
 }  // namespace
 
+// zolvane_cli_test CLI [--german]: with --german, the tests of a German Windows, run in a German environment.
 int main(int argc, char** argv) {
-  if (argc != 2) return 2;
+  if (argc < 2) return 2;
   cliPath = Wide(e2e::WindowsPath(argv[1]));
+  if (argc == 3 && std::string(argv[2]) == "--german") {
+    TestRestoreOnAGermanSystem();
+    return wine_check::Summary();
+  }
   TestListMatchesTheRegistry();
   TestSetShowRestore("My Music", L"my music", kCyrillicGreekCjkPath);
   TestSetShowRestore("Shared Video", L"COMMONVIDEO", L"%ALLUSERSPROFILE%\\Zolvane CLI Video");
