@@ -369,7 +369,9 @@ void MainWindow::CloseMainWindow() {
   if (hwnd_ != nullptr && !closing_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
+// A tool tip is a topmost window: one that shows now would stay above the About window.
 void MainWindow::ShowAbout() {
+  if (toolTips_ != nullptr) SendMessageW(toolTips_, TTM_POP, 0, 0);
   about_.Show();
 }
 

@@ -169,6 +169,12 @@ bool ParkPointer() {
   return MovePointer(0, 0);
 }
 
+bool HoverCentre(HWND window) {
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  return MovePointer((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+}
+
 void ClickCentre(HWND window) {
   ClickCentreTimes(window, 1);
 }

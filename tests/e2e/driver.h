@@ -41,6 +41,8 @@ void SendKey(WORD virtualKey, WORD modifier = 0);
 // Moves the pointer to the screen's top-left corner with real input, so that no tool tip opens under it
 // (Xvfb starts it in the middle of the screen, over Zolvane's path box). True when it got there.
 bool ParkPointer();
+// Real mouse input: the pointer moved to the centre of a window and left there; true when it got there.
+bool HoverCentre(HWND window);
 // Real mouse input: a left click at the centre of a window; two in quick succession, which the system makes a
 // double-click (down, up, double-click, up).
 void ClickCentre(HWND window);

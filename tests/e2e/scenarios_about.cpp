@@ -1,5 +1,8 @@
 // Scenarios of the About window: opened from the menu, one at a time, modeless, closed by OK, Enter, Esc
 // and its close box, and closed with the main window.
+#include <windows.h>
+#include <commctrl.h>
+
 #include "product_version.h"
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
@@ -59,8 +62,13 @@ bool ClosesOnKey(HWND about, WORD key) {
 E2E_SCENARIO(ScenarioAboutWindow, "about-window", false) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
+  // A tool tip of the main window is topmost: showing when the About window opens, it would lie above it.
+  CHECK(HoverCentre(app.Control(IDC_BROWSE)));
+  CHECK(WaitUntil([&] { return !TopLevelWindows(app.processId(), TOOLTIPS_CLASSA).empty(); }));
   HWND about = OpenAbout(app);
   if (!CHECK(about != nullptr)) return;
+  CHECK(TopLevelWindows(app.processId(), TOOLTIPS_CLASSA).empty());
+  ParkPointer();
   CheckAboutContent(about);
   CheckAboutFrame(about, app.main());
   CHECK(WaitUntil([&] { return FocusOf(about) == GetDlgItem(about, IDC_ABOUT_OK); }));
