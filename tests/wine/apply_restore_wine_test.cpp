@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "core/catalogue.h"
-#include "core/main_presenter.h"
-#include "core/windows_version.h"
+#include "vocabulary/catalogue.h"
+#include "presenters/main_presenter.h"
+#include "vocabulary/windows_version.h"
 #include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
 #include "raw_value.h"
@@ -117,7 +117,7 @@ void TestWidePathRoundTrip(MainPresenter& presenter, FakeMainView& view) {
 
   presenter.OnRestoreDefault();
   CHECK_EQ(LastMessage(view), std::string("Restored the default values!"));
-  CHECK_EQ(view.pathText, ProfileDirectory() + "\\My Music");
+  CHECK_EQ(view.pathText, ProfileDirectory() + "\\My Documents\\My Music");
 
   PutBack(userShell, "My Music");
   PutBack(shell, "My Music");
