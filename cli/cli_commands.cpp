@@ -1,14 +1,14 @@
 // zolvane-cli's commands: each one is a button of the main window, with its outcome told on the console.
 #include "cli/cli_commands.h"
 
-#include "backup/backup.h"
 #include "cli/cli_words.h"
 #include "cli/layout_commands.h"
-#include "core/folder_locations.h"
-#include "core/product_texts.h"
-#include "core/registry_import.h"
-#include "core/windows_version.h"
+#include "features/backup.h"
+#include "features/folder_locations.h"
+#include "features/registry_import.h"
 #include "text/text_file.h"
+#include "vocabulary/product_texts.h"
+#include "vocabulary/windows_version.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "backup/outcome.h"
 #include "cli/cli_output.h"
+#include "vocabulary/outcome.h"
 
 // Each exit code means one thing.
 constexpr int kExitSuccess = 0;

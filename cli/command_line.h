@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue.h"
+#include "vocabulary/catalogue.h"
 
 enum class CliCommand {
   kHelp,

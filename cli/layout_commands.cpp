@@ -1,12 +1,12 @@
 // layout, apply and check: a layout file written and applied, and the folders' problems listed.
 #include "cli/layout_commands.h"
 
-#include "backup/failure.h"
 #include "cli/cli_words.h"
-#include "core/folder_check.h"
-#include "core/folder_locations.h"
-#include "core/layout.h"
-#include "core/layout_file.h"
+#include "features/folder_check.h"
+#include "features/folder_locations.h"
+#include "features/layout.h"
+#include "features/layout_file.h"
+#include "vocabulary/failure.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The About window: built from its design values in twips; its clicks go to the AboutPresenter.
 #include "ui/about_window.h"
 
-#include "core/product_texts.h"
 #include "resources/control_ids.h"
+#include "vocabulary/product_texts.h"
 
 namespace {
 

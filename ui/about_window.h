@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "core/about_presenter.h"
 #include "platform/platform.h"
+#include "presenters/about_presenter.h"
 #include "ui/control_design.h"
 #include "ui/design_units.h"
 #include "ui/window_base.h"

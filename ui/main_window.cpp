@@ -6,10 +6,10 @@
 #include <cwchar>
 #include <vector>
 
-#include "core/catalogue.h"
-#include "core/product_texts.h"
 #include "resources/control_ids.h"
 #include "ui/profile_marks.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/product_texts.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/main_presenter.h"
-#include "core/main_view.h"
 #include "platform/platform.h"
+#include "presenters/main_presenter.h"
+#include "presenters/main_view.h"
 #include "ui/about_window.h"
 #include "ui/design_units.h"
 #include "ui/main_window_layout.h"

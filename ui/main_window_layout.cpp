@@ -3,8 +3,8 @@
 
 #include <cwchar>
 
-#include "core/product_texts.h"
 #include "resources/control_ids.h"
+#include "vocabulary/product_texts.h"
 
 namespace {
 

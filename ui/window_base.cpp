@@ -4,7 +4,7 @@
 #include <exception>
 #include <vector>
 
-#include "core/product_texts.h"
+#include "vocabulary/product_texts.h"
 
 bool WindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon) {
   WNDCLASSEXW windowClass = {};

@@ -6,13 +6,13 @@
 
 #include <fstream>
 
-#include "backup/registry_file.h"
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "tests/e2e/scenarios.h"
 #include "tests/wine/run_program.h"
 #include "tests/wine/wine_check.h"
+#include "vocabulary/registry_file.h"
 
 namespace e2e {
 

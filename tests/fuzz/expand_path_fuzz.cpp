@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/folder_locations.h"
 #include "fakes/fake_platform.h"
+#include "features/folder_locations.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static FakePlatform* fake = [] {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "backup/registry_file.h"
 #include "text/utf16.h"
+#include "vocabulary/registry_file.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/shell_folder_registry.h"
 #include "text/utf16.h"
+#include "vocabulary/shell_folder_registry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -6,13 +6,13 @@
 #include <functional>
 #include <set>
 
-#include "backup/backup.h"
-#include "backup/registry_file.h"
 #include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
+#include "features/backup.h"
 #include "main_presenter_fixture.h"
 #include "text/text_file.h"
 #include "text/utf16.h"
+#include "vocabulary/registry_file.h"
 
 namespace {
 

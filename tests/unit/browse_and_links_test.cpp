@@ -1,6 +1,6 @@
 // The folder browser and the eight ways to the product's web pages.
-#include "core/about_presenter.h"
 #include "main_presenter_fixture.h"
+#include "presenters/about_presenter.h"
 
 namespace {
 

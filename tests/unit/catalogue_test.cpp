@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "core/catalogue.h"
+#include "vocabulary/catalogue.h"
 
 TEST(Catalogue, ListPositionsCoverTheFifteenEntriesInAlphabeticalOrder) {
   const char* expected[] = {

@@ -6,9 +6,9 @@
 
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
-#include "core/catalogue.h"
 #include "fakes/fake_platform.h"
 #include "main_presenter_fixture.h"
+#include "vocabulary/catalogue.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <map>
 #include <set>
 
-#include "backup/backup.h"
-#include "backup/registry_file.h"
+#include "features/backup.h"
 #include "main_presenter_fixture.h"
+#include "vocabulary/registry_file.h"
 
 namespace {
 

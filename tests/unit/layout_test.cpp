@@ -3,8 +3,8 @@
 
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
-#include "core/layout_file.h"
 #include "fakes/fake_platform.h"
+#include "features/layout_file.h"
 #include "main_presenter_fixture.h"
 #include "text/utf16.h"
 

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "core/catalogue.h"
-#include "core/main_presenter.h"
 #include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
+#include "presenters/main_presenter.h"
 #include "text/utf16.h"
+#include "vocabulary/catalogue.h"
 
 // A path no ANSI code page holds: Cyrillic, Greek, CJK, and U+1F3B5 outside the Basic Multilingual Plane.
 inline const std::string kWidePath =

@@ -6,12 +6,12 @@
 #include <type_traits>
 #include <utility>
 
-#include "backup/registry_file.h"
-#include "core/catalogue.h"
-#include "core/registry_import.h"
-#include "core/shell_folder_registry.h"
 #include "fakes/fake_platform.h"
+#include "features/registry_import.h"
 #include "text/utf16.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/registry_file.h"
+#include "vocabulary/shell_folder_registry.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // and a value stored back exactly as it was.
 #include <gtest/gtest.h>
 
-#include "core/catalogue.h"
-#include "core/shell_folder_registry.h"
 #include "fakes/fake_platform.h"
 #include "main_presenter_fixture.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/shell_folder_registry.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Start-up: the version table, the refusal of every system but Windows XP, and how the program closes.
-#include "core/windows_version.h"
 #include "main_presenter_fixture.h"
+#include "vocabulary/windows_version.h"
 
 namespace {
 

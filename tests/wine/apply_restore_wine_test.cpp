@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <string>
 
-#include "vocabulary/catalogue.h"
-#include "presenters/main_presenter.h"
-#include "vocabulary/windows_version.h"
 #include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
+#include "presenters/main_presenter.h"
 #include "raw_value.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/windows_version.h"
 #include "wide_text.h"
 #include "wine_check.h"
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "backup/registry_file.h"
-#include "backup/shell_folder_keys.h"
-#include "core/catalogue.h"
 #include "raw_value.h"
 #include "run_program.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "text/utf16.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/registry_file.h"
+#include "vocabulary/shell_folder_keys.h"
 #include "wide_text.h"
 #include "wine_check.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/main_presenter.h"
 #include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
+#include "presenters/main_presenter.h"
 #include "run_program.h"
 #include "wide_text.h"
 #include "wine_check.h"

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue.h"
 #include "raw_value.h"
 #include "run_program.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
+#include "vocabulary/catalogue.h"
 #include "wide_text.h"
 #include "wine_check.h"
 

@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "core/catalogue.h"
-#include "core/folder_locations.h"
-#include "core/main_presenter.h"
 #include "fakes/fake_main_view.h"
+#include "features/folder_locations.h"
 #include "platform/win32/win32_platform.h"
+#include "presenters/main_presenter.h"
 #include "raw_value.h"
+#include "vocabulary/catalogue.h"
 #include "wide_text.h"
 #include "wine_check.h"
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/registry_import.h"
+#include "features/registry_import.h"
 #include "platform/win32/win32_platform.h"
 #include "raw_value.h"
 #include "text/utf16.h"

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "core/catalogue.h"
-#include "core/folder_locations.h"
-#include "core/shell_folder_registry.h"
+#include "features/folder_locations.h"
 #include "platform/win32/win32_platform.h"
 #include "text/utf16.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/shell_folder_registry.h"
 #include "wide_text.h"
 #include "wine_check.h"
 

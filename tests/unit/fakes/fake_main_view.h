@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue.h"
-#include "core/main_presenter.h"
-#include "core/main_view.h"
+#include "presenters/main_presenter.h"
+#include "presenters/main_view.h"
+#include "vocabulary/catalogue.h"
 
 class FakeMainView : public MainView {
  public:

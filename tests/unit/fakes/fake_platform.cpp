@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <map>
 
-#include "backup/shell_folder_keys.h"
 #include "text/ascii_case.h"
+#include "vocabulary/shell_folder_keys.h"
 
 #include "text/utf16.h"
 

@@ -1,0 +1,349 @@
+// The backup procedure: regedit exports the four shell-folder keys, and their lines become one registry file
+// that the restore is proven to read back as the registry holds the keys.
+#include "features/backup.h"
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "features/registry_editor.h"
+#include "text/ascii_case.h"
+#include "text/text_file.h"
+#include "text/utf16.h"
+#include "vocabulary/failure.h"
+#include "vocabulary/registry_file.h"
+#include "vocabulary/session_lock.h"
+#include "vocabulary/shell_folder_keys.h"
+
+const char* const kBackupFileName = "specialfolders.bak";
+
+namespace {
+
+// The new backup is made beside the old one under this name, and takes its place only once it is proven.
+const char* const kNewBackupSuffix = ".new";
+const char* const kBackedUp = "Shell folder registry keys are now backed up.";
+const char* const kNotBackedUp = "Could not backup the shell folder registry keys";
+
+// The registry editors of one run. Whatever a failure abandons is ended and closed, so that no export goes on
+// writing into a temporary file that is about to be deleted.
+class ExportProcesses {
+ public:
+  explicit ExportProcesses(platform::Platform& platform) : platform_(platform) {}
+  ExportProcesses(const ExportProcesses&) = delete;
+  ExportProcesses& operator=(const ExportProcesses&) = delete;
+  ~ExportProcesses() {
+    for (const Export& started : exports_) platform_.processes.Finish(started.process, 0);
+  }
+
+  void Start(const std::string& program, const ShellFolderKey& key, const std::string& file);
+  // The exports run side by side; each must end within its own time with exit code 0, so a hung editor costs at
+  // most that long. The first that does not ends the backup.
+  void WaitForAll();
+
+ private:
+  struct Export {
+    platform::ProcessHandle process;
+    std::string key;
+  };
+
+  platform::Platform& platform_;
+  std::vector<Export> exports_;
+};
+
+void ExportProcesses::Start(const std::string& program, const ShellFolderKey& key, const std::string& file) {
+  std::string commandLine = ExportCommandLine(file, key);
+  platform::ProcessHandle process = platform::ProcessHandle::kNone;
+  std::int32_t code = platform_.processes.Start(program, commandLine, &process);
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot start", commandLine, code));
+  exports_.push_back(Export{process, key.FullName()});
+}
+
+void ExportProcesses::WaitForAll() {
+  platform::System& system = platform_.system;
+  while (!exports_.empty()) {
+    Export started = exports_.front();
+    exports_.erase(exports_.begin());
+    platform::ProcessEnd end = platform_.processes.Finish(started.process, kExportTimeoutMs);
+    if (end.how == platform::ProcessEnd::How::kEnded) {
+      throw Failure(platform::kErrorWaitTimeout,
+                    DescribeFailure(system, "Cannot finish the export of", started.key, platform::kErrorWaitTimeout));
+    }
+    if (end.how == platform::ProcessEnd::How::kLost) {
+      throw Failure(platform::kErrorInvalidHandle,
+                    DescribeFailure(system, "Cannot learn how the registry editor ended the export of", started.key,
+                                    platform::kErrorInvalidHandle));
+    }
+    if (end.exitCode != 0) {
+      throw Failure(platform::kErrorCantRead,
+                    WithSystemReason(system,
+                                     "The registry editor ended with exit code " + std::to_string(end.exitCode) +
+                                         " while exporting " + Quoted(started.key),
+                                     platform::kErrorCantRead));
+    }
+  }
+}
+
+// The four exports as one registry file: every line of each export but its header line, in export order, in
+// UTF-16LE whatever each export came in. Only a line that is the header itself is left out: a value may hold
+// the header's words.
+std::string MergedExports(const std::array<std::string, 4>& exports) {
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < exports.size(); ++i) {
+    DecodedText decoded = DecodeTextFile(exports[i]);
+    if (!decoded.valid) {
+      throw Failure(platform::kErrorInvalidData, "The registry editor's export of " +
+                                                     Quoted(kShellFolderKeys[i].FullName()) +
+                                                     " is neither UTF-16 nor UTF-8 text.");
+    }
+    for (std::string& line : SplitLines(decoded.text)) {
+      if (line != kRegistryFileHeader) lines.push_back(std::move(line));
+    }
+  }
+  return RegistryFileBytes(lines);
+}
+
+bool IsTextType(std::uint32_t type) {
+  return type == platform::kRegSz || type == platform::kRegExpandSz;
+}
+
+// A text value's characters up to its first NUL, which is as far as the shell reads it.
+std::string TextUpToNul(const std::string& bytes) {
+  std::string text = Utf16LeToUtf8(bytes.substr(0, bytes.size() / 2 * 2));
+  return text.substr(0, text.find('\0'));
+}
+
+// Whether restoring the backup gives the value back. A text value is exported as its characters up to the first
+// NUL, which the restore writes back with one terminator: the same text, whatever else followed it.
+bool RestoresAsHeld(const platform::RegistryValue& held, const RegistryFileValue& backedUp) {
+  if (backedUp.deleted || held.type != backedUp.type) return false;
+  if (IsTextType(held.type)) return TextUpToNul(held.bytes) == TextUpToNul(backedUp.bytes);
+  return held.bytes == backedUp.bytes;
+}
+
+std::string ValueName(const std::string& name, const ShellFolderKey& key) {
+  return (name.empty() ? std::string("The default value") : "The value " + Quoted(name)) + " of " + key.FullName();
+}
+
+// The key's values as the backup holds them against those the registry held while it was exported: the same
+// names, and each restored as it is held.
+void CheckKeyRestorable(const ShellFolderKey& key, const std::vector<platform::RegistryValue>& held,
+                        const std::vector<RegistryFileValue>& values) {
+  for (const platform::RegistryValue& value : held) {
+    auto found = std::find_if(values.begin(), values.end(), [&](const RegistryFileValue& backedUp) {
+      return SameIgnoringAsciiCase(backedUp.name, value.name);
+    });
+    if (found == values.end()) {
+      throw Failure(platform::kErrorInvalidData,
+                    ValueName(value.name, key) + " is missing from the new backup, so it was not kept.");
+    }
+    if (!RestoresAsHeld(value, *found)) {
+      throw Failure(platform::kErrorInvalidData,
+                    ValueName(value.name, key) +
+                        " would not be restored as the registry holds it, so the new backup was not kept.");
+    }
+  }
+  if (values.size() != held.size()) {
+    throw Failure(platform::kErrorInvalidData, "The new backup holds values of " + key.FullName() +
+                                                   " that the registry does not, so it was not kept.");
+  }
+}
+
+// Deletes the four export files when it goes, whatever ended the exports: before anything is written.
+class ExportFilesRemover {
+ public:
+  explicit ExportFilesRemover(std::function<void()> remove) : remove_(std::move(remove)) {}
+  ExportFilesRemover(const ExportFilesRemover&) = delete;
+  ExportFilesRemover& operator=(const ExportFilesRemover&) = delete;
+  ~ExportFilesRemover() { remove_(); }
+
+ private:
+  std::function<void()> remove_;
+};
+
+}  // namespace
+
+Outcome RegistryBackup::Run(const std::string& targetFile) {
+  Outcome outcome;
+  try {
+    outcome.file = targetFile.empty() ? DesktopFolder(&outcome.notices) + "\\" + kBackupFileName : targetFile;
+    SetExportFiles();
+    RefuseExportFileAsTarget(outcome.file);
+    SessionLock lock(platform_.locks);
+    if (lock.code() != 0) throw Failure(lock.code(), lock.FailureText(platform_.system));
+    SaveKeys(outcome.file);
+    outcome.result = Outcome::Result::kDone;
+    outcome.message = kBackedUp;
+    return outcome;
+  } catch (const Failure& failure) {
+    outcome.code = failure.code();
+    outcome.message = failure.what();
+  } catch (const std::bad_alloc&) {
+    outcome.code = platform::kErrorNotEnoughMemory;
+    outcome.message = WithSystemReason(platform_.system, "The backup broke off", outcome.code);
+  } catch (const std::exception& failure) {
+    outcome.code = platform::kErrorFunctionFailed;
+    outcome.message =
+        WithSystemReason(platform_.system, std::string("The backup broke off: ") + failure.what(), outcome.code);
+  }
+  outcome.message = std::string(kNotBackedUp) + "\n" + outcome.message;
+  return outcome;
+}
+
+void RegistryBackup::SetExportFiles() {
+  std::string tempFolder = platform_.system.TempFolder();
+  for (std::size_t i = 0; i < exportFiles_.size(); ++i) {
+    exportFiles_[i] = tempFolder + "splfolders" + std::to_string(i + 1) + ".txt";
+  }
+}
+
+// The exports are deleted before the backup is written: a backup into one of them would be lost.
+void RegistryBackup::RefuseExportFileAsTarget(const std::string& target) {
+  for (const std::string& exportFile : exportFiles_) {
+    if (!SameIgnoringAsciiCase(target, exportFile)) continue;
+    throw Failure(platform::kErrorInvalidData,
+                  Quoted(target) + " is a temporary file of the backup's own; choose another file.");
+  }
+}
+
+// Only the verified new file takes the old one's place, in one step; a failing operation throws Failure.
+void RegistryBackup::SaveKeys(const std::string& backupFile) {
+  std::array<std::string, 4> exports;
+  {
+    ExportFilesRemover remover([this] { DeleteExportFiles(); });
+    std::int32_t leftoverCode = 0;
+    std::string leftoverFailure = DeleteExportFiles(&leftoverCode);
+    if (!leftoverFailure.empty()) throw Failure(leftoverCode, leftoverFailure);
+    exports = ExportKeys();
+  }
+  std::string bytes = MergedExports(exports);
+  CheckRestorable(bytes);
+  ReplaceBackup(backupFile, bytes);
+}
+
+// The editor's full path; without a Windows folder there is none to run, and that ends the run.
+std::string RegistryBackup::FindRegistryEditor() {
+  std::string path = RegistryEditorPath(platform_.system);
+  if (path.empty()) {
+    throw Failure(platform::kErrorFileNotFound, "Cannot find the Windows folder, which holds the registry editor.");
+  }
+  return path;
+}
+
+std::array<std::string, 4> RegistryBackup::ExportKeys() {
+  std::string regedit = FindRegistryEditor();
+  {
+    ExportProcesses exports(platform_);
+    for (std::size_t i = 0; i < exportFiles_.size(); ++i) exports.Start(regedit, kShellFolderKeys[i], exportFiles_[i]);
+    // The values the exports must hold are read while the editors write them, which the check then need not
+    // wait for. A value changed meanwhile makes the two differ, and the new backup is not kept.
+    ReadHeldValues();
+    exports.WaitForAll();
+  }
+  std::array<std::string, 4> bytes;
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = ReadExport(i);
+  return bytes;
+}
+
+void RegistryBackup::ReadHeldValues() {
+  for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
+    const ShellFolderKey& key = kShellFolderKeys[i];
+    std::int32_t code = platform_.registry.ReadValues(key.hive, key.path, &heldValues_[i]);
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", key.FullName(), code));
+  }
+}
+
+// regedit can end with exit code 0 without having written anything (Wine's does when it cannot open the key).
+std::string RegistryBackup::ReadExport(std::size_t index) {
+  const std::string& path = exportFiles_[index];
+  std::string bytes;
+  std::int32_t code =
+      platform_.files.Exists(path) ? platform_.files.ReadWholeFile(path, kMaxRegistryFileBytes, &bytes) : 0;
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", path, code));
+  if (bytes.empty()) {
+    throw Failure(platform::kErrorCantRead,
+                  WithSystemReason(platform_.system,
+                                   "The registry editor wrote nothing for " +
+                                       Quoted(kShellFolderKeys[index].FullName()) + " into " + Quoted(path),
+                                   platform::kErrorCantRead));
+  }
+  return bytes;
+}
+
+// The new backup read the way the restore reads it: a section for each of the four keys, and for each key
+// exactly the values the registry holds now.
+void RegistryBackup::CheckRestorable(const std::string& bytes) {
+  RegistryFile parsed = ParseRegistryFile(bytes);
+  if (!parsed.readable) {
+    throw Failure(platform::kErrorInvalidData, "The new backup could not be restored, so it was not kept.\n" +
+                                                   OffendingLine(parsed.offendingLineNumber, parsed.offendingLine) +
+                                                   parsed.reason);
+  }
+  for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
+    if (!parsed.sections[i]) {
+      throw Failure(platform::kErrorInvalidData,
+                    "The new backup holds no section for " + kShellFolderKeys[i].FullName() + ".");
+    }
+    std::vector<RegistryFileValue> values;
+    for (const RegistryFileValue& value : parsed.values) {
+      if (value.key == &kShellFolderKeys[i]) values.push_back(value);
+    }
+    CheckKeyRestorable(kShellFolderKeys[i], heldValues_[i], values);
+  }
+}
+
+// The lock lets no other run make this file now: one that is there was left by a run that ended on the way.
+void RegistryBackup::ReplaceBackup(const std::string& backupFile, const std::string& bytes) {
+  platform::Files& files = platform_.files;
+  std::string newBackup = backupFile + kNewBackupSuffix;
+  if (files.Exists(newBackup)) {
+    std::int32_t code = files.Delete(newBackup);
+    if (code != 0)
+      throw Failure(code, DescribeFailure(platform_.system, "Cannot delete the leftover", newBackup, code));
+  }
+  std::int32_t code = files.WriteNewFile(newBackup, bytes);
+  if (code != 0) {
+    // A file that was there after all is another's, and stays.
+    if (code != platform::kErrorFileExists) files.Delete(newBackup);
+    throw Failure(code, DescribeFailure(platform_.system, "Cannot write", newBackup, code));
+  }
+  try {
+    std::string written;
+    code = files.ReadWholeFile(newBackup, bytes.size(), &written);
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", newBackup, code));
+    if (written != bytes) {
+      throw Failure(platform::kErrorInvalidData,
+                    "The new backup " + Quoted(newBackup) + " does not read back as it was written.");
+    }
+    code = files.Replace(newBackup, backupFile);
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot replace", backupFile, code));
+  } catch (const std::exception&) {
+    // Nothing half-made stays beside the previous backup, which is untouched.
+    files.Delete(newBackup);
+    throw;
+  }
+}
+
+std::string RegistryBackup::DesktopFolder(std::vector<std::string>* notices) {
+  std::string path;
+  std::int32_t result = platform_.shell.FolderPath(platform::kCsidlDesktop, &path);
+  if (result == platform::kSOk) return path;
+  if (result == platform::kEInvalidArg) notices->push_back("An invalid folder ID was specified");
+  if (result == platform::kSFalse) notices->push_back("The folder does not exist");
+  return std::string();
+}
+
+std::string RegistryBackup::DeleteExportFiles(std::int32_t* firstCode) {
+  std::string firstFailure;
+  for (const std::string& path : exportFiles_) {
+    if (!platform_.files.Exists(path)) continue;
+    std::int32_t code = platform_.files.Delete(path);
+    if (code == 0 || !firstFailure.empty()) continue;
+    firstFailure = DescribeFailure(platform_.system, "Cannot delete", path, code);
+    if (firstCode != nullptr) *firstCode = code;
+  }
+  return firstFailure;
+}

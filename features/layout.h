@@ -1,0 +1,40 @@
+// A layout applied to the registry: every folder it names moved in file order by the rules of a relocation, all
+// or nothing, and a folder already where the layout puts it left alone.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "features/layout_file.h"
+#include "platform/platform.h"
+
+struct LayoutResult {
+  enum class State {
+    kUnchanged,   // already there: nothing was written
+    kWouldMove,   // a dry run's: it would be moved
+    kMoved,       // moved, and stays so
+    kFailed,      // its writes failed: why is in detail, in the window's words
+    kPutBack,     // moved by this run, then put back because a later folder failed
+    kNotPutBack,  // moved by this run, and could not be put back: why is in detail
+    kNotReached,  // after the folder that failed: left alone
+  };
+  const ShellFolder* folder = nullptr;
+  State state = State::kNotReached;
+  std::string detail;
+};
+
+struct LayoutRun {
+  // Every folder of the layout in file order, each as it ended.
+  std::vector<LayoutResult> results;
+  // 0 when every folder is where the layout puts it (or, for a dry run, could be checked); else the system's code
+  // of the failure.
+  std::int32_t code = 0;
+  // For the user: what the run came to.
+  std::string summary;
+  // A dry run that found a folder to move.
+  bool wouldChange = false;
+};
+
+// Waits for any backup or restore of the user's to finish first. A dry run reads only.
+LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntry>& entries, bool dryRun);

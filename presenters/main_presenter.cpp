@@ -1,0 +1,181 @@
+// The main window's behaviour: display, Apply, Restore Default, the backup, the folder dialog and the links.
+#include "presenters/main_presenter.h"
+
+#include "text/trimmed.h"
+#include "vocabulary/product_texts.h"
+#include "vocabulary/web_page.h"
+#include "vocabulary/windows_version.h"
+
+namespace {
+
+const char* const kBrowseTitle = "Select the new folder";
+const char* const kWindowNotMadeText = "Zolvane could not make its main window.";
+const char* const kImportDialogTitle = "Restore from backup";
+const char* const kWorkBrokeOff = "The work broke off before it could tell how it ended.";
+const char* const kImportFilter = "Zolvane backups (*.bak)|*.bak|Registry files (*.reg)|*.reg|All files (*.*)|*.*";
+constexpr int kWindowNotMadeExitCode = 1;
+
+// What a run that has not told its outcome comes to: a failure, never the last run's outcome.
+Outcome BrokeOff(const std::string& verdict) {
+  Outcome outcome;
+  outcome.code = platform::kErrorFunctionFailed;
+  outcome.message = verdict + "\n" + kWorkBrokeOff;
+  return outcome;
+}
+
+}  // namespace
+
+MainPresenter::MainPresenter(platform::Platform& platform, MainView& view)
+    : platform_(platform), view_(view), locations_(platform), backup_(platform), import_(platform) {}
+
+void MainPresenter::OnLoad() {
+  if (GetWindowsVersionName(platform_.system) != "Windows XP") {
+    view_.ShowMessage(kRefusalText, kMbOk | kMbIconInformation, kWindowCaption);
+    view_.CloseMainWindow();
+    return;
+  }
+  view_.SelectFolderAt(0);
+}
+
+void MainPresenter::OnExit() {
+  view_.CloseMainWindow();
+}
+
+bool MainPresenter::OnCloseRequested() {
+  if (!workRunning_) return true;
+  closeAfterWork_ = true;
+  return false;
+}
+
+void MainPresenter::OnUnload() {
+  view_.CloseAbout();
+}
+
+int MainPresenter::OnWindowNotMade(const std::string& systemErrorText) {
+  std::string text = kWindowNotMadeText;
+  if (!systemErrorText.empty()) text += "\n" + systemErrorText;
+  view_.ShowMessage(text, kMbOk, kAppTitle);
+  return kWindowNotMadeExitCode;
+}
+
+void MainPresenter::OnFolderSelected() {
+  ShowCurrentLocation();
+}
+
+void MainPresenter::OnPathEdited() {
+  view_.EnableApply(!Trimmed(view_.PathText()).empty());
+}
+
+void MainPresenter::ShowCurrentLocation() {
+  view_.SetPathText(std::string());
+  const ShellFolder* folder = SelectedFolder();
+  view_.SetLocationCaption(std::string(folder != nullptr ? folder->displayName : "") + " location");
+  if (folder == nullptr) return;
+  view_.SetPathText(locations_.CurrentLocation(*folder).ToDisplayText());
+  view_.EnableApply(false);
+  view_.EnableRestoreDefault(true);
+}
+
+void MainPresenter::OnApply() {
+  std::string newPath = Trimmed(view_.PathText());
+  if (newPath.empty()) return;
+  const ShellFolder* folder = SelectedFolder();
+  if (folder == nullptr) return;
+  view_.ShowMessage(locations_.Relocate(*folder, newPath).message, kMbOk, kAppTitle);
+  view_.EnableApply(false);
+  view_.EnableRestoreDefault(true);
+  ShowCurrentLocation();
+}
+
+void MainPresenter::OnRestoreDefault() {
+  const ShellFolder* folder = SelectedFolder();
+  if (folder == nullptr) return;
+  view_.ShowMessage(locations_.RestoreDefault(*folder).message, kMbOk, kAppTitle);
+  view_.EnableApply(false);
+  ShowCurrentLocation();
+}
+
+// The catalogue row at the list's selection, or nullptr while nothing is selected.
+const ShellFolder* MainPresenter::SelectedFolder() {
+  return ShellFolderAtListPosition(view_.SelectedFolderIndex());
+}
+
+void MainPresenter::Tell(const Outcome& outcome) {
+  for (const std::string& notice : outcome.notices) view_.ShowMessage(notice, kMbOk, kAppTitle);
+  view_.ShowMessage(outcome.message, kMbOk, kAppTitle);
+}
+
+// The exports run away from the window's thread, so that the window keeps painting and answering; its
+// buttons and menu wait meanwhile, so that nothing starts twice.
+void MainPresenter::OnBackup() {
+  if (workRunning_) return;
+  workOutcome_ = BrokeOff("Could not backup the shell folder registry keys");
+  RunAwayFromTheWindow([this] { workOutcome_ = backup_.Run(); }, [this] { Tell(workOutcome_); });
+}
+
+void MainPresenter::OnRestoreFromBackup() {
+  if (workRunning_) return;
+  std::string file = ChooseBackupFile();
+  if (file.empty()) return;
+  if (!view_.AskYesNo("Replace the current special folder paths with those in " + file + "?", kAppTitle)) return;
+  workOutcome_ = BrokeOff("Could not restore the special folder paths from \"" + file + "\".");
+  RunAwayFromTheWindow([this, file] { workOutcome_ = import_.Run(file); }, [this] { TellImportOutcome(); });
+}
+
+// The open-file dialog at the desktop, with the backup preselected when there is one; empty text when the
+// user cancelled.
+std::string MainPresenter::ChooseBackupFile() {
+  std::vector<std::string> notices;
+  std::string desktop = backup_.DesktopFolder(&notices);
+  bool hasBackup = !desktop.empty() && platform_.files.Exists(desktop + "\\" + kBackupFileName);
+  platform::FileChoice choice = platform_.shell.ChooseFile(view_.Window(), kImportDialogTitle, desktop,
+                                                           hasBackup ? kBackupFileName : "", kImportFilter);
+  if (choice.result == platform::FileChoice::Result::kChosen) return choice.path;
+  if (choice.result == platform::FileChoice::Result::kFailed) {
+    view_.ShowMessage("The file dialog could not be shown (error " + std::to_string(choice.error) + ").", kMbOk,
+                      kAppTitle);
+  }
+  return std::string();
+}
+
+// After an import that wrote, the window shows what the registry holds: the file's value, or after a failure the
+// value put back. A file that was refused changed nothing, and the window stays as the user left it.
+void MainPresenter::TellImportOutcome() {
+  Tell(workOutcome_);
+  if (workOutcome_.result != Outcome::Result::kRefused) ShowCurrentLocation();
+}
+
+// The work starts first and the window then shows that it is busy: greying the buttons and the menu takes the
+// window system a few milliseconds, which the work need not wait for. The outcome reaches the window only from
+// its message loop, after this; a view that ran the work and told its outcome at once has no busy time to show.
+void MainPresenter::RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell) {
+  workRunning_ = true;
+  view_.RunInBackground(std::move(work), [this, tell] {
+    tell();
+    workRunning_ = false;
+    view_.SetBusy(false);
+    if (closeAfterWork_) view_.CloseMainWindow();
+  });
+  if (workRunning_) view_.SetBusy(true);
+}
+
+void MainPresenter::OnBrowse() {
+  std::optional<std::string> folder = platform_.shell.BrowseForFolder(view_.Window(), kBrowseTitle);
+  if (folder) view_.SetPathText(*folder);
+}
+
+void MainPresenter::OnOpenHomePage() {
+  platform_.shell.OpenWebPage(kHomePageUrl);
+}
+
+void MainPresenter::OnOpenFeedbackPage() {
+  platform_.shell.OpenWebPage(kFeedbackPageUrl);
+}
+
+void MainPresenter::OnOpenDonationPage() {
+  platform_.shell.OpenWebPage(kDonationPageUrl);
+}
+
+void MainPresenter::OnShowAbout() {
+  view_.ShowAbout();
+}

@@ -1,0 +1,68 @@
+// The main window's behaviour: what happens when the user selects a folder, edits the path, applies, restores,
+// backs up, browses or follows a link, decided here over the passive MainView and the platform's interfaces.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "features/backup.h"
+#include "features/folder_locations.h"
+#include "features/registry_import.h"
+#include "platform/platform.h"
+#include "presenters/main_view.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/outcome.h"
+
+class MainPresenter {
+ public:
+  MainPresenter(platform::Platform& platform, MainView& view);
+
+  // Start-up: refuses every system but Windows XP, else selects the first folder.
+  void OnLoad();
+  // "E&xit" from the menu: the window closes as by its close box.
+  void OnExit();
+  // The close box, the system menu or "E&xit" asks to close: false while a backup or an import runs, which
+  // then closes the window itself once it has finished and told its outcome.
+  bool OnCloseRequested();
+  // The window closes, by whatever way: the About window goes with it.
+  void OnUnload();
+  // The main window could not be made: tells the user why and gives the program's exit code.
+  int OnWindowNotMade(const std::string& systemErrorText);
+
+  void OnFolderSelected();
+  void OnPathEdited();
+  void OnApply();
+  void OnRestoreDefault();
+  void OnBackup();
+  // "Restore from backup...": a backup file chosen in the open-file dialog is imported once the user confirms.
+  void OnRestoreFromBackup();
+  // "...": the system's folder dialog fills the path box.
+  void OnBrowse();
+
+  // The buttons and the menu commands of the same name.
+  void OnOpenHomePage();
+  void OnOpenFeedbackPage();
+  void OnOpenDonationPage();
+  void OnShowAbout();
+
+ private:
+  // Shows the selected folder's name in the caption and where it lives now in the path box.
+  void ShowCurrentLocation();
+  const ShellFolder* SelectedFolder();
+  // Runs work away from the window's thread while the window waits, then tells its outcome; a close asked for
+  // meanwhile happens after that.
+  void RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell);
+  // The notices, then the message, each in a box of its own.
+  void Tell(const Outcome& outcome);
+  std::string ChooseBackupFile();
+  void TellImportOutcome();
+
+  platform::Platform& platform_;
+  MainView& view_;
+  FolderLocations locations_;
+  RegistryBackup backup_;
+  RegistryImport import_;
+  Outcome workOutcome_;
+  bool workRunning_ = false;
+  bool closeAfterWork_ = false;
+};

@@ -1,0 +1,24 @@
+// A failure told in the system's own words, so that the backup, the restore and the window say it the same way.
+#include "vocabulary/failure.h"
+
+std::string WithSystemReason(platform::System& system, const std::string& what, std::int32_t code) {
+  std::string text = what + ": ";
+  std::string reason = system.ErrorText(code);
+  if (!reason.empty()) text += reason + " ";
+  return text + "(error " + std::to_string(code) + ")";
+}
+
+std::string DescribeFailure(platform::System& system, const char* action, const std::string& target,
+                            std::int32_t code) {
+  return WithSystemReason(system, std::string(action) + " \"" + target + "\"", code);
+}
+
+std::string OffendingLine(int lineNumber, const std::string& line) {
+  return lineNumber > 0 ? "Line " + std::to_string(lineNumber) + ": " + line + "\n" : std::string();
+}
+
+const char* const kNotARegularFile = "It is a folder, a device or a pipe, not a file.";
+
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}

@@ -1,0 +1,330 @@
+// Reading a registry file: its encoding, its lines one by one, and the values it sets in the four keys.
+#include "vocabulary/registry_file.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "text/ascii_case.h"
+#include "text/text_file.h"
+#include "text/trimmed.h"
+#include "text/utf16.h"
+
+const char* const kRegistryFileHeader = "Windows Registry Editor Version 5.00";
+const char* const kRegistryFileTooLarge = "The file is larger than 16 MB, far too large to be a backup.";
+
+namespace {
+
+const char* const kHeaderVersion4 = "REGEDIT4";
+
+const char* const kNotText = "The file is neither UTF-16 text behind a byte-order mark nor UTF-8 text.";
+const char* const kEmpty = "The file is empty.";
+const char* const kNoHeader = "The file does not begin with the header of a registry file.";
+const char* const kControlCharacter = "This line holds a control character, which no line of a registry file holds.";
+const char* const kSetsNothing = "The file sets no special folder value.";
+const char* const kNotRegistryLine = "This is not a value, a key or a comment of a registry file.";
+const char* const kOtherKey = "This key is not one of the four keys that hold the special folder paths.";
+const char* const kDeletesKey = "This would delete a whole key.";
+const char* const kOutsideKey = "This value comes before any key is named.";
+const char* const kBrokenList =
+    "A list of bytes that goes on in the next line must not be broken by a blank line or a comment.";
+const char* const kEndsInList = "The file ends inside a list of bytes that was to go on.";
+const char* const kCodePageText =
+    "A REGEDIT4 file holds its text in a code page, so only ASCII characters can be read from it.";
+
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A tab is the only control character a line may hold: a NUL, a lone CR or anything else below a space would be
+// read differently by different editors.
+bool HoldsControlCharacter(const std::string& line) {
+  return std::any_of(line.begin(), line.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Whole text of 1..maxDigits hex digits into *number.
+bool ParseHexNumber(const std::string& text, std::size_t maxDigits, std::uint32_t* number) {
+  if (text.empty() || text.size() > maxDigits) return false;
+  *number = 0;
+  for (char c : text) {
+    if (HexDigit(c) < 0) return false;
+    *number = *number * 16 + static_cast<std::uint32_t>(HexDigit(c));
+  }
+  return true;
+}
+
+// A quoted text from text[*pos] (the opening quote) with its escapes undone: \\ and \" as every registry editor
+// writes them, \n and \r as Wine's writes a line break; *pos ends past the closing quote.
+bool ParseQuoted(const std::string& text, std::size_t* pos, std::string* unquoted) {
+  unquoted->clear();
+  for (std::size_t i = *pos + 1; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '"') {
+      *pos = i + 1;
+      return true;
+    }
+    if (c == '\\') {
+      if (++i == text.size()) return false;
+      switch (text[i]) {
+        case '\\':
+        case '"':
+          c = text[i];
+          break;
+        case 'n':
+          c = '\n';
+          break;
+        case 'r':
+          c = '\r';
+          break;
+        default:
+          return false;
+      }
+    }
+    *unquoted += c;
+  }
+  return false;
+}
+
+// Comma-separated bytes of two hex digits, as "hex:" writes them; a final backslash says the list goes on in
+// the next line.
+bool ParseHexBytes(const std::string& text, std::string* bytes, bool* continues) {
+  *continues = false;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    if (pos == text.size()) break;
+    if (pos + 1 == text.size() && text[pos] == '\\') {
+      *continues = true;
+      return true;
+    }
+    if (pos + 2 > text.size() || HexDigit(text[pos]) < 0 || HexDigit(text[pos + 1]) < 0) return false;
+    *bytes += static_cast<char>(HexDigit(text[pos]) * 16 + HexDigit(text[pos + 1]));
+    pos += 2;
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    if (pos < text.size() && text[pos++] != ',') return false;
+  }
+  return true;
+}
+
+bool IsStringType(std::uint32_t type) {
+  return type == platform::kRegSz || type == platform::kRegExpandSz || type == platform::kRegMultiSz;
+}
+
+// Single-byte text, as REGEDIT4 stores hex(1), hex(2) and hex(7): each ASCII byte is one UTF-16 code unit.
+std::string WidenedAscii(const std::string& bytes) {
+  std::string units;
+  for (char c : bytes) {
+    units += c;
+    units += '\0';
+  }
+  return units;
+}
+
+// The lines after the header, one at a time: each is taken, or gives the reason it may not stay.
+class LineReader {
+ public:
+  explicit LineReader(bool version4) : version4_(version4) {}
+
+  std::string Take(const std::string& line);
+  // Empty text when the file may end here.
+  std::string Finish() { return continued_ ? kEndsInList : std::string(); }
+
+  RegistryFile file;
+
+ private:
+  std::string TakeSection(const std::string& line);
+  std::string TakeAssignment(const std::string& line);
+  std::string TakeData(const std::string& name, const std::string& data);
+  std::string TakeHex(const std::string& name, const std::string& data);
+  std::string TakeContinuation(const std::string& line);
+  void Record(RegistryFileValue value);
+
+  bool version4_;
+  bool inSection_ = false;
+  const ShellFolderKey* key_ = nullptr;  // null in a section that is passed over
+  // A hex value whose list of bytes goes on in the next line.
+  bool continued_ = false;
+  RegistryFileValue pending_;
+};
+
+std::string LineReader::Take(const std::string& rawLine) {
+  if (HoldsControlCharacter(rawLine)) return kControlCharacter;
+  std::string line = WithoutOuterBlanks(rawLine);
+  if (continued_) return line.empty() || line[0] == ';' ? kBrokenList : TakeContinuation(line);
+  if (line.empty() || line[0] == ';') return std::string();
+  if (line[0] == '[') return TakeSection(line);
+  if (line[0] == '"' || line[0] == '@') return inSection_ ? TakeAssignment(line) : kOutsideKey;
+  return kNotRegistryLine;
+}
+
+// One of the four keys, a key below one of them, or a refusal.
+std::string LineReader::TakeSection(const std::string& line) {
+  if (line.back() != ']') return kNotRegistryLine;
+  if (line.compare(0, 2, "[-") == 0) return kDeletesKey;
+  std::string name = line.substr(1, line.size() - 2);
+  for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
+    std::string keyName = kShellFolderKeys[i].FullName();
+    if (SameIgnoringAsciiCase(name, keyName)) {
+      inSection_ = true;
+      key_ = &kShellFolderKeys[i];
+      file.sections[i] = true;
+      return std::string();
+    }
+    bool below = name.size() > keyName.size() + 1 && name[keyName.size()] == '\\' &&
+                 SameIgnoringAsciiCase(name.substr(0, keyName.size()), keyName);
+    if (below) {
+      inSection_ = true;
+      key_ = nullptr;
+      file.passedOverKeys.push_back(name);
+      return std::string();
+    }
+  }
+  return kOtherKey;
+}
+
+std::string LineReader::TakeAssignment(const std::string& line) {
+  std::string name;
+  std::size_t pos = 1;  // past the "@" of the default value
+  if (line[0] == '"') {
+    pos = 0;
+    if (!ParseQuoted(line, &pos, &name)) return kNotRegistryLine;
+    if (version4_ && !IsAscii(name)) return kCodePageText;
+  }
+  while (pos < line.size() && IsBlank(line[pos])) ++pos;
+  if (pos == line.size() || line[pos] != '=') return kNotRegistryLine;
+  return TakeData(name, WithoutOuterBlanks(line.substr(pos + 1)));
+}
+
+// A value's data after its "=": a deletion, a text, a dword or a list of hex bytes.
+std::string LineReader::TakeData(const std::string& name, const std::string& data) {
+  RegistryFileValue value{key_, name, false, 0, std::string()};
+  if (data == "-") {
+    value.deleted = true;
+    Record(std::move(value));
+    return std::string();
+  }
+  if (!data.empty() && data[0] == '"') {
+    std::string text;
+    std::size_t pos = 0;
+    if (!ParseQuoted(data, &pos, &text) || pos != data.size()) return kNotRegistryLine;
+    if (version4_ && !IsAscii(text)) return kCodePageText;
+    value.type = platform::kRegSz;
+    value.bytes = Utf8ToUtf16Le(text) + std::string(2, '\0');
+    Record(std::move(value));
+    return std::string();
+  }
+  std::uint32_t number = 0;
+  if (data.compare(0, 6, "dword:") == 0) {
+    if (!ParseHexNumber(data.substr(6), 8, &number)) return kNotRegistryLine;
+    value.type = platform::kRegDword;
+    for (int shift = 0; shift < 32; shift += 8) value.bytes += static_cast<char>((number >> shift) & 0xFF);
+    Record(std::move(value));
+    return std::string();
+  }
+  return TakeHex(name, data);
+}
+
+// "hex:" is REG_BINARY; "hex(N):" is type N in hex digits.
+std::string LineReader::TakeHex(const std::string& name, const std::string& data) {
+  std::size_t colon = data.find(':');
+  if (colon == std::string::npos) return kNotRegistryLine;
+  std::string prefix = data.substr(0, colon);
+  std::uint32_t type = platform::kRegBinary;
+  if (prefix != "hex") {
+    if (prefix.compare(0, 4, "hex(") != 0 || prefix.back() != ')') return kNotRegistryLine;
+    if (!ParseHexNumber(prefix.substr(4, prefix.size() - 5), 8, &type)) return kNotRegistryLine;
+  }
+  pending_ = RegistryFileValue{key_, name, false, type, std::string()};
+  continued_ = true;
+  return TakeContinuation(data.substr(colon + 1));
+}
+
+std::string LineReader::TakeContinuation(const std::string& line) {
+  bool continues = false;
+  if (!ParseHexBytes(line, &pending_.bytes, &continues)) return kNotRegistryLine;
+  continued_ = continues;
+  if (continues) return std::string();
+  if (version4_ && IsStringType(pending_.type)) {
+    if (!IsAscii(pending_.bytes)) return kCodePageText;
+    pending_.bytes = WidenedAscii(pending_.bytes);
+  }
+  Record(std::move(pending_));
+  return std::string();
+}
+
+// A later line for the same name replaces the value. Values of a section that is passed over are read, so that
+// a line no editor could read is still refused, but kept nowhere.
+void LineReader::Record(RegistryFileValue value) {
+  if (value.key == nullptr) return;
+  std::vector<RegistryFileValue>& values = file.values;
+  values.erase(std::remove_if(values.begin(), values.end(),
+                              [&](const RegistryFileValue& earlier) {
+                                return earlier.key == value.key && SameIgnoringAsciiCase(earlier.name, value.name);
+                              }),
+               values.end());
+  values.push_back(std::move(value));
+}
+
+// The line as a message can show it: a control character as its code, and no more than a few hundred bytes.
+std::string Shown(const std::string& line) {
+  constexpr std::size_t kShownBytes = 200;
+  std::string shown;
+  for (char c : line) {
+    if (shown.size() >= kShownBytes && (static_cast<unsigned char>(c) & 0xC0) != 0x80) return shown + "...";
+    if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') {
+      shown += c;
+      continue;
+    }
+    const char digits[] = "0123456789ABCDEF";
+    shown += std::string("<0x") + digits[(c >> 4) & 0xF] + digits[c & 0xF] + ">";
+  }
+  return shown;
+}
+
+RegistryFile Refused(int lineNumber, const std::string& line, const char* reason) {
+  RegistryFile file;
+  file.offendingLineNumber = lineNumber;
+  file.offendingLine = Shown(line);
+  file.reason = reason;
+  return file;
+}
+
+}  // namespace
+
+std::string RegistryFileBytes(const std::vector<std::string>& lines) {
+  std::vector<std::string> file = {kRegistryFileHeader};
+  file.insert(file.end(), lines.begin(), lines.end());
+  return EncodeUtf16LeLines(file);
+}
+
+RegistryFile ParseRegistryFile(const std::string& bytes) {
+  if (bytes.size() > kMaxRegistryFileBytes) return Refused(0, std::string(), kRegistryFileTooLarge);
+  DecodedText decoded = DecodeTextFile(bytes);
+  if (!decoded.valid) return Refused(0, std::string(), kNotText);
+  std::vector<std::string> lines = SplitLines(decoded.text);
+  bool blank =
+      std::all_of(lines.begin(), lines.end(), [](const std::string& line) { return WithoutOuterBlanks(line).empty(); });
+  if (blank) return Refused(0, std::string(), kEmpty);
+  bool version4 = lines[0] == kHeaderVersion4;
+  if (!version4 && lines[0] != kRegistryFileHeader) {
+    return Refused(1, lines[0], HoldsControlCharacter(lines[0]) ? kControlCharacter : kNoHeader);
+  }
+
+  LineReader reader(version4);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    std::string reason = reader.Take(lines[i]);
+    if (!reason.empty()) return Refused(static_cast<int>(i + 1), lines[i], reason.c_str());
+  }
+  std::string reason = reader.Finish();
+  if (!reason.empty()) return Refused(static_cast<int>(lines.size()), lines.back(), reason.c_str());
+  if (reader.file.values.empty()) return Refused(0, std::string(), kSetsNothing);
+  reader.file.readable = true;
+  return std::move(reader.file);
+}
