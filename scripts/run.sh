@@ -18,7 +18,7 @@ for argument in "$@"; do
   esac
 done
 
-"$ZOLVANE_ROOT/scripts/setup.sh"
+"$ZOLVANE_ROOT/scripts/setup.sh" --run
 # Only what this command starts: the program, and the end-to-end driver that parks the pointer and opens the
 # About window for the screenshots. scripts/test.sh builds the rest.
 "$ZOLVANE_ROOT/scripts/build.sh" win64:Zolvane,zolvane_e2e

@@ -7,6 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 source "$(dirname "$0")/env-wine32.sh"
+source "$(dirname "$0")/wine-prefix.sh"
 start=$(date +%s)
 binfmt=/proc/sys/fs/binfmt_misc
 # What qemu's own binfmt table gives for i386 ELF executables and shared objects (ET_EXEC and ET_DYN).
@@ -98,21 +99,5 @@ if [ "${1:-}" = --packages-only ]; then
   exit 0
 fi
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  log "creating the 32-bit Wine prefix $WINEPREFIX (Windows XP)"
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  timeout 600 "$WINE32" wineboot -i >/dev/null 2>&1 || { echo "win32: wineboot failed" >&2; exit 1; }
-  timeout 120 "$WINE32" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
-  # Without a window manager every window close otherwise waits two seconds.
-  timeout 120 "$WINE32" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  # The registry reaches the disk when the wineserver ends.
-  timeout 120 "$WINESERVER" -w || true
-  [ -f "$WINEPREFIX/system.reg" ] || { echo "win32: the prefix has no registry" >&2; exit 1; }
-fi
-
-# Wine's own fonts in the prefix, as setup.sh does for the 64-bit one: the layout is measured in them.
-for font in tahoma.ttf tahomabd.ttf sserife.fon; do
-  target="$WINEPREFIX/drive_c/windows/Fonts/$font"
-  [ -f "$target" ] || cp "/usr/share/wine/fonts/$font" "$target"
-done
+make_wine_prefix "$WINE32" winxp || { echo "win32: the prefix could not be made" >&2; exit 1; }
 log "32-bit Wine ready ($(( $(date +%s) - start )) s)"

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing on a Debian 12 machine and creates the project's Wine prefix (build/wine-xp).
 # Idempotent: a second run installs nothing and leaves an existing prefix alone. Never touches ~/.wine.
+# With --run, only what building and running Zolvane needs (scripts/run.sh): no test tools, no 32-bit Wine.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
+source "$(dirname "$0")/wine-prefix.sh"
 
-packages=(cmake g++ make googletest libgtest-dev clang libclang-rt-14-dev
-          g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-          wine64 fonts-wine xvfb xauth x11-utils imagemagick)
+forRunning=false
+[ "${1:-}" = --run ] && forRunning=true
+packages=(cmake g++ make g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64 fonts-wine xvfb xauth x11-utils
+          imagemagick)
+$forRunning || packages+=(googletest libgtest-dev clang libclang-rt-14-dev g++-mingw-w64-i686-win32
+                          binutils-mingw-w64-i686)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -17,8 +22,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# 32-bit Wine first: a prefix made without it has no 32-bit half, and the 32-bit Zolvane.exe, the one users take
-# to XP x64, could not run in it. One made before it was there is made again (it holds nothing of its own).
+if $forRunning; then
+  make_wine_prefix "$WINE64" winxp64
+  exit 0
+fi
+# For the tests, 32-bit Wine first: a prefix made without it has no 32-bit half, and the 32-bit Zolvane.exe, the
+# one users take to XP x64, could not run in it. One made before it was there is made again (it holds nothing of
+# its own).
 wow64=$("$ZOLVANE_ROOT/scripts/setup-wine32.sh" --packages-only) || { echo "$wow64"; exit 1; }
 if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
   ! grep -q '^win32: skipped' <<<"$wow64"; then
@@ -27,19 +37,4 @@ if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow
   rm -rf "$WINEPREFIX"
 fi
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  log "creating the Wine prefix $WINEPREFIX (Windows XP x64)"
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  "$WINE64" wineboot -i >/dev/null 2>&1
-  "$WINE64" reg add 'HKCU\Software\Wine' /v Version /d winxp64 /f >/dev/null 2>&1
-  # Without a window manager every window close otherwise waits two seconds.
-  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  "$WINESERVER" -w
-fi
-
-# Wine looks for its own fonts (Tahoma, MS Sans Serif) in the prefix's Fonts folder, not where fonts-wine
-# puts them: without them every window falls back to a much wider font.
-for font in tahoma.ttf tahomabd.ttf sserife.fon; do
-  target="$WINEPREFIX/drive_c/windows/Fonts/$font"
-  [ -f "$target" ] || cp "/usr/share/wine/fonts/$font" "$target"
-done
+make_wine_prefix "$WINE64" winxp64
