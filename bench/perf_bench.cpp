@@ -26,6 +26,7 @@
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
+#include "vocabulary/shell_folder_keys.h"
 
 namespace {
 
@@ -41,12 +42,10 @@ const char kFloorClass[] = "ZolvaneBenchFloor";
 const char kControlsFloorClass[] = "ZolvaneBenchControlsFloor";
 const char kApplyFloorClass[] = "ZolvaneBenchApplyFloor";
 const char kRegExe[] = "C:\\windows\\system32\\reg.exe";
-const char* const kExportedKeys[4] = {
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-};
+// A key as regedit and reg.exe name it, by its place in the backup's order.
+std::string ExportedKey(std::size_t index) {
+  return kShellFolderKeys[index].FullName();
+}
 // The programs a user would open instead, from the prefix's Windows folders.
 struct OtherProgram {
   const char* name;
@@ -258,7 +257,7 @@ double TimeSequentialExports() {
   double start = bench::NowMs();
   for (int i = 0; i < 4; ++i) {
     std::string file = bench::TempFile("zolvane_bench" + std::to_string(i + 1) + ".txt");
-    if (!RunAndWait("regedit /e \"" + file + "\" \"" + kExportedKeys[i] + "\"")) Fail("regedit did not end");
+    if (!RunAndWait("regedit /e \"" + file + "\" \"" + ExportedKey(i) + "\"")) Fail("regedit did not end");
   }
   double elapsed = bench::NowMs() - start;
   for (int i = 0; i < 4; ++i) DeleteFileA(bench::TempFile("zolvane_bench" + std::to_string(i + 1) + ".txt").c_str());
@@ -387,15 +386,15 @@ void BenchCommandLine(VerdictTable& table, int rounds, const std::string& cliExe
   std::vector<std::string> exportRuns;
   for (int i = 0; i < 4; ++i) {
     exports.push_back(bench::TempFile("zolvane_bench_reg" + std::to_string(i + 1) + ".reg"));
-    exportRuns.push_back(reg + " export \"" + kExportedKeys[i] + "\" \"" + exports.back() + "\" /y");
+    exportRuns.push_back(reg + " export \"" + ExportedKey(i) + "\" \"" + exports.back() + "\" /y");
   }
   std::vector<std::vector<double>> times = Interleave(
       rounds, {InSequence({cli + " set \"My Documents\" \"" + raw + "\""}),
-               InSequence({reg + " add \"" + kExportedKeys[0] + "\" /v Personal /t REG_EXPAND_SZ /d \"" + raw + "\" /f",
-                           reg + " add \"" + kExportedKeys[1] + "\" /v Personal /t REG_SZ /d \"" + expanded + "\" /f"}),
+               InSequence({reg + " add \"" + ExportedKey(0) + "\" /v Personal /t REG_EXPAND_SZ /d \"" + raw + "\" /f",
+                           reg + " add \"" + ExportedKey(1) + "\" /v Personal /t REG_SZ /d \"" + expanded + "\" /f"}),
                InSequence({cli + " backup \"" + backupFile + "\""}, {backupFile}), InSequence(exportRuns, exports),
                InSequence({cli + " list"}),
-               InSequence({reg + " query \"" + kExportedKeys[0] + "\"", reg + " query \"" + kExportedKeys[2] + "\""})});
+               InSequence({reg + " query \"" + ExportedKey(0) + "\"", reg + " query \"" + ExportedKey(2) + "\""})});
   const Target half{Target::Kind::kAtMost, 0.5};
   table.AddRun("zolvane-cli set (My Documents), against two reg add runs", "ms", half, times[0], times[1]);
   table.AddRun("zolvane-cli backup FILE, against four reg export runs", "ms", half, times[2], times[3]);

@@ -8,6 +8,7 @@
 #include "features/registry_import.h"
 #include "text/text_file.h"
 #include "vocabulary/product_texts.h"
+#include "vocabulary/shell_folder_keys.h"
 #include "vocabulary/windows_version.h"
 
 namespace {
@@ -42,16 +43,12 @@ const char* const kUsage =
     "  5  access denied\n"
     "  6  any other failure; the system's error code is in the message";
 
-const char* HiveName(platform::HKey hive) {
-  return hive == platform::kHkeyLocalMachine ? "HKLM" : "HKCU";
-}
-
 int List(FolderLocations& locations, CliOutput& output, bool csv) {
   const char* separator = csv ? "," : "\t";
   if (csv) output.Out(AsLines("Folder,Hive,Stored,Location"));
   for (const ShellFolder& folder : kShellFolders) {
     RegValue stored = locations.StoredLocation(folder);
-    std::string fields[] = {folder.displayName, HiveName(folder.hive), stored.ToDisplayText(),
+    std::string fields[] = {folder.displayName, ShortHiveName(folder.hive), stored.ToDisplayText(),
                             locations.LocationFrom(folder.hive, folder.valueName, stored).ToDisplayText()};
     std::string line;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -134,9 +131,16 @@ int RunCliRequest(platform::Platform& platform, CliOutput& output, const CliRequ
     default:
       break;
   }
-  if (GetWindowsVersionName(platform.system) != "Windows XP") {
+  if (!IsWindowsXp(platform.system)) {
     output.Err(AsLines(kRefusalText));
     return kExitNotWindowsXp;
   }
-  return RunOnWindowsXp(platform, output, request);
+  // regedit runs in the system folder: a backup's file named relative to the current folder is handed to it by
+  // its full path, and an import's or a layout's is named so in what the user is told.
+  bool namesFile = request.command == CliCommand::kBackup || request.command == CliCommand::kImport ||
+                   request.command == CliCommand::kApply;
+  if (!namesFile || request.path.empty()) return RunOnWindowsXp(platform, output, request);
+  CliRequest withFullPath = request;
+  withFullPath.path = platform.files.FullPath(request.path);
+  return RunOnWindowsXp(platform, output, withFullPath);
 }

@@ -2,6 +2,7 @@
 #include "cli/cli_words.h"
 
 #include "platform/platform.h"
+#include "vocabulary/failure.h"
 
 std::string AsLines(const std::string& text) {
   std::string lines;
@@ -36,9 +37,8 @@ int Tell(CliOutput& output, const Outcome& outcome) {
     output.Err(AsLines(outcome.message));
     return kExitNotAFileOfOurs;
   }
-  std::string number = std::to_string(outcome.code);
-  bool saysCode = outcome.message.find("(error " + number + ")") != std::string::npos ||
-                  outcome.message.find("Error " + number) != std::string::npos;
-  output.Err(AsLines(outcome.message + (saysCode ? "" : " (error " + number + ")")));
+  bool saysCode = outcome.message.find(ErrorNumber(outcome.code)) != std::string::npos ||
+                  outcome.message.find("Error " + std::to_string(outcome.code)) != std::string::npos;
+  output.Err(AsLines(outcome.message + (saysCode ? "" : " " + ErrorNumber(outcome.code))));
   return FailureExitCode(outcome.code);
 }

@@ -3,6 +3,7 @@
 
 #include "text/ascii_case.h"
 #include "text/trimmed.h"
+#include "vocabulary/failure.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ CliRequest ParseListing(CliCommand command, const std::vector<std::string>& argu
     request.csv = true;
     return request;
   }
-  return BadUsage("\"" + AsciiLowered(arguments[0]) + "\" takes no argument but --csv.");
+  return BadUsage(Quoted(AsciiLowered(arguments[0])) + " takes no argument but --csv.");
 }
 
 // apply FILE [--dry-run], in either order.
@@ -90,7 +91,7 @@ CliRequest ParseCommandLine(const std::vector<std::string>& arguments) {
   // Windows users type commands in any case.
   std::string command = AsciiLowered(arguments[0]);
   if (command == "--help" || command == "/?") {
-    if (arguments.size() != 1) return BadUsage("\"" + arguments[0] + "\" takes no argument.");
+    if (arguments.size() != 1) return BadUsage(Quoted(arguments[0]) + " takes no argument.");
     CliRequest request;
     request.command = CliCommand::kHelp;
     return request;

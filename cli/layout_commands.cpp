@@ -34,10 +34,9 @@ bool ReadLayout(platform::Platform& platform, CliOutput& output, const std::stri
                 int* exitCode) {
   std::string bytes;
   std::int32_t code = platform.files.ReadWholeFile(file, kMaxLayoutFileBytes, &bytes);
-  std::string refusal = "\"" + file + "\" is not a layout of the special folders, so nothing was changed.\n";
+  std::string refusal = Quoted(file) + " is not a layout of the special folders, so nothing was changed.\n";
   if (code == platform::kErrorBadFileType || code == platform::kErrorFileTooLarge) {
-    output.Err(
-        AsLines(refusal + (code == platform::kErrorFileTooLarge ? "The file is larger than 1 MB." : kNotARegularFile)));
+    output.Err(AsLines(refusal + (code == platform::kErrorFileTooLarge ? LayoutFileTooLarge() : kNotARegularFile)));
     *exitCode = kExitNotAFileOfOurs;
     return false;
   }
@@ -73,12 +72,8 @@ int ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const std::
     if (result.state == LayoutResult::State::kNotPutBack) words += " (" + result.detail + ")";
     output.Out(AsLines(std::string(result.folder->displayName) + ": " + words));
   }
-  if (run.code != 0) {
-    output.Err(AsLines(run.summary + " (error " + std::to_string(run.code) + ")"));
-    return FailureExitCode(run.code);
-  }
-  output.Out(AsLines(run.summary));
-  return run.wouldChange ? kExitFoundSomething : kExitSuccess;
+  exitCode = Tell(output, run.outcome);
+  return exitCode == kExitSuccess && run.wouldChange ? kExitFoundSomething : exitCode;
 }
 
 int CheckFolderProblems(platform::Platform& platform, CliOutput& output, bool csv) {

@@ -13,20 +13,20 @@
 #include "features/registry_editor.h"
 #include "text/ascii_case.h"
 #include "text/text_file.h"
-#include "text/utf16.h"
 #include "vocabulary/failure.h"
+#include "vocabulary/reg_value.h"
 #include "vocabulary/registry_file.h"
 #include "vocabulary/session_lock.h"
 #include "vocabulary/shell_folder_keys.h"
 
 const char* const kBackupFileName = "specialfolders.bak";
+const char* const kNotBackedUp = "Could not backup the shell folder registry keys";
 
 namespace {
 
 // The new backup is made beside the old one under this name, and takes its place only once it is proven.
 const char* const kNewBackupSuffix = ".new";
 const char* const kBackedUp = "Shell folder registry keys are now backed up.";
-const char* const kNotBackedUp = "Could not backup the shell folder registry keys";
 
 // The registry editors of one run. Whatever a failure abandons is ended and closed, so that no export goes on
 // writing into a temporary file that is about to be deleted.
@@ -104,16 +104,6 @@ std::string MergedExports(const std::array<std::string, 4>& exports) {
     }
   }
   return RegistryFileBytes(lines);
-}
-
-bool IsTextType(std::uint32_t type) {
-  return type == platform::kRegSz || type == platform::kRegExpandSz;
-}
-
-// A text value's characters up to its first NUL, which is as far as the shell reads it.
-std::string TextUpToNul(const std::string& bytes) {
-  std::string text = Utf16LeToUtf8(bytes.substr(0, bytes.size() / 2 * 2));
-  return text.substr(0, text.find('\0'));
 }
 
 // Whether restoring the backup gives the value back. A text value is exported as its characters up to the first
@@ -328,12 +318,11 @@ void RegistryBackup::ReplaceBackup(const std::string& backupFile, const std::str
 }
 
 std::string RegistryBackup::DesktopFolder(std::vector<std::string>* notices) {
-  std::string path;
-  std::int32_t result = platform_.shell.FolderPath(platform::kCsidlDesktop, &path);
-  if (result == platform::kSOk) return path;
-  if (result == platform::kEInvalidArg) notices->push_back("An invalid folder ID was specified");
-  if (result == platform::kSFalse) notices->push_back("The folder does not exist");
-  return std::string();
+  using Result = platform::DesktopFolderAnswer::Result;
+  platform::DesktopFolderAnswer answer = platform_.shell.DesktopFolder();
+  if (answer.result == Result::kInvalidFolder) notices->push_back("An invalid folder ID was specified");
+  if (answer.result == Result::kMissing) notices->push_back("The folder does not exist");
+  return answer.result == Result::kFound ? answer.path : std::string();
 }
 
 std::string RegistryBackup::DeleteExportFiles(std::int32_t* firstCode) {

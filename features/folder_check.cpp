@@ -20,11 +20,6 @@ std::string TypeName(std::uint32_t type) {
   }
 }
 
-bool IsText(const StoredValue& value) {
-  return value.state == StoredValue::State::kPresent &&
-         (value.type == platform::kRegSz || value.type == platform::kRegExpandSz);
-}
-
 // A drive's root and what lies below it, or a share: "C:\...", "\\server\share\...".
 bool IsFullPath(const std::string& path) {
   bool drive = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
@@ -67,8 +62,9 @@ void FolderCheck::Run() {
     Add("unusable value", "User Shell Folders holds " + Quoted(stored) + ", which is not a full path");
     return;
   }
-  RegValue shell = IsText(values.shellFolders) ? RegValueFromStored(values.shellFolders.type, values.shellFolders.bytes)
-                                               : RegValue();
+  RegValue shell = values.shellFolders.HoldsText()
+                       ? RegValueFromStored(values.shellFolders.type, values.shellFolders.bytes)
+                       : RegValue();
   if (!shell.IsText()) {
     Add("values disagree", "Shell Folders holds no path, User Shell Folders " + Quoted(location));
   } else if (shell.text() != location) {
@@ -83,14 +79,14 @@ void FolderCheck::Run() {
 
 bool FolderCheck::UsableValue(const StoredValue& value, std::string* text) {
   if (value.state == StoredValue::State::kUnknown) {
-    Add("unusable value", "User Shell Folders cannot be read (error " + std::to_string(value.code) + ")");
+    Add("unusable value", WithSystemReason(platform_.system, "User Shell Folders cannot be read", value.code));
     return false;
   }
   if (value.state == StoredValue::State::kAbsent) {
     Add("unusable value", "User Shell Folders holds no value for it");
     return false;
   }
-  if (!IsText(value)) {
+  if (!value.HoldsText()) {
     Add("unusable value", "User Shell Folders holds " + TypeName(value.type) + ", not a path");
     return false;
   }

@@ -2,15 +2,24 @@
 #include "features/folder_locations.h"
 
 #include <cstring>
+#include <utility>
 
 #include "features/stock_location.h"
-#include "text/utf16.h"
+#include "vocabulary/failure.h"
 
 namespace {
 
+const char* const kRelocated = "Successfully done!";
+const char* const kRestored = "Restored the default values!";
+
+// "Access Denied" for a write the user has no right to, else "Error 1013": how a failed write is headed.
+std::string WriteFailureHeadline(std::int32_t code) {
+  return code == platform::kErrorAccessDenied ? "Access Denied" : "Error " + std::to_string(code);
+}
+
 std::string WriteFailureText(std::int32_t code) {
-  if (code == platform::kErrorAccessDenied) return "Access Denied. No changes were made.";
-  return "Error " + std::to_string(code) + "\nAn error occurred.";
+  if (code == platform::kErrorAccessDenied) return WriteFailureHeadline(code) + ". No changes were made.";
+  return WriteFailureHeadline(code) + "\nAn error occurred.";
 }
 
 // The last part of a key's path: "Shell Folders" for the Shell Folders key.
@@ -21,21 +30,18 @@ std::string KeyName(const char* keyPath) {
 
 // What a value held before it was written, as the user can read it.
 std::string HeldBefore(const StoredValue& value) {
-  bool text = value.type == platform::kRegSz || value.type == platform::kRegExpandSz;
   if (value.state == StoredValue::State::kAbsent) return "has no value, as before.";
-  if (value.state == StoredValue::State::kUnknown || !text) return "is as it was.";
-  std::string bytes = value.bytes.size() >= 2 ? value.bytes.substr(0, value.bytes.size() - 2) : std::string();
-  return "still holds \"" + Utf16LeToUtf8(bytes) + "\".";
+  if (!value.HoldsText()) return "is as it was.";
+  return "still holds " + Quoted(TextUpToNul(value.bytes)) + ".";
 }
 
 // When one write failed and the other could not be undone, the user learns where each value now stands.
 std::string PartialChangeText(std::int32_t code, const std::string& valueName, const std::string& changedKey,
                               const std::string& newData, const std::string& unchangedKey,
                               const StoredValue& unchanged) {
-  std::string headline =
-      code == platform::kErrorAccessDenied ? "Access Denied." : "Error " + std::to_string(code) + ".";
-  return headline + " Only part of the change was made, and it could not be undone:\n" + changedKey + "\\" + valueName +
-         " now holds \"" + newData + "\".\n" + unchangedKey + "\\" + valueName + " " + HeldBefore(unchanged);
+  return WriteFailureHeadline(code) + ". Only part of the change was made, and it could not be undone:\n" + changedKey +
+         "\\" + valueName + " now holds " + Quoted(newData) + ".\n" + unchangedKey + "\\" + valueName + " " +
+         HeldBefore(unchanged);
 }
 
 }  // namespace
@@ -135,10 +141,10 @@ Outcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderWrite 
 }
 
 Outcome FolderLocations::Relocate(const ShellFolder& folder, const std::string& path) {
-  FolderWrite userShellFolders{kUserShellFoldersKey, path, platform::kRegExpandSz};
-  FolderWrite shellFolders{kShellFoldersKey, ExpandText(path), platform::kRegSz};
-  if (!folder.shellFoldersFirst) return WriteBoth(folder, {userShellFolders, shellFolders}, "Successfully done!");
-  return WriteBoth(folder, {shellFolders, userShellFolders}, "Successfully done!");
+  FolderWrite first{kUserShellFoldersKey, path, platform::kRegExpandSz};
+  FolderWrite second{kShellFoldersKey, ExpandText(path), platform::kRegSz};
+  if (folder.shellFoldersFirst) std::swap(first, second);
+  return WriteBoth(folder, {first, second}, kRelocated);
 }
 
 Outcome FolderLocations::RestoreDefault(const ShellFolder& folder) {
@@ -146,5 +152,5 @@ Outcome FolderLocations::RestoreDefault(const ShellFolder& folder) {
   return WriteBoth(folder,
                    {{kShellFoldersKey, ExpandText(stockPath), platform::kRegSz},
                     {kUserShellFoldersKey, stockPath, platform::kRegExpandSz}},
-                   "Restored the default values!");
+                   kRestored);
 }

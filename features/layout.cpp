@@ -44,8 +44,8 @@ LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntr
   LayoutRun run;
   SessionLock lock(platform.locks);
   if (lock.code() != 0) {
-    run.code = lock.code();
-    run.summary = lock.FailureText(platform.system);
+    run.outcome.code = lock.code();
+    run.outcome.message = lock.FailureText(platform.system);
     return run;
   }
   FolderLocations locations(platform);
@@ -67,9 +67,9 @@ LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntr
     if (!outcome.done()) {
       result.state = LayoutResult::State::kFailed;
       result.detail = OnOneLine(outcome.message);
-      run.code = outcome.code;
+      run.outcome.code = outcome.code;
       run.results.push_back(result);
-      run.summary = PutBackMoved(locations, run.results, saved, entry.folder->displayName);
+      run.outcome.message = PutBackMoved(locations, run.results, saved, entry.folder->displayName);
       for (std::size_t i = run.results.size(); i < entries.size(); ++i) {
         run.results.push_back(LayoutResult{entries[i].folder, LayoutResult::State::kNotReached, std::string()});
       }
@@ -80,7 +80,8 @@ LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntr
     run.results.push_back(result);
   }
   run.wouldChange = dryRun && moving > 0;
-  run.summary =
+  run.outcome.result = Outcome::Result::kDone;
+  run.outcome.message =
       std::to_string(moving) + (dryRun ? " would move, " : " moved, ") + std::to_string(unchanged) + " unchanged.";
   return run;
 }

@@ -8,6 +8,7 @@
 
 #include "features/layout_file.h"
 #include "platform/platform.h"
+#include "vocabulary/outcome.h"
 
 struct LayoutResult {
   enum class State {
@@ -27,11 +28,9 @@ struct LayoutResult {
 struct LayoutRun {
   // Every folder of the layout in file order, each as it ended.
   std::vector<LayoutResult> results;
-  // 0 when every folder is where the layout puts it (or, for a dry run, could be checked); else the system's code
-  // of the failure.
-  std::int32_t code = 0;
-  // For the user: what the run came to.
-  std::string summary;
+  // Done when every folder is where the layout puts it (or, for a dry run, could be checked), else failed with
+  // the system's code of the failure; its message says what the run came to.
+  Outcome outcome;
   // A dry run that found a folder to move.
   bool wouldChange = false;
 };

@@ -5,6 +5,7 @@
 
 #include "text/text_file.h"
 #include "text/trimmed.h"
+#include "vocabulary/failure.h"
 
 namespace {
 
@@ -18,8 +19,12 @@ LayoutFile Refused(int lineNumber, const std::string& line, const std::string& r
 
 }  // namespace
 
+std::string LayoutFileTooLarge() {
+  return FileLargerThan(kMaxLayoutFileBytes) + ".";
+}
+
 LayoutFile ParseLayoutFile(const std::string& bytes) {
-  if (bytes.size() > kMaxLayoutFileBytes) return Refused(0, std::string(), "The file is larger than 1 MB.");
+  if (bytes.size() > kMaxLayoutFileBytes) return Refused(0, std::string(), LayoutFileTooLarge());
   DecodedText decoded = DecodeTextFile(bytes);
   if (!decoded.valid) {
     return Refused(0, std::string(), "The file is neither UTF-8 text nor UTF-16 text behind a byte-order mark.");
@@ -41,7 +46,7 @@ LayoutFile ParseLayoutFile(const std::string& bytes) {
     std::string name = WithoutOuterBlanks(content.substr(0, equals));
     const ShellFolder* folder = FindShellFolderByAnyName(name);
     if (folder == nullptr) {
-      return Refused(number, line, "\"" + name + "\" is none of the fifteen folders; \"zolvane-cli list\" names them.");
+      return Refused(number, line, Quoted(name) + " is none of the fifteen folders; \"zolvane-cli list\" names them.");
     }
     for (const LayoutEntry& earlier : file.entries) {
       if (earlier.folder != folder) continue;

@@ -9,8 +9,9 @@
 #include "vocabulary/catalogue.h"
 #include "vocabulary/reg_value.h"
 
-// A layout of every folder is well under this; a file larger than this is not read.
+// A layout of every folder is well under this; a file larger than this is not read, and why, for the user.
 constexpr std::size_t kMaxLayoutFileBytes = 1024 * 1024;
+std::string LayoutFileTooLarge();
 
 struct LayoutEntry {
   const ShellFolder* folder = nullptr;

@@ -19,7 +19,7 @@ Failure NotABackup(int lineNumber, const std::string& line, const std::string& r
 
 // "default value of KEY" or "value "NAME" of KEY", for "the ..." and "The ...".
 std::string ValueName(const RegistryFileValue& value) {
-  std::string what = value.name.empty() ? "default value" : "value \"" + value.name + "\"";
+  std::string what = value.name.empty() ? "default value" : "value " + Quoted(value.name);
   return what + " of " + value.key->FullName();
 }
 
@@ -28,7 +28,7 @@ StoredValue TargetOf(const RegistryFileValue& value) {
 }
 
 std::string ImportedMessage(const std::string& file, const RegistryFile& parsed) {
-  std::string text = "Restored the special folder paths from \"" + file + "\".";
+  std::string text = "Restored the special folder paths from " + Quoted(file) + ".";
   if (parsed.passedOverKeys.empty()) return text;
   text += "\nThe file also holds keys below the four keys; they were left as they are:";
   for (const std::string& key : parsed.passedOverKeys) text += "\n" + key;
@@ -38,11 +38,15 @@ std::string ImportedMessage(const std::string& file, const RegistryFile& parsed)
 Outcome Failed(const std::string& file, std::int32_t code, const std::string& reason) {
   Outcome outcome;
   outcome.code = code;
-  outcome.message = "Could not restore the special folder paths from \"" + file + "\".\n" + reason;
+  outcome.message = NotRestoredHeadline(file) + "\n" + reason;
   return outcome;
 }
 
 }  // namespace
+
+std::string NotRestoredHeadline(const std::string& file) {
+  return "Could not restore the special folder paths from " + Quoted(file) + ".";
+}
 
 Outcome RegistryImport::Run(const std::string& file) {
   platform::System& system = platform_.system;
@@ -62,7 +66,7 @@ Outcome RegistryImport::Run(const std::string& file) {
     outcome.result = Outcome::Result::kRefused;
     outcome.code = failure.code();
     outcome.message =
-        "\"" + file + "\" is not a backup of the special folder paths, so nothing was imported.\n" + failure.what();
+        Quoted(file) + " is not a backup of the special folder paths, so nothing was imported.\n" + failure.what();
     return outcome;
   } catch (const std::bad_alloc&) {
     return Failed(file, platform::kErrorNotEnoughMemory,
@@ -78,7 +82,7 @@ std::string RegistryImport::ReadFile(const std::string& file) {
   std::string bytes;
   std::int32_t code = platform_.files.ReadWholeFile(file, kMaxRegistryFileBytes, &bytes);
   if (code == platform::kErrorBadFileType) throw NotABackup(0, std::string(), kNotARegularFile);
-  if (code == platform::kErrorFileTooLarge) throw NotABackup(0, std::string(), kRegistryFileTooLarge);
+  if (code == platform::kErrorFileTooLarge) throw NotABackup(0, std::string(), RegistryFileTooLarge());
   if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", file, code));
   return bytes;
 }

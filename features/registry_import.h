@@ -10,6 +10,9 @@
 #include "vocabulary/outcome.h"
 #include "vocabulary/registry_file.h"
 
+// The first line of every failure of a restore from file.
+std::string NotRestoredHeadline(const std::string& file);
+
 class RegistryImport {
  public:
   explicit RegistryImport(platform::Platform& platform) : platform_(platform) {}

@@ -103,6 +103,9 @@ class System {
 class Files {
  public:
   virtual ~Files() = default;
+  // The path made full against the current folder ("backup.bak" as "C:\\Work\\backup.bak"); the path as it is
+  // when the system cannot make it full.
+  virtual std::string FullPath(const std::string& path) = 0;
   // A file or a folder.
   virtual bool Exists(const std::string& path) = 0;
   virtual bool IsFolder(const std::string& path) = 0;
@@ -144,11 +147,19 @@ struct FileChoice {
   std::uint32_t error = 0;  // kFailed: the dialog's own error code
 };
 
+// The desktop folder as the shell answers for it: its path, or why it gives none.
+struct DesktopFolderAnswer {
+  enum class Result { kFound, kMissing, kInvalidFolder, kFailed };  // the folder is not there; the shell knows
+                                                                     // no such folder; any other failure
+  Result result = Result::kFailed;
+  std::string path;  // kFound
+};
+
 class Shell {
  public:
   virtual ~Shell() = default;
-  // A special folder's path, made when it is missing: the shell's HRESULT, and *path on S_OK.
-  virtual std::int32_t FolderPath(int csidl, std::string* path) = 0;
+  // The user's desktop folder, made when it is missing.
+  virtual DesktopFolderAnswer DesktopFolder() = 0;
   // Where the shell puts a special folder by default, in the system's language, whether or not the folder is
   // there now; nothing when the shell gives no path.
   virtual std::optional<std::string> StockFolderPath(int csidl) = 0;
@@ -162,11 +173,6 @@ class Shell {
   virtual FileChoice ChooseFile(WindowHandle owner, const std::string& title, const std::string& initialFolder,
                                 const std::string& preselectedName, const std::string& filter) = 0;
 };
-
-constexpr int kCsidlDesktop = 0x0000;
-constexpr std::int32_t kSOk = 0;
-constexpr std::int32_t kSFalse = 1;
-constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
 
 // Locks shared by every process of the user's session: named mutexes in the session's namespace.
 class Locks {

@@ -2,6 +2,7 @@
 #include "presenters/main_presenter.h"
 
 #include "text/trimmed.h"
+#include "vocabulary/failure.h"
 #include "vocabulary/product_texts.h"
 #include "vocabulary/web_page.h"
 #include "vocabulary/windows_version.h"
@@ -29,8 +30,8 @@ MainPresenter::MainPresenter(platform::Platform& platform, MainView& view)
     : platform_(platform), view_(view), locations_(platform), backup_(platform), import_(platform) {}
 
 void MainPresenter::OnLoad() {
-  if (GetWindowsVersionName(platform_.system) != "Windows XP") {
-    view_.ShowMessage(kRefusalText, kMbOk | kMbIconInformation, kWindowCaption);
+  if (!IsWindowsXp(platform_.system)) {
+    view_.ShowMessage(kRefusalText, kWindowCaption, MessageIcon::kInformation);
     view_.CloseMainWindow();
     return;
   }
@@ -51,10 +52,8 @@ void MainPresenter::OnUnload() {
   view_.CloseAbout();
 }
 
-int MainPresenter::OnWindowNotMade(const std::string& systemErrorText) {
-  std::string text = kWindowNotMadeText;
-  if (!systemErrorText.empty()) text += "\n" + systemErrorText;
-  view_.ShowMessage(text, kMbOk, kAppTitle);
+int MainPresenter::OnWindowNotMade(std::int32_t code) {
+  Say(std::string(kWindowNotMadeText) + "\n" + SystemReason(platform_.system, code));
   return kWindowNotMadeExitCode;
 }
 
@@ -81,7 +80,7 @@ void MainPresenter::OnApply() {
   if (newPath.empty()) return;
   const ShellFolder* folder = SelectedFolder();
   if (folder == nullptr) return;
-  view_.ShowMessage(locations_.Relocate(*folder, newPath).message, kMbOk, kAppTitle);
+  Say(locations_.Relocate(*folder, newPath).message);
   view_.EnableApply(false);
   view_.EnableRestoreDefault(true);
   ShowCurrentLocation();
@@ -90,7 +89,7 @@ void MainPresenter::OnApply() {
 void MainPresenter::OnRestoreDefault() {
   const ShellFolder* folder = SelectedFolder();
   if (folder == nullptr) return;
-  view_.ShowMessage(locations_.RestoreDefault(*folder).message, kMbOk, kAppTitle);
+  Say(locations_.RestoreDefault(*folder).message);
   view_.EnableApply(false);
   ShowCurrentLocation();
 }
@@ -100,16 +99,20 @@ const ShellFolder* MainPresenter::SelectedFolder() {
   return ShellFolderAtListPosition(view_.SelectedFolderIndex());
 }
 
+void MainPresenter::Say(const std::string& text) {
+  view_.ShowMessage(text, kAppTitle, MessageIcon::kNone);
+}
+
 void MainPresenter::Tell(const Outcome& outcome) {
-  for (const std::string& notice : outcome.notices) view_.ShowMessage(notice, kMbOk, kAppTitle);
-  view_.ShowMessage(outcome.message, kMbOk, kAppTitle);
+  for (const std::string& notice : outcome.notices) Say(notice);
+  Say(outcome.message);
 }
 
 // The exports run away from the window's thread, so that the window keeps painting and answering; its
 // buttons and menu wait meanwhile, so that nothing starts twice.
 void MainPresenter::OnBackup() {
   if (workRunning_) return;
-  workOutcome_ = BrokeOff("Could not backup the shell folder registry keys");
+  workOutcome_ = BrokeOff(kNotBackedUp);
   RunAwayFromTheWindow([this] { workOutcome_ = backup_.Run(); }, [this] { Tell(workOutcome_); });
 }
 
@@ -118,7 +121,7 @@ void MainPresenter::OnRestoreFromBackup() {
   std::string file = ChooseBackupFile();
   if (file.empty()) return;
   if (!view_.AskYesNo("Replace the current special folder paths with those in " + file + "?", kAppTitle)) return;
-  workOutcome_ = BrokeOff("Could not restore the special folder paths from \"" + file + "\".");
+  workOutcome_ = BrokeOff(NotRestoredHeadline(file));
   RunAwayFromTheWindow([this, file] { workOutcome_ = import_.Run(file); }, [this] { TellImportOutcome(); });
 }
 
@@ -132,8 +135,7 @@ std::string MainPresenter::ChooseBackupFile() {
                                                            hasBackup ? kBackupFileName : "", kImportFilter);
   if (choice.result == platform::FileChoice::Result::kChosen) return choice.path;
   if (choice.result == platform::FileChoice::Result::kFailed) {
-    view_.ShowMessage("The file dialog could not be shown (error " + std::to_string(choice.error) + ").", kMbOk,
-                      kAppTitle);
+    Say("The file dialog could not be shown " + ErrorNumber(static_cast<std::int32_t>(choice.error)) + ".");
   }
   return std::string();
 }

@@ -26,8 +26,9 @@ class MainPresenter {
   bool OnCloseRequested();
   // The window closes, by whatever way: the About window goes with it.
   void OnUnload();
-  // The main window could not be made: tells the user why and gives the program's exit code.
-  int OnWindowNotMade(const std::string& systemErrorText);
+  // The main window could not be made, for the system's reason code: tells the user why and gives the program's
+  // exit code.
+  int OnWindowNotMade(std::int32_t code);
 
   void OnFolderSelected();
   void OnPathEdited();
@@ -52,6 +53,8 @@ class MainPresenter {
   // Runs work away from the window's thread while the window waits, then tells its outcome; a close asked for
   // meanwhile happens after that.
   void RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell);
+  // A message box of the application's: OK, no icon, titled "Zolvane".
+  void Say(const std::string& text);
   // The notices, then the message, each in a box of its own.
   void Tell(const Outcome& outcome);
   std::string ChooseBackupFile();

@@ -10,9 +10,8 @@
 
 #include "platform/platform.h"
 
-// Message box styles: an OK button, and the information icon.
-constexpr int kMbOk = 0;
-constexpr int kMbIconInformation = 0x40;
+// A message box has an OK button and, only for the refusal at start-up, the information icon.
+enum class MessageIcon { kNone, kInformation };
 
 class MainView {
  public:
@@ -27,7 +26,7 @@ class MainView {
   virtual void EnableApply(bool enabled) = 0;
   virtual void EnableRestoreDefault(bool enabled) = 0;
   // A modal message box; returns when the user has closed it.
-  virtual void ShowMessage(const std::string& prompt, int buttons, const std::string& title) = 0;
+  virtual void ShowMessage(const std::string& prompt, const std::string& title, MessageIcon icon) = 0;
   // A modal question with Yes and No buttons: true when the user answered Yes.
   virtual bool AskYesNo(const std::string& prompt, const std::string& title) = 0;
   // Closes the main window (OnUnload runs); does nothing once it is closing.

@@ -2,6 +2,7 @@
 #include "ui/about_window.h"
 
 #include "resources/control_ids.h"
+#include "ui/gdi_scope.h"
 #include "vocabulary/product_texts.h"
 
 namespace {
@@ -166,10 +167,8 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (KeepFocusAcrossActivation(wParam)) return 0;
       break;
     case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd_, &paint);
-      PaintSeparator(dc);
-      EndPaint(hwnd_, &paint);
+      ScopedPaint paint(hwnd_);
+      PaintSeparator(paint.dc());
       return 0;
     }
     default:

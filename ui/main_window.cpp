@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "resources/control_ids.h"
+#include "ui/group_frame.h"
 #include "ui/profile_marks.h"
 #include "vocabulary/catalogue.h"
 #include "vocabulary/product_texts.h"
@@ -50,58 +51,7 @@ bool IsPushButton(const ControlDesign& design) {
   return std::wcscmp(design.className, L"BUTTON") == 0 && (design.style & BS_TYPEMASK) == BS_PUSHBUTTON;
 }
 
-// Work for the worker thread, and what the window runs once it is done.
-struct BackgroundTask {
-  std::function<void()> work;
-  std::function<void()> done;
-  HWND window;
-};
-
-DWORD WINAPI RunBackgroundTask(void* parameter) {
-  auto* task = static_cast<BackgroundTask*>(parameter);
-  // The work tells its outcome itself; nothing may unwind out of the thread.
-  try {
-    task->work();
-  } catch (...) {
-  }
-  PostMessageW(task->window, kBackgroundDoneMessage, 0, reinterpret_cast<LPARAM>(task));
-  return 0;
-}
 const wchar_t* const kMainWindowClass = L"" ZOLVANE_MAIN_WINDOW_CLASS;
-
-// The folder frame draws its own caption: group boxes do not all honour a caption colour (visual styles and Wine
-// draw it in their own), and the design wants the system highlight colour.
-void PaintFrame(HWND frame) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(frame, &paint);
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0)));
-  TEXTMETRICW metrics;
-  GetTextMetricsW(dc, &metrics);
-  RECT client;
-  GetClientRect(frame, &client);
-  RECT edge = client;
-  edge.top += metrics.tmHeight / 2 - 1;
-  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-  wchar_t caption[128] = {};
-  int length = GetWindowTextW(frame, caption, static_cast<int>(sizeof caption / sizeof caption[0]));
-  RECT text = {client.left + 7, client.top, client.right - 7, client.top + metrics.tmHeight};
-  DrawTextW(dc, caption, length, &text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
-  InflateRect(&text, 1, 0);
-  FillRect(dc, &text, GetSysColorBrush(COLOR_BTNFACE));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
-  DrawTextW(dc, caption, length, &text, DT_CENTER | DT_SINGLELINE);
-  SelectObject(dc, oldFont);
-  EndPaint(frame, &paint);
-}
-
-LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  if (message == WM_PAINT) {
-    PaintFrame(frame);
-    return 0;
-  }
-  return DefSubclassProc(frame, message, wParam, lParam);
-}
 
 }  // namespace
 
@@ -110,15 +60,8 @@ MainWindow::MainWindow(HINSTANCE instance, platform::Platform& platform)
       platform_(platform),
       presenter_(platform, *this),
       about_(instance, platform),
-      fonts_(units_) {}
-
-MainWindow::~MainWindow() {
-  // The worker uses the behaviour, which goes with this object: it may not outlive it.
-  if (worker_ != nullptr) {
-    WaitForSingleObject(worker_, INFINITE);
-    CloseHandle(worker_);
-  }
-}
+      fonts_(units_),
+      worker_(kBackgroundDoneMessage) {}
 
 std::optional<int> MainWindow::Open(int showCommand) {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
@@ -167,9 +110,7 @@ std::optional<int> MainWindow::Open(int showCommand) {
 
 // The user hears why, in the system's words, and the program ends: no window means no message loop.
 int MainWindow::NotMade() {
-  DWORD code = GetLastError();
-  std::string reason = platform_.system.ErrorText(static_cast<std::int32_t>(code));
-  return presenter_.OnWindowNotMade(reason + (reason.empty() ? "" : " ") + "(error " + std::to_string(code) + ")");
+  return presenter_.OnWindowNotMade(static_cast<std::int32_t>(GetLastError()));
 }
 
 void MainWindow::BuildControls() {
@@ -183,7 +124,7 @@ void MainWindow::BuildControls() {
         CreateDesignedControl(instance_, design, units_.Pixels(PlaceInMainWindow(design)), fonts_.Get(design.font));
     PROFILE_MARK_AT("control created", index);
   }
-  SetWindowSubclass(Control(IDC_FOLDER_FRAME), &FrameProc, 0, 0);
+  DrawCaptionInHighlightColour(Control(IDC_FOLDER_FRAME));
   FillFolderList();
 }
 
@@ -314,33 +255,15 @@ void MainWindow::EnableButtonsAsRequested() {
   }
 }
 
-// The worker gets its own thread; the window's thread goes on taking messages, so the window paints and
-// answers, and the task's done runs there when the worker posts that it has finished.
 void MainWindow::RunInBackground(std::function<void()> work, std::function<void()> done) {
-  auto* task = new BackgroundTask{std::move(work), std::move(done), hwnd_};
-  worker_ = CreateThread(nullptr, 0, &RunBackgroundTask, task, 0, nullptr);
-  if (worker_ != nullptr) return;
-  // Without a thread the work runs here: the window waits, but the work is done.
-  RunBackgroundTask(task);
-}
-
-void MainWindow::OnBackgroundDone(LPARAM parameter) {
-  auto* task = reinterpret_cast<BackgroundTask*>(parameter);
-  if (worker_ != nullptr) {
-    WaitForSingleObject(worker_, INFINITE);
-    CloseHandle(worker_);
-    worker_ = nullptr;
-  }
-  std::function<void()> done = std::move(task->done);
-  delete task;
-  done();
+  worker_.Run(hwnd_, std::move(work), std::move(done));
 }
 
 // The user logs off or shuts down while a backup or a restore runs: the work is waited for, so that it is not
 // cut off halfway; if it goes on longer than Windows lets a program answer, the log-off is refused instead.
 bool MainWindow::WaitForBackgroundWork() {
   constexpr DWORD kEndSessionWaitMs = 4000;
-  return worker_ == nullptr || WaitForSingleObject(worker_, kEndSessionWaitMs) == WAIT_OBJECT_0;
+  return worker_.WaitUntilIdle(kEndSessionWaitMs);
 }
 
 bool MainWindow::OnSetCursor(LPARAM lParam) {
@@ -354,10 +277,10 @@ HWND MainWindow::MessageBoxOwner() const {
   return hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
 }
 
-void MainWindow::ShowMessage(const std::string& prompt, int buttons, const std::string& title) {
+void MainWindow::ShowMessage(const std::string& prompt, const std::string& title, MessageIcon icon) {
   PROFILE_MARK("message box called");
-  MessageBoxW(MessageBoxOwner(), platform::Widen(prompt).data(),
-              platform::Widen(title.empty() ? kAppTitle : title).data(), static_cast<UINT>(buttons));
+  UINT style = MB_OK | (icon == MessageIcon::kInformation ? MB_ICONINFORMATION : 0);
+  MessageBoxW(MessageBoxOwner(), platform::Widen(prompt).data(), platform::Widen(title).data(), style);
 }
 
 bool MainWindow::AskYesNo(const std::string& prompt, const std::string& title) {
@@ -405,7 +328,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       CreateToolTips();
       return 0;
     case kBackgroundDoneMessage:
-      OnBackgroundDone(lParam);
+      worker_.OnDone(lParam);
       return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(lParam)) return TRUE;

@@ -13,6 +13,7 @@
 #include "presenters/main_presenter.h"
 #include "presenters/main_view.h"
 #include "ui/about_window.h"
+#include "ui/background_worker.h"
 #include "ui/design_units.h"
 #include "ui/main_window_layout.h"
 #include "ui/window_base.h"
@@ -20,7 +21,6 @@
 class MainWindow : public WindowBase, public MainView {
  public:
   MainWindow(HINSTANCE instance, platform::Platform& platform);
-  ~MainWindow() override;
 
   // Builds the window, runs OnLoad and shows the window unless the load closed it (a refused start, after which
   // the message loop ends at once). When the window cannot be made, the user hears why, and the result is the
@@ -40,7 +40,7 @@ class MainWindow : public WindowBase, public MainView {
   void SetLocationCaption(const std::string& caption) override;
   void EnableApply(bool enabled) override;
   void EnableRestoreDefault(bool enabled) override;
-  void ShowMessage(const std::string& prompt, int buttons, const std::string& title) override;
+  void ShowMessage(const std::string& prompt, const std::string& title, MessageIcon icon) override;
   bool AskYesNo(const std::string& prompt, const std::string& title) override;
   void CloseMainWindow() override;
   void ShowAbout() override;
@@ -63,7 +63,6 @@ class MainWindow : public WindowBase, public MainView {
   void OnClose();
   void SetButtonEnabled(int id, bool enabled);
   void EnableButtonsAsRequested();
-  void OnBackgroundDone(LPARAM task);
   bool WaitForBackgroundWork();
   bool OnSetCursor(LPARAM lParam);
   // The control's handle, kept from its creation: GetDlgItem would ask the window system each time.
@@ -87,5 +86,6 @@ class MainWindow : public WindowBase, public MainView {
   bool applyEnabled_ = false;
   bool restoreEnabled_ = true;
   HWND focusBeforeBusy_ = nullptr;
-  HANDLE worker_ = nullptr;
+  // Declared last, so that it goes first: the work it runs uses the behaviour.
+  BackgroundWorker worker_;
 };

@@ -1,6 +1,7 @@
 // A step that failed, with the system's code, and the one line that tells the user what failed and why.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -25,6 +26,10 @@ class Failure : public std::exception {
   bool refused_;
 };
 
+// The code as every message shows it: "(error 5)".
+std::string ErrorNumber(std::int32_t code);
+// The system's words for the code when it has some, then the code: "Access is denied. (error 5)".
+std::string SystemReason(platform::System& system, std::int32_t code);
 // What failed, then the system's words when it has some, and the code: `... : Access is denied. (error 5)`.
 std::string WithSystemReason(platform::System& system, const std::string& what, std::int32_t code);
 
@@ -37,6 +42,9 @@ std::string Quoted(const std::string& text);
 // Why a file the user picked is refused: its first offending line, "Line 6: [HKEY_...]" and a line break, or
 // nothing when the refusal is of the whole file.
 std::string OffendingLine(int lineNumber, const std::string& line);
+
+// "The file is larger than 16 MB": why a file beyond a limit of whole megabytes is not read.
+std::string FileLargerThan(std::size_t maxBytes);
 
 // The refusal of a path that names no regular file.
 extern const char* const kNotARegularFile;

@@ -7,10 +7,10 @@
 #include "text/ascii_case.h"
 #include "text/text_file.h"
 #include "text/trimmed.h"
-#include "text/utf16.h"
+#include "vocabulary/failure.h"
+#include "vocabulary/reg_value.h"
 
 const char* const kRegistryFileHeader = "Windows Registry Editor Version 5.00";
-const char* const kRegistryFileTooLarge = "The file is larger than 16 MB, far too large to be a backup.";
 
 namespace {
 
@@ -216,7 +216,7 @@ std::string LineReader::TakeData(const std::string& name, const std::string& dat
     if (!ParseQuoted(data, &pos, &text) || pos != data.size()) return kNotRegistryLine;
     if (version4_ && !IsAscii(text)) return kCodePageText;
     value.type = platform::kRegSz;
-    value.bytes = Utf8ToUtf16Le(text) + std::string(2, '\0');
+    value.bytes = StringValueBytes(text);
     Record(std::move(value));
     return std::string();
   }
@@ -304,8 +304,12 @@ std::string RegistryFileBytes(const std::vector<std::string>& lines) {
   return EncodeUtf16LeLines(file);
 }
 
+std::string RegistryFileTooLarge() {
+  return FileLargerThan(kMaxRegistryFileBytes) + ", far too large to be a backup.";
+}
+
 RegistryFile ParseRegistryFile(const std::string& bytes) {
-  if (bytes.size() > kMaxRegistryFileBytes) return Refused(0, std::string(), kRegistryFileTooLarge);
+  if (bytes.size() > kMaxRegistryFileBytes) return Refused(0, std::string(), RegistryFileTooLarge().c_str());
   DecodedText decoded = DecodeTextFile(bytes);
   if (!decoded.valid) return Refused(0, std::string(), kNotText);
   std::vector<std::string> lines = SplitLines(decoded.text);

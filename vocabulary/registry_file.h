@@ -14,7 +14,7 @@ extern const char* const kRegistryFileHeader;
 
 // A file larger than this is no backup of four keys, and is not read at all; and why, for the user.
 constexpr std::size_t kMaxRegistryFileBytes = 16u * 1024 * 1024;
-extern const char* const kRegistryFileTooLarge;
+std::string RegistryFileTooLarge();
 
 // One value the file sets or deletes, as the registry is to hold it.
 struct RegistryFileValue {

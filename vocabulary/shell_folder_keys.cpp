@@ -15,6 +15,10 @@ const char* HiveName(platform::HKey hive) {
   return hive == platform::kHkeyCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
 }
 
+const char* ShortHiveName(platform::HKey hive) {
+  return hive == platform::kHkeyCurrentUser ? "HKCU" : "HKLM";
+}
+
 std::string ShellFolderKey::FullName() const {
   return std::string(HiveName(hive)) + "\\" + path;
 }

@@ -20,4 +20,6 @@ struct ShellFolderKey {
 // In the backup's order, which is the order of the sections in its file.
 extern const std::array<ShellFolderKey, 4> kShellFolderKeys;
 
+// "HKEY_CURRENT_USER", as the registry editor names a hive, and "HKCU", as the command line shows it.
 const char* HiveName(platform::HKey hive);
+const char* ShortHiveName(platform::HKey hive);

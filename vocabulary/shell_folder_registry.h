@@ -23,14 +23,8 @@ struct StoredValue {
   }
   // The same state, and when present the same type and bytes.
   bool Holds(const StoredValue& other) const;
+  bool HoldsText() const { return state == State::kPresent && IsTextType(type); }
 };
-
-// How stored data is shown: REG_SZ and REG_EXPAND_SZ as their text up to the first NUL (none when the data has
-// no bytes at all), a REG_DWORD of at most 4 bytes as its number; anything else is Empty.
-RegValue RegValueFromStored(std::uint32_t type, const std::string& bytes);
-
-// A REG_SZ or REG_EXPAND_SZ value's bytes: the text in UTF-16LE and its terminator.
-std::string StringValueBytes(const std::string& text);
 
 class ShellFolderRegistry {
  public:

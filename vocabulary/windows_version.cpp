@@ -34,6 +34,10 @@ std::string WindowsNtName(std::uint32_t major, std::uint32_t minor) {
 
 }  // namespace
 
+bool IsWindowsXp(platform::System& system) {
+  return GetWindowsVersionName(system) == "Windows XP";
+}
+
 std::string GetWindowsVersionName(platform::System& system) {
   // A version the system did not give is all zero, which names no platform: "Failed".
   platform::WindowsVersion version = system.Version();

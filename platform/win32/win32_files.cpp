@@ -1,11 +1,28 @@
-// Files by path: whether one is there, a whole file read once and bounded, a new file written and flushed, a
-// file deleted, and one put in the place of another.
+// Files by path: a path made full, whether one is there, a whole file read once and bounded, a new file written and
+// flushed, a file deleted, and one put in the place of another.
 #include <windows.h>
 
+#include <vector>
+
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace platform {
+
+// The size asked first; a path that grew longer in between is asked again, up to a few times.
+std::string Win32Files::FullPath(const std::string& path) {
+  WideText wide = Widen(path);
+  DWORD size = ::GetFullPathNameW(wide.data(), 0, nullptr, nullptr);
+  for (int attempt = 0; attempt < 3 && size > 0; ++attempt) {
+    std::vector<wchar_t> full(size);
+    DWORD length = ::GetFullPathNameW(wide.data(), size, full.data(), nullptr);
+    if (length == 0) break;
+    if (length < size) return Narrow(full.data(), length);
+    size = length;
+  }
+  return path;
+}
 
 bool Win32Files::Exists(const std::string& path) {
   return ::GetFileAttributesW(Widen(path).data()) != INVALID_FILE_ATTRIBUTES;
@@ -20,9 +37,9 @@ bool Win32Files::IsFolder(const std::string& path) {
 }
 
 std::int32_t Win32Files::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) {
-  HANDLE file = ::CreateFileW(Widen(path).data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  ScopedHandle file(::CreateFileW(Widen(path).data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
     DWORD code = GetLastError();
     DWORD attributes = ::GetFileAttributesW(Widen(path).data());
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -30,9 +47,9 @@ std::int32_t Win32Files::ReadWholeFile(const std::string& path, std::size_t maxB
   }
   std::int32_t code = 0;
   LARGE_INTEGER size;
-  if (::GetFileType(file) != FILE_TYPE_DISK) {
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
     code = ERROR_BAD_FILE_TYPE;
-  } else if (!::GetFileSizeEx(file, &size)) {
+  } else if (!::GetFileSizeEx(file.get(), &size)) {
     code = static_cast<std::int32_t>(GetLastError());
   } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
     code = ERROR_FILE_TOO_LARGE;
@@ -41,7 +58,7 @@ std::int32_t Win32Files::ReadWholeFile(const std::string& path, std::size_t maxB
   char chunk[65536];
   while (code == 0) {
     DWORD got = 0;
-    if (!::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+    if (!::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) {
       code = static_cast<std::int32_t>(GetLastError());
     } else if (got == 0) {
       break;
@@ -51,27 +68,26 @@ std::int32_t Win32Files::ReadWholeFile(const std::string& path, std::size_t maxB
       content.append(chunk, got);
     }
   }
-  ::CloseHandle(file);
   if (code == 0) *bytes = std::move(content);
   return code;
 }
 
 std::int32_t Win32Files::WriteNewFile(const std::string& path, const std::string& bytes) {
-  HANDLE file =
-      ::CreateFileW(Widen(path).data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(GetLastError());
+  ScopedHandle file(
+      ::CreateFileW(Widen(path).data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return static_cast<std::int32_t>(GetLastError());
   std::int32_t code = 0;
   std::size_t done = 0;
   while (code == 0 && done < bytes.size()) {
     DWORD written = 0;
     DWORD chunk = static_cast<DWORD>(bytes.size() - done > 65536 ? 65536 : bytes.size() - done);
-    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
+    if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr))
       code = static_cast<std::int32_t>(GetLastError());
     done += written;
   }
   // On the disk before it takes the place of anything: a power cut must not leave a backup that never was.
-  if (code == 0 && !::FlushFileBuffers(file)) code = static_cast<std::int32_t>(GetLastError());
-  if (!::CloseHandle(file) && code == 0) code = static_cast<std::int32_t>(GetLastError());
+  if (code == 0 && !::FlushFileBuffers(file.get())) code = static_cast<std::int32_t>(GetLastError());
+  if (!file.Close() && code == 0) code = static_cast<std::int32_t>(GetLastError());
   return code;
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/win32/conversions.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -9,22 +10,19 @@ namespace platform {
 
 // "Local\\": the namespace of the user's session, so that two users of one machine never wait for each other.
 std::int32_t Win32Locks::Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock) {
-  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, Widen("Local\\" + name).data());
-  if (mutex == nullptr) return static_cast<std::int32_t>(GetLastError());
-  DWORD waited = ::WaitForSingleObject(mutex, timeoutMs);
+  ScopedHandle mutex(::CreateMutexW(nullptr, FALSE, Widen("Local\\" + name).data()));
+  if (!mutex.valid()) return static_cast<std::int32_t>(GetLastError());
+  DWORD waited = ::WaitForSingleObject(mutex.get(), timeoutMs);
   if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-    *lock = FromHandle<LockHandle>(mutex);
+    *lock = FromHandle<LockHandle>(mutex.Release());
     return 0;
   }
-  DWORD code = waited == WAIT_TIMEOUT ? WAIT_TIMEOUT : GetLastError();
-  ::CloseHandle(mutex);
-  return static_cast<std::int32_t>(code);
+  return static_cast<std::int32_t>(waited == WAIT_TIMEOUT ? WAIT_TIMEOUT : GetLastError());
 }
 
 void Win32Locks::Release(LockHandle lock) {
-  HANDLE mutex = ToHandle(lock);
-  ::ReleaseMutex(mutex);
-  ::CloseHandle(mutex);
+  ScopedHandle mutex(ToHandle(lock));
+  ::ReleaseMutex(mutex.get());
 }
 
 }  // namespace platform

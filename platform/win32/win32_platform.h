@@ -33,6 +33,7 @@ class Win32System : public System {
 
 class Win32Files : public Files {
  public:
+  std::string FullPath(const std::string& path) override;
   bool Exists(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
@@ -49,7 +50,7 @@ class Win32Processes : public Processes {
 
 class Win32Shell : public Shell {
  public:
-  std::int32_t FolderPath(int csidl, std::string* path) override;
+  DesktopFolderAnswer DesktopFolder() override;
   std::optional<std::string> StockFolderPath(int csidl) override;
   void OpenWebPage(const std::string& address) override;
   std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) override;

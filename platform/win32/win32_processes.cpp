@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/win32/conversions.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -70,14 +71,15 @@ std::int32_t Win32Processes::Start(const std::string& program, const std::string
   DWORD code = StartOnce(application, line, folder, &info);
   if (code == ERROR_INTERNAL_ERROR) code = StartOnce(application, line, folder, &info);
   if (code != 0) return static_cast<std::int32_t>(code);
-  ::CloseHandle(info.hThread);
+  ScopedHandle thread(info.hThread);
   *process = FromHandle<ProcessHandle>(info.hProcess);
   return 0;
 }
 
 // TerminateProcess only asks; the second wait lets the process let go of its files before they are deleted.
 ProcessEnd Win32Processes::Finish(ProcessHandle process, std::uint32_t timeoutMs) {
-  HANDLE handle = ToHandle(process);
+  ScopedHandle owned(ToHandle(process));
+  HANDLE handle = owned.get();
   ProcessEnd end;
   DWORD waited = ::WaitForSingleObject(handle, timeoutMs);
   DWORD exitCode = 0;
@@ -89,7 +91,6 @@ ProcessEnd Win32Processes::Finish(ProcessHandle process, std::uint32_t timeoutMs
     ::TerminateProcess(handle, kEndedExitCode);
     ::WaitForSingleObject(handle, timeoutMs > 0 ? timeoutMs : 1000);
   }
-  ::CloseHandle(handle);
   return end;
 }
 

@@ -50,15 +50,25 @@ void* SystemFunction(const char* dll, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 
-// CSIDL_FLAG_CREATE and SHGFP_TYPE_CURRENT: the folder as it is now, made when it is missing.
-std::int32_t Win32Shell::FolderPath(int csidl, std::string* path) {
+// CSIDL_FLAG_CREATE and SHGFP_TYPE_CURRENT: the folder as it is now, made when it is missing. The shell answers
+// S_FALSE for a folder that is not there and E_INVALIDARG for one it does not know.
+DesktopFolderAnswer Win32Shell::DesktopFolder() {
   wchar_t buffer[MAX_PATH + 1];
   std::memset(buffer, 0, sizeof buffer);
+  DesktopFolderAnswer answer;
   ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetFolderPathW);
-  if (boundSHGetFolderPathW == nullptr) return static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
-  HRESULT result = boundSHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
-  if (result == S_OK) *path = Narrow(buffer);
-  return static_cast<std::int32_t>(result);
+  if (boundSHGetFolderPathW == nullptr) return answer;
+  HRESULT result =
+      boundSHGetFolderPathW(nullptr, CSIDL_DESKTOP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
+  if (result == S_OK) {
+    answer.result = DesktopFolderAnswer::Result::kFound;
+    answer.path = Narrow(buffer);
+  } else if (result == S_FALSE) {
+    answer.result = DesktopFolderAnswer::Result::kMissing;
+  } else if (result == E_INVALIDARG) {
+    answer.result = DesktopFolderAnswer::Result::kInvalidFolder;
+  }
+  return answer;
 }
 
 // SHGFP_TYPE_DEFAULT: the path the folder has when nobody moved it. CSIDL_FLAG_DONT_VERIFY: the shell checks

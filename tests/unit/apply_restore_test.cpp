@@ -27,7 +27,7 @@ TEST_F(ApplyRestoreTest, ApplyWritesUserShellFoldersFirstForAPerUserFolder) {
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt, "Successfully done!");
   EXPECT_EQ(view.messages[0].title, "Zolvane");
-  EXPECT_EQ(view.messages[0].buttons, 0);
+  EXPECT_EQ(view.messages[0].icon, MessageIcon::kNone);
   // The box shows what the registry now holds, read again.
   EXPECT_EQ(view.pathText, "D:\\Data\\Docs");
   EXPECT_FALSE(view.applyEnabled);

@@ -51,14 +51,14 @@ std::string ExportText(const std::string& key, const std::string& values) {
 class LoggingView : public FakeMainView {
  public:
   LoggingView(CallLog& log, FakeFiles& files) : log_(log), files_(files) {}
-  void ShowMessage(const std::string& prompt, int buttons, const std::string& title) override {
+  void ShowMessage(const std::string& prompt, const std::string& title, MessageIcon icon) override {
     log_.Record("ShowMessage(" + prompt + ")");
     std::set<std::string> present;
     for (const std::string& path : {kTemp1, kTemp2, kTemp3, kTemp4}) {
       if (files_.files.count(path)) present.insert(path);
     }
     tempFilesAtMessage.push_back(present);
-    FakeMainView::ShowMessage(prompt, buttons, title);
+    FakeMainView::ShowMessage(prompt, title, icon);
   }
   std::vector<std::set<std::string>> tempFilesAtMessage;
 
@@ -70,7 +70,7 @@ class LoggingView : public FakeMainView {
 class BackupTest : public ::testing::Test {
  protected:
   BackupTest() {
-    fake.shell.desktopPath = kDesktop;
+    fake.shell.desktop.path = kDesktop;
     fake.processes.onRun = [this](const std::string& commandLine) {
       FakeProcesses::Outcome outcome = fake.ExportLikeRegedit(commandLine);
       for (const auto& [key, bytes] : exports) {
@@ -221,7 +221,7 @@ TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
   presenter.OnBackup();
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt, kSuccess);
-  EXPECT_EQ(view.messages[0].buttons, 0);
+  EXPECT_EQ(view.messages[0].icon, MessageIcon::kNone);
   EXPECT_EQ(view.messages[0].title, "Zolvane");
 }
 
@@ -232,26 +232,26 @@ TEST_F(BackupTest, WithoutAFileNamedTheBackupGoesToTheDesktop) {
 }
 
 TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
+  using Result = platform::DesktopFolderAnswer::Result;
   struct Case {
-    std::int32_t result;
+    Result result;
     std::string desktop;
     std::vector<std::string> prompts;
     std::string file;
   };
   const Case cases[] = {
-      {platform::kSOk, "D:\\", {kSuccess}, "D:\\\\specialfolders.bak"},  // a second backslash, as it always had
-      {platform::kSFalse, "", {"The folder does not exist", kSuccess}, "\\specialfolders.bak"},
-      {platform::kEInvalidArg, "", {"An invalid folder ID was specified", kSuccess}, "\\specialfolders.bak"},
-      {static_cast<std::int32_t>(0x80004005u), "", {kSuccess}, "\\specialfolders.bak"},  // no message of its own
+      {Result::kFound, "D:\\", {kSuccess}, "D:\\\\specialfolders.bak"},  // a second backslash, as it always had
+      {Result::kMissing, "", {"The folder does not exist", kSuccess}, "\\specialfolders.bak"},
+      {Result::kInvalidFolder, "", {"An invalid folder ID was specified", kSuccess}, "\\specialfolders.bak"},
+      {Result::kFailed, "", {kSuccess}, "\\specialfolders.bak"},  // no message of its own
   };
   for (const Case& c : cases) {
-    fake.shell.folderPathResult = c.result;
-    fake.shell.desktopPath = c.desktop;
+    fake.shell.desktop = platform::DesktopFolderAnswer{c.result, c.desktop};
     fake.files.files.clear();
     view.messages.clear();
     presenter.OnBackup();
-    EXPECT_EQ(Prompts(), c.prompts) << c.result;
-    EXPECT_TRUE(HasFile(c.file)) << c.result;
+    EXPECT_EQ(Prompts(), c.prompts) << c.file;
+    EXPECT_TRUE(HasFile(c.file)) << c.file;
   }
 }
 

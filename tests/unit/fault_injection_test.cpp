@@ -36,7 +36,7 @@ class World {
       fake.registry.SetString(kHkeyCurrentUser, key, "Personal", platform::kRegExpandSz, "D:\\Docs");
       fake.registry.SetString(kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All\\Desktop");
     }
-    fake.shell.desktopPath = kDesktop;
+    fake.shell.desktop.path = kDesktop;
     fake.files.files[kBackupPath] = kOldBackup;
     fake.processes.onRun = [this](const std::string& commandLine) { return Regedit(commandLine); };
   }
@@ -156,7 +156,7 @@ class FaultInjectionTest : public ::testing::Test {
 
   // Without the desktop's path the backup goes to the root of the current drive, as it always has.
   static std::string BackupFileOf(const Failure& failure) {
-    return failure.call.rfind("FolderPath(", 0) == 0 ? "\\specialfolders.bak" : kBackupPath;
+    return failure.call.rfind("DesktopFolder(", 0) == 0 ? "\\specialfolders.bak" : kBackupPath;
   }
 
   std::string recordedBackup_;

@@ -17,7 +17,7 @@ std::string BackupSettingMyDocuments(const std::string& path) {
 class RestoreFromBackupTest : public MainPresenterTest {
  protected:
   RestoreFromBackupTest() {
-    fake.shell.desktopPath = kDesktop;
+    fake.shell.desktop.path = kDesktop;
     SetUserShell(platform::kHkeyCurrentUser, "Personal", platform::kRegExpandSz, "D:\\Now");
     Select("My Documents");
     view.Type("D:\\typed");

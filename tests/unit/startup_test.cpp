@@ -70,7 +70,7 @@ TEST_F(MainPresenterTest, EveryOtherSystemIsRefusedBeforeTheRegistryIsRead) {
     EXPECT_EQ(refusedView.messages[0].prompt,
               "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit");
     EXPECT_EQ(refusedView.messages[0].title, "Zolvane for Windows\xC2\xAE XP");
-    EXPECT_EQ(refusedView.messages[0].buttons, 0x40);
+    EXPECT_EQ(refusedView.messages[0].icon, MessageIcon::kInformation);
     EXPECT_TRUE(refusedView.closed) << row.name;
     EXPECT_EQ(refusedView.folderIndex, -1) << row.name;
     EXPECT_EQ(platform.log.calls(), std::vector<std::string>{"Version()"}) << row.name;
@@ -94,9 +94,11 @@ TEST_F(MainPresenterTest, ExitClosesTheMainWindowAndItsClosingTheAboutWindow) {
 }
 
 TEST_F(MainPresenterTest, AMainWindowThatCannotBeMadeIsToldWithTheSystemsReasonAndEndsTheProgram) {
-  EXPECT_NE(presenter.OnWindowNotMade("Cannot find window class."), 0);
+  EXPECT_NE(presenter.OnWindowNotMade(8), 0);
   ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].prompt, "Zolvane could not make its main window.\nCannot find window class.");
+  EXPECT_EQ(view.messages[0].prompt,
+            "Zolvane could not make its main window.\nNot enough memory resources are available to process this "
+            "command. (error 8)");
   EXPECT_EQ(view.messages[0].title, "Zolvane");
 }
 

@@ -51,9 +51,9 @@ void TestWhatCannotBeHad() {
 // The platform's shell calls work through the bound functions.
 void TestShellCallsThroughBinding() {
   platform::Win32Platform win32;
-  std::string desktop;
-  CHECK_EQ(win32.platform().shell.FolderPath(platform::kCsidlDesktop, &desktop), 0);
-  CHECK(!desktop.empty());
+  platform::DesktopFolderAnswer desktop = win32.platform().shell.DesktopFolder();
+  CHECK(desktop.result == platform::DesktopFolderAnswer::Result::kFound);
+  CHECK(!desktop.path.empty());
   CHECK(GetModuleHandleA("shell32.dll") != nullptr);
 }
 

@@ -16,6 +16,11 @@ std::optional<std::int32_t> FakeFiles::Record(std::string call) {
   return RecordCall(log_, failing, std::move(call));
 }
 
+std::string FakeFiles::FullPath(const std::string& path) {
+  bool full = (path.size() >= 2 && path[1] == ':') || path.compare(0, 2, "\\\\") == 0;
+  return full ? path : currentFolder + "\\" + path;
+}
+
 bool FakeFiles::Exists(const std::string& path) {
   if (Record("Exists(" + path + ")")) return false;
   return files.count(path) != 0 || notFiles.count(path) != 0 || folders.count(path) != 0;

@@ -18,6 +18,8 @@ using FailingCalls = std::map<std::string, std::int32_t>;
 class FakeFiles : public platform::Files {
  public:
   explicit FakeFiles(CallLog& log) : log_(log) {}
+  // A path that names no drive or share is made full against currentFolder.
+  std::string FullPath(const std::string& path) override;
   bool Exists(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
@@ -25,6 +27,7 @@ class FakeFiles : public platform::Files {
   std::int32_t Delete(const std::string& path) override;
   std::int32_t Replace(const std::string& from, const std::string& to) override;
 
+  std::string currentFolder = "C:\\Work";
   // File names match without regard to case, as on Windows.
   std::map<std::string, std::string, CaseInsensitiveLess> files;
   // For example failing["Delete(C:\\TEMP\\splfolders1.txt)"] = 5; a failing Exists answers that there is no file.

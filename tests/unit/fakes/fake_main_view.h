@@ -14,8 +14,8 @@ class FakeMainView : public MainView {
  public:
   struct MessageBox {
     std::string prompt;
-    int buttons;
     std::string title;
+    MessageIcon icon;
   };
 
   void Attach(MainPresenter* presenter) { presenter_ = presenter; }
@@ -36,11 +36,11 @@ class FakeMainView : public MainView {
   void SetLocationCaption(const std::string& caption) override { locationCaption = caption; }
   void EnableApply(bool enabled) override { applyEnabled = enabled; }
   void EnableRestoreDefault(bool enabled) override { restoreEnabled = enabled; }
-  void ShowMessage(const std::string& prompt, int buttons, const std::string& title) override {
-    messages.push_back(MessageBox{prompt, buttons, title});
+  void ShowMessage(const std::string& prompt, const std::string& title, MessageIcon icon) override {
+    messages.push_back(MessageBox{prompt, title, icon});
   }
   bool AskYesNo(const std::string& prompt, const std::string& title) override {
-    questions.push_back(MessageBox{prompt, 0, title});
+    questions.push_back(MessageBox{prompt, title, MessageIcon::kNone});
     return answerYes;
   }
   // As the window does: a close the behaviour agrees to unloads it.

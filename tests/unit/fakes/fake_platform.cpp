@@ -55,10 +55,9 @@ void FakeSystem::SetVersion(std::uint32_t platformId, std::uint32_t major, std::
   version_.minor = minor;
 }
 
-std::int32_t FakeShell::FolderPath(int csidl, std::string* path) {
-  if (auto fail = log_.Record("FolderPath(" + std::to_string(csidl) + ")")) return *fail;
-  if (folderPathResult == platform::kSOk) *path = desktopPath;
-  return folderPathResult;
+platform::DesktopFolderAnswer FakeShell::DesktopFolder() {
+  if (log_.Record("DesktopFolder()")) return platform::DesktopFolderAnswer();
+  return desktop;
 }
 
 std::optional<std::string> FakeShell::StockFolderPath(int csidl) {

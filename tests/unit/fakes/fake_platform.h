@@ -53,7 +53,7 @@ class FakeShell : public platform::Shell {
   };
 
   explicit FakeShell(CallLog& log) : log_(log) {}
-  std::int32_t FolderPath(int csidl, std::string* path) override;
+  platform::DesktopFolderAnswer DesktopFolder() override;
   std::optional<std::string> StockFolderPath(int csidl) override;
   void OpenWebPage(const std::string& address) override;
   std::optional<std::string> BrowseForFolder(platform::WindowHandle owner, const std::string& title) override;
@@ -61,9 +61,9 @@ class FakeShell : public platform::Shell {
                                   const std::string& initialFolder, const std::string& preselectedName,
                                   const std::string& filter) override;
 
-  // FolderPath's answer and the path it gives on S_OK.
-  std::int32_t folderPathResult = platform::kSOk;
-  std::string desktopPath = "C:\\Documents and Settings\\Ann\\Desktop";
+  // DesktopFolder's answer.
+  platform::DesktopFolderAnswer desktop{platform::DesktopFolderAnswer::Result::kFound,
+                                        "C:\\Documents and Settings\\Ann\\Desktop"};
   // StockFolderPath's answers by CSIDL; a folder not listed has none.
   std::map<int, std::string> stockFolders;
   // The folder dialog's answer: a path, or nothing for a dialog the user cancelled.
