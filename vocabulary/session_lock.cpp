@@ -3,14 +3,10 @@
 
 #include "vocabulary/failure.h"
 
-namespace {
-
-const char* const kLockName = "Zolvane backup and restore";
-
-}  // namespace
+const char* const kSessionLockName = "Zolvane backup and restore";
 
 SessionLock::SessionLock(platform::Locks& locks)
-    : locks_(locks), code_(locks.Acquire(kLockName, kSessionLockTimeoutMs, &lock_)) {}
+    : locks_(locks), code_(locks.Acquire(kSessionLockName, kSessionLockTimeoutMs, &lock_)) {}
 
 SessionLock::~SessionLock() {
   if (code_ == 0) locks_.Release(lock_);

@@ -6,6 +6,9 @@
 
 #include "platform/platform.h"
 
+// The lock's name in the session.
+extern const char* const kSessionLockName;
+
 // How long a backup or a restore waits for another one to finish before it gives up and changes nothing.
 constexpr std::uint32_t kSessionLockTimeoutMs = 60000;
 

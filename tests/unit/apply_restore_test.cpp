@@ -8,21 +8,22 @@ using platform::kHkeyLocalMachine;
 
 class ApplyRestoreTest : public MainPresenterTest {
  protected:
-  std::vector<std::string> Writes() { return fake.log.CallsStartingWith("WriteValue"); }
-  static std::string Write(const char* hive, const char* key, const char* name, int type, const std::string& data) {
-    return std::string("WriteValue(") + hive + ", " + key + ", " + name + ", " + std::to_string(type) + ", " + data +
-           std::string(1, '\0') + ", " + std::to_string(Utf8ToUtf16Le(data).size() + 2) + ")";
+  // The values written, in the order the registry took them.
+  const std::vector<FakeRegistry::Change>& Writes() const { return fake.registry.changes; }
+  static FakeRegistry::Change Write(platform::HKey hive, const char* key, const char* name, std::uint32_t type,
+                                    const std::string& data) {
+    return FakeRegistry::Change{hive, key, name, false, type, Utf8ToUtf16Le(data) + std::string(2, '\0')};
   }
 };
 
 TEST_F(ApplyRestoreTest, ApplyWritesUserShellFoldersFirstForAPerUserFolder) {
   Select("My Documents");
   view.Type("  D:\\Data\\Docs  ");
-  fake.log.Clear();
+  fake.registry.changes.clear();
   presenter.OnApply();
-  EXPECT_EQ(Writes(), (std::vector<std::string>{
-                          Write("0x80000001", kUserShellFoldersKey, "Personal", 2, "D:\\Data\\Docs"),
-                          Write("0x80000001", kShellFoldersKey, "Personal", 1, "D:\\Data\\Docs"),
+  EXPECT_EQ(Writes(), (std::vector<FakeRegistry::Change>{
+                          Write(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", 2, "D:\\Data\\Docs"),
+                          Write(kHkeyCurrentUser, kShellFoldersKey, "Personal", 1, "D:\\Data\\Docs"),
                       }));
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt, "Successfully done!");
@@ -52,23 +53,23 @@ TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
   fake.environment.Set("USERPROFILE", profile);
   Select("My Music");
   view.Type(kWidePath);
-  fake.log.Clear();
+  fake.registry.changes.clear();
   presenter.OnApply();
   // 21 UTF-16 code units and one terminator: 44 bytes.
-  EXPECT_EQ(Writes(), (std::vector<std::string>{
-                          Write("0x80000001", kUserShellFoldersKey, "My Music", 2, kWidePath),
-                          Write("0x80000001", kShellFoldersKey, "My Music", 1, kWidePath),
+  EXPECT_EQ(Writes(), (std::vector<FakeRegistry::Change>{
+                          Write(kHkeyCurrentUser, kUserShellFoldersKey, "My Music", 2, kWidePath),
+                          Write(kHkeyCurrentUser, kShellFoldersKey, "My Music", 1, kWidePath),
                       }));
-  EXPECT_EQ(Writes().at(0).substr(Writes().at(0).size() - 5), ", 44)");
+  EXPECT_EQ(Writes().at(0).bytes.size(), 44u);
   EXPECT_EQ(LastMessage(), "Successfully done!");
   EXPECT_EQ(view.pathText, kWidePath);
 
-  fake.log.Clear();
+  fake.registry.changes.clear();
   presenter.OnRestoreDefault();
   EXPECT_EQ(Writes(),
-            (std::vector<std::string>{
-                Write("0x80000001", kShellFoldersKey, "My Music", 1, profile + "\\My Documents\\My Music"),
-                Write("0x80000001", kUserShellFoldersKey, "My Music", 2, "%USERPROFILE%\\My Documents\\My Music"),
+            (std::vector<FakeRegistry::Change>{
+                Write(kHkeyCurrentUser, kShellFoldersKey, "My Music", 1, profile + "\\My Documents\\My Music"),
+                Write(kHkeyCurrentUser, kUserShellFoldersKey, "My Music", 2, "%USERPROFILE%\\My Documents\\My Music"),
             }));
   EXPECT_EQ(view.pathText, profile + "\\My Documents\\My Music");
 }
@@ -76,31 +77,32 @@ TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
 TEST_F(ApplyRestoreTest, ApplyWritesShellFoldersFirstForCommonDesktopOnly) {
   Select("Common Desktop");
   view.Type("E:\\Desk");
-  fake.log.Clear();
+  fake.registry.changes.clear();
   presenter.OnApply();
-  EXPECT_EQ(Writes(), (std::vector<std::string>{
-                          Write("0x80000002", kShellFoldersKey, "Common Desktop", 1, "E:\\Desk"),
-                          Write("0x80000002", kUserShellFoldersKey, "Common Desktop", 2, "E:\\Desk"),
+  EXPECT_EQ(Writes(), (std::vector<FakeRegistry::Change>{
+                          Write(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", 1, "E:\\Desk"),
+                          Write(kHkeyLocalMachine, kUserShellFoldersKey, "Common Desktop", 2, "E:\\Desk"),
                       }));
 
   Select("Shared Video");
   view.Type("E:\\Video");
-  fake.log.Clear();
+  fake.registry.changes.clear();
   presenter.OnApply();
-  EXPECT_EQ(Writes().at(0), Write("0x80000002", kUserShellFoldersKey, "CommonVideo", 2, "E:\\Video"));
+  EXPECT_EQ(Writes().at(0), Write(kHkeyLocalMachine, kUserShellFoldersKey, "CommonVideo", 2, "E:\\Video"));
 }
 
 TEST_F(ApplyRestoreTest, RestoreWritesTheStockPathShellFoldersFirstAndDiscardsAnEdit) {
   SetUserShell(kHkeyCurrentUser, "Personal", platform::kRegExpandSz, "D:\\Elsewhere");
   Select("My Documents");
   view.Type("D:\\Typed but not applied");
-  fake.log.Clear();
+  fake.registry.changes.clear();
   presenter.OnRestoreDefault();
-  EXPECT_EQ(Writes(),
-            (std::vector<std::string>{
-                Write("0x80000001", kShellFoldersKey, "Personal", 1, "C:\\Documents and Settings\\Ann\\My Documents"),
-                Write("0x80000001", kUserShellFoldersKey, "Personal", 2, "%USERPROFILE%\\My Documents"),
-            }));
+  EXPECT_EQ(
+      Writes(),
+      (std::vector<FakeRegistry::Change>{
+          Write(kHkeyCurrentUser, kShellFoldersKey, "Personal", 1, "C:\\Documents and Settings\\Ann\\My Documents"),
+          Write(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", 2, "%USERPROFILE%\\My Documents"),
+      }));
   EXPECT_EQ(LastMessage(), "Restored the default values!");
   EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\Ann\\My Documents");
   EXPECT_FALSE(view.applyEnabled);
@@ -130,11 +132,12 @@ TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
     for (bool restore : {false, true}) {
       Select("Favorites");
       view.Type("D:\\Fav");
+      auto before = fake.registry.keys();
       fake.log.Clear();
-      if (outcome.failingWrite) fake.log.FailCallStartingWith("WriteValue", outcome.failingWrite - 1, outcome.code);
+      if (outcome.failingWrite) fake.log.Fail("WriteValue", outcome.failingWrite - 1, outcome.code);
       restore ? presenter.OnRestoreDefault() : presenter.OnApply();
-      // Both writes always run; when one fails, the other is put back.
-      EXPECT_EQ(Writes().size(), outcome.failingWrite ? 3u : 2u);
+      // When one write fails, the other is put back: nothing was changed.
+      if (outcome.failingWrite) EXPECT_EQ(fake.registry.keys(), before);
       EXPECT_EQ(LastMessage(), restore ? outcome.restoreMessage : outcome.applyMessage)
           << (restore ? "restore " : "apply ") << outcome.failingWrite << " " << outcome.code;
       EXPECT_FALSE(view.applyEnabled);
@@ -187,7 +190,7 @@ TEST_F(ApplyRestoreTest, APutBackThatFailsTellsWhereEachValueStands) {
   view.Type("E:\\Music");
   fake.log.Clear();
   // The User Shell Folders write is refused, the Shell Folders one succeeds, and putting it back fails.
-  fake.log.FailCallStartingWith("WriteValue", 2, 1016);
+  fake.log.Fail("WriteValue", 2, 1016);
   presenter.OnApply();
   EXPECT_EQ(LastMessage(),
             "Access Denied. Only part of the change was made, and it could not be undone:\n"
@@ -202,19 +205,19 @@ TEST_F(ApplyRestoreTest, GuardsWriteNothingShowNothingAndChangeNothing) {
   Select("Desktop");
   view.Type("   ");
   view.restoreEnabled = true;
-  fake.log.Clear();
+  fake.registry.changes.clear();
   presenter.OnApply();
-  EXPECT_TRUE(fake.log.calls().empty());
+  EXPECT_TRUE(Writes().empty());
   EXPECT_TRUE(view.messages.empty());
   EXPECT_EQ(view.pathText, "   ");
   EXPECT_FALSE(view.applyEnabled);
 
   view.folderIndex = -1;
   view.Type("D:\\Docs");
-  fake.log.Clear();
+  fake.registry.changes.clear();
   presenter.OnApply();
   presenter.OnRestoreDefault();
-  EXPECT_TRUE(fake.log.calls().empty());
+  EXPECT_TRUE(Writes().empty());
   EXPECT_TRUE(view.messages.empty());
   EXPECT_EQ(view.pathText, "D:\\Docs");
   EXPECT_TRUE(view.applyEnabled);

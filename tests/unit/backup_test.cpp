@@ -13,6 +13,7 @@
 #include "text/text_file.h"
 #include "text/utf16.h"
 #include "vocabulary/registry_file.h"
+#include "vocabulary/session_lock.h"
 
 namespace {
 
@@ -109,19 +110,24 @@ class BackupTest : public ::testing::Test {
     EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
     EXPECT_FALSE(HasFile(kBackupPath));
     EXPECT_FALSE(HasFile(kNewBackupPath));
-    EXPECT_TRUE(fake.locks.held.empty());
+    EXPECT_TRUE(fake.locks.Held().empty());
     for (const FakeProcesses::Process& process : fake.processes.started) {
       EXPECT_TRUE(process.closed) << process.commandLine;
       EXPECT_TRUE(process.ended || (process.ran && !process.outcome.hangs)) << process.commandLine;
     }
   }
 
+  // regedit ending the export of this file half-way through, with exit code 0.
+  std::function<void(const std::string&)> CutShort(const std::string& file) {
+    return [this, file](const std::string& commandLine) {
+      if (ExportFile(commandLine) == file) fake.files.files[file].resize(fake.files.files[file].size() / 2);
+    };
+  }
+
   // The program goes on: once the cause is gone, the next click backs up.
   void ExpectNextRunSucceeds() {
-    fake.files.failing.clear();
-    fake.files.shortReads.clear();
-    fake.processes.failing.clear();
-    fake.locks.heldElsewhere = false;
+    fake.log.ClearFailures();
+    fake.files.onWritten = nullptr;
     outcomes.clear();
     exports.clear();
     afterExport = nullptr;
@@ -165,7 +171,7 @@ TEST_F(BackupTest, StartsOneMinimizedRegeditPerKeyWithTheCommandLineByteForByte)
 }
 
 TEST_F(BackupTest, WithoutTheWindowsFolderNoRegistryEditorIsStarted) {
-  fake.log.FailCallStartingWith("WindowsFolder", 0, 0);
+  fake.log.Fail("WindowsFolder", 0, 0);
   ExpectFailedRun(kFailure + "\nCannot find the Windows folder, which holds the registry editor.");
   EXPECT_TRUE(fake.processes.started.empty());
   ExpectNextRunSucceeds();
@@ -175,42 +181,29 @@ TEST_F(BackupTest, LocksRemovesLeftoversExportsReadsThemWritesOnceAndMovesInThis
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp3] = "left over";
   fake.files.files[kBackupPath] = "old backup";
-  presenter.OnBackup();
-
-  std::vector<std::string> steps;
-  for (const std::string& call : fake.log.calls()) {
-    for (const char* kind : {"Acquire", "Release", "Delete", "Start", "Finish", "ReadWholeFile", "WriteNewFile",
-                             "Replace", "ShowMessage"}) {
-      if (call.rfind(kind, 0) == 0) steps.push_back(call.substr(0, call.find(" \"HKEY")));
-    }
-  }
-  const std::vector<std::string> expected = {
-      "Acquire(Zolvane backup and restore, 60000)",
-      "Delete(" + kTemp1 + ")",
-      "Delete(" + kTemp3 + ")",
-      "Start(regedit /e \"" + kTemp1 + "\"",
-      "Start(regedit /e \"" + kTemp2 + "\"",
-      "Start(regedit /e \"" + kTemp3 + "\"",
-      "Start(regedit /e \"" + kTemp4 + "\"",
-      "Finish(regedit /e \"" + kTemp1 + "\"",
-      "Finish(regedit /e \"" + kTemp2 + "\"",
-      "Finish(regedit /e \"" + kTemp3 + "\"",
-      "Finish(regedit /e \"" + kTemp4 + "\"",
-      "ReadWholeFile(" + kTemp1 + ")",
-      "ReadWholeFile(" + kTemp2 + ")",
-      "ReadWholeFile(" + kTemp3 + ")",
-      "ReadWholeFile(" + kTemp4 + ")",
-      "Delete(" + kTemp1 + ")",
-      "Delete(" + kTemp2 + ")",
-      "Delete(" + kTemp3 + ")",
-      "Delete(" + kTemp4 + ")",
-      "WriteNewFile(" + kNewBackupPath + ")",
-      "ReadWholeFile(" + kNewBackupPath + ")",
-      "Replace(" + kNewBackupPath + ", " + kBackupPath + ")",  // in place of the old one, in one step
-      "Release(Zolvane backup and restore)",
-      "ShowMessage(" + kSuccess + ")",
+  int exportsRun = 0;
+  // Each export runs under the lock, with no leftover of an earlier run beside it.
+  afterExport = [&](const std::string&) {
+    ++exportsRun;
+    EXPECT_EQ(fake.locks.Held().count(kSessionLockName), 1u);
+    for (const std::string& file : {kTemp1, kTemp3}) EXPECT_NE(fake.files.files[file], "left over");
   };
-  EXPECT_EQ(steps, expected);
+  // The new backup is written once the exports are read and gone, beside the old one, which it then replaces.
+  int written = 0;
+  fake.files.onWritten = [&](const std::string& path) {
+    ++written;
+    EXPECT_EQ(path, kNewBackupPath);
+    EXPECT_FALSE(AnyTempFileLeft());
+    EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
+  };
+  presenter.OnBackup();
+  EXPECT_EQ(exportsRun, 4);
+  EXPECT_EQ(written, 1);
+  EXPECT_NE(fake.files.files.at(kBackupPath), "old backup");
+  EXPECT_FALSE(HasFile(kNewBackupPath));
+  EXPECT_TRUE(fake.locks.Held().empty());
+
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
   // The temporary files are gone by the time the outcome is told.
   ASSERT_EQ(view.tempFilesAtMessage.size(), 1u);
   EXPECT_TRUE(view.tempFilesAtMessage[0].empty());
@@ -256,7 +249,7 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
 }
 
 TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
-  fake.log.FailCallStartingWith("TempFolder", 0, 0);
+  fake.log.Fail("TempFolder", 0, 0);
   presenter.OnBackup();
   ASSERT_EQ(fake.processes.started.size(), 4u);
   EXPECT_EQ(fake.processes.started[1].commandLine,
@@ -396,8 +389,10 @@ TEST_F(BackupTest, TextValuesCompareAsTheShellReadsThemAndKeysBelowTheFourAreKep
 
 TEST_F(BackupTest, ARunWaitsForTheUsersOtherBackupOrRestoreAndGivesUpUntouchedPastTheBound) {
   fake.files.files[kBackupPath] = "old backup";
-  fake.locks.heldElsewhere = true;
-  presenter.OnBackup();
+  {
+    LockHeldElsewhere another(fake.locks, kSessionLockName);
+    presenter.OnBackup();
+  }
   EXPECT_EQ(Prompts(),
             std::vector<std::string>{
                 kFailure + "\nAnother Zolvane is backing up or restoring the special folder paths and has not "
@@ -406,7 +401,7 @@ TEST_F(BackupTest, ARunWaitsForTheUsersOtherBackupOrRestoreAndGivesUpUntouchedPa
   EXPECT_TRUE(fake.processes.started.empty());
   EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
   ExpectNextRunSucceeds();
-  EXPECT_TRUE(fake.locks.held.empty());
+  EXPECT_TRUE(fake.locks.Held().empty());
 }
 
 TEST_F(BackupTest, ALeftoverNewFileIsRemovedFirstAndOneMadeMeanwhileByAnotherIsLeftAlone) {
@@ -415,14 +410,15 @@ TEST_F(BackupTest, ALeftoverNewFileIsRemovedFirstAndOneMadeMeanwhileByAnotherIsL
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
   EXPECT_FALSE(HasFile(kNewBackupPath));
 
+  // Another program makes the file right after the backup looked for a leftover.
   view.messages.clear();
-  fake.log.Clear();
-  fake.files.failing["WriteNewFile(" + kNewBackupPath + ")"] = platform::kErrorFileExists;
+  fake.files.files[kNewBackupPath] = "another program's";
+  fake.log.Fail("Exists(" + kNewBackupPath + ")", 0, 0);
   fake.files.files[kBackupPath] = "old backup";
   presenter.OnBackup();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\nCannot write \"" + kNewBackupPath +
                                                 "\": The file exists. (error 80)"});
-  EXPECT_EQ(fake.log.CallsStartingWith("Delete(" + kNewBackupPath), std::vector<std::string>{});
+  EXPECT_EQ(fake.files.files.at(kNewBackupPath), "another program's");
   EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
 }
 
@@ -432,13 +428,12 @@ TEST_F(BackupTest, ABackupIntoOneOfItsOwnTemporaryFilesIsRefusedUpFront) {
   EXPECT_EQ(outcome.message,
             kFailure + "\n\"c:\\temp\\SPLFOLDERS2.TXT\" is a temporary file of the backup's own; choose another file.");
   EXPECT_TRUE(fake.processes.started.empty());
-  EXPECT_TRUE(fake.log.CallsStartingWith("Acquire").empty());
 }
 
 // --- Failures: each ends in its message, and the program goes on ---
 
 TEST_F(BackupTest, RegeditThatCannotBeStartedEndsTheBackupAndTheOnesAlreadyRunning) {
-  fake.processes.failing["Start(regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\")"] = 2;
+  fake.log.Fail("Start(regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\")", 0, 2);
   ExpectFailedRun(kFailure + "\nCannot start \"regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf +
                   "\"\": The system cannot find the file specified. (error 2)");
   ASSERT_EQ(fake.processes.started.size(), 2u);
@@ -458,7 +453,7 @@ TEST_F(BackupTest, AnExportThatHangsFailsOrWritesNothingFailsTheBackupSayingWhy)
       {"still running after thirty seconds", [&] { outcomes[kKeyUserSf].hangs = true; },
        "Cannot finish the export of \"" + kKeyUserSf + "\": The wait operation timed out. (error 258)"},
       {"a wait that fails",
-       [&] { fake.processes.failing["Finish(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\", 30000)"] = 0; },
+       [&] { fake.log.Fail("Finish(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\", 30000)", 0, 0); },
        "Cannot learn how the registry editor ended the export of \"" + kKeyUserUsf +
            "\": The handle is invalid. (error 6)"},
       {"an exit code other than zero", [&] { outcomes[kKeyMachineSf].exitCode = 1; },
@@ -470,7 +465,7 @@ TEST_F(BackupTest, AnExportThatHangsFailsOrWritesNothingFailsTheBackupSayingWhy)
       {"an export never written", [&] { afterExport = [&](const std::string&) { fake.files.files.erase(kTemp4); }; },
        "The registry editor wrote nothing for \"" + kKeyMachineSf + "\" into \"" + kTemp4 +
            "\": The configuration registry key could not be read. (error 1012)"},
-      {"an export that cannot be read", [&] { fake.files.failing["ReadWholeFile(" + kTemp2 + ")"] = 32; },
+      {"an export that cannot be read", [&] { fake.log.Fail("ReadWholeFile(" + kTemp2 + ")", 0, 32); },
        "Cannot read \"" + kTemp2 +
            "\": The process cannot access the file because it is being used by another process. (error 32)"},
       {"an export that is no text", [&] { exports[kKeyUserSf] = std::string("\xFF\xFE\x00\xDC", 4); },
@@ -490,7 +485,7 @@ TEST_F(BackupTest, AnExportThatHangsFailsOrWritesNothingFailsTheBackupSayingWhy)
 TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp2] = "left over";
-  fake.files.failing["Delete(" + kTemp2 + ")"] = 5;
+  fake.log.Fail("Delete(" + kTemp2 + ")", CallLog::kEvery, 5);
   ExpectFailedRun(kFailure + "\nCannot delete \"" + kTemp2 + "\": Access is denied. (error 5)");
   EXPECT_TRUE(fake.processes.started.empty());
   // Removed where possible: only the one that cannot be deleted is still there.
@@ -510,15 +505,15 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
       {"an export that fails", [&] { outcomes[kKeyUserUsf].exitCode = 1; },
        kFailure + "\nThe registry editor ended with exit code 1 while exporting \"" + kKeyUserUsf +
            "\": The configuration registry key could not be read. (error 1012)"},
-      {"an export read short", [&] { fake.files.shortReads.insert("ReadWholeFile(" + kTemp1 + ")"); },
+      {"an export cut short", [&] { afterExport = CutShort(kTemp1); },
        kFailure + "\nThe registry editor's export of \"" + kKeyUserUsf + "\" is neither UTF-16 nor UTF-8 text."},
-      {"a new backup that reads back short",
-       [&] { fake.files.shortReads.insert("ReadWholeFile(" + kNewBackupPath + ")"); },
+      {"a new backup that another program changes before it is read back",
+       [&] { fake.files.onWritten = [&](const std::string& path) { fake.files.files[path].pop_back(); }; },
        kFailure + "\nThe new backup \"" + kNewBackupPath + "\" does not read back as it was written."},
-      {"a new backup that cannot be written", [&] { fake.files.failing["WriteNewFile(" + kNewBackupPath + ")"] = 112; },
+      {"a new backup that cannot be written", [&] { fake.log.Fail("WriteNewFile(" + kNewBackupPath + ")", 0, 112); },
        kFailure + "\nCannot write \"" + kNewBackupPath + "\": There is not enough space on the disk. (error 112)"},
       {"an old backup that cannot be replaced",
-       [&] { fake.files.failing["Replace(" + kNewBackupPath + ", " + kBackupPath + ")"] = 5; },
+       [&] { fake.log.Fail("Replace(" + kNewBackupPath + ", " + kBackupPath + ")", 0, 5); },
        kFailure + "\nCannot replace \"" + kBackupPath + "\": Access is denied. (error 5)"},
   };
   for (const Case& c : cases) {
@@ -546,10 +541,10 @@ TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInst
   } cases[] = {
       {"success", [] {}, 0},
       {"an export that fails", [&] { outcomes[kKeyUserSf].exitCode = 1; }, 1012},
-      {"an unwritable file", [&] { fake.files.failing["WriteNewFile(" + named + ".new)"] = 112; }, 112},
-      {"an export read short", [&] { fake.files.shortReads.insert("ReadWholeFile(" + kTemp1 + ")"); }, 13},
+      {"an unwritable file", [&] { fake.log.Fail("WriteNewFile(" + named + ".new)", 0, 112); }, 112},
+      {"an export cut short", [&] { afterExport = CutShort(kTemp1); }, 13},
       {"an editor that cannot start",
-       [&] { fake.processes.failing["Start(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\")"] = 740; }, 740},
+       [&] { fake.log.Fail("Start(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\")", 0, 740); }, 740},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -562,27 +557,31 @@ TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInst
     EXPECT_EQ(outcome.done(), outcome.message == kSuccess);
     EXPECT_EQ(HasFile(named), c.code == 0);
     EXPECT_FALSE(HasFile(kBackupPath));
-    fake.files.failing.clear();
-    fake.files.shortReads.clear();
-    fake.processes.failing.clear();
+    fake.log.ClearFailures();
     outcomes.clear();
+    afterExport = nullptr;
   }
 }
 
 TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedLeavesTheSuccessStanding) {
-  fake.files.failing["Delete(" + kTemp4 + ")"] = 32;
+  fake.log.Fail("Delete(" + kTemp4 + ")", 0, 32);
   presenter.OnBackup();
   EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
   EXPECT_TRUE(HasFile(kTemp4));
   EXPECT_FALSE(HasFile(kTemp1));
-  // The next run deletes it before it starts any export.
-  fake.log.Clear();
-  ExpectNextRunSucceeds();
-  const std::vector<std::string>& calls = fake.log.calls();
-  auto deleted = std::find(calls.begin(), calls.end(), "Delete(" + kTemp4 + ")");
-  auto firstExport =
-      std::find_if(calls.begin(), calls.end(), [](const std::string& call) { return call.rfind("Start", 0) == 0; });
-  EXPECT_LT(deleted, firstExport);
+  // The next run deletes it before it starts any export: none of them finds it there.
+  fake.files.files[kTemp4] = "left over";
+  fake.log.ClearFailures();
+  bool leftOverSeen = false;
+  fake.processes.onRun = [&](const std::string& commandLine) {
+    leftOverSeen = leftOverSeen || (HasFile(kTemp4) && fake.files.files.at(kTemp4) == "left over");
+    return fake.ExportLikeRegedit(commandLine);
+  };
+  view.messages.clear();
+  presenter.OnBackup();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_FALSE(leftOverSeen);
+  EXPECT_FALSE(AnyTempFileLeft());
 }
 
 TEST(TextFile, UndecodableUtf16BecomesReplacementCharacters) {

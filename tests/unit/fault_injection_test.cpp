@@ -18,10 +18,11 @@ const std::string kOldBackup = "an old backup";
 const std::string kBackupSuccess = "Shell folder registry keys are now backed up.";
 const std::string kBackupFailure = "Could not backup the shell folder registry keys";
 
-enum class FailureKind { kSystemError, kAccessDenied, kShortRead, kNeverEnds };
+// kCutShort: regedit ends an export half-way, with exit code 0, which the export's read then finds.
+enum class FailureKind { kSystemError, kAccessDenied, kCutShort, kNeverEnds };
 
 struct Failure {
-  std::size_t callIndex;
+  std::size_t occurrence;  // of the same call before it
   std::string call;
   FailureKind kind;
 };
@@ -45,21 +46,26 @@ class World {
   FakeProcesses::Outcome Regedit(const std::string& commandLine) {
     FakeProcesses::Outcome outcome = fake.ExportLikeRegedit(commandLine);
     outcome.hangs = commandLine == hangingCommand;
+    if (!cutShortExport.empty() && commandLine.find("\"" + cutShortExport + "\"") != std::string::npos) {
+      std::string& bytes = fake.files.files[cutShortExport];
+      bytes.resize(bytes.size() / 2);
+    }
     return outcome;
   }
 
   void Inject(const Failure& failure) {
     std::int32_t code = failure.kind == FailureKind::kAccessDenied ? platform::kErrorAccessDenied : 1117;
     switch (failure.kind) {
-      case FailureKind::kShortRead:
-        fake.files.shortReads.insert(failure.call);
+      case FailureKind::kCutShort:
+        cutShortExport = failure.call.substr(std::string("ReadWholeFile(").size(),
+                                             failure.call.size() - 1 - std::string("ReadWholeFile(").size());
         break;
       case FailureKind::kNeverEnds:
         hangingCommand =
             failure.call.substr(std::string("Start(").size(), failure.call.size() - 1 - std::string("Start(").size());
         break;
       default:
-        fake.log.FailCall(failure.callIndex, code);
+        fake.log.Fail(failure.call, failure.occurrence, code);
     }
   }
 
@@ -73,6 +79,7 @@ class World {
   FakeMainView view;
   MainPresenter presenter;
   std::string hangingCommand;
+  std::string cutShortExport;
 };
 
 struct Flow {
@@ -91,7 +98,7 @@ class FaultInjectionTest : public ::testing::Test {
   void CheckMessages(const Flow& flow, const Failure& failure, World& world, const World& recorded) {
     std::string name = flow.name;
     std::vector<std::string> prompts = world.Prompts();
-    bool failedWrite = failure.call.rfind("WriteValue(", 0) == 0 && failure.kind != FailureKind::kShortRead;
+    bool failedWrite = failure.call.rfind("WriteValue(", 0) == 0 && failure.kind != FailureKind::kCutShort;
     if (name == "Apply" || name == "Restore Default") {
       std::int32_t code = failure.kind == FailureKind::kAccessDenied ? 5 : 1117;
       std::vector<std::string> expected = recorded.Prompts();
@@ -108,15 +115,15 @@ class FaultInjectionTest : public ::testing::Test {
   }
 
   // The backup tells the truth: success only with a complete backup on the desktop, and never two verdicts.
-  // A short read looks like a shorter export: the backup may then hold less, but is still one registry file.
+  // An export cut short: the backup may then hold less, but is still one registry file.
   void CheckBackupMessages(const std::vector<std::string>& prompts, World& world, const Failure& failure) {
     ASSERT_FALSE(prompts.empty());
-    bool shortRead = failure.kind == FailureKind::kShortRead;
+    bool cutShort = failure.kind == FailureKind::kCutShort;
     const std::string& verdict = prompts.back();
     auto backup = world.fake.files.files.find(BackupFileOf(failure));
     if (verdict == kBackupSuccess) {
       ASSERT_NE(backup, world.fake.files.files.end());
-      if (!shortRead) {
+      if (!cutShort) {
         EXPECT_EQ(backup->second, recordedBackup_);
       }
       EXPECT_TRUE(ParseRegistryFile(backup->second).readable);
@@ -144,7 +151,7 @@ class FaultInjectionTest : public ::testing::Test {
       bool leftByFlow = recordedFile != recorded.fake.files.files.end() && recordedFile->second == bytes;
       bool oldBackupKept = path == kBackupPath && bytes == kOldBackup;
       bool toldBackup = path == BackupFileOf(failure) &&
-                        (bytes == recordedBackup_ || failure.kind == FailureKind::kShortRead) &&
+                        (bytes == recordedBackup_ || failure.kind == FailureKind::kCutShort) &&
                         !world.view.messages.empty() && world.view.messages.back().prompt == kBackupSuccess;
       EXPECT_TRUE(named || leftByFlow || oldBackupKept || toldBackup) << path << " holds " << bytes.size() << " bytes";
     }
@@ -164,8 +171,8 @@ class FaultInjectionTest : public ::testing::Test {
 
 std::vector<FailureKind> KindsFor(const std::string& call) {
   std::vector<FailureKind> kinds = {FailureKind::kSystemError, FailureKind::kAccessDenied};
-  // Only regedit's exports can be read short: another process writes them. Our own files are read to their end.
-  if (call.rfind("ReadWholeFile(C:\\TEMP\\", 0) == 0) kinds.push_back(FailureKind::kShortRead);
+  // Only regedit's exports can come short: another process writes them.
+  if (call.rfind("ReadWholeFile(C:\\TEMP\\", 0) == 0) kinds.push_back(FailureKind::kCutShort);
   if (call.rfind("Start(", 0) == 0) kinds.push_back(FailureKind::kNeverEnds);
   return kinds;
 }
@@ -198,11 +205,13 @@ TEST_F(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
     recordedBackup_ = recorded.fake.files.files.count(kBackupPath) ? recorded.fake.files.files.at(kBackupPath) : "";
     ASSERT_FALSE(calls.empty()) << flow.name;
 
+    std::map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < calls.size(); ++i) {
+      std::size_t occurrence = seen[calls[i]]++;
       // A failing lookup is an undefined variable, which the expansion keeps as written: a defined outcome.
       if (calls[i].rfind("Variable(", 0) == 0) continue;
       for (FailureKind kind : KindsFor(calls[i])) {
-        Failure failure{i, calls[i], kind};
+        Failure failure{occurrence, calls[i], kind};
         SCOPED_TRACE(std::string(flow.name) + ": call " + std::to_string(i) + " " + calls[i] + " fails (" +
                      std::to_string(static_cast<int>(kind)) + ")");
         World world;

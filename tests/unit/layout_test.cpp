@@ -7,6 +7,7 @@
 #include "features/layout_file.h"
 #include "main_presenter_fixture.h"
 #include "text/utf16.h"
+#include "vocabulary/session_lock.h"
 
 namespace {
 
@@ -69,16 +70,15 @@ class LayoutCommandsTest : public ::testing::Test {
 
   int Run(std::vector<std::string> arguments) {
     output = FakeOutput();
+    fake.registry.changes.clear();
     return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
   }
   int Apply(const std::string& layout, bool dryRun = false) {
     fake.files.files["D:\\layout.txt"] = layout;
-    fake.log.Clear();
+    fake.registry.changes.clear();
     return dryRun ? Run({"apply", "D:\\layout.txt", "--dry-run"}) : Run({"apply", "D:\\layout.txt"});
   }
-  std::size_t Writes() const {
-    return fake.log.CallsStartingWith("WriteValue").size() + fake.log.CallsStartingWith("DeleteValue").size();
-  }
+  std::size_t Writes() const { return fake.registry.changes.size(); }
   std::string Stored(const char* name, platform::HKey hive = kHkeyCurrentUser, const char* key = kUserShellFoldersKey) {
     return fake.registry.GetString(hive, key, name);
   }
@@ -147,7 +147,7 @@ TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
   EXPECT_EQ(Writes(), 0u);
   EXPECT_EQ(Run({"apply", "D:\\missing.txt"}), 6);
   EXPECT_EQ(output.err, "Cannot read \"D:\\missing.txt\": The system cannot find the file specified. (error 2)\r\n");
-  fake.locks.heldElsewhere = true;
+  LockHeldElsewhere another(fake.locks, kSessionLockName);
   EXPECT_EQ(Apply("Desktop = D:\\Desk"), 6);
   EXPECT_EQ(Writes(), 0u);
   EXPECT_NE(output.err.find("(error 258)"), std::string::npos);

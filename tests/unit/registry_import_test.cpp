@@ -11,6 +11,7 @@
 #include "text/utf16.h"
 #include "vocabulary/catalogue.h"
 #include "vocabulary/registry_file.h"
+#include "vocabulary/session_lock.h"
 #include "vocabulary/shell_folder_registry.h"
 
 namespace {
@@ -167,7 +168,7 @@ class RegistryImportTest : public ::testing::Test {
     EXPECT_EQ(outcome.code, code);
     EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile + "\".\n" + reason);
     EXPECT_TRUE(SameRegistry(before));
-    EXPECT_TRUE(fake.locks.held.empty());
+    EXPECT_TRUE(fake.locks.HeldByThisThread().empty());
   }
 
   bool SameRegistry(const RegistryKeys& before) const;
@@ -192,9 +193,7 @@ TEST_F(RegistryImportTest, WritesEveryValueItselfAndStartsNoProgram) {
   // A deletion is carried out and read back as gone.
   EXPECT_EQ(fake.registry.GetValue(kHkeyLocalMachine, kUserShellFoldersKey, "Common Desktop"), nullptr);
   EXPECT_EQ(fake.registry.GetValue(kHkeyLocalMachine, kShellFoldersKey, "")->bytes, std::string("\x2a\0\0\0", 4));
-  EXPECT_EQ(fake.log.CallsStartingWith("Acquire"),
-            std::vector<std::string>{"Acquire(Zolvane backup and restore, 60000)"});
-  EXPECT_TRUE(fake.locks.held.empty());
+  EXPECT_TRUE(fake.locks.Held().empty());
 }
 
 TEST_F(RegistryImportTest, KeysBelowTheFourAreLeftAsTheyAreAndNamed) {
@@ -223,14 +222,13 @@ TEST_F(RegistryImportTest, AFileThatIsNoBackupChangesNothingAndSaysWhy) {
     fake.files.notFiles.clear();
     c.arrange();
     auto before = fake.registry.keys();
-    fake.log.Clear();
+    fake.registry.changes.clear();
     Outcome outcome = import.Run(kFile);
     EXPECT_EQ(outcome.result, Outcome::Result::kRefused);
     EXPECT_EQ(outcome.code, 13);
     EXPECT_EQ(outcome.message,
               "\"" + kFile + "\" is not a backup of the special folder paths, so nothing was imported.\n" + c.message);
-    EXPECT_TRUE(fake.log.CallsStartingWith("WriteValue").empty());
-    EXPECT_TRUE(fake.log.CallsStartingWith("DeleteValue").empty());
+    EXPECT_TRUE(fake.registry.changes.empty());
     EXPECT_TRUE(SameRegistry(before));
   }
 }
@@ -294,7 +292,7 @@ TEST_F(RegistryImportTest, TheFirstValueRefusedChangesNothingAndAValueThatDoesNo
 TEST_F(RegistryImportTest, APutBackThatFailsNamesTheValuesLeftAsTheFileSetsThem) {
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
   // The third write (the HKLM deletion) succeeds; its put-back, the first put-back write, fails.
-  fake.log.FailCallStartingWith("WriteValue", 3, 1016);
+  fake.log.Fail("WriteValue", 3, 1016);
   Outcome outcome = import.Run(kFile);
   EXPECT_EQ(outcome.code, 5);
   EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile +
@@ -305,19 +303,20 @@ TEST_F(RegistryImportTest, APutBackThatFailsNamesTheValuesLeftAsTheFileSetsThem)
 }
 
 TEST_F(RegistryImportTest, ReadingFailuresAndABusyLockChangeNothing) {
-  fake.files.failing["ReadWholeFile(" + kFile + ")"] = 32;
+  fake.log.Fail("ReadWholeFile(" + kFile + ")", 0, 32);
   ExpectFailure(32, "Cannot read \"" + kFile +
                         "\": The process cannot access the file because it is being used by another process. "
                         "(error 32)");
-  fake.files.failing.clear();
+  fake.log.ClearFailures();
   fake.registry.DenyOpen(kHkeyLocalMachine, kShellFoldersKey);
   ExpectFailure(5, "Cannot read the default value of " + kMachine + kShellFoldersKey +
                        " before it is replaced: Access is denied. (error 5)\nNothing was changed.");
-  fake.locks.heldElsewhere = true;
+  // The lock comes first: with another Zolvane at work, an unreadable file is not even tried.
+  fake.log.Fail("ReadWholeFile(", 0, 32);
+  LockHeldElsewhere another(fake.locks, kSessionLockName);
   ExpectFailure(258,
                 "Another Zolvane is backing up or restoring the special folder paths and has not finished within 60 "
                 "seconds; nothing was changed: The wait operation timed out. (error 258)");
-  EXPECT_TRUE(fake.log.CallsStartingWith("ReadWholeFile").size() == 2u);
 }
 
 }  // namespace

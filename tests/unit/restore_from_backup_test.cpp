@@ -36,9 +36,9 @@ TEST_F(RestoreFromBackupTest, TheDialogOpensAtTheDesktopWithTheBackupPreselected
   }
   EXPECT_EQ(fake.shell.fileDialogs[0].preselectedName, "");
   EXPECT_EQ(fake.shell.fileDialogs[1].preselectedName, "specialfolders.bak");
-  // Cancelled both times: nothing asked, nothing started.
+  // Cancelled both times: nothing asked, nothing written.
   EXPECT_TRUE(view.questions.empty());
-  EXPECT_TRUE(fake.log.CallsStartingWith("Acquire").empty());
+  EXPECT_TRUE(fake.registry.changes.empty());
 }
 
 TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfresh) {

@@ -65,7 +65,7 @@ TEST_F(ShellFolderRegistryTest, AMissingDeniedOrFailedReadIsEmptyAndAReadOnlyKey
   fake.registry.DenyOpen(kHkeyCurrentUser, "Software\\Denied");
   EXPECT_TRUE(registry.ReadRegValue(kHkeyCurrentUser, "Software\\Denied", "v").IsEmpty());
   fake.registry.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
-  fake.log.FailCallStartingWith("ReadValue", 0, 21);
+  fake.log.Fail("ReadValue", 0, 21);
   EXPECT_TRUE(Read("sz").IsEmpty());
 }
 
@@ -87,7 +87,7 @@ TEST_F(ShellFolderRegistryTest, WriteStoresUtf16AndOneTerminatorAndReturnsTheSys
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
   EXPECT_EQ(registry.WriteRegValue(kHkeyLocalMachine, kShellFoldersKey, "v", "x", platform::kRegSz),
             platform::kErrorAccessDenied);
-  fake.log.FailCallStartingWith("WriteValue", 0, 1016);
+  fake.log.Fail("WriteValue", 0, 1016);
   EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "v", "x", platform::kRegSz), 1016);
 }
 

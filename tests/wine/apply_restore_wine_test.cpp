@@ -10,7 +10,7 @@
 #include "fakes/fake_main_view.h"
 #include "platform/win32/win32_platform.h"
 #include "presenters/main_presenter.h"
-#include "raw_value.h"
+#include "scratch.h"
 #include "vocabulary/catalogue.h"
 #include "vocabulary/windows_version.h"
 #include "wide_text.h"

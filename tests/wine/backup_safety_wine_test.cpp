@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "raw_value.h"
 #include "run_program.h"
+#include "scratch.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "text/utf16.h"
@@ -24,30 +24,6 @@ std::wstring cliPath;
 
 std::wstring Cli(const std::wstring& arguments) {
   return L"\"" + cliPath + L"\" " + arguments;
-}
-
-std::wstring TempFolder() {
-  wchar_t folder[MAX_PATH];
-  DWORD length = GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder, length);
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool KeyExists(const char* key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
-  RegCloseKey(opened);
-  return true;
 }
 
 const std::string kUserShellFoldersSection =
@@ -66,12 +42,12 @@ void TestSmuggledKeysAreRefused() {
   for (const std::string& bytes : encodings) {
     WriteRawValue(HKEY_CURRENT_USER, kVictim, "kept", RawValue{true, REG_SZ, std::string("k\0\0\0", 4)});
     std::wstring file = TempFolder() + L"zolvane-smuggled.reg";
-    WriteBytes(file, bytes);
+    WriteFileBytes(file, bytes);
     ProgramRun run = CapturedRun(Cli(L"import \"" + file + L"\""), L"smuggled").Finish();
     CHECK_EQ(run.exitCode, 3LL);
     CHECK(run.err.find("Line 6: [HKEY_CURRENT_USER\\" + std::string(kPlanted) + "]\r\n") != std::string::npos);
     CHECK_EQ(run.out, std::string());
-    CHECK(!KeyExists(kPlanted));
+    CHECK(!KeyExists(HKEY_CURRENT_USER, kPlanted));
     CHECK(ReadRawValue(HKEY_CURRENT_USER, kVictim, "kept").present);
     CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "ZolvaneSmuggleProbe") == probeBefore);
     std::printf("smuggled file (%s) refused: %s", bytes[0] == '\xFF' ? "UTF-16LE" : "ASCII",
@@ -89,10 +65,10 @@ void TestRestoreRefusedHalfwayChangesNothing() {
   RawValue userShell = ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "My Music");
   RawValue shell = ReadRawValue(HKEY_CURRENT_USER, kShellFoldersKey, "My Music");
   std::wstring file = TempFolder() + L"zolvane-refused-halfway.reg";
-  WriteBytes(file,
-             "\xFF\xFE" + Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n" + kUserShellFoldersSection +
-                                        "\r\n\"My Music\"=\"D:\\\\Halfway\"\r\n\r\n[HKEY_CURRENT_USER\\" +
-                                        kShellFoldersKey + "]\r\n\"My Music\"=\"D:\\\\Halfway\"\r\n"));
+  WriteFileBytes(file,
+                 "\xFF\xFE" + Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n" + kUserShellFoldersSection +
+                                            "\r\n\"My Music\"=\"D:\\\\Halfway\"\r\n\r\n[HKEY_CURRENT_USER\\" +
+                                            kShellFoldersKey + "]\r\n\"My Music\"=\"D:\\\\Halfway\"\r\n"));
   e2e::ShellFoldersRefusal refusal;
   if (!CHECK(refusal.refused())) return;
   ProgramRun run = CapturedRun(Cli(L"import \"" + file + L"\""), L"halfway").Finish();

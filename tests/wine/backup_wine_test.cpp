@@ -82,28 +82,6 @@ void RestoreKey(const ShellKey& key, const std::vector<Value>& saved) {
   RegCloseKey(opened);
 }
 
-bool ReadFileBytes(const std::string& path, std::string* bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  bytes->clear();
-  char chunk[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes->append(chunk, got);
-  std::fclose(file);
-  return true;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The backup's lines, decoded from UTF-16LE after its byte-order mark; every line must end in CR LF.
 std::vector<std::string> Lines(const std::string& bytes) {
   std::wstring wide((bytes.size() - 2) / 2, L'\0');
@@ -221,11 +199,9 @@ void CheckImportRoundTrip(const std::string& backupPath) {
 }
 
 void CheckNoTemporaryFile() {
-  char temp[MAX_PATH];
-  DWORD length = GetTempPathA(sizeof temp, temp);
-  for (const char* name : {"splfolders1.txt", "splfolders2.txt", "splfolders3.txt", "splfolders4.txt"}) {
-    std::string path = std::string(temp, length) + name;
-    CHECK_EQ(path + (Exists(path) ? " exists" : " is gone"), path + " is gone");
+  for (const wchar_t* name : {L"splfolders1.txt", L"splfolders2.txt", L"splfolders3.txt", L"splfolders4.txt"}) {
+    std::string path = Utf8(TempFolder() + name);
+    CHECK_EQ(path + (Exists(TempFolder() + name) ? " exists" : " is gone"), path + " is gone");
   }
 }
 
@@ -248,15 +224,15 @@ int main() {
   bool desktopExisted = SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop) == S_OK;
   SHGetFolderPathA(nullptr, CSIDL_DESKTOP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, desktop);
   std::string backupPath = std::string(desktop) + "\\specialfolders.bak";
-  std::string earlierBackup;
-  bool hadBackup = ReadFileBytes(backupPath, &earlierBackup);
+  bool hadBackup = Exists(Wide(backupPath));
+  std::string earlierBackup = ReadFileBytes(Wide(backupPath));
   std::vector<Value> saved[4];
   for (int i = 0; i < 4; ++i) saved[i] = ReadKey(kKeys[i]);
 
   presenter.OnBackup();
   CHECK_EQ(view.messages.size() == 1 ? view.messages[0].prompt : std::string("one message"), std::string(kSuccess));
-  std::string first;
-  CHECK(ReadFileBytes(backupPath, &first));
+  std::string first = ReadFileBytes(Wide(backupPath));
+  CHECK(!first.empty());
   CheckNoTemporaryFile();
   if (first.size() > 2) {
     PrintFirstLines(first, 8);
@@ -267,14 +243,13 @@ int main() {
   view.messages.clear();
   presenter.OnBackup();
   CHECK_EQ(view.messages.size() == 1 ? view.messages[0].prompt : std::string("one message"), std::string(kSuccess));
-  std::string second;
-  CHECK(ReadFileBytes(backupPath, &second));
+  std::string second = ReadFileBytes(Wide(backupPath));
   CHECK(second == first);
   CheckNoTemporaryFile();
 
   for (int i = 0; i < 4; ++i) RestoreKey(kKeys[i], saved[i]);
   if (hadBackup) {
-    WriteFileBytes(backupPath, earlierBackup);
+    WriteFileBytes(Wide(backupPath), earlierBackup);
   } else {
     DeleteFileA(backupPath.c_str());
   }

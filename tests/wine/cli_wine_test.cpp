@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "raw_value.h"
 #include "run_program.h"
+#include "scratch.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "vocabulary/catalogue.h"
@@ -138,12 +138,6 @@ void TestRestoreAll() {
   }
 }
 
-std::wstring TempFolder() {
-  wchar_t folder[MAX_PATH];
-  DWORD length = GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder, length);
-}
-
 // A file named relative to the program's folder lands there, though regedit runs elsewhere.
 void TestBackupThenImportBringsAValueBack() {
   SavedFolders saved;
@@ -187,13 +181,6 @@ void TestImportOfAForeignKeyIsRefused() {
   HKEY planted = nullptr;
   CHECK(RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kForeignKey).c_str(), 0, KEY_QUERY_VALUE, &planted) != ERROR_SUCCESS);
   DeleteFileW(file.c_str());
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(handle);
 }
 
 // The layout printed applies again and changes nothing; an edited one moves three folders, read back from both

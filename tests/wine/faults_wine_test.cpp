@@ -10,7 +10,7 @@
 #include "features/folder_locations.h"
 #include "platform/win32/win32_platform.h"
 #include "presenters/main_presenter.h"
-#include "raw_value.h"
+#include "scratch.h"
 #include "vocabulary/catalogue.h"
 #include "wide_text.h"
 #include "wine_check.h"
@@ -78,10 +78,6 @@ void TestRefusedWriteIsUndone(platform::Win32Platform& win32) {
   }
   WriteRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, kValue, savedUser);
   WriteRawValue(HKEY_CURRENT_USER, kShellFoldersKey, kValue, savedShell);
-}
-
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A backup whose temporary folder and desktop both have paths longer than 128 characters: it succeeds, the file

@@ -84,10 +84,6 @@ void TestSystemAsZolvaneAsksForIt() {
   platform::WindowsVersion version = system.Version();
   CHECK(version.platformId == 2 && version.major == 5 && version.minor == 2);
   CHECK_EQ(system.WindowsFolder(), Utf8(L"C:\\windows"));
-  std::string temp = system.TempFolder();
-  CHECK(!temp.empty() && temp.back() == '\\');
-  std::string denied = system.ErrorText(ERROR_ACCESS_DENIED);
-  CHECK(!denied.empty() && denied.find_first_of("\r\n") == std::string::npos && denied.back() != ' ');
   CHECK_EQ(system.ErrorText(0x7FFFFFF0), std::string());
 }
 

@@ -13,7 +13,7 @@
 
 #include "features/registry_import.h"
 #include "platform/win32/win32_platform.h"
-#include "raw_value.h"
+#include "scratch.h"
 #include "text/utf16.h"
 #include "wine_check.h"
 
@@ -25,22 +25,16 @@ const char* const kScratchText = "ZolvaneImportWineTestText";
 const char* const kForeignKey = "Software\\ZolvaneImportWineTest";
 const std::string kSection = "[HKEY_CURRENT_USER\\" + std::string(kUserShellFolders) + "]\r\n";
 
-std::string WriteTempFile(const char* name, const std::string& bytes) {
-  char temp[MAX_PATH];
-  std::string path = std::string(temp, GetTempPathA(sizeof temp, temp)) + name;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-  }
-  return path;
+std::string WriteTempFile(const wchar_t* name, const std::string& bytes) {
+  WriteFileBytes(TempFolder() + name, bytes);
+  return Utf8(TempFolder() + name);
 }
 
 void TestUtf16File(RegistryImport& import) {
   std::string text = "\"" + std::string(kScratch) + "\"=hex(2):43,00,3a,00,5c,00,\\\r\n  5a,00,00,00\r\n\"" +
                      kScratchText + "\"=\"D:\\\\\u0414\u043e\u043c \u65e5\"\r\n";
   std::string path =
-      WriteTempFile("zolvane_import_utf16.reg",
+      WriteTempFile(L"zolvane_import_utf16.reg",
                     "\xFF\xFE" + Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n" + kSection + text));
   CHECK_EQ(import.Run(path).message, "Restored the special folder paths from \"" + path + "\".");
   CHECK((ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, kScratch) ==
@@ -52,7 +46,7 @@ void TestUtf16File(RegistryImport& import) {
 
 void TestForeignKeyRefused(RegistryImport& import) {
   RawValue before = ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, kScratch);
-  std::string path = WriteTempFile("zolvane_import_foreign.reg",
+  std::string path = WriteTempFile(L"zolvane_import_foreign.reg",
                                    "Windows Registry Editor Version 5.00\r\n\r\n" + kSection + "\"" + kScratch +
                                        "\"=\"C:\\\\X\"\r\n[HKEY_CURRENT_USER\\" + kForeignKey + "]\r\n\"x\"=\"y\"\r\n");
   Outcome outcome = import.Run(path);

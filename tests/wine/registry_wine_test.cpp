@@ -88,30 +88,6 @@ void TestQueryEachType(ShellFolderRegistry& registry) {
         RegValue::FromText("D:\\Docs"));
 }
 
-// The platform's registry at the level Zolvane uses it: every value of a key, a value deleted, a key created.
-void TestPlatformRegistry(platform::Registry& registry) {
-  std::vector<platform::RegistryValue> values;
-  CHECK_EQ(registry.ReadValues(platform::kHkeyCurrentUser, kScratchKey, &values), 0);
-  bool sawDword = false;
-  for (const platform::RegistryValue& value : values) {
-    if (value.name == "dword") sawDword = value.type == REG_DWORD && value.bytes == std::string("\x07\0\0\0", 4);
-  }
-  CHECK(sawDword);
-  CHECK(values.size() >= 9u);
-  CHECK_EQ(registry.ReadValues(platform::kHkeyCurrentUser, "Software\\ZolvaneNoSuchKey", &values),
-           ERROR_FILE_NOT_FOUND);
-  CHECK_EQ(registry.DeleteValue(platform::kHkeyCurrentUser, kScratchKey, "dword"), 0);
-  CHECK_EQ(registry.DeleteValue(platform::kHkeyCurrentUser, kScratchKey, "dword"), ERROR_FILE_NOT_FOUND);
-  platform::RegistryValue value;
-  CHECK_EQ(registry.ReadValue(platform::kHkeyCurrentUser, kScratchKey, "dword", &value), ERROR_FILE_NOT_FOUND);
-  // A long value is read whole.
-  std::string big(70000, 'x');
-  CHECK_EQ(
-      registry.WriteValue(platform::kHkeyCurrentUser, kScratchKey, platform::RegistryValue{"big", REG_BINARY, big}), 0);
-  CHECK_EQ(registry.ReadValue(platform::kHkeyCurrentUser, kScratchKey, "big", &value), 0);
-  CHECK(value.bytes == big);
-}
-
 void TestWrite(ShellFolderRegistry& registry) {
   CHECK_EQ(registry.WriteRegValue(platform::kHkeyCurrentUser, kScratchKey, "written", "D:\\Docs", REG_SZ), 0);
   DWORD type = 0;
@@ -252,7 +228,6 @@ int main() {
   FolderLocations locations(win32.platform());
 
   TestQueryEachType(registry);
-  TestPlatformRegistry(win32.platform().registry);
   TestAValueThatGrowsWhileItIsReadIsReadWhole(win32.platform().registry);
   TestWrite(registry);
   TestCurrentPathFallback(locations);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "scratch.h"
+
 // Waits up to timeoutMs for the started process to end (ending it after that), closes its handles and gives
 // its exit code.
 inline long long WaitAndClose(const PROCESS_INFORMATION& info, DWORD timeoutMs) {
@@ -37,24 +39,10 @@ struct ProgramRun {
 
 // A file the started program inherits as a standard handle; read back and deleted once it has ended. A file,
 // not a pipe: nothing can block on a full buffer, and the program sees no console.
-// A whole file's bytes; none when it cannot be opened.
-inline std::string ReadFileBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return bytes;
-}
-
 class CapturedOutput {
  public:
   explicit CapturedOutput(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    path_ = std::wstring(folder) + name;
+    path_ = TempFolder() + name;
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
     handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);

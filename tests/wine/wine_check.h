@@ -35,11 +35,12 @@ inline std::string Quote(long long value) {
   return std::to_string(value);
 }
 
-// Prints the summary line; the program's exit code.
+// Prints the summary line; the program's exit code, which is a failure too for a program that checked nothing.
 inline int Summary() {
   std::printf("%d passed, %d failed\n", Counts().passed, Counts().failed);
+  if (Counts().passed + Counts().failed == 0) std::printf("FAILED: no check was made\n");
   std::fflush(stdout);
-  return Counts().failed == 0 ? 0 : 1;
+  return Counts().failed == 0 && Counts().passed > 0 ? 0 : 1;
 }
 
 // Each argument is evaluated once: it may be a click or a read with effects.

@@ -1,59 +1,66 @@
-// A record of every platform call the fakes answer, and a switch to make any one of them fail.
+// A record of every platform call the fakes answer, and the one way to make any of them fail: a call, which
+// occurrence of it, and the error it fails with.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CallLog {
  public:
-  // Records a call; returns the code it must fail with when it is the one chosen to fail.
+  // The occurrence that means every one.
+  static constexpr std::size_t kEvery = static_cast<std::size_t>(-1);
+
+  // Records a call; returns the code it must fail with when a failure set for it is due.
   std::optional<std::int32_t> Record(std::string call) {
-    bool named = !failPrefix_.empty() && call.compare(0, failPrefix_.size(), failPrefix_) == 0;
-    calls_.push_back(std::move(call));
-    if (failAt_ && *failAt_ == calls_.size() - 1) return failCode_;
-    if (named && namedSeen_++ == failOccurrence_) return failCode_;
-    return std::nullopt;
-  }
-
-  // Makes the n-th (0 = the first) of the coming calls whose text starts with prefix fail with code.
-  void FailCallStartingWith(const std::string& prefix, std::size_t occurrence, std::int32_t code) {
-    failPrefix_ = prefix;
-    failOccurrence_ = occurrence;
-    namedSeen_ = 0;
-    failCode_ = code;
-  }
-
-  // Makes the call with this position in the record (0 = the first) fail with code.
-  void FailCall(std::size_t index, std::int32_t code) {
-    failAt_ = index;
-    failCode_ = code;
-  }
-
-  const std::vector<std::string>& calls() const { return calls_; }
-  // Forgets the record and any chosen failure.
-  void Clear() {
-    calls_.clear();
-    failAt_.reset();
-    failPrefix_.clear();
-  }
-
-  // The recorded calls whose text starts with prefix, in order.
-  std::vector<std::string> CallsStartingWith(const std::string& prefix) const {
-    std::vector<std::string> found;
-    for (const std::string& call : calls_) {
-      if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
+    std::lock_guard<std::mutex> guard(mutex_);
+    std::optional<std::int32_t> failure;
+    for (Planned& planned : failures_) {
+      if (call.compare(0, planned.call.size(), planned.call) != 0) continue;
+      bool due = planned.occurrence == kEvery || planned.seen == planned.occurrence;
+      ++planned.seen;
+      if (due && !failure) failure = planned.code;
     }
-    return found;
+    calls_.push_back(std::move(call));
+    return failure;
+  }
+
+  // The occurrence-th (0 = the first; kEvery: each) of the coming calls whose recorded text begins with call fails with
+  // code: Fail("Delete(C:\\TEMP\\splfolders1.txt)", 0, 5), Fail("WriteValue", 1, 1013). Several failures may be set at
+  // once; a failing call that answers with no code (Exists, a lost wait) answers as the system does then.
+  void Fail(std::string call, std::size_t occurrence, std::int32_t code) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    failures_.push_back(Planned{std::move(call), occurrence, code, 0});
+  }
+  void ClearFailures() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    failures_.clear();
+  }
+
+  // Every call recorded, in order: what a test goes through to fail each one in turn.
+  std::vector<std::string> calls() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return calls_;
+  }
+  // Forgets the record and every failure set.
+  void Clear() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    calls_.clear();
+    failures_.clear();
   }
 
  private:
+  struct Planned {
+    std::string call;
+    std::size_t occurrence;
+    std::int32_t code;
+    std::size_t seen;
+  };
+
+  mutable std::mutex mutex_;
   std::vector<std::string> calls_;
-  std::optional<std::size_t> failAt_;
-  std::int32_t failCode_ = 0;
-  std::string failPrefix_;
-  std::size_t failOccurrence_ = 0;
-  std::size_t namedSeen_ = 0;
+  std::vector<Planned> failures_;
 };

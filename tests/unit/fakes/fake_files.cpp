@@ -1,63 +1,47 @@
 // In-memory files and processes: a process "runs" when it is first waited for, which is when its files appear.
 #include "fakes/fake_files.h"
 
-namespace {
-
-std::optional<std::int32_t> RecordCall(CallLog& log, const FailingCalls& failing, std::string call) {
-  auto found = failing.find(call);
-  std::optional<std::int32_t> logFailure = log.Record(std::move(call));
-  if (found != failing.end()) return found->second;
-  return logFailure;
-}
-
-}  // namespace
-
-std::optional<std::int32_t> FakeFiles::Record(std::string call) {
-  return RecordCall(log_, failing, std::move(call));
-}
-
 std::string FakeFiles::FullPath(const std::string& path) {
   bool full = (path.size() >= 2 && path[1] == ':') || path.compare(0, 2, "\\\\") == 0;
   return full ? path : currentFolder + "\\" + path;
 }
 
 bool FakeFiles::Exists(const std::string& path) {
-  if (Record("Exists(" + path + ")")) return false;
+  if (log_.Record("Exists(" + path + ")")) return false;
   return files.count(path) != 0 || notFiles.count(path) != 0 || folders.count(path) != 0;
 }
 
 bool FakeFiles::IsFolder(const std::string& path) {
-  if (Record("IsFolder(" + path + ")")) return false;
+  if (log_.Record("IsFolder(" + path + ")")) return false;
   return folders.count(path) != 0;
 }
 
 std::int32_t FakeFiles::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) {
-  std::string call = "ReadWholeFile(" + path + ")";
-  bool shortRead = shortReads.count(call) != 0;
-  if (auto fail = Record(std::move(call))) return *fail;
+  if (auto fail = log_.Record("ReadWholeFile(" + path + ")")) return *fail;
   if (notFiles.count(path) || folders.count(path)) return platform::kErrorBadFileType;
   auto found = files.find(path);
   if (found == files.end()) return platform::kErrorFileNotFound;
   if (found->second.size() > maxBytes) return platform::kErrorFileTooLarge;
-  *bytes = shortRead ? found->second.substr(0, found->second.size() / 2) : found->second;
+  *bytes = found->second;
   return 0;
 }
 
 std::int32_t FakeFiles::WriteNewFile(const std::string& path, const std::string& bytes) {
-  if (auto fail = Record("WriteNewFile(" + path + ")")) return *fail;
+  if (auto fail = log_.Record("WriteNewFile(" + path + ")")) return *fail;
   if (files.count(path)) return platform::kErrorFileExists;
   files[path] = bytes;
+  if (onWritten) onWritten(path);
   return 0;
 }
 
 std::int32_t FakeFiles::Delete(const std::string& path) {
-  if (auto fail = Record("Delete(" + path + ")")) return *fail;
+  if (auto fail = log_.Record("Delete(" + path + ")")) return *fail;
   if (files.erase(path) == 0) return platform::kErrorFileNotFound;
   return 0;
 }
 
 std::int32_t FakeFiles::Replace(const std::string& from, const std::string& to) {
-  if (auto fail = Record("Replace(" + from + ", " + to + ")")) return *fail;
+  if (auto fail = log_.Record("Replace(" + from + ", " + to + ")")) return *fail;
   auto found = files.find(from);
   if (found == files.end()) return platform::kErrorFileNotFound;
   std::string bytes = found->second;
@@ -68,27 +52,63 @@ std::int32_t FakeFiles::Replace(const std::string& from, const std::string& to) 
 
 std::int32_t FakeLocks::Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock) {
   if (auto fail = log_.Record("Acquire(" + name + ", " + std::to_string(timeoutMs) + ")")) return *fail;
-  if (heldElsewhere) return platform::kErrorWaitTimeout;
+  std::lock_guard<std::mutex> guard(mutex_);
+  for (const auto& [handle, hold] : holds_) {
+    if (hold.name == name && hold.owner != std::this_thread::get_id()) return platform::kErrorWaitTimeout;
+  }
   *lock = static_cast<platform::LockHandle>(next_++);
-  handles_[*lock] = name;
-  held.insert(name);
+  holds_[*lock] = Hold{name, std::this_thread::get_id()};
   return 0;
 }
 
 void FakeLocks::Release(platform::LockHandle lock) {
-  log_.Record("Release(" + handles_[lock] + ")");
-  auto found = held.find(handles_[lock]);
-  if (found != held.end()) held.erase(found);
-  handles_.erase(lock);
+  std::lock_guard<std::mutex> guard(mutex_);
+  log_.Record("Release(" + holds_[lock].name + ")");
+  holds_.erase(lock);
 }
 
-std::optional<std::int32_t> FakeProcesses::Record(std::string call) {
-  return RecordCall(log_, failing, std::move(call));
+std::multiset<std::string> FakeLocks::Held() const {
+  std::lock_guard<std::mutex> guard(mutex_);
+  std::multiset<std::string> names;
+  for (const auto& [handle, hold] : holds_) names.insert(hold.name);
+  return names;
+}
+
+std::multiset<std::string> FakeLocks::HeldByThisThread() const {
+  std::lock_guard<std::mutex> guard(mutex_);
+  std::multiset<std::string> names;
+  for (const auto& [handle, hold] : holds_) {
+    if (hold.owner == std::this_thread::get_id()) names.insert(hold.name);
+  }
+  return names;
+}
+
+LockHeldElsewhere::LockHeldElsewhere(platform::Locks& locks, const std::string& name) {
+  holder_ = std::thread([this, &locks, name] {
+    platform::LockHandle lock = platform::LockHandle::kNone;
+    bool held = locks.Acquire(name, 0, &lock) == 0;
+    std::unique_lock<std::mutex> guard(mutex_);
+    taken_ = true;
+    changed_.notify_all();
+    changed_.wait(guard, [this] { return letGo_; });
+    if (held) locks.Release(lock);
+  });
+  std::unique_lock<std::mutex> guard(mutex_);
+  changed_.wait(guard, [this] { return taken_; });
+}
+
+LockHeldElsewhere::~LockHeldElsewhere() {
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    letGo_ = true;
+  }
+  changed_.notify_all();
+  holder_.join();
 }
 
 std::int32_t FakeProcesses::Start(const std::string& program, const std::string& commandLine,
                                   platform::ProcessHandle* process) {
-  if (auto fail = Record("Start(" + commandLine + ")")) return *fail;
+  if (auto fail = log_.Record("Start(" + commandLine + ")")) return *fail;
   *process = static_cast<platform::ProcessHandle>(started.size() + 1);
   Process record;
   record.program = program;
@@ -103,7 +123,7 @@ platform::ProcessEnd FakeProcesses::Finish(platform::ProcessHandle handle, std::
   platform::ProcessEnd end;
   if (index >= started.size() || started[index].closed) return end;
   Process& process = started[index];
-  bool lost = Record("Finish(" + process.commandLine + ", " + std::to_string(timeoutMs) + ")").has_value();
+  bool lost = log_.Record("Finish(" + process.commandLine + ", " + std::to_string(timeoutMs) + ")").has_value();
   if (!process.ran && timeoutMs > 0 && !lost) {
     process.ran = true;
     if (onRun) process.outcome = onRun(process.commandLine);

@@ -1,19 +1,19 @@
-// In-memory files and processes for the backup, with any call made to fail by its recorded text.
+// In-memory files, locks and processes; any call made to fail through the CallLog.
 #pragma once
 
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fakes/call_log.h"
 #include "fakes/fake_registry.h"
 #include "platform/platform.h"
-
-// Calls that fail, by their text as the CallLog records it, with the code each one fails with.
-using FailingCalls = std::map<std::string, std::int32_t>;
 
 class FakeFiles : public platform::Files {
  public:
@@ -30,36 +30,54 @@ class FakeFiles : public platform::Files {
   std::string currentFolder = "C:\\Work";
   // File names match without regard to case, as on Windows.
   std::map<std::string, std::string, CaseInsensitiveLess> files;
-  // For example failing["Delete(C:\\TEMP\\splfolders1.txt)"] = 5; a failing Exists answers that there is no file.
-  FailingCalls failing;
-  // Reads, by their recorded text, that succeed with only the first half of the file.
-  std::set<std::string> shortReads;
+  // Another program at work on the disk: called with a new file's path once it is written and closed.
+  std::function<void(const std::string& path)> onWritten;
   // Paths that are there but are no file on a disk: a device, a pipe (folders are no files either).
   std::set<std::string, CaseInsensitiveLess> notFiles;
   std::set<std::string, CaseInsensitiveLess> folders;
 
  private:
-  std::optional<std::int32_t> Record(std::string call);
-
   CallLog& log_;
 };
 
-// The session's locks: held by this process or, as a test says, by another.
+// The session's locks, as named mutexes are: a lock is held by the thread that took it, which may take it again
+// (and lets go as often); another thread's wait for it times out, at once, for no time passes here.
 class FakeLocks : public platform::Locks {
  public:
   explicit FakeLocks(CallLog& log) : log_(log) {}
   std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock) override;
   void Release(platform::LockHandle lock) override;
 
-  // Another process holds every lock: each wait times out.
-  bool heldElsewhere = false;
-  // Locks held now by this process, by name.
-  std::multiset<std::string> held;
+  // The names of the locks held now, by any thread, and by the thread that asks.
+  std::multiset<std::string> Held() const;
+  std::multiset<std::string> HeldByThisThread() const;
 
  private:
+  struct Hold {
+    std::string name;
+    std::thread::id owner;
+  };
+
   CallLog& log_;
-  std::map<platform::LockHandle, std::string> handles_;
+  mutable std::mutex mutex_;
+  std::map<platform::LockHandle, Hold> holds_;
   std::uintptr_t next_ = 0x900;
+};
+
+// Another Zolvane holding a lock, as long as this lives: it is taken and let go on a thread of its own.
+class LockHeldElsewhere {
+ public:
+  LockHeldElsewhere(platform::Locks& locks, const std::string& name);
+  LockHeldElsewhere(const LockHeldElsewhere&) = delete;
+  LockHeldElsewhere& operator=(const LockHeldElsewhere&) = delete;
+  ~LockHeldElsewhere();
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool taken_ = false;
+  bool letGo_ = false;
+  std::thread holder_;
 };
 
 class FakeProcesses : public platform::Processes {
@@ -88,11 +106,7 @@ class FakeProcesses : public platform::Processes {
   std::function<Outcome(const std::string& commandLine)> onRun;
   // Every process started, in order.
   std::vector<Process> started;
-  // For example failing["Start(regedit /e ...)"] = 2, or failing["Finish(regedit /e ...)"] for a wait that is lost.
-  FailingCalls failing;
 
  private:
-  std::optional<std::int32_t> Record(std::string call);
-
   CallLog& log_;
 };

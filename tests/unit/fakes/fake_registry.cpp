@@ -68,6 +68,7 @@ std::int32_t FakeRegistry::WriteValue(platform::HKey hive, const std::string& su
   }
   std::string path = FullPath(hive, subKey);
   if (std::int32_t code = Denied(path, true)) return code;
+  changes.push_back(Change{hive, subKey, value.name, false, value.type, value.bytes});
   auto& values = keys_[path];
   // A value written again keeps the name it was stored under, as the registry does.
   auto found = values.find(value.name);
@@ -85,7 +86,23 @@ std::int32_t FakeRegistry::DeleteValue(platform::HKey hive, const std::string& s
   if (std::int32_t code = Denied(path, true)) return code;
   auto key = keys_.find(path);
   if (key == keys_.end() || key->second.erase(name) == 0) return platform::kErrorFileNotFound;
+  changes.push_back(Change{hive, subKey, name, true, 0, std::string()});
   return 0;
+}
+
+bool FakeRegistry::Change::operator==(const Change& other) const {
+  return hive == other.hive && subKey == other.subKey && name == other.name && deleted == other.deleted &&
+         type == other.type && bytes == other.bytes;
+}
+
+void PrintTo(const FakeRegistry::Change& change, std::ostream* out) {
+  *out << Describe(change.hive) << "\\" << change.subKey << " " << change.name;
+  if (change.deleted) {
+    *out << " deleted";
+  } else {
+    *out << " type " << change.type << " \"" << Utf16LeToUtf8(change.bytes) << "\" (" << change.bytes.size()
+         << " bytes)";
+  }
 }
 
 void FakeRegistry::CreateKey(platform::HKey hive, const std::string& subKey) {

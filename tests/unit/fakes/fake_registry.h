@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,7 +20,21 @@ class FakeRegistry : public platform::Registry {
   struct Value {
     std::uint32_t type = 0;
     std::string bytes;
+    bool operator==(const Value& other) const { return type == other.type && bytes == other.bytes; }
   };
+
+  // A value written or deleted through the interface, as the registry saw it.
+  struct Change {
+    platform::HKey hive;
+    std::string subKey;
+    std::string name;
+    bool deleted;
+    std::uint32_t type;
+    std::string bytes;
+    bool operator==(const Change& other) const;
+  };
+  // How a test's failure shows a change.
+  friend void PrintTo(const Change& change, std::ostream* out);
 
   explicit FakeRegistry(CallLog& log) : log_(log) {}
 
@@ -48,6 +63,8 @@ class FakeRegistry : public platform::Registry {
   const std::map<std::string, std::map<std::string, Value, CaseInsensitiveLess>, CaseInsensitiveLess>& keys() const {
     return keys_;
   }
+  // Every write and deletion that took, in order: the order in which a change reached the registry.
+  std::vector<Change> changes;
 
  private:
   static std::string FullPath(platform::HKey hive, const std::string& subKey);

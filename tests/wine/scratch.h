@@ -1,0 +1,86 @@
+// The tests' own files, registry values and temporary folders, read and written without the code under test: a
+// value as the registry stores it (the wide API converts nothing), so that a test checks it byte for byte and puts
+// it back exactly; whole files' bytes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "wide_text.h"
+
+// The temporary folder, with its trailing backslash.
+inline std::wstring TempFolder() {
+  wchar_t folder[MAX_PATH];
+  DWORD length = GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder, length);
+}
+
+// A file or a folder.
+inline bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A whole file's bytes; none when it cannot be opened.
+inline std::string ReadFileBytes(const std::wstring& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+// Makes the file hold these bytes, whether or not it was there.
+inline void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+inline bool KeyExists(HKEY root, const char* key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
+}
+
+struct RawValue {
+  bool present = false;
+  DWORD type = 0;
+  std::string bytes;
+  bool operator==(const RawValue& other) const {
+    return present == other.present && type == other.type && bytes == other.bytes;
+  }
+};
+
+inline RawValue ReadRawValue(HKEY root, const char* key, const char* name) {
+  RawValue value;
+  BYTE data[4096];
+  DWORD size = sizeof data;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return value;
+  if (RegQueryValueExW(opened, Wide(name).c_str(), nullptr, &value.type, data, &size) == ERROR_SUCCESS) {
+    value.present = true;
+    value.bytes.assign(reinterpret_cast<const char*>(data), size);
+  }
+  RegCloseKey(opened);
+  return value;
+}
+
+// Stores the value as it was read, or deletes it when there was none.
+inline void WriteRawValue(HKEY root, const char* key, const char* name, const RawValue& value) {
+  HKEY opened = nullptr;
+  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != 0) return;
+  if (value.present) {
+    RegSetValueExW(opened, Wide(name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
+                   static_cast<DWORD>(value.bytes.size()));
+  } else {
+    RegDeleteValueW(opened, Wide(name).c_str());
+  }
+  RegCloseKey(opened);
+}
