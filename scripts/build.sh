@@ -1,36 +1,22 @@
 #!/usr/bin/env bash
-# Configures and builds: build/host (native, unit tests), build/asan (the same with AddressSanitizer and
-# UndefinedBehaviorSanitizer), build/fuzz (clang, libFuzzer targets), build/win32 (the product) and
-# build/win64 (the same program for x86_64, run under Wine by the tests).
-# A full build of build/win32 also makes the package, build/package/Zolvane-VERSION-win32.zip.
-# Usage: build.sh [tree[:target,...]...]   with trees among host asan fuzz win32 win64, all of them when none is
-# named; a tree given with targets builds only those (and what they need), e.g. win64:Zolvane,zolvane_e2e.
+# Configures and builds the project's trees, one for each configure preset of CMakePresets.json: build/host
+# (native, unit tests), build/asan (the same with AddressSanitizer and UndefinedBehaviorSanitizer), build/fuzz
+# (clang, libFuzzer targets), build/win32 (the product) and build/win64 (the same program for x86_64, run under
+# Wine by the tests). A full build of build/win32 also makes the package, build/package/Zolvane-VERSION-win32.zip.
+# Usage: build.sh [tree[:target,...]...]   with trees among the presets, all of them when none is named; a tree
+# given with targets builds only those (and what they need), e.g. win64:Zolvane,zolvane_e2e.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 jobs=$(nproc)
 
-# A build folder is configured once with its settings; later runs only refresh it, which picks up new
-# subdirectories and files.
-configure() {  # dir [cmake args...]
-  local dir=$1; shift
-  if [ -f "$ZOLVANE_ROOT/$dir/CMakeCache.txt" ]; then
-    cmake "$ZOLVANE_ROOT/$dir" >/dev/null
-  else
-    cmake -S "$ZOLVANE_ROOT" -B "$ZOLVANE_ROOT/$dir" "$@" >/dev/null
-  fi
-}
 requests=("$@")
-[ ${#requests[@]} -gt 0 ] || requests=(host asan fuzz win32 win64)
+[ ${#requests[@]} -gt 0 ] || mapfile -t requests < <(build_trees)
 for request in "${requests[@]}"; do
   tree=${request%%:*}
-  case $tree in
-    host) configure build/host -DCMAKE_BUILD_TYPE=Debug ;;
-    asan) configure build/asan -DCMAKE_BUILD_TYPE=Debug -DZOLVANE_SANITIZE=ON ;;
-    fuzz) CC=clang CXX=clang++ configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOLVANE_FUZZ=ON ;;
-    win32) configure build/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ZOLVANE_ROOT/cmake/mingw-i686.cmake" ;;
-    win64) configure build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ZOLVANE_ROOT/cmake/mingw-x86_64.cmake" ;;
-    *) log "unknown build tree: $tree"; exit 2 ;;
-  esac
+  build_trees | grep -qx "$tree" || { log "unknown build tree: $tree (the presets: $(build_trees | xargs))"; exit 2; }
+  # A tree is configured by its preset; a second run refreshes it, which picks up new folders and files.
+  (cd "$ZOLVANE_ROOT" && cmake --preset "$tree" >"$ZOLVANE_ROOT/build/$tree.configure.log" 2>&1) ||
+    { tail -20 "$ZOLVANE_ROOT/build/$tree.configure.log"; exit 1; }
 done
 for request in "${requests[@]}"; do
   dir=build/${request%%:*}

@@ -17,3 +17,6 @@ mkdir -p "$HOME"
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
 
 log() { printf '[zolvane] %s\n' "$*" >&2; }
+
+# The build trees, one a line: the configure presets of CMakePresets.json, in its order.
+build_trees() { sed -n 's/^ *"name": *"\([a-z0-9]*\)".*/\1/p' "$ZOLVANE_ROOT/CMakePresets.json"; }

@@ -10,6 +10,7 @@ set -uo pipefail
 source "$(dirname "$0")/env.sh"
 source "$(dirname "$0")/env-wine32.sh"
 source "$(dirname "$0")/wine-session.sh"
+source "$(dirname "$0")/tally.sh"
 start=$(date +%s)
 logFile="$ZOLVANE_ROOT/build/win32-e2e.log"
 exe="$ZOLVANE_ROOT/build/win32/Zolvane.exe"
@@ -49,8 +50,6 @@ saved=$(mktemp -d)
 cp "$WINEPREFIX"/*.reg "$saved/"
 timedOut=false
 
-passed=0
-failed=0
 if ! wine_session_start >>"$logFile" 2>&1; then
   echo "win32: 0 passed, $total failed (no Xvfb or Wine session; see $logFile)"
   rm -rf "$saved"
@@ -60,7 +59,7 @@ for scenario in "${scenarios[@]}"; do
   left=$((budget - ($(date +%s) - start)))
   if [ "$left" -le 10 ]; then
     echo "$scenario: not run, the ${budget} s budget is spent" >>"$logFile"
-    failed=$((failed + 1))
+    tally 1
     continue
   fi
   limit=$((left < perScenario ? left : perScenario))
@@ -70,7 +69,7 @@ for scenario in "${scenarios[@]}"; do
   status=$?
   [ "$status" -eq 124 ] || [ "$status" -eq 137 ] && { timedOut=true; echo "(ended after $limit s)" >>"$logFile"; }
   echo "$scenario: exit $status, $(( $(date +%s) - began )) s" >>"$logFile"
-  if [ "$status" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+  tally "$status"
 done
 # The command line, as a script on Windows XP starts it: "list" prints the fifteen folders, one a line.
 echo "== zolvane-cli list" >>"$logFile"
@@ -80,11 +79,11 @@ status=$?
 echo "$listing" >>"$logFile"
 lines=$(grep -c $'\r$' <<<"$listing")
 echo "zolvane-cli list: exit $status, $lines lines" >>"$logFile"
-if [ "$status" -eq 0 ] && [ "$lines" -eq 15 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+[ "$status" -eq 0 ] && [ "$lines" -eq 15 ]
+tally $?
 wine_session_stop
 trap - EXIT
 if $timedOut; then cp "$saved"/*.reg "$WINEPREFIX/"; fi
 rm -rf "$saved"
 
-echo "win32: $passed passed, $failed failed ($how, $(( $(date +%s) - start )) s)"
-[ "$failed" -eq 0 ]
+tally_end win32 "$how, $(( $(date +%s) - start )) s"

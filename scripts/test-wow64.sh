@@ -7,6 +7,7 @@
 set -uo pipefail
 source "$(dirname "$0")/env.sh"
 source "$(dirname "$0")/wine-session.sh"
+source "$(dirname "$0")/tally.sh"
 logFile="$ZOLVANE_ROOT/build/wow64.log"
 cli="$ZOLVANE_ROOT/build/win32/zolvane-cli.exe"
 usf='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
@@ -22,18 +23,13 @@ if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
 fi
 
 : >"$logFile"
-passed=0
-failed=0
 check() {  # description, then a command that must succeed
   local what=$1
   shift
-  if "$@" >>"$logFile" 2>&1; then
-    passed=$((passed + 1))
-    echo "ok: $what" >>"$logFile"
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $what" >>"$logFile"
-  fi
+  "$@" >>"$logFile" 2>&1
+  local status=$?
+  tally "$status"
+  if [ "$status" -eq 0 ]; then echo "ok: $what" >>"$logFile"; else echo "FAILED: $what" >>"$logFile"; fi
 }
 # "TYPE<tab>DATA" of a value as the 64-bit reg.exe reads it, or nothing.
 value() {
@@ -73,5 +69,4 @@ done
 rm -f "$WINEPREFIX/drive_c/zolvane-wow64.bak"
 wine_session_stop
 trap - EXIT
-echo "wow64: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+tally_end wow64

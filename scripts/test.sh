@@ -11,8 +11,8 @@ start=$(date +%s)
 "$ZOLVANE_ROOT/scripts/setup.sh" || { echo "setup failed"; exit 1; }
 "$ZOLVANE_ROOT/scripts/build.sh" || { echo "build failed"; exit 1; }
 
-# One test tree over the five builds, for one run and one summary.
-printf 'subdirs("host" "asan" "fuzz" "win32" "win64")\n' >"$ZOLVANE_ROOT/build/CTestTestfile.cmake"
+# One test tree over every build, for one run and one summary.
+echo "subdirs($(build_trees | sed 's/.*/"&"/' | paste -sd' '))" >"$ZOLVANE_ROOT/build/CTestTestfile.cmake"
 # One registry and one desktop: the Wine-side tests run one at a time (RUN_SERIAL), beside the others.
 wine_session_start || { echo "no Xvfb or Wine session"; exit 1; }
 timeout 1700 ctest --test-dir "$ZOLVANE_ROOT/build" --output-on-failure --timeout 300 -j"$(nproc)" \
