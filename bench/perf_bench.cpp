@@ -26,6 +26,7 @@
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
+#include "vocabulary/registry_file.h"
 #include "vocabulary/shell_folder_keys.h"
 
 namespace {
@@ -402,6 +403,38 @@ void BenchCommandLine(VerdictTable& table, int rounds, const std::string& cliExe
                times[4], times[5]);
 }
 
+// The largest file a restore reads: the header, one key and values of which none is written twice, each a line.
+std::string LargestRestoreFile(std::size_t* values) {
+  std::string file = std::string(kRegistryFileHeader) + "\r\n[" + ExportedKey(0) + "]\r\n";
+  char line[32];
+  for (*values = 0; file.size() + 2 * sizeof line < kMaxRegistryFileBytes; ++*values) {
+    std::snprintf(line, sizeof line, "\"v%07u\"=-\r\n", static_cast<unsigned>(*values));
+    file += line;
+  }
+  return file;
+}
+
+// The restore's parser on the largest file it reads, and on the same file refused at its last line: Zolvane's
+// own work, in this process, with the product's compiler and options.
+void BenchParsing(VerdictTable& table, int rounds) {
+  std::size_t values = 0;
+  const std::string file = LargestRestoreFile(&values);
+  const std::string refused = file + "junk";
+  std::vector<double> times[2];
+  for (int round = 0; round < rounds; ++round) {
+    for (int kind = 0; kind < 2; ++kind) {
+      double start = bench::NowMs();
+      bool readable = ParseRegistryFile(kind == 0 ? file : refused).readable;
+      times[kind].push_back(bench::NowMs() - start);
+      if (readable != (kind == 0)) Fail("the parser did not read the largest file as it should");
+    }
+  }
+  std::string size =
+      std::to_string(kMaxRegistryFileBytes / (1024 * 1024)) + " MB, " + std::to_string(values) + " lines";
+  table.AddRunAgainstLimit("Restore: parsing the largest file it reads (" + size + ")", "ms", 1000, times[0]);
+  table.AddRunAgainstLimit("Restore: refusing that file at its last line (" + size + ")", "ms", 1000, times[1]);
+}
+
 std::string FolderOf(const std::string& path) {
   std::size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -415,7 +448,7 @@ int Run(int argc, char** argv) {
   std::string floors = std::string(argv[2]) + "/";
   int rounds = argc > 3 ? std::max(15, std::atoi(argv[3])) : 21;
   int repeat = argc > 4 ? std::max(1, std::atoi(argv[4])) : 1;
-  std::string figures = argc > 5 ? argv[5] : "startup,apply,backup,cli";
+  std::string figures = argc > 5 ? argv[5] : "startup,apply,backup,cli,parse";
   auto wanted = [&](const char* figure) { return figures.find(figure) != std::string::npos; };
   e2e::RegistryKeeper::RecoverFromJournal();
   e2e::RegistryKeeper keeper;
@@ -429,6 +462,7 @@ int Run(int argc, char** argv) {
     if (wanted("startup")) BenchStartUp(table, rounds, zolvaneExe, floors);
     if (wanted("apply") || wanted("backup")) BenchClicks(table, rounds, floors, wanted("apply"), wanted("backup"));
     if (wanted("cli")) BenchCommandLine(table, rounds, FolderOf(zolvaneExe) + "zolvane-cli.exe");
+    if (wanted("parse")) BenchParsing(table, rounds);
   }
   std::printf("%s", table.Rows().c_str());
   std::fflush(stdout);

@@ -8,6 +8,7 @@
 #include "features/registry_import.h"
 #include "text/text_file.h"
 #include "vocabulary/product_texts.h"
+#include "vocabulary/session_lock.h"
 #include "vocabulary/shell_folder_keys.h"
 #include "vocabulary/windows_version.h"
 
@@ -135,6 +136,8 @@ int RunCliRequest(platform::Platform& platform, CliOutput& output, const CliRequ
     output.Err(AsLines(kRefusalText));
     return kExitNotWindowsXp;
   }
+  // Whatever the command, a run that was cut off is undone first, unless another run is at work now.
+  for (const std::string& notice : UndoCutOffRunAtStart(platform)) output.Err(AsLines(notice));
   // regedit runs in the system folder: a backup's file named relative to the current folder is handed to it by
   // its full path, and an import's or a layout's is named so in what the user is told.
   bool namesFile = request.command == CliCommand::kBackup || request.command == CliCommand::kImport ||

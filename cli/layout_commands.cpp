@@ -22,6 +22,8 @@ const char* StateWords(LayoutResult::State state) {
       return "put back";
     case LayoutResult::State::kNotPutBack:
       return "moved, and could not be put back";
+    case LayoutResult::State::kChangedElsewhere:
+      return "moved, then changed by another program: left as it made it";
     case LayoutResult::State::kNotReached:
       return "not moved: the layout stopped before it";
     default:

@@ -7,12 +7,14 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "features/registry_editor.h"
 #include "text/ascii_case.h"
 #include "text/text_file.h"
+#include "text/utf16.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/reg_value.h"
 #include "vocabulary/registry_file.h"
@@ -27,6 +29,13 @@ namespace {
 // The new backup is made beside the old one under this name, and takes its place only once it is proven.
 const char* const kNewBackupSuffix = ".new";
 const char* const kBackedUp = "Shell folder registry keys are now backed up.";
+// The four keys need a backup larger than a restore reads.
+std::string TooLargeToRestore() {
+  return "The four keys take more than " + Megabytes(kMaxRegistryFileBytes) +
+         " as a registry file, more than a restore reads, so no backup was made.";
+}
+// A value that changed while it was backed up: ERROR_INVALID_DATA, as for a backup that would not restore.
+constexpr std::int32_t kChangedMeanwhileCode = platform::kErrorInvalidData;
 
 // The registry editors of one run. Whatever a failure abandons is ended and closed, so that no export goes on
 // writing into a temporary file that is about to be deleted.
@@ -103,7 +112,9 @@ std::string MergedExports(const std::array<std::string, 4>& exports) {
       if (line != kRegistryFileHeader) lines.push_back(std::move(line));
     }
   }
-  return RegistryFileBytes(lines);
+  std::string merged = RegistryFileBytes(lines);
+  if (merged.size() > kMaxRegistryFileBytes) throw Failure(platform::kErrorFileTooLarge, TooLargeToRestore());
+  return merged;
 }
 
 // Whether restoring the backup gives the value back. A text value is exported as its characters up to the first
@@ -114,6 +125,29 @@ bool RestoresAsHeld(const platform::RegistryValue& held, const RegistryFileValue
   return held.bytes == backedUp.bytes;
 }
 
+// A control character that no registry file can hold in a line; a tab, a CR and a LF have their escapes.
+bool HoldsUnwritableControl(const std::string& text) {
+  for (char c : text) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') return true;
+  }
+  return false;
+}
+
+// The first value of held that now does not hold as it did, by name without regard to case; empty when none.
+std::string FirstChanged(const std::vector<platform::RegistryValue>& held,
+                         const std::vector<platform::RegistryValue>& now) {
+  std::unordered_map<std::string, const platform::RegistryValue*> current;
+  for (const platform::RegistryValue& value : now) current[AsciiLowered(value.name)] = &value;
+  for (const platform::RegistryValue& value : held) {
+    auto found = current.find(AsciiLowered(value.name));
+    if (found == current.end() || found->second->type != value.type || found->second->bytes != value.bytes) {
+      return value.name;
+    }
+  }
+  return std::string();
+}
+
 std::string ValueName(const std::string& name, const ShellFolderKey& key) {
   return (name.empty() ? std::string("The default value") : "The value " + Quoted(name)) + " of " + key.FullName();
 }
@@ -122,15 +156,15 @@ std::string ValueName(const std::string& name, const ShellFolderKey& key) {
 // names, and each restored as it is held.
 void CheckKeyRestorable(const ShellFolderKey& key, const std::vector<platform::RegistryValue>& held,
                         const std::vector<RegistryFileValue>& values) {
+  std::unordered_map<std::string, const RegistryFileValue*> backedUp;
+  for (const RegistryFileValue& value : values) backedUp[AsciiLowered(value.name)] = &value;
   for (const platform::RegistryValue& value : held) {
-    auto found = std::find_if(values.begin(), values.end(), [&](const RegistryFileValue& backedUp) {
-      return SameIgnoringAsciiCase(backedUp.name, value.name);
-    });
-    if (found == values.end()) {
+    auto found = backedUp.find(AsciiLowered(value.name));
+    if (found == backedUp.end()) {
       throw Failure(platform::kErrorInvalidData,
                     ValueName(value.name, key) + " is missing from the new backup, so it was not kept.");
     }
-    if (!RestoresAsHeld(value, *found)) {
+    if (!RestoresAsHeld(value, *found->second)) {
       throw Failure(platform::kErrorInvalidData,
                     ValueName(value.name, key) +
                         " would not be restored as the registry holds it, so the new backup was not kept.");
@@ -162,8 +196,10 @@ Outcome RegistryBackup::Run(const std::string& targetFile) {
     outcome.file = targetFile.empty() ? DesktopFolder(&outcome.notices) + "\\" + kBackupFileName : targetFile;
     SetExportFiles();
     RefuseExportFileAsTarget(outcome.file);
-    SessionLock lock(platform_.locks);
-    if (lock.code() != 0) throw Failure(lock.code(), lock.FailureText(platform_.system));
+    RefuseReadOnlyTarget(outcome.file);
+    SessionLock lock(platform_);
+    if (lock.code() != 0) throw Failure(lock.code(), lock.FailureText());
+    for (const std::string& notice : lock.notices()) outcome.notices.push_back(notice);
     SaveKeys(outcome.file);
     outcome.result = Outcome::Result::kDone;
     outcome.message = kBackedUp;
@@ -183,20 +219,38 @@ Outcome RegistryBackup::Run(const std::string& targetFile) {
   return outcome;
 }
 
+// The exports are named by full paths in a temporary folder, always: a bare name would be the current folder's
+// file to Zolvane and the system folder's to regedit, and files of neither are the backup's own.
 void RegistryBackup::SetExportFiles() {
   std::string tempFolder = platform_.system.TempFolder();
+  bool full = tempFolder.size() >= 3 &&
+              ((tempFolder[1] == ':' && tempFolder[2] == '\\') || tempFolder.compare(0, 2, "\\\\") == 0);
+  if (!full) {
+    throw Failure(platform::kErrorPathNotFound,
+                  "Windows names no temporary folder the backup can use (TMP and TEMP are not set, or name a folder "
+                  "longer than 260 characters), so no backup was made and no file was touched.");
+  }
   for (std::size_t i = 0; i < exportFiles_.size(); ++i) {
     exportFiles_[i] = tempFolder + "splfolders" + std::to_string(i + 1) + ".txt";
   }
 }
 
-// The exports are deleted before the backup is written: a backup into one of them would be lost.
+// The exports are deleted before the backup is written: a backup into one of them would be lost. The files are
+// compared, not their names: "SPLF~LWB.TXT" and "\\\\?\\C:\\..." name the same file as its long path.
 void RegistryBackup::RefuseExportFileAsTarget(const std::string& target) {
+  std::string targetFile = platform_.files.LongFullPath(target);
   for (const std::string& exportFile : exportFiles_) {
-    if (!SameIgnoringAsciiCase(target, exportFile)) continue;
+    if (!SameIgnoringAsciiCase(targetFile, platform_.files.LongFullPath(exportFile))) continue;
     throw Failure(platform::kErrorInvalidData,
                   Quoted(target) + " is a temporary file of the backup's own; choose another file.");
   }
+}
+
+// The system may let a read-only file be replaced (Wine does, Windows does not): the backup never does.
+void RegistryBackup::RefuseReadOnlyTarget(const std::string& target) {
+  if (!platform_.files.IsReadOnly(target)) return;
+  throw Failure(platform::kErrorAccessDenied,
+                Quoted(target) + " is read-only, so it was kept as it is, and no backup was made.");
 }
 
 // Only the verified new file takes the old one's place, in one step; a failing operation throws Failure.
@@ -231,11 +285,57 @@ std::array<std::string, 4> RegistryBackup::ExportKeys() {
     // The values the exports must hold are read while the editors write them, which the check then need not
     // wait for. A value changed meanwhile makes the two differ, and the new backup is not kept.
     ReadHeldValues();
+    for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) CheckCarriable(i);
     exports.WaitForAll();
   }
   std::array<std::string, 4> bytes;
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = ReadExport(i);
+  CheckUnchanged();
   return bytes;
+}
+
+// What no registry file carries as the registry holds it stops the backup before its file is read, saying which
+// value and why: a control character (but a tab and a line break, which the editor writes as escapes), half of
+// a UTF-16 pair (which a value's name shows as U+FFFD), or a REG_DWORD that is not 4 bytes long.
+void RegistryBackup::CheckCarriable(std::size_t index) {
+  const ShellFolderKey& key = kShellFolderKeys[index];
+  for (const platform::RegistryValue& value : heldValues_[index]) {
+    std::string text = IsTextType(value.type) ? TextUpToNul(value.bytes) : std::string();
+    std::string units;  // a text value's code units up to its first NUL
+    for (std::size_t i = 0; IsTextType(value.type) && i + 1 < value.bytes.size(); i += 2) {
+      if (value.bytes[i] == '\0' && value.bytes[i + 1] == '\0') break;
+      units.append(value.bytes, i, 2);
+    }
+    const char* reason = nullptr;
+    if (HoldsUnwritableControl(value.name) || HoldsUnwritableControl(text)) {
+      reason = "holds a control character";
+    } else if (value.name.find("\xEF\xBF\xBD") != std::string::npos || !IsValidUtf16Le(units)) {
+      reason = "holds half of a UTF-16 character pair";
+    } else if (value.type == platform::kRegDword && value.bytes.size() != 4) {
+      reason = value.bytes.size() > 4 ? "is a REG_DWORD longer than 4 bytes" : "is a REG_DWORD shorter than 4 bytes";
+    }
+    if (reason == nullptr) continue;
+    throw Failure(platform::kErrorInvalidData, ValueName(value.name, key) + " " + reason +
+                                                   ", which a registry file cannot carry, so no backup was made.");
+  }
+}
+
+// The keys read again once the exports are read: a value another program changed in the meantime would make the
+// backup differ from the registry.
+void RegistryBackup::CheckUnchanged() {
+  for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
+    const ShellFolderKey& key = kShellFolderKeys[i];
+    std::vector<platform::RegistryValue> now;
+    std::int32_t code = platform_.registry.ReadValues(key.hive, key.path, &now);
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", key.FullName(), code));
+    std::string changed = FirstChanged(heldValues_[i], now);
+    if (changed.empty() && now.size() == heldValues_[i].size()) continue;
+    if (changed.empty()) changed = now.size() > heldValues_[i].size() ? now.back().name : heldValues_[i].back().name;
+    throw Failure(kChangedMeanwhileCode, ValueName(changed, key) +
+                                             " changed while Zolvane was backing it up, so another program is at "
+                                             "work on it; nothing was lost, and no backup was made. Try again once "
+                                             "it is done.");
+  }
 }
 
 void RegistryBackup::ReadHeldValues() {
@@ -252,6 +352,7 @@ std::string RegistryBackup::ReadExport(std::size_t index) {
   std::string bytes;
   std::int32_t code =
       platform_.files.Exists(path) ? platform_.files.ReadWholeFile(path, kMaxRegistryFileBytes, &bytes) : 0;
+  if (code == platform::kErrorFileTooLarge) throw Failure(code, TooLargeToRestore());
   if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", path, code));
   if (bytes.empty()) {
     throw Failure(platform::kErrorCantRead,

@@ -35,6 +35,9 @@ class RegistryBackup {
  private:
   void SetExportFiles();
   void RefuseExportFileAsTarget(const std::string& target);
+  void RefuseReadOnlyTarget(const std::string& target);
+  void CheckCarriable(std::size_t index);
+  void CheckUnchanged();
   void SaveKeys(const std::string& backupFile);
   std::array<std::string, 4> ExportKeys();
   void ReadHeldValues();

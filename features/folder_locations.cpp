@@ -6,6 +6,7 @@
 
 #include "features/stock_location.h"
 #include "vocabulary/failure.h"
+#include "vocabulary/session_lock.h"
 
 namespace {
 
@@ -15,6 +16,14 @@ const char* const kRestored = "Restored the default values!";
 // "Access Denied" for a write the user has no right to, else "Error 1013": how a failed write is headed.
 std::string WriteFailureHeadline(std::int32_t code) {
   return code == platform::kErrorAccessDenied ? "Access Denied" : "Error " + std::to_string(code);
+}
+
+// Another run held the lock past the wait: nothing was written.
+Outcome NotWritten(const SessionLock& lock) {
+  Outcome outcome;
+  outcome.code = lock.code();
+  outcome.message = lock.FailureText();
+  return outcome;
 }
 
 std::string WriteFailureText(std::int32_t code) {
@@ -129,9 +138,12 @@ Outcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderWrite 
   }
   outcome.code = codes[0] != 0 ? codes[0] : codes[1];
   outcome.message = WriteFailureText(outcome.code);
-  // Only one of the two can have succeeded; it is put back so that "No changes were made." is true.
+  // Only one of the two can have succeeded; it is put back so that "No changes were made." is true, unless another
+  // program has changed it since, whose value it then is.
   for (int i = 0; i < 2; ++i) {
     if (codes[i] != 0) continue;
+    StoredValue written = StoredValue::Present(writes[i].type, StringValueBytes(writes[i].data));
+    if (!registry_.ReadStoredValue(folder.hive, writes[i].keyPath, folder.valueName).Holds(written)) continue;
     if (registry_.Store(folder.hive, writes[i].keyPath, folder.valueName, before[i]) != 0) {
       outcome.message = PartialChangeText(outcome.code, folder.valueName, KeyName(writes[i].keyPath), writes[i].data,
                                           KeyName(writes[1 - i].keyPath), before[1 - i]);
@@ -141,6 +153,14 @@ Outcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderWrite 
 }
 
 Outcome FolderLocations::Relocate(const ShellFolder& folder, const std::string& path) {
+  SessionLock lock(platform_);
+  if (lock.code() != 0) return NotWritten(lock);
+  Outcome outcome = RelocateHoldingLock(folder, path);
+  outcome.notices = lock.notices();
+  return outcome;
+}
+
+Outcome FolderLocations::RelocateHoldingLock(const ShellFolder& folder, const std::string& path) {
   FolderWrite first{kUserShellFoldersKey, path, platform::kRegExpandSz};
   FolderWrite second{kShellFoldersKey, ExpandText(path), platform::kRegSz};
   if (folder.shellFoldersFirst) std::swap(first, second);
@@ -148,9 +168,13 @@ Outcome FolderLocations::Relocate(const ShellFolder& folder, const std::string& 
 }
 
 Outcome FolderLocations::RestoreDefault(const ShellFolder& folder) {
+  SessionLock lock(platform_);
+  if (lock.code() != 0) return NotWritten(lock);
   std::string stockPath = StockLocation(platform_, folder);
-  return WriteBoth(folder,
-                   {{kShellFoldersKey, ExpandText(stockPath), platform::kRegSz},
-                    {kUserShellFoldersKey, stockPath, platform::kRegExpandSz}},
-                   kRestored);
+  Outcome outcome = WriteBoth(folder,
+                              {{kShellFoldersKey, ExpandText(stockPath), platform::kRegSz},
+                               {kUserShellFoldersKey, stockPath, platform::kRegExpandSz}},
+                              kRestored);
+  outcome.notices = lock.notices();
+  return outcome;
 }

@@ -24,9 +24,12 @@ class FolderLocations {
   // The folder's User Shell Folders value as stored, unexpanded.
   RegValue StoredLocation(const ShellFolder& folder);
 
-  // Stores a new path: unexpanded under User Shell Folders, expanded under Shell Folders. The path must be
-  // trimmed and not empty. The outcome's code is the system's code of the first failed write.
+  // Stores a new path: unexpanded under User Shell Folders, expanded under Shell Folders, under the session's
+  // lock, so that no other Zolvane writes between the two. The path must be trimmed and not empty. The outcome's
+  // code is the system's code of the first failed write, or of the wait for the lock.
   Outcome Relocate(const ShellFolder& folder, const std::string& path);
+  // The same, for a caller that holds the session's lock already.
+  Outcome RelocateHoldingLock(const ShellFolder& folder, const std::string& path);
   // Stores the folder's stock path (StockLocation) the same way.
   Outcome RestoreDefault(const ShellFolder& folder);
 

@@ -12,13 +12,14 @@
 
 struct LayoutResult {
   enum class State {
-    kUnchanged,   // already there: nothing was written
-    kWouldMove,   // a dry run's: it would be moved
-    kMoved,       // moved, and stays so
-    kFailed,      // its writes failed: why is in detail, in the window's words
-    kPutBack,     // moved by this run, then put back because a later folder failed
-    kNotPutBack,  // moved by this run, and could not be put back: why is in detail
-    kNotReached,  // after the folder that failed: left alone
+    kUnchanged,         // already there: nothing was written
+    kWouldMove,         // a dry run's: it would be moved
+    kMoved,             // moved, and stays so
+    kFailed,            // its writes failed: why is in detail, in the window's words
+    kPutBack,           // moved by this run, then put back because a later folder failed
+    kNotPutBack,        // moved by this run, and could not be put back: why is in detail
+    kChangedElsewhere,  // moved by this run, then by another program: left where that one put it
+    kNotReached,        // after the folder that failed: left alone
   };
   const ShellFolder* folder = nullptr;
   State state = State::kNotReached;

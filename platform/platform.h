@@ -33,11 +33,13 @@ constexpr std::uint32_t kRegMultiSz = 7;
 
 constexpr std::int32_t kErrorSuccess = 0;
 constexpr std::int32_t kErrorFileNotFound = 2;
+constexpr std::int32_t kErrorPathNotFound = 3;
 constexpr std::int32_t kErrorAccessDenied = 5;
 constexpr std::int32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kErrorNotEnoughMemory = 8;
 constexpr std::int32_t kErrorInvalidData = 13;
 constexpr std::int32_t kErrorFileExists = 80;
+constexpr std::int32_t kErrorAlreadyExists = 183;
 constexpr std::int32_t kErrorBadFileType = 222;  // not a file on a disk: a folder, a device or a pipe
 constexpr std::int32_t kErrorFileTooLarge = 223;
 constexpr std::int32_t kErrorWaitTimeout = 258;
@@ -103,6 +105,14 @@ class System {
 class Files {
  public:
   virtual ~Files() = default;
+  // The same file's path in its one long form: full, each folder and the file by its long name (not its 8.3 one,
+  // "SPLF~LWB.TXT"), without the "\\\\?\\" prefix; the file itself need not exist, its folder should.
+  virtual std::string LongFullPath(const std::string& path) = 0;
+  // Makes a folder whose parent exists: 0, ERROR_ALREADY_EXISTS (183) when it is there, or the system's code. It
+  // takes the rights of the folder it is made in.
+  virtual std::int32_t CreateFolder(const std::string& path) = 0;
+  // A file that may not be written or replaced.
+  virtual bool IsReadOnly(const std::string& path) = 0;
   // The path made full against the current folder ("backup.bak" as "C:\\Work\\backup.bak"); the path as it is
   // when the system cannot make it full.
   virtual std::string FullPath(const std::string& path) = 0;
@@ -149,8 +159,13 @@ struct FileChoice {
 
 // The desktop folder as the shell answers for it: its path, or why it gives none.
 struct DesktopFolderAnswer {
-  enum class Result { kFound, kMissing, kInvalidFolder, kFailed };  // the folder is not there; the shell knows
-                                                                     // no such folder; any other failure
+  enum class Result {
+    kFound,
+    kMissing,
+    kInvalidFolder,
+    kFailed
+  };  // the folder is not there; the shell knows
+      // no such folder; any other failure
   Result result = Result::kFailed;
   std::string path;  // kFound
 };
@@ -160,6 +175,8 @@ class Shell {
   virtual ~Shell() = default;
   // The user's desktop folder, made when it is missing.
   virtual DesktopFolderAnswer DesktopFolder() = 0;
+  // The user's application-data folder, made when it is missing; nothing when the shell gives none.
+  virtual std::optional<std::string> ApplicationDataFolder() = 0;
   // Where the shell puts a special folder by default, in the system's language, whether or not the folder is
   // there now; nothing when the shell gives no path.
   virtual std::optional<std::string> StockFolderPath(int csidl) = 0;
@@ -178,9 +195,10 @@ class Shell {
 class Locks {
  public:
   virtual ~Locks() = default;
-  // Waits up to timeoutMs for the lock of this name: 0 with *lock held (also when its last holder ended without
-  // letting go), WAIT_TIMEOUT (258) while another holds it, or the system's code. Released on the same thread.
-  virtual std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock) = 0;
+  // Waits up to timeoutMs for the lock of this name: 0 with *lock held, and *abandoned true when its last holder
+  // ended without letting go; WAIT_TIMEOUT (258) while another holds it, or the system's code. The holder may take
+  // it again (and lets go as often). Released on the same thread.
+  virtual std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock, bool* abandoned) = 0;
   virtual void Release(LockHandle lock) = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "text/trimmed.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/product_texts.h"
+#include "vocabulary/session_lock.h"
 #include "vocabulary/web_page.h"
 #include "vocabulary/windows_version.h"
 
@@ -35,6 +36,8 @@ void MainPresenter::OnLoad() {
     view_.CloseMainWindow();
     return;
   }
+  // A run of Zolvane's that was cut off is undone before the window shows anything, unless one is at work now.
+  for (const std::string& notice : UndoCutOffRunAtStart(platform_)) Say(notice);
   view_.SelectFolderAt(0);
 }
 

@@ -12,6 +12,9 @@ enum class TextEncoding { kUtf8, kUtf16Le };
 struct DecodedText {
   bool valid = false;
   TextEncoding encoding = TextEncoding::kUtf8;
+  // Whether the bytes began with a byte-order mark; without one, a program that knows no UTF-8 reads the text
+  // in a code page.
+  bool byteOrderMark = false;
   std::string text;
 };
 
@@ -20,6 +23,20 @@ DecodedText DecodeTextFile(const std::string& bytes);
 
 // CR, LF and CR LF each end a line, as the registry editor reads them; a last line without an end is still a line.
 std::vector<std::string> SplitLines(const std::string& text);
+
+// The same lines one at a time, for a text too long to hold as lines all at once.
+class LineCursor {
+ public:
+  explicit LineCursor(const std::string& text) : text_(text) {}
+  // The next line into *line; false at the end of the text.
+  bool Next(std::string* line);
+  // How many lines the text has at the most: one more than its line ends.
+  std::size_t MostLines() const;
+
+ private:
+  const std::string& text_;
+  std::size_t start_ = 0;
+};
 
 // The byte-order mark, then every line followed by CR LF, in UTF-16LE: the registry editor's own format.
 std::string EncodeUtf16LeLines(const std::vector<std::string>& lines);

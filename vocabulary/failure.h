@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -36,14 +37,22 @@ std::string WithSystemReason(platform::System& system, const std::string& what, 
 // What could not be done, to what, and why: `Cannot read "C:\x": Access is denied. (error 5)`.
 std::string DescribeFailure(platform::System& system, const char* action, const std::string& target, std::int32_t code);
 
-// A path or a name as the messages show it, in double quotes.
+// A path or a name as a message shows it: whole up to a readable length, else its beginning and its end with
+// "..." between them; and in double quotes.
+std::string Shortened(const std::string& text);
 std::string Quoted(const std::string& text);
+
+// Names as a message lists them: each once, in the order first given, each Shortened, with separator between
+// them; at most ten, then "and N more".
+std::string NamedOnce(const std::vector<std::string>& names, const std::string& separator);
 
 // Why a file the user picked is refused: its first offending line, "Line 6: [HKEY_...]" and a line break, or
 // nothing when the refusal is of the whole file.
 std::string OffendingLine(int lineNumber, const std::string& line);
 
-// "The file is larger than 16 MB": why a file beyond a limit of whole megabytes is not read.
+// "16 MB", for a limit of whole megabytes.
+std::string Megabytes(std::size_t bytes);
+// "The file is larger than 16 MB": why a file beyond such a limit is not read.
 std::string FileLargerThan(std::size_t maxBytes);
 
 // The refusal of a path that names no regular file.

@@ -30,6 +30,9 @@ const char* const kBrokenList =
 const char* const kEndsInList = "The file ends inside a list of bytes that was to go on.";
 const char* const kCodePageText =
     "A REGEDIT4 file holds its text in a code page, so only ASCII characters can be read from it.";
+const char* const kNoByteOrderMarkText =
+    "A file without a byte-order mark is read in a code page by the registry editor, so only ASCII characters can "
+    "be read from it.";
 
 bool IsAscii(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -130,11 +133,14 @@ std::string WidenedAscii(const std::string& bytes) {
 // The lines after the header, one at a time: each is taken, or gives the reason it may not stay.
 class LineReader {
  public:
-  explicit LineReader(bool version4) : version4_(version4) {}
+  // codePageReason: why a name or a text other than ASCII is refused, for a file whose text the registry editor
+  // reads in a code page; null for one it reads as Unicode. A REGEDIT4 file stores its texts' bytes in one too.
+  // lineCount: how many lines the file has, which bounds how many values it can set.
+  LineReader(bool version4, const char* codePageReason, std::size_t lineCount);
 
   std::string Take(const std::string& line);
   // Empty text when the file may end here.
-  std::string Finish() { return continued_ ? kEndsInList : std::string(); }
+  std::string Finish();
 
   RegistryFile file;
 
@@ -147,12 +153,36 @@ class LineReader {
   void Record(RegistryFileValue value);
 
   bool version4_;
+  const char* codePageReason_;
   bool inSection_ = false;
   const ShellFolderKey* key_ = nullptr;  // null in a section that is passed over
   // A hex value whose list of bytes goes on in the next line.
   bool continued_ = false;
   RegistryFileValue pending_;
+  // Where each value recorded so far stands in file.values, found by its key and its name without regard to case
+  // in a table of open addresses (its place plus one; 0 is free), sized for every line of the file so that it
+  // never fills. A value given again leaves its earlier place empty (its key null); the empty places go once the
+  // file is read.
+  std::vector<std::uint32_t> places_;
 };
+
+LineReader::LineReader(bool version4, const char* codePageReason, std::size_t lineCount)
+    : version4_(version4), codePageReason_(codePageReason) {
+  std::size_t size = 16;
+  while (size < lineCount + lineCount / 2) size *= 2;
+  places_.assign(size, 0);
+  file.values.reserve(lineCount);
+}
+
+// FNV-1a over the key's place and the name's letters in lower case.
+std::size_t NameHash(const ShellFolderKey* key, const std::string& name) {
+  std::uint64_t hash = 1469598103934665603ull ^ static_cast<std::uint64_t>(key - kShellFolderKeys.data());
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash);
+}
 
 std::string LineReader::Take(const std::string& rawLine) {
   if (HoldsControlCharacter(rawLine)) return kControlCharacter;
@@ -195,7 +225,7 @@ std::string LineReader::TakeAssignment(const std::string& line) {
   if (line[0] == '"') {
     pos = 0;
     if (!ParseQuoted(line, &pos, &name)) return kNotRegistryLine;
-    if (version4_ && !IsAscii(name)) return kCodePageText;
+    if (codePageReason_ != nullptr && !IsAscii(name)) return codePageReason_;
   }
   while (pos < line.size() && IsBlank(line[pos])) ++pos;
   if (pos == line.size() || line[pos] != '=') return kNotRegistryLine;
@@ -214,7 +244,7 @@ std::string LineReader::TakeData(const std::string& name, const std::string& dat
     std::string text;
     std::size_t pos = 0;
     if (!ParseQuoted(data, &pos, &text) || pos != data.size()) return kNotRegistryLine;
-    if (version4_ && !IsAscii(text)) return kCodePageText;
+    if (codePageReason_ != nullptr && !IsAscii(text)) return codePageReason_;
     value.type = platform::kRegSz;
     value.bytes = StringValueBytes(text);
     Record(std::move(value));
@@ -252,46 +282,44 @@ std::string LineReader::TakeContinuation(const std::string& line) {
   continued_ = continues;
   if (continues) return std::string();
   if (version4_ && IsStringType(pending_.type)) {
-    if (!IsAscii(pending_.bytes)) return kCodePageText;
+    if (!IsAscii(pending_.bytes)) return codePageReason_;
     pending_.bytes = WidenedAscii(pending_.bytes);
   }
   Record(std::move(pending_));
   return std::string();
 }
 
-// A later line for the same name replaces the value. Values of a section that is passed over are read, so that
-// a line no editor could read is still refused, but kept nowhere.
+// A later line for the same name replaces the value, at the later line's place. Values of a section that is
+// passed over are read, so that a line no editor could read is still refused, but kept nowhere. Each value is
+// found again by its name at once, so that reading takes time in step with the file's length.
 void LineReader::Record(RegistryFileValue value) {
   if (value.key == nullptr) return;
-  std::vector<RegistryFileValue>& values = file.values;
-  values.erase(std::remove_if(values.begin(), values.end(),
-                              [&](const RegistryFileValue& earlier) {
-                                return earlier.key == value.key && SameIgnoringAsciiCase(earlier.name, value.name);
-                              }),
-               values.end());
-  values.push_back(std::move(value));
+  std::size_t mask = places_.size() - 1;
+  std::size_t slot = NameHash(value.key, value.name) & mask;
+  for (; places_[slot] != 0; slot = (slot + 1) & mask) {
+    RegistryFileValue& earlier = file.values[places_[slot] - 1];
+    if (earlier.key == value.key && SameIgnoringAsciiCase(earlier.name, value.name)) {
+      earlier.key = nullptr;
+      break;
+    }
+  }
+  places_[slot] = static_cast<std::uint32_t>(file.values.size() + 1);
+  file.values.push_back(std::move(value));
 }
 
-// The line as a message can show it: a control character as its code, and no more than a few hundred bytes.
-std::string Shown(const std::string& line) {
-  constexpr std::size_t kShownBytes = 200;
-  std::string shown;
-  for (char c : line) {
-    if (shown.size() >= kShownBytes && (static_cast<unsigned char>(c) & 0xC0) != 0x80) return shown + "...";
-    if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') {
-      shown += c;
-      continue;
-    }
-    const char digits[] = "0123456789ABCDEF";
-    shown += std::string("<0x") + digits[(c >> 4) & 0xF] + digits[c & 0xF] + ">";
-  }
-  return shown;
+std::string LineReader::Finish() {
+  if (continued_) return kEndsInList;
+  std::vector<RegistryFileValue>& values = file.values;
+  values.erase(
+      std::remove_if(values.begin(), values.end(), [](const RegistryFileValue& value) { return value.key == nullptr; }),
+      values.end());
+  return std::string();
 }
 
 RegistryFile Refused(int lineNumber, const std::string& line, const char* reason) {
   RegistryFile file;
   file.offendingLineNumber = lineNumber;
-  file.offendingLine = Shown(line);
+  file.offendingLine = Shortened(line);
   file.reason = reason;
   return file;
 }
@@ -308,26 +336,38 @@ std::string RegistryFileTooLarge() {
   return FileLargerThan(kMaxRegistryFileBytes) + ", far too large to be a backup.";
 }
 
-RegistryFile ParseRegistryFile(const std::string& bytes) {
-  if (bytes.size() > kMaxRegistryFileBytes) return Refused(0, std::string(), RegistryFileTooLarge().c_str());
+RegistryFile ParseRegistryFile(const std::string& bytes, std::size_t maxBytes) {
+  if (bytes.size() > maxBytes) {
+    return Refused(
+        0, std::string(),
+        (maxBytes == kMaxRegistryFileBytes ? RegistryFileTooLarge() : FileLargerThan(maxBytes) + ".").c_str());
+  }
   DecodedText decoded = DecodeTextFile(bytes);
   if (!decoded.valid) return Refused(0, std::string(), kNotText);
-  std::vector<std::string> lines = SplitLines(decoded.text);
-  bool blank =
-      std::all_of(lines.begin(), lines.end(), [](const std::string& line) { return WithoutOuterBlanks(line).empty(); });
-  if (blank) return Refused(0, std::string(), kEmpty);
-  bool version4 = lines[0] == kHeaderVersion4;
-  if (!version4 && lines[0] != kRegistryFileHeader) {
-    return Refused(1, lines[0], HoldsControlCharacter(lines[0]) ? kControlCharacter : kNoHeader);
+  // The lines are read one at a time: a file at the limit has a million of them.
+  LineCursor cursor(decoded.text);
+  std::string header;
+  cursor.Next(&header);
+  bool version4 = header == kHeaderVersion4;
+  if (!version4 && header != kRegistryFileHeader) {
+    bool blank = WithoutOuterBlanks(header).empty();
+    for (std::string line; blank && cursor.Next(&line);) blank = WithoutOuterBlanks(line).empty();
+    if (blank) return Refused(0, std::string(), kEmpty);
+    return Refused(1, header, HoldsControlCharacter(header) ? kControlCharacter : kNoHeader);
   }
 
-  LineReader reader(version4);
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    std::string reason = reader.Take(lines[i]);
-    if (!reason.empty()) return Refused(static_cast<int>(i + 1), lines[i], reason.c_str());
+  const char* codePageReason = version4 ? kCodePageText : decoded.byteOrderMark ? nullptr : kNoByteOrderMarkText;
+  LineReader reader(version4, codePageReason, cursor.MostLines());
+  int lineNumber = 1;
+  std::string line = header;
+  for (std::string next; cursor.Next(&next);) {
+    line.swap(next);
+    ++lineNumber;
+    std::string reason = reader.Take(line);
+    if (!reason.empty()) return Refused(lineNumber, line, reason.c_str());
   }
   std::string reason = reader.Finish();
-  if (!reason.empty()) return Refused(static_cast<int>(lines.size()), lines.back(), reason.c_str());
+  if (!reason.empty()) return Refused(lineNumber, line, reason.c_str());
   if (reader.file.values.empty()) return Refused(0, std::string(), kSetsNothing);
   reader.file.readable = true;
   return std::move(reader.file);

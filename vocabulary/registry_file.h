@@ -49,4 +49,5 @@ std::string RegistryFileBytes(const std::vector<std::string>& lines);
 // section ("[KEY]"), a value ("Name"=... or @=...) or the continuation of a list of bytes that the line before
 // it ended with a backslash. Any other line, a control character in a line, any key but the four and the keys
 // below them, and a key's deletion refuse the whole file, as does a file that names no value of the four keys.
-RegistryFile ParseRegistryFile(const std::string& bytes);
+// maxBytes: a larger file is refused unread (Zolvane's own journal may be larger than a backup).
+RegistryFile ParseRegistryFile(const std::string& bytes, std::size_t maxBytes = kMaxRegistryFileBytes);

@@ -1,24 +1,32 @@
-// The one lock of the backup and the restore, and what the user hears when it cannot be had.
+// The session's lock, what the user hears when it cannot be had, and a cut-off run undone by whoever takes it.
 #include "vocabulary/session_lock.h"
 
 #include "vocabulary/failure.h"
+#include "vocabulary/write_journal.h"
 
 const char* const kSessionLockName = "Zolvane backup and restore";
 
-SessionLock::SessionLock(platform::Locks& locks)
-    : locks_(locks), code_(locks.Acquire(kSessionLockName, kSessionLockTimeoutMs, &lock_)) {}
-
-SessionLock::~SessionLock() {
-  if (code_ == 0) locks_.Release(lock_);
+SessionLock::SessionLock(platform::Platform& platform, std::uint32_t timeoutMs)
+    : platform_(platform), code_(platform.locks.Acquire(kSessionLockName, timeoutMs, &lock_, &abandoned_)) {
+  if (code_ == 0) notices_ = UndoCutOffRun(platform_, abandoned_);
 }
 
-std::string SessionLock::FailureText(platform::System& system) const {
+SessionLock::~SessionLock() {
+  if (code_ == 0) platform_.locks.Release(lock_);
+}
+
+std::string SessionLock::FailureText() const {
   if (code_ == platform::kErrorWaitTimeout) {
-    return WithSystemReason(system,
-                            "Another Zolvane is backing up or restoring the special folder paths and has not finished "
+    return WithSystemReason(platform_.system,
+                            "Another Zolvane is changing or backing up the special folder paths and has not finished "
                             "within " +
                                 std::to_string(kSessionLockTimeoutMs / 1000) + " seconds; nothing was changed",
                             code_);
   }
-  return WithSystemReason(system, "Cannot wait for another Zolvane's backup or restore to finish", code_);
+  return WithSystemReason(platform_.system, "Cannot wait for another Zolvane to finish its work", code_);
+}
+
+std::vector<std::string> UndoCutOffRunAtStart(platform::Platform& platform) {
+  SessionLock lock(platform, 0);
+  return lock.notices();
 }

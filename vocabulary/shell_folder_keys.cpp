@@ -11,6 +11,13 @@ const std::array<ShellFolderKey, 4> kShellFolderKeys = {{
     {platform::kHkeyLocalMachine, kShellFoldersKey},
 }};
 
+const ShellFolderKey& FindShellFolderKey(platform::HKey hive, const char* path) {
+  for (const ShellFolderKey& key : kShellFolderKeys) {
+    if (key.hive == hive && std::string(key.path) == path) return key;
+  }
+  return kShellFolderKeys[0];
+}
+
 const char* HiveName(platform::HKey hive) {
   return hive == platform::kHkeyCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
 }

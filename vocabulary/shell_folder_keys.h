@@ -19,6 +19,8 @@ struct ShellFolderKey {
 
 // In the backup's order, which is the order of the sections in its file.
 extern const std::array<ShellFolderKey, 4> kShellFolderKeys;
+// The one of the four under this hive with this path (kUserShellFoldersKey or kShellFoldersKey).
+const ShellFolderKey& FindShellFolderKey(platform::HKey hive, const char* path);
 
 // "HKEY_CURRENT_USER", as the registry editor names a hive, and "HKCU", as the command line shows it.
 const char* HiveName(platform::HKey hive);

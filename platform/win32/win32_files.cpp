@@ -24,6 +24,54 @@ std::string Win32Files::FullPath(const std::string& path) {
   return path;
 }
 
+namespace {
+
+// "\\\\?\\C:\\x" is "C:\\x", and "\\\\?\\UNC\\server\\share" is "\\\\server\\share".
+std::string WithoutLongPrefix(const std::string& path) {
+  if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\" + path.substr(7);
+  if (path.compare(0, 4, "\\\\?\\") == 0) return path.substr(4);
+  return path;
+}
+
+// GetLongPathNameW, which answers only for what exists: 0 (and the system's code) otherwise.
+std::string LongPathOf(const std::string& path) {
+  WideText wide = Widen(path);
+  DWORD size = ::GetLongPathNameW(wide.data(), nullptr, 0);
+  for (int attempt = 0; attempt < 3 && size > 0; ++attempt) {
+    std::vector<wchar_t> longer(size);
+    DWORD length = ::GetLongPathNameW(wide.data(), longer.data(), size);
+    if (length == 0) break;
+    if (length < size) return Narrow(longer.data(), length);
+    size = length;
+  }
+  return std::string();
+}
+
+}  // namespace
+
+// A file that is not there yet has no long name of its own: its folder's long path and its name as given.
+std::string Win32Files::LongFullPath(const std::string& path) {
+  std::string full = WithoutLongPrefix(FullPath(WithoutLongPrefix(path)));
+  std::string longer = LongPathOf(full);
+  if (!longer.empty()) return longer;
+  std::size_t slash = full.find_last_of('\\');
+  if (slash == std::string::npos) return full;
+  std::string folder = LongPathOf(full.substr(0, slash + 1));
+  if (folder.empty()) return full;
+  if (folder.back() != '\\') folder += '\\';
+  return folder + full.substr(slash + 1);
+}
+
+std::int32_t Win32Files::CreateFolder(const std::string& path) {
+  if (::CreateDirectoryW(Widen(path).data(), nullptr)) return 0;
+  return static_cast<std::int32_t>(GetLastError());
+}
+
+bool Win32Files::IsReadOnly(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesW(Widen(path).data());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool Win32Files::Exists(const std::string& path) {
   return ::GetFileAttributesW(Widen(path).data()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -34,6 +34,9 @@ class Win32System : public System {
 class Win32Files : public Files {
  public:
   std::string FullPath(const std::string& path) override;
+  std::string LongFullPath(const std::string& path) override;
+  std::int32_t CreateFolder(const std::string& path) override;
+  bool IsReadOnly(const std::string& path) override;
   bool Exists(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
@@ -51,6 +54,7 @@ class Win32Processes : public Processes {
 class Win32Shell : public Shell {
  public:
   DesktopFolderAnswer DesktopFolder() override;
+  std::optional<std::string> ApplicationDataFolder() override;
   std::optional<std::string> StockFolderPath(int csidl) override;
   void OpenWebPage(const std::string& address) override;
   std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) override;
@@ -60,7 +64,7 @@ class Win32Shell : public Shell {
 
 class Win32Locks : public Locks {
  public:
-  std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock) override;
+  std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, LockHandle* lock, bool* abandoned) override;
   void Release(LockHandle lock) override;
 };
 

@@ -85,6 +85,17 @@ std::optional<std::string> Win32Shell::StockFolderPath(int csidl) {
   return Narrow(buffer);
 }
 
+std::optional<std::string> Win32Shell::ApplicationDataFolder() {
+  wchar_t buffer[MAX_PATH + 1];
+  std::memset(buffer, 0, sizeof buffer);
+  ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetFolderPathW);
+  if (boundSHGetFolderPathW == nullptr) return std::nullopt;
+  if (boundSHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK) {
+    return std::nullopt;
+  }
+  return Narrow(buffer);
+}
+
 // With the desktop as the owner of whatever the shell shows; what it answers is not examined, since a browser
 // that cannot be started tells the user itself.
 // user32 is bound here too: zolvane-cli.exe opens no page, and a console program that imports user32 has Wine

@@ -112,8 +112,22 @@ void FilesContract(platform::Files& files, const Setting& setting, Checks& check
   checks.Code(files.Replace(file, other), 0, "a file put in the place of another");
   checks.Code(files.ReadWholeFile(other, 1024, &bytes), 0, "the replaced file read");
   checks.That(bytes == "first" && !files.Exists(file), "the replacement holds the moved file, which is gone");
+  setting.setReadOnly(other, true);
+  checks.That(files.IsReadOnly(other), "a read-only file");
+  setting.setReadOnly(other, false);
+  checks.That(!files.IsReadOnly(other), "a writable file");
+  checks.That(files.LongFullPath(other) == other, "a long full path stays as it is");
+  checks.That(files.LongFullPath("\\\\?\\" + other) == other, "a path behind \\\\?\\ is the same file");
+  checks.That(files.LongFullPath(folder + "\\none.txt") == folder + "\\none.txt", "a missing file in a folder");
   checks.Code(files.Delete(other), 0, "a file deleted");
   checks.Code(files.Delete(other), platform::kErrorFileNotFound, "a file deleted twice");
+
+  const std::string made = setting.scratchFolder + "made";
+  checks.Code(files.CreateFolder(made), 0, "a folder made");
+  checks.That(files.IsFolder(made), "the folder made is there");
+  checks.Code(files.CreateFolder(made), platform::kErrorAlreadyExists, "a folder made twice");
+  checks.Code(files.CreateFolder(made + "\\in\\deeper"), platform::kErrorPathNotFound,
+              "a folder in a folder that is not there");
 }
 
 // A lock is its holder's: the holder may take it again, another waits for it and times out, and once it is let
@@ -121,24 +135,34 @@ void FilesContract(platform::Files& files, const Setting& setting, Checks& check
 void LocksContract(platform::Locks& locks, const Setting& setting, Checks& checks) {
   const std::string name = "Zolvane platform contract";
   platform::LockHandle held = platform::LockHandle::kNone;
-  checks.Code(locks.Acquire(name, 0, &held), 0, "a free lock");
+  bool abandoned = true;
+  checks.Code(locks.Acquire(name, 0, &held, &abandoned), 0, "a free lock");
+  checks.That(!abandoned, "a free lock is not abandoned");
   std::int32_t elsewhere = 0;
   setting.runOnAnotherThread([&] {
     platform::LockHandle other = platform::LockHandle::kNone;
-    elsewhere = locks.Acquire(name, 50, &other);
+    bool otherAbandoned = false;
+    elsewhere = locks.Acquire(name, 50, &other, &otherAbandoned);
     if (elsewhere == 0) locks.Release(other);
   });
   checks.Code(elsewhere, platform::kErrorWaitTimeout, "a busy lock, waited for elsewhere");
   platform::LockHandle again = platform::LockHandle::kNone;
-  checks.Code(locks.Acquire(name, 0, &again), 0, "the holder taking its lock again");
+  checks.Code(locks.Acquire(name, 0, &again, &abandoned), 0, "the holder taking its lock again");
   if (again != platform::LockHandle::kNone) locks.Release(again);
   locks.Release(held);
+  // A holder that ends without letting go: the next has the lock, and learns that it was abandoned.
   setting.runOnAnotherThread([&] {
     platform::LockHandle other = platform::LockHandle::kNone;
-    elsewhere = locks.Acquire(name, 0, &other);
-    if (elsewhere == 0) locks.Release(other);
+    bool otherAbandoned = false;
+    elsewhere = locks.Acquire(name, 0, &other, &otherAbandoned);
   });
   checks.Code(elsewhere, 0, "a lock let go, taken elsewhere");
+  checks.Code(locks.Acquire(name, 0, &held, &abandoned), 0, "a lock whose holder ended");
+  checks.That(abandoned, "a lock whose holder ended is said to be abandoned");
+  locks.Release(held);
+  checks.Code(locks.Acquire(name, 0, &held, &abandoned), 0, "the lock let go again");
+  checks.That(!abandoned, "a lock let go properly is not abandoned");
+  locks.Release(held);
 }
 
 // A process ends with its exit code; one that runs too long is ended, and said so.
@@ -163,6 +187,8 @@ void ShellContract(platform::Shell& shell, Checks& checks) {
   constexpr int kCsidlPersonal = 0x05;
   std::optional<std::string> documents = shell.StockFolderPath(kCsidlPersonal);
   checks.That(documents.has_value() && !documents->empty(), "My Documents' stock location");
+  std::optional<std::string> applicationData = shell.ApplicationDataFolder();
+  checks.That(applicationData.has_value() && !applicationData->empty(), "the application-data folder");
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ struct Setting {
   // A program and a command line that end at once with exit code 3.
   std::string quickProgram;
   std::string quickCommandLine;
+  // Marks a file read-only, and writable again, as the user does in its properties.
+  std::function<void(const std::string& path, bool readOnly)> setReadOnly;
   // Runs the work on a thread of its own, and returns once it has run.
   std::function<void(const std::function<void()>& work)> runOnAnotherThread;
   // Reports one check: whether it held, and what it was.

@@ -248,15 +248,25 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
   }
 }
 
-TEST_F(BackupTest, NoTemporaryDirectoryGivesBareFileNames) {
-  fake.log.Fail("TempFolder", 0, 0);
-  presenter.OnBackup();
-  ASSERT_EQ(fake.processes.started.size(), 4u);
-  EXPECT_EQ(fake.processes.started[1].commandLine,
-            "regedit /e \"splfolders2.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
-            "\\Explorer\\Shell Folders\"");
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
-  EXPECT_FALSE(HasFile("splfolders1.txt"));
+// Bare names would be the current folder's files to Zolvane and the system folder's to regedit.
+TEST_F(BackupTest, WithoutAUsableTemporaryFolderNothingIsTouched) {
+  for (const char* temp : {"", "TEMP\\", "\\TEMP\\"}) {
+    SCOPED_TRACE(temp);
+    fake.system.tempFolder = temp;
+    fake.files.files["C:\\Work\\splfolders2.txt"] = "the user's own";
+    fake.files.files[kBackupPath] = "old backup";
+    fake.registry.changes.clear();
+    view.messages.clear();
+    presenter.OnBackup();
+    EXPECT_EQ(Prompts(),
+              std::vector<std::string>{
+                  kFailure + "\nWindows names no temporary folder the backup can use (TMP and TEMP are not set, or "
+                             "name a folder longer than 260 characters), so no backup was made and no file was "
+                             "touched."});
+    EXPECT_TRUE(fake.processes.started.empty());
+    EXPECT_EQ(fake.files.files.at("C:\\Work\\splfolders2.txt"), "the user's own");
+    EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
+  }
 }
 
 // The exports run away from the window's thread: the window stays busy until the outcome is told, a second
@@ -344,8 +354,11 @@ TEST_F(BackupTest, ABackupTheRestoreWouldNotGiveBackNeverReplacesTheLastGoodOne)
       {"an export with a value the registry lacks",
        [&] { exports[kKeyMachineUsf] = ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n@=\"x\""); },
        "The new backup holds values of " + kKeyMachineUsf + " that the registry does not, so it was not kept."},
-      // The values are read while the editors run; one that changes then, before its own key is exported, is
-      // exported as it was not read.
+      {"an export of a value as it was not held",
+       [&] { exports[kKeyMachineSf] = ExportText(kKeyMachineSf, "\"Common Desktop\"=\"E:\\\\Other\""); },
+       "The value \"Common Desktop\" of " + kKeyMachineSf +
+           " would not be restored as the registry holds it, so the new backup was not kept."},
+      // The values are read while the editors run; one that another program changes meanwhile is said so.
       {"a value changed while the backup was made",
        [&] {
          afterExport = [&](const std::string& commandLine) {
@@ -354,7 +367,8 @@ TEST_F(BackupTest, ABackupTheRestoreWouldNotGiveBackNeverReplacesTheLastGoodOne)
          };
        },
        "The value \"Common Desktop\" of " + kKeyMachineSf +
-           " would not be restored as the registry holds it, so the new backup was not kept."},
+           " changed while Zolvane was backing it up, so another program is at work on it; nothing was lost, and no "
+           "backup was made. Try again once it is done."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -394,10 +408,10 @@ TEST_F(BackupTest, ARunWaitsForTheUsersOtherBackupOrRestoreAndGivesUpUntouchedPa
     presenter.OnBackup();
   }
   EXPECT_EQ(Prompts(),
-            std::vector<std::string>{
-                kFailure + "\nAnother Zolvane is backing up or restoring the special folder paths and has not "
-                           "finished within 60 seconds; nothing was changed: The wait operation timed out. "
-                           "(error 258)"});
+            std::vector<std::string>{kFailure +
+                                     "\nAnother Zolvane is changing or backing up the special folder paths and has not "
+                                     "finished within 60 seconds; nothing was changed: The wait operation timed out. "
+                                     "(error 258)"});
   EXPECT_TRUE(fake.processes.started.empty());
   EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
   ExpectNextRunSucceeds();
@@ -422,12 +436,63 @@ TEST_F(BackupTest, ALeftoverNewFileIsRemovedFirstAndOneMadeMeanwhileByAnotherIsL
   EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
 }
 
-TEST_F(BackupTest, ABackupIntoOneOfItsOwnTemporaryFilesIsRefusedUpFront) {
-  Outcome outcome = backup.Run("c:\\temp\\SPLFOLDERS2.TXT");
-  EXPECT_FALSE(outcome.done());
-  EXPECT_EQ(outcome.message,
-            kFailure + "\n\"c:\\temp\\SPLFOLDERS2.TXT\" is a temporary file of the backup's own; choose another file.");
+// The files are compared, not the texts that name them: in any case, by an 8.3 name, or behind "\\?\".
+TEST_F(BackupTest, ABackupIntoOneOfItsOwnTemporaryFilesOrAReadOnlyFileIsRefusedUpFront) {
+  fake.files.shortNames["C:\\TEMP\\SPLF~LWB.TXT"] = kTemp2;
+  fake.files.files[kTemp2] = "an export left over";
+  for (const char* target :
+       {"c:\\temp\\SPLFOLDERS2.TXT", "C:\\TEMP\\SPLF~LWB.TXT", "\\\\?\\C:\\TEMP\\splfolders2.txt"}) {
+    Outcome outcome = backup.Run(target);
+    EXPECT_EQ(outcome.message,
+              kFailure + "\n\"" + target + "\" is a temporary file of the backup's own; choose another file.");
+  }
+  fake.files.files["D:\\kept.bak"] = "a backup the user keeps";
+  fake.files.readOnly.insert("D:\\kept.bak");
+  EXPECT_EQ(backup.Run("D:\\kept.bak").message,
+            kFailure + "\n\"D:\\kept.bak\" is read-only, so it was kept as it is, and no backup was made.");
+  EXPECT_EQ(fake.files.files.at("D:\\kept.bak"), "a backup the user keeps");
+  EXPECT_EQ(fake.files.files.at(kTemp2), "an export left over");
   EXPECT_TRUE(fake.processes.started.empty());
+}
+
+// What no registry file carries is refused before the exports are read, naming the value and why.
+TEST_F(BackupTest, AValueNoRegistryFileCarriesIsRefusedInTheUsersWords) {
+  const std::string fine = "D:\\Docs";
+  const struct {
+    const char* name;
+    std::uint32_t type;
+    std::string bytes;
+    const char* shown;  // the name as the message shows it
+    const char* reason;
+  } cases[] = {
+      {"Bell\a", platform::kRegSz, StringValueBytes(fine), "Bell<0x07>", "holds a control character"},
+      {"Escape", platform::kRegExpandSz, StringValueBytes("D:\x1b"), "Escape", "holds a control character"},
+      {"Half", platform::kRegSz, std::string("D\0\x00\xD8\0\0", 6), "Half", "holds half of a UTF-16 character pair"},
+      {"Half \xEF\xBF\xBD", platform::kRegSz, StringValueBytes(fine), "Half \xEF\xBF\xBD",
+       "holds half of a UTF-16 character pair"},
+      {"Long", platform::kRegDword, std::string(8, '\x01'), "Long", "is a REG_DWORD longer than 4 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, c.name, c.type, c.bytes);
+    view.messages.clear();
+    ExpectFailedRun(kFailure + "\nThe value \"" + c.shown + "\" of " + kKeyUserUsf + " " + c.reason +
+                    ", which a registry file cannot carry, so no backup was made.");
+    EXPECT_FALSE(AnyTempFileLeft());
+    fake.registry.DeleteValue(kHkeyCurrentUser, kUserShellFoldersKey, c.name);
+  }
+  // A line break and a tab are carried, as the registry editor escapes them.
+  fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Lines\r\n", platform::kRegSz, "a\tb\nc");
+  view.messages.clear();
+  presenter.OnBackup();
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+}
+
+TEST_F(BackupTest, KeysTooLargeForARestoreAreNotBackedUp) {
+  exports[kKeyUserSf] = Utf16File(kHeader + "\r\n" + std::string(kMaxRegistryFileBytes / 2, ';'));
+  ExpectFailedRun(kFailure +
+                  "\nThe four keys take more than 16 MB as a registry file, more than a restore reads, "
+                  "so no backup was made.");
 }
 
 // --- Failures: each ends in its message, and the program goes on ---

@@ -6,6 +6,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
+#include "fakes/fake_output.h"
 #include "fakes/fake_platform.h"
 #include "main_presenter_fixture.h"
 #include "vocabulary/catalogue.h"
@@ -70,14 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{{"restore"}, kBad, nullptr, "", false}, ParseCase{{"backup", "a", "b"}, kBad, nullptr, "", false},
         ParseCase{{"import"}, kBad, nullptr, "", false}, ParseCase{{"import", " "}, kBad, nullptr, "", false}));
 
-class FakeCliOutput : public CliOutput {
- public:
-  void Out(const std::string& text) override { out += text; }
-  void Err(const std::string& text) override { err += text; }
-  std::string out;
-  std::string err;
-};
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -100,7 +93,7 @@ class CliCommandsTest : public ::testing::Test {
   }
 
   FakePlatform fake;
-  FakeCliOutput output;
+  FakeOutput output;
 };
 
 TEST_F(CliCommandsTest, ListGivesTheFifteenFoldersInListOrderSeparatedByTabs) {

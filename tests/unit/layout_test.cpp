@@ -3,6 +3,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
+#include "fakes/fake_output.h"
 #include "fakes/fake_platform.h"
 #include "features/layout_file.h"
 #include "main_presenter_fixture.h"
@@ -50,14 +51,6 @@ TEST(ParseLayoutFileTest, ReadsEachNamedFolderAndRefusesTheWholeFileAtItsFirstBa
   EXPECT_EQ(file.entries[1].folder, FindShellFolder("Temporary Internet Files"));
   EXPECT_EQ(file.entries[1].path, "E:\\Cache=old");
 }
-
-class FakeOutput : public CliOutput {
- public:
-  void Out(const std::string& text) override { out += text; }
-  void Err(const std::string& text) override { err += text; }
-  std::string out;
-  std::string err;
-};
 
 class LayoutCommandsTest : public ::testing::Test {
  protected:

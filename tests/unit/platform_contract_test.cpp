@@ -30,6 +30,13 @@ TEST(PlatformContract, TheFakesAnswerAsWindowsDoes) {
   setting.longRunningProgram = "C:\\long.exe";
   setting.longRunningCommandLine = "long";
   setting.runOnAnotherThread = [](const std::function<void()>& work) { std::thread(work).join(); };
+  setting.setReadOnly = [&](const std::string& path, bool readOnly) {
+    if (readOnly) {
+      fake.files.readOnly.insert(path);
+    } else {
+      fake.files.readOnly.erase(path);
+    }
+  };
   int checks = 0;
   setting.check = [&](bool held, const std::string& what) {
     ++checks;

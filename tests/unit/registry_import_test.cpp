@@ -10,6 +10,7 @@
 #include "features/registry_import.h"
 #include "text/utf16.h"
 #include "vocabulary/catalogue.h"
+#include "vocabulary/failure.h"
 #include "vocabulary/registry_file.h"
 #include "vocabulary/session_lock.h"
 #include "vocabulary/shell_folder_registry.h"
@@ -91,6 +92,13 @@ TEST(ParseRegistryFileTest, LetsThroughTheFourKeysAndRefusesTheFirstLineThatCoul
       {kUsf + "\"P\"=\"C:\\D\"", 4, kNotALine},
       {"REGEDIT4\r\n[" + kUser + kUserShellFoldersKey + "]\r\n\"P\"=\"Caf\xC3\xA9\"", 3,
        "A REGEDIT4 file holds its text in a code page, so only ASCII characters can be read from it."},
+      // A version 5 file without a byte-order mark is read in a code page too; with its mark, as Unicode.
+      {kUsf + "\"P\"=\"Caf\xC3\xA9\"", 4,
+       "A file without a byte-order mark is read in a code page by the registry editor, so only ASCII characters "
+       "can be read from it."},
+      {kUsf + "\"Caf\xC3\xA9\"=\"P\"", 4,
+       "A file without a byte-order mark is read in a code page by the registry editor, so only ASCII characters "
+       "can be read from it."},
       {Utf16("\r\n  \r\n"), 0, "The file is empty."},
       {std::string("\xFF\xFE\x00\xD8", 4) + Utf8ToUtf16Le(Backup()), 0,
        "The file is neither UTF-16 text behind a byte-order mark nor UTF-8 text."},
@@ -110,6 +118,33 @@ TEST(ParseRegistryFileTest, LetsThroughTheFourKeysAndRefusesTheFirstLineThatCoul
   EXPECT_EQ(ParseRegistryFile(kUsf + "\"P\"=\"a" + std::string(1, '\0') + "\"").offendingLine, "\"P\"=\"a<0x00>\"");
 }
 
+// The largest file a restore takes is read whole, and its last line refused, in time in step with its length
+// (bench/ measures the time).
+TEST(ParseRegistryFileTest, AFileAtTheSizeLimitIsReadToItsEnd) {
+  std::string file = kUsf;
+  std::size_t values = 0;
+  char line[32];
+  while (file.size() + 2 * sizeof line < kMaxRegistryFileBytes) {
+    std::snprintf(line, sizeof line, "\"v%07zu\"=-\r\n", values++);
+    file += line;
+  }
+  RegistryFile parsed = ParseRegistryFile(file + "\"v0000000\"=\"last\"");
+  ASSERT_TRUE(parsed.readable) << parsed.reason;
+  EXPECT_EQ(parsed.values.size(), values);
+  EXPECT_FALSE(parsed.values.back().deleted);  // the name given again, at its last place
+  EXPECT_EQ(ParseRegistryFile(file + "junk").offendingLineNumber, static_cast<int>(values + 4));
+}
+
+TEST(FailureWordsTest, ANameOrPathReachesAMessageAtAReadableLength) {
+  std::string name(20000, 'n');
+  EXPECT_EQ(Quoted(name), "\"" + std::string(100, 'n') + "..." + std::string(57, 'n') + "\"");
+  EXPECT_EQ(Quoted("C:\\Short"), "\"C:\\Short\"");
+  // A character is never cut in two.
+  std::string wide;
+  for (int i = 0; i < 300; ++i) wide += "\xD0\x94";
+  EXPECT_EQ(Quoted(wide).size(), 2 + 157 * 2 + 3);
+}
+
 TEST(ParseRegistryFileTest, GivesEachValueAsTheRegistryIsToStoreIt) {
   const std::string usf4 = "REGEDIT4\r\n[" + kUser + kUserShellFoldersKey + "]\r\n";
   const struct {
@@ -123,7 +158,7 @@ TEST(ParseRegistryFileTest, GivesEachValueAsTheRegistryIsToStoreIt) {
        StringValueBytes("C:\\M \"1\"")},
       {Utf16(kUsf + "\"a\\nb\"=\"c\\rd\""), "a\nb", false, 1, StringValueBytes("c\rd")},
       {Utf16(kUsf + "@=\"\u0414\u043e\u043c\""), "", false, 1, StringValueBytes("\u0414\u043e\u043c")},
-      {kUsf + "\"P\"=\"\u0414\"", "P", false, 1, StringValueBytes("\u0414")},
+      {"\xEF\xBB\xBF" + kUsf + "\"P\"=\"\u0414\"", "P", false, 1, StringValueBytes("\u0414")},
       {Utf16(kUsf + "\"P\"=hex(2):43,00,\\\r\n  00,00"), "P", false, 2, StringValueBytes("C")},
       {kUsf + "\"P\"=hex(2):43,00", "P", false, 2, std::string("C\0", 2)},
       {Utf16(kUsf + "\"P\"=hex(7):41,00,00,00,00,00"), "P", false, 7, std::string("A\0\0\0\0\0", 6)},
@@ -196,13 +231,19 @@ TEST_F(RegistryImportTest, WritesEveryValueItselfAndStartsNoProgram) {
   EXPECT_TRUE(fake.locks.Held().empty());
 }
 
-TEST_F(RegistryImportTest, KeysBelowTheFourAreLeftAsTheyAreAndNamed) {
+// A key below the four, given once or a hundred thousand times, is named once; so is any list a message holds.
+TEST_F(RegistryImportTest, KeysBelowTheFourAreLeftAsTheyAreAndNamedOnce) {
   const std::string sub = kUser + kUserShellFoldersKey + "\\Sub";
-  fake.files.files[kFile] = Utf16(Backup() + "\r\n[" + sub + "]\r\n\"x\"=\"y\"\r\n");
+  std::string subs;
+  for (int i = 0; i < 100000; ++i) subs += "\r\n[" + sub + "]\r\n\"x\"=\"y\"";
+  fake.files.files[kFile] = "\xEF\xBB\xBF" + Backup() + subs;
   Outcome outcome = import.Run(kFile);
   EXPECT_EQ(outcome.message, "Restored the special folder paths from \"" + kFile +
                                  "\".\nThe file also holds keys below the four keys; they were left as they are:\n" +
                                  sub);
+  std::vector<std::string> many;
+  for (int i = 0; i < 25; ++i) many.push_back("key " + std::to_string(i % 15));
+  EXPECT_EQ(NamedOnce(many, ", "), "key 0, key 1, key 2, key 3, key 4, key 5, key 6, key 7, key 8, key 9, and 5 more");
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, std::string(kUserShellFoldersKey) + "\\Sub", "x"), nullptr);
 }
 
@@ -298,7 +339,8 @@ TEST_F(RegistryImportTest, APutBackThatFailsNamesTheValuesLeftAsTheFileSetsThem)
   EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile +
                                  "\".\nCannot write the default value of " + kMachine + kShellFoldersKey +
                                  ": Access is denied. (error 5)\nOnly part of the backup was restored, and these "
-                                 "values could not be put back; they hold what the file sets:\n" +
+                                 "values could not be put back; they hold what the file sets, until the next run "
+                                 "of Zolvane puts them back from its journal:\n" +
                                  kMachine + kUserShellFoldersKey + "\\Common Desktop");
 }
 
@@ -315,7 +357,7 @@ TEST_F(RegistryImportTest, ReadingFailuresAndABusyLockChangeNothing) {
   fake.log.Fail("ReadWholeFile(", 0, 32);
   LockHeldElsewhere another(fake.locks, kSessionLockName);
   ExpectFailure(258,
-                "Another Zolvane is backing up or restoring the special folder paths and has not finished within 60 "
+                "Another Zolvane is changing or backing up the special folder paths and has not finished within 60 "
                 "seconds; nothing was changed: The wait operation timed out. (error 258)");
 }
 

@@ -52,12 +52,16 @@ int main(int argc, char** argv) {
   setting.longRunningProgram = Utf8(OwnPath());
   setting.longRunningCommandLine = "\"" + Utf8(OwnPath()) + "\" --run-until-ended";
   setting.runOnAnotherThread = RunOnAnotherThread;
+  setting.setReadOnly = [](const std::string& path, bool readOnly) {
+    SetFileAttributesW(Wide(path).c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+  };
   setting.check = [](bool held, const std::string& what) { wine_check::Report(held, __FILE__, __LINE__, what); };
   platform::Win32Platform win32;
   contract::RunPlatformContract(win32.platform(), setting);
 
   RegDeleteKeyW(HKEY_CURRENT_USER, Wide(std::string(kScratchKey) + "\\Made").c_str());
   RegDeleteKeyW(HKEY_CURRENT_USER, Wide(kScratchKey).c_str());
+  RemoveDirectoryW((folder + L"made").c_str());
   RemoveDirectoryW(folder.c_str());
   return wine_check::Summary();
 }

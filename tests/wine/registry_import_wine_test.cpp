@@ -36,7 +36,9 @@ void TestUtf16File(RegistryImport& import) {
   std::string path =
       WriteTempFile(L"zolvane_import_utf16.reg",
                     "\xFF\xFE" + Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n" + kSection + text));
-  CHECK_EQ(import.Run(path).message, "Restored the special folder paths from \"" + path + "\".");
+  // The folders the file does not name are said to stay as they are, after the first line.
+  std::string message = import.Run(path).message;
+  CHECK_EQ(message.substr(0, message.find('\n')), "Restored the special folder paths from \"" + path + "\".");
   CHECK((ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, kScratch) ==
          RawValue{true, REG_EXPAND_SZ, Utf8ToUtf16Le("C:\\Z") + std::string(2, '\0')}));
   CHECK((ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, kScratchText) ==

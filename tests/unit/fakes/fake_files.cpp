@@ -6,6 +6,30 @@ std::string FakeFiles::FullPath(const std::string& path) {
   return full ? path : currentFolder + "\\" + path;
 }
 
+std::string FakeFiles::LongFullPath(const std::string& path) {
+  std::string full = FullPath(path.compare(0, 4, "\\\\?\\") == 0 ? path.substr(4) : path);
+  for (const auto& [shortName, longName] : shortNames) {
+    if (full.size() >= shortName.size() && CaseInsensitiveLess::Equal(full.substr(0, shortName.size()), shortName) &&
+        (full.size() == shortName.size() || full[shortName.size()] == '\\')) {
+      return longName + full.substr(shortName.size());
+    }
+  }
+  return full;
+}
+
+std::int32_t FakeFiles::CreateFolder(const std::string& path) {
+  if (auto fail = log_.Record("CreateFolder(" + path + ")")) return *fail;
+  if (folders.count(path) != 0) return platform::kErrorAlreadyExists;
+  if (files.count(path) != 0) return platform::kErrorAlreadyExists;
+  std::size_t slash = path.find_last_of('\\');
+  std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash);
+  bool root = parent.size() == 2 && parent[1] == ':';
+  bool share = parent.compare(0, 2, "\\\\") == 0 && parent.find('\\', 2) == std::string::npos;
+  if (!root && !share && folders.count(parent) == 0) return platform::kErrorPathNotFound;
+  folders.insert(path);
+  return 0;
+}
+
 bool FakeFiles::Exists(const std::string& path) {
   if (log_.Record("Exists(" + path + ")")) return false;
   return files.count(path) != 0 || notFiles.count(path) != 0 || folders.count(path) != 0;
@@ -50,15 +74,62 @@ std::int32_t FakeFiles::Replace(const std::string& from, const std::string& to) 
   return 0;
 }
 
-std::int32_t FakeLocks::Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock) {
+namespace {
+
+// The fake locks alive now, so that a thread that ends after one of them never reaches it.
+std::mutex liveLocksMutex;
+std::set<FakeLocks*> liveLocks;
+
+// What a thread holds: when it ends, its locks are abandoned, as Windows abandons a mutex whose owner ended.
+struct ThreadHolds {
+  std::set<FakeLocks*> locks;
+  ~ThreadHolds() {
+    std::lock_guard<std::mutex> guard(liveLocksMutex);
+    for (FakeLocks* locks : locks) {
+      if (liveLocks.count(locks) != 0) locks->AbandonLocksOf(std::this_thread::get_id());
+    }
+  }
+};
+thread_local ThreadHolds threadHolds;
+
+}  // namespace
+
+FakeLocks::FakeLocks(CallLog& log) : log_(log) {
+  std::lock_guard<std::mutex> guard(liveLocksMutex);
+  liveLocks.insert(this);
+}
+
+FakeLocks::~FakeLocks() {
+  std::lock_guard<std::mutex> guard(liveLocksMutex);
+  liveLocks.erase(this);
+}
+
+std::int32_t FakeLocks::Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock,
+                                bool* abandoned) {
   if (auto fail = log_.Record("Acquire(" + name + ", " + std::to_string(timeoutMs) + ")")) return *fail;
   std::lock_guard<std::mutex> guard(mutex_);
-  for (const auto& [handle, hold] : holds_) {
-    if (hold.name == name && hold.owner != std::this_thread::get_id()) return platform::kErrorWaitTimeout;
+  *abandoned = false;
+  for (auto hold = holds_.begin(); hold != holds_.end();) {
+    if (hold->second.name != name || hold->second.owner == std::this_thread::get_id()) {
+      ++hold;
+    } else if (hold->second.abandoned) {
+      *abandoned = true;
+      hold = holds_.erase(hold);
+    } else {
+      return platform::kErrorWaitTimeout;
+    }
   }
   *lock = static_cast<platform::LockHandle>(next_++);
-  holds_[*lock] = Hold{name, std::this_thread::get_id()};
+  holds_[*lock] = Hold{name, std::this_thread::get_id(), false};
+  threadHolds.locks.insert(this);
   return 0;
+}
+
+void FakeLocks::AbandonLocksOf(std::thread::id thread) {
+  std::lock_guard<std::mutex> guard(mutex_);
+  for (auto& [handle, hold] : holds_) {
+    if (hold.owner == thread) hold.abandoned = true;
+  }
 }
 
 void FakeLocks::Release(platform::LockHandle lock) {
@@ -70,7 +141,9 @@ void FakeLocks::Release(platform::LockHandle lock) {
 std::multiset<std::string> FakeLocks::Held() const {
   std::lock_guard<std::mutex> guard(mutex_);
   std::multiset<std::string> names;
-  for (const auto& [handle, hold] : holds_) names.insert(hold.name);
+  for (const auto& [handle, hold] : holds_) {
+    if (!hold.abandoned) names.insert(hold.name);
+  }
   return names;
 }
 
@@ -78,7 +151,7 @@ std::multiset<std::string> FakeLocks::HeldByThisThread() const {
   std::lock_guard<std::mutex> guard(mutex_);
   std::multiset<std::string> names;
   for (const auto& [handle, hold] : holds_) {
-    if (hold.owner == std::this_thread::get_id()) names.insert(hold.name);
+    if (hold.owner == std::this_thread::get_id() && !hold.abandoned) names.insert(hold.name);
   }
   return names;
 }
@@ -86,7 +159,8 @@ std::multiset<std::string> FakeLocks::HeldByThisThread() const {
 LockHeldElsewhere::LockHeldElsewhere(platform::Locks& locks, const std::string& name) {
   holder_ = std::thread([this, &locks, name] {
     platform::LockHandle lock = platform::LockHandle::kNone;
-    bool held = locks.Acquire(name, 0, &lock) == 0;
+    bool abandoned = false;
+    bool held = locks.Acquire(name, 0, &lock, &abandoned) == 0;
     std::unique_lock<std::mutex> guard(mutex_);
     taken_ = true;
     changed_.notify_all();

@@ -20,6 +20,11 @@ class FakeFiles : public platform::Files {
   explicit FakeFiles(CallLog& log) : log_(log) {}
   // A path that names no drive or share is made full against currentFolder.
   std::string FullPath(const std::string& path) override;
+  // FullPath, without a "\\\\?\\" prefix, and each name in shortNames by its long name.
+  std::string LongFullPath(const std::string& path) override;
+  // A folder is made in an existing one: a drive's root, a share, or one of folders.
+  std::int32_t CreateFolder(const std::string& path) override;
+  bool IsReadOnly(const std::string& path) override { return readOnly.count(path) != 0; }
   bool Exists(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
@@ -28,6 +33,9 @@ class FakeFiles : public platform::Files {
   std::int32_t Replace(const std::string& from, const std::string& to) override;
 
   std::string currentFolder = "C:\\Work";
+  // The file system's 8.3 names: "C:\\TEMP\\SPLF~LWB.TXT" for "C:\\TEMP\\splfolders2.txt".
+  std::map<std::string, std::string, CaseInsensitiveLess> shortNames;
+  std::set<std::string, CaseInsensitiveLess> readOnly;
   // File names match without regard to case, as on Windows.
   std::map<std::string, std::string, CaseInsensitiveLess> files;
   // Another program at work on the disk: called with a new file's path once it is written and closed.
@@ -41,12 +49,17 @@ class FakeFiles : public platform::Files {
 };
 
 // The session's locks, as named mutexes are: a lock is held by the thread that took it, which may take it again
-// (and lets go as often); another thread's wait for it times out, at once, for no time passes here.
+// (and lets go as often); another thread's wait for it times out, at once, for no time passes here. A lock whose
+// holding thread ended without letting go is abandoned: the next to wait has it, and is told so.
 class FakeLocks : public platform::Locks {
  public:
-  explicit FakeLocks(CallLog& log) : log_(log) {}
-  std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock) override;
+  explicit FakeLocks(CallLog& log);
+  ~FakeLocks() override;
+  std::int32_t Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock,
+                       bool* abandoned) override;
   void Release(platform::LockHandle lock) override;
+  // Called as a thread that took a lock ends.
+  void AbandonLocksOf(std::thread::id thread);
 
   // The names of the locks held now, by any thread, and by the thread that asks.
   std::multiset<std::string> Held() const;
@@ -56,6 +69,7 @@ class FakeLocks : public platform::Locks {
   struct Hold {
     std::string name;
     std::thread::id owner;
+    bool abandoned = false;
   };
 
   CallLog& log_;

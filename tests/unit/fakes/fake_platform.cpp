@@ -34,6 +34,7 @@ std::string FakeSystem::TempFolder() {
 std::string FakeSystem::ErrorText(std::int32_t code) {
   static const std::map<std::int32_t, const char*> kTexts = {
       {2, "The system cannot find the file specified."},
+      {3, "The system cannot find the path specified."},
       {5, "Access is denied."},
       {6, "The handle is invalid."},
       {8, "Not enough memory resources are available to process this command."},
@@ -41,6 +42,7 @@ std::string FakeSystem::ErrorText(std::int32_t code) {
       {32, "The process cannot access the file because it is being used by another process."},
       {80, "The file exists."},
       {112, "There is not enough space on the disk."},
+      {183, "Cannot create a file when that file already exists."},
       {258, "The wait operation timed out."},
       {1012, "The configuration registry key could not be read."},
       {1013, "The configuration registry key could not be written."},
@@ -88,11 +90,18 @@ platform::FileChoice FakeShell::ChooseFile(platform::WindowHandle owner, const s
 
 namespace {
 
+// As Wine's regedit writes a text: a backslash and a quote escaped, and a line break as \n and \r.
 std::string Escaped(const std::string& text) {
   std::string escaped;
   for (char c : text) {
     if (c == '\\' || c == '"') escaped += '\\';
-    escaped += c;
+    if (c == '\n') {
+      escaped += "\\n";
+    } else if (c == '\r') {
+      escaped += "\\r";
+    } else {
+      escaped += c;
+    }
   }
   return escaped;
 }

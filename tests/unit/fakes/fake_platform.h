@@ -54,6 +54,7 @@ class FakeShell : public platform::Shell {
 
   explicit FakeShell(CallLog& log) : log_(log) {}
   platform::DesktopFolderAnswer DesktopFolder() override;
+  std::optional<std::string> ApplicationDataFolder() override { return applicationData; }
   std::optional<std::string> StockFolderPath(int csidl) override;
   void OpenWebPage(const std::string& address) override;
   std::optional<std::string> BrowseForFolder(platform::WindowHandle owner, const std::string& title) override;
@@ -64,6 +65,7 @@ class FakeShell : public platform::Shell {
   // DesktopFolder's answer.
   platform::DesktopFolderAnswer desktop{platform::DesktopFolderAnswer::Result::kFound,
                                         "C:\\Documents and Settings\\Ann\\Desktop"};
+  std::optional<std::string> applicationData = std::string("C:\\Documents and Settings\\Ann\\Application Data");
   // StockFolderPath's answers by CSIDL; a folder not listed has none.
   std::map<int, std::string> stockFolders;
   // The folder dialog's answer: a path, or nothing for a dialog the user cancelled.
@@ -94,7 +96,10 @@ class FakePlatform {
         processes(log),
         shell(log),
         locks(log),
-        platform_{registry, environment, system, files, processes, shell, locks} {}
+        platform_{registry, environment, system, files, processes, shell, locks} {
+    // A profile has its application-data folder from the start.
+    files.folders.insert(*shell.applicationData);
+  }
 
   platform::Platform& platform() { return platform_; }
 

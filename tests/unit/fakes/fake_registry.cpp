@@ -66,6 +66,7 @@ std::int32_t FakeRegistry::WriteValue(platform::HKey hive, const std::string& su
                               std::to_string(value.bytes.size()) + ")")) {
     return *fail;
   }
+  if (onWrite) onWrite();
   std::string path = FullPath(hive, subKey);
   if (std::int32_t code = Denied(path, true)) return code;
   changes.push_back(Change{hive, subKey, value.name, false, value.type, value.bytes});
@@ -82,6 +83,7 @@ std::int32_t FakeRegistry::WriteValue(platform::HKey hive, const std::string& su
 
 std::int32_t FakeRegistry::DeleteValue(platform::HKey hive, const std::string& subKey, const std::string& name) {
   if (auto fail = log_.Record("DeleteValue(" + Describe(hive) + ", " + subKey + ", " + name + ")")) return *fail;
+  if (onWrite) onWrite();
   std::string path = FullPath(hive, subKey);
   if (std::int32_t code = Denied(path, true)) return code;
   auto key = keys_.find(path);

@@ -1,6 +1,7 @@
 // An in-memory registry: keys by full path, values of any type with any bytes, per-key denial.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <ostream>
 #include <set>
@@ -13,6 +14,9 @@
 // Registry names match without regard to case, as on Windows.
 struct CaseInsensitiveLess {
   bool operator()(const std::string& a, const std::string& b) const;
+  static bool Equal(const std::string& a, const std::string& b) {
+    return !CaseInsensitiveLess()(a, b) && !CaseInsensitiveLess()(b, a);
+  }
 };
 
 class FakeRegistry : public platform::Registry {
@@ -65,6 +69,8 @@ class FakeRegistry : public platform::Registry {
   }
   // Every write and deletion that took, in order: the order in which a change reached the registry.
   std::vector<Change> changes;
+  // Called as each write or deletion reaches the registry, before it takes: a test looks at the world then.
+  std::function<void()> onWrite;
 
  private:
   static std::string FullPath(platform::HKey hive, const std::string& subKey);
