@@ -128,6 +128,8 @@ class Files {
   virtual std::int32_t Delete(const std::string& path) = 0;
   // Puts the file in the place of another, which it replaces in one step, and is on the disk when this returns.
   virtual std::int32_t Replace(const std::string& from, const std::string& to) = 0;
+  // The same to a name that no file has: ERROR_ALREADY_EXISTS (183), and nothing moved, when one has.
+  virtual std::int32_t MoveToNewName(const std::string& from, const std::string& to) = 0;
 };
 
 // How a process came to an end once it was waited for.

@@ -13,6 +13,8 @@ namespace {
 
 const char* const kJournalFolder = "Zolvane";
 const char* const kJournalName = "unfinished.reg";
+// The journal while it is written, before it takes its place.
+const char* const kUnwrittenSuffix = ".new";
 // Each kind's comment line, which says whose journal it is.
 const char* const kRestoreComment = "; The values as they were before a restore from a backup";
 const char* const kLayoutComment = "; The values as they were before a layout was applied";
@@ -149,14 +151,29 @@ void WriteJournal::Begin(JournalKind kind, const std::vector<JournalEntry>& entr
     throw Failure(code,
                   DescribeFailure(platform_.system, "Cannot make the folder", folder, code) + "\nNothing was changed.");
   }
-  code = platform_.files.WriteNewFile(path_, JournalBytes(kind, entries));
-  if (code == platform::kErrorFileExists) {
-    throw Failure(code, "The journal of an earlier Zolvane run that was cut off, " + Quoted(path_) +
-                            ", is still there and could not be undone, so nothing was changed.");
+  if (platform_.files.Exists(path_)) {
+    std::string path = path_;
+    path_.clear();
+    throw Failure(platform::kErrorFileExists, "The journal of an earlier Zolvane run that was cut off, " +
+                                                  Quoted(path) +
+                                                  ", is still there and could not be undone, so nothing was changed.");
+  }
+  // Written whole beside its place, then moved there in one step: a run cut off while it writes the journal
+  // leaves none, and has written no value yet.
+  std::string written = path_ + kUnwrittenSuffix;
+  platform_.files.Delete(written);
+  code = platform_.files.WriteNewFile(written, JournalBytes(kind, entries));
+  if (code == 0) code = platform_.files.MoveToNewName(written, path_);
+  if (code == platform::kErrorAlreadyExists) {
+    platform_.files.Delete(written);
+    std::string path = path_;
+    path_.clear();
+    throw Failure(platform::kErrorFileExists, "The journal of an earlier Zolvane run that was cut off, " +
+                                                  Quoted(path) +
+                                                  ", is still there and could not be undone, so nothing was changed.");
   }
   if (code != 0) {
-    // What was made of it is this run's own.
-    platform_.files.Delete(path_);
+    platform_.files.Delete(written);
     std::string path = path_;
     path_.clear();
     throw Failure(code,

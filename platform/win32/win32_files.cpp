@@ -152,4 +152,9 @@ std::int32_t Win32Files::Replace(const std::string& from, const std::string& to)
   return static_cast<std::int32_t>(GetLastError());
 }
 
+std::int32_t Win32Files::MoveToNewName(const std::string& from, const std::string& to) {
+  if (::MoveFileExW(Widen(from).data(), Widen(to).data(), MOVEFILE_WRITE_THROUGH)) return 0;
+  return static_cast<std::int32_t>(GetLastError());
+}
+
 }  // namespace platform

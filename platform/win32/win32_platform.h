@@ -43,6 +43,7 @@ class Win32Files : public Files {
   std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
   std::int32_t Delete(const std::string& path) override;
   std::int32_t Replace(const std::string& from, const std::string& to) override;
+  std::int32_t MoveToNewName(const std::string& from, const std::string& to) override;
 };
 
 class Win32Processes : public Processes {

@@ -109,6 +109,7 @@ void FilesContract(platform::Files& files, const Setting& setting, Checks& check
   checks.Code(files.WriteNewFile(other, std::string()), 0, "an empty new file");
   checks.Code(files.ReadWholeFile(other, 1024, &bytes), 0, "an empty file read");
   checks.That(bytes.empty(), "an empty file reads as nothing");
+  checks.Code(files.MoveToNewName(file, other), platform::kErrorAlreadyExists, "a move to a name a file has");
   checks.Code(files.Replace(file, other), 0, "a file put in the place of another");
   checks.Code(files.ReadWholeFile(other, 1024, &bytes), 0, "the replaced file read");
   checks.That(bytes == "first" && !files.Exists(file), "the replacement holds the moved file, which is gone");
@@ -119,6 +120,9 @@ void FilesContract(platform::Files& files, const Setting& setting, Checks& check
   checks.That(files.LongFullPath(other) == other, "a long full path stays as it is");
   checks.That(files.LongFullPath("\\\\?\\" + other) == other, "a path behind \\\\?\\ is the same file");
   checks.That(files.LongFullPath(folder + "\\none.txt") == folder + "\\none.txt", "a missing file in a folder");
+  checks.Code(files.MoveToNewName(other, file), 0, "a move to a new name");
+  checks.That(files.Exists(file) && !files.Exists(other), "the moved file has its new name only");
+  checks.Code(files.Replace(file, other), 0, "the file moved back");
   checks.Code(files.Delete(other), 0, "a file deleted");
   checks.Code(files.Delete(other), platform::kErrorFileNotFound, "a file deleted twice");
 

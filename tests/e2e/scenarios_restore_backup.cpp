@@ -150,6 +150,35 @@ E2E_SCENARIO(ScenarioRestoreRefusesSmuggledFile, "restore-refuses-smuggled-file"
   CHECK(!ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "ZolvaneProbe").present);
 }
 
+// A file that names one key below the four a hundred thousand times: the window's message names it once, and
+// stays on the screen.
+E2E_SCENARIO(ScenarioRestoreNamesARepeatedKeyOnce, "restore-names-a-repeated-key-once", false) {
+  const std::string sub = "HKEY_CURRENT_USER\\" + std::string(kUserShellFolders) + "\\ZolvaneRepeated";
+  BackupFileKeeper backupFile;
+  RegistryKeeper keeper;
+  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, "ZolvaneProbe");
+  std::string text = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\" +
+                     std::string(kUserShellFolders) + "]\r\n\"ZolvaneProbe\"=\"C:\\\\Probe\"\r\n";
+  for (int i = 0; i < 100000; ++i) text += "[" + sub + "]\r\n\"x\"=\"y\"\r\n";
+  std::ofstream(backupFile.path(), std::ios::binary) << text;
+  ZolvaneApp app(exe);
+  if (!StartWithFolder(app, kMyDocuments)) return;
+  HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
+  if (question == nullptr) return;
+  Answer(question, IDYES);
+  HWND outcome = app.WaitForMessageBox("Zolvane", 40000);
+  if (!CHECK(outcome != nullptr)) return;
+  std::string said = ZolvaneApp::MessageBoxText(outcome);
+  CHECK_EQ(said.find(sub), said.rfind(sub));
+  CHECK(said.find(sub) != std::string::npos);
+  RECT box;
+  GetWindowRect(outcome, &box);
+  CHECK(box.left >= 0 && box.top >= 0 && box.right <= GetSystemMetrics(SM_CXSCREEN) &&
+        box.bottom <= GetSystemMetrics(SM_CYSCREEN));
+  CHECK(ZolvaneApp::PressOk(outcome));
+  CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, "ZolvaneProbe"), std::string("C:\\Probe"));
+}
+
 // The window's backup and a zolvane-cli backup, started together twenty times: both succeed one after the other,
 // each file is one the restore reads back as the registry holds the keys, and nothing is left behind.
 E2E_SCENARIO(ScenarioBackupBesideCommandLine, "backup-beside-command-line", true) {

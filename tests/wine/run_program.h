@@ -67,7 +67,10 @@ class CapturedOutput {
 // can run at once; Finish waits for it and gives what it wrote and its exit code (-1: not started).
 class CapturedRun {
  public:
-  CapturedRun(std::wstring commandLine, const std::wstring& tag, const std::wstring& folder = std::wstring())
+  // environment: the program's environment block ("NAME=value" strings each ended by a NUL, and one more NUL), or
+  // empty for this program's own.
+  CapturedRun(std::wstring commandLine, const std::wstring& tag, const std::wstring& folder = std::wstring(),
+              const std::wstring& environment = std::wstring())
       : out_((L"zolvane-captured-out-" + tag + L".txt").c_str()),
         err_((L"zolvane-captured-err-" + tag + L".txt").c_str()) {
     STARTUPINFOW startup = {};
@@ -76,7 +79,8 @@ class CapturedRun {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = out_.handle();
     startup.hStdError = err_.handle();
-    started_ = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+    void* block = environment.empty() ? nullptr : const_cast<wchar_t*>(environment.data());
+    started_ = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, block,
                               folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != FALSE;
   }
   CapturedRun(const CapturedRun&) = delete;
@@ -92,6 +96,10 @@ class CapturedRun {
     return run;
   }
   ~CapturedRun() { Finish(); }
+  // Ends the program at once, as a kill does: it gets no chance to finish anything.
+  void Kill() {
+    if (started_) TerminateProcess(info_.hProcess, 1);
+  }
 
  private:
   CapturedOutput out_;

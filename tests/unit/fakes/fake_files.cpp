@@ -104,6 +104,12 @@ FakeLocks::~FakeLocks() {
   liveLocks.erase(this);
 }
 
+std::int32_t FakeFiles::MoveToNewName(const std::string& from, const std::string& to) {
+  if (auto fail = log_.Record("MoveToNewName(" + from + ", " + to + ")")) return *fail;
+  if (files.count(to) != 0 || folders.count(to) != 0) return platform::kErrorAlreadyExists;
+  return Replace(from, to);
+}
+
 std::int32_t FakeLocks::Acquire(const std::string& name, std::uint32_t timeoutMs, platform::LockHandle* lock,
                                 bool* abandoned) {
   if (auto fail = log_.Record("Acquire(" + name + ", " + std::to_string(timeoutMs) + ")")) return *fail;

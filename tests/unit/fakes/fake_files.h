@@ -31,6 +31,7 @@ class FakeFiles : public platform::Files {
   std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
   std::int32_t Delete(const std::string& path) override;
   std::int32_t Replace(const std::string& from, const std::string& to) override;
+  std::int32_t MoveToNewName(const std::string& from, const std::string& to) override;
 
   std::string currentFolder = "C:\\Work";
   // The file system's 8.3 names: "C:\\TEMP\\SPLF~LWB.TXT" for "C:\\TEMP\\splfolders2.txt".
