@@ -5,8 +5,11 @@
 #include "cli/layout_commands.h"
 #include "features/backup.h"
 #include "features/folder_locations.h"
+#include "features/folder_maker.h"
 #include "features/registry_import.h"
+#include "product_version.h"
 #include "text/text_file.h"
+#include "vocabulary/failure.h"
 #include "vocabulary/product_texts.h"
 #include "vocabulary/session_lock.h"
 #include "vocabulary/shell_folder_keys.h"
@@ -18,31 +21,64 @@ const char* const kUsage =
     "Usage:\n"
     "  zolvane-cli list [--csv]          the fifteen folders: name, hive, stored value, location\n"
     "  zolvane-cli show FOLDER           where a folder lives now\n"
-    "  zolvane-cli set FOLDER PATH       moves a folder to PATH (what Apply does)\n"
+    "  zolvane-cli set FOLDER PATH [--create]\n"
+    "                                    moves a folder to PATH (what Apply does); --create makes\n"
+    "                                    the folder there when it is missing\n"
     "  zolvane-cli restore FOLDER        puts a folder back where Windows had it\n"
     "  zolvane-cli restore --all         puts all fifteen back\n"
     "  zolvane-cli backup [FILE]         saves the four shell folder keys; FILE defaults to\n"
     "                                    specialfolders.bak on the desktop\n"
     "  zolvane-cli import FILE           restores such a backup\n"
-    "  zolvane-cli layout                prints where the folders live, as a layout file\n"
-    "  zolvane-cli apply FILE [--dry-run]\n"
+    "  zolvane-cli layout [--hive HKCU|HKLM]\n"
+    "                                    prints where the folders live, as a layout file\n"
+    "  zolvane-cli apply FILE [--dry-run] [--create] [--hive HKCU|HKLM]\n"
     "                                    moves the folders a layout file names, all or nothing;\n"
     "                                    a folder already there is left alone\n"
-    "  zolvane-cli check [--csv]         lists what is wrong with where the folders live\n"
-    "  zolvane-cli --help | /?           this text\n"
+    "  zolvane-cli check [--csv [--no-header]] [--hive HKCU|HKLM]\n"
+    "                                    lists what is wrong with where the folders live\n"
+    "  zolvane-cli --help | -h | /?      this text\n"
+    "  zolvane-cli --version             the program's version\n"
     "\n"
     "FOLDER is a name as the window lists it (\"My Documents\") or its registry value name\n"
     "(\"Personal\"), in any case. A layout file has one line a folder, \"FOLDER = PATH\";\n"
-    "lines that begin with ; or # are comments.\n"
+    "lines that begin with ; or # are comments. --hive takes only that hive's folders.\n"
     "\n"
     "Exit codes:\n"
     "  0  success (check: no problem; apply --dry-run: nothing would change)\n"
     "  1  bad usage, or an unknown folder\n"
     "  2  check found a problem, or apply --dry-run would change something\n"
-    "  3  the file is not a backup, or not a layout; nothing was written\n"
+    "  3  the input (a backup, a layout or a path) is unusable; nothing was written\n"
     "  4  the system is not Windows XP\n"
     "  5  access denied\n"
     "  6  any other failure; the system's error code is in the message";
+
+const char* const kVersionLine = "zolvane-cli " ZOLVANE_VERSION_SHORT;
+
+// A path that no folder can live at is refused before anything is written; with --create a location that is not
+// there is made first, with the folders above it.
+int Set(platform::Platform& platform, FolderLocations& locations, CliOutput& output, const CliRequest& request) {
+  std::string refused = UnusablePathText(locations, request.path);
+  if (!refused.empty()) {
+    output.Err(AsLines(refused + " Nothing was written."));
+    return kExitNotAFileOfOurs;
+  }
+  std::string location = locations.ExpandText(request.path);
+  std::vector<std::string> made;
+  if (request.create && !platform.files.IsFolder(location)) {
+    std::int32_t code = MakeFolderAndParents(platform.files, location, &made);
+    if (code != 0) {
+      output.Err(AsLines(DescribeFailure(platform.system, "Cannot make the folder", location, code) +
+                         "; nothing was written."));
+      return FailureExitCode(code);
+    }
+  }
+  Outcome outcome = locations.Relocate(*request.folder, request.path);
+  if (!made.empty()) outcome.notices.push_back("Made the folder " + Quoted(location) + ".");
+  if (outcome.done() && made.empty() && !platform.files.IsFolder(location)) {
+    outcome.notices.push_back("The folder " + Quoted(location) + " does not exist yet; --create makes it.");
+  }
+  return Tell(output, outcome);
+}
 
 int List(FolderLocations& locations, CliOutput& output, bool csv) {
   const char* separator = csv ? "," : "\t";
@@ -92,7 +128,7 @@ int RunOnWindowsXp(platform::Platform& platform, CliOutput& output, const CliReq
       output.Out(AsLines(locations.CurrentLocation(*request.folder).ToDisplayText()));
       return kExitSuccess;
     case CliCommand::kSet:
-      return Tell(output, locations.Relocate(*request.folder, request.path));
+      return Set(platform, locations, output, request);
     case CliCommand::kRestore:
       return Tell(output, locations.RestoreDefault(*request.folder));
     case CliCommand::kRestoreAll:
@@ -102,11 +138,12 @@ int RunOnWindowsXp(platform::Platform& platform, CliOutput& output, const CliReq
     case CliCommand::kImport:
       return Tell(output, RegistryImport(platform).Run(request.path));
     case CliCommand::kLayout:
-      return PrintLayout(platform, output);
+      return PrintLayout(platform, output, request.hive);
     case CliCommand::kApply:
-      return ApplyLayoutFile(platform, output, request.path, request.dryRun);
+      return ApplyLayoutFile(platform, output, request.path,
+                             LayoutOptions{request.dryRun, request.create, request.hive});
     case CliCommand::kCheck:
-      return CheckFolderProblems(platform, output, request.csv);
+      return CheckFolderProblems(platform, output, CheckOptions{request.csv, request.noHeader, request.hive});
     default:
       return kExitBadUsage;
   }
@@ -122,6 +159,9 @@ int RunCliRequest(platform::Platform& platform, CliOutput& output, const CliRequ
   switch (request.command) {
     case CliCommand::kHelp:
       output.Out(AsLines(kUsage));
+      return kExitSuccess;
+    case CliCommand::kVersion:
+      output.Out(AsLines(kVersionLine));
       return kExitSuccess;
     case CliCommand::kBadUsage:
       output.Err(AsLines("zolvane-cli: " + request.error + "\n\n" + kUsage));

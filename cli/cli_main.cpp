@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_words.h"
 #include "cli/command_line.h"
 #include "cli/console_output.h"
 #include "platform/win32/wide_text.h"
@@ -29,6 +30,6 @@ int wmain(int argc, wchar_t** argv) {
     return RunCliRequest(win32.platform(), output, ParseCommandLine(Arguments(argc, argv)));
   } catch (const std::exception& failure) {
     output.Err(std::string("zolvane-cli: ") + failure.what() + "\r\n");
-    return platform::kErrorNotEnoughMemory;
+    return kExitFailed;
   }
 }

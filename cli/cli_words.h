@@ -11,7 +11,7 @@
 constexpr int kExitSuccess = 0;
 constexpr int kExitBadUsage = 1;        // bad usage, or an unknown folder
 constexpr int kExitFoundSomething = 2;  // check found problems; apply --dry-run would change something
-constexpr int kExitNotAFileOfOurs = 3;  // the file is no backup, or no layout: nothing was written
+constexpr int kExitNotAFileOfOurs = 3;  // the input (a backup, a layout or a path) is unusable: nothing was written
 constexpr int kExitNotWindowsXp = 4;
 constexpr int kExitAccessDenied = 5;
 constexpr int kExitFailed = 6;  // any other failure; the system's code is in the message

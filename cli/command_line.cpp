@@ -1,4 +1,4 @@
-// Reading zolvane-cli's arguments: the command, its folder, path or file, and what was wrong with them.
+// Reading zolvane-cli's arguments: the command, its switches, its folder, path or file, and what was wrong.
 #include "cli/command_line.h"
 
 #include "text/ascii_case.h"
@@ -7,80 +7,138 @@
 
 namespace {
 
+// The switches, one bit each.
+enum Switch : unsigned {
+  kCsv = 1,
+  kNoHeader = 2,
+  kDryRun = 4,
+  kCreate = 8,
+  kHive = 16,
+  kAll = 32,
+};
+
+struct SwitchName {
+  Switch bit;
+  const char* name;
+};
+const SwitchName kSwitchNames[] = {{kCsv, "--csv"},       {kNoHeader, "--no-header"}, {kDryRun, "--dry-run"},
+                                   {kCreate, "--create"}, {kHive, "--hive"},          {kAll, "--all"}};
+
+// What each command takes: its switches, and how many arguments besides them (a folder, a path, a file).
+struct CommandShape {
+  const char* name;
+  CliCommand command;
+  unsigned switches;
+  std::size_t leastArguments;
+  std::size_t mostArguments;
+  const char* takes;  // what the user is told when the arguments are not these
+};
+const CommandShape kCommands[] = {
+    {"list", CliCommand::kList, kCsv, 0, 0, "\"list\" takes no argument but --csv."},
+    {"show", CliCommand::kShow, 0, 1, 1, "\"show\" takes a folder."},
+    {"set", CliCommand::kSet, kCreate, 2, 2, "\"set\" takes a folder and a path, and --create."},
+    {"restore", CliCommand::kRestore, kAll, 0, 1, "\"restore\" takes a folder or --all."},
+    {"backup", CliCommand::kBackup, 0, 0, 1, "\"backup\" takes at most one file."},
+    {"import", CliCommand::kImport, 0, 1, 1, "\"import\" takes one file."},
+    {"layout", CliCommand::kLayout, kHive, 0, 0, "\"layout\" takes no argument but --hive."},
+    {"apply", CliCommand::kApply, kDryRun | kCreate | kHive, 1, 1,
+     "\"apply\" takes one file, and --dry-run, --create and --hive."},
+    {"check", CliCommand::kCheck, kCsv | kNoHeader | kHive, 0, 0,
+     "\"check\" takes no argument but --csv, --no-header and --hive."},
+};
+
 CliRequest BadUsage(const std::string& error) {
   CliRequest request;
   request.error = error;
   return request;
 }
 
-// A request about one folder, or the refusal that names the folder no one knows.
-CliRequest ForFolder(CliCommand command, const std::string& name) {
-  CliRequest request;
-  request.folder = FindShellFolderByAnyName(name);
-  request.command = request.folder != nullptr ? command : CliCommand::kUnknownFolder;
-  if (request.folder == nullptr) {
-    request.error = "Unknown folder \"" + name + "\": \"zolvane-cli list\" names the fifteen folders.";
-  }
-  return request;
+// The folder a request is about, or the refusal that names the folder no one knows.
+void NameFolder(CliRequest* request, const std::string& name) {
+  request->folder = FindShellFolderByAnyName(name);
+  if (request->folder != nullptr) return;
+  request->command = CliCommand::kUnknownFolder;
+  request->error = "Unknown folder " + Quoted(name) + ": \"zolvane-cli list\" names the fifteen folders.";
 }
 
-// list and check: nothing, or --csv.
-CliRequest ParseListing(CliCommand command, const std::vector<std::string>& arguments) {
-  CliRequest request;
-  request.command = command;
-  if (arguments.size() == 1) return request;
-  if (arguments.size() == 2 && AsciiLowered(arguments[1]) == "--csv") {
-    request.csv = true;
-    return request;
-  }
-  return BadUsage(Quoted(AsciiLowered(arguments[0])) + " takes no argument but --csv.");
+// "HKCU" or "HKLM", in any case; 0 for anything else.
+platform::HKey HiveNamed(const std::string& name) {
+  if (SameIgnoringAsciiCase(name, "HKCU")) return platform::kHkeyCurrentUser;
+  if (SameIgnoringAsciiCase(name, "HKLM")) return platform::kHkeyLocalMachine;
+  return 0;
 }
 
-// apply FILE [--dry-run], in either order.
-CliRequest ParseApply(const std::vector<std::string>& arguments) {
-  CliRequest request;
-  request.command = CliCommand::kApply;
+// The switches out of the arguments, each at most once; the other arguments, trimmed, in their order.
+bool ReadSwitches(const CommandShape& shape, const std::vector<std::string>& arguments, CliRequest* request,
+                  std::vector<std::string>* rest) {
+  unsigned seen = 0;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
-    if (AsciiLowered(arguments[i]) == "--dry-run") {
-      if (request.dryRun) return BadUsage("\"--dry-run\" is given twice.");
-      request.dryRun = true;
-    } else if (request.path.empty()) {
-      request.path = Trimmed(arguments[i]);
-      if (request.path.empty()) return BadUsage("The file name is empty.");
-    } else {
-      return BadUsage("\"apply\" takes one file and --dry-run.");
+    std::string word = AsciiLowered(Trimmed(arguments[i]));
+    const SwitchName* found = nullptr;
+    for (const SwitchName& name : kSwitchNames) found = word == name.name ? &name : found;
+    if (found == nullptr) {
+      if (word.compare(0, 2, "--") == 0) {
+        *request = BadUsage(Quoted(arguments[i]) + " is no switch of zolvane-cli. " + shape.takes);
+        return false;
+      }
+      rest->push_back(Trimmed(arguments[i]));
+      continue;
+    }
+    if ((shape.switches & found->bit) == 0) {
+      *request = BadUsage(shape.takes);
+      return false;
+    }
+    if ((seen & found->bit) != 0) {
+      *request = BadUsage(Quoted(found->name) + " is given twice.");
+      return false;
+    }
+    seen |= found->bit;
+    if (found->bit == kHive) {
+      request->hive = i + 1 < arguments.size() ? HiveNamed(Trimmed(arguments[++i])) : 0;
+      if (request->hive == 0) {
+        *request = BadUsage("\"--hive\" takes HKCU or HKLM.");
+        return false;
+      }
     }
   }
-  if (request.path.empty()) return BadUsage("\"apply\" takes a layout file.");
-  return request;
+  request->csv = (seen & kCsv) != 0;
+  request->noHeader = (seen & kNoHeader) != 0;
+  request->dryRun = (seen & kDryRun) != 0;
+  request->create = (seen & kCreate) != 0;
+  if (request->noHeader && !request->csv) {
+    *request = BadUsage("\"--no-header\" goes with --csv.");
+    return false;
+  }
+  if ((seen & kAll) != 0) request->command = CliCommand::kRestoreAll;
+  return true;
 }
 
-CliRequest ParseSet(const std::vector<std::string>& arguments) {
-  if (arguments.size() != 3) return BadUsage("\"set\" takes a folder and a path.");
-  std::string path = Trimmed(arguments[2]);
-  if (path.empty()) return BadUsage("\"set\" needs a path that is not empty.");
-  CliRequest request = ForFolder(CliCommand::kSet, arguments[1]);
-  request.path = path;
-  return request;
-}
-
-CliRequest ParseRestore(const std::vector<std::string>& arguments) {
-  if (arguments.size() != 2) return BadUsage("\"restore\" takes a folder or --all.");
-  if (AsciiLowered(arguments[1]) != "--all") return ForFolder(CliCommand::kRestore, arguments[1]);
+CliRequest Parse(const CommandShape& shape, const std::vector<std::string>& arguments) {
   CliRequest request;
-  request.command = CliCommand::kRestoreAll;
-  return request;
-}
-
-// backup [FILE] and import FILE.
-CliRequest ParseFileCommand(CliCommand command, const std::vector<std::string>& arguments) {
-  bool optional = command == CliCommand::kBackup;
-  const char* word = optional ? "\"backup\" takes at most one file." : "\"import\" takes one file.";
-  if (arguments.size() > 2 || (!optional && arguments.size() < 2)) return BadUsage(word);
-  CliRequest request;
-  request.command = command;
-  if (arguments.size() == 2) request.path = Trimmed(arguments[1]);
-  if (arguments.size() == 2 && request.path.empty()) return BadUsage("The file name is empty.");
+  request.command = shape.command;
+  std::vector<std::string> rest;
+  if (!ReadSwitches(shape, arguments, &request, &rest)) return request;
+  bool all = request.command == CliCommand::kRestoreAll;
+  std::size_t least = all ? 0 : std::max<std::size_t>(shape.leastArguments, shape.command == CliCommand::kRestore);
+  std::size_t most = all ? 0 : shape.mostArguments;
+  if (rest.size() < least || rest.size() > most) return BadUsage(shape.takes);
+  for (const std::string& argument : rest) {
+    if (argument.empty())
+      return BadUsage(shape.command == CliCommand::kSet ? "\"set\" needs a path that is not empty."
+                                                        : "The file name is empty.");
+  }
+  switch (shape.command) {
+    case CliCommand::kShow:
+    case CliCommand::kRestore:
+      if (!all) NameFolder(&request, rest[0]);
+      break;
+    case CliCommand::kSet:
+      request.path = rest[1];
+      NameFolder(&request, rest[0]);
+      break;
+    default:
+      if (!rest.empty()) request.path = rest[0];
+  }
   return request;
 }
 
@@ -90,27 +148,15 @@ CliRequest ParseCommandLine(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return BadUsage("No command given.");
   // Windows users type commands in any case.
   std::string command = AsciiLowered(arguments[0]);
-  if (command == "--help" || command == "/?") {
+  bool help = command == "--help" || command == "-h" || command == "/?";
+  if (help || command == "--version") {
     if (arguments.size() != 1) return BadUsage(Quoted(arguments[0]) + " takes no argument.");
     CliRequest request;
-    request.command = CliCommand::kHelp;
+    request.command = help ? CliCommand::kHelp : CliCommand::kVersion;
     return request;
   }
-  if (command == "list") return ParseListing(CliCommand::kList, arguments);
-  if (command == "check") return ParseListing(CliCommand::kCheck, arguments);
-  if (command == "apply") return ParseApply(arguments);
-  if (command == "layout") {
-    if (arguments.size() != 1) return BadUsage("\"layout\" takes no argument.");
-    CliRequest request;
-    request.command = CliCommand::kLayout;
-    return request;
+  for (const CommandShape& shape : kCommands) {
+    if (command == shape.name) return Parse(shape, arguments);
   }
-  if (command == "show") {
-    return arguments.size() == 2 ? ForFolder(CliCommand::kShow, arguments[1]) : BadUsage("\"show\" takes a folder.");
-  }
-  if (command == "set") return ParseSet(arguments);
-  if (command == "restore") return ParseRestore(arguments);
-  if (command == "backup") return ParseFileCommand(CliCommand::kBackup, arguments);
-  if (command == "import") return ParseFileCommand(CliCommand::kImport, arguments);
-  return BadUsage("Unknown command \"" + arguments[0] + "\".");
+  return BadUsage("Unknown command " + Quoted(arguments[0]) + ".");
 }

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "vocabulary/catalogue.h"
 
 enum class CliCommand {
   kHelp,
+  kVersion,
   kList,
   kShow,
   kSet,
@@ -24,8 +26,11 @@ enum class CliCommand {
 
 struct CliRequest {
   CliCommand command = CliCommand::kBadUsage;
-  bool csv = false;     // list and check
-  bool dryRun = false;  // apply
+  bool csv = false;         // list and check
+  bool noHeader = false;    // check --csv
+  bool dryRun = false;      // apply
+  bool create = false;      // set and apply: a location that is not there is made
+  platform::HKey hive = 0;  // layout, apply and check: only this hive's folders; 0 for both
   const ShellFolder* folder = nullptr;
   // set: the new location, trimmed; backup, import and apply: the file (empty for the desktop's backup).
   std::string path;

@@ -6,6 +6,7 @@
 #include "features/folder_locations.h"
 #include "features/layout.h"
 #include "features/layout_file.h"
+#include "features/usable_path.h"
 #include "vocabulary/failure.h"
 
 namespace {
@@ -31,6 +32,22 @@ const char* StateWords(LayoutResult::State state) {
   }
 }
 
+// What a folder's line says: the state, or what its detail says of it.
+std::string LineWords(const LayoutResult& result) {
+  using State = LayoutResult::State;
+  switch (result.state) {
+    case State::kNotPutBack:
+      return std::string(StateWords(result.state)) + " (" + result.detail + ")";
+    case State::kWouldMove:
+    case State::kMoved:
+    case State::kFailed:
+    case State::kPassedOver:
+      return result.detail.empty() ? StateWords(result.state) : result.detail;
+    default:
+      return StateWords(result.state);
+  }
+}
+
 // The layout file read once, bounded; a file that is no layout is told as such, with the line that stops it.
 bool ReadLayout(platform::Platform& platform, CliOutput& output, const std::string& file, LayoutFile* layout,
                 int* exitCode) {
@@ -48,7 +65,19 @@ bool ReadLayout(platform::Platform& platform, CliOutput& output, const std::stri
     return false;
   }
   *layout = ParseLayoutFile(bytes);
-  if (layout->readable) return true;
+  if (layout->readable) {
+    // Every path is held to the rule before anything is written: one unusable path refuses the whole file.
+    FolderLocations locations(platform);
+    for (const LayoutEntry& entry : layout->entries) {
+      std::string refused = UnusablePathText(locations, entry.path);
+      if (refused.empty()) continue;
+      output.Err(AsLines(Quoted(file) + " puts a folder where no folder can live, so nothing was changed.\n" +
+                         OffendingLine(entry.lineNumber, entry.line) + refused));
+      *exitCode = kExitNotAFileOfOurs;
+      return false;
+    }
+    return true;
+  }
   output.Err(AsLines(refusal + OffendingLine(layout->offendingLineNumber, layout->offendingLine) + layout->reason));
   *exitCode = kExitNotAFileOfOurs;
   return false;
@@ -56,47 +85,69 @@ bool ReadLayout(platform::Platform& platform, CliOutput& output, const std::stri
 
 }  // namespace
 
-int PrintLayout(platform::Platform& platform, CliOutput& output) {
+std::string UnusablePathText(FolderLocations& locations, const std::string& path) {
+  PathVerdict verdict = JudgePath(locations, path);
+  if (verdict.usable) return std::string();
+  return "The path " + Quoted(path) + " cannot be where a folder lives: " + verdict.why + ".";
+}
+
+int PrintLayout(platform::Platform& platform, CliOutput& output, platform::HKey hive) {
   FolderLocations locations(platform);
   std::vector<std::pair<const ShellFolder*, RegValue>> stored;
-  for (const ShellFolder& folder : kShellFolders) stored.emplace_back(&folder, locations.StoredLocation(folder));
+  for (const ShellFolder& folder : kShellFolders) {
+    if (hive == 0 || folder.hive == hive) stored.emplace_back(&folder, locations.StoredLocation(folder));
+  }
   for (const std::string& line : LayoutLines(stored)) output.Out(AsLines(line));
   return kExitSuccess;
 }
 
-int ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const std::string& file, bool dryRun) {
+int ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const std::string& file,
+                    const LayoutOptions& options) {
   LayoutFile layout;
   int exitCode = kExitSuccess;
   if (!ReadLayout(platform, output, file, &layout, &exitCode)) return exitCode;
-  LayoutRun run = ApplyLayout(platform, layout.entries, dryRun);
+  LayoutRun run = ApplyLayout(platform, layout.entries, options);
   for (const LayoutResult& result : run.results) {
-    std::string words = result.state == LayoutResult::State::kFailed ? result.detail : StateWords(result.state);
-    if (result.state == LayoutResult::State::kNotPutBack) words += " (" + result.detail + ")";
-    output.Out(AsLines(std::string(result.folder->displayName) + ": " + words));
+    output.Out(AsLines(std::string(result.folder->displayName) + ": " + LineWords(result)));
   }
   exitCode = Tell(output, run.outcome);
   return exitCode == kExitSuccess && run.wouldChange ? kExitFoundSomething : exitCode;
 }
 
-int CheckFolderProblems(platform::Platform& platform, CliOutput& output, bool csv) {
-  std::vector<FolderProblem> problems = CheckFolders(platform);
-  std::string computer = platform.environment.Variable("COMPUTERNAME").value_or("");
-  if (csv) output.Out(AsLines("Computer,Folder,Problem,Detail"));
-  for (const FolderProblem& problem : problems) {
-    if (csv) {
-      output.Out(AsLines(CsvField(computer) + "," + CsvField(problem.folder->displayName) + "," +
-                         CsvField(problem.problem) + "," + CsvField(problem.detail)));
-    } else {
-      output.Out(AsLines(std::string(problem.folder->displayName) + "\t" + problem.problem + "\t" + problem.detail));
-    }
-  }
+namespace {
+
+// "2026-12-09T01:57:00": ISO 8601, local time.
+std::string IsoTime(const platform::LocalTime& time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month, time.day, time.hour,
+                time.minute, time.second);
+  return text;
+}
+
+}  // namespace
+
+int CheckFolderProblems(platform::Platform& platform, CliOutput& output, const CheckOptions& options) {
+  std::vector<FolderProblem> problems = CheckFolders(platform, options.hive);
   std::size_t count = problems.size();
   std::string total =
       count == 0 ? "No problem found." : std::to_string(count) + (count == 1 ? " problem." : " problems.");
-  if (csv) {
-    output.Err(AsLines(total));
-  } else {
+  if (!options.csv) {
+    for (const FolderProblem& problem : problems) {
+      output.Out(AsLines(std::string(problem.folder->displayName) + "\t" + problem.problem + "\t" + problem.detail));
+    }
     output.Out(AsLines(total));
+    return count == 0 ? kExitSuccess : kExitFoundSomething;
   }
+  // Each row says which machine and user it is of, and when: the rows of two hundred machines go into one file.
+  std::string who = CsvField(platform.environment.Variable("COMPUTERNAME").value_or("")) + "," +
+                    CsvField(platform.environment.Variable("USERNAME").value_or("")) + "," +
+                    IsoTime(platform.system.Now()) + ",";
+  if (!options.noHeader) output.Out(AsLines("Computer,User,Time,Folder,Problem,Detail"));
+  for (const FolderProblem& problem : problems) {
+    output.Out(AsLines(who + CsvField(problem.folder->displayName) + "," + CsvField(problem.problem) + "," +
+                       CsvField(problem.detail)));
+  }
+  if (count == 0) output.Out(AsLines(who + ",ok,"));
+  output.Err(AsLines(total));
   return count == 0 ? kExitSuccess : kExitFoundSomething;
 }

@@ -2,6 +2,7 @@
 #include "features/folder_check.h"
 
 #include "features/folder_locations.h"
+#include "features/usable_path.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/shell_folder_registry.h"
 
@@ -18,13 +19,6 @@ std::string TypeName(std::uint32_t type) {
     default:
       return "a value of type " + std::to_string(type);
   }
-}
-
-// A drive's root and what lies below it, or a share: "C:\...", "\\server\share\...".
-bool IsFullPath(const std::string& path) {
-  bool drive = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-               path[1] == ':' && path[2] == '\\';
-  return drive || path.compare(0, 2, "\\\\") == 0;
 }
 
 class FolderCheck {
@@ -51,17 +45,12 @@ void FolderCheck::Run() {
   FolderLocations::SavedValues values = locations_.Save(folder_);
   std::string stored;
   if (!UsableValue(values.userShellFolders, &stored)) return;
-  std::vector<std::string> undefined;
-  std::string location = locations_.ExpandText(stored, &undefined);
-  if (!undefined.empty()) {
-    Add("unusable value",
-        "User Shell Folders holds " + Quoted(stored) + ", and %" + undefined.front() + "% names no variable");
+  PathVerdict verdict = JudgePath(locations_, stored);
+  if (!verdict.usable) {
+    Add("unusable value", "User Shell Folders holds " + Quoted(stored) + ": " + verdict.why);
     return;
   }
-  if (!IsFullPath(location)) {
-    Add("unusable value", "User Shell Folders holds " + Quoted(stored) + ", which is not a full path");
-    return;
-  }
+  const std::string& location = verdict.expanded;
   RegValue shell = values.shellFolders.HoldsText()
                        ? RegValueFromStored(values.shellFolders.type, values.shellFolders.bytes)
                        : RegValue();
@@ -100,8 +89,10 @@ bool FolderCheck::UsableValue(const StoredValue& value, std::string* text) {
 
 }  // namespace
 
-std::vector<FolderProblem> CheckFolders(platform::Platform& platform) {
+std::vector<FolderProblem> CheckFolders(platform::Platform& platform, platform::HKey hive) {
   std::vector<FolderProblem> problems;
-  for (const ShellFolder& folder : kShellFolders) FolderCheck(platform, folder, problems).Run();
+  for (const ShellFolder& folder : kShellFolders) {
+    if (hive == 0 || folder.hive == hive) FolderCheck(platform, folder, problems).Run();
+  }
   return problems;
 }

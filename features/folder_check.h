@@ -14,7 +14,7 @@ struct FolderProblem {
   std::string detail;   // for the user, with the values concerned
 };
 
-// Every folder in list order, each with all its problems: its User Shell Folders value empty, not a string, a
-// relative path or naming a variable that is not defined; its Shell Folders value not that value's expansion;
-// the location not there, or not a folder. A healthy folder has none.
-std::vector<FolderProblem> CheckFolders(platform::Platform& platform);
+// Every folder in list order, each with all its problems: its User Shell Folders value empty, not a string, or
+// no usable location (JudgePath); its Shell Folders value not that value's expansion; the location not there, or
+// not a folder. A healthy folder has none. hive: only the folders of that hive, or of both when it is 0.
+std::vector<FolderProblem> CheckFolders(platform::Platform& platform, platform::HKey hive = 0);

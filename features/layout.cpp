@@ -3,8 +3,10 @@
 #include "features/layout.h"
 
 #include "features/folder_locations.h"
+#include "features/folder_maker.h"
 #include "text/text_file.h"
 #include "vocabulary/failure.h"
+#include "vocabulary/reg_value.h"
 #include "vocabulary/session_lock.h"
 #include "vocabulary/write_journal.h"
 
@@ -42,8 +44,8 @@ std::string PutBackMoved(FolderLocations& locations, const std::vector<LayoutEnt
            " moved before it could not be put back.";
   }
   if (putBack == 0) return "Nothing was changed: " + failed + " could not be moved.";
-  return "Nothing was changed: " + failed + " could not be moved, and the " + Folders(putBack) +
-         " moved before it were put back.";
+  return "Nothing was changed: " + failed + " could not be moved, and the " + Folders(putBack) + " moved before it " +
+         (putBack == 1 ? "was" : "were") + " put back.";
 }
 
 // The two values of every folder that moves, as they were, for the journal: a value that cannot be read stops
@@ -53,7 +55,7 @@ std::vector<JournalEntry> JournalOf(const std::vector<LayoutEntry>& entries,
                                     const std::vector<LayoutResult>& results) {
   std::vector<JournalEntry> journal;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (results[i].state == LayoutResult::State::kUnchanged) continue;
+    if (results[i].state != LayoutResult::State::kNotReached) continue;
     const ShellFolder& folder = *entries[i].folder;
     const StoredValue* values[2] = {&saved[i].userShellFolders, &saved[i].shellFolders};
     const char* keys[2] = {kUserShellFoldersKey, kShellFoldersKey};
@@ -69,18 +71,40 @@ std::vector<JournalEntry> JournalOf(const std::vector<LayoutEntry>& entries,
   return journal;
 }
 
+// The location made when it is asked for and not there; what the folder's line says of it. Throws Failure, in
+// the folder's words, when it cannot be made.
+std::string MakeLocation(platform::Platform& platform, FolderLocations& locations, const std::string& path, bool create,
+                         std::vector<std::string>* made) {
+  std::string location = locations.ExpandText(path);
+  if (platform.files.IsFolder(location)) return "moved";
+  if (!create) return "moved (the folder " + Quoted(location) + " does not exist yet)";
+  std::int32_t code = MakeFolderAndParents(platform.files, location, made);
+  if (code != 0) throw Failure(code, DescribeFailure(platform.system, "Cannot make the folder", location, code));
+  return "created and moved";
+}
+
 // The folders that are not there yet moved in file order, under the journal; when one cannot be moved, those
-// moved before it are put back, and the run ends as that folder's failure.
+// moved before it are put back, and the run ends as that folder's failure. Folders made for it stay.
 void MoveAll(platform::Platform& platform, FolderLocations& locations, const std::vector<LayoutEntry>& entries,
-             const std::vector<FolderLocations::SavedValues>& saved, LayoutRun* run) {
+             const std::vector<FolderLocations::SavedValues>& saved, bool create, LayoutRun* run) {
   WriteJournal journal(platform);
   journal.Begin(JournalKind::kLayout, JournalOf(entries, saved, run->results));
+  std::vector<std::string> made;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     LayoutResult& result = run->results[i];
-    if (result.state == LayoutResult::State::kUnchanged) continue;
-    Outcome outcome = locations.RelocateHoldingLock(*entries[i].folder, entries[i].path);
+    if (result.state != LayoutResult::State::kNotReached) continue;
+    Outcome outcome;
+    std::string moved;
+    try {
+      moved = MakeLocation(platform, locations, entries[i].path, create, &made);
+      outcome = locations.RelocateHoldingLock(*entries[i].folder, entries[i].path);
+    } catch (const Failure& failure) {
+      outcome.code = failure.code();
+      outcome.message = failure.what();
+    }
     if (outcome.done()) {
       result.state = LayoutResult::State::kMoved;
+      result.detail = moved;
       continue;
     }
     result.state = LayoutResult::State::kFailed;
@@ -88,6 +112,7 @@ void MoveAll(platform::Platform& platform, FolderLocations& locations, const std
     for (std::size_t j = i + 1; j < entries.size(); ++j) run->results[j].state = LayoutResult::State::kNotReached;
     run->outcome.code = outcome.code;
     run->outcome.message = PutBackMoved(locations, entries, run->results, saved, entries[i].folder->displayName);
+    if (!made.empty()) run->outcome.message += " The folders made for it stay: " + NamedOnce(made, ", ") + ".";
     break;
   }
   bool allPutBack = true;
@@ -99,9 +124,17 @@ void MoveAll(platform::Platform& platform, FolderLocations& locations, const std
   if (!left.empty()) run->outcome.notices.push_back(left);
 }
 
+// "D:\\Old -> E:\\New": a folder's stored value and the layout's, as a dry run tells them.
+std::string FromTo(const StoredValue& stored, const std::string& path) {
+  RegValue value = RegValueFromStored(stored.type, stored.bytes);
+  std::string from = stored.state == StoredValue::State::kPresent && value.IsText() ? value.text() : "(no path)";
+  return from + " -> " + path;
+}
+
 }  // namespace
 
-LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntry>& entries, bool dryRun) {
+LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntry>& entries,
+                      const LayoutOptions& options) {
   LayoutRun run;
   SessionLock lock(platform);
   run.outcome.notices = lock.notices();
@@ -112,29 +145,39 @@ LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntr
   }
   FolderLocations locations(platform);
   std::vector<FolderLocations::SavedValues> saved;
-  std::size_t unchanged = 0;
-  std::size_t moving = 0;
+  std::size_t unchanged = 0, moving = 0, passedOver = 0;
   for (const LayoutEntry& entry : entries) {
     saved.push_back(locations.Save(*entry.folder));
-    bool there = locations.IsAt(saved.back(), entry.path);
-    LayoutResult::State state = there    ? LayoutResult::State::kUnchanged
-                                : dryRun ? LayoutResult::State::kWouldMove
-                                         : LayoutResult::State::kNotReached;
-    run.results.push_back(LayoutResult{entry.folder, state, std::string()});
-    ++(there ? unchanged : moving);
+    LayoutResult result{entry.folder, LayoutResult::State::kNotReached, std::string()};
+    if (options.hive != 0 && entry.folder->hive != options.hive) {
+      result.state = LayoutResult::State::kPassedOver;
+      result.detail = std::string("passed over: a folder of ") + ShortHiveName(entry.folder->hive);
+      ++passedOver;
+    } else if (locations.IsAt(saved.back(), entry.path)) {
+      result.state = LayoutResult::State::kUnchanged;
+      ++unchanged;
+    } else {
+      if (options.dryRun) {
+        result.state = LayoutResult::State::kWouldMove;
+        result.detail = "would move: " + FromTo(saved.back().userShellFolders, entry.path);
+      }
+      ++moving;
+    }
+    run.results.push_back(result);
   }
-  if (!dryRun && moving > 0) {
+  if (!options.dryRun && moving > 0) {
     try {
-      MoveAll(platform, locations, entries, saved, &run);
+      MoveAll(platform, locations, entries, saved, options.create, &run);
     } catch (const Failure& failure) {
       run.outcome.code = failure.code();
       run.outcome.message = failure.what();
     }
     if (run.outcome.code != 0) return run;
   }
-  run.wouldChange = dryRun && moving > 0;
+  run.wouldChange = options.dryRun && moving > 0;
   run.outcome.result = Outcome::Result::kDone;
-  run.outcome.message =
-      std::to_string(moving) + (dryRun ? " would move, " : " moved, ") + std::to_string(unchanged) + " unchanged.";
+  run.outcome.message = std::to_string(moving) + (options.dryRun ? " would move, " : " moved, ") +
+                        std::to_string(unchanged) + " unchanged" +
+                        (passedOver > 0 ? ", " + std::to_string(passedOver) + " passed over." : ".");
   return run;
 }

@@ -13,8 +13,9 @@
 struct LayoutResult {
   enum class State {
     kUnchanged,         // already there: nothing was written
-    kWouldMove,         // a dry run's: it would be moved
-    kMoved,             // moved, and stays so
+    kPassedOver,        // of the other hive than the run's: left alone
+    kWouldMove,         // a dry run's: it would be moved, from and to as detail says
+    kMoved,             // moved, and stays so; detail: whether its folder was made, or is not there yet
     kFailed,            // its writes failed: why is in detail, in the window's words
     kPutBack,           // moved by this run, then put back because a later folder failed
     kNotPutBack,        // moved by this run, and could not be put back: why is in detail
@@ -36,5 +37,12 @@ struct LayoutRun {
   bool wouldChange = false;
 };
 
-// Waits for any backup or restore of the user's to finish first. A dry run reads only.
-LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntry>& entries, bool dryRun);
+struct LayoutOptions {
+  bool dryRun = false;      // reads only, and tells what would move
+  bool create = false;      // a location that is not there is made, with the folders above it, before the move
+  platform::HKey hive = 0;  // only the folders of this hive; 0 for both
+};
+
+// Waits for any other run of Zolvane's to finish first. The paths are usable ones (JudgePath).
+LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntry>& entries,
+                      const LayoutOptions& options);

@@ -36,7 +36,7 @@ LayoutFile ParseLayoutFile(const std::string& bytes) {
     const std::string& line = lines[i];
     if (std::any_of(line.begin(), line.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; })) {
-      return Refused(number, std::string(), "This line holds a control character.");
+      return Refused(number, Shortened(line), "This line holds a control character.");
     }
     std::string content = WithoutOuterBlanks(line);
     if (content.empty() || content[0] == ';' || content[0] == '#') continue;
@@ -54,9 +54,9 @@ LayoutFile ParseLayoutFile(const std::string& bytes) {
                      std::string(folder->displayName) + " is named twice; line " + std::to_string(earlier.lineNumber) +
                          " names it first.");
     }
-    std::string path = Trimmed(content.substr(equals + 1));
+    std::string path = WithoutOuterBlanks(content.substr(equals + 1));
     if (path.empty()) return Refused(number, line, "The path after \"=\" is empty.");
-    file.entries.push_back(LayoutEntry{folder, path, number});
+    file.entries.push_back(LayoutEntry{folder, path, number, line});
   }
   if (file.entries.empty()) return Refused(0, std::string(), "The file names no folder.");
   file.readable = true;

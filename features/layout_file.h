@@ -15,8 +15,9 @@ std::string LayoutFileTooLarge();
 
 struct LayoutEntry {
   const ShellFolder* folder = nullptr;
-  std::string path;  // trimmed of spaces, references unexpanded
+  std::string path;  // trimmed of spaces and tabs, references unexpanded
   int lineNumber = 0;
+  std::string line;  // as the file has it, for a message that names it
 };
 
 // What a file holds, or the first line that stops it.
@@ -30,8 +31,8 @@ struct LayoutFile {
 
 // UTF-8 with or without its byte-order mark, or UTF-16LE behind its mark; CR, LF and CR LF end a line. A line is
 // blank, a comment (";" or "#" first), or "FOLDER = PATH" with FOLDER a display name or a registry value name in
-// any case. An unknown folder, a folder named twice, a line without "=", a path that trims to nothing, a control
-// character, or a file that names no folder refuses the whole file.
+// any case, each trimmed of spaces and tabs. An unknown folder, a folder named twice, a line without "=", a path
+// that trims to nothing, a control character, or a file that names no folder refuses the whole file.
 LayoutFile ParseLayoutFile(const std::string& bytes);
 
 // The layout file of where the folders are stored to live: a comment line, then "Name = value" for each given

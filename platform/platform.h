@@ -86,9 +86,16 @@ struct WindowsVersion {
   std::uint32_t build = 0;
 };
 
+// A moment in the system's local time.
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
 class System {
  public:
   virtual ~System() = default;
+  // Now, in the computer's own time zone.
+  virtual LocalTime Now() = 0;
   virtual WindowsVersion Version() = 0;
   // The Windows folder, or empty text when the system names none.
   virtual std::string WindowsFolder() = 0;

@@ -123,7 +123,9 @@ void MainPresenter::OnRestoreFromBackup() {
   if (workRunning_) return;
   std::string file = ChooseBackupFile();
   if (file.empty()) return;
-  if (!view_.AskYesNo("Replace the current special folder paths with those in " + file + "?", kAppTitle)) return;
+  if (!view_.AskYesNo("Replace the current special folder paths with those in " + Shortened(file) + "?", kAppTitle)) {
+    return;
+  }
   workOutcome_ = BrokeOff(NotRestoredHeadline(file));
   RunAwayFromTheWindow([this, file] { workOutcome_ = import_.Run(file); }, [this] { TellImportOutcome(); });
 }

@@ -24,6 +24,7 @@ class Win32Environment : public Environment {
 
 class Win32System : public System {
  public:
+  LocalTime Now() override;
   WindowsVersion Version() override;
   std::string WindowsFolder() override;
   std::string TempFolder() override;

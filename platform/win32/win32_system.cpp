@@ -71,6 +71,12 @@ std::string Win32System::ErrorText(std::int32_t code) {
   return description;
 }
 
+LocalTime Win32System::Now() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 std::uint16_t Win32System::InstalledUiLanguage() {
   return ::GetSystemDefaultUILanguage();
 }

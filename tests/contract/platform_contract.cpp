@@ -81,6 +81,10 @@ void SystemContract(platform::System& system, Checks& checks) {
   std::string denied = system.ErrorText(platform::kErrorAccessDenied);
   checks.That(!denied.empty() && denied.find_first_of("\r\n") == std::string::npos && denied.back() != ' ',
               "the words for access denied, on one line");
+  platform::LocalTime now = system.Now();
+  checks.That(now.year >= 2000 && now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31 && now.hour >= 0 &&
+                  now.hour < 24 && now.minute >= 0 && now.minute < 60 && now.second >= 0 && now.second < 61,
+              "now is a moment of the calendar");
 }
 
 // A new file is made only where there is none, and read back whole; a read is refused, before anything is read,

@@ -9,6 +9,7 @@
 #include "fakes/fake_output.h"
 #include "fakes/fake_platform.h"
 #include "main_presenter_fixture.h"
+#include "product_version.h"
 #include "vocabulary/catalogue.h"
 
 namespace {
@@ -22,6 +23,8 @@ struct ParseCase {
   const char* folder;  // display name, or nullptr
   std::string path;
   bool csv;
+  bool create = false;
+  platform::HKey hive = 0;
 };
 
 class ParseCommandLineTest : public ::testing::TestWithParam<ParseCase> {};
@@ -33,6 +36,8 @@ TEST_P(ParseCommandLineTest, ReadsCommandFolderAndPath) {
   EXPECT_EQ(request.folder, expected.folder ? FindShellFolder(expected.folder) : nullptr);
   EXPECT_EQ(request.path, expected.path);
   EXPECT_EQ(request.csv, expected.csv);
+  EXPECT_EQ(request.create, expected.create);
+  EXPECT_EQ(request.hive, expected.hive);
   bool refused = expected.command == CliCommand::kBadUsage || expected.command == CliCommand::kUnknownFolder;
   EXPECT_EQ(request.error.empty(), !refused);
 }
@@ -43,6 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ParseCase{{"--help"}, CliCommand::kHelp, nullptr, "", false},
         ParseCase{{"/?"}, CliCommand::kHelp, nullptr, "", false},
+        ParseCase{{"-H"}, CliCommand::kHelp, nullptr, "", false},
+        ParseCase{{"--version"}, CliCommand::kVersion, nullptr, "", false},
         ParseCase{{"list"}, CliCommand::kList, nullptr, "", false},
         ParseCase{{"LIST", "--CSV"}, CliCommand::kList, nullptr, "", true},
         ParseCase{{"show", "My Documents"}, CliCommand::kShow, "My Documents", "", false},
@@ -59,6 +66,20 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{{"apply", " d.txt "}, CliCommand::kApply, nullptr, "d.txt", false},
         ParseCase{{"apply", "--DRY-RUN", "d.txt"}, CliCommand::kApply, nullptr, "d.txt", false},
         ParseCase{{"check", "--csv"}, CliCommand::kCheck, nullptr, "", true},
+        ParseCase{{"apply", "--create", "d.txt", "--HIVE", " hkcu "},
+                  CliCommand::kApply,
+                  nullptr,
+                  "d.txt",
+                  false,
+                  true,
+                  kHkeyCurrentUser},
+        ParseCase{{"set", "--create", "Desktop", "D:\\D"}, CliCommand::kSet, "Desktop", "D:\\D", false, true},
+        ParseCase{{"check", "--hive", "HKLM"}, CliCommand::kCheck, nullptr, "", false, false, kHkeyLocalMachine},
+        ParseCase{{"check", "--hive", "HKCR"}, kBad, nullptr, "", false},
+        ParseCase{{"check", "--hive"}, kBad, nullptr, "", false},
+        ParseCase{{"check", "--no-header"}, kBad, nullptr, "", false},
+        ParseCase{{"layout", "--create"}, kBad, nullptr, "", false},
+        ParseCase{{"--version", "list"}, kBad, nullptr, "", false},
         ParseCase{{"layout", "x"}, kBad, nullptr, "", false}, ParseCase{{"apply"}, kBad, nullptr, "", false},
         ParseCase{{"apply", "a", "b"}, kBad, nullptr, "", false},
         ParseCase{{"apply", "--dry-run", "--dry-run"}, kBad, nullptr, "", false},
@@ -132,6 +153,25 @@ TEST_F(CliCommandsTest, SetWritesBothKeysAndSaysSo) {
   EXPECT_EQ(Stored(kHkeyCurrentUser, kShellFoldersKey, "Personal"), "C:\\Documents and Settings\\Ann\\Docs");
 }
 
+TEST_F(CliCommandsTest, SetSaysWhenTheLocationIsNotThereAndCreateMakesIt) {
+  EXPECT_EQ(Run({"set", "Desktop", "D:\\New\\Desk"}), 0);
+  EXPECT_EQ(output.out, "Successfully done!\r\n");
+  EXPECT_EQ(output.err, "The folder \"D:\\New\\Desk\" does not exist yet; --create makes it.\r\n");
+  EXPECT_EQ(fake.files.folders.count("D:\\New\\Desk"), 0u);
+  output = FakeOutput();
+  EXPECT_EQ(Run({"set", "Desktop", "D:\\New\\Desk", "--create"}), 0);
+  EXPECT_EQ(output.out, "Successfully done!\r\n");
+  EXPECT_EQ(output.err, "Made the folder \"D:\\New\\Desk\".\r\n");
+  EXPECT_EQ(fake.files.folders.count("D:\\New"), 1u);
+  EXPECT_EQ(fake.files.folders.count("D:\\New\\Desk"), 1u);
+  // A location that cannot be made writes nothing.
+  output = FakeOutput();
+  fake.log.Fail("CreateFolder", 0, 5);
+  EXPECT_EQ(Run({"set", "Favorites", "E:\\Fav", "--create"}), 5);
+  EXPECT_EQ(output.err, "Cannot make the folder \"E:\\Fav\": Access is denied. (error 5); nothing was written.\r\n");
+  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Favorites"), "");
+}
+
 TEST_F(CliCommandsTest, SetRefusedEndsWithAccessDenied) {
   fake.registry.DenyWrites(kHkeyLocalMachine, kUserShellFoldersKey);
   EXPECT_EQ(Run({"set", "Shared Music", "M:\\"}), 5);
@@ -171,6 +211,10 @@ TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
   EXPECT_EQ(Run({"/?"}), 0);
   EXPECT_EQ(output.out.rfind("Usage:\r\n", 0), 0u);
   EXPECT_EQ(Lines(output.out).back(), "  6  any other failure; the system's error code is in the message");
+  output = FakeOutput();
+  EXPECT_EQ(Run({"--version"}), 0);
+  EXPECT_EQ(output.out, "zolvane-cli " ZOLVANE_VERSION_SHORT "\r\n");
+  EXPECT_EQ(output.err, "");
 }
 
 TEST_F(CliCommandsTest, BadUsageAndUnknownFoldersEndWithOneOnStandardError) {

@@ -139,7 +139,7 @@ TEST_F(CutOffRunTest, ARestoreAndALayoutWriteTheirJournalFirstAndDeleteItLast) {
       [&] { EXPECT_TRUE(RegistryImport(fake.platform()).Run("D:\\b.reg").done()); },
       [&] {
         LayoutEntry entry{FindShellFolder("My Documents"), "E:\\Q", 1};
-        EXPECT_TRUE(ApplyLayout(fake.platform(), {entry}, false).outcome.done());
+        EXPECT_TRUE(ApplyLayout(fake.platform(), {entry}, LayoutOptions{}).outcome.done());
       },
   };
   for (const auto& run : runs) {
@@ -167,7 +167,7 @@ TEST_F(CutOffRunTest, EveryWriterTakesTheOneLock) {
       [&] { return FolderLocations(fake.platform()).RestoreDefault(documents); },
       [&] { return RegistryImport(fake.platform()).Run("D:\\any.reg"); },
       [&] {
-        return ApplyLayout(fake.platform(), {LayoutEntry{&documents, "E:\\Docs", 1}}, false).outcome;
+        return ApplyLayout(fake.platform(), {LayoutEntry{&documents, "E:\\Docs", 1, ""}}, LayoutOptions{}).outcome;
       },
   };
   LockHeldElsewhere another(fake.locks, kSessionLockName);

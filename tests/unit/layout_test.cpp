@@ -99,13 +99,16 @@ TEST_F(LayoutCommandsTest, ApplyMovesWhatIsElsewhereInFileOrderAndADryRunOnlySay
   const std::string layout = "Desktop = D:\\Desk\r\nPersonal = %USERPROFILE%\\My Documents\r\nshared music = M:\\";
   EXPECT_EQ(Apply(layout, true), 2);
   EXPECT_EQ(output.out,
-            "Desktop: would move\r\nMy Documents: unchanged\r\nShared Music: would move\r\n"
+            "Desktop: would move: %USERPROFILE%\\Desktop -> D:\\Desk\r\nMy Documents: unchanged\r\n"
+            "Shared Music: would move: %ALLUSERSPROFILE%\\Documents\\My Music -> M:\\\r\n"
             "2 would move, 1 unchanged.\r\n");
   EXPECT_EQ(Writes(), 0u);
 
+  fake.files.folders.insert("M:\\");
   EXPECT_EQ(Apply(layout), 0);
   EXPECT_EQ(output.out,
-            "Desktop: moved\r\nMy Documents: unchanged\r\nShared Music: moved\r\n2 moved, 1 unchanged.\r\n");
+            "Desktop: moved (the folder \"D:\\Desk\" does not exist yet)\r\nMy Documents: unchanged\r\n"
+            "Shared Music: moved\r\n2 moved, 1 unchanged.\r\n");
   EXPECT_EQ(Stored("Desktop"), "D:\\Desk");
   EXPECT_EQ(Stored("CommonMusic", kHkeyLocalMachine, kShellFoldersKey), "M:\\");
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop")->type, platform::kRegExpandSz);
@@ -131,6 +134,32 @@ TEST_F(LayoutCommandsTest, AFolderThatCannotBeMovedPutsBackEveryFolderMovedBefor
   EXPECT_EQ(fake.registry.keys().size(), before.size());
 }
 
+TEST_F(LayoutCommandsTest, CreateMakesTheMissingFoldersAndHiveLeavesTheOtherHivesFolders) {
+  const std::string layout = "Desktop = \\\\srv\\home\\%USERNAME%\\Desktop\r\nShared Music = M:\\Music";
+  fake.files.files["D:\\layout.txt"] = layout;
+  EXPECT_EQ(Run({"apply", "D:\\layout.txt", "--create", "--hive", "HKCU"}), 0);
+  EXPECT_EQ(output.out,
+            "Desktop: created and moved\r\nShared Music: passed over: a folder of HKLM\r\n"
+            "1 moved, 0 unchanged, 1 passed over.\r\n");
+  EXPECT_EQ(fake.files.folders.count("\\\\srv\\home\\Ann"), 1u);
+  EXPECT_EQ(fake.files.folders.count("\\\\srv\\home\\Ann\\Desktop"), 1u);
+  EXPECT_EQ(Stored("Desktop"), "\\\\srv\\home\\%USERNAME%\\Desktop");
+  EXPECT_EQ(Stored("CommonMusic", kHkeyLocalMachine), "%ALLUSERSPROFILE%\\Documents\\My Music");
+
+  // A location that cannot be made fails its folder: those moved before it are put back, the folders made stay.
+  fake.files.folders.erase("\\\\srv\\home\\Ann\\Desktop");
+  fake.files.folders.erase("\\\\srv\\home\\Ann");
+  FolderLocations(fake.platform()).RestoreDefault(*FindShellFolder("Desktop"));
+  fake.log.Fail("CreateFolder(M:\\Music)", 0, 5);
+  EXPECT_EQ(Run({"apply", "D:\\layout.txt", "--create"}), 5);
+  EXPECT_EQ(output.out,
+            "Desktop: put back\r\nShared Music: Cannot make the folder \"M:\\Music\": Access is denied. (error 5)\r\n");
+  EXPECT_EQ(output.err,
+            "Nothing was changed: Shared Music could not be moved, and the 1 folder moved before it was put back. The "
+            "folders made for it stay: \\\\srv\\home\\Ann, \\\\srv\\home\\Ann\\Desktop. (error 5)\r\n");
+  EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
+}
+
 TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
   EXPECT_EQ(Apply("Desktop = D:\\Desk\r\nDownloads = D:\\Down"), 3);
   EXPECT_EQ(output.err,
@@ -138,6 +167,8 @@ TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
             "Line 2: Downloads = D:\\Down\r\n" +
                 std::string(kUnknown) + "\r\n");
   EXPECT_EQ(Writes(), 0u);
+  EXPECT_EQ(Apply("Desktop = D:\\Desk\x01"), 3);
+  EXPECT_NE(output.err.find("\r\nLine 1: Desktop = D:\\Desk<0x01>\r\n"), std::string::npos) << output.err;
   EXPECT_EQ(Run({"apply", "D:\\missing.txt"}), 6);
   EXPECT_EQ(output.err, "Cannot read \"D:\\missing.txt\": The system cannot find the file specified. (error 2)\r\n");
   LockHeldElsewhere another(fake.locks, kSessionLockName);
@@ -164,26 +195,31 @@ TEST_F(LayoutCommandsTest, CheckNamesEachProblemOnceAndNothingForAHealthyFolder)
 
   fake.log.Clear();
   EXPECT_EQ(Run({"check"}), 2);
-  EXPECT_EQ(
-      output.out,
-      "Desktop\tlocation missing\t\"D:\\Missing\" does not exist\r\n"
-      "Favorites\tnot a folder\t\"D:\\AFile\" is a file, not a folder\r\n"
-      "My Music\tunusable value\tUser Shell Folders holds \"Music\", which is not a full path\r\n"
-      "My Pictures\tunusable value\tUser Shell Folders holds \"%NOPE%\\Pictures\", and %NOPE% names no variable\r\n"
-      "SendTo\tvalues disagree\tShell Folders holds \"D:\\Elsewhere\", User Shell Folders \"D:\\Good\"\r\n"
-      "Start Menu\tunusable value\tUser Shell Folders holds a REG_DWORD, not a path\r\n"
-      "Startup\tunusable value\tUser Shell Folders holds empty text\r\n"
-      "7 problems.\r\n");
+  EXPECT_EQ(output.out,
+            "Desktop\tlocation missing\t\"D:\\Missing\" does not exist\r\n"
+            "Favorites\tnot a folder\t\"D:\\AFile\" is a file, not a folder\r\n"
+            "My Music\tunusable value\tUser Shell Folders holds \"Music\": it is not a full path\r\n"
+            "My Pictures\tunusable value\tUser Shell Folders holds \"%NOPE%\\Pictures\": %NOPE% names no variable\r\n"
+            "SendTo\tvalues disagree\tShell Folders holds \"D:\\Elsewhere\", User Shell Folders \"D:\\Good\"\r\n"
+            "Start Menu\tunusable value\tUser Shell Folders holds a REG_DWORD, not a path\r\n"
+            "Startup\tunusable value\tUser Shell Folders holds empty text\r\n"
+            "7 problems.\r\n");
   EXPECT_EQ(Writes(), 0u);
+  fake.environment.Set("USERNAME", "Tom&Jerry, \"Admin\"");
   EXPECT_EQ(Run({"check", "--csv"}), 2);
-  EXPECT_EQ(
-      output.out.substr(0, output.out.find("\r\n", 40) + 2),
-      "Computer,Folder,Problem,Detail\r\nPC-7,Desktop,location missing,\"\"\"D:\\Missing\"\" does not exist\"\r\n");
+  EXPECT_EQ(output.out.substr(0, output.out.find("\r\n", 50) + 2),
+            "Computer,User,Time,Folder,Problem,Detail\r\nPC-7,\"Tom&Jerry, \"\"Admin\"\"\",2026-12-09T01:57:00,Desktop,"
+            "location missing,\"\"\"D:\\Missing\"\" does not exist\"\r\n");
   EXPECT_EQ(output.err, "7 problems.\r\n");
+  // HKEY_LOCAL_MACHINE's folders alone have none of these problems.
+  EXPECT_EQ(Run({"check", "--hive", "hklm"}), 0);
 
+  // A healthy machine says so in a row of its own, and --no-header leaves the header to the file's first run.
   for (const ShellFolder& folder : kShellFolders) locations.Relocate(folder, "D:\\Good");
   EXPECT_EQ(Run({"check"}), 0);
   EXPECT_EQ(output.out, "No problem found.\r\n");
+  EXPECT_EQ(Run({"check", "--csv", "--no-header"}), 0);
+  EXPECT_EQ(output.out, "PC-7,\"Tom&Jerry, \"\"Admin\"\"\",2026-12-09T01:57:00,,ok,\r\n");
 }
 
 }  // namespace

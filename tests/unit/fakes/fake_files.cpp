@@ -24,7 +24,10 @@ std::int32_t FakeFiles::CreateFolder(const std::string& path) {
   std::size_t slash = path.find_last_of('\\');
   std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash);
   bool root = parent.size() == 2 && parent[1] == ':';
-  bool share = parent.compare(0, 2, "\\\\") == 0 && parent.find('\\', 2) == std::string::npos;
+  // \\server\share is a share's root, which is there when the share is.
+  std::size_t server = parent.find('\\', 2);
+  bool share = parent.compare(0, 2, "\\\\") == 0 && server != std::string::npos &&
+               parent.find('\\', server + 1) == std::string::npos;
   if (!root && !share && folders.count(parent) == 0) return platform::kErrorPathNotFound;
   folders.insert(path);
   return 0;

@@ -31,11 +31,13 @@ class FakeSystem : public platform::System {
   // The system's words for the codes the tests meet, as Windows has them in English; empty text for others.
   std::string ErrorText(std::int32_t code) override;
   std::uint16_t InstalledUiLanguage() override { return uiLanguage; }
+  platform::LocalTime Now() override { return now; }
   void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
   std::string windowsFolder = "C:\\WINDOWS";
   std::string tempFolder = "C:\\TEMP\\";
   std::uint16_t uiLanguage = 0x0409;  // English (United States)
+  platform::LocalTime now{2026, 12, 9, 1, 57, 0};
 
  private:
   CallLog& log_;

@@ -1,0 +1,83 @@
+// What can be a special folder's location: the one rule check reports by and set and apply refuse by, and the
+// refusals leaving the registry as it was.
+#include <gtest/gtest.h>
+
+#include "cli/cli_commands.h"
+#include "cli/command_line.h"
+#include "fakes/fake_output.h"
+#include "fakes/fake_platform.h"
+#include "features/usable_path.h"
+#include "main_presenter_fixture.h"
+
+namespace {
+
+struct PathCase {
+  std::string path;
+  const char* why;  // nullptr for a usable path
+};
+
+// A path of this many characters: "D:\" and then Cyrillic letters, two bytes each in UTF-8, one in UTF-16.
+std::string PathOfCharacters(std::size_t characters) {
+  std::string path = "D:\\";
+  for (std::size_t i = 3; i < characters; ++i) path += "\xD0\x94";
+  return path;
+}
+
+const PathCase kPaths[] = {
+    {"D:\\Docs", nullptr},
+    {"D:\\", nullptr},
+    {"%USERPROFILE%\\Eigene Dateien", nullptr},
+    {"\\\\fileserver\\home\\%USERNAME%\\My Documents", nullptr},
+    {PathOfCharacters(kLongestUsablePath), nullptr},
+    {"\"D:\\Quoted Path\\Docs\"", "it holds a quote, which no path holds"},
+    {"Docs", "it is not a full path"},
+    {"relative\\docs", "it is not a full path"},
+    {"\\Docs", "it is not a full path"},
+    {"D:Docs", "it is not a full path"},
+    {"%NOPE%\\Music", "%NOPE% names no variable"},
+    {"D:\\a\tb", "it holds a control character"},
+    {PathOfCharacters(kLongestUsablePath + 1),
+     "it is longer than 259 characters once expanded, more than Windows XP's shell takes"},
+    // Short as typed, too long once %USERPROFILE% (31 characters) is expanded.
+    {"%USERPROFILE%\\" + std::string(230, 'a'),
+     "it is longer than 259 characters once expanded, more than Windows XP's shell takes"},
+};
+
+TEST(UsablePathTest, EachKindOfUnusablePathIsToldByItsReason) {
+  FakePlatform fake;
+  SetUpAnnOnWindowsXp(fake);
+  FolderLocations locations(fake.platform());
+  for (const PathCase& c : kPaths) {
+    PathVerdict verdict = JudgePath(locations, c.path);
+    EXPECT_EQ(verdict.usable, c.why == nullptr) << c.path;
+    EXPECT_EQ(verdict.why, c.why ? c.why : "") << c.path;
+  }
+  EXPECT_EQ(JudgePath(locations, "%USERPROFILE%\\Docs").expanded, "C:\\Documents and Settings\\Ann\\Docs");
+}
+
+TEST(UsablePathTest, SetAndApplyOfAnUnusablePathWriteNothingAndExitThree) {
+  FakePlatform fake;
+  SetUpAnnOnWindowsXp(fake);
+  auto before = fake.registry.keys();
+  auto foldersBefore = fake.files.folders;
+  FakeOutput output;
+  auto run = [&](std::vector<std::string> arguments) {
+    output = FakeOutput();
+    return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
+  };
+  for (const PathCase& c : kPaths) {
+    if (c.why == nullptr) continue;
+    EXPECT_EQ(run({"set", "My Documents", c.path}), 3) << c.path;
+    EXPECT_NE(output.err.find(std::string(c.why) + ". Nothing was written."), std::string::npos) << output.err;
+    // One unusable line refuses the whole file, the usable line before it too, and names the line.
+    fake.files.files["D:\\layout.txt"] = "Desktop = D:\\Desk\r\n\tMy Documents\t=\t" + c.path + "\t\r\n";
+    EXPECT_EQ(run({"apply", "D:\\layout.txt", "--create"}), 3) << c.path;
+    EXPECT_NE(output.err.find("\r\nLine 2: "), std::string::npos) << output.err;
+    EXPECT_NE(output.err.find(c.why), std::string::npos) << output.err;
+    EXPECT_EQ(output.out, "");
+    EXPECT_EQ(fake.registry.keys(), before) << c.path;
+    EXPECT_EQ(fake.files.folders, foldersBefore) << c.path;
+  }
+}
+
+}  // namespace
