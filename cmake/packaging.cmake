@@ -1,5 +1,6 @@
 # The package a user takes to Windows XP: Zolvane-2.0-win32.zip in build/package/, holding both programs, the
-# README and the licence, made from the i686 build by cpack (scripts/build.sh runs it).
+# README, the licence and the README's two scripts (beside zolvane-cli.exe, where they look for it), made from
+# the i686 build by cpack (scripts/build.sh runs it).
 # Text files get the .txt ending, so that a double-click on XP opens them in Notepad.
 install(TARGETS Zolvane RUNTIME DESTINATION .)
 if(TARGET zolvane-cli)
@@ -7,6 +8,8 @@ if(TARGET zolvane-cli)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/scripts/apply-layout.cmd ${CMAKE_SOURCE_DIR}/docs/scripts/check-folders.cmd
+        DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Zolvane)

@@ -1,0 +1,16 @@
+# Run by CTest (cmake -P): the README shows each script of docs/scripts as it is, line for line, in a bat block.
+# SOURCE comes from the test.
+file(READ ${SOURCE}/README.md readme)
+file(GLOB scripts ${SOURCE}/docs/scripts/*.cmd)
+if(NOT scripts)
+  message(FATAL_ERROR "${SOURCE}/docs/scripts holds no script")
+endif()
+foreach(script ${scripts})
+  file(READ ${script} text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(FIND "${readme}" "```bat\n${text}```\n" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "README.md does not show ${script} as it is")
+  endif()
+  message(STATUS "README.md shows ${script}")
+endforeach()
