@@ -36,7 +36,7 @@ LayoutFile ParseLayoutFile(const std::string& bytes) {
     const std::string& line = lines[i];
     if (std::any_of(line.begin(), line.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; })) {
-      return Refused(number, Shortened(line), "This line holds a control character.");
+      return Refused(number, line, "This line holds a control character.");
     }
     std::string content = WithoutOuterBlanks(line);
     if (content.empty() || content[0] == ';' || content[0] == '#') continue;

@@ -53,7 +53,7 @@ std::string DescribeFailure(platform::System& system, const char* action, const 
 }
 
 std::string OffendingLine(int lineNumber, const std::string& line) {
-  return lineNumber > 0 ? "Line " + std::to_string(lineNumber) + ": " + line + "\n" : std::string();
+  return lineNumber > 0 ? "Line " + std::to_string(lineNumber) + ": " + Shortened(line) + "\n" : std::string();
 }
 
 std::string Megabytes(std::size_t bytes) {

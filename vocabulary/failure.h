@@ -46,8 +46,8 @@ std::string Quoted(const std::string& text);
 // them; at most ten, then "and N more".
 std::string NamedOnce(const std::vector<std::string>& names, const std::string& separator);
 
-// Why a file the user picked is refused: its first offending line, "Line 6: [HKEY_...]" and a line break, or
-// nothing when the refusal is of the whole file.
+// Why a file the user picked is refused: its first offending line, Shortened, "Line 6: [HKEY_...]" and a line
+// break, or nothing when the refusal is of the whole file.
 std::string OffendingLine(int lineNumber, const std::string& line);
 
 // "16 MB", for a limit of whole megabytes.

@@ -167,8 +167,11 @@ TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
             "Line 2: Downloads = D:\\Down\r\n" +
                 std::string(kUnknown) + "\r\n");
   EXPECT_EQ(Writes(), 0u);
+  // The line is shown as the user can read it: no control character as itself, a long line cut.
   EXPECT_EQ(Apply("Desktop = D:\\Desk\x01"), 3);
   EXPECT_NE(output.err.find("\r\nLine 1: Desktop = D:\\Desk<0x01>\r\n"), std::string::npos) << output.err;
+  EXPECT_EQ(Apply("Desktop = D:\\" + std::string(400, 'a')), 3);
+  EXPECT_EQ(output.err.find(std::string(200, 'a')), std::string::npos) << output.err;
   EXPECT_EQ(Run({"apply", "D:\\missing.txt"}), 6);
   EXPECT_EQ(output.err, "Cannot read \"D:\\missing.txt\": The system cannot find the file specified. (error 2)\r\n");
   LockHeldElsewhere another(fake.locks, kSessionLockName);
