@@ -326,6 +326,21 @@ RegistryFile Refused(int lineNumber, const std::string& line, const char* reason
 
 }  // namespace
 
+std::string RegistryFileQuoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    if (c == '\n') {
+      quoted += "\\n";
+    } else if (c == '\r') {
+      quoted += "\\r";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
 std::string RegistryFileBytes(const std::vector<std::string>& lines) {
   std::vector<std::string> file = {kRegistryFileHeader};
   file.insert(file.end(), lines.begin(), lines.end());

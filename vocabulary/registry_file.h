@@ -40,6 +40,10 @@ struct RegistryFile {
   std::array<bool, 4> sections = {};
 };
 
+// A value's name or text as a registry file holds it: in quotes, a backslash and a quote escaped, and a line
+// break written \n or \r, as the registry editor writes them.
+std::string RegistryFileQuoted(const std::string& text);
+
 // A registry file of these lines, as the registry editor writes one: UTF-16LE behind its byte-order mark, the
 // version 5 header, each line ended by CR LF.
 std::string RegistryFileBytes(const std::vector<std::string>& lines);

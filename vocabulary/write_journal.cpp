@@ -26,24 +26,9 @@ const char* const kNothingLeft =
 // makes one of a few times its size.
 constexpr std::size_t kMaxJournalBytes = 4 * kMaxRegistryFileBytes;
 
-std::string Escaped(const std::string& name) {
-  std::string escaped;
-  for (char c : name) {
-    if (c == '\\' || c == '"') escaped += '\\';
-    if (c == '\n') {
-      escaped += "\\n";
-    } else if (c == '\r') {
-      escaped += "\\r";
-    } else {
-      escaped += c;
-    }
-  }
-  return escaped;
-}
-
 // "Name"=hex(1):41,00,00,00, or "Name"=- for a value that was not there: every type and byte as it was.
 std::string EntryLine(const JournalEntry& entry) {
-  std::string line = entry.name.empty() ? "@=" : "\"" + Escaped(entry.name) + "\"=";
+  std::string line = entry.name.empty() ? "@=" : RegistryFileQuoted(entry.name) + "=";
   if (entry.before.state != StoredValue::State::kPresent) return line + "-";
   char type[16];
   std::snprintf(type, sizeof type, "hex(%x):", static_cast<unsigned>(entry.before.type));

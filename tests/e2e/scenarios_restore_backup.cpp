@@ -54,6 +54,18 @@ void Answer(HWND box, int button) {
   CHECK(WaitUntil([box] { return !IsWindow(box); }));
 }
 
+// Starts Zolvane, restores from the backup on the desktop with Yes to the question, and returns the message that
+// tells how it went (nullptr, and a failed check, when there is none).
+HWND RestoreFromDesktopBackup(ZolvaneApp& app) {
+  if (!StartWithFolder(app, kMyDocuments)) return nullptr;
+  HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
+  if (question == nullptr) return nullptr;
+  Answer(question, IDYES);
+  HWND outcome = app.WaitForMessageBox("Zolvane", 40000);
+  CHECK(outcome != nullptr);
+  return outcome;
+}
+
 }  // namespace
 
 E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
@@ -133,12 +145,8 @@ E2E_SCENARIO(ScenarioRestoreRefusesSmuggledFile, "restore-refuses-smuggled-file"
       << "]\r\n\"ZolvaneProbe\"=\"C:\\\\Probe\"\r\n; x\n[HKEY_CURRENT_USER\\" << planted
       << "]\n\"x\"=\"y\"\n[-HKEY_CURRENT_USER\\" << victim << "]\r\n";
   ZolvaneApp app(exe);
-  if (!StartWithFolder(app, kMyDocuments)) return;
-  HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
-  if (question == nullptr) return;
-  Answer(question, IDYES);
-  HWND outcome = app.WaitForMessageBox("Zolvane", 40000);
-  if (!CHECK(outcome != nullptr)) return;
+  HWND outcome = RestoreFromDesktopBackup(app);
+  if (outcome == nullptr) return;
   CHECK_EQ(ZolvaneApp::MessageBoxText(outcome),
            "\"" + backupFile.path() +
                "\" is not a backup of the special folder paths, so nothing was imported.\nLine 6: "
@@ -162,12 +170,8 @@ E2E_SCENARIO(ScenarioRestoreNamesARepeatedKeyOnce, "restore-names-a-repeated-key
   for (int i = 0; i < 100000; ++i) text += "[" + sub + "]\r\n\"x\"=\"y\"\r\n";
   std::ofstream(backupFile.path(), std::ios::binary) << text;
   ZolvaneApp app(exe);
-  if (!StartWithFolder(app, kMyDocuments)) return;
-  HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
-  if (question == nullptr) return;
-  Answer(question, IDYES);
-  HWND outcome = app.WaitForMessageBox("Zolvane", 40000);
-  if (!CHECK(outcome != nullptr)) return;
+  HWND outcome = RestoreFromDesktopBackup(app);
+  if (outcome == nullptr) return;
   std::string said = ZolvaneApp::MessageBoxText(outcome);
   CHECK_EQ(said.find(sub), said.rfind(sub));
   CHECK(said.find(sub) != std::string::npos);

@@ -5,9 +5,9 @@
 #include <map>
 
 #include "text/ascii_case.h"
-#include "vocabulary/shell_folder_keys.h"
-
 #include "text/utf16.h"
+#include "vocabulary/registry_file.h"
+#include "vocabulary/shell_folder_keys.h"
 
 std::optional<std::string> FakeEnvironment::Variable(const std::string& name) {
   if (log_.Record("Variable(" + name + ")")) return std::nullopt;
@@ -90,22 +90,6 @@ platform::FileChoice FakeShell::ChooseFile(platform::WindowHandle owner, const s
 
 namespace {
 
-// As Wine's regedit writes a text: a backslash and a quote escaped, and a line break as \n and \r.
-std::string Escaped(const std::string& text) {
-  std::string escaped;
-  for (char c : text) {
-    if (c == '\\' || c == '"') escaped += '\\';
-    if (c == '\n') {
-      escaped += "\\n";
-    } else if (c == '\r') {
-      escaped += "\\r";
-    } else {
-      escaped += c;
-    }
-  }
-  return escaped;
-}
-
 std::string HexValue(std::uint32_t type, const std::string& bytes, std::size_t nameLength) {
   char prefix[16];
   std::snprintf(prefix, sizeof prefix, type == platform::kRegBinary ? "hex:" : "hex(%x):", type);
@@ -128,10 +112,10 @@ std::string HexValue(std::uint32_t type, const std::string& bytes, std::size_t n
 }
 
 std::string ValueLine(const std::string& name, const FakeRegistry::Value& value) {
-  std::string quotedName = name.empty() ? "@" : "\"" + Escaped(name) + "\"";
+  std::string quotedName = name.empty() ? "@" : RegistryFileQuoted(name);
   if (value.type == platform::kRegSz) {
     std::string text = Utf16LeToUtf8(value.bytes.substr(0, value.bytes.size() / 2 * 2));
-    return quotedName + "=\"" + Escaped(text.substr(0, text.find('\0'))) + "\"";
+    return quotedName + "=" + RegistryFileQuoted(text.substr(0, text.find('\0')));
   }
   if (value.type == platform::kRegDword && value.bytes.size() == 4) {
     char number[16];
