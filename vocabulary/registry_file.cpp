@@ -161,16 +161,20 @@ class LineReader {
   RegistryFileValue pending_;
   // Where each value recorded so far stands in file.values, found by its key and its name without regard to case
   // in a table of open addresses (its place plus one; 0 is free), sized for every line of the file so that it
-  // never fills. A value given again leaves its earlier place empty (its key null); the empty places go once the
-  // file is read.
-  std::vector<std::uint32_t> places_;
+  // never fills. Each slot keeps its name's hash too, so that a probe reads a value only when the hashes match.
+  // A value given again leaves its earlier place empty (its key null); the empty places go once the file is read.
+  struct Slot {
+    std::uint32_t place = 0;
+    std::uint32_t hash = 0;
+  };
+  std::vector<Slot> places_;
 };
 
 LineReader::LineReader(bool version4, const char* codePageReason, std::size_t lineCount)
     : version4_(version4), codePageReason_(codePageReason) {
   std::size_t size = 16;
   while (size < lineCount + lineCount / 2) size *= 2;
-  places_.assign(size, 0);
+  places_.assign(size, Slot());
   file.values.reserve(lineCount);
 }
 
@@ -295,15 +299,18 @@ std::string LineReader::TakeContinuation(const std::string& line) {
 void LineReader::Record(RegistryFileValue value) {
   if (value.key == nullptr) return;
   std::size_t mask = places_.size() - 1;
-  std::size_t slot = NameHash(value.key, value.name) & mask;
-  for (; places_[slot] != 0; slot = (slot + 1) & mask) {
-    RegistryFileValue& earlier = file.values[places_[slot] - 1];
+  std::size_t hash = NameHash(value.key, value.name);
+  auto shortHash = static_cast<std::uint32_t>(hash >> 32 ^ hash);
+  std::size_t slot = hash & mask;
+  for (; places_[slot].place != 0; slot = (slot + 1) & mask) {
+    if (places_[slot].hash != shortHash) continue;
+    RegistryFileValue& earlier = file.values[places_[slot].place - 1];
     if (earlier.key == value.key && SameIgnoringAsciiCase(earlier.name, value.name)) {
       earlier.key = nullptr;
       break;
     }
   }
-  places_[slot] = static_cast<std::uint32_t>(file.values.size() + 1);
+  places_[slot] = Slot{static_cast<std::uint32_t>(file.values.size() + 1), shortHash};
   file.values.push_back(std::move(value));
 }
 
