@@ -179,13 +179,13 @@ LineReader::LineReader(bool version4, const char* codePageReason, std::size_t li
 }
 
 // FNV-1a over the key's place and the name's letters in lower case.
-std::size_t NameHash(const ShellFolderKey* key, const std::string& name) {
+std::uint64_t NameHash(const ShellFolderKey* key, const std::string& name) {
   std::uint64_t hash = 1469598103934665603ull ^ static_cast<std::uint64_t>(key - kShellFolderKeys.data());
   for (char c : name) {
     hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     hash *= 1099511628211ull;
   }
-  return static_cast<std::size_t>(hash);
+  return hash;
 }
 
 std::string LineReader::Take(const std::string& rawLine) {
@@ -299,9 +299,10 @@ std::string LineReader::TakeContinuation(const std::string& line) {
 void LineReader::Record(RegistryFileValue value) {
   if (value.key == nullptr) return;
   std::size_t mask = places_.size() - 1;
-  std::size_t hash = NameHash(value.key, value.name);
-  auto shortHash = static_cast<std::uint32_t>(hash >> 32 ^ hash);
-  std::size_t slot = hash & mask;
+  std::uint64_t hash = NameHash(value.key, value.name);
+  // The slot comes from the low bits and the kept hash from the high ones: the two tell names apart separately.
+  auto shortHash = static_cast<std::uint32_t>(hash >> 32);
+  std::size_t slot = static_cast<std::size_t>(hash) & mask;
   for (; places_[slot].place != 0; slot = (slot + 1) & mask) {
     if (places_[slot].hash != shortHash) continue;
     RegistryFileValue& earlier = file.values[places_[slot].place - 1];

@@ -137,7 +137,9 @@ TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
       if (outcome.failingWrite) fake.log.Fail("WriteValue", outcome.failingWrite - 1, outcome.code);
       restore ? presenter.OnRestoreDefault() : presenter.OnApply();
       // When one write fails, the other is put back: nothing was changed.
-      if (outcome.failingWrite) EXPECT_EQ(fake.registry.keys(), before);
+      if (outcome.failingWrite) {
+        EXPECT_EQ(fake.registry.keys(), before);
+      }
       EXPECT_EQ(LastMessage(), restore ? outcome.restoreMessage : outcome.applyMessage)
           << (restore ? "restore " : "apply ") << outcome.failingWrite << " " << outcome.code;
       EXPECT_FALSE(view.applyEnabled);

@@ -138,7 +138,7 @@ TEST_F(CutOffRunTest, ARestoreAndALayoutWriteTheirJournalFirstAndDeleteItLast) {
   const std::function<void()> runs[] = {
       [&] { EXPECT_TRUE(RegistryImport(fake.platform()).Run("D:\\b.reg").done()); },
       [&] {
-        LayoutEntry entry{FindShellFolder("My Documents"), "E:\\Q", 1};
+        LayoutEntry entry{FindShellFolder("My Documents"), "E:\\Q", 1, "My Documents = E:\\Q"};
         EXPECT_TRUE(ApplyLayout(fake.platform(), {entry}, LayoutOptions{}).outcome.done());
       },
   };
