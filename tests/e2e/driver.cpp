@@ -300,6 +300,12 @@ bool ZolvaneApp::WaitForMainWindow() {
   });
 }
 
+bool ZolvaneApp::ReadyForKeys() {
+  if (!WaitUntil([this] { return Enabled(IDC_BACKUP); })) return false;
+  SetForegroundWindow(main_);
+  return WaitUntilInFrontAndIdle(main_);
+}
+
 int ZolvaneApp::FolderListIndex() const {
   return static_cast<int>(Send(Control(IDC_FOLDER_LIST), CB_GETCURSEL, 0, 0));
 }

@@ -112,6 +112,9 @@ class ZolvaneApp {
   HWND Control(int id) const { return GetDlgItem(main_, id); }
   std::string Text(int id) const { return TextOf(Control(id)); }
   bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+  // Brings the main window to the front and waits until it takes keys: no longer busy with earlier work (whose
+  // message box closes before the menu and the buttons are enabled again), in front, and its thread answering.
+  bool ReadyForKeys();
 
   int FolderListIndex() const;
   std::string FolderListEntry(int index) const;

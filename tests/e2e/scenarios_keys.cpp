@@ -16,8 +16,7 @@ namespace {
 
 // Presses Alt and a letter in the main window and answers the message box that follows; returns its text.
 std::string AccessKeyAndAnswer(ZolvaneApp& app, char letter) {
-  SetForegroundWindow(app.main());
-  CHECK(WaitUntil([&] { return GetForegroundWindow() == app.main(); }));
+  CHECK(app.ReadyForKeys());
   SendKey(static_cast<WORD>(letter), VK_MENU);
   HWND box = app.WaitForMessageBox("Zolvane", 40000);
   if (!CHECK(box != nullptr)) return std::string();
@@ -52,7 +51,7 @@ E2E_SCENARIO(ScenarioAccessKeys, "access-keys", false) {
   CHECK(GetFileAttributesA(backupFile.path().c_str()) != INVALID_FILE_ATTRIBUTES);
 
   // Alt+M opens the menu: its drop-down appears, and Esc closes it again.
-  SetForegroundWindow(app.main());
+  CHECK(app.ReadyForKeys());
   SendKey('M', VK_MENU);
   CHECK(WaitUntil([&] { return !TopLevelWindows(app.processId(), "#32768").empty(); }));
   SendKey(VK_ESCAPE);
