@@ -63,18 +63,16 @@ int Set(platform::Platform& platform, FolderLocations& locations, CliOutput& out
     return kExitNotAFileOfOurs;
   }
   std::string location = locations.ExpandText(request.path);
-  std::vector<std::string> made;
-  if (request.create && !platform.files.IsFolder(location)) {
-    std::int32_t code = MakeFolderAndParents(platform.files, location, &made);
-    if (code != 0) {
-      output.Err(AsLines(DescribeFailure(platform.system, "Cannot make the folder", location, code) +
-                         "; nothing was written."));
-      return FailureExitCode(code);
-    }
+  ReadiedLocation readied;
+  try {
+    readied = ReadyLocation(platform, location, request.create);
+  } catch (const Failure& failure) {
+    output.Err(AsLines(std::string(failure.what()) + "; nothing was written."));
+    return FailureExitCode(failure.code());
   }
   Outcome outcome = locations.Relocate(*request.folder, request.path);
-  if (!made.empty()) outcome.notices.push_back("Made the folder " + Quoted(location) + ".");
-  if (outcome.done() && made.empty() && !platform.files.IsFolder(location)) {
+  if (!readied.made.empty()) outcome.notices.push_back("Made the folder " + Quoted(location) + ".");
+  if (outcome.done() && !readied.there) {
     outcome.notices.push_back("The folder " + Quoted(location) + " does not exist yet; --create makes it.");
   }
   return Tell(output, outcome);

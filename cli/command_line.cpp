@@ -37,7 +37,7 @@ const CommandShape kCommands[] = {
     {"list", CliCommand::kList, kCsv, 0, 0, "\"list\" takes no argument but --csv."},
     {"show", CliCommand::kShow, 0, 1, 1, "\"show\" takes a folder."},
     {"set", CliCommand::kSet, kCreate, 2, 2, "\"set\" takes a folder and a path, and --create."},
-    {"restore", CliCommand::kRestore, kAll, 0, 1, "\"restore\" takes a folder or --all."},
+    {"restore", CliCommand::kRestore, kAll, 1, 1, "\"restore\" takes a folder or --all."},
     {"backup", CliCommand::kBackup, 0, 0, 1, "\"backup\" takes at most one file."},
     {"import", CliCommand::kImport, 0, 1, 1, "\"import\" takes one file."},
     {"layout", CliCommand::kLayout, kHive, 0, 0, "\"layout\" takes no argument but --hive."},
@@ -119,7 +119,8 @@ CliRequest Parse(const CommandShape& shape, const std::vector<std::string>& argu
   std::vector<std::string> rest;
   if (!ReadSwitches(shape, arguments, &request, &rest)) return request;
   bool all = request.command == CliCommand::kRestoreAll;
-  std::size_t least = all ? 0 : std::max<std::size_t>(shape.leastArguments, shape.command == CliCommand::kRestore);
+  // restore --all takes no folder.
+  std::size_t least = all ? 0 : shape.leastArguments;
   std::size_t most = all ? 0 : shape.mostArguments;
   if (rest.size() < least || rest.size() > most) return BadUsage(shape.takes);
   for (const std::string& argument : rest) {

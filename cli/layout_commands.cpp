@@ -32,6 +32,14 @@ const char* StateWords(LayoutResult::State state) {
   }
 }
 
+// "2026-12-09T01:57:00": ISO 8601, local time.
+std::string IsoTime(const platform::LocalTime& time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month, time.day, time.hour,
+                time.minute, time.second);
+  return text;
+}
+
 // What a folder's line says: the state, or what its detail says of it.
 std::string LineWords(const LayoutResult& result) {
   using State = LayoutResult::State;
@@ -113,18 +121,6 @@ int ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const std::
   exitCode = Tell(output, run.outcome);
   return exitCode == kExitSuccess && run.wouldChange ? kExitFoundSomething : exitCode;
 }
-
-namespace {
-
-// "2026-12-09T01:57:00": ISO 8601, local time.
-std::string IsoTime(const platform::LocalTime& time) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month, time.day, time.hour,
-                time.minute, time.second);
-  return text;
-}
-
-}  // namespace
 
 int CheckFolderProblems(platform::Platform& platform, CliOutput& output, const CheckOptions& options) {
   std::vector<FolderProblem> problems = CheckFolders(platform, options.hive);

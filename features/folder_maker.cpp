@@ -1,6 +1,8 @@
 // Making a folder and the missing ones above it: found from the inside out, made from the outside in.
 #include "features/folder_maker.h"
 
+#include "vocabulary/failure.h"
+
 namespace {
 
 // Where the folders that may be made begin: past "C:\" or past "\\server\share\".
@@ -31,4 +33,14 @@ std::int32_t MakeFolderAndParents(platform::Files& files, const std::string& pat
     made->push_back(*at);
   }
   return 0;
+}
+
+ReadiedLocation ReadyLocation(platform::Platform& platform, const std::string& location, bool create) {
+  ReadiedLocation readied;
+  readied.there = platform.files.IsFolder(location);
+  if (readied.there || !create) return readied;
+  std::int32_t code = MakeFolderAndParents(platform.files, location, &readied.made);
+  if (code != 0) throw Failure(code, DescribeFailure(platform.system, "Cannot make the folder", location, code));
+  readied.there = true;
+  return readied;
 }

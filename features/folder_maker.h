@@ -12,3 +12,13 @@
 // takes the rights of the folder it is made in. 0 once the folder is there (made or not), else the system's code
 // of the first that could not be made; *made gets the folders made, outermost first.
 std::int32_t MakeFolderAndParents(platform::Files& files, const std::string& path, std::vector<std::string>* made);
+
+// A location as a folder is about to move there: whether its folder is there, and the folders made for it.
+struct ReadiedLocation {
+  bool there = false;
+  std::vector<std::string> made;  // outermost first
+};
+
+// With create, makes the location's folder and those above it when it is not there; without, only looks. Throws
+// Failure, "Cannot make the folder ..." and the system's reason, when one cannot be made.
+ReadiedLocation ReadyLocation(platform::Platform& platform, const std::string& location, bool create);

@@ -76,11 +76,10 @@ std::vector<JournalEntry> JournalOf(const std::vector<LayoutEntry>& entries,
 std::string MakeLocation(platform::Platform& platform, FolderLocations& locations, const std::string& path, bool create,
                          std::vector<std::string>* made) {
   std::string location = locations.ExpandText(path);
-  if (platform.files.IsFolder(location)) return "moved";
-  if (!create) return "moved (the folder " + Quoted(location) + " does not exist yet)";
-  std::int32_t code = MakeFolderAndParents(platform.files, location, made);
-  if (code != 0) throw Failure(code, DescribeFailure(platform.system, "Cannot make the folder", location, code));
-  return "created and moved";
+  ReadiedLocation readied = ReadyLocation(platform, location, create);
+  made->insert(made->end(), readied.made.begin(), readied.made.end());
+  if (!readied.made.empty()) return "created and moved";
+  return readied.there ? "moved" : "moved (the folder " + Quoted(location) + " does not exist yet)";
 }
 
 // The folders that are not there yet moved in file order, under the journal; when one cannot be moved, those
