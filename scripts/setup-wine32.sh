@@ -75,9 +75,14 @@ fi
 dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" || missing+=(wine32:i386)
 if [ ${#missing[@]} -gt 0 ]; then
   log "installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  # wine32:i386 brings its i386 libraries, and apt raises their amd64 twins to the same version.
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_update
+  # wine32:i386 brings its i386 libraries, and apt raises their amd64 twins to the same version: where the
+  # mirror's i386 index fails, the i386 twins of the amd64 libraries it alone lists cannot be had.
+  if ! errors=$(DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" 2>&1 >/dev/null); then
+    why=$(grep -m1 '^E:' <<<"$errors" | cut -c4-120)
+    skip "${missing[*]} cannot be installed (apt: $why)${APT_INDEX_FAILURE:+, since an index of the mirror failed: $APT_INDEX_FAILURE}"
+  fi
 fi
 
 # A kernel that runs 32-bit code itself needs no emulator (some kernels here do, some do not);

@@ -18,7 +18,7 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   log "installing: ${missing[*]}"
-  $SUDO apt-get update -qq
+  apt_update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
@@ -30,6 +30,7 @@ fi
 # one users take to XP x64, could not run in it. One made before it was there is made again (it holds nothing of
 # its own).
 wow64=$("$ZOLVANE_ROOT/scripts/setup-wine32.sh" --packages-only) || { echo "$wow64"; exit 1; }
+grep '^win32: skipped' <<<"$wow64" >&2 || true
 if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
   ! grep -q '^win32: skipped' <<<"$wow64"; then
   log "making $WINEPREFIX again, with its 32-bit half"
