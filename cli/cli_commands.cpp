@@ -11,7 +11,7 @@
 #include "text/text_file.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/product_texts.h"
-#include "vocabulary/session_lock.h"
+#include "vocabulary/registry_change.h"
 #include "vocabulary/shell_folder_keys.h"
 #include "vocabulary/windows_version.h"
 
@@ -95,20 +95,16 @@ int List(FolderLocations& locations, CliOutput& output, bool csv) {
   return kExitSuccess;
 }
 
-// Every folder, in list order, on past a failure: the first failure's is the exit code.
+// All fifteen in one change, whole or not at all: a line a folder once done.
 int RestoreAll(FolderLocations& locations, CliOutput& output) {
-  int exitCode = kExitSuccess;
-  for (const ShellFolder& folder : kShellFolders) {
-    Outcome outcome = locations.RestoreDefault(folder);
-    std::string line = AsLines(std::string(folder.displayName) + ": " + OnOneLine(outcome.message));
-    if (outcome.done()) {
-      output.Out(line);
-    } else {
-      output.Err(line);
-      if (exitCode == kExitSuccess) exitCode = FailureExitCode(outcome.code);
-    }
-  }
-  return exitCode;
+  std::vector<const ShellFolder*> folders;
+  for (const ShellFolder& folder : kShellFolders) folders.push_back(&folder);
+  Outcome outcome = locations.RestoreDefaults(folders);
+  if (!outcome.done()) return Tell(output, outcome);
+  for (const std::string& notice : outcome.notices) output.Err(AsLines(notice));
+  for (const ShellFolder* folder : folders)
+    output.Out(AsLines(std::string(folder->displayName) + ": " + outcome.message));
+  return kExitSuccess;
 }
 
 int Backup(platform::Platform& platform, CliOutput& output, const std::string& file) {
@@ -174,8 +170,8 @@ int RunCliRequest(platform::Platform& platform, CliOutput& output, const CliRequ
     output.Err(AsLines(kRefusalText));
     return kExitNotWindowsXp;
   }
-  // Whatever the command, a run that was cut off is undone first, unless another run is at work now.
-  for (const std::string& notice : UndoCutOffRunAtStart(platform)) output.Err(AsLines(notice));
+  // Whatever the command, a change that was cut off is undone first, unless another run is at work now.
+  for (const std::string& notice : UndoCutOffChangeAtStart(platform)) output.Err(AsLines(notice));
   // regedit runs in the system folder: a backup's file named relative to the current folder is handed to it by
   // its full path, and an import's or a layout's is named so in what the user is told.
   bool namesFile = request.command == CliCommand::kBackup || request.command == CliCommand::kImport ||

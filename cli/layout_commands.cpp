@@ -44,8 +44,6 @@ std::string IsoTime(const platform::LocalTime& time) {
 std::string LineWords(const LayoutResult& result) {
   using State = LayoutResult::State;
   switch (result.state) {
-    case State::kNotPutBack:
-      return std::string(StateWords(result.state)) + " (" + result.detail + ")";
     case State::kWouldMove:
     case State::kMoved:
     case State::kFailed:

@@ -15,6 +15,7 @@
 #include "text/ascii_case.h"
 #include "text/text_file.h"
 #include "text/utf16.h"
+#include "vocabulary/change_journal.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/reg_value.h"
 #include "vocabulary/registry_file.h"
@@ -199,7 +200,8 @@ Outcome RegistryBackup::Run(const std::string& targetFile) {
     RefuseReadOnlyTarget(outcome.file);
     SessionLock lock(platform_);
     if (lock.code() != 0) throw Failure(lock.code(), lock.FailureText());
-    for (const std::string& notice : lock.notices()) outcome.notices.push_back(notice);
+    // A change that was cut off is undone before the keys are saved: a backup never holds half a change.
+    for (const std::string& notice : UndoCutOffChange(platform_, lock.abandoned())) outcome.notices.push_back(notice);
     SaveKeys(outcome.file);
     outcome.result = Outcome::Result::kDone;
     outcome.message = kBackedUp;

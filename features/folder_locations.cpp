@@ -1,4 +1,4 @@
-// Reading where a folder lives, and the two writes of a relocation or a restore, put back when one fails.
+// Reading where a folder lives, and relocating or restoring folders through one change of the registry.
 #include "features/folder_locations.h"
 
 #include <cstring>
@@ -6,7 +6,6 @@
 
 #include "features/stock_location.h"
 #include "vocabulary/failure.h"
-#include "vocabulary/session_lock.h"
 
 namespace {
 
@@ -16,14 +15,6 @@ const char* const kRestored = "Restored the default values!";
 // "Access Denied" for a write the user has no right to, else "Error 1013": how a failed write is headed.
 std::string WriteFailureHeadline(std::int32_t code) {
   return code == platform::kErrorAccessDenied ? "Access Denied" : "Error " + std::to_string(code);
-}
-
-// Another run held the lock past the wait: nothing was written.
-Outcome NotWritten(const SessionLock& lock) {
-  Outcome outcome;
-  outcome.code = lock.code();
-  outcome.message = lock.FailureText();
-  return outcome;
 }
 
 std::string WriteFailureText(std::int32_t code) {
@@ -44,16 +35,21 @@ std::string HeldBefore(const StoredValue& value) {
   return "still holds " + Quoted(TextUpToNul(value.bytes)) + ".";
 }
 
-// When one write failed and the other could not be undone, the user learns where each value now stands.
-std::string PartialChangeText(std::int32_t code, const std::string& valueName, const std::string& changedKey,
-                              const std::string& newData, const std::string& unchangedKey,
-                              const StoredValue& unchanged) {
-  return WriteFailureHeadline(code) + ". Only part of the change was made, and it could not be undone:\n" + changedKey +
-         "\\" + valueName + " now holds " + Quoted(newData) + ".\n" + unchangedKey + "\\" + valueName + " " +
-         HeldBefore(unchanged);
+bool WriteFailed(const ChangeResult& result) {
+  using Stop = ChangeResult::Stop;
+  return result.stop == Stop::kWrite || result.stop == Stop::kNotTaken || result.stop == Stop::kChangedMeanwhile;
+}
+
+ValueChange TextValue(platform::HKey hive, const char* key, const char* name, const std::string& text,
+                      std::uint32_t type) {
+  return ValueChange{&FindShellFolderKey(hive, key), name, StoredValue::Present(type, StringValueBytes(text))};
 }
 
 }  // namespace
+
+std::string FailedChangeText(const ChangeResult& result) {
+  return WriteFailed(result) ? WriteFailureText(result.code) : result.failure;
+}
 
 RegValue FolderLocations::CurrentLocation(platform::HKey hive, const std::string& valueName) {
   return LocationFrom(hive, valueName, registry_.ReadRegValue(hive, kUserShellFoldersKey, valueName));
@@ -70,24 +66,9 @@ RegValue FolderLocations::StoredLocation(const ShellFolder& folder) {
   return registry_.ReadRegValue(folder.hive, kUserShellFoldersKey, folder.valueName);
 }
 
-bool FolderLocations::IsAt(const SavedValues& now, const std::string& path) {
-  auto holds = [](const StoredValue& value, std::uint32_t type, const std::string& text) {
-    return value.state == StoredValue::State::kPresent && value.type == type &&
-           RegValueFromStored(value.type, value.bytes) == RegValue::FromText(text);
-  };
-  return holds(now.userShellFolders, platform::kRegExpandSz, path) &&
-         holds(now.shellFolders, platform::kRegSz, ExpandText(path));
-}
-
 FolderLocations::SavedValues FolderLocations::Save(const ShellFolder& folder) {
   return SavedValues{registry_.ReadStoredValue(folder.hive, kUserShellFoldersKey, folder.valueName),
                      registry_.ReadStoredValue(folder.hive, kShellFoldersKey, folder.valueName)};
-}
-
-std::int32_t FolderLocations::PutBack(const ShellFolder& folder, const SavedValues& saved) {
-  std::int32_t code = registry_.Store(folder.hive, kUserShellFoldersKey, folder.valueName, saved.userShellFolders);
-  std::int32_t second = registry_.Store(folder.hive, kShellFoldersKey, folder.valueName, saved.shellFolders);
-  return code != 0 ? code : second;
 }
 
 RegValue FolderLocations::ExpandPath(const RegValue& path) {
@@ -122,59 +103,57 @@ std::string FolderLocations::ExpandText(const std::string& text, std::vector<std
   return result;
 }
 
-Outcome FolderLocations::WriteBoth(const ShellFolder& folder, const FolderWrite (&writes)[2], const char* successText) {
-  StoredValue before[2];
-  for (int i = 0; i < 2; ++i) before[i] = registry_.ReadStoredValue(folder.hive, writes[i].keyPath, folder.valueName);
-  std::int32_t codes[2];
-  for (int i = 0; i < 2; ++i) {
-    codes[i] =
-        registry_.WriteRegValue(folder.hive, writes[i].keyPath, folder.valueName, writes[i].data, writes[i].type);
+std::vector<ValueChange> FolderLocations::RelocationOf(const ShellFolder& folder, const std::string& path) {
+  ValueChange user = TextValue(folder.hive, kUserShellFoldersKey, folder.valueName, path, platform::kRegExpandSz);
+  ValueChange shell = TextValue(folder.hive, kShellFoldersKey, folder.valueName, ExpandText(path), platform::kRegSz);
+  if (folder.shellFoldersFirst) return {shell, user};
+  return {user, shell};
+}
+
+Outcome FolderLocations::Relocate(const ShellFolder& folder, const std::string& path) {
+  RegistryChange change(platform_, ChangeKind::kRelocation);
+  std::vector<ValueChange> changes = RelocationOf(folder, path);
+  return Told(change.Write(changes), changes, kRelocated);
+}
+
+Outcome FolderLocations::RestoreDefaults(const std::vector<const ShellFolder*>& folders) {
+  RegistryChange change(platform_, ChangeKind::kDefaultRestore);
+  std::vector<ValueChange> changes;
+  for (const ShellFolder* folder : folders) {
+    std::string stockPath = StockLocation(platform_, *folder);
+    changes.push_back(
+        TextValue(folder->hive, kShellFoldersKey, folder->valueName, ExpandText(stockPath), platform::kRegSz));
+    changes.push_back(
+        TextValue(folder->hive, kUserShellFoldersKey, folder->valueName, stockPath, platform::kRegExpandSz));
   }
+  return Told(change.Write(changes), changes, kRestored);
+}
+
+// A failed write is told in the window's words; when a value written could not be put back, each value the
+// failure left is named with what it holds now.
+Outcome FolderLocations::Told(const ChangeResult& result, const std::vector<ValueChange>& changes,
+                              const char* successText) {
   Outcome outcome;
-  if (codes[0] == 0 && codes[1] == 0) {
+  outcome.notices = result.notices;
+  if (result.done()) {
     outcome.result = Outcome::Result::kDone;
     outcome.message = successText;
     return outcome;
   }
-  outcome.code = codes[0] != 0 ? codes[0] : codes[1];
-  outcome.message = WriteFailureText(outcome.code);
-  // Only one of the two can have succeeded; it is put back so that "No changes were made." is true, unless another
-  // program has changed it since, whose value it then is.
-  for (int i = 0; i < 2; ++i) {
-    if (codes[i] != 0) continue;
-    StoredValue written = StoredValue::Present(writes[i].type, StringValueBytes(writes[i].data));
-    if (!registry_.ReadStoredValue(folder.hive, writes[i].keyPath, folder.valueName).Holds(written)) continue;
-    if (registry_.Store(folder.hive, writes[i].keyPath, folder.valueName, before[i]) != 0) {
-      outcome.message = PartialChangeText(outcome.code, folder.valueName, KeyName(writes[i].keyPath), writes[i].data,
-                                          KeyName(writes[1 - i].keyPath), before[1 - i]);
+  outcome.code = result.code;
+  outcome.message = FailedChangeText(result);
+  if (!WriteFailed(result)) outcome.message += result.Aftermath();
+  if (!WriteFailed(result) || result.notPutBack.empty()) return outcome;
+  outcome.message =
+      WriteFailureHeadline(result.code) + ". Only part of the change was made, and it could not be undone:";
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    const ValueChange& change = changes[i];
+    std::string value = "\n" + KeyName(change.key->path) + "\\" + change.name + " ";
+    if (result.fates[i] == ValueFate::kNotPutBack) {
+      outcome.message += value + "now holds " + Quoted(TextUpToNul(change.after.bytes)) + ".";
+    } else if (result.fates[i] == ValueFate::kFailed) {
+      outcome.message += value + HeldBefore(registry_.ReadStoredValue(change.key->hive, change.key->path, change.name));
     }
   }
-  return outcome;
-}
-
-Outcome FolderLocations::Relocate(const ShellFolder& folder, const std::string& path) {
-  SessionLock lock(platform_);
-  if (lock.code() != 0) return NotWritten(lock);
-  Outcome outcome = RelocateHoldingLock(folder, path);
-  outcome.notices = lock.notices();
-  return outcome;
-}
-
-Outcome FolderLocations::RelocateHoldingLock(const ShellFolder& folder, const std::string& path) {
-  FolderWrite first{kUserShellFoldersKey, path, platform::kRegExpandSz};
-  FolderWrite second{kShellFoldersKey, ExpandText(path), platform::kRegSz};
-  if (folder.shellFoldersFirst) std::swap(first, second);
-  return WriteBoth(folder, {first, second}, kRelocated);
-}
-
-Outcome FolderLocations::RestoreDefault(const ShellFolder& folder) {
-  SessionLock lock(platform_);
-  if (lock.code() != 0) return NotWritten(lock);
-  std::string stockPath = StockLocation(platform_, folder);
-  Outcome outcome = WriteBoth(folder,
-                              {{kShellFoldersKey, ExpandText(stockPath), platform::kRegSz},
-                               {kUserShellFoldersKey, stockPath, platform::kRegExpandSz}},
-                              kRestored);
-  outcome.notices = lock.notices();
   return outcome;
 }

@@ -9,7 +9,12 @@
 #include "vocabulary/catalogue.h"
 #include "vocabulary/outcome.h"
 #include "vocabulary/reg_value.h"
+#include "vocabulary/registry_change.h"
 #include "vocabulary/shell_folder_registry.h"
+
+// How a failed change of folders' values is headed in the window's words: a refused write as "Access Denied. No
+// changes were made." or "Error 1013" and "An error occurred.", any other failure in its own words.
+std::string FailedChangeText(const ChangeResult& result);
 
 class FolderLocations {
  public:
@@ -24,27 +29,22 @@ class FolderLocations {
   // The folder's User Shell Folders value as stored, unexpanded.
   RegValue StoredLocation(const ShellFolder& folder);
 
-  // Stores a new path: unexpanded under User Shell Folders, expanded under Shell Folders, under the session's
-  // lock, so that no other Zolvane writes between the two. The path must be trimmed and not empty. The outcome's
-  // code is the system's code of the first failed write, or of the wait for the lock.
+  // The folder's two values as a relocation to path writes them: the path unexpanded as REG_EXPAND_SZ under User
+  // Shell Folders, expanded as REG_SZ under Shell Folders, in the folder's order. The path is trimmed, not empty.
+  std::vector<ValueChange> RelocationOf(const ShellFolder& folder, const std::string& path);
+  // Stores a new path (RelocationOf) through one change of the registry, whole or not at all. The outcome's code
+  // is the system's code of the step that failed.
   Outcome Relocate(const ShellFolder& folder, const std::string& path);
-  // The same, for a caller that holds the session's lock already.
-  Outcome RelocateHoldingLock(const ShellFolder& folder, const std::string& path);
-  // Stores the folder's stock path (StockLocation) the same way.
-  Outcome RestoreDefault(const ShellFolder& folder);
+  // Stores the folders' stock paths (StockLocation), Shell Folders first, the same way: whole or not at all.
+  Outcome RestoreDefaults(const std::vector<const ShellFolder*>& folders);
+  Outcome RestoreDefault(const ShellFolder& folder) { return RestoreDefaults({&folder}); }
 
-  // Both of a folder's values exactly as stored, to be put back with PutBack.
+  // Both of a folder's values exactly as stored.
   struct SavedValues {
     StoredValue userShellFolders;
     StoredValue shellFolders;
   };
   SavedValues Save(const ShellFolder& folder);
-  // 0, or the system's code of the first value that could not be put back.
-  std::int32_t PutBack(const ShellFolder& folder, const SavedValues& saved);
-
-  // Whether a folder whose values are these (Save) is at path as a relocation to it leaves it: its User Shell
-  // Folders value the path as REG_EXPAND_SZ, its Shell Folders value the path's expansion as REG_SZ.
-  bool IsAt(const SavedValues& now, const std::string& path);
 
   RegValue ExpandPath(const RegValue& path);
   // Expands the way ExpandEnvironmentStrings does: every %NAME% of a defined variable becomes its value;
@@ -53,15 +53,8 @@ class FolderLocations {
   std::string ExpandText(const std::string& text, std::vector<std::string>* undefined = nullptr);
 
  private:
-  // One of the two writes of a relocation or a restore.
-  struct FolderWrite {
-    const char* keyPath;
-    std::string data;
-    std::uint32_t type;
-  };
-  // Makes both writes in order. When one fails, the other, if it succeeded, is put back as it was, so that
-  // the two keys never disagree without the user being told.
-  Outcome WriteBoth(const ShellFolder& folder, const FolderWrite (&writes)[2], const char* successText);
+  // The outcome of a change of folders' values, in the window's words.
+  Outcome Told(const ChangeResult& result, const std::vector<ValueChange>& changes, const char* successText);
 
   platform::Platform& platform_;
   ShellFolderRegistry registry_;

@@ -1,5 +1,5 @@
-// A layout applied to the registry: every folder it names moved in file order by the rules of a relocation, all
-// or nothing, and a folder already where the layout puts it left alone.
+// A layout applied to the registry: every folder it names moved by the rules of a relocation, in one change of
+// the registry, all or nothing, and a folder already where the layout puts it left alone.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +18,7 @@ struct LayoutResult {
     kMoved,             // moved, and stays so; detail: whether its folder was made, or is not there yet
     kFailed,            // its writes failed: why is in detail, in the window's words
     kPutBack,           // moved by this run, then put back because a later folder failed
-    kNotPutBack,        // moved by this run, and could not be put back: why is in detail
+    kNotPutBack,        // moved by this run, and could not be put back: the journal's next run puts it back
     kChangedElsewhere,  // moved by this run, then by another program: left where that one put it
     kNotReached,        // after the folder that failed: left alone
   };
@@ -43,6 +43,7 @@ struct LayoutOptions {
   platform::HKey hive = 0;  // only the folders of this hive; 0 for both
 };
 
-// Waits for any other run of Zolvane's to finish first. The paths are usable ones (JudgePath).
+// A run waits for any other run of Zolvane's to finish first; a dry run reads only, and never waits. The paths are
+// usable ones (JudgePath).
 LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntry>& entries,
                       const LayoutOptions& options);

@@ -1,38 +1,45 @@
-// Restoring a backup of the shell-folder keys: the file is read once and parsed, and its values are written
-// by Zolvane itself, all or nothing. No other program ever reads the file.
+// Restoring a backup of the shell-folder keys: the file is read once and parsed, judged before anything is asked
+// or written, and its values are written by Zolvane itself in one change of the registry, all or nothing. No
+// other program ever reads the file.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 #include "vocabulary/outcome.h"
 #include "vocabulary/registry_file.h"
-#include "vocabulary/shell_folder_registry.h"
 
 // The first line of every failure of a restore from file.
 std::string NotRestoredHeadline(const std::string& file);
+
+// A backup as judged before it is restored: its values, or what the user is told instead.
+struct JudgedBackup {
+  std::string file;
+  bool usable = false;
+  // When not usable: kRefused (code 13) for a file that is no backup, kFailed for one that cannot be read.
+  Outcome refusal;
+  RegistryFile parsed;
+  // How many of its values hold something else now, which the restore changes.
+  std::size_t changing = 0;
+};
 
 class RegistryImport {
  public:
   explicit RegistryImport(platform::Platform& platform) : platform_(platform) {}
 
-  // Waits for any other run of Zolvane's to finish, reads the file (bounded) and parses it, then writes every
-  // value it sets in the four keys, and deletes those it deletes. Every value's state is read first and written
-  // into the journal, so that the restore is never left half done, whenever it is cut off; when a write fails,
-  // or a value does not read back as written, every value already written is put back (but one that another
-  // program changed meanwhile). It shows nothing, so it may run away from the window's thread; no failure
-  // escapes. A refused file changes nothing.
-  // The outcome is kRefused, with code 13, for a file that is no backup.
+  // Reads the file, bounded and while nobody may write it, parses it and counts the values it changes; writes
+  // nothing and waits for nobody. No failure escapes.
+  JudgedBackup Judge(const std::string& file);
+  // Writes the judged file's values: sets and deletes them in one change of the registry, whole or not at all,
+  // after waiting for any other run of Zolvane's to finish. It shows nothing, so it may run away from the
+  // window's thread; no failure escapes.
+  Outcome Write(const JudgedBackup& judged);
+  // Judge, then Write what is usable.
   Outcome Run(const std::string& file);
 
  private:
   std::string ReadFile(const std::string& file);
-  void WriteAllOrNothing(const std::vector<RegistryFileValue>& values);
-  std::string PutBack(const std::vector<RegistryFileValue>& values, const std::vector<StoredValue>& before,
-                      std::size_t written, bool* allPutBack);
 
   platform::Platform& platform_;
-  std::vector<std::string> notices_;
 };

@@ -4,7 +4,7 @@
 #include "text/trimmed.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/product_texts.h"
-#include "vocabulary/session_lock.h"
+#include "vocabulary/registry_change.h"
 #include "vocabulary/web_page.h"
 #include "vocabulary/windows_version.h"
 
@@ -21,8 +21,16 @@ constexpr int kWindowNotMadeExitCode = 1;
 Outcome BrokeOff(const std::string& verdict) {
   Outcome outcome;
   outcome.code = platform::kErrorFunctionFailed;
-  outcome.message = verdict + "\n" + kWorkBrokeOff;
+  outcome.message = verdict.empty() ? kWorkBrokeOff : verdict + "\n" + kWorkBrokeOff;
   return outcome;
+}
+
+// The question before a restore from a backup: which file, and how much of the registry it changes.
+std::string RestoreQuestion(const JudgedBackup& judged) {
+  std::string changes = judged.changing == 0   ? "It changes no value: the registry holds each of them already."
+                        : judged.changing == 1 ? "It changes 1 value."
+                                               : "It changes " + std::to_string(judged.changing) + " values.";
+  return "Replace the current special folder paths with those in " + Shortened(judged.file) + "?\n" + changes;
 }
 
 }  // namespace
@@ -36,9 +44,15 @@ void MainPresenter::OnLoad() {
     view_.CloseMainWindow();
     return;
   }
-  // A run of Zolvane's that was cut off is undone before the window shows anything, unless one is at work now.
-  for (const std::string& notice : UndoCutOffRunAtStart(platform_)) Say(notice);
   view_.SelectFolderAt(0);
+  // A change of Zolvane's that was cut off is undone first, unless another run is at work now: away from the
+  // window's thread, for a large one takes seconds, and the window shows meanwhile.
+  workOutcome_ = Outcome();
+  RunAwayFromTheWindow([this] { workOutcome_.notices = UndoCutOffChangeAtStart(platform_); },
+                       [this] {
+                         for (const std::string& notice : workOutcome_.notices) Say(notice);
+                         if (!workOutcome_.notices.empty()) ShowCurrentLocation();
+                       });
 }
 
 void MainPresenter::OnExit() {
@@ -80,21 +94,28 @@ void MainPresenter::ShowCurrentLocation() {
 
 void MainPresenter::OnApply() {
   std::string newPath = Trimmed(view_.PathText());
-  if (newPath.empty()) return;
   const ShellFolder* folder = SelectedFolder();
-  if (folder == nullptr) return;
-  Say(locations_.Relocate(*folder, newPath).message);
-  view_.EnableApply(false);
-  view_.EnableRestoreDefault(true);
-  ShowCurrentLocation();
+  if (workRunning_ || newPath.empty() || folder == nullptr) return;
+  workOutcome_ = BrokeOff(std::string());
+  RunAwayFromTheWindow([this, folder, newPath] { workOutcome_ = locations_.Relocate(*folder, newPath); },
+                       [this] {
+                         Tell(workOutcome_);
+                         view_.EnableApply(false);
+                         view_.EnableRestoreDefault(true);
+                         ShowCurrentLocation();
+                       });
 }
 
 void MainPresenter::OnRestoreDefault() {
   const ShellFolder* folder = SelectedFolder();
-  if (folder == nullptr) return;
-  Say(locations_.RestoreDefault(*folder).message);
-  view_.EnableApply(false);
-  ShowCurrentLocation();
+  if (workRunning_ || folder == nullptr) return;
+  workOutcome_ = BrokeOff(std::string());
+  RunAwayFromTheWindow([this, folder] { workOutcome_ = locations_.RestoreDefault(*folder); },
+                       [this] {
+                         Tell(workOutcome_);
+                         view_.EnableApply(false);
+                         ShowCurrentLocation();
+                       });
 }
 
 // The catalogue row at the list's selection, or nullptr while nothing is selected.
@@ -119,15 +140,32 @@ void MainPresenter::OnBackup() {
   RunAwayFromTheWindow([this] { workOutcome_ = backup_.Run(); }, [this] { Tell(workOutcome_); });
 }
 
+// The file is judged first, away from the window's thread: a file that is no backup is refused without a
+// question, and the question says how many values the restore changes.
 void MainPresenter::OnRestoreFromBackup() {
   if (workRunning_) return;
   std::string file = ChooseBackupFile();
   if (file.empty()) return;
-  if (!view_.AskYesNo("Replace the current special folder paths with those in " + Shortened(file) + "?", kAppTitle)) {
+  judged_ = JudgedBackup();
+  judged_.refusal = BrokeOff(NotRestoredHeadline(file));
+  RunAwayFromTheWindow([this, file] { judged_ = import_.Judge(file); }, [this] { AskToRestore(); });
+}
+
+void MainPresenter::AskToRestore() {
+  if (!judged_.usable) {
+    Tell(judged_.refusal);
     return;
   }
-  workOutcome_ = BrokeOff(NotRestoredHeadline(file));
-  RunAwayFromTheWindow([this, file] { workOutcome_ = import_.Run(file); }, [this] { TellImportOutcome(); });
+  if (!view_.AskYesNo(RestoreQuestion(judged_), kAppTitle)) {
+    judged_ = JudgedBackup();
+    return;
+  }
+  workOutcome_ = BrokeOff(NotRestoredHeadline(judged_.file));
+  RunAwayFromTheWindow([this] { workOutcome_ = import_.Write(judged_); },
+                       [this] {
+                         judged_ = JudgedBackup();
+                         TellImportOutcome();
+                       });
 }
 
 // The open-file dialog at the desktop, with the backup preselected when there is one; empty text when the
@@ -158,12 +196,18 @@ void MainPresenter::TellImportOutcome() {
 void MainPresenter::RunAwayFromTheWindow(std::function<void()> work, std::function<void()> tell) {
   workRunning_ = true;
   view_.RunInBackground(std::move(work), [this, tell] {
-    tell();
     workRunning_ = false;
+    tell();
+    // A tell may start the next work (the restore after its question): the window stays busy for it.
+    if (workRunning_) return;
+    busy_ = false;
     view_.SetBusy(false);
     if (closeAfterWork_) view_.CloseMainWindow();
   });
-  if (workRunning_) view_.SetBusy(true);
+  if (workRunning_ && !busy_) {
+    busy_ = true;
+    view_.SetBusy(true);
+  }
 }
 
 void MainPresenter::OnBrowse() {

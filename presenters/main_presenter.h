@@ -17,12 +17,13 @@ class MainPresenter {
  public:
   MainPresenter(platform::Platform& platform, MainView& view);
 
-  // Start-up: refuses every system but Windows XP, else selects the first folder.
+  // Start-up: refuses every system but Windows XP, else selects the first folder and undoes a change of
+  // Zolvane's that was cut off, away from the window's thread.
   void OnLoad();
   // "E&xit" from the menu: the window closes as by its close box.
   void OnExit();
-  // The close box, the system menu or "E&xit" asks to close: false while a backup or an import runs, which
-  // then closes the window itself once it has finished and told its outcome.
+  // The close box, the system menu or "E&xit" asks to close: false while work runs away from the window (a
+  // change, a backup, a restore), which then closes the window itself once it has finished and told its outcome.
   bool OnCloseRequested();
   // The window closes, by whatever way: the About window goes with it.
   void OnUnload();
@@ -32,10 +33,12 @@ class MainPresenter {
 
   void OnFolderSelected();
   void OnPathEdited();
+  // Apply and Restore Default wait for the lock and write away from the window's thread, which keeps answering.
   void OnApply();
   void OnRestoreDefault();
   void OnBackup();
-  // "Restore from backup...": a backup file chosen in the open-file dialog is imported once the user confirms.
+  // "Restore from backup...": a backup file chosen in the open-file dialog is judged, then imported once the user
+  // confirms.
   void OnRestoreFromBackup();
   // "...": the system's folder dialog fills the path box.
   void OnBrowse();
@@ -58,6 +61,8 @@ class MainPresenter {
   // The notices, then the message, each in a box of its own.
   void Tell(const Outcome& outcome);
   std::string ChooseBackupFile();
+  // After the judged file: its refusal, or the question and then the restore.
+  void AskToRestore();
   void TellImportOutcome();
 
   platform::Platform& platform_;
@@ -66,6 +71,9 @@ class MainPresenter {
   RegistryBackup backup_;
   RegistryImport import_;
   Outcome workOutcome_;
+  JudgedBackup judged_;
   bool workRunning_ = false;
+  // The view was told it is busy, and not yet that it is no longer.
+  bool busy_ = false;
   bool closeAfterWork_ = false;
 };

@@ -1,15 +1,12 @@
-// The session's lock, what the user hears when it cannot be had, and a cut-off run undone by whoever takes it.
+// The session's lock, and what the user hears when it cannot be had.
 #include "vocabulary/session_lock.h"
 
 #include "vocabulary/failure.h"
-#include "vocabulary/write_journal.h"
 
 const char* const kSessionLockName = "Zolvane backup and restore";
 
 SessionLock::SessionLock(platform::Platform& platform, std::uint32_t timeoutMs)
-    : platform_(platform), code_(platform.locks.Acquire(kSessionLockName, timeoutMs, &lock_, &abandoned_)) {
-  if (code_ == 0) notices_ = UndoCutOffRun(platform_, abandoned_);
-}
+    : platform_(platform), code_(platform.locks.Acquire(kSessionLockName, timeoutMs, &lock_, &abandoned_)) {}
 
 SessionLock::~SessionLock() {
   if (code_ == 0) platform_.locks.Release(lock_);
@@ -24,9 +21,4 @@ std::string SessionLock::FailureText() const {
                             code_);
   }
   return WithSystemReason(platform_.system, "Cannot wait for another Zolvane to finish its work", code_);
-}
-
-std::vector<std::string> UndoCutOffRunAtStart(platform::Platform& platform) {
-  SessionLock lock(platform, 0);
-  return lock.notices();
 }

@@ -146,17 +146,18 @@ TEST_F(LayoutCommandsTest, CreateMakesTheMissingFoldersAndHiveLeavesTheOtherHive
   EXPECT_EQ(Stored("Desktop"), "\\\\srv\\home\\%USERNAME%\\Desktop");
   EXPECT_EQ(Stored("CommonMusic", kHkeyLocalMachine), "%ALLUSERSPROFILE%\\Documents\\My Music");
 
-  // A location that cannot be made fails its folder: those moved before it are put back, the folders made stay.
+  // A location that cannot be made fails its folder before anything is written; the folders made stay.
   fake.files.folders.erase("\\\\srv\\home\\Ann\\Desktop");
   fake.files.folders.erase("\\\\srv\\home\\Ann");
   FolderLocations(fake.platform()).RestoreDefault(*FindShellFolder("Desktop"));
   fake.log.Fail("CreateFolder(M:\\Music)", 0, 5);
   EXPECT_EQ(Run({"apply", "D:\\layout.txt", "--create"}), 5);
   EXPECT_EQ(output.out,
-            "Desktop: put back\r\nShared Music: Cannot make the folder \"M:\\Music\": Access is denied. (error 5)\r\n");
+            "Desktop: not moved: the layout stopped before it\r\nShared Music: Cannot make the folder \"M:\\Music\": "
+            "Access is denied. (error 5)\r\n");
   EXPECT_EQ(output.err,
-            "Nothing was changed: Shared Music could not be moved, and the 1 folder moved before it was put back. The "
-            "folders made for it stay: \\\\srv\\home\\Ann, \\\\srv\\home\\Ann\\Desktop. (error 5)\r\n");
+            "Nothing was changed: Shared Music could not be moved. The folders made for it stay: \\\\srv\\home\\Ann, "
+            "\\\\srv\\home\\Ann\\Desktop. (error 5)\r\n");
   EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
 }
 
@@ -182,7 +183,7 @@ TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
 
 TEST_F(LayoutCommandsTest, CheckNamesEachProblemOnceAndNothingForAHealthyFolder) {
   FolderLocations locations(fake.platform());
-  fake.files.folders = {"D:\\Good"};
+  fake.files.folders.insert("D:\\Good");
   fake.files.files["D:\\AFile"] = "x";
   auto set = [&](const char* folder, const char* path) { locations.Relocate(*FindShellFolderByAnyName(folder), path); };
   for (const ShellFolder& folder : kShellFolders) locations.Relocate(folder, "D:\\Good");

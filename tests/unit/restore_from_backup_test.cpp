@@ -84,17 +84,19 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
     if (c.denied) fake.registry.DenyWrites(platform::kHkeyCurrentUser, kUserShellFoldersKey);
     view.holdBackgroundWork = true;
     presenter.OnRestoreFromBackup();
-    bool asked = c.dialogError == 0;
-    bool restoring = c.answerYes && asked;
-    // The window is busy while the restore runs, and only then.
-    EXPECT_EQ(view.busyChanges, restoring ? std::vector<bool>{true} : std::vector<bool>{});
-    if (restoring) view.FinishBackgroundWork();
+    // The chosen file is judged away from the window; a file that is no backup is refused without a question.
+    bool judged = c.dialogError == 0;
+    if (judged) view.FinishBackgroundWork();
+    bool asked = judged && c.fileBytes.rfind("\xFF\xFE", 0) == 0;
     ASSERT_EQ(view.questions.size(), asked ? 1u : 0u);
     if (asked) {
-      EXPECT_EQ(view.questions[0].prompt, "Replace the current special folder paths with those in " + kBackup + "?");
+      EXPECT_EQ(view.questions[0].prompt,
+                "Replace the current special folder paths with those in " + kBackup + "?\nIt changes 1 value.");
     }
+    if (asked && c.answerYes) view.FinishBackgroundWork();
     EXPECT_EQ(LastMessage(), c.message);
-    EXPECT_EQ(view.busyChanges, restoring ? (std::vector<bool>{true, false}) : std::vector<bool>{});
+    // The window is busy while the file is judged and restored, and only then.
+    EXPECT_EQ(view.busyChanges, judged ? (std::vector<bool>{true, false}) : std::vector<bool>{});
     EXPECT_EQ(view.pathText, c.pathText);
   }
 }
