@@ -85,7 +85,10 @@ std::optional<std::string> Win32Shell::StockFolderPath(int csidl) {
   return Narrow(buffer);
 }
 
+// Asked of the shell once: each answer has it write the folder's Shell Folders value again, and every change asks
+// for its journal's folder more than once.
 std::optional<std::string> Win32Shell::ApplicationDataFolder() {
+  if (applicationData_) return applicationData_;
   wchar_t buffer[MAX_PATH + 1];
   std::memset(buffer, 0, sizeof buffer);
   ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetFolderPathW);
@@ -93,7 +96,8 @@ std::optional<std::string> Win32Shell::ApplicationDataFolder() {
   if (boundSHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK) {
     return std::nullopt;
   }
-  return Narrow(buffer);
+  applicationData_ = Narrow(buffer);
+  return applicationData_;
 }
 
 // With the desktop as the owner of whatever the shell shows; what it answers is not examined, since a browser
