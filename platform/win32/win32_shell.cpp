@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/win32/conversions.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -48,6 +49,13 @@ void* SystemFunction(const char* dll, const char* name) {
   HMODULE module = LoadLibraryW(path);
   if (module == nullptr) return nullptr;
   return reinterpret_cast<void*>(GetProcAddress(module, name));
+}
+
+// Memory is left where ole32 cannot be bound: nothing else can free it.
+bool FreeTaskMemory(void* memory) {
+  ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoTaskMemFree);
+  if (boundCoTaskMemFree != nullptr) boundCoTaskMemFree(memory);
+  return boundCoTaskMemFree != nullptr;
 }
 
 // CSIDL_FLAG_CREATE and SHGFP_TYPE_CURRENT: the folder as it is now, made when it is missing. The shell answers
@@ -118,7 +126,6 @@ std::optional<std::string> Win32Shell::BrowseForFolder(WindowHandle owner, const
   ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoInitializeEx);
   ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHBrowseForFolderW);
   ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetPathFromIDListW);
-  ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoTaskMemFree);
   // Without the shell there is no dialog: the same answer as a dialog that was cancelled.
   if (boundSHBrowseForFolderW == nullptr || boundSHGetPathFromIDListW == nullptr) return std::nullopt;
   static thread_local bool comInitialised = false;
@@ -131,12 +138,11 @@ std::optional<std::string> Win32Shell::BrowseForFolder(WindowHandle owner, const
   record.hwndOwner = ToHwnd(owner);
   record.lpszTitle = titleText.data();
   record.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
-  LPITEMIDLIST chosen = boundSHBrowseForFolderW(&record);
-  if (chosen == nullptr) return std::nullopt;
+  ScopedTaskMemory<ITEMIDLIST> chosen(boundSHBrowseForFolderW(&record));
+  if (!chosen.valid()) return std::nullopt;
   wchar_t path[MAX_PATH];
   for (wchar_t& c : path) c = L' ';
-  boundSHGetPathFromIDListW(chosen, path);
-  if (boundCoTaskMemFree != nullptr) boundCoTaskMemFree(chosen);
+  boundSHGetPathFromIDListW(chosen.get(), path);
   std::size_t length = 0;
   while (length < MAX_PATH && path[length] != L'\0') ++length;
   return length == MAX_PATH ? std::string() : Narrow(path, length);
