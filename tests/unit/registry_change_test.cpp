@@ -71,10 +71,10 @@ TEST_F(RegistryChangeTest, ACutAtAnyWriteIsUndoneByTheNextRunOverNothingAnotherP
     SetShell(kHkeyCurrentUser, "V10", "theirs too");
     std::size_t putBack = cutAt >= 2 ? cutAt - 2 : 0;
     std::vector<std::string> said = UndoCutOffChangeAtStart(fake.platform());
-    EXPECT_EQ(said, std::vector<std::string>{"A relocation that was cut off has been undone: " +
-                                             std::to_string(putBack) + (putBack == 1 ? " value" : " values") +
-                                             " put back.\nChanged since, left as it is:\n" + Named("V10") + "\n" +
-                                             Named("V0")});
+    EXPECT_EQ(said, std::vector<std::string>{
+                        "A relocation that was cut off has been undone: " + std::to_string(putBack) +
+                        (putBack == 1 ? " value" : " values") + " put back.\nChanged since, left as it is:\n" +
+                        Named("V10") + "\n" + Named("V0")});
     EXPECT_EQ(Held(0), "theirs");
     for (int i = 1; i < 10; ++i) EXPECT_EQ(Held(i), "old " + std::to_string(i));
     EXPECT_EQ(Held(10), "theirs too");
@@ -84,27 +84,43 @@ TEST_F(RegistryChangeTest, ACutAtAnyWriteIsUndoneByTheNextRunOverNothingAnotherP
   }
 }
 
-// Whichever runs next finds the journal first: the window as it starts, any command, a writer, a backup.
+// Whichever runs next finds the journal first and says so: the window as it starts and at Apply, any command, a
+// writer.
 TEST_F(RegistryChangeTest, EveryNextRunUndoesTheCutOffChangeFirstAndSaysSo) {
   const std::string said = "A relocation that was cut off has been undone: 2 values put back.";
-  const std::function<std::vector<std::string>()> nextRuns[] = {
-      [&] {
-        presenter.OnLoad();
-        std::vector<std::string> prompts;
-        for (const auto& box : view.messages) prompts.push_back(box.prompt);
-        return prompts;
-      },
-      [&] {
-        FakeOutput output;
-        RunCliRequest(fake.platform(), output, ParseCommandLine({"list"}));
-        return std::vector<std::string>{output.err.substr(0, output.err.size() - 2)};
-      },
-      [&] { return FolderLocations(fake.platform()).Relocate(*FindShellFolder("Favorites"), "F:\\Fav").notices; },
+  auto prompts = [&] {
+    std::vector<std::string> shown;
+    for (const auto& box : view.messages) shown.push_back(box.prompt);
+    return shown;
   };
-  for (const auto& nextRun : nextRuns) {
+  const struct {
+    std::function<std::vector<std::string>()> nextRun;
+    std::vector<std::string> told;
+  } cases[] = {
+      {[&] {
+         presenter.OnLoad();
+         return prompts();
+       },
+       {said}},
+      {[&] {
+         view.Type("F:\\Fav");
+         presenter.OnApply();
+         return prompts();
+       },
+       {said, "Successfully done!"}},
+      {[&] {
+         FakeOutput output;
+         RunCliRequest(fake.platform(), output, ParseCommandLine({"list"}));
+         return std::vector<std::string>{output.err.substr(0, output.err.size() - 2)};
+       },
+       {said}},
+      {[&] { return FolderLocations(fake.platform()).Relocate(*FindShellFolder("Favorites"), "F:\\Fav").notices; },
+       {said}},
+  };
+  for (const auto& c : cases) {
     Run(ElevenValues(), 3);
     view.messages.clear();
-    EXPECT_EQ(nextRun(), std::vector<std::string>{said});
+    EXPECT_EQ(c.nextRun(), c.told);
     EXPECT_EQ(Held(1), "old 1");
   }
 }
@@ -120,8 +136,8 @@ TEST_F(RegistryChangeTest, AFailureMidwayPutsBackWhatWasWrittenButAValueAnotherP
   ChangeResult result = RegistryChange(fake.platform(), ChangeKind::kRelocation).Write(changes);
   EXPECT_EQ(result.stop, ChangeResult::Stop::kWrite);
   EXPECT_EQ(result.code, 5);
-  EXPECT_EQ(result.failure, "Cannot write the value \"V2\" of " + kShellFolderKeys[3].FullName() +
-                                ": Access is denied. (error 5)");
+  EXPECT_EQ(result.failure,
+            "Cannot write the value \"V2\" of " + kShellFolderKeys[3].FullName() + ": Access is denied. (error 5)");
   EXPECT_EQ(result.Aftermath(),
             "\nThese values were changed by another program while Zolvane wrote, and were left as it made them:\n" +
                 Named("V0"));
@@ -156,7 +172,7 @@ TEST_F(RegistryChangeTest, AWriteThatDoesNotTakeFailsTheChange) {
     }
   };
   ForgetfulRegistry forgetful(fake.log);
-  platform::Platform platform{forgetful,           fake.environment, fake.system, fake.files,
+  platform::Platform platform{forgetful,      fake.environment, fake.system, fake.files,
                               fake.processes, fake.shell,       fake.locks};
   forgetful.SetString(kHkeyCurrentUser, kShellFoldersKey, "V1", platform::kRegSz, "old 1");
   ChangeResult result = RegistryChange(platform, ChangeKind::kRelocation).Write(ElevenValues());
@@ -172,7 +188,8 @@ TEST_F(RegistryChangeTest, WhatAlreadyHoldsItsValueIsNotWrittenAndATextIsWritten
   SetShell(kHkeyCurrentUser, "V0", "new 0");
   ValueChange unterminated{&kSf, "V1", StoredValue::Present(platform::kRegExpandSz, Utf8ToUtf16Le("C:\\A"))};
   fake.registry.changes.clear();
-  ChangeResult result = RegistryChange(fake.platform(), ChangeKind::kBackupRestore).Write({SetText("V0", "new 0"), unterminated});
+  ChangeResult result =
+      RegistryChange(fake.platform(), ChangeKind::kBackupRestore).Write({SetText("V0", "new 0"), unterminated});
   EXPECT_TRUE(result.done());
   EXPECT_EQ(result.fates, (std::vector<ValueFate>{ValueFate::kAlreadySo, ValueFate::kWritten}));
   ASSERT_EQ(fake.registry.changes.size(), 1u);
@@ -228,9 +245,10 @@ TEST_F(RegistryChangeTest, AJournalThatCannotBeReadIsKeptAndAnOlderZolvanesIsPut
   EXPECT_EQ(refused.stop, ChangeResult::Stop::kJournal);
   EXPECT_EQ(Held(1), "old 1");
 
-  fake.files.files[kJournal] = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n; The values as they were "
-                               "before a layout was applied\r\n\r\n[" +
-                               kSf.FullName() + "]\r\n\"V1\"=hex(1):6f,00,31,00,00,00\r\n\"V10\"=-\r\n";
+  fake.files.files[kJournal] =
+      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n; The values as they were "
+      "before a layout was applied\r\n\r\n[" +
+      kSf.FullName() + "]\r\n\"V1\"=hex(1):6f,00,31,00,00,00\r\n\"V10\"=-\r\n";
   SetShell(kHkeyCurrentUser, "V1", "new 1");
   SetShell(kHkeyCurrentUser, "V10", "new 10");
   EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()),
