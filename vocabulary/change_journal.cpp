@@ -95,7 +95,9 @@ bool ReadQuoted(const std::string& line, std::size_t* pos, std::string* text) {
       *text += line[i];
     } else if (line[i] == '0') {
       *text += '\0';
-    } else if (line[i] == 'x' && i + 2 < line.size() && HexValue(line[i + 1]) >= 0 && HexValue(line[i + 2]) >= 0) {
+    } else if (line[i] == 'x' && i + 2 < line.size() && HexValue(line[i + 1]) >= 0 && HexValue(line[i + 2]) >= 0 &&
+               HexValue(line[i + 1]) < 2) {
+      // Only a control character is written so.
       *text += static_cast<char>(HexValue(line[i + 1]) * 16 + HexValue(line[i + 2]));
       i += 2;
     } else {
