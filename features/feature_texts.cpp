@@ -29,11 +29,11 @@ std::string CountedFolders(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " folder" : " folders");
 }
 
-}  // namespace
-
 std::string WriteFailureHeadline(std::int32_t code) {
   return code == platform::kErrorAccessDenied ? "Access Denied" : "Error " + std::to_string(code);
 }
+
+}  // namespace
 
 std::string WriteFailureText(std::int32_t code) {
   if (code == platform::kErrorAccessDenied) return WriteFailureHeadline(code) + ". No changes were made.";

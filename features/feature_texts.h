@@ -10,9 +10,8 @@
 inline constexpr char kRelocated[] = "Successfully done!";
 inline constexpr char kDefaultsRestored[] = "Restored the default values!";
 inline constexpr char kErrorOccurred[] = "An error occurred.";
-// A failed write headed "Access Denied" when the user has no right to it, else "Error 1013"; told whole; and
+// A failed write, headed "Access Denied" when the user has no right to it, else "Error 1013": told whole, or
 // headed so when a value written could not be put back, each value then told by what it holds.
-std::string WriteFailureHeadline(std::int32_t code);
 std::string WriteFailureText(std::int32_t code);
 std::string PartlyWrittenHeadline(std::int32_t code);
 std::string NowHolds(const std::string& text);

@@ -5,6 +5,17 @@
 #include "vocabulary/failure.h"
 #include "vocabulary/registry_file.h"
 
+namespace {
+
+// "1 value", "1,234 values".
+std::string CountedValues(std::size_t count) {
+  std::string digits = std::to_string(count);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits + (count == 1 ? " value" : " values");
+}
+
+}  // namespace
+
 std::string OwnWordsFor(std::int32_t code) {
   switch (code) {
     case platform::kErrorFileNotFound:
@@ -119,12 +130,6 @@ std::string JournalUnreadable(const std::string& path, const std::string& reason
 std::string JournalNotOurs(const std::string& path, const std::string& refusal) {
   return "The journal of a Zolvane run that was cut off, " + Quoted(path) +
          ", is not a journal Zolvane can read, so it was kept:\n" + refusal;
-}
-
-std::string CountedValues(std::size_t count) {
-  std::string digits = std::to_string(count);
-  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-  return digits + (count == 1 ? " value" : " values");
 }
 
 std::string CutOffUndone(const std::string& run, std::size_t putBack) {

@@ -98,8 +98,6 @@ std::string ChangeTooLargeToJournal(std::size_t maxBytes);
 std::string JournalNotDeleted(const std::string& path, const std::string& reason, const char* otherwise);
 std::string JournalUnreadable(const std::string& path, const std::string& reason);
 std::string JournalNotOurs(const std::string& path, const std::string& refusal);
-// "1 value", "1,234 values".
-std::string CountedValues(std::size_t count);
 std::string CutOffUndone(const std::string& run, std::size_t putBack);
 std::string CutOffUndoneInPart(const std::string& run, const std::string& path, std::size_t putBack,
                                const std::string& notPutBack);
