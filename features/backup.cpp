@@ -302,7 +302,7 @@ void RegistryBackup::CheckUnchanged() {
     const ShellFolderKey& key = kShellFolderKeys[i];
     std::vector<platform::RegistryValue> now;
     std::int32_t code = platform_.registry.ReadValues(key.hive, key.path, &now);
-    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotRead, key.FullName(), code));
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, key.FullName(), code));
     std::string changed = FirstChanged(heldValues_[i], now);
     if (changed.empty() && now.size() == heldValues_[i].size()) continue;
     if (changed.empty()) changed = now.size() > heldValues_[i].size() ? now.back().name : heldValues_[i].back().name;
@@ -314,7 +314,7 @@ void RegistryBackup::ReadHeldValues() {
   for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
     const ShellFolderKey& key = kShellFolderKeys[i];
     std::int32_t code = platform_.registry.ReadValues(key.hive, key.path, &heldValues_[i]);
-    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotRead, key.FullName(), code));
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, key.FullName(), code));
   }
 }
 
@@ -325,7 +325,7 @@ std::string RegistryBackup::ReadExport(std::size_t index) {
   std::int32_t code =
       platform_.files.Exists(path) ? platform_.files.ReadWholeFile(path, kMaxRegistryFileBytes, &bytes) : 0;
   if (code == platform::kErrorFileTooLarge) throw Failure(code, KeysTooLargeToRestore());
-  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotRead, path, code));
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, path, code));
   if (bytes.empty()) {
     throw Failure(platform::kErrorCantRead,
                   WithSystemReason(platform_.system, ExportEmpty(kShellFolderKeys[index].FullName(), path),
@@ -367,12 +367,12 @@ void RegistryBackup::ReplaceBackup(const std::string& backupFile, const std::str
   if (code != 0) {
     // A file that was there after all is another's, and stays.
     if (code != platform::kErrorFileExists) files.Delete(newBackup);
-    throw Failure(code, DescribeFailure(platform_.system, kCannotWrite, newBackup, code));
+    throw Failure(code, DescribeFailure(platform_.system, kCannotWriteAction, newBackup, code));
   }
   try {
     std::string written;
     code = files.ReadWholeFile(newBackup, bytes.size(), &written);
-    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotRead, newBackup, code));
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, newBackup, code));
     if (written != bytes) {
       throw Failure(platform::kErrorInvalidData, NewBackupNotReadBack(newBackup));
     }
@@ -399,7 +399,7 @@ std::string RegistryBackup::DeleteExportFiles(std::int32_t* firstCode) {
     if (!platform_.files.Exists(path)) continue;
     std::int32_t code = platform_.files.Delete(path);
     if (code == 0 || !firstFailure.empty()) continue;
-    firstFailure = DescribeFailure(platform_.system, kCannotDelete, path, code);
+    firstFailure = DescribeFailure(platform_.system, kCannotDeleteAction, path, code);
     if (firstCode != nullptr) *firstCode = code;
   }
   return firstFailure;

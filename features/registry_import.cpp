@@ -120,6 +120,6 @@ std::string RegistryImport::ReadFile(const std::string& file) {
   std::int32_t code = platform_.files.ReadWholeFile(file, kMaxRegistryFileBytes, &bytes);
   if (code == platform::kErrorBadFileType) throw NotABackup(0, std::string(), kNotARegularFile);
   if (code == platform::kErrorFileTooLarge) throw NotABackup(0, std::string(), RegistryFileTooLarge());
-  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotRead, file, code));
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, file, code));
   return bytes;
 }

@@ -121,9 +121,10 @@ ChangeResult RegistryChange::Write(const std::vector<ValueChange>& changes) {
     }
     failedAt = k;
     bool deleting = journalled[k].after.state == StoredValue::State::kAbsent;
-    Stopped(&result, Stop::kWrite, code,
-            WithSystemReason(system, std::string(deleting ? kCannotDelete : kCannotWrite) + " " + ValueWords(change),
-                             code));
+    Stopped(
+        &result, Stop::kWrite, code,
+        WithSystemReason(
+            system, std::string(deleting ? kCannotDeleteAction : kCannotWriteAction) + " " + ValueWords(change), code));
   }
   for (std::size_t k = 0; k < order.size() && failedAt == order.size(); ++k) {
     StoredValue now = Read(registry, changes[order[k]]);

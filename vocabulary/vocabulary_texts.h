@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-// What could not be done, as a failure begins: `Cannot read "C:\x": ...`.
-inline constexpr char kCannotRead[] = "Cannot read";
-inline constexpr char kCannotWrite[] = "Cannot write";
-inline constexpr char kCannotDelete[] = "Cannot delete";
+// What could not be done, as a failure begins (the action DescribeFailure takes): `Cannot read "C:\x": ...`.
+inline constexpr char kCannotReadAction[] = "Cannot read";
+inline constexpr char kCannotWriteAction[] = "Cannot write";
+inline constexpr char kCannotDeleteAction[] = "Cannot delete";
 
 // Zolvane's own words for the codes it meets, where the system has none; empty for any other code.
 std::string OwnWordsFor(std::int32_t code);

@@ -429,7 +429,7 @@ TEST_F(BackupTest, ALeftoverNewFileIsRemovedFirstAndOneMadeMeanwhileByAnotherIsL
   fake.files.files[kBackupPath] = "old backup";
   presenter.OnBackup();
   EXPECT_EQ(Prompts(), std::vector<std::string>{
-                           kFailure + Described(kCannotWrite, kNewBackupPath, "The file exists. (error 80)")});
+                           kFailure + Described(kCannotWriteAction, kNewBackupPath, "The file exists. (error 80)")});
   EXPECT_EQ(fake.files.files.at(kNewBackupPath), "another program's");
   EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
 }
@@ -518,7 +518,7 @@ TEST_F(BackupTest, AnExportThatHangsFailsOrWritesNothingFailsTheBackupSayingWhy)
       {"an export never written", [&] { afterExport = [&](const std::string&) { fake.files.files.erase(kTemp4); }; },
        ExportEmpty(kKeyMachineSf, kTemp4) + kCantRead},
       {"an export that cannot be read", [&] { fake.log.Fail("ReadWholeFile(" + kTemp2 + ")", 0, 32); },
-       Described(kCannotRead, kTemp2,
+       Described(kCannotReadAction, kTemp2,
                  "The process cannot access the file because it is being used by another process. (error 32)")},
       {"an export that is no text", [&] { exports[kKeyUserSf] = std::string("\xFF\xFE\x00\xDC", 4); },
        ExportNotText(kKeyUserSf)},
@@ -538,7 +538,7 @@ TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp2] = "left over";
   fake.log.Fail("Delete(" + kTemp2 + ")", CallLog::kEvery, 5);
-  ExpectFailedRun(kFailure + Described(kCannotDelete, kTemp2, "Access is denied. (error 5)"));
+  ExpectFailedRun(kFailure + Described(kCannotDeleteAction, kTemp2, "Access is denied. (error 5)"));
   EXPECT_TRUE(fake.processes.started.empty());
   // Removed where possible: only the one that cannot be deleted is still there.
   EXPECT_FALSE(HasFile(kTemp1));
@@ -561,7 +561,7 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
        [&] { fake.files.onWritten = [&](const std::string& path) { fake.files.files[path].pop_back(); }; },
        kFailure + NewBackupNotReadBack(kNewBackupPath)},
       {"a new backup that cannot be written", [&] { fake.log.Fail("WriteNewFile(" + kNewBackupPath + ")", 0, 112); },
-       kFailure + Described(kCannotWrite, kNewBackupPath, "There is not enough space on the disk. (error 112)")},
+       kFailure + Described(kCannotWriteAction, kNewBackupPath, "There is not enough space on the disk. (error 112)")},
       {"an old backup that cannot be replaced",
        [&] { fake.log.Fail("Replace(" + kNewBackupPath + ", " + kBackupPath + ")", 0, 5); },
        kFailure + Described(kCannotReplace, kBackupPath, "Access is denied. (error 5)")},

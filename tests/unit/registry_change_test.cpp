@@ -120,7 +120,8 @@ TEST_F(RegistryChangeTest, AFailureMidwayPutsBackWhatWasWrittenButAValueAnotherP
   ChangeResult result = RegistryChange(fake.platform(), ChangeKind::kRelocation).Write(changes);
   EXPECT_EQ(result.stop, ChangeResult::Stop::kWrite);
   EXPECT_EQ(result.code, 5);
-  EXPECT_EQ(result.failure, std::string(kCannotWrite) + " " + ValueInSentence(kShellFolderKeys[3].FullName(), "V2") +
+  EXPECT_EQ(result.failure, std::string(kCannotWriteAction) + " " +
+                                ValueInSentence(kShellFolderKeys[3].FullName(), "V2") +
                                 ": Access is denied. (error 5)");
   EXPECT_EQ(result.Aftermath(), kSomeChangedElsewhere + Named("V0"));
   EXPECT_EQ(result.fates[0], ValueFate::kChangedElsewhere);

@@ -277,7 +277,7 @@ bool RegistryImportTest::SameRegistry(const RegistryKeys& before) const {
 
 TEST_F(RegistryImportTest, ReadingFailuresAndABusyLockChangeNothing) {
   fake.log.Fail("ReadWholeFile(" + kFile + ")", 0, 32);
-  ExpectFailure(32, std::string(kCannotRead) + " \"" + kFile +
+  ExpectFailure(32, std::string(kCannotReadAction) + " \"" + kFile +
                         "\": The process cannot access the file because it is being used by another process. "
                         "(error 32)");
   fake.log.ClearFailures();

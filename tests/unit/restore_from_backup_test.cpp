@@ -63,7 +63,7 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
       {"a dialog that fails", "", true, 0x3003, FileDialogFailed(0x3003), "D:\\typed"},
       // A restore that failed shows what the registry holds, which is what it held before.
       {"a refused write", BackupSettingMyDocuments("D:\\Saved"), true, 0,
-       NotRestoredHeadline(kBackup) + "\n" + kCannotWrite + " " +
+       NotRestoredHeadline(kBackup) + "\n" + kCannotWriteAction + " " +
            ValueInSentence("HKEY_CURRENT_USER\\" + std::string(kUserShellFoldersKey), "Personal") +
            ": Access is denied. (error 5)" + kNothingChanged,
        "D:\\Now", true},

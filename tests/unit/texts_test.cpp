@@ -29,9 +29,9 @@ TEST(TextsTest, EachTextHasTheWordsPinnedHere) {
       {kRefusalText, "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit"},
 
       // The vocabulary: failures, registry files, the change of the registry, the lock and the journal.
-      {kCannotRead, "Cannot read"},
-      {kCannotWrite, "Cannot write"},
-      {kCannotDelete, "Cannot delete"},
+      {kCannotReadAction, "Cannot read"},
+      {kCannotWriteAction, "Cannot write"},
+      {kCannotDeleteAction, "Cannot delete"},
       {OwnWordsFor(platform::kErrorFileNotFound), "The file was not found."},
       {OwnWordsFor(platform::kErrorPathNotFound), "The folder was not found."},
       {OwnWordsFor(platform::kErrorAccessDenied), "Access is denied."},
