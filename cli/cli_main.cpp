@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
 #include "cli/cli_words.h"
 #include "cli/command_line.h"
 #include "cli/console_output.h"
@@ -29,7 +30,7 @@ int wmain(int argc, wchar_t** argv) {
     platform::Win32Platform win32;
     return RunCliRequest(win32.platform(), output, ParseCommandLine(Arguments(argc, argv)));
   } catch (const std::exception& failure) {
-    output.Err(std::string("zolvane-cli: ") + failure.what() + "\r\n");
-    return kExitFailed;
+    output.Err(kProgramPrefix + std::string(failure.what()) + "\r\n");
+    return ExitCode({CliResult::kFailed});
   }
 }

@@ -1,4 +1,4 @@
-// Lines, fields and exit codes: the command line's way of telling what happened.
+// Exit codes, lines and fields: the command line's way of telling what happened.
 #include "cli/cli_words.h"
 
 #include "platform/platform.h"
@@ -23,22 +23,27 @@ std::string CsvField(const std::string& text) {
   return quoted + "\"";
 }
 
-int FailureExitCode(std::int32_t code) {
-  return code == platform::kErrorAccessDenied ? kExitAccessDenied : kExitFailed;
+int ExitCode(const CliResult& result) {
+  return result.kind == CliResult::kFailed && result.code == platform::kErrorAccessDenied ? 5 : result.kind;
 }
 
-int Tell(CliOutput& output, const Outcome& outcome) {
+CliResult TellError(CliOutput& output, CliResult result, const std::string& message) {
+  output.Err(AsLines(message));
+  return result;
+}
+
+CliResult Tell(CliOutput& output, const Outcome& outcome) {
   for (const std::string& notice : outcome.notices) output.Err(AsLines(notice));
   if (outcome.done()) {
     output.Out(AsLines(outcome.message));
-    return kExitSuccess;
+    return {};
   }
   if (outcome.result == Outcome::Result::kRefused) {
     output.Err(AsLines(outcome.message));
-    return kExitNotAFileOfOurs;
+    return {CliResult::kUnusableInput};
   }
   bool saysCode = outcome.message.find(ErrorNumber(outcome.code)) != std::string::npos ||
                   outcome.message.find("Error " + std::to_string(outcome.code)) != std::string::npos;
   output.Err(AsLines(outcome.message + (saysCode ? "" : " " + ErrorNumber(outcome.code))));
-  return FailureExitCode(outcome.code);
+  return {CliResult::kFailed, outcome.code};
 }

@@ -184,7 +184,8 @@ class Shell {
   virtual ~Shell() = default;
   // The user's desktop folder, made when it is missing.
   virtual DesktopFolderAnswer DesktopFolder() = 0;
-  // The user's application-data folder, made when it is missing; nothing when the shell gives none.
+  // The user's application-data folder, made when it is missing; nothing when the shell gives none. The shell is
+  // asked once a process.
   virtual std::optional<std::string> ApplicationDataFolder() = 0;
   // Where the shell puts a special folder by default, in the system's language, whether or not the folder is
   // there now; nothing when the shell gives no path.

@@ -2,7 +2,6 @@
 #include "ui/about_window.h"
 
 #include "resources/control_ids.h"
-#include "ui/gdi_scope.h"
 #include "vocabulary/product_texts.h"
 
 namespace {
@@ -109,10 +108,6 @@ const SeparatorLine kSeparator[] = {
 AboutWindow::AboutWindow(HINSTANCE instance, platform::Platform& platform)
     : instance_(instance), behaviour_(platform.shell, *this), fonts_(units_) {}
 
-AboutWindow::~AboutWindow() {
-  if (owner_ != nullptr) DestroyWindow(owner_);
-}
-
 void AboutWindow::Show() {
   if (hwnd_ == nullptr && !Create()) return;
   ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -131,12 +126,13 @@ bool AboutWindow::TranslateDialogKeys(MSG& message) {
 bool AboutWindow::Create() {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_ZOLVANE));
   RegisterWindowClass(instance_, kAboutWindowClass, icon, nullptr);
-  if (owner_ == nullptr) {
-    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
+  if (!owner_.valid()) {
+    owner_ = platform::ScopedWindow(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
   }
   RECT bounds =
       CentredWindowBounds(units_.X(kAboutClientWidth), units_.Y(kAboutClientHeight), kAboutStyle, kAboutExStyle, false);
-  if (!CreateTopLevel(instance_, kAboutWindowClass, kWindowCaption, kAboutStyle, kAboutExStyle, bounds, owner_,
+  if (!CreateTopLevel(instance_, kAboutWindowClass, kWindowCaption, kAboutStyle, kAboutExStyle, bounds, owner_.get(),
                       nullptr)) {
     return false;
   }
@@ -167,7 +163,7 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (KeepFocusAcrossActivation(wParam)) return 0;
       break;
     case WM_PAINT: {
-      ScopedPaint paint(hwnd_);
+      platform::ScopedPaint paint(hwnd_);
       PaintSeparator(paint.dc());
       return 0;
     }
@@ -202,8 +198,7 @@ void AboutWindow::PaintSeparator(HDC dc) {
     stroke.right = units_.X(line.toX);
     stroke.top = units_.Y(line.y);
     stroke.bottom = stroke.top + line.widthPixels;
-    HBRUSH brush = CreateSolidBrush(line.colour);
-    FillRect(dc, &stroke, brush);
-    DeleteObject(brush);
+    platform::ScopedBrush brush(CreateSolidBrush(line.colour));
+    FillRect(dc, &stroke, brush.get());
   }
 }

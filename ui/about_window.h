@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/scoped_handle.h"
 #include "presenters/about_presenter.h"
 #include "ui/control_design.h"
 #include "ui/design_units.h"
@@ -13,7 +14,6 @@
 class AboutWindow : public WindowBase, public AboutView {
  public:
   AboutWindow(HINSTANCE instance, platform::Platform& platform);
-  ~AboutWindow() override;
 
   // Creates the window when there is none, otherwise brings the open one to the front.
   void Show();
@@ -34,8 +34,9 @@ class AboutWindow : public WindowBase, public AboutView {
   HINSTANCE instance_;
   AboutPresenter behaviour_;
   DesignUnits units_;
-  // A hidden window of our own owns the About window: that keeps it off the taskbar without tying it
-  // to the main window.
-  HWND owner_ = nullptr;
   DesignFonts fonts_;
+  // A hidden window of our own owns the About window: that keeps it off the taskbar without tying it
+  // to the main window. Declared last, it is destroyed first, and takes the About window with it while the
+  // fonts its controls show are still there.
+  platform::ScopedWindow owner_;
 };

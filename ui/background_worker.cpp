@@ -31,7 +31,7 @@ BackgroundWorker::~BackgroundWorker() {
 
 void BackgroundWorker::Run(HWND window, std::function<void()> work, std::function<void()> done) {
   auto* task = new BackgroundTask{std::move(work), std::move(done), window, doneMessage_};
-  thread_.Reset(CreateThread(nullptr, 0, &RunBackgroundTask, task, 0, nullptr));
+  thread_ = platform::ScopedHandle(CreateThread(nullptr, 0, &RunBackgroundTask, task, 0, nullptr));
   if (!thread_.valid()) RunBackgroundTask(task);
 }
 

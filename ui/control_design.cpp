@@ -8,13 +8,9 @@ const ControlDesign* FindDesign(const ControlDesign* table, std::size_t count, i
   return nullptr;
 }
 
-DesignFonts::~DesignFonts() {
-  for (HFONT font : fonts_) DeleteFontIfAny(font);
-}
-
 HFONT DesignFonts::Get(DesignFont font) {
-  HFONT& made = fonts_[static_cast<std::size_t>(font)];
-  if (made != nullptr) return made;
+  platform::ScopedFont& made = fonts_[static_cast<std::size_t>(font)];
+  if (made.valid()) return made.get();
   switch (font) {
     case DesignFont::kTitle:
       made = units_.CreateFontAt(L"Verdana", 975, DesignUnits::kBold);
@@ -32,5 +28,5 @@ HFONT DesignFonts::Get(DesignFont font) {
       made = DesignUnits::CreateDialogFont();
       break;
   }
-  return made;
+  return made.get();
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "platform/win32/scoped_handle.h"
 #include "ui/design_units.h"
 
 enum class DesignFont {
@@ -42,11 +43,10 @@ class DesignFonts {
   explicit DesignFonts(const DesignUnits& units) : units_(units) {}
   DesignFonts(const DesignFonts&) = delete;
   DesignFonts& operator=(const DesignFonts&) = delete;
-  ~DesignFonts();
 
   HFONT Get(DesignFont font);
 
  private:
   const DesignUnits& units_;
-  HFONT fonts_[static_cast<std::size_t>(DesignFont::kCount)] = {};
+  platform::ScopedFont fonts_[static_cast<std::size_t>(DesignFont::kCount)];
 };

@@ -10,11 +10,10 @@ struct ScreenDpi {
 
 ScreenDpi ReadScreenDpi() {
   ScreenDpi dpi;
-  HDC screen = GetDC(nullptr);
-  if (screen != nullptr) {
-    dpi.x = GetDeviceCaps(screen, LOGPIXELSX);
-    dpi.y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+  platform::ScopedScreenDc screen(GetDC(nullptr));
+  if (screen.valid()) {
+    dpi.x = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    dpi.y = GetDeviceCaps(screen.get(), LOGPIXELSY);
   }
   return dpi;
 }
@@ -37,7 +36,7 @@ RECT DesignUnits::Pixels(const TwipsRect& rect) const {
   return pixels;
 }
 
-HFONT DesignUnits::CreateFontAt(const wchar_t* face, int centiPoints, int styles) const {
+platform::ScopedFont DesignUnits::CreateFontAt(const wchar_t* face, int centiPoints, int styles) const {
   LOGFONTW font = {};
   // A negative height asks for the character height, which is what a point size measures.
   font.lfHeight = -MulDiv(centiPoints, dpiY_, 7200);
@@ -50,16 +49,16 @@ HFONT DesignUnits::CreateFontAt(const wchar_t* face, int centiPoints, int styles
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
   lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-  return CreateFontIndirectW(&font);
+  return platform::ScopedFont(CreateFontIndirectW(&font));
 }
 
-HFONT DesignUnits::CreateDialogFont() {
+platform::ScopedFont DesignUnits::CreateDialogFont() {
   NONCLIENTMETRICSW metrics = {};
   metrics.cbSize = sizeof metrics;
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    return CreateFontIndirectW(&metrics.lfMessageFont);
+    return platform::ScopedFont(CreateFontIndirectW(&metrics.lfMessageFont));
   }
-  return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return platform::ScopedFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
 }
 
 RECT CentredWindowBounds(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool hasMenu) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/scoped_handle.h"
+
 // A control's place in its container, in twips.
 struct TwipsRect {
   int left;
@@ -23,19 +25,15 @@ class DesignUnits {
 
   enum FontStyle { kRegular = 0, kBold = 1, kItalic = 2, kUnderline = 4 };
   // A font of the given face at a size in hundredths of a point (975 for 9.75 point).
-  HFONT CreateFontAt(const wchar_t* face, int centiPoints, int styles) const;
-  // The system's dialog font: the font its message boxes use.
-  static HFONT CreateDialogFont();
+  platform::ScopedFont CreateFontAt(const wchar_t* face, int centiPoints, int styles) const;
+  // The system's dialog font: the font its message boxes use (a stock font, which deleting leaves alone, when
+  // the system does not say).
+  static platform::ScopedFont CreateDialogFont();
 
  private:
   int dpiX_ = 96;
   int dpiY_ = 96;
 };
-
-// Deletes a font made by DesignUnits (deleting a stock font is harmless).
-inline void DeleteFontIfAny(HFONT font) {
-  if (font != nullptr) DeleteObject(font);
-}
 
 // The size of a top-level window whose client area (below the menu bar, if any) is clientWidth x
 // clientHeight pixels, centred in the screen's work area.

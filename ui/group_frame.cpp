@@ -3,14 +3,14 @@
 
 #include <commctrl.h>
 
-#include "ui/gdi_scope.h"
+#include "platform/win32/scoped_handle.h"
 
 namespace {
 
 void PaintFrame(HWND frame) {
-  ScopedPaint paint(frame);
+  platform::ScopedPaint paint(frame);
   HDC dc = paint.dc();
-  ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0)));
+  platform::ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0)));
   TEXTMETRICW metrics;
   GetTextMetricsW(dc, &metrics);
   RECT client;

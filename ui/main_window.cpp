@@ -226,10 +226,12 @@ void MainWindow::SetButtonEnabled(int id, bool enabled) {
 void MainWindow::SetBusy(bool busy) {
   if (busy == busy_) return;
   busy_ = busy;
+  // A disabled button cannot keep the keyboard: the folder list has it meanwhile. A window not shown yet (busy from
+  // its start) has no focus to move, and taking one would make it active before its time.
   if (busy) {
-    // A disabled button cannot keep the keyboard: the folder list has it meanwhile.
-    focusBeforeBusy_ = GetFocus();
-    SetFocus(Control(IDC_FOLDER_LIST));
+    bool shown = IsWindowVisible(hwnd_) != FALSE;
+    focusBeforeBusy_ = shown ? GetFocus() : nullptr;
+    if (shown) SetFocus(Control(IDC_FOLDER_LIST));
   }
   EnableButtonsAsRequested();
   HMENU menu = GetMenu(hwnd_);

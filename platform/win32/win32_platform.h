@@ -62,6 +62,10 @@ class Win32Shell : public Shell {
   std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) override;
   FileChoice ChooseFile(WindowHandle owner, const std::string& title, const std::string& initialFolder,
                         const std::string& preselectedName, const std::string& filter) override;
+
+ private:
+  // The first answer for the application-data folder; asked for by one thread at a time.
+  std::optional<std::string> applicationData_;
 };
 
 class Win32Locks : public Locks {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/conversions.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -22,23 +23,13 @@ constexpr int kReadTries = 8;
 // The 64-bit view is the shell's on 64-bit Windows; 32-bit Windows XP ignores the flag.
 constexpr REGSAM kShellView = KEY_WOW64_64KEY;
 
-// A key opened for one call, closed when the call is done.
-class OpenKey {
- public:
-  OpenKey(HKey hive, const std::string& subKey, REGSAM access)
-      : code_(::RegOpenKeyExW(ToHkey(hive), Widen(subKey).data(), 0, access | kShellView, &key_)) {}
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-  ~OpenKey() {
-    if (code_ == ERROR_SUCCESS) ::RegCloseKey(key_);
-  }
-  LONG code() const { return code_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-  LONG code_;
-};
+// A key opened for one call, closed when the call is done; *key owns it only when the answer is ERROR_SUCCESS.
+LONG OpenKey(HKey hive, const std::string& subKey, REGSAM access, ScopedKey* key) {
+  HKEY opened = nullptr;
+  LONG code = ::RegOpenKeyExW(ToHkey(hive), Widen(subKey).data(), 0, access | kShellView, &opened);
+  if (code == ERROR_SUCCESS) *key = ScopedKey(opened);
+  return code;
+}
 
 // Room for a folder's path of MAX_PATH characters: most values are read in one request.
 constexpr DWORD kFirstReadBytes = 2 * 260;
@@ -109,22 +100,24 @@ LONG EnumValue(HKEY key, DWORD index, ValueCapacity* capacity, RegistryValue* va
 
 std::int32_t Win32Registry::ReadValue(HKey hive, const std::string& subKey, const std::string& name,
                                       RegistryValue* value) {
-  OpenKey key(hive, subKey, KEY_QUERY_VALUE);
-  if (key.code() != ERROR_SUCCESS) return key.code();
+  ScopedKey key;
+  LONG code = OpenKey(hive, subKey, KEY_QUERY_VALUE, &key);
+  if (code != ERROR_SUCCESS) return code;
   value->name = name;
   return QueryValue(key.get(), Widen(name), value);
 }
 
 std::int32_t Win32Registry::ReadValues(HKey hive, const std::string& subKey, std::vector<RegistryValue>* values) {
-  OpenKey key(hive, subKey, KEY_QUERY_VALUE);
-  if (key.code() != ERROR_SUCCESS) return key.code();
+  ScopedKey key;
+  LONG code = OpenKey(hive, subKey, KEY_QUERY_VALUE, &key);
+  if (code != ERROR_SUCCESS) return code;
   ValueCapacity capacity;
-  LONG infoCode = GrowToKeysLargest(key.get(), &capacity);
-  if (infoCode != ERROR_SUCCESS) return infoCode;
+  code = GrowToKeysLargest(key.get(), &capacity);
+  if (code != ERROR_SUCCESS) return code;
   std::vector<RegistryValue> found;
   for (DWORD index = 0;; ++index) {
     RegistryValue value;
-    LONG code = EnumValue(key.get(), index, &capacity, &value);
+    code = EnumValue(key.get(), index, &capacity, &value);
     if (code == ERROR_NO_MORE_ITEMS) break;
     if (code != ERROR_SUCCESS) return code;
     found.push_back(std::move(value));
@@ -135,19 +128,19 @@ std::int32_t Win32Registry::ReadValues(HKey hive, const std::string& subKey, std
 
 // What SHSetValueW does, RegCreateKeyExW and RegSetValueExW, but with the view chosen: SHSetValueW takes no flag.
 std::int32_t Win32Registry::WriteValue(HKey hive, const std::string& subKey, const RegistryValue& value) {
-  HKEY key = nullptr;
+  HKEY created = nullptr;
   LONG code = ::RegCreateKeyExW(ToHkey(hive), Widen(subKey).data(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                KEY_SET_VALUE | kShellView, nullptr, &key, nullptr);
+                                KEY_SET_VALUE | kShellView, nullptr, &created, nullptr);
   if (code != ERROR_SUCCESS) return code;
-  code = ::RegSetValueExW(key, Widen(value.name).data(), 0, value.type,
+  ScopedKey key(created);
+  return ::RegSetValueExW(key.get(), Widen(value.name).data(), 0, value.type,
                           reinterpret_cast<const BYTE*>(value.bytes.data()), static_cast<DWORD>(value.bytes.size()));
-  ::RegCloseKey(key);
-  return code;
 }
 
 std::int32_t Win32Registry::DeleteValue(HKey hive, const std::string& subKey, const std::string& name) {
-  OpenKey key(hive, subKey, KEY_SET_VALUE);
-  if (key.code() != ERROR_SUCCESS) return key.code();
+  ScopedKey key;
+  LONG code = OpenKey(hive, subKey, KEY_SET_VALUE, &key);
+  if (code != ERROR_SUCCESS) return code;
   return ::RegDeleteValueW(key.get(), Widen(name).data());
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/win32/conversions.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -50,6 +51,13 @@ void* SystemFunction(const char* dll, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 
+// Memory is left where ole32 cannot be bound: nothing else can free it.
+bool FreeTaskMemory(void* memory) {
+  ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoTaskMemFree);
+  if (boundCoTaskMemFree != nullptr) boundCoTaskMemFree(memory);
+  return boundCoTaskMemFree != nullptr;
+}
+
 // CSIDL_FLAG_CREATE and SHGFP_TYPE_CURRENT: the folder as it is now, made when it is missing. The shell answers
 // S_FALSE for a folder that is not there and E_INVALIDARG for one it does not know.
 DesktopFolderAnswer Win32Shell::DesktopFolder() {
@@ -85,7 +93,10 @@ std::optional<std::string> Win32Shell::StockFolderPath(int csidl) {
   return Narrow(buffer);
 }
 
+// Asked of the shell once: each answer has it write the folder's Shell Folders value again, and every change asks
+// for its journal's folder more than once.
 std::optional<std::string> Win32Shell::ApplicationDataFolder() {
+  if (applicationData_) return applicationData_;
   wchar_t buffer[MAX_PATH + 1];
   std::memset(buffer, 0, sizeof buffer);
   ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetFolderPathW);
@@ -93,7 +104,8 @@ std::optional<std::string> Win32Shell::ApplicationDataFolder() {
   if (boundSHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK) {
     return std::nullopt;
   }
-  return Narrow(buffer);
+  applicationData_ = Narrow(buffer);
+  return applicationData_;
 }
 
 // With the desktop as the owner of whatever the shell shows; what it answers is not examined, since a browser
@@ -114,7 +126,6 @@ std::optional<std::string> Win32Shell::BrowseForFolder(WindowHandle owner, const
   ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoInitializeEx);
   ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHBrowseForFolderW);
   ZOLVANE_SYSTEM_FUNCTION("shell32.dll", SHGetPathFromIDListW);
-  ZOLVANE_SYSTEM_FUNCTION("ole32.dll", CoTaskMemFree);
   // Without the shell there is no dialog: the same answer as a dialog that was cancelled.
   if (boundSHBrowseForFolderW == nullptr || boundSHGetPathFromIDListW == nullptr) return std::nullopt;
   static thread_local bool comInitialised = false;
@@ -127,12 +138,11 @@ std::optional<std::string> Win32Shell::BrowseForFolder(WindowHandle owner, const
   record.hwndOwner = ToHwnd(owner);
   record.lpszTitle = titleText.data();
   record.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
-  LPITEMIDLIST chosen = boundSHBrowseForFolderW(&record);
-  if (chosen == nullptr) return std::nullopt;
+  ScopedTaskMemory<ITEMIDLIST> chosen(boundSHBrowseForFolderW(&record));
+  if (!chosen.valid()) return std::nullopt;
   wchar_t path[MAX_PATH];
   for (wchar_t& c : path) c = L' ';
-  boundSHGetPathFromIDListW(chosen, path);
-  if (boundCoTaskMemFree != nullptr) boundCoTaskMemFree(chosen);
+  boundSHGetPathFromIDListW(chosen.get(), path);
   std::size_t length = 0;
   while (length < MAX_PATH && path[length] != L'\0') ++length;
   return length == MAX_PATH ? std::string() : Narrow(path, length);

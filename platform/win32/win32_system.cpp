@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -62,8 +63,8 @@ std::string Win32System::ErrorText(std::int32_t code) {
   DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  ScopedLocalMemory<wchar_t> allocated(text);
   std::string description = length > 0 ? Narrow(text, length) : std::string();
-  if (text != nullptr) LocalFree(text);
   while (!description.empty() &&
          (description.back() == '\n' || description.back() == '\r' || description.back() == ' ')) {
     description.pop_back();

@@ -4,7 +4,6 @@
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
-#include <psapi.h>
 
 #include "resources/control_ids.h"
 
@@ -296,7 +295,7 @@ bool ZolvaneApp::WaitForMainWindow() {
   return WaitUntil([this] {
     std::vector<HWND> windows = TopLevelWindows(processId_, ZOLVANE_MAIN_WINDOW_CLASS);
     main_ = windows.empty() ? nullptr : windows.front();
-    return main_ != nullptr;
+    return main_ != nullptr && IsWindowVisible(main_) && Enabled(IDC_BACKUP);
   });
 }
 
@@ -380,18 +379,6 @@ HWND ZolvaneApp::WaitForMessageBox(const std::string& title, DWORD timeoutMs) {
 
 std::string ZolvaneApp::MessageBoxText(HWND box) {
   return TextOf(GetDlgItem(box, 0xFFFF));
-}
-
-bool ZolvaneApp::HasModule(const std::string& name) const {
-  HMODULE modules[512];
-  DWORD bytes = 0;
-  if (!EnumProcessModules(process_, modules, sizeof modules, &bytes)) return false;
-  for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
-    wchar_t base[MAX_PATH] = {};
-    GetModuleBaseNameW(process_, modules[i], base, MAX_PATH);
-    if (lstrcmpiW(base, Wide(name).c_str()) == 0) return true;
-  }
-  return false;
 }
 
 bool ZolvaneApp::PressOk(HWND box) {

@@ -106,7 +106,8 @@ class ZolvaneApp {
   bool started() const { return process_ != nullptr; }
   DWORD processId() const { return processId_; }
 
-  // Waits for the main window to be shown; false when it was not within the wait.
+  // Waits for the main window to be shown and done with its start (it undoes a cut-off change away from its thread,
+  // its buttons greyed meanwhile); false when it was not within the wait.
   bool WaitForMainWindow();
   HWND main() const { return main_; }
   HWND Control(int id) const { return GetDlgItem(main_, id); }
@@ -137,9 +138,6 @@ class ZolvaneApp {
   // The text of a message box, and OK pressed on it; waits for the box to go.
   static std::string MessageBoxText(HWND box);
   static bool PressOk(HWND box);
-
-  // Whether a library of this name (e.g. "shell32.dll", any case) is loaded in the program.
-  bool HasModule(const std::string& name) const;
 
   bool WaitForExit(DWORD timeoutMs = kWaitMs);
   bool HasExited() const;

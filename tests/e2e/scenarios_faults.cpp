@@ -1,6 +1,6 @@
 // Scenarios of the faults found in review: a failed backup keeps the last good one, a regedit.exe beside
 // Zolvane never runs, a double-click on an About link opens its page once, a refused write is put back, and
-// the window answers during a slow backup, which a close waits for.
+// the window answers during a slow backup, which a close waits for, and while Apply waits for another Zolvane.
 #include <windows.h>
 
 #include <cstdio>
@@ -223,6 +223,40 @@ E2E_SCENARIO(ScenarioApplyRefusedWritePutBack, "apply-refused-write-put-back", f
   CHECK(ZolvaneApp::PressOk(box));
   CHECK(ReadValue(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName) == userShellFolders);
   CHECK(ReadValue(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName) == shellFolders);
+}
+
+// Another Zolvane holds the session's lock: Apply waits for it away from the window's thread, so that the window
+// answers every probe, its buttons greyed, and the change is made once the lock is let go.
+E2E_SCENARIO(ScenarioApplyWaitsForTheLock, "apply-waits-for-the-lock", false) {
+  RegistryKeeper keeper;
+  const Folder& myDocuments = kFolders[kMyDocuments];
+  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName);
+  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName);
+  HANDLE lock = CreateMutexW(nullptr, TRUE, L"Local\\Zolvane backup and restore");
+  if (!CHECK(lock != nullptr && GetLastError() != ERROR_ALREADY_EXISTS)) return;
+
+  ZolvaneApp app(exe);
+  if (!CHECK(app.WaitForMainWindow())) return;
+  app.SelectEntry(kMyDocuments);
+  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "My Documents location"; }))) return;
+  if (!CHECK(app.SetPathText("D:\\Waited\\Docs"))) return;
+  if (!CHECK(app.Click(IDC_APPLY))) return;
+  CHECK(WaitUntil([&] { return ButtonsEnabled(app, false); }));
+  int unanswered = 0;
+  for (int probe = 0; probe < 10; ++probe) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(app.main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result)) ++unanswered;
+    Sleep(200);
+  }
+  CHECK_EQ(unanswered, 0);
+  CHECK(app.WaitForMessageBox("Zolvane", 0) == nullptr);
+  ReleaseMutex(lock);
+  CloseHandle(lock);
+  HWND box = app.WaitForMessageBox("Zolvane");
+  if (!CHECK(box != nullptr)) return;
+  CHECK_EQ(ZolvaneApp::MessageBoxText(box), "Successfully done!");
+  CHECK(ZolvaneApp::PressOk(box));
+  CHECK_EQ(ReadText(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName), std::string("D:\\Waited\\Docs"));
 }
 
 E2E_SCENARIO(ScenarioBackupWindowAnswers, "backup-window-answers", false) {

@@ -34,7 +34,8 @@ HWND FileNameBox(HWND dialog) {
   return found;
 }
 
-// Chooses the menu command, confirms the preselected file in the dialog and returns the question that follows.
+// Chooses the menu command, confirms the preselected file in the dialog and returns the box that follows: the
+// question, or the refusal of a file that is no backup.
 HWND ChooseBackupInDialog(ZolvaneApp& app, const std::string& expectedName) {
   app.ChooseMenu(IDM_RESTORE_FROM_BACKUP);
   HWND dialog = app.WaitForWindow("#32770", kDialogCaption);
@@ -54,12 +55,12 @@ void Answer(HWND box, int button) {
   CHECK(WaitUntil([box] { return !IsWindow(box); }));
 }
 
-// Starts Zolvane, restores from the backup on the desktop with Yes to the question, and returns the message that
-// tells how it went (nullptr, and a failed check, when there is none).
+// Starts Zolvane, restores from the backup on the desktop with Yes to the question, if one is asked, and returns
+// the message that tells how it went (nullptr, and a failed check, when there is none).
 HWND RestoreFromDesktopBackup(ZolvaneApp& app) {
   if (!StartWithFolder(app, kMyDocuments)) return nullptr;
   HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
-  if (question == nullptr) return nullptr;
+  if (question == nullptr || GetDlgItem(question, IDYES) == nullptr) return question;
   Answer(question, IDYES);
   HWND outcome = app.WaitForMessageBox("Zolvane", 40000);
   CHECK(outcome != nullptr);
@@ -82,8 +83,11 @@ E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
   // No: nothing is imported and no other box follows.
   HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
   if (question == nullptr) return;
-  CHECK_EQ(ZolvaneApp::MessageBoxText(question),
+  // The question names the file and how many values it changes (My Documents' and any the shell has rewritten).
+  std::string asked = ZolvaneApp::MessageBoxText(question);
+  CHECK_EQ(asked.substr(0, asked.find('\n')),
            "Replace the current special folder paths with those in " + backupFile.path() + "?");
+  CHECK(asked.find("\nIt changes ") != std::string::npos && asked.find("It changes no value") == std::string::npos);
   Answer(question, IDNO);
   CHECK(app.WaitForMessageBox("Zolvane", 1000) == nullptr);
   CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, "Personal"), std::string(kChangedPath));
@@ -145,8 +149,10 @@ E2E_SCENARIO(ScenarioRestoreRefusesSmuggledFile, "restore-refuses-smuggled-file"
       << "]\r\n\"ZolvaneProbe\"=\"C:\\\\Probe\"\r\n; x\n[HKEY_CURRENT_USER\\" << planted
       << "]\n\"x\"=\"y\"\n[-HKEY_CURRENT_USER\\" << victim << "]\r\n";
   ZolvaneApp app(exe);
+  // Refused before any question is asked.
   HWND outcome = RestoreFromDesktopBackup(app);
   if (outcome == nullptr) return;
+  CHECK(GetDlgItem(outcome, IDYES) == nullptr);
   CHECK_EQ(ZolvaneApp::MessageBoxText(outcome),
            "\"" + backupFile.path() +
                "\" is not a backup of the special folder paths, so nothing was imported.\nLine 6: "

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
 #include "cli/command_line.h"
 #include "fakes/fake_output.h"
 #include "fakes/fake_platform.h"
@@ -19,62 +20,66 @@ using platform::kHkeyLocalMachine;
 
 struct ParseCase {
   std::vector<std::string> arguments;
-  CliCommand command;
-  const char* folder;  // display name, or nullptr
+  const char* command;  // its names (with " --all" for restore --all), or how the arguments were refused
+  const char* folder;   // display name, or nullptr
   std::string path;
   bool csv;
   bool create = false;
   platform::HKey hive = 0;
 };
 
+const char* const kBad = "bad usage";
+const char* const kUnknownFolder = "unknown folder";
+
+std::string CommandOf(const CliRequest& request) {
+  if (request.command == nullptr) return request.unknownFolder ? kUnknownFolder : kBad;
+  return request.command->names + std::string(request.Has(CliSwitch::kAll) ? " --all" : "");
+}
+
 class ParseCommandLineTest : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseCommandLineTest, ReadsCommandFolderAndPath) {
   const ParseCase& expected = GetParam();
   CliRequest request = ParseCommandLine(expected.arguments);
-  EXPECT_EQ(request.command, expected.command);
+  EXPECT_EQ(CommandOf(request), expected.command);
   EXPECT_EQ(request.folder, expected.folder ? FindShellFolder(expected.folder) : nullptr);
   EXPECT_EQ(request.path, expected.path);
-  EXPECT_EQ(request.csv, expected.csv);
-  EXPECT_EQ(request.create, expected.create);
+  EXPECT_EQ(request.Has(CliSwitch::kCsv), expected.csv);
+  EXPECT_EQ(request.Has(CliSwitch::kCreate), expected.create);
   EXPECT_EQ(request.hive, expected.hive);
-  bool refused = expected.command == CliCommand::kBadUsage || expected.command == CliCommand::kUnknownFolder;
-  EXPECT_EQ(request.error.empty(), !refused);
+  EXPECT_EQ(request.error.empty(), request.command != nullptr);
 }
 
-const CliCommand kBad = CliCommand::kBadUsage;
 INSTANTIATE_TEST_SUITE_P(
     Cli, ParseCommandLineTest,
     ::testing::Values(
-        ParseCase{{"--help"}, CliCommand::kHelp, nullptr, "", false},
-        ParseCase{{"/?"}, CliCommand::kHelp, nullptr, "", false},
-        ParseCase{{"-H"}, CliCommand::kHelp, nullptr, "", false},
-        ParseCase{{"--version"}, CliCommand::kVersion, nullptr, "", false},
-        ParseCase{{"list"}, CliCommand::kList, nullptr, "", false},
-        ParseCase{{"LIST", "--CSV"}, CliCommand::kList, nullptr, "", true},
-        ParseCase{{"show", "My Documents"}, CliCommand::kShow, "My Documents", "", false},
-        ParseCase{{"show", "  my DOCUMENTS "}, CliCommand::kShow, "My Documents", "", false},
-        ParseCase{{"show", "personal"}, CliCommand::kShow, "My Documents", "", false},
-        ParseCase{{"show", "COMMONVIDEO"}, CliCommand::kShow, "Shared Video", "", false},
-        ParseCase{{"set", "Desktop", "  D:\\Desk  "}, CliCommand::kSet, "Desktop", "D:\\Desk", false},
-        ParseCase{{"restore", "cache"}, CliCommand::kRestore, "Temporary Internet Files", "", false},
-        ParseCase{{"restore", "--all"}, CliCommand::kRestoreAll, nullptr, "", false},
-        ParseCase{{"backup"}, CliCommand::kBackup, nullptr, "", false},
-        ParseCase{{"backup", "keys.bak"}, CliCommand::kBackup, nullptr, "keys.bak", false},
-        ParseCase{{"import", "keys.bak"}, CliCommand::kImport, nullptr, "keys.bak", false},
-        ParseCase{{"layout"}, CliCommand::kLayout, nullptr, "", false},
-        ParseCase{{"apply", " d.txt "}, CliCommand::kApply, nullptr, "d.txt", false},
-        ParseCase{{"apply", "--DRY-RUN", "d.txt"}, CliCommand::kApply, nullptr, "d.txt", false},
-        ParseCase{{"check", "--csv"}, CliCommand::kCheck, nullptr, "", true},
+        ParseCase{{"--help"}, "--help -h /?", nullptr, "", false},
+        ParseCase{{"/?"}, "--help -h /?", nullptr, "", false}, ParseCase{{"-H"}, "--help -h /?", nullptr, "", false},
+        ParseCase{{"--version"}, "--version", nullptr, "", false}, ParseCase{{"list"}, "list", nullptr, "", false},
+        ParseCase{{"LIST", "--CSV"}, "list", nullptr, "", true},
+        ParseCase{{"show", "My Documents"}, "show", "My Documents", "", false},
+        ParseCase{{"show", "  my DOCUMENTS "}, "show", "My Documents", "", false},
+        ParseCase{{"show", "personal"}, "show", "My Documents", "", false},
+        ParseCase{{"show", "COMMONVIDEO"}, "show", "Shared Video", "", false},
+        ParseCase{{"set", "Desktop", "  D:\\Desk  "}, "set", "Desktop", "D:\\Desk", false},
+        ParseCase{{"restore", "cache"}, "restore", "Temporary Internet Files", "", false},
+        ParseCase{{"restore", "--all"}, "restore --all", nullptr, "", false},
+        ParseCase{{"backup"}, "backup", nullptr, "", false},
+        ParseCase{{"backup", "keys.bak"}, "backup", nullptr, "keys.bak", false},
+        ParseCase{{"import", "keys.bak"}, "import", nullptr, "keys.bak", false},
+        ParseCase{{"layout"}, "layout", nullptr, "", false},
+        ParseCase{{"apply", " d.txt "}, "apply", nullptr, "d.txt", false},
+        ParseCase{{"apply", "--DRY-RUN", "d.txt"}, "apply", nullptr, "d.txt", false},
+        ParseCase{{"check", "--csv"}, "check", nullptr, "", true},
         ParseCase{{"apply", "--create", "d.txt", "--HIVE", " hkcu "},
-                  CliCommand::kApply,
+                  "apply",
                   nullptr,
                   "d.txt",
                   false,
                   true,
                   kHkeyCurrentUser},
-        ParseCase{{"set", "--create", "Desktop", "D:\\D"}, CliCommand::kSet, "Desktop", "D:\\D", false, true},
-        ParseCase{{"check", "--hive", "HKLM"}, CliCommand::kCheck, nullptr, "", false, false, kHkeyLocalMachine},
+        ParseCase{{"set", "--create", "Desktop", "D:\\D"}, "set", "Desktop", "D:\\D", false, true},
+        ParseCase{{"check", "--hive", "HKLM"}, "check", nullptr, "", false, false, kHkeyLocalMachine},
         ParseCase{{"check", "--hive", "HKCR"}, kBad, nullptr, "", false},
         ParseCase{{"check", "--hive"}, kBad, nullptr, "", false},
         ParseCase{{"check", "--no-header"}, kBad, nullptr, "", false},
@@ -83,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{{"layout", "x"}, kBad, nullptr, "", false}, ParseCase{{"apply"}, kBad, nullptr, "", false},
         ParseCase{{"apply", "a", "b"}, kBad, nullptr, "", false},
         ParseCase{{"apply", "--dry-run", "--dry-run"}, kBad, nullptr, "", false},
-        ParseCase{{"show", "My Docs"}, CliCommand::kUnknownFolder, nullptr, "", false},
-        ParseCase{{"set", "Nowhere", "D:\\"}, CliCommand::kUnknownFolder, nullptr, "D:\\", false},
+        ParseCase{{"show", "My Docs"}, kUnknownFolder, nullptr, "", false},
+        ParseCase{{"set", "Nowhere", "D:\\"}, kUnknownFolder, nullptr, "D:\\", false},
         ParseCase{{}, kBad, nullptr, "", false}, ParseCase{{"move"}, kBad, nullptr, "", false},
         ParseCase{{"--help", "list"}, kBad, nullptr, "", false}, ParseCase{{"list", "--tsv"}, kBad, nullptr, "", false},
         ParseCase{{"show"}, kBad, nullptr, "", false}, ParseCase{{"set", "Desktop"}, kBad, nullptr, "", false},
@@ -135,7 +140,7 @@ TEST_F(CliCommandsTest, ListAsCsvQuotesCommasAndDoublesQuotes) {
   EXPECT_EQ(Run({"list", "--csv"}), 0);
   std::vector<std::string> lines = Lines(output.out);
   ASSERT_EQ(lines.size(), 16u);
-  EXPECT_EQ(lines[0], "Folder,Hive,Stored,Location");
+  EXPECT_EQ(lines[0], kListCsvHeader);
   EXPECT_EQ(lines[3], "Desktop,HKCU,D:\\plain,D:\\plain");
   EXPECT_EQ(lines[5], "My Documents,HKCU,\"D:\\a,\"\"b\"\"\",\"D:\\a,\"\"b\"\"\"");
 }
@@ -156,19 +161,20 @@ TEST_F(CliCommandsTest, SetWritesBothKeysAndSaysSo) {
 TEST_F(CliCommandsTest, SetSaysWhenTheLocationIsNotThereAndCreateMakesIt) {
   EXPECT_EQ(Run({"set", "Desktop", "D:\\New\\Desk"}), 0);
   EXPECT_EQ(output.out, "Successfully done!\r\n");
-  EXPECT_EQ(output.err, "The folder \"D:\\New\\Desk\" does not exist yet; --create makes it.\r\n");
+  EXPECT_EQ(output.err, AsLines(NotThereYetText("D:\\New\\Desk")));
   EXPECT_EQ(fake.files.folders.count("D:\\New\\Desk"), 0u);
   output = FakeOutput();
   EXPECT_EQ(Run({"set", "Desktop", "D:\\New\\Desk", "--create"}), 0);
   EXPECT_EQ(output.out, "Successfully done!\r\n");
-  EXPECT_EQ(output.err, "Made the folder \"D:\\New\\Desk\".\r\n");
+  EXPECT_EQ(output.err, AsLines(MadeFolderText("D:\\New\\Desk")));
   EXPECT_EQ(fake.files.folders.count("D:\\New"), 1u);
   EXPECT_EQ(fake.files.folders.count("D:\\New\\Desk"), 1u);
   // A location that cannot be made writes nothing.
   output = FakeOutput();
   fake.log.Fail("CreateFolder", 0, 5);
   EXPECT_EQ(Run({"set", "Favorites", "E:\\Fav", "--create"}), 5);
-  EXPECT_EQ(output.err, "Cannot make the folder \"E:\\Fav\": Access is denied. (error 5); nothing was written.\r\n");
+  EXPECT_EQ(output.err, AsLines("Cannot make the folder \"E:\\Fav\": Access is denied. (error 5)" +
+                                std::string(kNotMadeNothingWritten)));
   EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Favorites"), "");
 }
 
@@ -214,22 +220,72 @@ TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
   EXPECT_EQ(output.err, "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit\r\n");
   EXPECT_EQ(output.out, "");
   EXPECT_EQ(Run({"/?"}), 0);
-  EXPECT_EQ(output.out.rfind("Usage:\r\n", 0), 0u);
-  EXPECT_EQ(Lines(output.out).back(), "  6  any other failure; the system's error code is in the message");
+  EXPECT_EQ(output.out, AsLines(UsageText()));
   output = FakeOutput();
   EXPECT_EQ(Run({"--version"}), 0);
-  EXPECT_EQ(output.out, "zolvane-cli " ZOLVANE_VERSION_SHORT "\r\n");
+  EXPECT_EQ(output.out, AsLines(kVersionLine));
   EXPECT_EQ(output.err, "");
 }
 
 TEST_F(CliCommandsTest, BadUsageAndUnknownFoldersEndWithOneOnStandardError) {
   EXPECT_EQ(Run({}), 1);
-  EXPECT_NE(output.err.find("No command given."), std::string::npos);
-  EXPECT_NE(output.err.find("Exit codes:"), std::string::npos);
+  EXPECT_EQ(output.err, AsLines(kProgramPrefix + std::string(kNoCommandGiven) + "\n\n" + UsageText()));
   output.err.clear();
   EXPECT_EQ(Run({"show", "Downloads"}), 1);
-  EXPECT_EQ(output.err.find("Unknown folder \"Downloads\""), 13u);
+  EXPECT_EQ(output.err, AsLines(kProgramPrefix + UnknownFolderText("Downloads")));
   EXPECT_EQ(output.out, "");
+}
+
+// Each of zolvane-cli's own texts, worded once here; the usage as a whole is README.md's (readme_shows_the_usage).
+TEST(CliTextsTest, EachTextReadsSo) {
+  auto takes = [](const char* command) { return std::string(FindCliCommand(command)->takes); };
+  const std::pair<std::string, std::string> texts[] = {
+      {kVersionLine, "zolvane-cli " ZOLVANE_VERSION_SHORT},
+      {kProgramPrefix, "zolvane-cli: "},
+      {kNoCommandGiven, "No command given."},
+      {kHiveTakesAHive, "\"--hive\" takes HKCU or HKLM."},
+      {kNoHeaderGoesWithCsv, "\"--no-header\" goes with --csv."},
+      {kSetNeedsAPath, "\"set\" needs a path that is not empty."},
+      {kFileNameIsEmpty, "The file name is empty."},
+      {UnknownCommandText("move"), "Unknown command \"move\"."},
+      {kTakesNoArgument, " takes no argument."},
+      {NoSuchSwitchText("--tsv", "It takes this."), "\"--tsv\" is no switch of zolvane-cli. It takes this."},
+      {kGivenTwice, " is given twice."},
+      {UnknownFolderText("Downloads"), "Unknown folder \"Downloads\": \"zolvane-cli list\" names the fifteen folders."},
+      {takes("list"), "\"list\" takes no argument but --csv."},
+      {takes("show"), "\"show\" takes a folder."},
+      {takes("set"), "\"set\" takes a folder and a path, and --create."},
+      {takes("restore"), "\"restore\" takes a folder or --all."},
+      {takes("backup"), "\"backup\" takes at most one file."},
+      {takes("import"), "\"import\" takes one file."},
+      {takes("layout"), "\"layout\" takes no argument but --hive."},
+      {takes("apply"), "\"apply\" takes one file, and --dry-run, --create and --hive."},
+      {takes("check"), "\"check\" takes no argument but --csv, --no-header and --hive."},
+      {kListCsvHeader, "Folder,Hive,Stored,Location"},
+      {kNothingWritten, " Nothing was written."},
+      {kNotMadeNothingWritten, "; nothing was written."},
+      {MadeFolderText("D:\\A"), "Made the folder \"D:\\A\"."},
+      {NotThereYetText("D:\\A"), "The folder \"D:\\A\" does not exist yet; --create makes it."},
+      {NoFolderCanLiveText("Docs", "it is not a full path"),
+       "The path \"Docs\" cannot be where a folder lives: it is not a full path."},
+      {kBackupFileLabel, "\nBackup file: "},
+      {kCannotRead, "Cannot read"},
+      {kNotALayout, " is not a layout of the special folders, so nothing was changed."},
+      {kPutsFolderWhereNoneCanLive, " puts a folder where no folder can live, so nothing was changed."},
+      {kUnchanged, "unchanged"},
+      {kWouldMove, "would move"},
+      {kMoved, "moved"},
+      {kPutBack, "put back"},
+      {kNotPutBack, "moved, and could not be put back"},
+      {kChangedElsewhere, "moved, then changed by another program: left as it made it"},
+      {kNotReached, "not moved: the layout stopped before it"},
+      {kCheckCsvHeader, "Computer,User,Time,Folder,Problem,Detail"},
+      {kHealthyProblem, "ok"},
+      {ProblemCountText(0), "No problem found."},
+      {ProblemCountText(1), "1 problem."},
+      {ProblemCountText(7), "7 problems."},
+  };
+  for (const auto& [text, expected] : texts) EXPECT_EQ(text, expected);
 }
 
 }  // namespace

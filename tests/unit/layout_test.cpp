@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
 #include "cli/command_line.h"
 #include "fakes/fake_output.h"
 #include "fakes/fake_platform.h"
@@ -90,7 +91,7 @@ TEST_F(LayoutCommandsTest, TheLayoutPrintedAppliesAgainAndChangesNothing) {
 
   EXPECT_EQ(Apply(layout), 0);
   EXPECT_EQ(Writes(), 0u);
-  EXPECT_NE(output.out.find("My Documents: unchanged\r\n"), std::string::npos);
+  EXPECT_NE(output.out.find("My Documents: " + std::string(kUnchanged) + "\r\n"), std::string::npos);
   EXPECT_NE(output.out.find("\r\n0 moved, 14 unchanged.\r\n"), std::string::npos);
   EXPECT_EQ(output.err, "");
 }
@@ -99,16 +100,15 @@ TEST_F(LayoutCommandsTest, ApplyMovesWhatIsElsewhereInFileOrderAndADryRunOnlySay
   const std::string layout = "Desktop = D:\\Desk\r\nPersonal = %USERPROFILE%\\My Documents\r\nshared music = M:\\";
   EXPECT_EQ(Apply(layout, true), 2);
   EXPECT_EQ(output.out,
-            "Desktop: would move: %USERPROFILE%\\Desktop -> D:\\Desk\r\nMy Documents: unchanged\r\n"
-            "Shared Music: would move: %ALLUSERSPROFILE%\\Documents\\My Music -> M:\\\r\n"
-            "2 would move, 1 unchanged.\r\n");
+            "Desktop: would move: %USERPROFILE%\\Desktop -> D:\\Desk\r\nMy Documents: " + std::string(kUnchanged) +
+                "\r\nShared Music: would move: %ALLUSERSPROFILE%\\Documents\\My Music -> M:\\\r\n"
+                "2 would move, 1 unchanged.\r\n");
   EXPECT_EQ(Writes(), 0u);
 
   fake.files.folders.insert("M:\\");
   EXPECT_EQ(Apply(layout), 0);
-  EXPECT_EQ(output.out,
-            "Desktop: moved (the folder \"D:\\Desk\" does not exist yet)\r\nMy Documents: unchanged\r\n"
-            "Shared Music: moved\r\n2 moved, 1 unchanged.\r\n");
+  EXPECT_EQ(output.out, "Desktop: moved (the folder \"D:\\Desk\" does not exist yet)\r\nMy Documents: " +
+                            std::string(kUnchanged) + "\r\nShared Music: " + kMoved + "\r\n2 moved, 1 unchanged.\r\n");
   EXPECT_EQ(Stored("Desktop"), "D:\\Desk");
   EXPECT_EQ(Stored("CommonMusic", kHkeyLocalMachine, kShellFoldersKey), "M:\\");
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop")->type, platform::kRegExpandSz);
@@ -122,9 +122,9 @@ TEST_F(LayoutCommandsTest, AFolderThatCannotBeMovedPutsBackEveryFolderMovedBefor
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
   auto before = fake.registry.keys();
   EXPECT_EQ(Apply("Desktop = D:\\Desk\r\nMy Music = D:\\Music\r\nShared Music = M:\\\r\nFavorites = D:\\Fav"), 5);
-  EXPECT_EQ(output.out,
-            "Desktop: put back\r\nMy Music: put back\r\nShared Music: Access Denied. No changes were made.\r\n"
-            "Favorites: not moved: the layout stopped before it\r\n");
+  EXPECT_EQ(output.out, "Desktop: " + std::string(kPutBack) + "\r\nMy Music: " + kPutBack +
+                            "\r\nShared Music: Access Denied. No changes were made.\r\nFavorites: " + kNotReached +
+                            "\r\n");
   EXPECT_EQ(output.err,
             "Nothing was changed: Shared Music could not be moved, and the 2 folders moved before it were put back. "
             "(error 5)\r\n");
@@ -152,9 +152,8 @@ TEST_F(LayoutCommandsTest, CreateMakesTheMissingFoldersAndHiveLeavesTheOtherHive
   FolderLocations(fake.platform()).RestoreDefault(*FindShellFolder("Desktop"));
   fake.log.Fail("CreateFolder(M:\\Music)", 0, 5);
   EXPECT_EQ(Run({"apply", "D:\\layout.txt", "--create"}), 5);
-  EXPECT_EQ(output.out,
-            "Desktop: not moved: the layout stopped before it\r\nShared Music: Cannot make the folder \"M:\\Music\": "
-            "Access is denied. (error 5)\r\n");
+  EXPECT_EQ(output.out, "Desktop: " + std::string(kNotReached) +
+                            "\r\nShared Music: Cannot make the folder \"M:\\Music\": Access is denied. (error 5)\r\n");
   EXPECT_EQ(output.err,
             "Nothing was changed: Shared Music could not be moved. The folders made for it stay: \\\\srv\\home\\Ann, "
             "\\\\srv\\home\\Ann\\Desktop. (error 5)\r\n");
@@ -164,9 +163,7 @@ TEST_F(LayoutCommandsTest, CreateMakesTheMissingFoldersAndHiveLeavesTheOtherHive
 TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
   EXPECT_EQ(Apply("Desktop = D:\\Desk\r\nDownloads = D:\\Down"), 3);
   EXPECT_EQ(output.err,
-            "\"D:\\layout.txt\" is not a layout of the special folders, so nothing was changed.\r\n"
-            "Line 2: Downloads = D:\\Down\r\n" +
-                std::string(kUnknown) + "\r\n");
+            AsLines("\"D:\\layout.txt\"" + std::string(kNotALayout) + "\nLine 2: Downloads = D:\\Down\n" + kUnknown));
   EXPECT_EQ(Writes(), 0u);
   // The line is shown as the user can read it: no control character as itself, a long line cut.
   EXPECT_EQ(Apply("Desktop = D:\\Desk\x01"), 3);
@@ -174,7 +171,8 @@ TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
   EXPECT_EQ(Apply("Desktop = D:\\" + std::string(400, 'a')), 3);
   EXPECT_EQ(output.err.find(std::string(200, 'a')), std::string::npos) << output.err;
   EXPECT_EQ(Run({"apply", "D:\\missing.txt"}), 6);
-  EXPECT_EQ(output.err, "Cannot read \"D:\\missing.txt\": The system cannot find the file specified. (error 2)\r\n");
+  EXPECT_EQ(output.err, kCannotRead + std::string(" \"D:\\missing.txt\": The system cannot find the file specified. "
+                                                  "(error 2)\r\n"));
   LockHeldElsewhere another(fake.locks, kSessionLockName);
   EXPECT_EQ(Apply("Desktop = D:\\Desk"), 6);
   EXPECT_EQ(Writes(), 0u);
@@ -206,24 +204,25 @@ TEST_F(LayoutCommandsTest, CheckNamesEachProblemOnceAndNothingForAHealthyFolder)
             "My Pictures\tunusable value\tUser Shell Folders holds \"%NOPE%\\Pictures\": %NOPE% names no variable\r\n"
             "SendTo\tvalues disagree\tShell Folders holds \"D:\\Elsewhere\", User Shell Folders \"D:\\Good\"\r\n"
             "Start Menu\tunusable value\tUser Shell Folders holds a REG_DWORD, not a path\r\n"
-            "Startup\tunusable value\tUser Shell Folders holds empty text\r\n"
-            "7 problems.\r\n");
+            "Startup\tunusable value\tUser Shell Folders holds empty text\r\n" +
+                AsLines(ProblemCountText(7)));
   EXPECT_EQ(Writes(), 0u);
   fake.environment.Set("USERNAME", "Tom&Jerry, \"Admin\"");
   EXPECT_EQ(Run({"check", "--csv"}), 2);
   EXPECT_EQ(output.out.substr(0, output.out.find("\r\n", 50) + 2),
-            "Computer,User,Time,Folder,Problem,Detail\r\nPC-7,\"Tom&Jerry, \"\"Admin\"\"\",2026-12-09T01:57:00,Desktop,"
-            "location missing,\"\"\"D:\\Missing\"\" does not exist\"\r\n");
-  EXPECT_EQ(output.err, "7 problems.\r\n");
+            kCheckCsvHeader + std::string("\r\nPC-7,\"Tom&Jerry, \"\"Admin\"\"\",2026-12-09T01:57:00,Desktop,"
+                                          "location missing,\"\"\"D:\\Missing\"\" does not exist\"\r\n"));
+  EXPECT_EQ(output.err, AsLines(ProblemCountText(7)));
   // HKEY_LOCAL_MACHINE's folders alone have none of these problems.
   EXPECT_EQ(Run({"check", "--hive", "hklm"}), 0);
 
   // A healthy machine says so in a row of its own, and --no-header leaves the header to the file's first run.
   for (const ShellFolder& folder : kShellFolders) locations.Relocate(folder, "D:\\Good");
   EXPECT_EQ(Run({"check"}), 0);
-  EXPECT_EQ(output.out, "No problem found.\r\n");
+  EXPECT_EQ(output.out, AsLines(ProblemCountText(0)));
   EXPECT_EQ(Run({"check", "--csv", "--no-header"}), 0);
-  EXPECT_EQ(output.out, "PC-7,\"Tom&Jerry, \"\"Admin\"\"\",2026-12-09T01:57:00,,ok,\r\n");
+  EXPECT_EQ(output.out,
+            AsLines("PC-7,\"Tom&Jerry, \"\"Admin\"\"\",2026-12-09T01:57:00,," + std::string(kHealthyProblem) + ","));
 }
 
 }  // namespace

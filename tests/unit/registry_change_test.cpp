@@ -8,6 +8,7 @@
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
 #include "fakes/fake_output.h"
+#include "features/feature_texts.h"
 #include "features/folder_locations.h"
 #include "features/layout.h"
 #include "features/registry_import.h"
@@ -84,27 +85,43 @@ TEST_F(RegistryChangeTest, ACutAtAnyWriteIsUndoneByTheNextRunOverNothingAnotherP
   }
 }
 
-// Whichever runs next finds the journal first: the window as it starts, any command, a writer, a backup.
+// Whichever runs next finds the journal first and says so: the window as it starts and at Apply, any command, a
+// writer.
 TEST_F(RegistryChangeTest, EveryNextRunUndoesTheCutOffChangeFirstAndSaysSo) {
   const std::string said = CutOffUndone(kRelocationRun, 2);
-  const std::function<std::vector<std::string>()> nextRuns[] = {
-      [&] {
-        presenter.OnLoad();
-        std::vector<std::string> prompts;
-        for (const auto& box : view.messages) prompts.push_back(box.prompt);
-        return prompts;
-      },
-      [&] {
-        FakeOutput output;
-        RunCliRequest(fake.platform(), output, ParseCommandLine({"list"}));
-        return std::vector<std::string>{output.err.substr(0, output.err.size() - 2)};
-      },
-      [&] { return FolderLocations(fake.platform()).Relocate(*FindShellFolder("Favorites"), "F:\\Fav").notices; },
+  auto prompts = [&] {
+    std::vector<std::string> shown;
+    for (const auto& box : view.messages) shown.push_back(box.prompt);
+    return shown;
   };
-  for (const auto& nextRun : nextRuns) {
+  const struct {
+    std::function<std::vector<std::string>()> nextRun;
+    std::vector<std::string> told;
+  } cases[] = {
+      {[&] {
+         presenter.OnLoad();
+         return prompts();
+       },
+       {said}},
+      {[&] {
+         view.Type("F:\\Fav");
+         presenter.OnApply();
+         return prompts();
+       },
+       {said, kRelocated}},
+      {[&] {
+         FakeOutput output;
+         RunCliRequest(fake.platform(), output, ParseCommandLine({"list"}));
+         return std::vector<std::string>{output.err.substr(0, output.err.size() - 2)};
+       },
+       {said}},
+      {[&] { return FolderLocations(fake.platform()).Relocate(*FindShellFolder("Favorites"), "F:\\Fav").notices; },
+       {said}},
+  };
+  for (const auto& c : cases) {
     Run(ElevenValues(), 3);
     view.messages.clear();
-    EXPECT_EQ(nextRun(), std::vector<std::string>{said});
+    EXPECT_EQ(c.nextRun(), c.told);
     EXPECT_EQ(Held(1), "old 1");
   }
 }

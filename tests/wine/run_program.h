@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/scoped_handle.h"
 #include "scratch.h"
 
 // Waits up to timeoutMs for the started process to end (ending it after that), closes its handles and gives
@@ -44,23 +45,22 @@ class CapturedOutput {
   explicit CapturedOutput(const wchar_t* name) {
     path_ = TempFolder() + name;
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    file_ = platform::ScopedHandle(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                               &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   ~CapturedOutput() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    file_.Close();  // before the file can be deleted
     DeleteFileW(path_.c_str());
   }
-  HANDLE handle() const { return handle_; }
+  HANDLE handle() const { return file_.get(); }
   std::string Read() {
-    CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
+    file_.Close();
     return ReadFileBytes(path_);
   }
 
  private:
   std::wstring path_;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  platform::ScopedHandle file_;
 };
 
 // A program started with its standard output and error in files of its own, named after tag, so that several

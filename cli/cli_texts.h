@@ -1,0 +1,83 @@
+// zolvane-cli's own texts, each written once; the window's words it shares come from vocabulary/ and features/,
+// and each command's usage lines and what it takes are in its row of the command table (cli_commands.cpp).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "product_version.h"
+#include "vocabulary/failure.h"
+
+// --help: the heading, then each command's lines, then these two paragraphs.
+inline constexpr char kUsageHeading[] = "Usage:\n";
+inline constexpr char kFolderParagraph[] =
+    "FOLDER is a name as the window lists it (\"My Documents\") or its registry value name\n"
+    "(\"Personal\"), in any case. A layout file has one line a folder, \"FOLDER = PATH\";\n"
+    "lines that begin with ; or # are comments. --hive takes only that hive's folders.";
+inline constexpr char kExitCodesParagraph[] =
+    "Exit codes:\n"
+    "  0  success (check: no problem; apply --dry-run: nothing would change)\n"
+    "  1  bad usage, or an unknown folder\n"
+    "  2  check found a problem, or apply --dry-run would change something\n"
+    "  3  the input (a backup, a layout or a path) is unusable; nothing was written\n"
+    "  4  the system is not Windows XP\n"
+    "  5  access denied\n"
+    "  6  any other failure; the system's error code is in the message";
+inline constexpr char kVersionLine[] = "zolvane-cli " ZOLVANE_VERSION_SHORT;
+// Before a refusal of the arguments, and a failure that escapes a command.
+inline constexpr char kProgramPrefix[] = "zolvane-cli: ";
+
+// The arguments refused.
+inline constexpr char kNoCommandGiven[] = "No command given.";
+inline constexpr char kHiveTakesAHive[] = "\"--hive\" takes HKCU or HKLM.";
+inline constexpr char kNoHeaderGoesWithCsv[] = "\"--no-header\" goes with --csv.";
+inline constexpr char kSetNeedsAPath[] = "\"set\" needs a path that is not empty.";
+inline constexpr char kFileNameIsEmpty[] = "The file name is empty.";
+inline std::string UnknownCommandText(const std::string& typed) {
+  return "Unknown command " + Quoted(typed) + ".";
+}
+inline constexpr char kTakesNoArgument[] = " takes no argument.";  // after the quoted command
+inline std::string NoSuchSwitchText(const std::string& typed, const std::string& takes) {
+  return Quoted(typed) + " is no switch of zolvane-cli. " + takes;
+}
+inline constexpr char kGivenTwice[] = " is given twice.";  // after the quoted switch
+inline std::string UnknownFolderText(const std::string& name) {
+  return "Unknown folder " + Quoted(name) + ": \"zolvane-cli list\" names the fifteen folders.";
+}
+
+// list and set.
+inline constexpr char kListCsvHeader[] = "Folder,Hive,Stored,Location";
+inline constexpr char kNothingWritten[] = " Nothing was written.";          // after a path's refusal
+inline constexpr char kNotMadeNothingWritten[] = "; nothing was written.";  // after a location that was not made
+inline std::string MadeFolderText(const std::string& location) {
+  return "Made the folder " + Quoted(location) + ".";
+}
+inline std::string NotThereYetText(const std::string& location) {
+  return "The folder " + Quoted(location) + " does not exist yet; --create makes it.";
+}
+inline std::string NoFolderCanLiveText(const std::string& path, const std::string& why) {
+  return "The path " + Quoted(path) + " cannot be where a folder lives: " + why + ".";
+}
+inline constexpr char kBackupFileLabel[] = "\nBackup file: ";
+
+// apply: a layout file refused, and what each folder's line says.
+inline constexpr char kCannotRead[] = "Cannot read";
+// After the quoted file.
+inline constexpr char kNotALayout[] = " is not a layout of the special folders, so nothing was changed.";
+inline constexpr char kPutsFolderWhereNoneCanLive[] =
+    " puts a folder where no folder can live, so nothing was changed.";
+inline constexpr char kUnchanged[] = "unchanged";
+inline constexpr char kWouldMove[] = "would move";
+inline constexpr char kMoved[] = "moved";
+inline constexpr char kPutBack[] = "put back";
+inline constexpr char kNotPutBack[] = "moved, and could not be put back";
+inline constexpr char kChangedElsewhere[] = "moved, then changed by another program: left as it made it";
+inline constexpr char kNotReached[] = "not moved: the layout stopped before it";
+
+// check.
+inline constexpr char kCheckCsvHeader[] = "Computer,User,Time,Folder,Problem,Detail";
+inline constexpr char kHealthyProblem[] = "ok";  // the problem column of a machine with none
+inline std::string ProblemCountText(std::size_t count) {
+  if (count == 0) return "No problem found.";
+  return std::to_string(count) + (count == 1 ? " problem." : " problems.");
+}
