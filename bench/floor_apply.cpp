@@ -4,12 +4,28 @@
 // Usage: floor_apply.exe "<User Shell Folders data>" "<Shell Folders data>"
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cwchar>
 
 #include "bench/bare_window.h"
+#include "features/feature_texts.h"
+#include "vocabulary/product_texts.h"
 
 namespace {
+
+// Zolvane's ASCII texts as the wide strings MessageBoxW takes, widened by the compiler: the floor converts nothing
+// while it is timed.
+template <std::size_t N>
+struct WideText {
+  constexpr explicit WideText(const char (&ascii)[N]) : text() {
+    for (std::size_t i = 0; i < N; ++i) text[i] = static_cast<wchar_t>(ascii[i]);
+  }
+  wchar_t text[N];
+};
+constexpr WideText kRelocatedText(kRelocated);
+constexpr WideText kErrorOccurredText(kErrorOccurred);
+constexpr WideText kAppTitleText(kAppTitle);
 
 const wchar_t kExplorer[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const wchar_t* gUserShellFoldersData = L"";
@@ -31,7 +47,8 @@ LONG Write(const wchar_t* key, DWORD type, const wchar_t* data) {
 void ApplyClicked(HWND window) {
   Write(L"User Shell Folders", REG_EXPAND_SZ, gUserShellFoldersData);
   LONG result = Write(L"Shell Folders", REG_SZ, gShellFoldersData);
-  MessageBoxW(window, result == ERROR_SUCCESS ? L"Successfully done!" : L"An error occurred.", L"Zolvane", MB_OK);
+  MessageBoxW(window, result == ERROR_SUCCESS ? kRelocatedText.text : kErrorOccurredText.text, kAppTitleText.text,
+              MB_OK);
 }
 
 LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

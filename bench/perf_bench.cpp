@@ -23,6 +23,7 @@
 #include "bench/marks_file.h"
 #include "bench/started_program.h"
 #include "bench/verdict_table.h"
+#include "features/feature_texts.h"
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
@@ -221,14 +222,14 @@ void BenchApply(VerdictTable& table, int rounds, Program& zolvane, const std::st
                             if (!PollUntil([&] { return IsWindowEnabled(apply) != FALSE; }))
                               Fail("Apply was not enabled");
                             double ms = zolvane.TimeClickToMessageBox(apply, &boxText);
-                            if (boxText != "Successfully done!") Fail("Apply said: " + boxText);
+                            if (boxText != kRelocated) Fail("Apply said: " + boxText);
                             if (!PollUntil([&] { return IsWindowEnabled(apply) == FALSE; }))
                               Fail("Apply stayed enabled");
                             return ms;
                           },
                           [&] {
                             double ms = floor.TimeClickToMessageBox(GetDlgItem(floor.main(), 1), &boxText);
-                            if (boxText != "Successfully done!") Fail("the floor said: " + boxText);
+                            if (boxText != kRelocated) Fail("the floor said: " + boxText);
                             return ms;
                           }});
   // The clicks whose marks give Zolvane's own work: the driver waits without a look at the windows until the
@@ -237,7 +238,7 @@ void BenchApply(VerdictTable& table, int rounds, Program& zolvane, const std::st
     SendMessageA(pathText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(raw.c_str()));
     if (!PollUntil([&] { return IsWindowEnabled(apply) != FALSE; })) Fail("Apply was not enabled");
     zolvane.ClickAndAnswerMessageBox(apply, kQuietWaitMs, &boxText);
-    if (boxText != "Successfully done!") Fail("Apply said: " + boxText);
+    if (boxText != kRelocated) Fail("Apply said: " + boxText);
   }
   table.AddRun(
       "Apply: click to message box (profiling build), against two registry writes and a message box, the same "
@@ -269,14 +270,12 @@ void BenchBackup(VerdictTable& table, int rounds, Program& zolvane) {
   e2e::BackupFileKeeper backupFile;
   HWND backup = GetDlgItem(zolvane.main(), IDC_BACKUP);
   std::string boxText;
-  std::vector<std::vector<double>> times =
-      Interleave(rounds, {[&] {
-                            double ms = zolvane.TimeClickToMessageBox(backup, &boxText);
-                            if (boxText != "Shell folder registry keys are now backed up.")
-                              Fail("the backup said: " + boxText);
-                            return ms;
-                          },
-                          [] { return TimeSequentialExports(); }});
+  auto timeBackup = [&] {
+    double ms = zolvane.TimeClickToMessageBox(backup, &boxText);
+    if (boxText != kBackedUp) Fail("the backup said: " + boxText);
+    return ms;
+  };
+  std::vector<std::vector<double>> times = Interleave(rounds, {timeBackup, [] { return TimeSequentialExports(); }});
   table.AddRun("Backup: click to message box (profiling build), against four sequential regedit /e runs", "ms",
                kForComparison, times[0], times[1]);
 }

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "features/feature_texts.h"
 #include "features/registry_editor.h"
 #include "text/ascii_case.h"
 #include "text/text_file.h"
@@ -23,18 +24,11 @@
 #include "vocabulary/shell_folder_keys.h"
 
 const char* const kBackupFileName = "specialfolders.bak";
-const char* const kNotBackedUp = "Could not backup the shell folder registry keys";
 
 namespace {
 
 // The new backup is made beside the old one under this name, and takes its place only once it is proven.
 const char* const kNewBackupSuffix = ".new";
-const char* const kBackedUp = "Shell folder registry keys are now backed up.";
-// The four keys need a backup larger than a restore reads.
-std::string TooLargeToRestore() {
-  return "The four keys take more than " + Megabytes(kMaxRegistryFileBytes) +
-         " as a registry file, more than a restore reads, so no backup was made.";
-}
 // A value that changed while it was backed up: ERROR_INVALID_DATA, as for a backup that would not restore.
 constexpr std::int32_t kChangedMeanwhileCode = platform::kErrorInvalidData;
 
@@ -68,7 +62,7 @@ void ExportProcesses::Start(const std::string& program, const ShellFolderKey& ke
   std::string commandLine = ExportCommandLine(file, key);
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
   std::int32_t code = platform_.processes.Start(program, commandLine, &process);
-  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot start", commandLine, code));
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotStart, commandLine, code));
   exports_.push_back(Export{process, key.FullName()});
 }
 
@@ -80,19 +74,15 @@ void ExportProcesses::WaitForAll() {
     platform::ProcessEnd end = platform_.processes.Finish(started.process, kExportTimeoutMs);
     if (end.how == platform::ProcessEnd::How::kEnded) {
       throw Failure(platform::kErrorWaitTimeout,
-                    DescribeFailure(system, "Cannot finish the export of", started.key, platform::kErrorWaitTimeout));
+                    DescribeFailure(system, kCannotFinishExportOf, started.key, platform::kErrorWaitTimeout));
     }
     if (end.how == platform::ProcessEnd::How::kLost) {
       throw Failure(platform::kErrorInvalidHandle,
-                    DescribeFailure(system, "Cannot learn how the registry editor ended the export of", started.key,
-                                    platform::kErrorInvalidHandle));
+                    DescribeFailure(system, kExportEndUnknown, started.key, platform::kErrorInvalidHandle));
     }
     if (end.exitCode != 0) {
       throw Failure(platform::kErrorCantRead,
-                    WithSystemReason(system,
-                                     "The registry editor ended with exit code " + std::to_string(end.exitCode) +
-                                         " while exporting " + Quoted(started.key),
-                                     platform::kErrorCantRead));
+                    WithSystemReason(system, ExportEndedWithCode(end.exitCode, started.key), platform::kErrorCantRead));
     }
   }
 }
@@ -105,16 +95,14 @@ std::string MergedExports(const std::array<std::string, 4>& exports) {
   for (std::size_t i = 0; i < exports.size(); ++i) {
     DecodedText decoded = DecodeTextFile(exports[i]);
     if (!decoded.valid) {
-      throw Failure(platform::kErrorInvalidData, "The registry editor's export of " +
-                                                     Quoted(kShellFolderKeys[i].FullName()) +
-                                                     " is neither UTF-16 nor UTF-8 text.");
+      throw Failure(platform::kErrorInvalidData, ExportNotText(kShellFolderKeys[i].FullName()));
     }
     for (std::string& line : SplitLines(decoded.text)) {
       if (line != kRegistryFileHeader) lines.push_back(std::move(line));
     }
   }
   std::string merged = RegistryFileBytes(lines);
-  if (merged.size() > kMaxRegistryFileBytes) throw Failure(platform::kErrorFileTooLarge, TooLargeToRestore());
+  if (merged.size() > kMaxRegistryFileBytes) throw Failure(platform::kErrorFileTooLarge, KeysTooLargeToRestore());
   return merged;
 }
 
@@ -149,10 +137,6 @@ std::string FirstChanged(const std::vector<platform::RegistryValue>& held,
   return std::string();
 }
 
-std::string ValueName(const std::string& name, const ShellFolderKey& key) {
-  return (name.empty() ? std::string("The default value") : "The value " + Quoted(name)) + " of " + key.FullName();
-}
-
 // The key's values as the backup holds them against those the registry held while it was exported: the same
 // names, and each restored as it is held.
 void CheckKeyRestorable(const ShellFolderKey& key, const std::vector<platform::RegistryValue>& held,
@@ -162,18 +146,14 @@ void CheckKeyRestorable(const ShellFolderKey& key, const std::vector<platform::R
   for (const platform::RegistryValue& value : held) {
     auto found = backedUp.find(AsciiLowered(value.name));
     if (found == backedUp.end()) {
-      throw Failure(platform::kErrorInvalidData,
-                    ValueName(value.name, key) + " is missing from the new backup, so it was not kept.");
+      throw Failure(platform::kErrorInvalidData, MissingFromNewBackup(key.FullName(), value.name));
     }
     if (!RestoresAsHeld(value, *found->second)) {
-      throw Failure(platform::kErrorInvalidData,
-                    ValueName(value.name, key) +
-                        " would not be restored as the registry holds it, so the new backup was not kept.");
+      throw Failure(platform::kErrorInvalidData, NotRestoredAsHeld(key.FullName(), value.name));
     }
   }
   if (values.size() != held.size()) {
-    throw Failure(platform::kErrorInvalidData, "The new backup holds values of " + key.FullName() +
-                                                   " that the registry does not, so it was not kept.");
+    throw Failure(platform::kErrorInvalidData, ExtraValuesInNewBackup(key.FullName()));
   }
 }
 
@@ -211,11 +191,11 @@ Outcome RegistryBackup::Run(const std::string& targetFile) {
     outcome.message = failure.what();
   } catch (const std::bad_alloc&) {
     outcome.code = platform::kErrorNotEnoughMemory;
-    outcome.message = WithSystemReason(platform_.system, "The backup broke off", outcome.code);
+    outcome.message = WithSystemReason(platform_.system, kBackupBrokeOff, outcome.code);
   } catch (const std::exception& failure) {
     outcome.code = platform::kErrorFunctionFailed;
     outcome.message =
-        WithSystemReason(platform_.system, std::string("The backup broke off: ") + failure.what(), outcome.code);
+        WithSystemReason(platform_.system, std::string(kBackupBrokeOff) + ": " + failure.what(), outcome.code);
   }
   outcome.message = std::string(kNotBackedUp) + "\n" + outcome.message;
   return outcome;
@@ -228,9 +208,7 @@ void RegistryBackup::SetExportFiles() {
   bool full = tempFolder.size() >= 3 &&
               ((tempFolder[1] == ':' && tempFolder[2] == '\\') || tempFolder.compare(0, 2, "\\\\") == 0);
   if (!full) {
-    throw Failure(platform::kErrorPathNotFound,
-                  "Windows names no temporary folder the backup can use (TMP and TEMP are not set, or name a folder "
-                  "longer than 260 characters), so no backup was made and no file was touched.");
+    throw Failure(platform::kErrorPathNotFound, kNoTempFolder);
   }
   for (std::size_t i = 0; i < exportFiles_.size(); ++i) {
     exportFiles_[i] = tempFolder + "splfolders" + std::to_string(i + 1) + ".txt";
@@ -243,16 +221,14 @@ void RegistryBackup::RefuseExportFileAsTarget(const std::string& target) {
   std::string targetFile = platform_.files.LongFullPath(target);
   for (const std::string& exportFile : exportFiles_) {
     if (!SameIgnoringAsciiCase(targetFile, platform_.files.LongFullPath(exportFile))) continue;
-    throw Failure(platform::kErrorInvalidData,
-                  Quoted(target) + " is a temporary file of the backup's own; choose another file.");
+    throw Failure(platform::kErrorInvalidData, ExportFileAsTarget(target));
   }
 }
 
 // The system may let a read-only file be replaced (Wine does, Windows does not): the backup never does.
 void RegistryBackup::RefuseReadOnlyTarget(const std::string& target) {
   if (!platform_.files.IsReadOnly(target)) return;
-  throw Failure(platform::kErrorAccessDenied,
-                Quoted(target) + " is read-only, so it was kept as it is, and no backup was made.");
+  throw Failure(platform::kErrorAccessDenied, ReadOnlyTarget(target));
 }
 
 // Only the verified new file takes the old one's place, in one step; a failing operation throws Failure.
@@ -273,9 +249,7 @@ void RegistryBackup::SaveKeys(const std::string& backupFile) {
 // The editor's full path; without a Windows folder there is none to run, and that ends the run.
 std::string RegistryBackup::FindRegistryEditor() {
   std::string path = RegistryEditorPath(platform_.system);
-  if (path.empty()) {
-    throw Failure(platform::kErrorFileNotFound, "Cannot find the Windows folder, which holds the registry editor.");
-  }
+  if (path.empty()) throw Failure(platform::kErrorFileNotFound, kNoWindowsFolder);
   return path;
 }
 
@@ -310,15 +284,14 @@ void RegistryBackup::CheckCarriable(std::size_t index) {
     }
     const char* reason = nullptr;
     if (HoldsUnwritableControl(value.name) || HoldsUnwritableControl(text)) {
-      reason = "holds a control character";
+      reason = kHoldsControlCharacter;
     } else if (value.name.find("\xEF\xBF\xBD") != std::string::npos || !IsValidUtf16Le(units)) {
-      reason = "holds half of a UTF-16 character pair";
+      reason = kHoldsHalfACharacterPair;
     } else if (value.type == platform::kRegDword && value.bytes.size() != 4) {
-      reason = value.bytes.size() > 4 ? "is a REG_DWORD longer than 4 bytes" : "is a REG_DWORD shorter than 4 bytes";
+      reason = value.bytes.size() > 4 ? kDwordTooLong : kDwordTooShort;
     }
     if (reason == nullptr) continue;
-    throw Failure(platform::kErrorInvalidData, ValueName(value.name, key) + " " + reason +
-                                                   ", which a registry file cannot carry, so no backup was made.");
+    throw Failure(platform::kErrorInvalidData, NotCarriable(key.FullName(), value.name, reason));
   }
 }
 
@@ -329,14 +302,11 @@ void RegistryBackup::CheckUnchanged() {
     const ShellFolderKey& key = kShellFolderKeys[i];
     std::vector<platform::RegistryValue> now;
     std::int32_t code = platform_.registry.ReadValues(key.hive, key.path, &now);
-    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", key.FullName(), code));
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, key.FullName(), code));
     std::string changed = FirstChanged(heldValues_[i], now);
     if (changed.empty() && now.size() == heldValues_[i].size()) continue;
     if (changed.empty()) changed = now.size() > heldValues_[i].size() ? now.back().name : heldValues_[i].back().name;
-    throw Failure(kChangedMeanwhileCode, ValueName(changed, key) +
-                                             " changed while Zolvane was backing it up, so another program is at "
-                                             "work on it; nothing was lost, and no backup was made. Try again once "
-                                             "it is done.");
+    throw Failure(kChangedMeanwhileCode, ChangedWhileBackingUp(key.FullName(), changed));
   }
 }
 
@@ -344,7 +314,7 @@ void RegistryBackup::ReadHeldValues() {
   for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
     const ShellFolderKey& key = kShellFolderKeys[i];
     std::int32_t code = platform_.registry.ReadValues(key.hive, key.path, &heldValues_[i]);
-    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", key.FullName(), code));
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, key.FullName(), code));
   }
 }
 
@@ -354,13 +324,11 @@ std::string RegistryBackup::ReadExport(std::size_t index) {
   std::string bytes;
   std::int32_t code =
       platform_.files.Exists(path) ? platform_.files.ReadWholeFile(path, kMaxRegistryFileBytes, &bytes) : 0;
-  if (code == platform::kErrorFileTooLarge) throw Failure(code, TooLargeToRestore());
-  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", path, code));
+  if (code == platform::kErrorFileTooLarge) throw Failure(code, KeysTooLargeToRestore());
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, path, code));
   if (bytes.empty()) {
     throw Failure(platform::kErrorCantRead,
-                  WithSystemReason(platform_.system,
-                                   "The registry editor wrote nothing for " +
-                                       Quoted(kShellFolderKeys[index].FullName()) + " into " + Quoted(path),
+                  WithSystemReason(platform_.system, ExportEmpty(kShellFolderKeys[index].FullName(), path),
                                    platform::kErrorCantRead));
   }
   return bytes;
@@ -371,14 +339,13 @@ std::string RegistryBackup::ReadExport(std::size_t index) {
 void RegistryBackup::CheckRestorable(const std::string& bytes) {
   RegistryFile parsed = ParseRegistryFile(bytes);
   if (!parsed.readable) {
-    throw Failure(platform::kErrorInvalidData, "The new backup could not be restored, so it was not kept.\n" +
+    throw Failure(platform::kErrorInvalidData, std::string(kNewBackupNotRestorable) + "\n" +
                                                    OffendingLine(parsed.offendingLineNumber, parsed.offendingLine) +
                                                    parsed.reason);
   }
   for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
     if (!parsed.sections[i]) {
-      throw Failure(platform::kErrorInvalidData,
-                    "The new backup holds no section for " + kShellFolderKeys[i].FullName() + ".");
+      throw Failure(platform::kErrorInvalidData, NoSectionInNewBackup(kShellFolderKeys[i].FullName()));
     }
     std::vector<RegistryFileValue> values;
     for (const RegistryFileValue& value : parsed.values) {
@@ -394,25 +361,23 @@ void RegistryBackup::ReplaceBackup(const std::string& backupFile, const std::str
   std::string newBackup = backupFile + kNewBackupSuffix;
   if (files.Exists(newBackup)) {
     std::int32_t code = files.Delete(newBackup);
-    if (code != 0)
-      throw Failure(code, DescribeFailure(platform_.system, "Cannot delete the leftover", newBackup, code));
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotDeleteLeftover, newBackup, code));
   }
   std::int32_t code = files.WriteNewFile(newBackup, bytes);
   if (code != 0) {
     // A file that was there after all is another's, and stays.
     if (code != platform::kErrorFileExists) files.Delete(newBackup);
-    throw Failure(code, DescribeFailure(platform_.system, "Cannot write", newBackup, code));
+    throw Failure(code, DescribeFailure(platform_.system, kCannotWriteAction, newBackup, code));
   }
   try {
     std::string written;
     code = files.ReadWholeFile(newBackup, bytes.size(), &written);
-    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", newBackup, code));
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, newBackup, code));
     if (written != bytes) {
-      throw Failure(platform::kErrorInvalidData,
-                    "The new backup " + Quoted(newBackup) + " does not read back as it was written.");
+      throw Failure(platform::kErrorInvalidData, NewBackupNotReadBack(newBackup));
     }
     code = files.Replace(newBackup, backupFile);
-    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot replace", backupFile, code));
+    if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReplace, backupFile, code));
   } catch (const std::exception&) {
     // Nothing half-made stays beside the previous backup, which is untouched.
     files.Delete(newBackup);
@@ -423,8 +388,8 @@ void RegistryBackup::ReplaceBackup(const std::string& backupFile, const std::str
 std::string RegistryBackup::DesktopFolder(std::vector<std::string>* notices) {
   using Result = platform::DesktopFolderAnswer::Result;
   platform::DesktopFolderAnswer answer = platform_.shell.DesktopFolder();
-  if (answer.result == Result::kInvalidFolder) notices->push_back("An invalid folder ID was specified");
-  if (answer.result == Result::kMissing) notices->push_back("The folder does not exist");
+  if (answer.result == Result::kInvalidFolder) notices->push_back(kInvalidFolderId);
+  if (answer.result == Result::kMissing) notices->push_back(kFolderDoesNotExist);
   return answer.result == Result::kFound ? answer.path : std::string();
 }
 
@@ -434,7 +399,7 @@ std::string RegistryBackup::DeleteExportFiles(std::int32_t* firstCode) {
     if (!platform_.files.Exists(path)) continue;
     std::int32_t code = platform_.files.Delete(path);
     if (code == 0 || !firstFailure.empty()) continue;
-    firstFailure = DescribeFailure(platform_.system, "Cannot delete", path, code);
+    firstFailure = DescribeFailure(platform_.system, kCannotDeleteAction, path, code);
     if (firstCode != nullptr) *firstCode = code;
   }
   return firstFailure;

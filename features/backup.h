@@ -14,8 +14,6 @@ constexpr std::uint32_t kExportTimeoutMs = 30000;
 
 // The backup's name in the user's desktop folder.
 extern const char* const kBackupFileName;
-// The first line of every failure of the backup.
-extern const char* const kNotBackedUp;
 
 class RegistryBackup {
  public:

@@ -1,25 +1,13 @@
 // The check of every folder: its stored value, the agreement of its two values, and its location on the disk.
 #include "features/folder_check.h"
 
+#include "features/feature_texts.h"
 #include "features/folder_locations.h"
 #include "features/usable_path.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/shell_folder_registry.h"
 
 namespace {
-
-std::string TypeName(std::uint32_t type) {
-  switch (type) {
-    case platform::kRegBinary:
-      return "a REG_BINARY";
-    case platform::kRegDword:
-      return "a REG_DWORD";
-    case platform::kRegMultiSz:
-      return "a REG_MULTI_SZ";
-    default:
-      return "a value of type " + std::to_string(type);
-  }
-}
 
 class FolderCheck {
  public:
@@ -47,7 +35,7 @@ void FolderCheck::Run() {
   if (!UsableValue(values.userShellFolders, &stored)) return;
   PathVerdict verdict = JudgePath(locations_, stored);
   if (!verdict.usable) {
-    Add("unusable value", "User Shell Folders holds " + Quoted(stored) + ": " + verdict.why);
+    Add(kUnusableValueProblem, UserShellFoldersUnusable(stored, verdict.why));
     return;
   }
   const std::string& location = verdict.expanded;
@@ -55,33 +43,33 @@ void FolderCheck::Run() {
                        ? RegValueFromStored(values.shellFolders.type, values.shellFolders.bytes)
                        : RegValue();
   if (!shell.IsText()) {
-    Add("values disagree", "Shell Folders holds no path, User Shell Folders " + Quoted(location));
+    Add(kValuesDisagreeProblem, ShellFoldersHoldNoPath(location));
   } else if (shell.text() != location) {
-    Add("values disagree", "Shell Folders holds " + Quoted(shell.text()) + ", User Shell Folders " + Quoted(location));
+    Add(kValuesDisagreeProblem, ShellFoldersDisagree(shell.text(), location));
   }
   if (!platform_.files.Exists(location)) {
-    Add("location missing", Quoted(location) + " does not exist");
+    Add(kLocationMissingProblem, LocationDoesNotExist(location));
   } else if (!platform_.files.IsFolder(location)) {
-    Add("not a folder", Quoted(location) + " is a file, not a folder");
+    Add(kNotAFolderProblem, LocationIsAFile(location));
   }
 }
 
 bool FolderCheck::UsableValue(const StoredValue& value, std::string* text) {
   if (value.state == StoredValue::State::kUnknown) {
-    Add("unusable value", WithSystemReason(platform_.system, "User Shell Folders cannot be read", value.code));
+    Add(kUnusableValueProblem, WithSystemReason(platform_.system, kUserShellFoldersUnreadable, value.code));
     return false;
   }
   if (value.state == StoredValue::State::kAbsent) {
-    Add("unusable value", "User Shell Folders holds no value for it");
+    Add(kUnusableValueProblem, kNoUserShellFoldersValue);
     return false;
   }
   if (!value.HoldsText()) {
-    Add("unusable value", "User Shell Folders holds " + TypeName(value.type) + ", not a path");
+    Add(kUnusableValueProblem, UserShellFoldersNotAPath(value.type));
     return false;
   }
   *text = RegValueFromStored(value.type, value.bytes).text();
   if (text->empty()) {
-    Add("unusable value", "User Shell Folders holds empty text");
+    Add(kUnusableValueProblem, kUserShellFoldersEmpty);
     return false;
   }
   return true;

@@ -10,7 +10,7 @@
 
 struct FolderProblem {
   const ShellFolder* folder = nullptr;
-  std::string problem;  // "unusable value", "values disagree", "location missing" or "not a folder"
+  std::string problem;  // one of the four problems' names: k...Problem of feature_texts.h
   std::string detail;   // for the user, with the values concerned
 };
 

@@ -4,23 +4,11 @@
 #include <cstring>
 #include <utility>
 
+#include "features/feature_texts.h"
 #include "features/stock_location.h"
 #include "vocabulary/failure.h"
 
 namespace {
-
-const char* const kRelocated = "Successfully done!";
-const char* const kRestored = "Restored the default values!";
-
-// "Access Denied" for a write the user has no right to, else "Error 1013": how a failed write is headed.
-std::string WriteFailureHeadline(std::int32_t code) {
-  return code == platform::kErrorAccessDenied ? "Access Denied" : "Error " + std::to_string(code);
-}
-
-std::string WriteFailureText(std::int32_t code) {
-  if (code == platform::kErrorAccessDenied) return WriteFailureHeadline(code) + ". No changes were made.";
-  return WriteFailureHeadline(code) + "\nAn error occurred.";
-}
 
 // The last part of a key's path: "Shell Folders" for the Shell Folders key.
 std::string KeyName(const char* keyPath) {
@@ -30,9 +18,9 @@ std::string KeyName(const char* keyPath) {
 
 // What a value held before it was written, as the user can read it.
 std::string HeldBefore(const StoredValue& value) {
-  if (value.state == StoredValue::State::kAbsent) return "has no value, as before.";
-  if (!value.HoldsText()) return "is as it was.";
-  return "still holds " + Quoted(TextUpToNul(value.bytes)) + ".";
+  if (value.state == StoredValue::State::kAbsent) return kHasNoValueAsBefore;
+  if (!value.HoldsText()) return kIsAsItWas;
+  return StillHolds(TextUpToNul(value.bytes));
 }
 
 bool WriteFailed(const ChangeResult& result) {
@@ -126,7 +114,7 @@ Outcome FolderLocations::RestoreDefaults(const std::vector<const ShellFolder*>& 
     changes.push_back(
         TextValue(folder->hive, kUserShellFoldersKey, folder->valueName, stockPath, platform::kRegExpandSz));
   }
-  return Told(change.Write(changes), changes, kRestored);
+  return Told(change.Write(changes), changes, kDefaultsRestored);
 }
 
 // A failed write is told in the window's words; when a value written could not be put back, each value the
@@ -144,13 +132,12 @@ Outcome FolderLocations::Told(const ChangeResult& result, const std::vector<Valu
   outcome.message = FailedChangeText(result);
   if (!WriteFailed(result)) outcome.message += result.Aftermath();
   if (!WriteFailed(result) || result.notPutBack.empty()) return outcome;
-  outcome.message =
-      WriteFailureHeadline(result.code) + ". Only part of the change was made, and it could not be undone:";
+  outcome.message = PartlyWrittenHeadline(result.code);
   for (std::size_t i = 0; i < changes.size(); ++i) {
     const ValueChange& change = changes[i];
     std::string value = "\n" + KeyName(change.key->path) + "\\" + change.name + " ";
     if (result.fates[i] == ValueFate::kNotPutBack) {
-      outcome.message += value + "now holds " + Quoted(TextUpToNul(change.after.bytes)) + ".";
+      outcome.message += value + NowHolds(TextUpToNul(change.after.bytes));
     } else if (result.fates[i] == ValueFate::kFailed) {
       outcome.message += value + HeldBefore(registry_.ReadStoredValue(change.key->hive, change.key->path, change.name));
     }

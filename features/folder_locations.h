@@ -12,8 +12,8 @@
 #include "vocabulary/registry_change.h"
 #include "vocabulary/shell_folder_registry.h"
 
-// How a failed change of folders' values is headed in the window's words: a refused write as "Access Denied. No
-// changes were made." or "Error 1013" and "An error occurred.", any other failure in its own words.
+// How a failed change of folders' values is told: a failed write in the window's words (WriteFailureText), any
+// other failure in its own words.
 std::string FailedChangeText(const ChangeResult& result);
 
 class FolderLocations {

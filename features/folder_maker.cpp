@@ -1,6 +1,7 @@
 // Making a folder and the missing ones above it: found from the inside out, made from the outside in.
 #include "features/folder_maker.h"
 
+#include "features/feature_texts.h"
 #include "vocabulary/failure.h"
 
 namespace {
@@ -40,7 +41,7 @@ ReadiedLocation ReadyLocation(platform::Platform& platform, const std::string& l
   readied.there = platform.files.IsFolder(location);
   if (readied.there || !create) return readied;
   std::int32_t code = MakeFolderAndParents(platform.files, location, &readied.made);
-  if (code != 0) throw Failure(code, DescribeFailure(platform.system, "Cannot make the folder", location, code));
+  if (code != 0) throw Failure(code, DescribeFailure(platform.system, kCannotMakeFolder, location, code));
   readied.there = true;
   return readied;
 }

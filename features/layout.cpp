@@ -2,6 +2,7 @@
 // folder's line told from what became of its two values.
 #include "features/layout.h"
 
+#include "features/feature_texts.h"
 #include "features/folder_locations.h"
 #include "features/folder_maker.h"
 #include "text/text_file.h"
@@ -13,15 +14,10 @@ namespace {
 
 using State = LayoutResult::State;
 
-std::string Folders(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " folder" : " folders");
-}
-
-// "D:\\Old -> E:\\New": a folder's stored value and the layout's, as a dry run tells them.
-std::string FromTo(const StoredValue& stored, const std::string& path) {
+// A folder's stored value as a dry run tells where it moves from.
+std::string StoredPath(const StoredValue& stored) {
   RegValue value = RegValueFromStored(stored.type, stored.bytes);
-  std::string from = stored.state == StoredValue::State::kPresent && value.IsText() ? value.text() : "(no path)";
-  return from + " -> " + path;
+  return stored.state == StoredValue::State::kPresent && value.IsText() ? value.text() : kNoPathShown;
 }
 
 // What became of a folder from what became of its two values.
@@ -47,24 +43,20 @@ std::string FailureText(const std::vector<LayoutResult>& results, const ChangeRe
   }
   if (failed == nullptr) return change.failure + change.Aftermath();
   std::string name = failed->folder->displayName;
-  if (notPutBack > 0) {
-    return "Only part of the layout was applied: " + name + " could not be moved, and " + Folders(notPutBack) +
-           " moved before it could not be put back.";
-  }
-  if (putBack == 0) return "Nothing was changed: " + name + " could not be moved.";
-  return "Nothing was changed: " + name + " could not be moved, and the " + Folders(putBack) + " moved before it " +
-         (putBack == 1 ? "was" : "were") + " put back.";
+  if (notPutBack > 0) return LayoutAppliedInPart(name, notPutBack);
+  if (putBack == 0) return FolderNotMoved(name);
+  return FolderNotMovedOthersPutBack(name, putBack);
 }
 
-// "moved", "created and moved" or "moved (the folder ... does not exist yet)"; the folder is made first when
-// asked. Throws Failure, in the folder's words, when it cannot be made.
+// kFolderMoved, kFolderCreatedAndMoved or MovedBeforeFolderExists; the folder is made first when asked. Throws Failure,
+// in the folder's words, when it cannot be made.
 std::string ReadyFolder(platform::Platform& platform, FolderLocations& locations, const LayoutEntry& entry, bool create,
                         std::vector<std::string>* made) {
   std::string location = locations.ExpandText(entry.path);
   ReadiedLocation readied = ReadyLocation(platform, location, create);
   made->insert(made->end(), readied.made.begin(), readied.made.end());
-  if (!readied.made.empty()) return "created and moved";
-  return readied.there ? "moved" : "moved (the folder " + Quoted(location) + " does not exist yet)";
+  if (!readied.made.empty()) return kFolderCreatedAndMoved;
+  return readied.there ? kFolderMoved : MovedBeforeFolderExists(location);
 }
 
 class LayoutApplier {
@@ -104,10 +96,10 @@ class LayoutApplier {
     }
     if (!result.done()) {
       std::string text = FailureText(run_.results, result);
-      if (!made.empty()) text += " The folders made for it stay: " + NamedOnce(made, ", ") + ".";
+      if (!made.empty()) text += FoldersMadeStay(made);
       return Failed(result.code, text);
     }
-    return Done(moved, " moved, ");
+    return Done(moved, false);
   }
 
  private:
@@ -120,7 +112,7 @@ class LayoutApplier {
       bool passedOver = options_.hive != 0 && entry.folder->hive != options_.hive;
       if (passedOver) {
         result.state = State::kPassedOver;
-        result.detail = std::string("passed over: a folder of ") + ShortHiveName(entry.folder->hive);
+        result.detail = PassedOverDetail(ShortHiveName(entry.folder->hive));
         ++passedOver_;
       }
       first_.push_back(passedOver ? kPassedOver : changes_.size());
@@ -144,19 +136,19 @@ class LayoutApplier {
         continue;
       }
       line.state = State::kWouldMove;
-      line.detail = "would move: " + FromTo(locations_.Save(*entries_[i].folder).userShellFolders, entries_[i].path);
+      line.detail =
+          WouldMoveDetail(StoredPath(locations_.Save(*entries_[i].folder).userShellFolders), entries_[i].path);
       ++moving;
     }
     run_.wouldChange = moving > 0;
-    return Done(moving, " would move, ");
+    return Done(moving, true);
   }
 
   LayoutRun FolderNotMade(std::size_t index, const Failure& failure, const std::vector<std::string>& made) {
     run_.results[index].state = State::kFailed;
     run_.results[index].detail = OnOneLine(failure.what());
-    std::string text =
-        "Nothing was changed: " + std::string(entries_[index].folder->displayName) + " could not be moved.";
-    if (!made.empty()) text += " The folders made for it stay: " + NamedOnce(made, ", ") + ".";
+    std::string text = FolderNotMoved(entries_[index].folder->displayName);
+    if (!made.empty()) text += FoldersMadeStay(made);
     return Failed(failure.code(), text);
   }
 
@@ -166,13 +158,11 @@ class LayoutApplier {
     return run_;
   }
 
-  // "1 moved, 2 unchanged, 1 passed over."
-  LayoutRun Done(std::size_t changing, const char* verb) {
+  LayoutRun Done(std::size_t changing, bool dryRun) {
     std::size_t unchanged = 0;
     for (const LayoutResult& result : run_.results) unchanged += result.state == State::kUnchanged;
     run_.outcome.result = Outcome::Result::kDone;
-    run_.outcome.message = std::to_string(changing) + verb + std::to_string(unchanged) + " unchanged" +
-                           (passedOver_ > 0 ? ", " + std::to_string(passedOver_) + " passed over." : ".");
+    run_.outcome.message = LayoutSummary(changing, dryRun, unchanged, passedOver_);
     return run_;
   }
 

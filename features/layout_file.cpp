@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "features/feature_texts.h"
 #include "text/text_file.h"
 #include "text/trimmed.h"
 #include "vocabulary/failure.h"
@@ -26,9 +27,7 @@ std::string LayoutFileTooLarge() {
 LayoutFile ParseLayoutFile(const std::string& bytes) {
   if (bytes.size() > kMaxLayoutFileBytes) return Refused(0, std::string(), LayoutFileTooLarge());
   DecodedText decoded = DecodeTextFile(bytes);
-  if (!decoded.valid) {
-    return Refused(0, std::string(), "The file is neither UTF-8 text nor UTF-16 text behind a byte-order mark.");
-  }
+  if (!decoded.valid) return Refused(0, std::string(), kLayoutNotText);
   std::vector<std::string> lines = SplitLines(decoded.text);
   LayoutFile file;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -36,43 +35,36 @@ LayoutFile ParseLayoutFile(const std::string& bytes) {
     const std::string& line = lines[i];
     if (std::any_of(line.begin(), line.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; })) {
-      return Refused(number, line, "This line holds a control character.");
+      return Refused(number, line, kLayoutLineControlCharacter);
     }
     std::string content = WithoutOuterBlanks(line);
     if (content.empty() || content[0] == ';' || content[0] == '#') continue;
     std::size_t equals = content.find('=');
-    if (equals == std::string::npos)
-      return Refused(number, line, "This line has no \"=\" between a folder and a path.");
+    if (equals == std::string::npos) return Refused(number, line, kNoEqualsSign);
     std::string name = WithoutOuterBlanks(content.substr(0, equals));
     const ShellFolder* folder = FindShellFolderByAnyName(name);
-    if (folder == nullptr) {
-      return Refused(number, line, Quoted(name) + " is none of the fifteen folders; \"zolvane-cli list\" names them.");
-    }
+    if (folder == nullptr) return Refused(number, line, UnknownFolderName(name));
     for (const LayoutEntry& earlier : file.entries) {
       if (earlier.folder != folder) continue;
-      return Refused(number, line,
-                     std::string(folder->displayName) + " is named twice; line " + std::to_string(earlier.lineNumber) +
-                         " names it first.");
+      return Refused(number, line, FolderNamedTwice(folder->displayName, earlier.lineNumber));
     }
     std::string path = WithoutOuterBlanks(content.substr(equals + 1));
-    if (path.empty()) return Refused(number, line, "The path after \"=\" is empty.");
+    if (path.empty()) return Refused(number, line, kNoPathAfterEquals);
     file.entries.push_back(LayoutEntry{folder, path, number, line});
   }
-  if (file.entries.empty()) return Refused(0, std::string(), "The file names no folder.");
+  if (file.entries.empty()) return Refused(0, std::string(), kLayoutNamesNoFolder);
   file.readable = true;
   return file;
 }
 
 std::vector<std::string> LayoutLines(const std::vector<std::pair<const ShellFolder*, RegValue>>& stored) {
-  std::vector<std::string> lines = {
-      "; Zolvane layout: where each special folder lives, as \"zolvane-cli apply\" reads it (the User Shell "
-      "Folders value as stored)."};
+  std::vector<std::string> lines = {kLayoutFileHeading};
   for (const auto& [folder, value] : stored) {
     std::string name = folder->displayName;
     if (value.IsText() && !Trimmed(value.text()).empty()) {
       lines.push_back(name + " = " + value.text());
     } else {
-      lines.push_back("; " + name + " has no path under User Shell Folders.");
+      lines.push_back(NoPathComment(name));
     }
   }
   return lines;

@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "features/feature_texts.h"
 #include "text/ascii_case.h"
 #include "vocabulary/catalogue.h"
 #include "vocabulary/failure.h"
@@ -51,14 +52,6 @@ std::vector<std::string> FoldersLeftAsTheyAre(platform::Registry& registry, cons
   return left;
 }
 
-std::string ImportedMessage(const std::string& file, const RegistryFile& parsed, const std::vector<std::string>& left) {
-  std::string text = "Restored the special folder paths from " + Quoted(file) + ".";
-  if (!left.empty()) text += "\nNot in the backup, left as they are: " + NamedOnce(left, ", ");
-  if (parsed.passedOverKeys.empty()) return text;
-  return text + "\nThe file also holds keys below the four keys; they were left as they are:\n" +
-         NamedOnce(parsed.passedOverKeys, "\n");
-}
-
 Outcome Failed(const std::string& file, std::int32_t code, const std::string& reason) {
   Outcome outcome;
   outcome.code = code;
@@ -67,10 +60,6 @@ Outcome Failed(const std::string& file, std::int32_t code, const std::string& re
 }
 
 }  // namespace
-
-std::string NotRestoredHeadline(const std::string& file) {
-  return "Could not restore the special folder paths from " + Quoted(file) + ".";
-}
 
 JudgedBackup RegistryImport::Judge(const std::string& file) {
   JudgedBackup judged;
@@ -90,13 +79,11 @@ JudgedBackup RegistryImport::Judge(const std::string& file) {
     }
     judged.refusal.result = Outcome::Result::kRefused;
     judged.refusal.code = failure.code();
-    judged.refusal.message =
-        Quoted(file) + " is not a backup of the special folder paths, so nothing was imported.\n" + failure.what();
+    judged.refusal.message = NotABackupRefusal(file) + "\n" + failure.what();
   } catch (const std::bad_alloc&) {
     judged.parsed = RegistryFile();
-    judged.refusal =
-        Failed(file, platform::kErrorNotEnoughMemory,
-               WithSystemReason(platform_.system, "Cannot hold the file", platform::kErrorNotEnoughMemory));
+    judged.refusal = Failed(file, platform::kErrorNotEnoughMemory,
+                            WithSystemReason(platform_.system, kCannotHoldFile, platform::kErrorNotEnoughMemory));
   }
   return judged;
 }
@@ -114,12 +101,12 @@ Outcome RegistryImport::Write(const JudgedBackup& judged) {
     Outcome outcome;
     outcome.notices = result.notices;
     outcome.result = Outcome::Result::kDone;
-    outcome.message =
-        ImportedMessage(judged.file, judged.parsed, FoldersLeftAsTheyAre(platform_.registry, judged.parsed));
+    outcome.message = RestoredFromBackup(judged.file, FoldersLeftAsTheyAre(platform_.registry, judged.parsed),
+                                         judged.parsed.passedOverKeys);
     return outcome;
   } catch (const std::bad_alloc&) {
     return Failed(judged.file, platform::kErrorNotEnoughMemory,
-                  WithSystemReason(platform_.system, "The import broke off", platform::kErrorNotEnoughMemory));
+                  WithSystemReason(platform_.system, kImportBrokeOff, platform::kErrorNotEnoughMemory));
   }
 }
 
@@ -133,6 +120,6 @@ std::string RegistryImport::ReadFile(const std::string& file) {
   std::int32_t code = platform_.files.ReadWholeFile(file, kMaxRegistryFileBytes, &bytes);
   if (code == platform::kErrorBadFileType) throw NotABackup(0, std::string(), kNotARegularFile);
   if (code == platform::kErrorFileTooLarge) throw NotABackup(0, std::string(), RegistryFileTooLarge());
-  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, "Cannot read", file, code));
+  if (code != 0) throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, file, code));
   return bytes;
 }

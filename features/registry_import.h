@@ -10,9 +10,6 @@
 #include "vocabulary/outcome.h"
 #include "vocabulary/registry_file.h"
 
-// The first line of every failure of a restore from file.
-std::string NotRestoredHeadline(const std::string& file);
-
 // A backup as judged before it is restored: its values, or what the user is told instead.
 struct JudgedBackup {
   std::string file;

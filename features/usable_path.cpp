@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "features/feature_texts.h"
 #include "text/utf16.h"
 
 namespace {
@@ -25,16 +26,15 @@ PathVerdict JudgePath(FolderLocations& locations, const std::string& path) {
   std::vector<std::string> undefined;
   verdict.expanded = locations.ExpandText(path, &undefined);
   if (HoldsControlCharacter(path)) {
-    verdict.why = "it holds a control character";
+    verdict.why = kPathHoldsControlCharacter;
   } else if (path.find('"') != std::string::npos) {
-    verdict.why = "it holds a quote, which no path holds";
+    verdict.why = kPathHoldsQuote;
   } else if (!undefined.empty()) {
-    verdict.why = "%" + undefined.front() + "% names no variable";
+    verdict.why = NamesNoVariable(undefined.front());
   } else if (!IsFullPath(verdict.expanded)) {
-    verdict.why = "it is not a full path";
+    verdict.why = kPathNotFull;
   } else if (Utf8ToUtf16Le(verdict.expanded).size() / 2 > kLongestUsablePath) {
-    verdict.why = "it is longer than " + std::to_string(kLongestUsablePath) +
-                  " characters once expanded, more than Windows XP's shell takes";
+    verdict.why = PathTooLong(kLongestUsablePath);
   } else {
     verdict.usable = true;
   }

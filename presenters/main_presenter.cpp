@@ -1,6 +1,8 @@
 // The main window's behaviour: display, Apply, Restore Default, the backup, the folder dialog and the links.
 #include "presenters/main_presenter.h"
 
+#include "features/feature_texts.h"
+#include "presenters/presenter_texts.h"
 #include "text/trimmed.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/product_texts.h"
@@ -10,11 +12,6 @@
 
 namespace {
 
-const char* const kBrowseTitle = "Select the new folder";
-const char* const kWindowNotMadeText = "Zolvane could not make its main window.";
-const char* const kImportDialogTitle = "Restore from backup";
-const char* const kWorkBrokeOff = "The work broke off before it could tell how it ended.";
-const char* const kImportFilter = "Zolvane backups (*.bak)|*.bak|Registry files (*.reg)|*.reg|All files (*.*)|*.*";
 constexpr int kWindowNotMadeExitCode = 1;
 
 // What a run that has not told its outcome comes to: a failure, never the last run's outcome.
@@ -23,14 +20,6 @@ Outcome BrokeOff(const std::string& verdict) {
   outcome.code = platform::kErrorFunctionFailed;
   outcome.message = verdict.empty() ? kWorkBrokeOff : verdict + "\n" + kWorkBrokeOff;
   return outcome;
-}
-
-// The question before a restore from a backup: which file, and how much of the registry it changes.
-std::string RestoreQuestion(const JudgedBackup& judged) {
-  std::string changes = judged.changing == 0   ? "It changes no value: the registry holds each of them already."
-                        : judged.changing == 1 ? "It changes 1 value."
-                                               : "It changes " + std::to_string(judged.changing) + " values.";
-  return "Replace the current special folder paths with those in " + Shortened(judged.file) + "?\n" + changes;
 }
 
 }  // namespace
@@ -85,7 +74,7 @@ void MainPresenter::OnPathEdited() {
 void MainPresenter::ShowCurrentLocation() {
   view_.SetPathText(std::string());
   const ShellFolder* folder = SelectedFolder();
-  view_.SetLocationCaption(std::string(folder != nullptr ? folder->displayName : "") + " location");
+  view_.SetLocationCaption(LocationCaption(folder != nullptr ? folder->displayName : ""));
   if (folder == nullptr) return;
   view_.SetPathText(locations_.CurrentLocation(*folder).ToDisplayText());
   view_.EnableApply(false);
@@ -156,7 +145,7 @@ void MainPresenter::AskToRestore() {
     Tell(judged_.refusal);
     return;
   }
-  if (!view_.AskYesNo(RestoreQuestion(judged_), kAppTitle)) {
+  if (!view_.AskYesNo(RestoreQuestion(judged_.file, judged_.changing), kAppTitle)) {
     judged_ = JudgedBackup();
     return;
   }
@@ -178,7 +167,7 @@ std::string MainPresenter::ChooseBackupFile() {
                                                            hasBackup ? kBackupFileName : "", kImportFilter);
   if (choice.result == platform::FileChoice::Result::kChosen) return choice.path;
   if (choice.result == platform::FileChoice::Result::kFailed) {
-    Say("The file dialog could not be shown " + ErrorNumber(static_cast<std::int32_t>(choice.error)) + ".");
+    Say(FileDialogFailed(static_cast<std::int32_t>(choice.error)));
   }
   return std::string();
 }

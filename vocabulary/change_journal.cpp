@@ -9,6 +9,7 @@
 #include "text/utf8.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/reg_value.h"
+#include "vocabulary/vocabulary_texts.h"
 
 namespace {
 
@@ -28,23 +29,15 @@ struct KindWords {
   const char* run;
 };
 const KindWords kKinds[] = {
-    {ChangeKind::kRelocation, "relocation", "A relocation"},
-    {ChangeKind::kDefaultRestore, "default", "A restore of default locations"},
-    {ChangeKind::kBackupRestore, "restore", "A restore"},
-    {ChangeKind::kLayout, "layout", "A layout"},
+    {ChangeKind::kRelocation, "relocation", kRelocationRun},
+    {ChangeKind::kDefaultRestore, "default", kDefaultRestoreRun},
+    {ChangeKind::kBackupRestore, "restore", kBackupRestoreRun},
+    {ChangeKind::kLayout, "layout", kLayoutRun},
 };
 
 // An older Zolvane kept a registry file of the values as they were, its kind in a comment.
 const char* const kOlderRestoreComment = "; The values as they were before a restore from a backup";
 const char* const kOlderLayoutComment = "; The values as they were before a layout was applied";
-
-const char* const kNothingLeft =
-    "A Zolvane that was changing or backing up the special folder paths was cut off, and left nothing to undo.";
-const char* const kNoApplicationData =
-    "Zolvane keeps a note of each change in the user's application-data folder, so that a change cut off can be "
-    "undone; Windows names no such folder that is a full path, so nothing was changed.";
-const char* const kNotALine = "This is not a line of Zolvane's journal.";
-const char* const kNotWhole = "The journal ends before its last line: it was not written whole.";
 
 const char kHexDigits[] = "0123456789abcdef";
 
@@ -186,10 +179,10 @@ ParsedJournal ParseOlderJournal(const std::string& bytes) {
   if (!file.readable) return Refused(file.offendingLineNumber, file.offendingLine, file.reason);
   ParsedJournal journal;
   journal.readable = true;
-  journal.run = "A run";
+  journal.run = kUnnamedRun;
   std::vector<std::string> lines = SplitLines(DecodeTextFile(bytes.substr(0, 512)).text);
-  if (lines.size() > 1 && lines[1] == kOlderRestoreComment) journal.run = "A restore";
-  if (lines.size() > 1 && lines[1] == kOlderLayoutComment) journal.run = "A layout";
+  if (lines.size() > 1 && lines[1] == kOlderRestoreComment) journal.run = kBackupRestoreRun;
+  if (lines.size() > 1 && lines[1] == kOlderLayoutComment) journal.run = kLayoutRun;
   for (RegistryFileValue& value : file.values) {
     StoredValue before = value.deleted ? StoredValue::Absent() : StoredValue::Present(value.type, value.bytes);
     journal.entries.push_back(JournalEntry{value.key, std::move(value.name), std::move(before), StoredValue()});
@@ -207,25 +200,8 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, path.find_last_of('\\'));
 }
 
-// Why a change cannot keep its journal, and so is not made.
-std::string CannotKeepJournal(const std::string& folder, const std::string& why) {
-  return "Zolvane keeps a note of each change in " + Quoted(folder) +
-         ", so that a change cut off can be undone; that folder cannot be written: " + why + "\nNothing was changed.";
-}
-
-Failure EarlierJournalKept(const std::string& path) {
-  return Failure(platform::kErrorFileExists, "The journal of an earlier Zolvane run that was cut off, " + Quoted(path) +
-                                                 ", is still there and could not be undone, so nothing was changed.");
-}
-
-std::string Counted(std::size_t count) {
-  std::string digits = std::to_string(count);
-  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-  return digits + (count == 1 ? " value" : " values");
-}
-
 std::string ValueName(const JournalEntry& entry) {
-  return entry.key->FullName() + "\\" + (entry.name.empty() ? "(Default)" : entry.name);
+  return ListedValueName(entry.key->FullName(), entry.name);
 }
 
 // A journal that has served goes: deleted, or where it cannot be, renamed, so that no run finds it to undo it
@@ -236,21 +212,18 @@ std::string Retire(platform::Platform& platform, const std::string& path, const 
   std::string done = path + kDoneSuffix;
   platform.files.Delete(done);  // an earlier journal marked done: Zolvane's own file
   if (platform.files.MoveToNewName(path, done) == 0) return std::string();
-  return WithSystemReason(platform.system, "The journal " + Quoted(path) + " could not be deleted", code) +
-         "; delete it before Zolvane writes again, or " + otherwise;
+  return JournalNotDeleted(path, SystemReason(platform.system, code), otherwise);
 }
 
 // Each value put back that still holds what the cut-off change wrote; what the user hears.
 std::string Undo(platform::Platform& platform, const std::string& path) {
   std::string bytes;
   std::int32_t code = platform.files.ReadWholeFile(path, kMaxJournalBytes, &bytes);
-  std::string kept = "The journal of a Zolvane run that was cut off, " + Quoted(path) + ", ";
-  if (code != 0) return kept + "cannot be read, so it was kept: " + SystemReason(platform.system, code);
+  if (code != 0) return JournalUnreadable(path, SystemReason(platform.system, code));
   ParsedJournal journal = ParseJournal(bytes);
   std::string().swap(bytes);
   if (!journal.readable) {
-    return kept + "is not a journal Zolvane can read, so it was kept:\n" +
-           OffendingLine(journal.offendingLineNumber, journal.offendingLine) + journal.reason;
+    return JournalNotOurs(path, OffendingLine(journal.offendingLineNumber, journal.offendingLine) + journal.reason);
   }
   ShellFolderRegistry registry(platform.registry);
   std::size_t putBack = 0;
@@ -270,13 +243,10 @@ std::string Undo(platform::Platform& platform, const std::string& path) {
       ++putBack;
     }
   }
-  std::string left = changed.empty() ? std::string() : "\nChanged since, left as it is:\n" + NamedOnce(changed, "\n");
-  if (!failed.empty()) {
-    return journal.run + " that was cut off could be undone only in part, so its journal " + Quoted(path) +
-           " was kept: " + Counted(putBack) + " put back, and these could not be:\n" + NamedOnce(failed, "\n") + left;
-  }
-  std::string undone = journal.run + " that was cut off has been undone: " + Counted(putBack) + " put back." + left;
-  std::string retired = Retire(platform, path, "it will be undone once more.");
+  std::string left = changed.empty() ? std::string() : kChangedSinceLeft + NamedOnce(changed, "\n");
+  if (!failed.empty()) return CutOffUndoneInPart(journal.run, path, putBack, NamedOnce(failed, "\n")) + left;
+  std::string undone = CutOffUndone(journal.run, putBack) + left;
+  std::string retired = Retire(platform, path, kUndoneOnceMore);
   return retired.empty() ? undone : undone + "\n" + retired;
 }
 
@@ -294,29 +264,29 @@ std::string JournalBytes(ChangeKind kind, const std::vector<JournalEntry>& entri
 ParsedJournal ParseJournal(const std::string& bytes) {
   std::string olderHeader = "\xEF\xBB\xBF" + std::string(kRegistryFileHeader);
   if (bytes.compare(0, olderHeader.size(), olderHeader) == 0) return ParseOlderJournal(bytes);
-  if (!IsValidUtf8(bytes)) return Refused(0, std::string(), "The journal is not UTF-8 text.");
+  if (!IsValidUtf8(bytes)) return Refused(0, std::string(), kJournalNotUtf8);
   LineCursor cursor(bytes);
   std::string line;
   if (!cursor.Next(&line) || line != kHeader) {
-    return Refused(1, line, "The file does not begin with the header of Zolvane's journal.");
+    return Refused(1, line, kNoJournalHeader);
   }
   ParsedJournal journal;
   if (cursor.Next(&line)) {
     for (const KindWords& words : kKinds) journal.run = line == words.word ? words.run : journal.run;
   }
-  if (journal.run.empty()) return Refused(2, line, kNotALine);
+  if (journal.run.empty()) return Refused(2, line, kNotAJournalLine);
   for (int number = 3; cursor.Next(&line); ++number) {
     if (line.compare(0, std::string(kEndWord).size(), kEndWord) == 0) {
       bool whole = line == kEndWord + std::to_string(journal.entries.size()) && !cursor.Next(&line);
-      if (!whole) return Refused(number, line, kNotWhole);
+      if (!whole) return Refused(number, line, kJournalNotWhole);
       journal.readable = true;
       return journal;
     }
     JournalEntry entry;
-    if (!ReadEntry(line, &entry)) return Refused(number, line, kNotALine);
+    if (!ReadEntry(line, &entry)) return Refused(number, line, kNotAJournalLine);
     journal.entries.push_back(std::move(entry));
   }
-  return Refused(0, std::string(), kNotWhole);
+  return Refused(0, std::string(), kJournalNotWhole);
 }
 
 std::string JournalPath(platform::Platform& platform) {
@@ -328,22 +298,19 @@ std::string JournalPath(platform::Platform& platform) {
 
 void ChangeJournal::Begin(ChangeKind kind, const std::vector<JournalEntry>& entries) {
   std::string path = JournalPath(platform_);
-  if (path.empty()) throw Failure(platform::kErrorPathNotFound, kNoApplicationData);
+  if (path.empty()) throw Failure(platform::kErrorPathNotFound, kNoJournalFolder);
   std::string folder = FolderOf(path);
   std::int32_t code = platform_.files.CreateFolder(folder);
   if (code != 0 && code != platform::kErrorAlreadyExists) {
-    throw Failure(code, CannotKeepJournal(folder, SystemReason(platform_.system, code)));
+    throw Failure(code, JournalFolderUnwritable(folder, SystemReason(platform_.system, code)));
   }
   if (platform_.files.IsFolder(path)) {
-    throw Failure(platform::kErrorBadFileType,
-                  CannotKeepJournal(folder, "a folder named " + Quoted(kJournalName) + " is in the journal's place."));
+    throw Failure(platform::kErrorBadFileType, JournalFolderUnwritable(folder, FolderInJournalsPlace(kJournalName)));
   }
-  if (platform_.files.Exists(path)) throw EarlierJournalKept(path);
+  if (platform_.files.Exists(path)) throw Failure(platform::kErrorFileExists, EarlierJournalStillThere(path));
   std::string bytes = JournalBytes(kind, entries);
   if (bytes.size() > kMaxJournalBytes) {
-    throw Failure(platform::kErrorFileTooLarge, "The values this change writes and those it replaces take more than " +
-                                                    Megabytes(kMaxJournalBytes) +
-                                                    " to note down in its journal, so nothing was changed.");
+    throw Failure(platform::kErrorFileTooLarge, ChangeTooLargeToJournal(kMaxJournalBytes));
   }
   // Written whole beside its place, then moved there in one step: a run cut off while it writes the journal
   // leaves none, and has written no value yet.
@@ -356,21 +323,21 @@ void ChangeJournal::Begin(ChangeKind kind, const std::vector<JournalEntry>& entr
     return;
   }
   platform_.files.Delete(written);
-  if (code == platform::kErrorAlreadyExists) throw EarlierJournalKept(path);
-  throw Failure(code, CannotKeepJournal(folder, SystemReason(platform_.system, code)));
+  if (code == platform::kErrorAlreadyExists) throw Failure(platform::kErrorFileExists, EarlierJournalStillThere(path));
+  throw Failure(code, JournalFolderUnwritable(folder, SystemReason(platform_.system, code)));
 }
 
 std::string ChangeJournal::End() {
   std::string path;
   path.swap(path_);
   if (path.empty()) return std::string();
-  return Retire(platform_, path, "this change will be undone.");
+  return Retire(platform_, path, kThisChangeUndone);
 }
 
 std::vector<std::string> UndoCutOffChange(platform::Platform& platform, bool lockAbandoned) {
   std::string path = JournalPath(platform);
   bool journal = !path.empty() && platform.files.Exists(path) && !platform.files.IsFolder(path);
   if (journal) return {Undo(platform, path)};
-  if (lockAbandoned) return {kNothingLeft};
+  if (lockAbandoned) return {kCutOffLeftNothing};
   return {};
 }

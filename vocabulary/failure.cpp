@@ -3,43 +3,9 @@
 
 #include <set>
 
-std::string ErrorNumber(std::int32_t code) {
-  return "(error " + std::to_string(code) + ")";
-}
-
-namespace {
-
-// Zolvane's own words for the codes it meets, where the system has none.
-std::string OwnWords(std::int32_t code) {
-  switch (code) {
-    case platform::kErrorFileNotFound:
-      return "The file was not found.";
-    case platform::kErrorPathNotFound:
-      return "The folder was not found.";
-    case platform::kErrorAccessDenied:
-      return "Access is denied.";
-    case platform::kErrorInvalidData:
-      return "The data is invalid.";
-    case platform::kErrorFileExists:
-      return "The file exists.";
-    case platform::kErrorFileTooLarge:
-      return "The file is too large.";
-    case platform::kErrorWaitTimeout:
-      return "The wait operation timed out.";
-    case platform::kErrorCantRead:
-      return "The configuration registry key could not be read.";
-    case platform::kErrorCantWrite:
-      return "The configuration registry key could not be written.";
-    default:
-      return std::string();
-  }
-}
-
-}  // namespace
-
 std::string SystemReason(platform::System& system, std::int32_t code) {
   std::string reason = system.ErrorText(code);
-  if (reason.empty()) reason = OwnWords(code);
+  if (reason.empty()) reason = OwnWordsFor(code);
   return (reason.empty() ? std::string() : reason + " ") + ErrorNumber(code);
 }
 
@@ -51,20 +17,6 @@ std::string DescribeFailure(platform::System& system, const char* action, const 
                             std::int32_t code) {
   return WithSystemReason(system, std::string(action) + " " + Quoted(target), code);
 }
-
-std::string OffendingLine(int lineNumber, const std::string& line) {
-  return lineNumber > 0 ? "Line " + std::to_string(lineNumber) + ": " + Shortened(line) + "\n" : std::string();
-}
-
-std::string Megabytes(std::size_t bytes) {
-  return std::to_string(bytes / (1024 * 1024)) + " MB";
-}
-
-std::string FileLargerThan(std::size_t maxBytes) {
-  return "The file is larger than " + Megabytes(maxBytes);
-}
-
-const char* const kNotARegularFile = "It is a folder, a device or a pipe, not a file.";
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "vocabulary/vocabulary_texts.h"
 
 // Ends the backup or the restore that throws it, never the program. refused: the file the user picked is no
 // backup, and nothing was done. It keeps its text in a plain string: std::runtime_error would link a second
@@ -27,8 +28,6 @@ class Failure : public std::exception {
   bool refused_;
 };
 
-// The code as every message shows it: "(error 5)".
-std::string ErrorNumber(std::int32_t code);
 // The system's words for the code when it has some, then the code: "Access is denied. (error 5)".
 std::string SystemReason(platform::System& system, std::int32_t code);
 // What failed, then the system's words when it has some, and the code: `... : Access is denied. (error 5)`.
@@ -45,15 +44,3 @@ std::string Quoted(const std::string& text);
 // Names as a message lists them: each once, in the order first given, each Shortened, with separator between
 // them; at most ten, then "and N more".
 std::string NamedOnce(const std::vector<std::string>& names, const std::string& separator);
-
-// Why a file the user picked is refused: its first offending line, Shortened, "Line 6: [HKEY_...]" and a line
-// break, or nothing when the refusal is of the whole file.
-std::string OffendingLine(int lineNumber, const std::string& line);
-
-// "16 MB", for a limit of whole megabytes.
-std::string Megabytes(std::size_t bytes);
-// "The file is larger than 16 MB": why a file beyond such a limit is not read.
-std::string FileLargerThan(std::size_t maxBytes);
-
-// The refusal of a path that names no regular file.
-extern const char* const kNotARegularFile;

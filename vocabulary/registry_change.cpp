@@ -7,36 +7,19 @@
 
 #include "vocabulary/failure.h"
 #include "vocabulary/reg_value.h"
+#include "vocabulary/vocabulary_texts.h"
 
 namespace {
 
 using Stop = ChangeResult::Stop;
 
-const char* const kNothingChanged = "\nNothing was changed.";
-const char* const kAllPutBack = "\nNothing was changed: every value already written was put back as it was.";
-const char* const kSomeNotPutBack =
-    "\nOnly part of the change was made, and these values could not be put back; they hold what the change "
-    "writes, until the next run of Zolvane puts them back from its journal:\n";
-const char* const kSomeChangedElsewhere =
-    "\nThese values were changed by another program while Zolvane wrote, and were left as it made them:\n";
-const char* const kChangedMeanwhile =
-    " changed while Zolvane was writing it, so another program is at work on it; nothing was lost. Try again once "
-    "it is done.";
-
-// "HKEY_CURRENT_USER\...\Shell Folders\Personal", as a list of values names one.
+// A value as a list names it, and as a sentence does.
 std::string ValueName(const ValueChange& change) {
-  return change.key->FullName() + "\\" + (change.name.empty() ? "(Default)" : change.name);
+  return ListedValueName(change.key->FullName(), change.name);
 }
 
-// "the value "Personal" of HKEY_...", or "the default value of HKEY_...", as a sentence names one.
 std::string ValueWords(const ValueChange& change) {
-  std::string what = change.name.empty() ? "default value" : "value " + Quoted(change.name);
-  return "the " + what + " of " + change.key->FullName();
-}
-
-std::string Capitalised(std::string text) {
-  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
-  return text;
+  return ValueInSentence(change.key->FullName(), change.name);
 }
 
 StoredValue Read(platform::Registry& registry, const ValueChange& change) {
@@ -105,9 +88,8 @@ ChangeResult RegistryChange::Write(const std::vector<ValueChange>& changes) {
   for (std::size_t i = 0; i < changes.size(); ++i) {
     StoredValue before = Read(registry, changes[i]);
     if (before.state == StoredValue::State::kUnknown) {
-      Stopped(
-          &result, Stop::kUnreadable, before.code,
-          WithSystemReason(system, "Cannot read " + ValueWords(changes[i]) + " before it is replaced", before.code));
+      Stopped(&result, Stop::kUnreadable, before.code,
+              WithSystemReason(system, NotReadBeforeReplaced(ValueWords(changes[i])), before.code));
       return result;
     }
     StoredValue after = AsTheRegistryHoldsIt(changes[i].after);
@@ -139,9 +121,10 @@ ChangeResult RegistryChange::Write(const std::vector<ValueChange>& changes) {
     }
     failedAt = k;
     bool deleting = journalled[k].after.state == StoredValue::State::kAbsent;
-    Stopped(&result, Stop::kWrite, code,
-            WithSystemReason(system, std::string(deleting ? "Cannot delete " : "Cannot write ") + ValueWords(change),
-                             code));
+    Stopped(
+        &result, Stop::kWrite, code,
+        WithSystemReason(
+            system, std::string(deleting ? kCannotDeleteAction : kCannotWriteAction) + " " + ValueWords(change), code));
   }
   for (std::size_t k = 0; k < order.size() && failedAt == order.size(); ++k) {
     StoredValue now = Read(registry, changes[order[k]]);
@@ -149,16 +132,14 @@ ChangeResult RegistryChange::Write(const std::vector<ValueChange>& changes) {
     failedAt = k;
     if (now.state == StoredValue::State::kUnknown) {
       // Written, but not read back: the put-back below finds out what it holds.
-      Stopped(
-          &result, Stop::kUnreadable, now.code,
-          WithSystemReason(system, "Cannot read " + ValueWords(changes[order[k]]) + " back once written", now.code));
+      Stopped(&result, Stop::kUnreadable, now.code,
+              WithSystemReason(system, NotReadBack(ValueWords(changes[order[k]])), now.code));
     } else if (now.Holds(journalled[k].before)) {
       Stopped(&result, Stop::kNotTaken, platform::kErrorCantWrite,
-              WithSystemReason(system, Capitalised(ValueWords(changes[order[k]])) + " does not hold what was written",
-                               platform::kErrorCantWrite));
+              WithSystemReason(system, NotHeldAsWritten(ValueWords(changes[order[k]])), platform::kErrorCantWrite));
     } else {
       Stopped(&result, Stop::kChangedMeanwhile, platform::kErrorCantWrite,
-              Capitalised(ValueWords(changes[order[k]])) + kChangedMeanwhile);
+              ChangedWhileWriting(ValueWords(changes[order[k]])));
     }
   }
   if (failedAt == order.size()) {

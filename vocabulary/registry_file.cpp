@@ -9,30 +9,13 @@
 #include "text/trimmed.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/reg_value.h"
+#include "vocabulary/vocabulary_texts.h"
 
 const char* const kRegistryFileHeader = "Windows Registry Editor Version 5.00";
 
 namespace {
 
 const char* const kHeaderVersion4 = "REGEDIT4";
-
-const char* const kNotText = "The file is neither UTF-16 text behind a byte-order mark nor UTF-8 text.";
-const char* const kEmpty = "The file is empty.";
-const char* const kNoHeader = "The file does not begin with the header of a registry file.";
-const char* const kControlCharacter = "This line holds a control character, which no line of a registry file holds.";
-const char* const kSetsNothing = "The file sets no special folder value.";
-const char* const kNotRegistryLine = "This is not a value, a key or a comment of a registry file.";
-const char* const kOtherKey = "This key is not one of the four keys that hold the special folder paths.";
-const char* const kDeletesKey = "This would delete a whole key.";
-const char* const kOutsideKey = "This value comes before any key is named.";
-const char* const kBrokenList =
-    "A list of bytes that goes on in the next line must not be broken by a blank line or a comment.";
-const char* const kEndsInList = "The file ends inside a list of bytes that was to go on.";
-const char* const kCodePageText =
-    "A REGEDIT4 file holds its text in a code page, so only ASCII characters can be read from it.";
-const char* const kNoByteOrderMarkText =
-    "A file without a byte-order mark is read in a code page by the registry editor, so only ASCII characters can "
-    "be read from it.";
 
 bool IsAscii(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -189,19 +172,19 @@ std::uint64_t NameHash(const ShellFolderKey* key, const std::string& name) {
 }
 
 std::string LineReader::Take(const std::string& rawLine) {
-  if (HoldsControlCharacter(rawLine)) return kControlCharacter;
+  if (HoldsControlCharacter(rawLine)) return kRegistryLineControlCharacter;
   std::string line = WithoutOuterBlanks(rawLine);
-  if (continued_) return line.empty() || line[0] == ';' ? kBrokenList : TakeContinuation(line);
+  if (continued_) return line.empty() || line[0] == ';' ? kByteListBroken : TakeContinuation(line);
   if (line.empty() || line[0] == ';') return std::string();
   if (line[0] == '[') return TakeSection(line);
-  if (line[0] == '"' || line[0] == '@') return inSection_ ? TakeAssignment(line) : kOutsideKey;
-  return kNotRegistryLine;
+  if (line[0] == '"' || line[0] == '@') return inSection_ ? TakeAssignment(line) : kValueBeforeAnyKey;
+  return kNotARegistryLine;
 }
 
 // One of the four keys, a key below one of them, or a refusal.
 std::string LineReader::TakeSection(const std::string& line) {
-  if (line.back() != ']') return kNotRegistryLine;
-  if (line.compare(0, 2, "[-") == 0) return kDeletesKey;
+  if (line.back() != ']') return kNotARegistryLine;
+  if (line.compare(0, 2, "[-") == 0) return kDeletesAWholeKey;
   std::string name = line.substr(1, line.size() - 2);
   for (std::size_t i = 0; i < kShellFolderKeys.size(); ++i) {
     std::string keyName = kShellFolderKeys[i].FullName();
@@ -220,7 +203,7 @@ std::string LineReader::TakeSection(const std::string& line) {
       return std::string();
     }
   }
-  return kOtherKey;
+  return kNotOneOfTheFourKeys;
 }
 
 std::string LineReader::TakeAssignment(const std::string& line) {
@@ -228,11 +211,11 @@ std::string LineReader::TakeAssignment(const std::string& line) {
   std::size_t pos = 1;  // past the "@" of the default value
   if (line[0] == '"') {
     pos = 0;
-    if (!ParseQuoted(line, &pos, &name)) return kNotRegistryLine;
+    if (!ParseQuoted(line, &pos, &name)) return kNotARegistryLine;
     if (codePageReason_ != nullptr && !IsAscii(name)) return codePageReason_;
   }
   while (pos < line.size() && IsBlank(line[pos])) ++pos;
-  if (pos == line.size() || line[pos] != '=') return kNotRegistryLine;
+  if (pos == line.size() || line[pos] != '=') return kNotARegistryLine;
   return TakeData(name, WithoutOuterBlanks(line.substr(pos + 1)));
 }
 
@@ -247,7 +230,7 @@ std::string LineReader::TakeData(const std::string& name, const std::string& dat
   if (!data.empty() && data[0] == '"') {
     std::string text;
     std::size_t pos = 0;
-    if (!ParseQuoted(data, &pos, &text) || pos != data.size()) return kNotRegistryLine;
+    if (!ParseQuoted(data, &pos, &text) || pos != data.size()) return kNotARegistryLine;
     if (codePageReason_ != nullptr && !IsAscii(text)) return codePageReason_;
     value.type = platform::kRegSz;
     value.bytes = StringValueBytes(text);
@@ -256,7 +239,7 @@ std::string LineReader::TakeData(const std::string& name, const std::string& dat
   }
   std::uint32_t number = 0;
   if (data.compare(0, 6, "dword:") == 0) {
-    if (!ParseHexNumber(data.substr(6), 8, &number)) return kNotRegistryLine;
+    if (!ParseHexNumber(data.substr(6), 8, &number)) return kNotARegistryLine;
     value.type = platform::kRegDword;
     for (int shift = 0; shift < 32; shift += 8) value.bytes += static_cast<char>((number >> shift) & 0xFF);
     Record(std::move(value));
@@ -268,12 +251,12 @@ std::string LineReader::TakeData(const std::string& name, const std::string& dat
 // "hex:" is REG_BINARY; "hex(N):" is type N in hex digits.
 std::string LineReader::TakeHex(const std::string& name, const std::string& data) {
   std::size_t colon = data.find(':');
-  if (colon == std::string::npos) return kNotRegistryLine;
+  if (colon == std::string::npos) return kNotARegistryLine;
   std::string prefix = data.substr(0, colon);
   std::uint32_t type = platform::kRegBinary;
   if (prefix != "hex") {
-    if (prefix.compare(0, 4, "hex(") != 0 || prefix.back() != ')') return kNotRegistryLine;
-    if (!ParseHexNumber(prefix.substr(4, prefix.size() - 5), 8, &type)) return kNotRegistryLine;
+    if (prefix.compare(0, 4, "hex(") != 0 || prefix.back() != ')') return kNotARegistryLine;
+    if (!ParseHexNumber(prefix.substr(4, prefix.size() - 5), 8, &type)) return kNotARegistryLine;
   }
   pending_ = RegistryFileValue{key_, name, false, type, std::string()};
   continued_ = true;
@@ -282,7 +265,7 @@ std::string LineReader::TakeHex(const std::string& name, const std::string& data
 
 std::string LineReader::TakeContinuation(const std::string& line) {
   bool continues = false;
-  if (!ParseHexBytes(line, &pending_.bytes, &continues)) return kNotRegistryLine;
+  if (!ParseHexBytes(line, &pending_.bytes, &continues)) return kNotARegistryLine;
   continued_ = continues;
   if (continues) return std::string();
   if (version4_ && IsStringType(pending_.type)) {
@@ -316,7 +299,7 @@ void LineReader::Record(RegistryFileValue value) {
 }
 
 std::string LineReader::Finish() {
-  if (continued_) return kEndsInList;
+  if (continued_) return kEndsInsideByteList;
   std::vector<RegistryFileValue>& values = file.values;
   values.erase(
       std::remove_if(values.begin(), values.end(), [](const RegistryFileValue& value) { return value.key == nullptr; }),
@@ -355,10 +338,6 @@ std::string RegistryFileBytes(const std::vector<std::string>& lines) {
   return EncodeUtf16LeLines(file);
 }
 
-std::string RegistryFileTooLarge() {
-  return FileLargerThan(kMaxRegistryFileBytes) + ", far too large to be a backup.";
-}
-
 RegistryFile ParseRegistryFile(const std::string& bytes, std::size_t maxBytes) {
   if (bytes.size() > maxBytes) {
     return Refused(
@@ -366,7 +345,7 @@ RegistryFile ParseRegistryFile(const std::string& bytes, std::size_t maxBytes) {
         (maxBytes == kMaxRegistryFileBytes ? RegistryFileTooLarge() : FileLargerThan(maxBytes) + ".").c_str());
   }
   DecodedText decoded = DecodeTextFile(bytes);
-  if (!decoded.valid) return Refused(0, std::string(), kNotText);
+  if (!decoded.valid) return Refused(0, std::string(), kRegistryFileNotText);
   // The lines are read one at a time: a file at the limit has a million of them.
   LineCursor cursor(decoded.text);
   std::string header;
@@ -375,11 +354,13 @@ RegistryFile ParseRegistryFile(const std::string& bytes, std::size_t maxBytes) {
   if (!version4 && header != kRegistryFileHeader) {
     bool blank = WithoutOuterBlanks(header).empty();
     for (std::string line; blank && cursor.Next(&line);) blank = WithoutOuterBlanks(line).empty();
-    if (blank) return Refused(0, std::string(), kEmpty);
-    return Refused(1, header, HoldsControlCharacter(header) ? kControlCharacter : kNoHeader);
+    if (blank) return Refused(0, std::string(), kRegistryFileEmpty);
+    return Refused(1, header, HoldsControlCharacter(header) ? kRegistryLineControlCharacter : kNoRegistryFileHeader);
   }
 
-  const char* codePageReason = version4 ? kCodePageText : decoded.byteOrderMark ? nullptr : kNoByteOrderMarkText;
+  const char* codePageReason = version4                ? kRegedit4CodePage
+                               : decoded.byteOrderMark ? nullptr
+                                                       : kNoByteOrderMarkCodePage;
   LineReader reader(version4, codePageReason, cursor.MostLines());
   int lineNumber = 1;
   std::string line = header;
@@ -391,7 +372,7 @@ RegistryFile ParseRegistryFile(const std::string& bytes, std::size_t maxBytes) {
   }
   std::string reason = reader.Finish();
   if (!reason.empty()) return Refused(lineNumber, line, reason.c_str());
-  if (reader.file.values.empty()) return Refused(0, std::string(), kSetsNothing);
+  if (reader.file.values.empty()) return Refused(0, std::string(), kSetsNoFolderValue);
   reader.file.readable = true;
   return std::move(reader.file);
 }

@@ -12,9 +12,8 @@
 // The header line of the registry editor's version 5 files, which the backup writes.
 extern const char* const kRegistryFileHeader;
 
-// A file larger than this is no backup of four keys, and is not read at all; and why, for the user.
+// A file larger than this is no backup of four keys, and is not read at all (RegistryFileTooLarge says why).
 constexpr std::size_t kMaxRegistryFileBytes = 16u * 1024 * 1024;
-std::string RegistryFileTooLarge();
 
 // One value the file sets or deletes, as the registry is to hold it.
 struct RegistryFileValue {

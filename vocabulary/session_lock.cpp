@@ -2,6 +2,7 @@
 #include "vocabulary/session_lock.h"
 
 #include "vocabulary/failure.h"
+#include "vocabulary/vocabulary_texts.h"
 
 const char* const kSessionLockName = "Zolvane backup and restore";
 
@@ -14,11 +15,7 @@ SessionLock::~SessionLock() {
 
 std::string SessionLock::FailureText() const {
   if (code_ == platform::kErrorWaitTimeout) {
-    return WithSystemReason(platform_.system,
-                            "Another Zolvane is changing or backing up the special folder paths and has not finished "
-                            "within " +
-                                std::to_string(kSessionLockTimeoutMs / 1000) + " seconds; nothing was changed",
-                            code_);
+    return WithSystemReason(platform_.system, OtherRunNotFinished(kSessionLockTimeoutMs / 1000), code_);
   }
-  return WithSystemReason(platform_.system, "Cannot wait for another Zolvane to finish its work", code_);
+  return WithSystemReason(platform_.system, kCannotWaitForOtherRun, code_);
 }

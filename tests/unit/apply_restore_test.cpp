@@ -1,5 +1,7 @@
 // Apply and Restore Default: what is written where, in which order and type, and what the user is told.
+#include "features/feature_texts.h"
 #include "main_presenter_fixture.h"
+#include "vocabulary/product_texts.h"
 
 namespace {
 
@@ -26,8 +28,8 @@ TEST_F(ApplyRestoreTest, ApplyWritesUserShellFoldersFirstForAPerUserFolder) {
                           Write(kHkeyCurrentUser, kShellFoldersKey, "Personal", 1, "D:\\Data\\Docs"),
                       }));
   ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].prompt, "Successfully done!");
-  EXPECT_EQ(view.messages[0].title, "Zolvane");
+  EXPECT_EQ(view.messages[0].prompt, kRelocated);
+  EXPECT_EQ(view.messages[0].title, kAppTitle);
   EXPECT_EQ(view.messages[0].icon, MessageIcon::kNone);
   // The box shows what the registry now holds, read again.
   EXPECT_EQ(view.pathText, "D:\\Data\\Docs");
@@ -61,7 +63,7 @@ TEST_F(ApplyRestoreTest, AWidePathRoundTripsThroughApplyTheDisplayAndRestore) {
                           Write(kHkeyCurrentUser, kShellFoldersKey, "My Music", 1, kWidePath),
                       }));
   EXPECT_EQ(Writes().at(0).bytes.size(), 44u);
-  EXPECT_EQ(LastMessage(), "Successfully done!");
+  EXPECT_EQ(LastMessage(), kRelocated);
   EXPECT_EQ(view.pathText, kWidePath);
 
   fake.registry.changes.clear();
@@ -103,7 +105,7 @@ TEST_F(ApplyRestoreTest, RestoreWritesTheStockPathShellFoldersFirstAndDiscardsAn
           Write(kHkeyCurrentUser, kShellFoldersKey, "Personal", 1, "C:\\Documents and Settings\\Ann\\My Documents"),
           Write(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", 2, "%USERPROFILE%\\My Documents"),
       }));
-  EXPECT_EQ(LastMessage(), "Restored the default values!");
+  EXPECT_EQ(LastMessage(), kDefaultsRestored);
   EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\Ann\\My Documents");
   EXPECT_FALSE(view.applyEnabled);
 
@@ -116,18 +118,10 @@ TEST_F(ApplyRestoreTest, RestoreWritesTheStockPathShellFoldersFirstAndDiscardsAn
 struct Outcome {
   int failingWrite;  // 0: none, 1: the first write, 2: the second
   std::int32_t code;
-  const char* applyMessage;
-  const char* restoreMessage;
 };
 
 TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
-  const Outcome outcomes[] = {
-      {0, 0, "Successfully done!", "Restored the default values!"},
-      {1, 5, "Access Denied. No changes were made.", "Access Denied. No changes were made."},
-      {2, 5, "Access Denied. No changes were made.", "Access Denied. No changes were made."},
-      {1, 2, "Error 2\nAn error occurred.", "Error 2\nAn error occurred."},
-      {2, 1016, "Error 1016\nAn error occurred.", "Error 1016\nAn error occurred."},
-  };
+  const Outcome outcomes[] = {{0, 0}, {1, 5}, {2, 5}, {1, 2}, {2, 1016}};
   for (const Outcome& outcome : outcomes) {
     for (bool restore : {false, true}) {
       SetUserShell(kHkeyCurrentUser, "Favorites", platform::kRegExpandSz, "D:\\Elsewhere");
@@ -142,7 +136,8 @@ TEST_F(ApplyRestoreTest, TheMessageReflectsBothWrites) {
       if (outcome.failingWrite) {
         EXPECT_EQ(fake.registry.keys(), before);
       }
-      EXPECT_EQ(LastMessage(), restore ? outcome.restoreMessage : outcome.applyMessage)
+      std::string done = restore ? kDefaultsRestored : kRelocated;
+      EXPECT_EQ(LastMessage(), outcome.failingWrite ? WriteFailureText(outcome.code) : done)
           << (restore ? "restore " : "apply ") << outcome.failingWrite << " " << outcome.code;
       EXPECT_FALSE(view.applyEnabled);
       EXPECT_TRUE(view.restoreEnabled);
@@ -160,10 +155,8 @@ TEST_F(ApplyRestoreTest, APutBackThatFailsTellsWhereEachValueStands) {
   // The User Shell Folders write succeeds, the Shell Folders one is refused, and putting the first back fails.
   fake.log.Fail("WriteValue", 2, 1016);
   presenter.OnApply();
-  EXPECT_EQ(LastMessage(),
-            "Access Denied. Only part of the change was made, and it could not be undone:\n"
-            "User Shell Folders\\CommonMusic now holds \"E:\\Music\".\n"
-            "Shell Folders\\CommonMusic still holds \"C:\\Shared Music\".");
+  EXPECT_EQ(LastMessage(), PartlyWrittenHeadline(5) + "\nUser Shell Folders\\CommonMusic " + NowHolds("E:\\Music") +
+                               "\nShell Folders\\CommonMusic " + StillHolds("C:\\Shared Music"));
   // The window shows what the registry holds: the User Shell Folders value, as written.
   EXPECT_EQ(view.pathText, "E:\\Music");
 }

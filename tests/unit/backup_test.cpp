@@ -9,11 +9,14 @@
 #include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
 #include "features/backup.h"
+#include "features/feature_texts.h"
 #include "main_presenter_fixture.h"
 #include "text/text_file.h"
 #include "text/utf16.h"
+#include "vocabulary/product_texts.h"
 #include "vocabulary/registry_file.h"
 #include "vocabulary/session_lock.h"
+#include "vocabulary/vocabulary_texts.h"
 
 namespace {
 
@@ -35,12 +38,18 @@ const std::string kKeyUserSf = "HKEY_CURRENT_USER\\" + std::string(kShellFolders
 const std::string kKeyMachineUsf = "HKEY_LOCAL_MACHINE\\" + std::string(kUserShellFoldersKey);
 const std::string kKeyMachineSf = "HKEY_LOCAL_MACHINE\\" + std::string(kShellFoldersKey);
 
-const std::string kHeader = "Windows Registry Editor Version 5.00";
-const std::string kSuccess = "Shell folder registry keys are now backed up.";
-const std::string kFailure = "Could not backup the shell folder registry keys";
+const std::string kHeader = kRegistryFileHeader;
+// Every failure's first line; and the fake system's reason for an export the registry editor did not make.
+const std::string kFailure = std::string(kNotBackedUp) + "\n";
+const std::string kCantRead = ": The configuration registry key could not be read. (error 1012)";
 
 std::string Utf16File(const std::string& utf8) {
   return "\xFF\xFE" + Utf8ToUtf16Le(utf8);
+}
+
+// What could not be done, to what, and the fake system's reason, as a failure says it.
+std::string Described(const char* action, const std::string& target, const std::string& reason) {
+  return std::string(action) + " \"" + target + "\": " + reason;
 }
 
 // An export as regedit writes it: header, blank line, the key, its values, a blank line.
@@ -133,7 +142,7 @@ class BackupTest : public ::testing::Test {
     afterExport = nullptr;
     view.messages.clear();
     presenter.OnBackup();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+    EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
     EXPECT_TRUE(HasFile(kBackupPath));
     EXPECT_FALSE(AnyTempFileLeft());
   }
@@ -172,7 +181,7 @@ TEST_F(BackupTest, StartsOneMinimizedRegeditPerKeyWithTheCommandLineByteForByte)
 
 TEST_F(BackupTest, WithoutTheWindowsFolderNoRegistryEditorIsStarted) {
   fake.log.Fail("WindowsFolder", 0, 0);
-  ExpectFailedRun(kFailure + "\nCannot find the Windows folder, which holds the registry editor.");
+  ExpectFailedRun(kFailure + kNoWindowsFolder);
   EXPECT_TRUE(fake.processes.started.empty());
   ExpectNextRunSucceeds();
 }
@@ -203,7 +212,7 @@ TEST_F(BackupTest, LocksRemovesLeftoversExportsReadsThemWritesOnceAndMovesInThis
   EXPECT_FALSE(HasFile(kNewBackupPath));
   EXPECT_TRUE(fake.locks.Held().empty());
 
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
   // The temporary files are gone by the time the outcome is told.
   ASSERT_EQ(view.tempFilesAtMessage.size(), 1u);
   EXPECT_TRUE(view.tempFilesAtMessage[0].empty());
@@ -213,9 +222,9 @@ TEST_F(BackupTest, LocksRemovesLeftoversExportsReadsThemWritesOnceAndMovesInThis
 TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
   presenter.OnBackup();
   ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].prompt, kSuccess);
+  EXPECT_EQ(view.messages[0].prompt, kBackedUp);
   EXPECT_EQ(view.messages[0].icon, MessageIcon::kNone);
-  EXPECT_EQ(view.messages[0].title, "Zolvane");
+  EXPECT_EQ(view.messages[0].title, kAppTitle);
 }
 
 TEST_F(BackupTest, WithoutAFileNamedTheBackupGoesToTheDesktop) {
@@ -233,10 +242,10 @@ TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
     std::string file;
   };
   const Case cases[] = {
-      {Result::kFound, "D:\\", {kSuccess}, "D:\\\\specialfolders.bak"},  // a second backslash, as it always had
-      {Result::kMissing, "", {"The folder does not exist", kSuccess}, "\\specialfolders.bak"},
-      {Result::kInvalidFolder, "", {"An invalid folder ID was specified", kSuccess}, "\\specialfolders.bak"},
-      {Result::kFailed, "", {kSuccess}, "\\specialfolders.bak"},  // no message of its own
+      {Result::kFound, "D:\\", {kBackedUp}, "D:\\\\specialfolders.bak"},  // a second backslash, as it always had
+      {Result::kMissing, "", {kFolderDoesNotExist, kBackedUp}, "\\specialfolders.bak"},
+      {Result::kInvalidFolder, "", {kInvalidFolderId, kBackedUp}, "\\specialfolders.bak"},
+      {Result::kFailed, "", {kBackedUp}, "\\specialfolders.bak"},  // no message of its own
   };
   for (const Case& c : cases) {
     fake.shell.desktop = platform::DesktopFolderAnswer{c.result, c.desktop};
@@ -258,11 +267,7 @@ TEST_F(BackupTest, WithoutAUsableTemporaryFolderNothingIsTouched) {
     fake.registry.changes.clear();
     view.messages.clear();
     presenter.OnBackup();
-    EXPECT_EQ(Prompts(),
-              std::vector<std::string>{
-                  kFailure + "\nWindows names no temporary folder the backup can use (TMP and TEMP are not set, or "
-                             "name a folder longer than 260 characters), so no backup was made and no file was "
-                             "touched."});
+    EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + kNoTempFolder});
     EXPECT_TRUE(fake.processes.started.empty());
     EXPECT_EQ(fake.files.files.at("C:\\Work\\splfolders2.txt"), "the user's own");
     EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
@@ -281,7 +286,7 @@ TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome
 
   view.FinishBackgroundWork();
   EXPECT_EQ(fake.processes.started.size(), 4u);
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
   EXPECT_EQ(view.busyChanges, (std::vector<bool>{true, false}));
   EXPECT_TRUE(view.closed);
   EXPECT_FALSE(AnyTempFileLeft());
@@ -297,7 +302,7 @@ TEST_F(BackupTest, ABackupThatBreaksOffIsNeverToldAsTheLastRunsSuccess) {
   view.heldWork = [] {};  // the work ends without a word
   view.FinishBackgroundWork();
   ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].prompt.rfind(kFailure + "\n", 0), 0u);
+  EXPECT_EQ(view.messages[0].prompt.rfind(kFailure, 0), 0u);
 }
 
 // --- What the backup file holds ---
@@ -323,7 +328,7 @@ TEST_F(BackupTest, ExportsOfEitherEncodingAndAnyLineEndBecomeOneFileThatKeepsEve
   exports[kKeyUserSf] = Utf16File(kHeader + "\r[" + kKeyUserSf + "]\r\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00," +
                                   "6f,00,63,00,73,00,00,00");  // lone CRs, no final line end
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
   EXPECT_EQ(fake.files.files.at(kBackupPath).substr(0, Utf16File(kHeader + "\r\n\r\n[").size()),
             Utf16File(kHeader + "\r\n\r\n["));
   RegistryFile parsed = ParseRegistryFile(fake.files.files.at(kBackupPath));
@@ -345,19 +350,17 @@ TEST_F(BackupTest, ABackupTheRestoreWouldNotGiveBackNeverReplacesTheLastGoodOne)
   } cases[] = {
       {"an export the restore refuses",
        [&] { exports[kKeyUserSf] = ExportText(kKeyUserSf, "\"Personal\"=\"D:\\\\Docs\"\r\n[HKEY_CLASSES_ROOT\\x]"); },
-       "The new backup could not be restored, so it was not kept.\nLine 9: [HKEY_CLASSES_ROOT\\x]\n"
-       "This key is not one of the four keys that hold the special folder paths."},
+       kNewBackupNotRestorable + std::string("\nLine 9: [HKEY_CLASSES_ROOT\\x]\n") + kNotOneOfTheFourKeys},
       {"an export without its section", [&] { exports[kKeyMachineSf] = Utf16File(kHeader + "\r\n"); },
-       "The new backup holds no section for " + kKeyMachineSf + "."},
+       NoSectionInNewBackup(kKeyMachineSf)},
       {"an export that misses a value", [&] { exports[kKeyMachineUsf] = ExportText(kKeyMachineUsf, ""); },
-       "The value \"Common Desktop\" of " + kKeyMachineUsf + " is missing from the new backup, so it was not kept."},
+       MissingFromNewBackup(kKeyMachineUsf, "Common Desktop")},
       {"an export with a value the registry lacks",
        [&] { exports[kKeyMachineUsf] = ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n@=\"x\""); },
-       "The new backup holds values of " + kKeyMachineUsf + " that the registry does not, so it was not kept."},
+       ExtraValuesInNewBackup(kKeyMachineUsf)},
       {"an export of a value as it was not held",
        [&] { exports[kKeyMachineSf] = ExportText(kKeyMachineSf, "\"Common Desktop\"=\"E:\\\\Other\""); },
-       "The value \"Common Desktop\" of " + kKeyMachineSf +
-           " would not be restored as the registry holds it, so the new backup was not kept."},
+       NotRestoredAsHeld(kKeyMachineSf, "Common Desktop")},
       // The values are read while the editors run; one that another program changes meanwhile is said so.
       {"a value changed while the backup was made",
        [&] {
@@ -366,9 +369,7 @@ TEST_F(BackupTest, ABackupTheRestoreWouldNotGiveBackNeverReplacesTheLastGoodOne)
            fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz, "E:\\New");
          };
        },
-       "The value \"Common Desktop\" of " + kKeyMachineSf +
-           " changed while Zolvane was backing it up, so another program is at work on it; nothing was lost, and no "
-           "backup was made. Try again once it is done."},
+       ChangedWhileBackingUp(kKeyMachineSf, "Common Desktop")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -376,7 +377,7 @@ TEST_F(BackupTest, ABackupTheRestoreWouldNotGiveBackNeverReplacesTheLastGoodOne)
     view.messages.clear();
     c.arrange();
     presenter.OnBackup();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\n" + c.reason});
+    EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + c.reason});
     EXPECT_EQ(fake.files.files.at(kBackupPath), oldBackup);
     EXPECT_FALSE(HasFile(kNewBackupPath));
     EXPECT_FALSE(AnyTempFileLeft());
@@ -393,7 +394,7 @@ TEST_F(BackupTest, TextValuesCompareAsTheShellReadsThemAndKeysBelowTheFourAreKep
   fake.registry.SetString(kHkeyCurrentUser, std::string(kUserShellFoldersKey) + "\\Extra", "Other", platform::kRegSz,
                           "x");
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
   RegistryFile parsed = ParseRegistryFile(fake.files.files.at(kBackupPath));
   ASSERT_TRUE(parsed.readable) << parsed.reason;
   EXPECT_EQ(parsed.passedOverKeys, std::vector<std::string>{kKeyUserUsf + "\\Extra"});
@@ -407,11 +408,8 @@ TEST_F(BackupTest, ARunWaitsForTheUsersOtherBackupOrRestoreAndGivesUpUntouchedPa
     LockHeldElsewhere another(fake.locks, kSessionLockName);
     presenter.OnBackup();
   }
-  EXPECT_EQ(Prompts(),
-            std::vector<std::string>{kFailure +
-                                     "\nAnother Zolvane is changing or backing up the special folder paths and has not "
-                                     "finished within 60 seconds; nothing was changed: The wait operation timed out. "
-                                     "(error 258)"});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + OtherRunNotFinished(60) +
+                                                ": The wait operation timed out. (error 258)"});
   EXPECT_TRUE(fake.processes.started.empty());
   EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
   ExpectNextRunSucceeds();
@@ -421,7 +419,7 @@ TEST_F(BackupTest, ARunWaitsForTheUsersOtherBackupOrRestoreAndGivesUpUntouchedPa
 TEST_F(BackupTest, ALeftoverNewFileIsRemovedFirstAndOneMadeMeanwhileByAnotherIsLeftAlone) {
   fake.files.files[kNewBackupPath] = "left by a run that ended on the way";
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
   EXPECT_FALSE(HasFile(kNewBackupPath));
 
   // Another program makes the file right after the backup looked for a leftover.
@@ -430,8 +428,8 @@ TEST_F(BackupTest, ALeftoverNewFileIsRemovedFirstAndOneMadeMeanwhileByAnotherIsL
   fake.log.Fail("Exists(" + kNewBackupPath + ")", 0, 0);
   fake.files.files[kBackupPath] = "old backup";
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + "\nCannot write \"" + kNewBackupPath +
-                                                "\": The file exists. (error 80)"});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{
+                           kFailure + Described(kCannotWriteAction, kNewBackupPath, "The file exists. (error 80)")});
   EXPECT_EQ(fake.files.files.at(kNewBackupPath), "another program's");
   EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
 }
@@ -443,13 +441,11 @@ TEST_F(BackupTest, ABackupIntoOneOfItsOwnTemporaryFilesOrAReadOnlyFileIsRefusedU
   for (const char* target :
        {"c:\\temp\\SPLFOLDERS2.TXT", "C:\\TEMP\\SPLF~LWB.TXT", "\\\\?\\C:\\TEMP\\splfolders2.txt"}) {
     Outcome outcome = backup.Run(target);
-    EXPECT_EQ(outcome.message,
-              kFailure + "\n\"" + target + "\" is a temporary file of the backup's own; choose another file.");
+    EXPECT_EQ(outcome.message, kFailure + ExportFileAsTarget(target));
   }
   fake.files.files["D:\\kept.bak"] = "a backup the user keeps";
   fake.files.readOnly.insert("D:\\kept.bak");
-  EXPECT_EQ(backup.Run("D:\\kept.bak").message,
-            kFailure + "\n\"D:\\kept.bak\" is read-only, so it was kept as it is, and no backup was made.");
+  EXPECT_EQ(backup.Run("D:\\kept.bak").message, kFailure + ReadOnlyTarget("D:\\kept.bak"));
   EXPECT_EQ(fake.files.files.at("D:\\kept.bak"), "a backup the user keeps");
   EXPECT_EQ(fake.files.files.at(kTemp2), "an export left over");
   EXPECT_TRUE(fake.processes.started.empty());
@@ -465,19 +461,17 @@ TEST_F(BackupTest, AValueNoRegistryFileCarriesIsRefusedInTheUsersWords) {
     const char* shown;  // the name as the message shows it
     const char* reason;
   } cases[] = {
-      {"Bell\a", platform::kRegSz, StringValueBytes(fine), "Bell<0x07>", "holds a control character"},
-      {"Escape", platform::kRegExpandSz, StringValueBytes("D:\x1b"), "Escape", "holds a control character"},
-      {"Half", platform::kRegSz, std::string("D\0\x00\xD8\0\0", 6), "Half", "holds half of a UTF-16 character pair"},
-      {"Half \xEF\xBF\xBD", platform::kRegSz, StringValueBytes(fine), "Half \xEF\xBF\xBD",
-       "holds half of a UTF-16 character pair"},
-      {"Long", platform::kRegDword, std::string(8, '\x01'), "Long", "is a REG_DWORD longer than 4 bytes"},
+      {"Bell\a", platform::kRegSz, StringValueBytes(fine), "Bell<0x07>", kHoldsControlCharacter},
+      {"Escape", platform::kRegExpandSz, StringValueBytes("D:\x1b"), "Escape", kHoldsControlCharacter},
+      {"Half", platform::kRegSz, std::string("D\0\x00\xD8\0\0", 6), "Half", kHoldsHalfACharacterPair},
+      {"Half \xEF\xBF\xBD", platform::kRegSz, StringValueBytes(fine), "Half \xEF\xBF\xBD", kHoldsHalfACharacterPair},
+      {"Long", platform::kRegDword, std::string(8, '\x01'), "Long", kDwordTooLong},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.shown);
     fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, c.name, c.type, c.bytes);
     view.messages.clear();
-    ExpectFailedRun(kFailure + "\nThe value \"" + c.shown + "\" of " + kKeyUserUsf + " " + c.reason +
-                    ", which a registry file cannot carry, so no backup was made.");
+    ExpectFailedRun(kFailure + NotCarriable(kKeyUserUsf, c.shown, c.reason));
     EXPECT_FALSE(AnyTempFileLeft());
     fake.registry.DeleteValue(kHkeyCurrentUser, kUserShellFoldersKey, c.name);
   }
@@ -485,22 +479,20 @@ TEST_F(BackupTest, AValueNoRegistryFileCarriesIsRefusedInTheUsersWords) {
   fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Lines\r\n", platform::kRegSz, "a\tb\nc");
   view.messages.clear();
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
 }
 
 TEST_F(BackupTest, KeysTooLargeForARestoreAreNotBackedUp) {
   exports[kKeyUserSf] = Utf16File(kHeader + "\r\n" + std::string(kMaxRegistryFileBytes / 2, ';'));
-  ExpectFailedRun(kFailure +
-                  "\nThe four keys take more than 16 MB as a registry file, more than a restore reads, "
-                  "so no backup was made.");
+  ExpectFailedRun(kFailure + KeysTooLargeToRestore());
 }
 
 // --- Failures: each ends in its message, and the program goes on ---
 
 TEST_F(BackupTest, RegeditThatCannotBeStartedEndsTheBackupAndTheOnesAlreadyRunning) {
   fake.log.Fail("Start(regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\")", 0, 2);
-  ExpectFailedRun(kFailure + "\nCannot start \"regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf +
-                  "\"\": The system cannot find the file specified. (error 2)");
+  ExpectFailedRun(kFailure + Described(kCannotStart, "regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\"",
+                                       "The system cannot find the file specified. (error 2)"));
   ASSERT_EQ(fake.processes.started.size(), 2u);
   EXPECT_TRUE(fake.processes.started[0].ended);
   EXPECT_TRUE(fake.processes.started[1].ended);
@@ -516,32 +508,27 @@ TEST_F(BackupTest, AnExportThatHangsFailsOrWritesNothingFailsTheBackupSayingWhy)
     std::string reason;
   } cases[] = {
       {"still running after thirty seconds", [&] { outcomes[kKeyUserSf].hangs = true; },
-       "Cannot finish the export of \"" + kKeyUserSf + "\": The wait operation timed out. (error 258)"},
+       Described(kCannotFinishExportOf, kKeyUserSf, "The wait operation timed out. (error 258)")},
       {"a wait that fails",
        [&] { fake.log.Fail("Finish(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\", 30000)", 0, 0); },
-       "Cannot learn how the registry editor ended the export of \"" + kKeyUserUsf +
-           "\": The handle is invalid. (error 6)"},
+       Described(kExportEndUnknown, kKeyUserUsf, "The handle is invalid. (error 6)")},
       {"an exit code other than zero", [&] { outcomes[kKeyMachineSf].exitCode = 1; },
-       "The registry editor ended with exit code 1 while exporting \"" + kKeyMachineSf +
-           "\": The configuration registry key could not be read. (error 1012)"},
-      {"an empty export", [&] { exports[kKeyUserSf] = ""; },
-       "The registry editor wrote nothing for \"" + kKeyUserSf + "\" into \"" + kTemp2 +
-           "\": The configuration registry key could not be read. (error 1012)"},
+       ExportEndedWithCode(1, kKeyMachineSf) + kCantRead},
+      {"an empty export", [&] { exports[kKeyUserSf] = ""; }, ExportEmpty(kKeyUserSf, kTemp2) + kCantRead},
       {"an export never written", [&] { afterExport = [&](const std::string&) { fake.files.files.erase(kTemp4); }; },
-       "The registry editor wrote nothing for \"" + kKeyMachineSf + "\" into \"" + kTemp4 +
-           "\": The configuration registry key could not be read. (error 1012)"},
+       ExportEmpty(kKeyMachineSf, kTemp4) + kCantRead},
       {"an export that cannot be read", [&] { fake.log.Fail("ReadWholeFile(" + kTemp2 + ")", 0, 32); },
-       "Cannot read \"" + kTemp2 +
-           "\": The process cannot access the file because it is being used by another process. (error 32)"},
+       Described(kCannotReadAction, kTemp2,
+                 "The process cannot access the file because it is being used by another process. (error 32)")},
       {"an export that is no text", [&] { exports[kKeyUserSf] = std::string("\xFF\xFE\x00\xDC", 4); },
-       "The registry editor's export of \"" + kKeyUserSf + "\" is neither UTF-16 nor UTF-8 text."},
+       ExportNotText(kKeyUserSf)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     fake.files.files.erase(kBackupPath);
     view.messages.clear();
     c.arrange();
-    ExpectFailedRun(kFailure + "\n" + c.reason);
+    ExpectFailedRun(kFailure + c.reason);
     EXPECT_FALSE(AnyTempFileLeft());
     ExpectNextRunSucceeds();
   }
@@ -551,7 +538,7 @@ TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp2] = "left over";
   fake.log.Fail("Delete(" + kTemp2 + ")", CallLog::kEvery, 5);
-  ExpectFailedRun(kFailure + "\nCannot delete \"" + kTemp2 + "\": Access is denied. (error 5)");
+  ExpectFailedRun(kFailure + Described(kCannotDeleteAction, kTemp2, "Access is denied. (error 5)"));
   EXPECT_TRUE(fake.processes.started.empty());
   // Removed where possible: only the one that cannot be deleted is still there.
   EXPECT_FALSE(HasFile(kTemp1));
@@ -568,18 +555,16 @@ TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
     std::string prompt;
   } cases[] = {
       {"an export that fails", [&] { outcomes[kKeyUserUsf].exitCode = 1; },
-       kFailure + "\nThe registry editor ended with exit code 1 while exporting \"" + kKeyUserUsf +
-           "\": The configuration registry key could not be read. (error 1012)"},
-      {"an export cut short", [&] { afterExport = CutShort(kTemp1); },
-       kFailure + "\nThe registry editor's export of \"" + kKeyUserUsf + "\" is neither UTF-16 nor UTF-8 text."},
+       kFailure + ExportEndedWithCode(1, kKeyUserUsf) + kCantRead},
+      {"an export cut short", [&] { afterExport = CutShort(kTemp1); }, kFailure + ExportNotText(kKeyUserUsf)},
       {"a new backup that another program changes before it is read back",
        [&] { fake.files.onWritten = [&](const std::string& path) { fake.files.files[path].pop_back(); }; },
-       kFailure + "\nThe new backup \"" + kNewBackupPath + "\" does not read back as it was written."},
+       kFailure + NewBackupNotReadBack(kNewBackupPath)},
       {"a new backup that cannot be written", [&] { fake.log.Fail("WriteNewFile(" + kNewBackupPath + ")", 0, 112); },
-       kFailure + "\nCannot write \"" + kNewBackupPath + "\": There is not enough space on the disk. (error 112)"},
+       kFailure + Described(kCannotWriteAction, kNewBackupPath, "There is not enough space on the disk. (error 112)")},
       {"an old backup that cannot be replaced",
        [&] { fake.log.Fail("Replace(" + kNewBackupPath + ", " + kBackupPath + ")", 0, 5); },
-       kFailure + "\nCannot replace \"" + kBackupPath + "\": Access is denied. (error 5)"},
+       kFailure + Described(kCannotReplace, kBackupPath, "Access is denied. (error 5)")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -619,7 +604,7 @@ TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInst
     EXPECT_EQ(outcome.done(), c.code == 0);
     EXPECT_EQ(outcome.code, c.code);
     EXPECT_EQ(outcome.file, named);
-    EXPECT_EQ(outcome.done(), outcome.message == kSuccess);
+    EXPECT_EQ(outcome.done(), outcome.message == kBackedUp);
     EXPECT_EQ(HasFile(named), c.code == 0);
     EXPECT_FALSE(HasFile(kBackupPath));
     fake.log.ClearFailures();
@@ -631,7 +616,7 @@ TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInst
 TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedLeavesTheSuccessStanding) {
   fake.log.Fail("Delete(" + kTemp4 + ")", 0, 32);
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
   EXPECT_TRUE(HasFile(kTemp4));
   EXPECT_FALSE(HasFile(kTemp1));
   // The next run deletes it before it starts any export: none of them finds it there.
@@ -644,7 +629,7 @@ TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedLeavesTheSuccessStanding) {
   };
   view.messages.clear();
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kSuccess});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
   EXPECT_FALSE(leftOverSeen);
   EXPECT_FALSE(AnyTempFileLeft());
 }

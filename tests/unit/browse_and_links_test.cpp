@@ -1,6 +1,7 @@
 // The folder browser and the eight ways to the product's web pages.
 #include "main_presenter_fixture.h"
 #include "presenters/about_presenter.h"
+#include "presenters/presenter_texts.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ TEST_F(BrowseTest, TheChosenFolderFillsThePathBoxAndEnablesApplyAsTypingWould) {
   }
   ASSERT_EQ(fake.shell.browses.size(), 3u);
   EXPECT_EQ(fake.shell.browses[0].first, FakeMainView::kWindow);
-  EXPECT_EQ(fake.shell.browses[0].second, "Select the new folder");
+  EXPECT_EQ(fake.shell.browses[0].second, kBrowseTitle);
   EXPECT_TRUE(view.messages.empty());
 }
 

@@ -4,8 +4,10 @@
 #include <set>
 
 #include "features/backup.h"
+#include "features/feature_texts.h"
 #include "main_presenter_fixture.h"
 #include "vocabulary/registry_file.h"
+#include "vocabulary/vocabulary_texts.h"
 
 namespace {
 
@@ -15,8 +17,6 @@ using platform::kHkeyLocalMachine;
 const std::string kDesktop = "C:\\Documents and Settings\\Ann\\Desktop";
 const std::string kBackupPath = kDesktop + "\\specialfolders.bak";
 const std::string kOldBackup = "an old backup";
-const std::string kBackupSuccess = "Shell folder registry keys are now backed up.";
-const std::string kBackupFailure = "Could not backup the shell folder registry keys";
 
 // kCutShort: regedit ends an export half-way, with exit code 0, which the export's read then finds.
 enum class FailureKind { kSystemError, kAccessDenied, kCutShort, kNeverEnds };
@@ -88,11 +88,6 @@ struct Flow {
   std::function<void(World&)> act;
 };
 
-std::string WriteFailureText(std::int32_t code) {
-  if (code == platform::kErrorAccessDenied) return "Access Denied. No changes were made.";
-  return "Error " + std::to_string(code) + "\nAn error occurred.";
-}
-
 class FaultInjectionTest : public ::testing::Test {
  protected:
   void CheckMessages(const Flow& flow, const Failure& failure, World& world, const World& recorded, bool changed) {
@@ -108,8 +103,8 @@ class FaultInjectionTest : public ::testing::Test {
         EXPECT_EQ(prompts.back(), WriteFailureText(code));
       }
       if (failure.call.rfind("Acquire(", 0) == 0) {
-        EXPECT_EQ(prompts.back(), std::string("Cannot wait for another Zolvane to finish its work: ") +
-                                      (code == 5 ? "Access is denied. " : "") + "(error " + std::to_string(code) + ")");
+        EXPECT_EQ(prompts.back(), std::string(kCannotWaitForOtherRun) + ": " + (code == 5 ? "Access is denied. " : "") +
+                                      ErrorNumber(code));
       }
     } else if (name == "Start-up" && failure.call.rfind("Version()", 0) == 0) {
       ASSERT_EQ(prompts.size(), 1u);
@@ -128,14 +123,14 @@ class FaultInjectionTest : public ::testing::Test {
     bool cutShort = failure.kind == FailureKind::kCutShort;
     const std::string& verdict = prompts.back();
     auto backup = world.fake.files.files.find(BackupFileOf(failure));
-    if (verdict == kBackupSuccess) {
+    if (verdict == kBackedUp) {
       ASSERT_NE(backup, world.fake.files.files.end());
       if (!cutShort) {
         EXPECT_EQ(backup->second, recordedBackup_);
       }
       EXPECT_TRUE(ParseRegistryFile(backup->second).readable);
     } else {
-      EXPECT_EQ(verdict.rfind(kBackupFailure, 0), 0u) << verdict;
+      EXPECT_EQ(verdict.rfind(kNotBackedUp, 0), 0u) << verdict;
       // Where the backup would have gone is where the old one still is, untouched.
       if (BackupFileOf(failure) == kBackupPath) {
         ASSERT_NE(backup, world.fake.files.files.end());
@@ -143,8 +138,8 @@ class FaultInjectionTest : public ::testing::Test {
       }
     }
     for (std::size_t i = 0; i + 1 < prompts.size(); ++i) {
-      EXPECT_NE(prompts[i].rfind(kBackupFailure, 0), 0u);
-      EXPECT_NE(prompts[i], kBackupSuccess);
+      EXPECT_NE(prompts[i].rfind(kNotBackedUp, 0), 0u);
+      EXPECT_NE(prompts[i], kBackedUp);
     }
   }
 
@@ -163,7 +158,7 @@ class FaultInjectionTest : public ::testing::Test {
                                path.compare(path.size() - 5, 5, ".done") == 0;
       bool toldBackup = path == BackupFileOf(failure) &&
                         (bytes == recordedBackup_ || failure.kind == FailureKind::kCutShort) &&
-                        !world.view.messages.empty() && world.view.messages.back().prompt == kBackupSuccess;
+                        !world.view.messages.empty() && world.view.messages.back().prompt == kBackedUp;
       EXPECT_TRUE(named || leftByFlow || oldBackupKept || toldBackup || journalMarkedDone)
           << path << " holds " << bytes.size() << " bytes";
     }

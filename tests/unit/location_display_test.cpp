@@ -1,5 +1,6 @@
 // Showing where the selected folder lives: ShowCurrentLocation, its fallback rules, expansion and the button states.
 #include "main_presenter_fixture.h"
+#include "presenters/presenter_texts.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ TEST_F(MainPresenterTest, SelectingAFolderShowsItsExpandedUserShellFoldersValue)
   SetShell(kHkeyCurrentUser, "Personal", "D:\\Stale");
   view.Type("typed");
   Select("My Documents");
-  EXPECT_EQ(view.locationCaption, "My Documents location");
+  EXPECT_EQ(view.locationCaption, LocationCaption("My Documents"));
   EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\Ann\\My Documents");
   EXPECT_FALSE(view.applyEnabled);
   EXPECT_TRUE(view.restoreEnabled);
@@ -48,7 +49,7 @@ TEST_F(MainPresenterTest, ADwordValueIsShownAsItsDigitsWithoutASecondRead) {
 TEST_F(MainPresenterTest, AFolderFoundNowhereShowsAnEmptyBoxAndNoMessage) {
   view.Type("old text");
   Select("Shared Music");
-  EXPECT_EQ(view.locationCaption, "Shared Music location");
+  EXPECT_EQ(view.locationCaption, LocationCaption("Shared Music"));
   EXPECT_EQ(view.pathText, "");
   EXPECT_FALSE(view.applyEnabled);
   EXPECT_TRUE(view.restoreEnabled);
@@ -67,7 +68,7 @@ TEST_F(MainPresenterTest, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
   view.restoreEnabled = false;
   view.Type("something");
   presenter.OnFolderSelected();
-  EXPECT_EQ(view.locationCaption, " location");
+  EXPECT_EQ(view.locationCaption, LocationCaption(""));
   EXPECT_EQ(view.pathText, "");
   EXPECT_FALSE(view.applyEnabled);
   EXPECT_FALSE(view.restoreEnabled);

@@ -8,11 +8,14 @@
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
 #include "fakes/fake_output.h"
+#include "features/feature_texts.h"
 #include "features/folder_locations.h"
 #include "features/layout.h"
 #include "features/registry_import.h"
 #include "main_presenter_fixture.h"
 #include "vocabulary/registry_change.h"
+#include "vocabulary/registry_file.h"
+#include "vocabulary/vocabulary_texts.h"
 
 namespace {
 
@@ -71,10 +74,8 @@ TEST_F(RegistryChangeTest, ACutAtAnyWriteIsUndoneByTheNextRunOverNothingAnotherP
     SetShell(kHkeyCurrentUser, "V10", "theirs too");
     std::size_t putBack = cutAt >= 2 ? cutAt - 2 : 0;
     std::vector<std::string> said = UndoCutOffChangeAtStart(fake.platform());
-    EXPECT_EQ(said, std::vector<std::string>{
-                        "A relocation that was cut off has been undone: " + std::to_string(putBack) +
-                        (putBack == 1 ? " value" : " values") + " put back.\nChanged since, left as it is:\n" +
-                        Named("V10") + "\n" + Named("V0")});
+    EXPECT_EQ(said, std::vector<std::string>{CutOffUndone(kRelocationRun, putBack) + kChangedSinceLeft + Named("V10") +
+                                             "\n" + Named("V0")});
     EXPECT_EQ(Held(0), "theirs");
     for (int i = 1; i < 10; ++i) EXPECT_EQ(Held(i), "old " + std::to_string(i));
     EXPECT_EQ(Held(10), "theirs too");
@@ -87,7 +88,7 @@ TEST_F(RegistryChangeTest, ACutAtAnyWriteIsUndoneByTheNextRunOverNothingAnotherP
 // Whichever runs next finds the journal first and says so: the window as it starts and at Apply, any command, a
 // writer.
 TEST_F(RegistryChangeTest, EveryNextRunUndoesTheCutOffChangeFirstAndSaysSo) {
-  const std::string said = "A relocation that was cut off has been undone: 2 values put back.";
+  const std::string said = CutOffUndone(kRelocationRun, 2);
   auto prompts = [&] {
     std::vector<std::string> shown;
     for (const auto& box : view.messages) shown.push_back(box.prompt);
@@ -107,7 +108,7 @@ TEST_F(RegistryChangeTest, EveryNextRunUndoesTheCutOffChangeFirstAndSaysSo) {
          presenter.OnApply();
          return prompts();
        },
-       {said, "Successfully done!"}},
+       {said, kRelocated}},
       {[&] {
          FakeOutput output;
          RunCliRequest(fake.platform(), output, ParseCommandLine({"list"}));
@@ -136,11 +137,10 @@ TEST_F(RegistryChangeTest, AFailureMidwayPutsBackWhatWasWrittenButAValueAnotherP
   ChangeResult result = RegistryChange(fake.platform(), ChangeKind::kRelocation).Write(changes);
   EXPECT_EQ(result.stop, ChangeResult::Stop::kWrite);
   EXPECT_EQ(result.code, 5);
-  EXPECT_EQ(result.failure,
-            "Cannot write the value \"V2\" of " + kShellFolderKeys[3].FullName() + ": Access is denied. (error 5)");
-  EXPECT_EQ(result.Aftermath(),
-            "\nThese values were changed by another program while Zolvane wrote, and were left as it made them:\n" +
-                Named("V0"));
+  EXPECT_EQ(result.failure, std::string(kCannotWriteAction) + " " +
+                                ValueInSentence(kShellFolderKeys[3].FullName(), "V2") +
+                                ": Access is denied. (error 5)");
+  EXPECT_EQ(result.Aftermath(), kSomeChangedElsewhere + Named("V0"));
   EXPECT_EQ(result.fates[0], ValueFate::kChangedElsewhere);
   EXPECT_EQ(result.fates[1], ValueFate::kPutBack);
   EXPECT_EQ(result.fates[2], ValueFate::kFailed);
@@ -154,10 +154,9 @@ TEST_F(RegistryChangeTest, AFailureMidwayPutsBackWhatWasWrittenButAValueAnotherP
   fake.log.Fail("WriteValue", 3, 1016);  // V0 and V1 written, V2 refused, then V1's put-back fails
   result = RegistryChange(fake.platform(), ChangeKind::kRelocation).Write(changes);
   EXPECT_EQ(result.notPutBack, std::vector<std::string>{Named("V1")});
-  EXPECT_NE(result.Aftermath().find("Only part of the change was made"), std::string::npos);
+  EXPECT_NE(result.Aftermath().find(kSomeNotPutBack), std::string::npos);
   EXPECT_EQ(Held(1), "new 1");
-  EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()),
-            std::vector<std::string>{"A relocation that was cut off has been undone: 1 value put back."});
+  EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()), std::vector<std::string>{CutOffUndone(kRelocationRun, 1)});
   EXPECT_EQ(Held(1), "old 1");
 }
 
@@ -177,10 +176,9 @@ TEST_F(RegistryChangeTest, AWriteThatDoesNotTakeFailsTheChange) {
   forgetful.SetString(kHkeyCurrentUser, kShellFoldersKey, "V1", platform::kRegSz, "old 1");
   ChangeResult result = RegistryChange(platform, ChangeKind::kRelocation).Write(ElevenValues());
   EXPECT_EQ(result.stop, ChangeResult::Stop::kNotTaken);
-  EXPECT_EQ(result.failure, "The value \"V2\" of " + kSf.FullName() +
-                                " does not hold what was written: The configuration registry key could not be written. "
-                                "(error 1013)");
-  EXPECT_EQ(result.Aftermath(), "\nNothing was changed: every value already written was put back as it was.");
+  EXPECT_EQ(result.failure, NotHeldAsWritten(ValueInSentence(kSf.FullName(), "V2")) +
+                                ": The configuration registry key could not be written. (error 1013)");
+  EXPECT_EQ(result.Aftermath(), kAllPutBack);
   EXPECT_EQ(forgetful.GetString(kHkeyCurrentUser, kShellFoldersKey, "V1"), "old 1");
 }
 
@@ -216,7 +214,7 @@ TEST_F(RegistryChangeTest, AJournalIsWrittenWholeReadBackExactlyAndInProportionT
   std::string bytes = JournalBytes(ChangeKind::kLayout, entries);
   ParsedJournal parsed = ParseJournal(bytes);
   ASSERT_TRUE(parsed.readable) << parsed.reason;
-  EXPECT_EQ(parsed.run, "A layout");
+  EXPECT_EQ(parsed.run, kLayoutRun);
   ASSERT_EQ(parsed.entries.size(), entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
     EXPECT_EQ(parsed.entries[i].key, entries[i].key);
@@ -235,24 +233,21 @@ TEST_F(RegistryChangeTest, AJournalIsWrittenWholeReadBackExactlyAndInProportionT
 
 TEST_F(RegistryChangeTest, AJournalThatCannotBeReadIsKeptAndAnOlderZolvanesIsPutBack) {
   fake.files.files[kJournal] = "not a journal";
-  EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()),
-            std::vector<std::string>{"The journal of a Zolvane run that was cut off, \"" + kJournal +
-                                     "\", is not a journal Zolvane can read, so it was kept:\nLine 1: not a "
-                                     "journal\nThe file does not begin with the header of Zolvane's journal."});
+  EXPECT_EQ(
+      UndoCutOffChangeAtStart(fake.platform()),
+      std::vector<std::string>{JournalNotOurs(kJournal, "Line 1: not a journal\n" + std::string(kNoJournalHeader))});
   EXPECT_EQ(fake.files.files.at(kJournal), "not a journal");
   // With the journal kept, no change begins over it.
   ChangeResult refused = Run({SetText("V1", "x")});
   EXPECT_EQ(refused.stop, ChangeResult::Stop::kJournal);
   EXPECT_EQ(Held(1), "old 1");
 
-  fake.files.files[kJournal] =
-      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n; The values as they were "
-      "before a layout was applied\r\n\r\n[" +
-      kSf.FullName() + "]\r\n\"V1\"=hex(1):6f,00,31,00,00,00\r\n\"V10\"=-\r\n";
+  fake.files.files[kJournal] = "\xEF\xBB\xBF" + std::string(kRegistryFileHeader) +
+                               "\r\n; The values as they were before a layout was applied\r\n\r\n[" + kSf.FullName() +
+                               "]\r\n\"V1\"=hex(1):6f,00,31,00,00,00\r\n\"V10\"=-\r\n";
   SetShell(kHkeyCurrentUser, "V1", "new 1");
   SetShell(kHkeyCurrentUser, "V10", "new 10");
-  EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()),
-            std::vector<std::string>{"A layout that was cut off has been undone: 2 values put back."});
+  EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()), std::vector<std::string>{CutOffUndone(kLayoutRun, 2)});
   EXPECT_EQ(Held(1), "o1");
   EXPECT_EQ(Held(10), "<none>");
 }
@@ -270,8 +265,7 @@ TEST_F(RegistryChangeTest, AJournalThatCannotBeDeletedIsUndoneOnceOnly) {
   // A cut-off change's journal, undone: the value the user then sets by hand, even to what the cut change wrote,
   // stays.
   Run({SetText("V1", "newer 1"), SetText("V2", "newer 2")}, 2);
-  EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()),
-            std::vector<std::string>{"A relocation that was cut off has been undone: 1 value put back."});
+  EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()), std::vector<std::string>{CutOffUndone(kRelocationRun, 1)});
   SetShell(kHkeyCurrentUser, "V1", "newer 1");
   EXPECT_TRUE(UndoCutOffChangeAtStart(fake.platform()).empty());
   EXPECT_EQ(Held(1), "newer 1");
@@ -280,9 +274,7 @@ TEST_F(RegistryChangeTest, AJournalThatCannotBeDeletedIsUndoneOnceOnly) {
   fake.log.Fail("MoveToNewName(" + kJournal + ", ", CallLog::kEvery, platform::kErrorAccessDenied);
   ChangeResult result = Run({SetText("V2", "newest 2")});
   ASSERT_EQ(result.notices.size(), 1u);
-  EXPECT_EQ(result.notices[0], "The journal \"" + kJournal +
-                                   "\" could not be deleted: Access is denied. (error 5); delete it before Zolvane "
-                                   "writes again, or this change will be undone.");
+  EXPECT_EQ(result.notices[0], JournalNotDeleted(kJournal, "Access is denied. (error 5)", kThisChangeUndone));
 }
 
 TEST_F(RegistryChangeTest, AChangeWhoseJournalCannotBeKeptChangesNothingAndSaysWhere) {
@@ -291,17 +283,11 @@ TEST_F(RegistryChangeTest, AChangeWhoseJournalCannotBeKeptChangesNothingAndSaysW
     std::function<void()> arrange;
     std::string said;
   } cases[] = {
-      {[&] { fake.shell.applicationData = std::string("C:rel"); },
-       "Zolvane keeps a note of each change in the user's application-data folder, so that a change cut off can be "
-       "undone; Windows names no such folder that is a full path, so nothing was changed."},
+      {[&] { fake.shell.applicationData = std::string("C:rel"); }, kNoJournalFolder},
       {[&] { fake.log.Fail("CreateFolder(" + folder + ")", 0, platform::kErrorAccessDenied); },
-       "Zolvane keeps a note of each change in \"" + folder +
-           "\", so that a change cut off can be undone; that folder cannot be written: Access is denied. (error "
-           "5)\nNothing was changed."},
+       JournalFolderUnwritable(folder, "Access is denied. (error 5)")},
       {[&] { fake.files.folders.insert(kJournal); },
-       "Zolvane keeps a note of each change in \"" + folder +
-           "\", so that a change cut off can be undone; that folder cannot be written: a folder named "
-           "\"unfinished.reg\" is in the journal's place.\nNothing was changed."},
+       JournalFolderUnwritable(folder, FolderInJournalsPlace("unfinished.reg"))},
   };
   const std::optional<std::string> applicationData = fake.shell.applicationData;
   for (const auto& c : cases) {
@@ -321,7 +307,7 @@ TEST_F(RegistryChangeTest, AChangeWhoseJournalCannotBeKeptChangesNothingAndSaysW
 TEST_F(RegistryChangeTest, EveryWriterTakesTheOneLockAndADryRunNone) {
   const ShellFolder& documents = *FindShellFolder("My Documents");
   LayoutEntry entry{&documents, "E:\\Docs", 1, ""};
-  fake.files.files["D:\\any.reg"] = "Windows Registry Editor Version 5.00\r\n[" + kSf.FullName() + "]\r\n\"V1\"=\"x\"";
+  fake.files.files["D:\\any.reg"] = std::string(kRegistryFileHeader) + "\r\n[" + kSf.FullName() + "]\r\n\"V1\"=\"x\"";
   const std::function<Outcome()> writers[] = {
       [&] { return FolderLocations(fake.platform()).Relocate(documents, "E:\\Docs"); },
       [&] { return FolderLocations(fake.platform()).RestoreDefault(documents); },
@@ -332,8 +318,7 @@ TEST_F(RegistryChangeTest, EveryWriterTakesTheOneLockAndADryRunNone) {
   for (const auto& write : writers) {
     Outcome outcome = write();
     EXPECT_EQ(outcome.code, platform::kErrorWaitTimeout);
-    EXPECT_NE(outcome.message.find("Another Zolvane is changing or backing up the special folder paths"),
-              std::string::npos);
+    EXPECT_NE(outcome.message.find(OtherRunNotFinished(60)), std::string::npos);
   }
   EXPECT_TRUE(fake.registry.changes.empty());
   LayoutRun dryRun = ApplyLayout(fake.platform(), {entry}, LayoutOptions{true});
@@ -358,8 +343,7 @@ TEST_F(RegistryChangeTest, TheLargestRestoreCutHalfwayIsUndone) {
   fake.registry.onWrite = nullptr;
   EXPECT_LT(fake.files.files.at(kJournal).size(), kMaxJournalBytes / 3);
   EXPECT_EQ(UndoCutOffChangeAtStart(fake.platform()),
-            std::vector<std::string>{"A restore that was cut off has been undone: " + std::to_string(values / 2 - 1) +
-                                     " values put back."});
+            std::vector<std::string>{CutOffUndone(kBackupRestoreRun, values / 2 - 1)});
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kShellFoldersKey, "Big0"), nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "fakes/fake_platform.h"
+#include "features/feature_texts.h"
 #include "features/registry_import.h"
 #include "text/utf16.h"
 #include "vocabulary/catalogue.h"
@@ -14,6 +15,7 @@
 #include "vocabulary/registry_file.h"
 #include "vocabulary/session_lock.h"
 #include "vocabulary/shell_folder_registry.h"
+#include "vocabulary/vocabulary_texts.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ using platform::kHkeyLocalMachine;
 
 const std::string kUser = "HKEY_CURRENT_USER\\";
 const std::string kMachine = "HKEY_LOCAL_MACHINE\\";
-const std::string kHeader = "Windows Registry Editor Version 5.00\r\n";
+const std::string kHeader = std::string(kRegistryFileHeader) + "\r\n";
 const std::string kFile = "D:\\Backups\\specialfolders.bak";
 const std::string kUsf = kHeader + "\r\n[" + kUser + kUserShellFoldersKey + "]\r\n";  // lines 1 to 3
 
@@ -44,12 +46,6 @@ std::string Utf16(const std::string& utf8) {
 
 using RegistryKeys = std::decay_t<decltype(std::declval<FakeRegistry>().keys())>;
 
-const char* const kNotALine = "This is not a value, a key or a comment of a registry file.";
-const char* const kOtherKey = "This key is not one of the four keys that hold the special folder paths.";
-const char* const kControl = "This line holds a control character, which no line of a registry file holds.";
-const char* const kBroken =
-    "A list of bytes that goes on in the next line must not be broken by a blank line or a comment.";
-
 // What regedit would take for the end of a line, or a line it would read differently, cannot carry a key past
 // the parser: each shape is refused at the line that would have done harm.
 TEST(ParseRegistryFileTest, LetsThroughTheFourKeysAndRefusesTheFirstLineThatCouldDoMore) {
@@ -68,45 +64,38 @@ TEST(ParseRegistryFileTest, LetsThroughTheFourKeysAndRefusesTheFirstLineThatCoul
                  "folders]\r\n@=\"x\"",
        -1, ""},
       // A lone LF ends a line, after a comment, after a value, or anywhere else.
-      {kUsf + "\"Personal\"=\"C:\\\\D\"\r\n; x\n" + smuggled, 6, kOtherKey},
-      {Utf16(kUsf + "\"Personal\"=\"C:\\\\D\"\r\n; x\n" + smuggled), 6, kOtherKey},
-      {kUsf + "\"Personal\"=\"C:\\\\D\"\n" + smuggled, 5, kOtherKey},
-      {kUsf + "\"Personal\"=\"C:\\\\D\"\r" + smuggled, 5, kOtherKey},
-      {kUsf + "[-" + kUser + kShellFoldersKey + "]", 4, "This would delete a whole key."},
+      {kUsf + "\"Personal\"=\"C:\\\\D\"\r\n; x\n" + smuggled, 6, kNotOneOfTheFourKeys},
+      {Utf16(kUsf + "\"Personal\"=\"C:\\\\D\"\r\n; x\n" + smuggled), 6, kNotOneOfTheFourKeys},
+      {kUsf + "\"Personal\"=\"C:\\\\D\"\n" + smuggled, 5, kNotOneOfTheFourKeys},
+      {kUsf + "\"Personal\"=\"C:\\\\D\"\r" + smuggled, 5, kNotOneOfTheFourKeys},
+      {kUsf + "[-" + kUser + kShellFoldersKey + "]", 4, kDeletesAWholeKey},
       // A NUL, or any control character but a tab, inside a line.
-      {Utf16(kUsf + "\"P\"=\"a" + std::string(1, '\0') + "\"\r\n" + smuggled), 4, kControl},
-      {kUsf + "\"P\"=\"a\x1b\"", 4, kControl},
+      {Utf16(kUsf + "\"P\"=\"a" + std::string(1, '\0') + "\"\r\n" + smuggled), 4, kRegistryLineControlCharacter},
+      {kUsf + "\"P\"=\"a\x1b\"", 4, kRegistryLineControlCharacter},
       {kUsf + "\"P\"=\t\"a\"", -1, ""},
       // A blank or comment line inside a list of bytes, or a file that ends inside one.
-      {kUsf + "\"P\"=hex:01,\\\r\n\r\n  02", 5, kBroken},
-      {kUsf + "\"P\"=hex:01,\\\r\n; c\r\n" + smuggled, 5, kBroken},
-      {kUsf + "\"P\"=hex:01,\\", 4, "The file ends inside a list of bytes that was to go on."},
-      {kUsf + "\"P\"=hex(2):43,00,\\\r\n  4x", 5, kNotALine},
+      {kUsf + "\"P\"=hex:01,\\\r\n\r\n  02", 5, kByteListBroken},
+      {kUsf + "\"P\"=hex:01,\\\r\n; c\r\n" + smuggled, 5, kByteListBroken},
+      {kUsf + "\"P\"=hex:01,\\", 4, kEndsInsideByteList},
+      {kUsf + "\"P\"=hex(2):43,00,\\\r\n  4x", 5, kNotARegistryLine},
       // The header must be the first line.
-      {"\r\n\r\n" + Backup(), 1, "The file does not begin with the header of a registry file."},
-      {"[" + kUser + kUserShellFoldersKey + "]", 1, "The file does not begin with the header of a registry file."},
-      {Utf16(Backup() + "\r\n[HKEY_CURRENT_USER\\Software\\Run]"), 16, kOtherKey},
-      {Utf16(Backup() + "\r\n[" + kUser + kUserShellFoldersKey + "X]"), 16, kOtherKey},
-      {kHeader + "\"Personal\"=\"C:\\\\D\"", 2, "This value comes before any key is named."},
-      {kUsf + "Personal=C:\\D", 4, kNotALine},
-      {kUsf + "\"P\"=\"C:\\D\"", 4, kNotALine},
-      {"REGEDIT4\r\n[" + kUser + kUserShellFoldersKey + "]\r\n\"P\"=\"Caf\xC3\xA9\"", 3,
-       "A REGEDIT4 file holds its text in a code page, so only ASCII characters can be read from it."},
+      {"\r\n\r\n" + Backup(), 1, kNoRegistryFileHeader},
+      {"[" + kUser + kUserShellFoldersKey + "]", 1, kNoRegistryFileHeader},
+      {Utf16(Backup() + "\r\n[HKEY_CURRENT_USER\\Software\\Run]"), 16, kNotOneOfTheFourKeys},
+      {Utf16(Backup() + "\r\n[" + kUser + kUserShellFoldersKey + "X]"), 16, kNotOneOfTheFourKeys},
+      {kHeader + "\"Personal\"=\"C:\\\\D\"", 2, kValueBeforeAnyKey},
+      {kUsf + "Personal=C:\\D", 4, kNotARegistryLine},
+      {kUsf + "\"P\"=\"C:\\D\"", 4, kNotARegistryLine},
+      {"REGEDIT4\r\n[" + kUser + kUserShellFoldersKey + "]\r\n\"P\"=\"Caf\xC3\xA9\"", 3, kRegedit4CodePage},
       // A version 5 file without a byte-order mark is read in a code page too; with its mark, as Unicode.
-      {kUsf + "\"P\"=\"Caf\xC3\xA9\"", 4,
-       "A file without a byte-order mark is read in a code page by the registry editor, so only ASCII characters "
-       "can be read from it."},
-      {kUsf + "\"Caf\xC3\xA9\"=\"P\"", 4,
-       "A file without a byte-order mark is read in a code page by the registry editor, so only ASCII characters "
-       "can be read from it."},
-      {Utf16("\r\n  \r\n"), 0, "The file is empty."},
-      {std::string("\xFF\xFE\x00\xD8", 4) + Utf8ToUtf16Le(Backup()), 0,
-       "The file is neither UTF-16 text behind a byte-order mark nor UTF-8 text."},
-      {kUsf + "\"P\"=\"\xC3\"", 0, "The file is neither UTF-16 text behind a byte-order mark nor UTF-8 text."},
-      {kHeader + std::string(16 * 1024 * 1024, ';'), 0, "The file is larger than 16 MB, far too large to be a backup."},
-      {kUsf + "; nothing", 0, "The file sets no special folder value."},
-      {kUsf + "[" + kUser + kUserShellFoldersKey + "\\Sub]\r\n\"x\"=\"y\"", 0,
-       "The file sets no special folder value."},
+      {kUsf + "\"P\"=\"Caf\xC3\xA9\"", 4, kNoByteOrderMarkCodePage},
+      {kUsf + "\"Caf\xC3\xA9\"=\"P\"", 4, kNoByteOrderMarkCodePage},
+      {Utf16("\r\n  \r\n"), 0, kRegistryFileEmpty},
+      {std::string("\xFF\xFE\x00\xD8", 4) + Utf8ToUtf16Le(Backup()), 0, kRegistryFileNotText},
+      {kUsf + "\"P\"=\"\xC3\"", 0, kRegistryFileNotText},
+      {kHeader + std::string(16 * 1024 * 1024, ';'), 0, RegistryFileTooLarge()},
+      {kUsf + "; nothing", 0, kSetsNoFolderValue},
+      {kUsf + "[" + kUser + kUserShellFoldersKey + "\\Sub]\r\n\"x\"=\"y\"", 0, kSetsNoFolderValue},
   };
   for (const auto& c : cases) {
     RegistryFile file = ParseRegistryFile(c.bytes);
@@ -201,7 +190,7 @@ class RegistryImportTest : public ::testing::Test {
     Outcome outcome = import.Run(kFile);
     EXPECT_EQ(outcome.result, Outcome::Result::kFailed);
     EXPECT_EQ(outcome.code, code);
-    EXPECT_EQ(outcome.message, "Could not restore the special folder paths from \"" + kFile + "\".\n" + reason);
+    EXPECT_EQ(outcome.message, NotRestoredHeadline(kFile) + "\n" + reason);
     EXPECT_TRUE(SameRegistry(before));
     EXPECT_TRUE(fake.locks.HeldByThisThread().empty());
   }
@@ -220,7 +209,7 @@ TEST_F(RegistryImportTest, WritesEveryValueItselfAndStartsNoProgram) {
   Outcome outcome = import.Run(kFile);
   EXPECT_EQ(outcome.result, Outcome::Result::kDone);
   EXPECT_EQ(outcome.code, 0);
-  EXPECT_EQ(outcome.message, "Restored the special folder paths from \"" + kFile + "\".");
+  EXPECT_EQ(outcome.message, RestoredFromBackup(kFile, {}, {}));
   EXPECT_TRUE(fake.processes.started.empty());
   EXPECT_EQ(Text(kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "C:\\D");
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Personal")->type, platform::kRegExpandSz);
@@ -238,9 +227,7 @@ TEST_F(RegistryImportTest, KeysBelowTheFourAreLeftAsTheyAreAndNamedOnce) {
   for (int i = 0; i < 100000; ++i) subs += "\r\n[" + sub + "]\r\n\"x\"=\"y\"";
   fake.files.files[kFile] = "\xEF\xBB\xBF" + Backup() + subs;
   Outcome outcome = import.Run(kFile);
-  EXPECT_EQ(outcome.message, "Restored the special folder paths from \"" + kFile +
-                                 "\".\nThe file also holds keys below the four keys; they were left as they are:\n" +
-                                 sub);
+  EXPECT_EQ(outcome.message, RestoredFromBackup(kFile, {}, {sub}));
   std::vector<std::string> many;
   for (int i = 0; i < 25; ++i) many.push_back("key " + std::to_string(i % 15));
   EXPECT_EQ(NamedOnce(many, ", "), "key 0, key 1, key 2, key 3, key 4, key 5, key 6, key 7, key 8, key 9, and 5 more");
@@ -253,10 +240,9 @@ TEST_F(RegistryImportTest, AFileThatIsNoBackupChangesNothingAndSaysWhy) {
     std::string message;
   } cases[] = {
       {[&] { fake.files.files[kFile] = kHeader + "[HKEY_CLASSES_ROOT\\exefile]\r\n@=\"x\"\r\n"; },
-       "Line 2: [HKEY_CLASSES_ROOT\\exefile]\n" + std::string(kOtherKey)},
-      {[&] { fake.files.notFiles.insert(kFile); }, "It is a folder, a device or a pipe, not a file."},
-      {[&] { fake.files.files[kFile] = std::string(kMaxRegistryFileBytes + 1, ';'); },
-       "The file is larger than 16 MB, far too large to be a backup."},
+       "Line 2: [HKEY_CLASSES_ROOT\\exefile]\n" + std::string(kNotOneOfTheFourKeys)},
+      {[&] { fake.files.notFiles.insert(kFile); }, kNotARegularFile},
+      {[&] { fake.files.files[kFile] = std::string(kMaxRegistryFileBytes + 1, ';'); }, RegistryFileTooLarge()},
   };
   for (const auto& c : cases) {
     fake.files.files[kFile] = Utf16(Backup());
@@ -267,8 +253,7 @@ TEST_F(RegistryImportTest, AFileThatIsNoBackupChangesNothingAndSaysWhy) {
     Outcome outcome = import.Run(kFile);
     EXPECT_EQ(outcome.result, Outcome::Result::kRefused);
     EXPECT_EQ(outcome.code, 13);
-    EXPECT_EQ(outcome.message,
-              "\"" + kFile + "\" is not a backup of the special folder paths, so nothing was imported.\n" + c.message);
+    EXPECT_EQ(outcome.message, NotABackupRefusal(kFile) + "\n" + c.message);
     EXPECT_TRUE(fake.registry.changes.empty());
     EXPECT_TRUE(SameRegistry(before));
   }
@@ -292,19 +277,17 @@ bool RegistryImportTest::SameRegistry(const RegistryKeys& before) const {
 
 TEST_F(RegistryImportTest, ReadingFailuresAndABusyLockChangeNothing) {
   fake.log.Fail("ReadWholeFile(" + kFile + ")", 0, 32);
-  ExpectFailure(32, "Cannot read \"" + kFile +
+  ExpectFailure(32, std::string(kCannotReadAction) + " \"" + kFile +
                         "\": The process cannot access the file because it is being used by another process. "
                         "(error 32)");
   fake.log.ClearFailures();
   fake.registry.DenyOpen(kHkeyLocalMachine, kShellFoldersKey);
-  ExpectFailure(5, "Cannot read the default value of " + kMachine + kShellFoldersKey +
-                       " before it is replaced: Access is denied. (error 5)\nNothing was changed.");
+  ExpectFailure(5, NotReadBeforeReplaced(ValueInSentence(kMachine + kShellFoldersKey, "")) +
+                       ": Access is denied. (error 5)" + kNothingChanged);
   // The file is judged first, then the lock is waited for, which another Zolvane holds.
   fake.log.ClearFailures();
   LockHeldElsewhere another(fake.locks, kSessionLockName);
-  ExpectFailure(258,
-                "Another Zolvane is changing or backing up the special folder paths and has not finished within 60 "
-                "seconds; nothing was changed: The wait operation timed out. (error 258)");
+  ExpectFailure(258, OtherRunNotFinished(60) + ": The wait operation timed out. (error 258)");
 }
 
 }  // namespace

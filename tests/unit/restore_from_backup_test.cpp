@@ -1,6 +1,10 @@
 // "Restore from backup..." in the window: the open-file dialog, the one question, the import away from the
 // window, and what the window shows afterwards.
+#include "features/feature_texts.h"
 #include "main_presenter_fixture.h"
+#include "presenters/presenter_texts.h"
+#include "vocabulary/registry_file.h"
+#include "vocabulary/vocabulary_texts.h"
 
 namespace {
 
@@ -10,8 +14,8 @@ const std::string kBackup = kDesktop + "\\specialfolders.bak";
 std::string BackupSettingMyDocuments(const std::string& path) {
   std::string escaped;
   for (char c : path) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  return "\xFF\xFE" + Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" +
-                                    std::string(kUserShellFoldersKey) + "]\r\n\"Personal\"=\"" + escaped + "\"\r\n");
+  return "\xFF\xFE" + Utf8ToUtf16Le(kRegistryFileHeader + std::string("\r\n\r\n[HKEY_CURRENT_USER\\") +
+                                    kUserShellFoldersKey + "]\r\n\"Personal\"=\"" + escaped + "\"\r\n");
 }
 
 class RestoreFromBackupTest : public MainPresenterTest {
@@ -32,7 +36,7 @@ TEST_F(RestoreFromBackupTest, TheDialogOpensAtTheDesktopWithTheBackupPreselected
   for (const FakeShell::FileDialog& dialog : fake.shell.fileDialogs) {
     EXPECT_EQ(dialog.owner, FakeMainView::kWindow);
     EXPECT_EQ(dialog.initialFolder, kDesktop);
-    EXPECT_EQ(dialog.title, "Restore from backup");
+    EXPECT_EQ(dialog.title, kImportDialogTitle);
   }
   EXPECT_EQ(fake.shell.fileDialogs[0].preselectedName, "");
   EXPECT_EQ(fake.shell.fileDialogs[1].preselectedName, "specialfolders.bak");
@@ -51,22 +55,17 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
     std::string pathText;
     bool denied = false;
   } cases[] = {
-      {"yes", BackupSettingMyDocuments("D:\\Saved"), true, 0,
-       "Restored the special folder paths from \"" + kBackup + "\".", "D:\\Saved"},
+      {"yes", BackupSettingMyDocuments("D:\\Saved"), true, 0, RestoredFromBackup(kBackup, {}, {}), "D:\\Saved"},
       {"no", BackupSettingMyDocuments("D:\\Saved"), false, 0, "", "D:\\typed"},
-      {"a foreign file", "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Run]\r\n", true, 0,
-       "\"" + kBackup +
-           "\" is not a backup of the special folder paths, so nothing was imported.\nLine 2: "
-           "[HKEY_CURRENT_USER\\Software\\Run]\nThis key is not one of the four keys that hold the special folder "
-           "paths.",
+      {"a foreign file", kRegistryFileHeader + std::string("\r\n[HKEY_CURRENT_USER\\Software\\Run]\r\n"), true, 0,
+       NotABackupRefusal(kBackup) + "\nLine 2: [HKEY_CURRENT_USER\\Software\\Run]\n" + kNotOneOfTheFourKeys,
        "D:\\typed"},
-      {"a dialog that fails", "", true, 0x3003, "The file dialog could not be shown (error 12291).", "D:\\typed"},
+      {"a dialog that fails", "", true, 0x3003, FileDialogFailed(0x3003), "D:\\typed"},
       // A restore that failed shows what the registry holds, which is what it held before.
       {"a refused write", BackupSettingMyDocuments("D:\\Saved"), true, 0,
-       "Could not restore the special folder paths from \"" + kBackup +
-           "\".\nCannot write the value \"Personal\" of "
-           "HKEY_CURRENT_USER\\" +
-           std::string(kUserShellFoldersKey) + ": Access is denied. (error 5)\nNothing was changed.",
+       NotRestoredHeadline(kBackup) + "\n" + kCannotWriteAction + " " +
+           ValueInSentence("HKEY_CURRENT_USER\\" + std::string(kUserShellFoldersKey), "Personal") +
+           ": Access is denied. (error 5)" + kNothingChanged,
        "D:\\Now", true},
   };
   for (const auto& c : cases) {
@@ -90,8 +89,7 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
     bool asked = judged && c.fileBytes.rfind("\xFF\xFE", 0) == 0;
     ASSERT_EQ(view.questions.size(), asked ? 1u : 0u);
     if (asked) {
-      EXPECT_EQ(view.questions[0].prompt,
-                "Replace the current special folder paths with those in " + kBackup + "?\nIt changes 1 value.");
+      EXPECT_EQ(view.questions[0].prompt, RestoreQuestion(kBackup, 1));
     }
     if (asked && c.answerYes) view.FinishBackgroundWork();
     EXPECT_EQ(LastMessage(), c.message);

@@ -1,5 +1,7 @@
 // Start-up: the version table, the refusal of every system but Windows XP, and how the program closes.
 #include "main_presenter_fixture.h"
+#include "presenters/presenter_texts.h"
+#include "vocabulary/product_texts.h"
 #include "vocabulary/windows_version.h"
 
 namespace {
@@ -48,7 +50,7 @@ TEST_F(MainPresenterTest, OnWindowsXpLoadSelectsCommonDesktopAndShowsIt) {
   SetUserShell(platform::kHkeyLocalMachine, "Common Desktop", platform::kRegExpandSz, "%ALLUSERSPROFILE%\\Desktop");
   presenter.OnLoad();
   EXPECT_EQ(view.folderIndex, 0);
-  EXPECT_EQ(view.locationCaption, "Common Desktop location");
+  EXPECT_EQ(view.locationCaption, LocationCaption("Common Desktop"));
   EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\All Users\\Desktop");
   EXPECT_FALSE(view.applyEnabled);
   EXPECT_TRUE(view.restoreEnabled);
@@ -67,9 +69,8 @@ TEST_F(MainPresenterTest, EveryOtherSystemIsRefusedBeforeTheRegistryIsRead) {
     platform.system.SetVersion(row.platformId, row.major, row.minor);
     refusedPresenter.OnLoad();
     ASSERT_EQ(refusedView.messages.size(), 1u) << row.name;
-    EXPECT_EQ(refusedView.messages[0].prompt,
-              "This utility is intended for Windows\xC2\xAE XP systems only. This utility will now quit");
-    EXPECT_EQ(refusedView.messages[0].title, "Zolvane for Windows\xC2\xAE XP");
+    EXPECT_EQ(refusedView.messages[0].prompt, kRefusalText);
+    EXPECT_EQ(refusedView.messages[0].title, kWindowCaption);
     EXPECT_EQ(refusedView.messages[0].icon, MessageIcon::kInformation);
     EXPECT_TRUE(refusedView.closed) << row.name;
     EXPECT_EQ(refusedView.folderIndex, -1) << row.name;
@@ -96,9 +97,9 @@ TEST_F(MainPresenterTest, AMainWindowThatCannotBeMadeIsToldWithTheSystemsReasonA
   EXPECT_NE(presenter.OnWindowNotMade(8), 0);
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].prompt,
-            "Zolvane could not make its main window.\nNot enough memory resources are available to process this "
-            "command. (error 8)");
-  EXPECT_EQ(view.messages[0].title, "Zolvane");
+            std::string(kWindowNotMadeText) +
+                "\nNot enough memory resources are available to process this command. (error 8)");
+  EXPECT_EQ(view.messages[0].title, kAppTitle);
 }
 
 }  // namespace

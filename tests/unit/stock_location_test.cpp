@@ -1,5 +1,6 @@
 // Restore Default on a Windows of any language: the shell's own stock location with the profile's variable put
 // back in front, and the catalogue's English path on an English system or where the shell gives none.
+#include "features/feature_texts.h"
 #include "main_presenter_fixture.h"
 
 namespace {
@@ -63,7 +64,7 @@ TEST_F(StockLocationTest, RestoreDefaultWritesWhereTheSystemOfItsLanguageKeepsTh
     EXPECT_EQ(userType, platform::kRegExpandSz) << row.what;
     EXPECT_EQ(Stored(folder.hive, kShellFoldersKey, folder.valueName, &shellType), row.shellFolders) << row.what;
     EXPECT_EQ(shellType, platform::kRegSz) << row.what;
-    EXPECT_EQ(LastMessage(), "Restored the default values!") << row.what;
+    EXPECT_EQ(LastMessage(), kDefaultsRestored) << row.what;
     EXPECT_EQ(view.pathText, row.shellFolders) << row.what;
   }
 }

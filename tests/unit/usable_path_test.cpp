@@ -6,6 +6,7 @@
 #include "cli/command_line.h"
 #include "fakes/fake_output.h"
 #include "fakes/fake_platform.h"
+#include "features/feature_texts.h"
 #include "features/usable_path.h"
 #include "main_presenter_fixture.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 struct PathCase {
   std::string path;
-  const char* why;  // nullptr for a usable path
+  std::string why;  // empty for a usable path
 };
 
 // A path of this many characters: "D:\" and then Cyrillic letters, two bytes each in UTF-8, one in UTF-16.
@@ -24,23 +25,21 @@ std::string PathOfCharacters(std::size_t characters) {
 }
 
 const PathCase kPaths[] = {
-    {"D:\\Docs", nullptr},
-    {"D:\\", nullptr},
-    {"%USERPROFILE%\\Eigene Dateien", nullptr},
-    {"\\\\fileserver\\home\\%USERNAME%\\My Documents", nullptr},
-    {PathOfCharacters(kLongestUsablePath), nullptr},
-    {"\"D:\\Quoted Path\\Docs\"", "it holds a quote, which no path holds"},
-    {"Docs", "it is not a full path"},
-    {"relative\\docs", "it is not a full path"},
-    {"\\Docs", "it is not a full path"},
-    {"D:Docs", "it is not a full path"},
-    {"%NOPE%\\Music", "%NOPE% names no variable"},
-    {"D:\\a\tb", "it holds a control character"},
-    {PathOfCharacters(kLongestUsablePath + 1),
-     "it is longer than 259 characters once expanded, more than Windows XP's shell takes"},
+    {"D:\\Docs", ""},
+    {"D:\\", ""},
+    {"%USERPROFILE%\\Eigene Dateien", ""},
+    {"\\\\fileserver\\home\\%USERNAME%\\My Documents", ""},
+    {PathOfCharacters(kLongestUsablePath), ""},
+    {"\"D:\\Quoted Path\\Docs\"", kPathHoldsQuote},
+    {"Docs", kPathNotFull},
+    {"relative\\docs", kPathNotFull},
+    {"\\Docs", kPathNotFull},
+    {"D:Docs", kPathNotFull},
+    {"%NOPE%\\Music", NamesNoVariable("NOPE")},
+    {"D:\\a\tb", kPathHoldsControlCharacter},
+    {PathOfCharacters(kLongestUsablePath + 1), PathTooLong(kLongestUsablePath)},
     // Short as typed, too long once %USERPROFILE% (31 characters) is expanded.
-    {"%USERPROFILE%\\" + std::string(230, 'a'),
-     "it is longer than 259 characters once expanded, more than Windows XP's shell takes"},
+    {"%USERPROFILE%\\" + std::string(230, 'a'), PathTooLong(kLongestUsablePath)},
 };
 
 TEST(UsablePathTest, EachKindOfUnusablePathIsToldByItsReason) {
@@ -49,8 +48,8 @@ TEST(UsablePathTest, EachKindOfUnusablePathIsToldByItsReason) {
   FolderLocations locations(fake.platform());
   for (const PathCase& c : kPaths) {
     PathVerdict verdict = JudgePath(locations, c.path);
-    EXPECT_EQ(verdict.usable, c.why == nullptr) << c.path;
-    EXPECT_EQ(verdict.why, c.why ? c.why : "") << c.path;
+    EXPECT_EQ(verdict.usable, c.why.empty()) << c.path;
+    EXPECT_EQ(verdict.why, c.why) << c.path;
   }
   EXPECT_EQ(JudgePath(locations, "%USERPROFILE%\\Docs").expanded, "C:\\Documents and Settings\\Ann\\Docs");
 }
@@ -66,9 +65,9 @@ TEST(UsablePathTest, SetAndApplyOfAnUnusablePathWriteNothingAndExitThree) {
     return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
   };
   for (const PathCase& c : kPaths) {
-    if (c.why == nullptr) continue;
+    if (c.why.empty()) continue;
     EXPECT_EQ(run({"set", "My Documents", c.path}), 3) << c.path;
-    EXPECT_NE(output.err.find(std::string(c.why) + ". Nothing was written."), std::string::npos) << output.err;
+    EXPECT_NE(output.err.find(c.why + ". Nothing was written."), std::string::npos) << output.err;
     // One unusable line refuses the whole file, the usable line before it too, and names the line.
     fake.files.files["D:\\layout.txt"] = "Desktop = D:\\Desk\r\n\tMy Documents\t=\t" + c.path + "\t\r\n";
     EXPECT_EQ(run({"apply", "D:\\layout.txt", "--create"}), 3) << c.path;

@@ -1,0 +1,173 @@
+// The features' texts that have parameters, each composed in one place.
+#include "features/feature_texts.h"
+
+#include "platform/platform.h"
+#include "vocabulary/failure.h"
+#include "vocabulary/registry_file.h"
+
+namespace {
+
+// A value of a key as a sentence begins with it: `The value "Personal" of HKEY_...`.
+std::string ValueOfKey(const std::string& key, const std::string& name) {
+  return Capitalised(ValueInSentence(key, name));
+}
+
+std::string TypeName(std::uint32_t type) {
+  switch (type) {
+    case platform::kRegBinary:
+      return "a REG_BINARY";
+    case platform::kRegDword:
+      return "a REG_DWORD";
+    case platform::kRegMultiSz:
+      return "a REG_MULTI_SZ";
+    default:
+      return "a value of type " + std::to_string(type);
+  }
+}
+
+std::string CountedFolders(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " folder" : " folders");
+}
+
+std::string WriteFailureHeadline(std::int32_t code) {
+  return code == platform::kErrorAccessDenied ? "Access Denied" : "Error " + std::to_string(code);
+}
+
+}  // namespace
+
+std::string WriteFailureText(std::int32_t code) {
+  if (code == platform::kErrorAccessDenied) return WriteFailureHeadline(code) + ". No changes were made.";
+  return WriteFailureHeadline(code) + "\n" + kErrorOccurred;
+}
+std::string PartlyWrittenHeadline(std::int32_t code) {
+  return WriteFailureHeadline(code) + ". Only part of the change was made, and it could not be undone:";
+}
+std::string NowHolds(const std::string& text) {
+  return "now holds " + Quoted(text) + ".";
+}
+std::string StillHolds(const std::string& text) {
+  return "still holds " + Quoted(text) + ".";
+}
+
+std::string KeysTooLargeToRestore() {
+  return "The four keys take more than " + Megabytes(kMaxRegistryFileBytes) +
+         " as a registry file, more than a restore reads, so no backup was made.";
+}
+std::string ExportEndedWithCode(std::uint32_t exitCode, const std::string& key) {
+  return "The registry editor ended with exit code " + std::to_string(exitCode) + " while exporting " + Quoted(key);
+}
+std::string ExportNotText(const std::string& key) {
+  return "The registry editor's export of " + Quoted(key) + " is neither UTF-16 nor UTF-8 text.";
+}
+std::string ExportEmpty(const std::string& key, const std::string& file) {
+  return "The registry editor wrote nothing for " + Quoted(key) + " into " + Quoted(file);
+}
+std::string ExportFileAsTarget(const std::string& target) {
+  return Quoted(target) + " is a temporary file of the backup's own; choose another file.";
+}
+std::string ReadOnlyTarget(const std::string& target) {
+  return Quoted(target) + " is read-only, so it was kept as it is, and no backup was made.";
+}
+std::string NotCarriable(const std::string& key, const std::string& name, const char* reason) {
+  return ValueOfKey(key, name) + " " + reason + ", which a registry file cannot carry, so no backup was made.";
+}
+std::string ChangedWhileBackingUp(const std::string& key, const std::string& name) {
+  return ValueOfKey(key, name) +
+         " changed while Zolvane was backing it up, so another program is at work on it; nothing was lost, and no "
+         "backup was made. Try again once it is done.";
+}
+std::string MissingFromNewBackup(const std::string& key, const std::string& name) {
+  return ValueOfKey(key, name) + " is missing from the new backup, so it was not kept.";
+}
+std::string NotRestoredAsHeld(const std::string& key, const std::string& name) {
+  return ValueOfKey(key, name) + " would not be restored as the registry holds it, so the new backup was not kept.";
+}
+std::string ExtraValuesInNewBackup(const std::string& key) {
+  return "The new backup holds values of " + key + " that the registry does not, so it was not kept.";
+}
+std::string NoSectionInNewBackup(const std::string& key) {
+  return "The new backup holds no section for " + key + ".";
+}
+std::string NewBackupNotReadBack(const std::string& file) {
+  return "The new backup " + Quoted(file) + " does not read back as it was written.";
+}
+
+std::string NotRestoredHeadline(const std::string& file) {
+  return "Could not restore the special folder paths from " + Quoted(file) + ".";
+}
+std::string NotABackupRefusal(const std::string& file) {
+  return Quoted(file) + " is not a backup of the special folder paths, so nothing was imported.";
+}
+std::string RestoredFromBackup(const std::string& file, const std::vector<std::string>& foldersLeft,
+                               const std::vector<std::string>& keysPassedOver) {
+  std::string text = "Restored the special folder paths from " + Quoted(file) + ".";
+  if (!foldersLeft.empty()) text += "\nNot in the backup, left as they are: " + NamedOnce(foldersLeft, ", ");
+  if (keysPassedOver.empty()) return text;
+  return text + "\nThe file also holds keys below the four keys; they were left as they are:\n" +
+         NamedOnce(keysPassedOver, "\n");
+}
+
+std::string NamesNoVariable(const std::string& variable) {
+  return "%" + variable + "% names no variable";
+}
+std::string PathTooLong(std::size_t longest) {
+  return "it is longer than " + std::to_string(longest) +
+         " characters once expanded, more than Windows XP's shell takes";
+}
+
+std::string UserShellFoldersNotAPath(std::uint32_t type) {
+  return "User Shell Folders holds " + TypeName(type) + ", not a path";
+}
+std::string UserShellFoldersUnusable(const std::string& stored, const std::string& why) {
+  return "User Shell Folders holds " + Quoted(stored) + ": " + why;
+}
+std::string ShellFoldersHoldNoPath(const std::string& location) {
+  return "Shell Folders holds no path, User Shell Folders " + Quoted(location);
+}
+std::string ShellFoldersDisagree(const std::string& shellFolders, const std::string& location) {
+  return "Shell Folders holds " + Quoted(shellFolders) + ", User Shell Folders " + Quoted(location);
+}
+std::string LocationDoesNotExist(const std::string& location) {
+  return Quoted(location) + " does not exist";
+}
+std::string LocationIsAFile(const std::string& location) {
+  return Quoted(location) + " is a file, not a folder";
+}
+
+std::string UnknownFolderName(const std::string& name) {
+  return Quoted(name) + " is none of the fifteen folders; \"zolvane-cli list\" names them.";
+}
+std::string FolderNamedTwice(const std::string& name, int firstLineNumber) {
+  return name + " is named twice; line " + std::to_string(firstLineNumber) + " names it first.";
+}
+std::string NoPathComment(const std::string& name) {
+  return "; " + name + " has no path under User Shell Folders.";
+}
+
+std::string MovedBeforeFolderExists(const std::string& location) {
+  return "moved (the folder " + Quoted(location) + " does not exist yet)";
+}
+std::string WouldMoveDetail(const std::string& from, const std::string& to) {
+  return "would move: " + from + " -> " + to;
+}
+std::string PassedOverDetail(const char* shortHiveName) {
+  return std::string("passed over: a folder of ") + shortHiveName;
+}
+std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver) {
+  return std::to_string(changing) + (dryRun ? " would move, " : " moved, ") + std::to_string(unchanged) + " unchanged" +
+         (passedOver > 0 ? ", " + std::to_string(passedOver) + " passed over." : ".");
+}
+std::string FolderNotMoved(const std::string& name) {
+  return "Nothing was changed: " + name + " could not be moved.";
+}
+std::string FolderNotMovedOthersPutBack(const std::string& name, std::size_t putBack) {
+  return "Nothing was changed: " + name + " could not be moved, and the " + CountedFolders(putBack) +
+         " moved before it " + (putBack == 1 ? "was" : "were") + " put back.";
+}
+std::string LayoutAppliedInPart(const std::string& name, std::size_t notPutBack) {
+  return "Only part of the layout was applied: " + name + " could not be moved, and " + CountedFolders(notPutBack) +
+         " moved before it could not be put back.";
+}
+std::string FoldersMadeStay(const std::vector<std::string>& made) {
+  return " The folders made for it stay: " + NamedOnce(made, ", ") + ".";
+}

@@ -1,0 +1,126 @@
+// The vocabulary's texts that have parameters, each composed in one place.
+#include "vocabulary/vocabulary_texts.h"
+
+#include "platform/platform.h"
+#include "vocabulary/failure.h"
+#include "vocabulary/registry_file.h"
+
+namespace {
+
+// "1 value", "1,234 values".
+std::string CountedValues(std::size_t count) {
+  std::string digits = std::to_string(count);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits + (count == 1 ? " value" : " values");
+}
+
+}  // namespace
+
+std::string OwnWordsFor(std::int32_t code) {
+  switch (code) {
+    case platform::kErrorFileNotFound:
+      return "The file was not found.";
+    case platform::kErrorPathNotFound:
+      return "The folder was not found.";
+    case platform::kErrorAccessDenied:
+      return "Access is denied.";
+    case platform::kErrorInvalidData:
+      return "The data is invalid.";
+    case platform::kErrorFileExists:
+      return "The file exists.";
+    case platform::kErrorFileTooLarge:
+      return "The file is too large.";
+    case platform::kErrorWaitTimeout:
+      return "The wait operation timed out.";
+    case platform::kErrorCantRead:
+      return "The configuration registry key could not be read.";
+    case platform::kErrorCantWrite:
+      return "The configuration registry key could not be written.";
+    default:
+      return std::string();
+  }
+}
+std::string ErrorNumber(std::int32_t code) {
+  return "(error " + std::to_string(code) + ")";
+}
+std::string OffendingLine(int lineNumber, const std::string& line) {
+  return lineNumber > 0 ? "Line " + std::to_string(lineNumber) + ": " + Shortened(line) + "\n" : std::string();
+}
+std::string Megabytes(std::size_t bytes) {
+  return std::to_string(bytes / (1024 * 1024)) + " MB";
+}
+std::string FileLargerThan(std::size_t maxBytes) {
+  return "The file is larger than " + Megabytes(maxBytes);
+}
+
+std::string RegistryFileTooLarge() {
+  return FileLargerThan(kMaxRegistryFileBytes) + ", far too large to be a backup.";
+}
+
+std::string ListedValueName(const std::string& keyFullName, const std::string& name) {
+  return keyFullName + "\\" + (name.empty() ? "(Default)" : name);
+}
+std::string ValueInSentence(const std::string& keyFullName, const std::string& name) {
+  std::string what = name.empty() ? "default value" : "value " + Quoted(name);
+  return "the " + what + " of " + keyFullName;
+}
+std::string Capitalised(std::string text) {
+  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  return text;
+}
+
+std::string NotReadBeforeReplaced(const std::string& valueInSentence) {
+  return "Cannot read " + valueInSentence + " before it is replaced";
+}
+std::string NotReadBack(const std::string& valueInSentence) {
+  return "Cannot read " + valueInSentence + " back once written";
+}
+std::string NotHeldAsWritten(const std::string& valueInSentence) {
+  return Capitalised(valueInSentence) + " does not hold what was written";
+}
+std::string ChangedWhileWriting(const std::string& valueInSentence) {
+  return Capitalised(valueInSentence) +
+         " changed while Zolvane was writing it, so another program is at work on it; nothing was lost. Try again "
+         "once it is done.";
+}
+
+std::string OtherRunNotFinished(std::uint32_t seconds) {
+  return "Another Zolvane is changing or backing up the special folder paths and has not finished within " +
+         std::to_string(seconds) + " seconds; nothing was changed";
+}
+
+std::string JournalFolderUnwritable(const std::string& folder, const std::string& why) {
+  return "Zolvane keeps a note of each change in " + Quoted(folder) +
+         ", so that a change cut off can be undone; that folder cannot be written: " + why + "\nNothing was changed.";
+}
+std::string FolderInJournalsPlace(const std::string& journalName) {
+  return "a folder named " + Quoted(journalName) + " is in the journal's place.";
+}
+std::string EarlierJournalStillThere(const std::string& path) {
+  return "The journal of an earlier Zolvane run that was cut off, " + Quoted(path) +
+         ", is still there and could not be undone, so nothing was changed.";
+}
+std::string ChangeTooLargeToJournal(std::size_t maxBytes) {
+  return "The values this change writes and those it replaces take more than " + Megabytes(maxBytes) +
+         " to note down in its journal, so nothing was changed.";
+}
+std::string JournalNotDeleted(const std::string& path, const std::string& reason, const char* otherwise) {
+  return "The journal " + Quoted(path) + " could not be deleted: " + reason +
+         "; delete it before Zolvane writes again, or " + otherwise;
+}
+std::string JournalUnreadable(const std::string& path, const std::string& reason) {
+  return "The journal of a Zolvane run that was cut off, " + Quoted(path) +
+         ", cannot be read, so it was kept: " + reason;
+}
+std::string JournalNotOurs(const std::string& path, const std::string& refusal) {
+  return "The journal of a Zolvane run that was cut off, " + Quoted(path) +
+         ", is not a journal Zolvane can read, so it was kept:\n" + refusal;
+}
+std::string CutOffUndone(const std::string& run, std::size_t putBack) {
+  return run + " that was cut off has been undone: " + CountedValues(putBack) + " put back.";
+}
+std::string CutOffUndoneInPart(const std::string& run, const std::string& path, std::size_t putBack,
+                               const std::string& notPutBack) {
+  return run + " that was cut off could be undone only in part, so its journal " + Quoted(path) +
+         " was kept: " + CountedValues(putBack) + " put back, and these could not be:\n" + notPutBack;
+}
