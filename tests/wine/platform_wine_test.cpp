@@ -169,6 +169,7 @@ void TestAShortNameIsTheLongName() {
   CHECK_EQ(platform::Win32Files().LongFullPath(Utf8(shortName)), Utf8(file));
   DeleteFileW(file.c_str());
 }
+
 }  // namespace
 
 int main() {
