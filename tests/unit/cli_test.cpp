@@ -214,6 +214,19 @@ TEST_F(CliCommandsTest, RestoreAllIsWholeOrNotAtAllAndEndsWithItsCode) {
   EXPECT_EQ(output.err, "Error 2\r\nAn error occurred.\r\n");
 }
 
+// A file named relative to the current folder that would also set another key: refused as a whole, by its full path.
+TEST_F(CliCommandsTest, ImportOfAFileThatIsNoBackupEndsWithThreeAndWritesNothing) {
+  fake.files.files["C:\\Work\\foreign.reg"] = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" +
+                                              std::string(kUserShellFoldersKey) +
+                                              "]\r\n\"My Music\"=\"D:\\\\Foreign\"\r\n\r\n"
+                                              "[HKEY_CURRENT_USER\\Software\\Foreign]\r\n\"planted\"=\"yes\"\r\n";
+  EXPECT_EQ(Run({"import", "foreign.reg"}), 3);
+  EXPECT_EQ(output.out, "");
+  EXPECT_EQ(output.err.rfind("\"C:\\Work\\foreign.reg\"", 0), 0u) << output.err;
+  EXPECT_NE(output.err.find("nothing was imported"), std::string::npos) << output.err;
+  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "My Music"), "");
+}
+
 TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
   fake.system.SetVersion(2, 6, 1);
   EXPECT_EQ(Run({"list"}), 4);

@@ -1,7 +1,9 @@
-// zolvane-cli.exe under Wine, as a script runs it, against the prefix's real registry and regedit: list, set,
-// show and restore read back from both keys, restore --all, a backup imported again, a foreign file refused, a
-// layout printed and applied (again, edited, and refused halfway), check, and the exit codes. Every value of the
-// fifteen folders is put back as it was.
+// zolvane-cli.exe under Wine as a console and a script run it, against the prefix's real registry, regedit and
+// shell: one smoke test of a few commands end to end (set with a path no code page holds, show and restore as the
+// shell then answers, a shared folder, a backup through folders longer than 128 characters imported again, an
+// import refused halfway and then made whole, a path refused, the usage, and list), each with its exit code, its
+// output and the registry it leaves. With --german, restore --all on a German Windows; with --scripts, the
+// README's logon scripts run by Wine's cmd. Every value of the fifteen folders is put back as it was.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -9,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "backup_check.h"
 #include "run_program.h"
 #include "scratch.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
+#include "text/utf16.h"
 #include "vocabulary/catalogue.h"
 #include "wide_text.h"
 #include "wine_check.h"
@@ -21,22 +25,18 @@ namespace {
 
 std::wstring cliPath;
 
-ProgramRun Cli(const std::wstring& arguments, const std::wstring& folder = std::wstring()) {
-  return RunAndCapture(L"\"" + cliPath + L"\" " + arguments, folder);
-}
-
-HKEY HiveOf(const ShellFolder& folder) {
-  return folder.hive == platform::kHkeyLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+// environment: as CapturedRun takes it; empty for this program's own.
+ProgramRun Cli(const std::wstring& arguments, const std::wstring& folder = std::wstring(),
+               const std::wstring& environment = std::wstring()) {
+  return CapturedRun(L"\"" + cliPath + L"\" " + arguments, L"cli", folder, environment).Finish();
 }
 
 RawValue Read(const ShellFolder& folder, const char* key) {
-  return ReadRawValue(HiveOf(folder), key, folder.valueName);
+  return ReadRawValue(RootOf(folder.hive), key, folder.valueName);
 }
 
-// A string value's text, up to its terminating zero.
-std::wstring TextOf(const RawValue& value) {
-  std::wstring units = Utf16LeUnits(value.bytes);
-  return units.substr(0, units.find(L'\0'));
+RawValue Text(DWORD type, const std::wstring& text) {
+  return RawValue{true, type, Utf16LeWithTerminator(text)};
 }
 
 std::wstring Expanded(const std::wstring& text) {
@@ -59,31 +59,15 @@ const ShellFolder& Folder(const char* displayName) {
   return *FindShellFolder(displayName);
 }
 
-// Both keys' values of all fifteen folders, put back when a test ends: the prefix is shared with the e2e tests.
-class SavedFolders {
- public:
-  SavedFolders() {
-    for (const ShellFolder& folder : kShellFolders) {
-      saved_.push_back(Read(folder, kUserShellFoldersKey));
-      saved_.push_back(Read(folder, kShellFoldersKey));
-    }
+// Both keys' values of all fifteen folders, put back when the keeper goes: the prefix is shared with the e2e tests.
+void KeepEveryFolder(e2e::RegistryKeeper& keeper) {
+  for (const ShellFolder& folder : kShellFolders) {
+    keeper.Keep(RootOf(folder.hive), kUserShellFoldersKey, folder.valueName);
+    keeper.Keep(RootOf(folder.hive), kShellFoldersKey, folder.valueName);
   }
-  ~SavedFolders() {
-    std::size_t i = 0;
-    for (const ShellFolder& folder : kShellFolders) {
-      WriteRawValue(HiveOf(folder), kUserShellFoldersKey, folder.valueName, saved_[i++]);
-      WriteRawValue(HiveOf(folder), kShellFoldersKey, folder.valueName, saved_[i++]);
-    }
-  }
-  const RawValue& UserShellFolders(const ShellFolder& folder) const {
-    return saved_[2 * static_cast<std::size_t>(&folder - kShellFolders.data())];
-  }
+}
 
- private:
-  std::vector<RawValue> saved_;
-};
-
-// Both keys hold path for the folder: unexpanded as REG_EXPAND_SZ, expanded as REG_SZ.
+// Both keys hold path for the folder: unexpanded as REG_EXPAND_SZ, expanded as Windows expands it as REG_SZ.
 void CheckStored(const ShellFolder& folder, const std::wstring& path) {
   RawValue userShell = Read(folder, kUserShellFoldersKey);
   RawValue shell = Read(folder, kShellFoldersKey);
@@ -93,146 +77,182 @@ void CheckStored(const ShellFolder& folder, const std::wstring& path) {
   CHECK_EQ(ShowUtf16Le(shell.bytes), ShowUtf16Le(Utf16LeWithTerminator(Expanded(path))));
 }
 
-void TestListMatchesTheRegistry() {
+// The shell's answer for My Documents: the path, or the HRESULT when it gives none.
+std::string ShellPersonal(int flags) {
+  wchar_t path[MAX_PATH] = L"";
+  HRESULT result = SHGetFolderPathW(nullptr, CSIDL_PERSONAL | flags, nullptr, SHGFP_TYPE_CURRENT, path);
+  return result == S_OK ? Utf8(path) : "HRESULT " + std::to_string(static_cast<unsigned long>(result));
+}
+
+// set by the value's name in another case, of a path no code page holds with spaces around it: both keys hold it
+// as the console passed it, the shell answers it for My Documents at once, and show prints it. restore writes the
+// stock location, which the shell then answers. A shared folder is written in HKLM's 64-bit view.
+void TestSetShowRestore() {
+  const ShellFolder& personal = Folder("My Documents");
+  const std::wstring folder = TempFolder() + L"Zolvane " + (kCyrillicGreekCjkPath + 3) + L" " + kBeyondBmpCharacter;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ProgramRun set = Cli(L"set personal \"  " + folder + L"  \"");
+  CHECK_EQ(set.exitCode, 0);
+  CHECK_EQ(set.out + set.err, std::string("Successfully done!\r\n"));
+  CheckStored(personal, folder);
+  CHECK_EQ(ShellPersonal(0), Utf8(folder));
+  ProgramRun show = Cli(L"show \"My Documents\"");
+  CHECK_EQ(show.exitCode, 0);
+  CHECK_EQ(show.out, Utf8(folder) + "\r\n");
+
+  const std::wstring stock = Expanded(Wide(personal.stockDefaultPath));
+  bool stockExisted = Exists(stock);
+  ProgramRun restore = Cli(L"restore \"My Documents\"");
+  CHECK_EQ(restore.exitCode, 0);
+  CHECK_EQ(restore.out, std::string("Restored the default values!\r\n"));
+  CheckStored(personal, Wide(personal.stockDefaultPath));
+  CHECK_EQ(ShellPersonal(CSIDL_FLAG_CREATE), Utf8(stock));
+  if (!stockExisted) RemoveDirectoryW(stock.c_str());
+  RemoveDirectoryW(folder.c_str());
+
+  CHECK_EQ(Cli(L"set COMMONVIDEO \"%ALLUSERSPROFILE%\\Zolvane CLI Video\"").exitCode, 0);
+  CheckStored(Folder("Shared Video"), L"%ALLUSERSPROFILE%\\Zolvane CLI Video");
+}
+
+// This program's environment with TMP and TEMP set to folder.
+std::wstring EnvironmentWithTemp(const std::wstring& folder) {
+  std::wstring block;
+  wchar_t* strings = GetEnvironmentStringsW();
+  for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+    if (_wcsnicmp(entry, L"TMP=", 4) != 0 && _wcsnicmp(entry, L"TEMP=", 5) != 0)
+      block += entry + std::wstring(1, L'\0');
+  }
+  FreeEnvironmentStringsW(strings);
+  return block + L"TMP=" + folder + L'\0' + L"TEMP=" + folder + L'\0';
+}
+
+// A backup named relative to the current folder lands there, made through regedit's exports in the temporary
+// folder, both longer than the 128 characters OpenFile took. It holds the four keys and a key below them, which
+// regedit exports too; imported after a change, it brings the value back and passes that key over, naming it.
+void TestBackupImportedAgain(e2e::RegistryKeeper& keeper) {
+  const std::string subKey = std::string(kUserShellFoldersKey) + "\\ZolvaneSubkey";
+  keeper.KeepKeyAbsence(HKEY_CURRENT_USER, subKey);
+  WriteRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v", Text(REG_SZ, L"1"));
+  const std::wstring folder = TempFolder() + L"Zolvane long folder " + std::wstring(100, L'x');
+  const std::wstring file = folder + L"\\zolvane-cli-backup.bak";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ProgramRun backup = Cli(L"backup zolvane-cli-backup.bak", folder, EnvironmentWithTemp(folder));
+  CHECK_EQ(backup.exitCode, 0);
+  CHECK_EQ(backup.out, "Shell folder registry keys are now backed up.\r\nBackup file: " + Utf8(file) + "\r\n");
+  CHECK_EQ(WhatTheBackupMisses(file), std::string());
+  for (int i = 1; i <= 4; ++i) CHECK(!Exists(folder + L"\\splfolders" + std::to_wstring(i) + L".txt"));
+
+  RawValue music = Read(Folder("My Music"), kUserShellFoldersKey);
+  CHECK_EQ(Cli(L"set \"My Music\" D:\\ElsewhereMusic").exitCode, 0);
+  WriteRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v", Text(REG_SZ, L"2"));
+  ProgramRun import = Cli(L"import \"" + file + L"\"");
+  CHECK_EQ(import.exitCode, 0);
+  // (The message shortens so long a path.)
+  CHECK_EQ(import.out.rfind("Restored the special folder paths from \"C:\\", 0), 0u);
+  CHECK_EQ(import.out.substr(import.out.find("\r\n") + 2),
+           "The file also holds keys below the four keys; they were left as they are:\r\nHKEY_CURRENT_USER\\" + subKey +
+               "\r\n");
+  CHECK(Read(Folder("My Music"), kUserShellFoldersKey) == music);
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v") == Text(REG_SZ, L"2"));
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+// A restore whose Shell Folders write Wine refuses puts back each value it already wrote, or removes it again where
+// there was none. Let through, the same file's values are stored byte for byte: a list of bytes that goes on in
+// the next line, a text no code page holds, and a text without its terminator, which the registry gets with one.
+void TestImportRefusedHalfwayThenWhole(e2e::RegistryKeeper& keeper) {
+  const char* const probes[] = {"ZolvaneProbeBytes", "ZolvaneProbeText", "ZolvaneProbeBare"};
+  for (const char* probe : probes) keeper.Keep(HKEY_CURRENT_USER, kUserShellFoldersKey, probe);
+  const std::wstring wide = std::wstring(L"D:\\") + (kCyrillicGreekCjkPath + 3);
+  const std::wstring file = TempFolder() + L"zolvane-refused-halfway.reg";
+  const std::string text =
+      "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kUserShellFoldersKey) + "]\r\n" +
+      "\"ZolvaneProbeBytes\"=hex(2):43,00,3a,00,5c,00,\\\r\n  5a,00,00,00\r\n" + "\"ZolvaneProbeText\"=\"D:\\\\" +
+      Utf8(kCyrillicGreekCjkPath + 3) + "\"\r\n" + "\"ZolvaneProbeBare\"=hex(2):43,00,3a,00,5c,00,41,00\r\n\r\n" +
+      "[HKEY_CURRENT_USER\\" + kShellFoldersKey + "]\r\n\"My Music\"=\"D:\\\\Halfway\"\r\n";
+  WriteFileBytes(file, "\xFF\xFE" + Utf8ToUtf16Le(text));
+  RawValue music = Read(Folder("My Music"), kShellFoldersKey);
+  {
+    e2e::ShellFoldersRefusal refusal;
+    if (!CHECK(refusal.refused())) return;
+    ProgramRun refused = Cli(L"import \"" + file + L"\"");
+    CHECK_EQ(refused.exitCode, 5);
+    CHECK_EQ(refused.err, "Could not restore the special folder paths from \"" + Utf8(file) +
+                              "\".\r\nCannot write the value \"My Music\" of HKEY_CURRENT_USER\\" + kShellFoldersKey +
+                              ": " + e2e::SystemWords(5) +
+                              " (error 5)\r\nNothing was changed: every value already written was put back as it "
+                              "was.\r\n");
+  }
+  for (const char* probe : probes) CHECK(!ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probe).present);
+  CHECK(Read(Folder("My Music"), kShellFoldersKey) == music);
+
+  ProgramRun whole = Cli(L"import \"" + file + L"\"");
+  CHECK_EQ(whole.exitCode, 0);
+  CHECK_EQ(whole.out.substr(0, whole.out.find("\r\n")),
+           "Restored the special folder paths from \"" + Utf8(file) + "\".");
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[0]) == Text(REG_EXPAND_SZ, L"C:\\Z"));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[1]) == Text(REG_SZ, wide));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[2]) == Text(REG_EXPAND_SZ, L"C:\\A"));
+  CHECK(Read(Folder("My Music"), kShellFoldersKey) == Text(REG_SZ, L"D:\\Halfway"));
+  DeleteFileW(file.c_str());
+}
+
+// A path no folder can live at is refused on standard error with exit code 3, and nothing is written; the usage
+// goes to standard output with exit code 0.
+void TestRefusedPathAndUsage() {
+  RawValue before = Read(Folder("My Documents"), kUserShellFoldersKey);
+  ProgramRun relative = Cli(L"set Personal relative\\docs");
+  CHECK_EQ(relative.exitCode, 3);
+  CHECK_EQ(relative.out + relative.err,
+           std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path. "
+                       "Nothing was written.\r\n"));
+  CHECK(Read(Folder("My Documents"), kUserShellFoldersKey) == before);
+  ProgramRun help = Cli(L"/?");
+  CHECK_EQ(help.exitCode, 0);
+  CHECK_EQ(help.out.rfind("Usage:\r\n", 0), 0u);
+}
+
+// list gives each folder's stored value and location as the registry holds them; its locations are printed last,
+// as where the fifteen folders live in this prefix (scripts/test.sh shows them).
+void TestList() {
   ProgramRun run = Cli(L"list");
   CHECK_EQ(run.exitCode, 0);
   std::vector<std::string> lines = Lines(run.out);
   CHECK_EQ(lines.size(), kShellFolderCount);
+  std::printf("Where the fifteen folders live in this prefix:\n");
   for (std::size_t i = 0; i < lines.size() && i < kShellFolderCount; ++i) {
     const ShellFolder& folder = *ShellFolderAtListPosition(static_cast<int>(i));
-    std::wstring stored = TextOf(Read(folder, kUserShellFoldersKey));
+    std::wstring stored = UpToNul(Read(folder, kUserShellFoldersKey).bytes);
     std::string hive = folder.hive == platform::kHkeyLocalMachine ? "HKLM" : "HKCU";
     CHECK_EQ(lines[i],
              std::string(folder.displayName) + "\t" + hive + "\t" + Utf8(stored) + "\t" + Utf8(Expanded(stored)));
+    std::printf("  %-26s %s\n", folder.displayName, lines[i].substr(lines[i].rfind('\t') + 1).c_str());
   }
 }
 
-// set by one name and show by the other, then restore: each read back from both keys.
-void TestSetShowRestore(const char* displayName, const std::wstring& folderArgument, const std::wstring& path) {
-  SavedFolders saved;
-  const ShellFolder& folder = Folder(displayName);
-  ProgramRun set = Cli(L"set \"" + folderArgument + L"\" \"  " + path + L"  \"");
-  CHECK_EQ(set.exitCode, 0);
-  CHECK_EQ(set.out, std::string("Successfully done!\r\n"));
-  CheckStored(folder, path);
-  ProgramRun show = Cli(L"show \"" + Wide(displayName) + L"\"");
-  CHECK_EQ(show.exitCode, 0);
-  CHECK_EQ(show.out, Utf8(Expanded(path)) + "\r\n");
-
-  ProgramRun restore = Cli(L"restore \"" + folderArgument + L"\"");
-  CHECK_EQ(restore.exitCode, 0);
-  CHECK_EQ(restore.out, std::string("Restored the default values!\r\n"));
-  CheckStored(folder, Wide(folder.stockDefaultPath));
+// Where Wine's shell puts a folder on a system of this language.
+std::wstring ShellStockPath(const ShellFolder& folder) {
+  wchar_t path[MAX_PATH] = L"";
+  HRESULT result = SHGetFolderPathW(nullptr, folder.csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_DEFAULT, path);
+  CHECK_EQ(static_cast<long long>(result), static_cast<long long>(S_OK));
+  return path;
 }
 
-void TestRestoreAll() {
-  SavedFolders saved;
-  ProgramRun run = Cli(L"restore --all");
-  CHECK_EQ(run.exitCode, 0);
-  CHECK_EQ(run.err, std::string());
-  std::vector<std::string> lines = Lines(run.out);
-  CHECK_EQ(lines.size(), kShellFolderCount);
-  for (std::size_t i = 0; i < lines.size() && i < kShellFolderCount; ++i) {
-    const ShellFolder& folder = *ShellFolderAtListPosition(static_cast<int>(i));
-    CHECK_EQ(lines[i], std::string(folder.displayName) + ": Restored the default values!");
-    CheckStored(folder, Wide(folder.stockDefaultPath));
+// On a German Windows restore --all writes where the shell keeps each folder, each per-user one from %USERPROFILE%
+// on.
+void TestRestoreAllOnAGermanSystem() {
+  CHECK_EQ(static_cast<long long>(PRIMARYLANGID(GetSystemDefaultUILanguage())), static_cast<long long>(LANG_GERMAN));
+  e2e::RegistryKeeper keeper;
+  KeepEveryFolder(keeper);
+  CHECK_EQ(Cli(L"set Personal D:\\Elsewhere").exitCode, 0);
+  CHECK_EQ(Cli(L"restore --all").exitCode, 0);
+  for (const ShellFolder& folder : kShellFolders) {
+    std::wstring stored = UpToNul(Read(folder, kUserShellFoldersKey).bytes);
+    CHECK_EQ(Utf8(UpToNul(Read(folder, kShellFoldersKey).bytes)), Utf8(ShellStockPath(folder)));
+    CHECK_EQ(Utf8(Expanded(stored)), Utf8(ShellStockPath(folder)));
+    if (folder.hive == platform::kHkeyCurrentUser) CHECK_EQ(Utf8(stored).rfind("%USERPROFILE%\\", 0), 0u);
   }
-}
-
-// A file named relative to the program's folder lands there, though regedit runs elsewhere.
-void TestBackupThenImportBringsAValueBack() {
-  SavedFolders saved;
-  const ShellFolder& myMusic = Folder("My Music");
-  std::wstring file = TempFolder() + L"zolvane-cli-backup.bak";
-  DeleteFileW(file.c_str());
-  ProgramRun backup = Cli(L"backup zolvane-cli-backup.bak", TempFolder());
-  CHECK_EQ(backup.exitCode, 0);
-  CHECK_EQ(backup.out, "Shell folder registry keys are now backed up.\r\nBackup file: " + Utf8(file) + "\r\n");
-  CHECK(GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES);
-
-  CHECK_EQ(Cli(L"set \"My Music\" D:\\ElsewhereMusic").exitCode, 0);
-  ProgramRun import = Cli(L"import \"" + file + L"\"");
-  CHECK_EQ(import.exitCode, 0);
-  CHECK_EQ(import.out, "Restored the special folder paths from \"" + Utf8(file) + "\".\r\n");
-  CHECK_EQ(ShowUtf16Le(Read(myMusic, kUserShellFoldersKey).bytes), ShowUtf16Le(saved.UserShellFolders(myMusic).bytes));
-  DeleteFileW(file.c_str());
-}
-
-// A file that would also set a key of its own is refused as a whole: not even its shell-folder value is set.
-void TestImportOfAForeignKeyIsRefused() {
-  const char* const kForeignKey = "Software\\ZolvaneCliForeign";
-  const ShellFolder& myMusic = Folder("My Music");
-  RawValue before = Read(myMusic, kUserShellFoldersKey);
-  std::wstring file = TempFolder() + L"zolvane-cli-foreign.reg";
-  std::string content =
-      "Windows Registry Editor Version 5.00\r\n\r\n"
-      "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders]\r\n"
-      "\"My Music\"=\"D:\\\\ForeignMusic\"\r\n\r\n"
-      "[HKEY_CURRENT_USER\\Software\\ZolvaneCliForeign]\r\n\"planted\"=\"yes\"\r\n";
-  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(handle, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  CloseHandle(handle);
-
-  ProgramRun import = Cli(L"import \"" + file + L"\"");
-  CHECK_EQ(import.exitCode, 3);
-  CHECK_EQ(import.out, std::string());
-  CHECK(import.err.find("nothing was imported") != std::string::npos);
-  CHECK(Read(myMusic, kUserShellFoldersKey) == before);
-  HKEY planted = nullptr;
-  CHECK(RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kForeignKey).c_str(), 0, KEY_QUERY_VALUE, &planted) != ERROR_SUCCESS);
-  DeleteFileW(file.c_str());
-}
-
-// The layout printed applies again and changes nothing; an edited one moves three folders, read back from both
-// keys with their types; one whose third folder is refused leaves all three as they were.
-void TestLayoutApply() {
-  SavedFolders saved;
-  std::wstring file = TempFolder() + L"zolvane-layout.txt";
-  ProgramRun layout = Cli(L"layout");
-  CHECK_EQ(layout.exitCode, 0);
-  WriteFileBytes(file, layout.out);
-  ProgramRun again = Cli(L"apply \"" + file + L"\"");
-  CHECK_EQ(again.exitCode, 0);
-  CHECK_EQ(Lines(again.out).back(), std::string("0 moved, 15 unchanged."));
-
-  const std::wstring edited =
-      L"Desktop = D:\\Layout Desk\r\nshared music = %ALLUSERSPROFILE%\\Layout Music\r\n"
-      L"Personal = " +
-      std::wstring(kCyrillicGreekCjkPath) + L"\r\n";
-  WriteFileBytes(file, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(edited.c_str()), edited.size() * 2));
-  ProgramRun dryRun = Cli(L"apply \"" + file + L"\" --dry-run");
-  CHECK_EQ(dryRun.exitCode, 2);
-  CHECK_EQ(Lines(dryRun.out).front(),
-           "Desktop: would move: " + Utf8(TextOf(saved.UserShellFolders(Folder("Desktop")))) + " -> D:\\Layout Desk");
-  CHECK(Read(Folder("Desktop"), kUserShellFoldersKey) == saved.UserShellFolders(Folder("Desktop")));
-  ProgramRun apply = Cli(L"apply \"" + file + L"\"");
-  CHECK_EQ(apply.exitCode, 0);
-  CHECK_EQ(Lines(apply.out).front(), std::string("Desktop: moved (the folder \"D:\\Layout Desk\" does not exist yet)"));
-  CHECK_EQ(Lines(apply.out).back(), std::string("3 moved, 0 unchanged."));
-  CheckStored(Folder("Desktop"), L"D:\\Layout Desk");
-  CheckStored(Folder("Shared Music"), L"%ALLUSERSPROFILE%\\Layout Music");
-  CheckStored(Folder("My Documents"), kCyrillicGreekCjkPath);
-  CHECK_EQ(Lines(Cli(L"apply \"" + file + L"\"").out).back(), std::string("0 moved, 3 unchanged."));
-
-  // HKCU's Shell Folders refuses every write: the two shared folders move, the third is refused.
-  RawValue video = Read(Folder("Shared Video"), kUserShellFoldersKey);
-  RawValue music = Read(Folder("Shared Music"), kShellFoldersKey);
-  RawValue pictures = Read(Folder("My Pictures"), kShellFoldersKey);
-  WriteFileBytes(file, "Shared Video = V:\\Second\r\nShared Music = M:\\Second\r\nMy Pictures = P:\\Second\r\n");
-  {
-    e2e::ShellFoldersRefusal refusal;
-    if (!CHECK(refusal.refused())) return;
-    ProgramRun refused = Cli(L"apply \"" + file + L"\"");
-    CHECK_EQ(refused.exitCode, 5);
-    CHECK_EQ(refused.out,
-             std::string("Shared Video: put back\r\nShared Music: put back\r\nMy Pictures: Access Denied. No "
-                         "changes were made.\r\n"));
-  }
-  CHECK(Read(Folder("Shared Video"), kUserShellFoldersKey) == video);
-  CHECK(Read(Folder("Shared Music"), kShellFoldersKey) == music);
-  CHECK(Read(Folder("My Pictures"), kShellFoldersKey) == pictures);
-  DeleteFileW(file.c_str());
 }
 
 std::wstring Environment(const wchar_t* name) {
@@ -246,89 +266,6 @@ bool IsOkRow(const std::string& row, const std::wstring& user) {
   std::string who = Utf8(Environment(L"COMPUTERNAME")) + "," + Utf8(user) + ",";
   std::string time = row.substr(std::min(row.size(), who.size()), 19);
   return row.rfind(who, 0) == 0 && time.size() == 19 && time[10] == 'T' && row.substr(who.size() + 19) == ",,ok,";
-}
-
-// A folder pointed at a drive that is not there is a problem check names; a file that is no layout is refused.
-void TestCheckAndRefusedLayout() {
-  SavedFolders saved;
-  ProgramRun clean = Cli(L"check --csv");
-  std::printf("check of this prefix: exit %lld\n%s", clean.exitCode, clean.out.c_str());
-  CHECK_EQ(clean.exitCode, 0);
-  CHECK_EQ(Lines(clean.out).size(), 2u);
-  CHECK(IsOkRow(Lines(clean.out).back(), Environment(L"USERNAME")));
-  CHECK_EQ(Cli(L"set \"My Music\" Q:\\Nowhere").exitCode, 0);
-  ProgramRun check = Cli(L"check");
-  CHECK_EQ(check.exitCode, 2);
-  CHECK(check.out.find("My Music\tlocation missing\t\"Q:\\Nowhere\" does not exist\r\n") != std::string::npos);
-  ProgramRun csv = Cli(L"check --csv");
-  CHECK_EQ(csv.exitCode, 2);
-  CHECK(csv.out.find(",My Music,location missing,") != std::string::npos);
-
-  std::wstring file = TempFolder() + L"zolvane-no-layout.txt";
-  WriteFileBytes(file, "My Music = D:\\A\r\nDownloads = D:\\B\r\n");
-  RawValue before = Read(Folder("My Music"), kUserShellFoldersKey);
-  ProgramRun refused = Cli(L"apply \"" + file + L"\"");
-  CHECK_EQ(refused.exitCode, 3);
-  CHECK(refused.err.find("Line 2: Downloads = D:\\B") != std::string::npos);
-  CHECK(Read(Folder("My Music"), kUserShellFoldersKey) == before);
-  DeleteFileW(file.c_str());
-}
-
-void TestExitCodes() {
-  ProgramRun unknown = Cli(L"show Nowhere");
-  CHECK_EQ(unknown.exitCode, 1);
-  CHECK(unknown.err.find("\"Nowhere\"") != std::string::npos);
-  ProgramRun none = Cli(L"");
-  CHECK_EQ(none.exitCode, 1);
-  CHECK(none.err.find("Usage:") != std::string::npos);
-  ProgramRun help = Cli(L"/?");
-  CHECK_EQ(help.exitCode, 0);
-  CHECK_EQ(help.out.rfind("Usage:\r\n", 0), 0u);
-  CHECK_EQ(Cli(L"-h").out, help.out);
-  ProgramRun version = Cli(L"--version");
-  CHECK_EQ(version.exitCode, 0);
-  CHECK_EQ(version.out.rfind("zolvane-cli ", 0), 0u);
-  CHECK_EQ(Cli(L"show personal").exitCode, 0);
-  RawValue before = Read(Folder("My Documents"), kUserShellFoldersKey);
-  ProgramRun relative = Cli(L"set Personal relative\\docs");
-  CHECK_EQ(relative.exitCode, 3);
-  CHECK_EQ(relative.err,
-           std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path. "
-                       "Nothing was written.\r\n"));
-  CHECK(Read(Folder("My Documents"), kUserShellFoldersKey) == before);
-}
-
-// Where Wine's shell puts a folder on a system of this language.
-std::wstring ShellStockPath(const ShellFolder& folder) {
-  wchar_t path[MAX_PATH] = L"";
-  HRESULT result = SHGetFolderPathW(nullptr, folder.csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_DEFAULT, path);
-  CHECK_EQ(static_cast<long long>(result), static_cast<long long>(S_OK));
-  return path;
-}
-
-// On a German Windows restore writes where the shell keeps each folder, from the profile's variable on.
-void TestRestoreOnAGermanSystem() {
-  CHECK_EQ(static_cast<long long>(PRIMARYLANGID(GetSystemDefaultUILanguage())), static_cast<long long>(LANG_GERMAN));
-  SavedFolders saved;
-  const ShellFolder& personal = Folder("My Documents");
-  CHECK_EQ(Cli(L"set Personal D:\\Elsewhere").exitCode, 0);
-  ProgramRun restore = Cli(L"restore \"My Documents\"");
-  CHECK_EQ(restore.exitCode, 0);
-  CHECK_EQ(restore.out, std::string("Restored the default values!\r\n"));
-  CheckStored(personal, L"%USERPROFILE%\\Documents");
-
-  ProgramRun all = Cli(L"restore --all");
-  CHECK_EQ(all.exitCode, 0);
-  for (const ShellFolder& folder : kShellFolders) {
-    CHECK_EQ(Utf8(TextOf(Read(folder, kShellFoldersKey))), Utf8(ShellStockPath(folder)));
-    std::wstring stored = TextOf(Read(folder, kUserShellFoldersKey));
-    CHECK_EQ(Utf8(Expanded(stored)), Utf8(ShellStockPath(folder)));
-  }
-  // Each per-user folder lies in the profile, and is stored from %USERPROFILE% on.
-  for (const ShellFolder& folder : kShellFolders) {
-    if (folder.hive != platform::kHkeyCurrentUser) continue;
-    CHECK_EQ(Utf8(TextOf(Read(folder, kUserShellFoldersKey))).rfind("%USERPROFILE%\\", 0), 0u);
-  }
 }
 
 // When each of the four keys was last written.
@@ -402,7 +339,8 @@ bool LogEndsWith(const std::string& log, const std::wstring& user, const std::st
 // Each user's logon makes their folder on the share with the folders above it (--create) and moves My Documents
 // there, passes over the shared folder's line (--hive HKCU), and logs it; the check writes the machine's ok row.
 void TestLogonScripts(const std::wstring& scriptsFolder) {
-  SavedFolders saved;
+  e2e::RegistryKeeper keeper;
+  KeepEveryFolder(keeper);
   LogonScripts scripts(scriptsFolder);
   const std::wstring documents = scripts.share() + L"home\\%USERNAME%\\My Documents";
   scripts.WriteLayout(L"My Documents = " + documents + L"\r\nShared Music = " + scripts.share() + L"Music\r\n");
@@ -460,28 +398,27 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
 
 }  // namespace
 
-// zolvane_cli_test CLI [--german | --scripts FOLDER]: with --german, the tests of a German Windows, run in a German
+// zolvane_cli_test CLI [--german | --scripts FOLDER]: with --german, the test of a German Windows, run in a German
 // environment; with --scripts, the logon scripts of that folder run by cmd.
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   cliPath = Wide(e2e::WindowsPath(argv[1]));
   if (argc == 3 && std::string(argv[2]) == "--german") {
-    TestRestoreOnAGermanSystem();
+    TestRestoreAllOnAGermanSystem();
     return wine_check::Summary();
   }
   if (argc == 4 && std::string(argv[2]) == "--scripts") {
     TestLogonScripts(Wide(e2e::WindowsPath(argv[3])));
     return wine_check::Summary();
   }
-  TestListMatchesTheRegistry();
-  TestSetShowRestore("My Music", L"my music", kCyrillicGreekCjkPath);
-  TestSetShowRestore("Shared Video", L"COMMONVIDEO", L"%ALLUSERSPROFILE%\\Zolvane CLI Video");
-  TestSetShowRestore("Common Desktop", L"Common Desktop", L"%PUBLIC%\\Zolvane CLI Desk");
-  TestRestoreAll();
-  TestBackupThenImportBringsAValueBack();
-  TestImportOfAForeignKeyIsRefused();
-  TestLayoutApply();
-  TestCheckAndRefusedLayout();
-  TestExitCodes();
+  {
+    e2e::RegistryKeeper keeper;
+    KeepEveryFolder(keeper);
+    TestSetShowRestore();
+    TestBackupImportedAgain(keeper);
+    TestImportRefusedHalfwayThenWhole(keeper);
+    TestRefusedPathAndUsage();
+  }
+  TestList();
   return wine_check::Summary();
 }

@@ -1,7 +1,8 @@
-// The real platform layer's binding of the shell's functions on first use, under Wine: the library comes
-// from the system folder only when a function of it is first asked for, and what cannot be had is null.
-// This program links none of the shell's libraries itself, so nothing else loads them. Last, a program it starts
-// runs in the system folder.
+// What only the real platform layer shows, beyond the platform contract, under Wine: the shell's functions bound
+// on first use from the system folder (this program links none of the shell's libraries, so nothing else loads
+// them), a program started in the system folder, the system's version and words, a registry value read whole while
+// another thread rewrites it, variables no code page holds or defined empty, no temporary folder rather than a part
+// of one too long, and a file's 8.3 name taken for its long one.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "platform/win32/win32_platform.h"
+#include "scratch.h"
 #include "wide_text.h"
 #include "wine_check.h"
 
@@ -87,6 +89,87 @@ void TestSystemAsZolvaneAsksForIt() {
   CHECK_EQ(system.ErrorText(0x7FFFFFF0), std::string());
 }
 
+const char* const kScratchKey = "Software\\ZolvaneWineTest";
+
+void SetBinary(const std::string& bytes) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kScratchKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+  RegSetValueExW(key, L"changing", 0, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()),
+                 static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+}
+
+// Another program keeps rewriting the value, now short and now long.
+DWORD WINAPI KeepRewriting(void* stop) {
+  for (int round = 0; *static_cast<volatile LONG*>(stop) == 0; ++round) {
+    SetBinary(round % 2 == 0 ? std::string(10, 's') : std::string(60000, 'l'));
+  }
+  return 0;
+}
+
+// Every read gives one of the values whole: never an error for a value that grew between the size query and the
+// data query, nor a part of one.
+void TestAValueThatGrowsWhileItIsReadIsReadWhole() {
+  platform::Win32Registry registry;
+  SetBinary("s");
+  volatile LONG stop = 0;
+  HANDLE writer = CreateThread(nullptr, 0, &KeepRewriting, const_cast<LONG*>(&stop), 0, nullptr);
+  int whole = 0;
+  for (int i = 0; i < 300; ++i) {
+    platform::RegistryValue value;
+    std::int32_t code = registry.ReadValue(platform::kHkeyCurrentUser, kScratchKey, "changing", &value);
+    const std::string& bytes = value.bytes;
+    if (code == 0 && (bytes == std::string(10, 's') || bytes == std::string(60000, 'l') || bytes == "s")) ++whole;
+  }
+  InterlockedExchange(const_cast<LONG*>(&stop), 1);
+  WaitForSingleObject(writer, 10000);
+  CloseHandle(writer);
+  CHECK_EQ(whole, 300);
+  RegDeleteKeyW(HKEY_CURRENT_USER, Wide(kScratchKey).c_str());
+}
+
+// A variable whose name and value no code page holds reads exactly; one defined empty is empty text, which
+// GetEnvironmentVariableW tells from an undefined one only by its error code.
+void TestVariables() {
+  platform::Win32Environment environment;
+  const std::wstring name = L"ZOLVANE_\u041F\u0410\u041F\u041A\u0410";
+  const std::wstring value = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
+  SetEnvironmentVariableW(name.c_str(), value.c_str());
+  SetEnvironmentVariableW(L"ZOLVANE_EMPTY", L"");
+  CHECK_EQ(environment.Variable(Utf8(name)).value_or("none"), Utf8(value));
+  CHECK_EQ(environment.Variable("ZOLVANE_EMPTY").value_or("none"), std::string());
+  CHECK(!environment.Variable("ZOLVANE_NOT_DEFINED").has_value());
+  SetEnvironmentVariableW(name.c_str(), nullptr);
+  SetEnvironmentVariableW(L"ZOLVANE_EMPTY", nullptr);
+}
+
+// TMP and TEMP name an existing folder longer than MAX_PATH: there is no temporary folder, where a part of its
+// path, or the current folder, would have the backup's exports land among the user's files.
+void TestATemporaryFolderTooLongIsNone() {
+  std::wstring tooLong = TempFolder() + L"zolvane long temp " + std::wstring(250, L'x');
+  CreateDirectoryW((L"\\\\?\\" + tooLong).c_str(), nullptr);
+  wchar_t saved[2][MAX_PATH] = {};
+  const wchar_t* names[2] = {L"TMP", L"TEMP"};
+  for (int i = 0; i < 2; ++i) {
+    GetEnvironmentVariableW(names[i], saved[i], MAX_PATH);
+    SetEnvironmentVariableW(names[i], tooLong.c_str());
+  }
+  CHECK_EQ(platform::Win32System().TempFolder(), std::string());
+  for (int i = 0; i < 2; ++i) SetEnvironmentVariableW(names[i], saved[i][0] != L'\0' ? saved[i] : nullptr);
+  RemoveDirectoryW((L"\\\\?\\" + tooLong).c_str());
+}
+
+// A file named by its 8.3 name ("SPLF~LWB.TXT") is the same file as by its long name, as the backup compares them.
+void TestAShortNameIsTheLongName() {
+  std::wstring file = TempFolder() + L"zolvane long file name.txt";
+  WriteFileBytes(file, "x");
+  wchar_t shortName[MAX_PATH] = L"";
+  GetShortPathNameW(file.c_str(), shortName, MAX_PATH);
+  CHECK(std::wstring(shortName) != file);
+  CHECK_EQ(platform::Win32Files().LongFullPath(Utf8(shortName)), Utf8(file));
+  DeleteFileW(file.c_str());
+}
+
 }  // namespace
 
 int main() {
@@ -95,5 +178,9 @@ int main() {
   TestShellCallsThroughBinding();
   TestProcessesStartInTheSystemFolder();
   TestSystemAsZolvaneAsksForIt();
+  TestAValueThatGrowsWhileItIsReadIsReadWhole();
+  TestVariables();
+  TestATemporaryFolderTooLongIsNone();
+  TestAShortNameIsTheLongName();
   return wine_check::Summary();
 }

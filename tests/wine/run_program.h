@@ -96,10 +96,6 @@ class CapturedRun {
     return run;
   }
   ~CapturedRun() { Finish(); }
-  // Ends the program at once, as a kill does: it gets no chance to finish anything.
-  void Kill() {
-    if (started_) TerminateProcess(info_.hProcess, 1);
-  }
 
  private:
   CapturedOutput out_;

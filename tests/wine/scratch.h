@@ -42,13 +42,6 @@ inline void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   CloseHandle(file);
 }
 
-inline bool KeyExists(HKEY root, const char* key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
-  RegCloseKey(opened);
-  return true;
-}
-
 struct RawValue {
   bool present = false;
   DWORD type = 0;
