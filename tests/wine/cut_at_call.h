@@ -27,11 +27,18 @@ inline std::wstring CutAtCallPath() {
 
 // Runs the command line, ended at the entry of its callNumber-th call of function in module (0: never, only
 // counted); cut_at_call itself gives up after about 60 s.
+// A program that did not start at all (Wine now and then fails a CreateProcess on a loaded machine, error 1359) is
+// started again, twice at most: it ran nothing.
 inline CutRun RunCutAtCall(unsigned callNumber, const std::wstring& module, const std::wstring& function,
                            const std::wstring& commandLine) {
-  ProgramRun run = RunAndCapture(L"\"" + CutAtCallPath() + L"\" " + std::to_wstring(callNumber) + L" \"" + module +
-                                     L"\" " + function + L" " + commandLine,
-                                 std::wstring(), 90000);
+  ProgramRun run;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    run = RunAndCapture(L"\"" + CutAtCallPath() + L"\" " + std::to_wstring(callNumber) + L" \"" + module + L"\" " +
+                            function + L" " + commandLine,
+                        std::wstring(), 90000);
+    if (run.exitCode != 2 || run.err.find(" did not start (error ") == std::string::npos) break;
+    Sleep(500);
+  }
   CutRun cut;
   cut.outcome = run.exitCode;
   cut.out = run.out;
