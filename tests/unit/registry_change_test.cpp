@@ -8,6 +8,7 @@
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
 #include "fakes/fake_output.h"
+#include "features/backup.h"
 #include "features/feature_texts.h"
 #include "features/folder_locations.h"
 #include "features/layout.h"
@@ -302,25 +303,31 @@ TEST_F(RegistryChangeTest, AChangeWhoseJournalCannotBeKeptChangesNothingAndSaysW
   }
 }
 
-// No two Zolvane writers interleave: every one waits for the lock, and one that cannot have it writes nothing;
-// what only reads never waits.
+// No two Zolvane writers interleave: every one waits for the lock, and one that cannot have it writes nothing,
+// starts no program and touches no file; what only reads never waits.
 TEST_F(RegistryChangeTest, EveryWriterTakesTheOneLockAndADryRunNone) {
   const ShellFolder& documents = *FindShellFolder("My Documents");
   LayoutEntry entry{&documents, "E:\\Docs", 1, ""};
   fake.files.files["D:\\any.reg"] = std::string(kRegistryFileHeader) + "\r\n[" + kSf.FullName() + "]\r\n\"V1\"=\"x\"";
+  fake.files.files["D:\\keys.bak"] = "an old backup";
   const std::function<Outcome()> writers[] = {
       [&] { return FolderLocations(fake.platform()).Relocate(documents, "E:\\Docs"); },
       [&] { return FolderLocations(fake.platform()).RestoreDefault(documents); },
       [&] { return RegistryImport(fake.platform()).Run("D:\\any.reg"); },
       [&] { return ApplyLayout(fake.platform(), {entry}, LayoutOptions{}).outcome; },
+      [&] { return RegistryBackup(fake.platform()).Run("D:\\keys.bak"); },
   };
+  const auto files = fake.files.files;
   LockHeldElsewhere another(fake.locks, kSessionLockName);
   for (const auto& write : writers) {
     Outcome outcome = write();
     EXPECT_EQ(outcome.code, platform::kErrorWaitTimeout);
-    EXPECT_NE(outcome.message.find(OtherRunNotFinished(60)), std::string::npos);
+    EXPECT_NE(outcome.message.find(OtherRunNotFinished(60) + ": The wait operation timed out. (error 258)"),
+              std::string::npos);
   }
   EXPECT_TRUE(fake.registry.changes.empty());
+  EXPECT_TRUE(fake.processes.started.empty());
+  EXPECT_EQ(fake.files.files, files);
   LayoutRun dryRun = ApplyLayout(fake.platform(), {entry}, LayoutOptions{true});
   EXPECT_TRUE(dryRun.outcome.done());
   EXPECT_TRUE(dryRun.wouldChange);
