@@ -487,11 +487,4 @@ TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceACloseWaitsAndABreakOffIsAF
   EXPECT_EQ(view.messages[1].prompt.rfind(kFailure, 0), 0u);
 }
 
-TEST(TextFile, UndecodableUtf16BecomesReplacementCharacters) {
-  // A lone low surrogate, a high surrogate followed by a letter, and half a code unit at the end ("A", "B", "C").
-  EXPECT_EQ(Utf16LeToUtf8(std::string("\x00\xDC\x41\x00\x3D\xD8\x42\x00\x43", 9)),
-            "\xEF\xBF\xBD\x41\xEF\xBF\xBD\x42\xEF\xBF\xBD");
-  EXPECT_EQ(Utf8ToUtf16Le("\xFF\x41"), std::string("\xFD\xFF\x41\x00", 4));
-}
-
 }  // namespace

@@ -57,9 +57,8 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
   } cases[] = {
       {"yes", BackupSettingMyDocuments("D:\\Saved"), true, 0, RestoredFromBackup(kBackup, {}, {}), "D:\\Saved"},
       {"no", BackupSettingMyDocuments("D:\\Saved"), false, 0, "", "D:\\typed"},
-      {"a foreign file", kRegistryFileHeader + std::string("\r\n[HKEY_CURRENT_USER\\Software\\Run]\r\n"), true, 0,
-       NotABackupRefusal(kBackup) + "\nLine 2: [HKEY_CURRENT_USER\\Software\\Run]\n" + kNotOneOfTheFourKeys,
-       "D:\\typed"},
+      {"a file that is no backup", "just some text", true, 0,
+       NotABackupRefusal(kBackup) + "\n" + OffendingLine(1, "just some text") + kNoRegistryFileHeader, "D:\\typed"},
       {"a dialog that fails", "", true, 0x3003, FileDialogFailed(0x3003), "D:\\typed"},
       // A restore that failed shows what the registry holds, which is what it held before.
       {"a refused write", BackupSettingMyDocuments("D:\\Saved"), true, 0,

@@ -38,14 +38,6 @@ TEST(GetWindowsVersionName, NamesEachRowOfTheTable) {
   }
 }
 
-TEST(GetWindowsVersionName, AVersionTheSystemDoesNotGiveNamesNothing) {
-  CallLog log;
-  FakeSystem system(log);
-  system.SetVersion(2, 5, 1);
-  log.Fail("Version()", 0, 0);
-  EXPECT_EQ(GetWindowsVersionName(system), "Failed");
-}
-
 TEST_F(MainPresenterTest, OnWindowsXpLoadSelectsCommonDesktopAndShowsIt) {
   SetUserShell(platform::kHkeyLocalMachine, "Common Desktop", platform::kRegExpandSz, "%ALLUSERSPROFILE%\\Desktop");
   presenter.OnLoad();
