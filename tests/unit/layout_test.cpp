@@ -156,7 +156,8 @@ TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
   EXPECT_EQ(Writes(), 0u);
   // The line is shown as the user can read it: no control character as itself, a long line cut.
   EXPECT_EQ(Apply("Desktop = D:\\Desk\x01"), 3);
-  EXPECT_NE(output.err.find("\r\n" + AsLines(OffendingLine(1, "Desktop = D:\\Desk<0x01>"))), std::string::npos);
+  EXPECT_EQ(output.err, AsLines("\"D:\\layout.txt\"" + std::string(kNotALayout) + "\n" +
+                                OffendingLine(1, "Desktop = D:\\Desk<0x01>") + kLayoutLineControlCharacter));
   EXPECT_EQ(Apply("Desktop = D:\\" + std::string(400, 'a')), 3);
   EXPECT_EQ(output.err.find(std::string(200, 'a')), std::string::npos) << output.err;
   EXPECT_EQ(Run({"apply", "D:\\missing.txt"}), 6);

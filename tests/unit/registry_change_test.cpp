@@ -43,7 +43,11 @@ class RegistryChangeTest : public MainPresenterTest {
     for (int i = 0; i < 10; ++i) SetShell(kHkeyCurrentUser, Name(i).c_str(), "old " + std::to_string(i));
   }
   static std::string Name(int i) { return "V" + std::to_string(i); }
-  std::string Held(int i) { return Stored(kHkeyCurrentUser, kShellFoldersKey, Name(i).c_str()); }
+  // What the value holds; "<none>" when it is not there.
+  std::string Held(int i) {
+    bool there = fake.registry.GetValue(kHkeyCurrentUser, kShellFoldersKey, Name(i)) != nullptr;
+    return there ? fake.registry.GetString(kHkeyCurrentUser, kShellFoldersKey, Name(i)) : "<none>";
+  }
   std::vector<ValueChange> ElevenValues() {
     std::vector<ValueChange> changes;
     for (int i = 0; i <= 10; ++i) changes.push_back(SetText(Name(i), "new " + std::to_string(i)));

@@ -37,6 +37,7 @@ TEST_F(RestoreFromBackupTest, TheDialogOpensAtTheDesktopWithTheBackupPreselected
     EXPECT_EQ(dialog.owner, FakeMainView::kWindow);
     EXPECT_EQ(dialog.initialFolder, kDesktop);
     EXPECT_EQ(dialog.title, kImportDialogTitle);
+    EXPECT_EQ(dialog.filter, kImportFilter);
   }
   EXPECT_EQ(fake.shell.fileDialogs[0].preselectedName, "");
   EXPECT_EQ(fake.shell.fileDialogs[1].preselectedName, "specialfolders.bak");
@@ -91,7 +92,7 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
       EXPECT_EQ(view.questions[0].prompt, RestoreQuestion(kBackup, 1));
     }
     if (asked && c.answerYes) view.FinishBackgroundWork();
-    EXPECT_EQ(LastMessage(), c.message);
+    EXPECT_EQ(view.messages.empty() ? "" : view.messages.back().prompt, c.message);
     // The window is busy while the file is judged and restored, and only then.
     EXPECT_EQ(view.busyChanges, judged ? (std::vector<bool>{true, false}) : std::vector<bool>{});
     EXPECT_EQ(view.pathText, c.pathText);

@@ -3,7 +3,7 @@
 
 std::string FakeFiles::FullPath(const std::string& path) {
   bool full = (path.size() >= 2 && path[1] == ':') || path.compare(0, 2, "\\\\") == 0;
-  return full ? path : currentFolder + "\\" + path;
+  return full ? path : "C:\\Work\\" + path;
 }
 
 std::string FakeFiles::LongFullPath(const std::string& path) {
@@ -152,15 +152,6 @@ std::multiset<std::string> FakeLocks::Held() const {
   std::multiset<std::string> names;
   for (const auto& [handle, hold] : holds_) {
     if (!hold.abandoned) names.insert(hold.name);
-  }
-  return names;
-}
-
-std::multiset<std::string> FakeLocks::HeldByThisThread() const {
-  std::lock_guard<std::mutex> guard(mutex_);
-  std::multiset<std::string> names;
-  for (const auto& [handle, hold] : holds_) {
-    if (hold.owner == std::this_thread::get_id() && !hold.abandoned) names.insert(hold.name);
   }
   return names;
 }

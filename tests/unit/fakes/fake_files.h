@@ -18,7 +18,7 @@
 class FakeFiles : public platform::Files {
  public:
   explicit FakeFiles(CallLog& log) : log_(log) {}
-  // A path that names no drive or share is made full against currentFolder.
+  // A path that names no drive or share is made full against the current folder, C:\\Work.
   std::string FullPath(const std::string& path) override;
   // FullPath, without a "\\\\?\\" prefix, and each name in shortNames by its long name.
   std::string LongFullPath(const std::string& path) override;
@@ -33,7 +33,6 @@ class FakeFiles : public platform::Files {
   std::int32_t Replace(const std::string& from, const std::string& to) override;
   std::int32_t MoveToNewName(const std::string& from, const std::string& to) override;
 
-  std::string currentFolder = "C:\\Work";
   // The file system's 8.3 names: "C:\\TEMP\\SPLF~LWB.TXT" for "C:\\TEMP\\splfolders2.txt".
   std::map<std::string, std::string, CaseInsensitiveLess> shortNames;
   std::set<std::string, CaseInsensitiveLess> readOnly;
@@ -62,9 +61,8 @@ class FakeLocks : public platform::Locks {
   // Called as a thread that took a lock ends.
   void AbandonLocksOf(std::thread::id thread);
 
-  // The names of the locks held now, by any thread, and by the thread that asks.
+  // The names of the locks held now, by any thread.
   std::multiset<std::string> Held() const;
-  std::multiset<std::string> HeldByThisThread() const;
 
  private:
   struct Hold {
