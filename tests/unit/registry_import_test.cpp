@@ -228,20 +228,21 @@ TEST_F(RegistryImportTest, AFileThatIsNoBackupOrCannotBeReadChangesNothingAndSay
   } cases[] = {
       {[&] { fake.files.files[kFile] = kUsf + "Personal=C:\\D"; }, Result::kRefused, 13,
        NotABackupRefusal(kFile) + "\n" + OffendingLine(4, "Personal=C:\\D") + kNotARegistryLine},
-      {[&] { fake.files.notFiles.insert(kFile); }, Result::kRefused, 13,
+      {[&] { fake.files.folders.insert(kFile); }, Result::kRefused, 13,
        NotABackupRefusal(kFile) + "\n" + kNotARegularFile},
       {[&] { fake.files.files[kFile] = std::string(kMaxRegistryFileBytes + 1, ';'); }, Result::kRefused, 13,
        NotABackupRefusal(kFile) + "\n" + RegistryFileTooLarge()},
       {[&] { fake.log.Fail("ReadWholeFile(" + kFile + ")", 0, 32); }, Result::kFailed, 32,
        NotRestoredHeadline(kFile) + "\n" + kCannotReadAction + " \"" + kFile +
            "\": The process cannot access the file because it is being used by another process. (error 32)"},
-      {[&] { fake.registry.DenyOpen(kHkeyLocalMachine, kShellFoldersKey); }, Result::kFailed, 5,
+      {[&] { fake.log.Fail("ReadValue(0x80000002, " + std::string(kShellFoldersKey), CallLog::kEvery, 5); },
+       Result::kFailed, 5,
        NotRestoredHeadline(kFile) + "\n" + NotReadBeforeReplaced(ValueInSentence(kMachine + kShellFoldersKey, "")) +
            ": Access is denied. (error 5)" + kNothingChanged},
   };
   for (const auto& c : cases) {
     fake.files.files[kFile] = Utf16(Backup());
-    fake.files.notFiles.clear();
+    fake.files.folders.erase(kFile);
     fake.log.ClearFailures();
     c.arrange();
     Outcome outcome = import.Run(kFile);

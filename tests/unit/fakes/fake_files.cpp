@@ -35,7 +35,7 @@ std::int32_t FakeFiles::CreateFolder(const std::string& path) {
 
 bool FakeFiles::Exists(const std::string& path) {
   if (log_.Record("Exists(" + path + ")")) return false;
-  return files.count(path) != 0 || notFiles.count(path) != 0 || folders.count(path) != 0;
+  return files.count(path) != 0 || folders.count(path) != 0;
 }
 
 bool FakeFiles::IsFolder(const std::string& path) {
@@ -45,7 +45,7 @@ bool FakeFiles::IsFolder(const std::string& path) {
 
 std::int32_t FakeFiles::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) {
   if (auto fail = log_.Record("ReadWholeFile(" + path + ")")) return *fail;
-  if (notFiles.count(path) || folders.count(path)) return platform::kErrorBadFileType;
+  if (folders.count(path)) return platform::kErrorBadFileType;
   auto found = files.find(path);
   if (found == files.end()) return platform::kErrorFileNotFound;
   if (found->second.size() > maxBytes) return platform::kErrorFileTooLarge;

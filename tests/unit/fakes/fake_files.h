@@ -40,8 +40,6 @@ class FakeFiles : public platform::Files {
   std::map<std::string, std::string, CaseInsensitiveLess> files;
   // Another program at work on the disk: called with a new file's path once it is written and closed.
   std::function<void(const std::string& path)> onWritten;
-  // Paths that are there but are no file on a disk: a device, a pipe (folders are no files either).
-  std::set<std::string, CaseInsensitiveLess> notFiles;
   std::set<std::string, CaseInsensitiveLess> folders;
 
  private:
