@@ -5,13 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_commands.h"
-#include "cli/cli_texts.h"
-#include "cli/command_line.h"
-#include "fakes/fake_output.h"
-#include "fakes/fake_platform.h"
+#include "cli_fixture.h"
 #include "features/feature_texts.h"
-#include "main_presenter_fixture.h"
 #include "product_version.h"
 #include "vocabulary/catalogue.h"
 #include "vocabulary/product_texts.h"
@@ -104,20 +99,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-class CliCommandsTest : public ::testing::Test {
- protected:
-  CliCommandsTest() { SetUpAnnOnWindowsXp(fake); }
-
-  int Run(std::vector<std::string> arguments) {
-    return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
-  }
-  std::string Stored(platform::HKey hive, const char* key, const char* name) {
-    return fake.registry.GetString(hive, key, name);
-  }
-
-  FakePlatform fake;
-  FakeOutput output;
-};
+using CliCommandsTest = CliTest;
 
 // list: the fifteen folders in list order, tab-separated, or as CSV, a field with a comma or a quote quoted; show:
 // one folder's location on a line.
@@ -131,7 +113,6 @@ TEST_F(CliCommandsTest, ListAndShowGiveTheLocationsOneALine) {
   EXPECT_EQ(lines[0], "Common Desktop\tHKLM\t\t");
   EXPECT_EQ(lines[4], "My Documents\tHKCU\t%USERPROFILE%\\a,\"b\"\tC:\\Documents and Settings\\Ann\\a,\"b\"");
   EXPECT_EQ(lines[14], "Temporary Internet Files\tHKCU\t\t");
-  output = FakeOutput();
   EXPECT_EQ(Run({"list", "--csv"}), 0);
   lines = Lines(output.out);
   ASSERT_EQ(lines.size(), 16u);
@@ -139,7 +120,6 @@ TEST_F(CliCommandsTest, ListAndShowGiveTheLocationsOneALine) {
   EXPECT_EQ(lines[3], "Desktop,HKCU,D:\\plain,D:\\plain");
   EXPECT_EQ(lines[5],
             "My Documents,HKCU,\"%USERPROFILE%\\a,\"\"b\"\"\",\"C:\\Documents and Settings\\Ann\\a,\"\"b\"\"\"");
-  output = FakeOutput();
   EXPECT_EQ(Run({"show", "personal"}), 0);
   EXPECT_EQ(output.out, "C:\\Documents and Settings\\Ann\\a,\"b\"\r\n");
   EXPECT_EQ(output.err, "");
@@ -150,19 +130,17 @@ TEST_F(CliCommandsTest, SetSaysWhenTheLocationIsNotThereAndCreateMakesIt) {
   EXPECT_EQ(output.out, AsLines(kRelocated));
   EXPECT_EQ(output.err, AsLines(NotThereYetText("D:\\New\\Desk")));
   EXPECT_EQ(fake.files.folders.count("D:\\New\\Desk"), 0u);
-  output = FakeOutput();
   EXPECT_EQ(Run({"set", "Desktop", "D:\\New\\Desk", "--create"}), 0);
   EXPECT_EQ(output.out, AsLines(kRelocated));
   EXPECT_EQ(output.err, AsLines(MadeFolderText("D:\\New\\Desk")));
   EXPECT_EQ(fake.files.folders.count("D:\\New"), 1u);
   EXPECT_EQ(fake.files.folders.count("D:\\New\\Desk"), 1u);
   // A location that cannot be made writes nothing.
-  output = FakeOutput();
   fake.log.Fail("CreateFolder", 0, 5);
   EXPECT_EQ(Run({"set", "Favorites", "E:\\Fav", "--create"}), 5);
   EXPECT_EQ(output.err, AsLines(kCannotMakeFolder + std::string(" \"E:\\Fav\": Access is denied. (error 5)") +
                                 kNotMadeNothingWritten));
-  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Favorites"), "");
+  EXPECT_EQ(Stored("Favorites"), "");
 }
 
 // One folder, or all fifteen in one change: a folder that cannot be restored leaves every folder as it was. A
@@ -171,24 +149,21 @@ TEST_F(CliCommandsTest, SetSaysWhenTheLocationIsNotThereAndCreateMakesIt) {
 TEST_F(CliCommandsTest, RestoreOfOneOrAllIsWholeOrNotAtAllAndEndsWithItsCode) {
   EXPECT_EQ(Run({"restore", "Start Menu"}), 0);
   EXPECT_EQ(output.out, AsLines(kDefaultsRestored));
-  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Start Menu"), "%USERPROFILE%\\Start Menu");
-  output = FakeOutput();
+  EXPECT_EQ(Stored("Start Menu"), "%USERPROFILE%\\Start Menu");
   EXPECT_EQ(Run({"restore", "--all"}), 0);
   std::vector<std::string> restored = Lines(output.out);
   ASSERT_EQ(restored.size(), 15u);
   EXPECT_EQ(restored[0], "Common Desktop: " + std::string(kDefaultsRestored));
-  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop"), "%USERPROFILE%\\Desktop");
+  EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
 
   fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop", platform::kRegExpandSz, "D:\\Desk");
   fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz, "D:\\All");
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
-  output = FakeOutput();
   EXPECT_EQ(Run({"restore", "--all"}), 5);
   EXPECT_EQ(output.out, "");
   EXPECT_EQ(output.err, AsLines(WriteFailureText(5) + " " + ErrorNumber(5)));
-  EXPECT_EQ(Stored(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop"), "D:\\Desk");
+  EXPECT_EQ(Stored("Desktop"), "D:\\Desk");
   fake.log.Fail("WriteValue", 0, 2);
-  output.err.clear();
   EXPECT_EQ(Run({"restore", "Desktop"}), 6);
   EXPECT_EQ(output.err, AsLines(WriteFailureText(2)));
 }
@@ -200,7 +175,6 @@ TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
   EXPECT_EQ(output.out, "");
   EXPECT_EQ(Run({"/?"}), 0);
   EXPECT_EQ(output.out, AsLines(UsageText()));
-  output = FakeOutput();
   EXPECT_EQ(Run({"--version"}), 0);
   EXPECT_EQ(output.out, AsLines(kVersionLine));
   EXPECT_EQ(output.err, "");
@@ -209,7 +183,6 @@ TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
 TEST_F(CliCommandsTest, BadUsageAndUnknownFoldersEndWithOneOnStandardError) {
   EXPECT_EQ(Run({}), 1);
   EXPECT_EQ(output.err, AsLines(kProgramPrefix + std::string(kNoCommandGiven) + "\n\n" + UsageText()));
-  output.err.clear();
   EXPECT_EQ(Run({"show", "Downloads"}), 1);
   EXPECT_EQ(output.err, AsLines(kProgramPrefix + UnknownFolderText("Downloads")));
   EXPECT_EQ(output.out, "");

@@ -1,14 +1,9 @@
 // Many folders at once: the layout file read and written, "apply" all or nothing with its dry run, and "check".
 #include <gtest/gtest.h>
 
-#include "cli/cli_commands.h"
-#include "cli/cli_texts.h"
-#include "cli/command_line.h"
-#include "fakes/fake_output.h"
-#include "fakes/fake_platform.h"
+#include "cli_fixture.h"
 #include "features/feature_texts.h"
 #include "features/layout_file.h"
-#include "main_presenter_fixture.h"
 #include "text/utf16.h"
 #include "vocabulary/vocabulary_texts.h"
 
@@ -52,31 +47,18 @@ TEST(ParseLayoutFileTest, ReadsEachNamedFolderAndRefusesTheWholeFileAtItsFirstBa
   EXPECT_EQ(file.entries[1].path, "E:\\Cache=old");
 }
 
-class LayoutCommandsTest : public ::testing::Test {
+class LayoutCommandsTest : public CliTest {
  protected:
+  // Every folder at its stock place, as a relocation leaves it.
   LayoutCommandsTest() {
-    SetUpAnnOnWindowsXp(fake);
-    // Every folder at its stock place, as a relocation leaves it.
     FolderLocations locations(fake.platform());
     for (const ShellFolder& folder : kShellFolders) locations.RestoreDefault(folder);
-  }
-
-  int Run(std::vector<std::string> arguments) {
-    output = FakeOutput();
-    fake.registry.changes.clear();
-    return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
   }
   int Apply(const std::string& layout, bool dryRun = false) {
     fake.files.files["D:\\layout.txt"] = layout;
     return dryRun ? Run({"apply", "D:\\layout.txt", "--dry-run"}) : Run({"apply", "D:\\layout.txt"});
   }
   std::size_t Writes() const { return fake.registry.changes.size(); }
-  std::string Stored(const char* name, platform::HKey hive = kHkeyCurrentUser, const char* key = kUserShellFoldersKey) {
-    return fake.registry.GetString(hive, key, name);
-  }
-
-  FakePlatform fake;
-  FakeOutput output;
 };
 
 TEST_F(LayoutCommandsTest, TheLayoutPrintedAppliesAgainAndChangesNothing) {
