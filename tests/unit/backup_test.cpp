@@ -205,8 +205,8 @@ TEST_F(BackupTest, ABackupGoesToTheFileNamedElseTheDesktopElseTheDrivesRoot) {
 // Whatever encoding and line ends each export came in, the file is UTF-16LE with CR LF; only a line that is the
 // header itself is left out, and a value that holds the header's words is kept. regedit exports a text value up
 // to its first NUL, and the restore gives it back with one terminator: the same text is the same value. A line
-// break and a tab are carried, as the editor escapes them; a key below the four keys is backed up and passed over
-// by the restore.
+// break and a tab are carried, as the editor escapes them, and a long value's continuation lines; a key below the
+// four keys is backed up and passed over by the restore.
 TEST_F(BackupTest, ExportsOfAnyEncodingAndLineEndBecomeOneFileThatKeepsEveryValue) {
   const std::string words = "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 " + kHeader;
   fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", platform::kRegSz, words);
@@ -216,6 +216,10 @@ TEST_F(BackupTest, ExportsOfAnyEncodingAndLineEndBecomeOneFileThatKeepsEveryValu
   fake.registry.SetValue(kHkeyLocalMachine, kShellFoldersKey, "Unterminated", platform::kRegSz,
                          std::string("D\0:\0", 4));
   fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Lines\r\n", platform::kRegSz, "a\tb\nc");
+  // A long REG_EXPAND_SZ goes on over continuation lines; a REG_DWORD is a number, the default value's bytes hex.
+  fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Long", platform::kRegExpandSz, std::string(90, 'L'));
+  fake.registry.SetValue(kHkeyLocalMachine, kShellFoldersKey, "Number", platform::kRegDword, std::string("*\0\0\0", 4));
+  fake.registry.SetValue(kHkeyLocalMachine, kShellFoldersKey, "", platform::kRegBinary, "\x01\x02");
   fake.registry.SetString(kHkeyLocalMachine, std::string(kUserShellFoldersKey) + "\\Extra", "Other", platform::kRegSz,
                           "x");
   EXPECT_EQ(backup.Run().message, kBackedUp);
