@@ -322,7 +322,7 @@ TEST_F(RegistryChangeTest, EveryWriterTakesTheOneLockAndADryRunNone) {
       [&] { return RegistryBackup(fake.platform()).Run("D:\\keys.bak"); },
   };
   const auto files = fake.files.files;
-  LockHeldElsewhere another(fake.locks, kSessionLockName);
+  fake.locks.HoldElsewhere(kSessionLockName);
   for (const auto& write : writers) {
     Outcome outcome = write();
     EXPECT_EQ(outcome.code, platform::kErrorWaitTimeout);

@@ -141,6 +141,11 @@ void FakeLocks::AbandonLocksOf(std::thread::id thread) {
   }
 }
 
+void FakeLocks::HoldElsewhere(const std::string& name) {
+  std::lock_guard<std::mutex> guard(mutex_);
+  holds_[static_cast<platform::LockHandle>(next_++)] = Hold{name, std::thread::id(), false};  // no thread's id
+}
+
 void FakeLocks::Release(platform::LockHandle lock) {
   std::lock_guard<std::mutex> guard(mutex_);
   log_.Record("Release(" + holds_[lock].name + ")");
@@ -154,30 +159,6 @@ std::multiset<std::string> FakeLocks::Held() const {
     if (!hold.abandoned) names.insert(hold.name);
   }
   return names;
-}
-
-LockHeldElsewhere::LockHeldElsewhere(platform::Locks& locks, const std::string& name) {
-  holder_ = std::thread([this, &locks, name] {
-    platform::LockHandle lock = platform::LockHandle::kNone;
-    bool abandoned = false;
-    bool held = locks.Acquire(name, 0, &lock, &abandoned) == 0;
-    std::unique_lock<std::mutex> guard(mutex_);
-    taken_ = true;
-    changed_.notify_all();
-    changed_.wait(guard, [this] { return letGo_; });
-    if (held) locks.Release(lock);
-  });
-  std::unique_lock<std::mutex> guard(mutex_);
-  changed_.wait(guard, [this] { return taken_; });
-}
-
-LockHeldElsewhere::~LockHeldElsewhere() {
-  {
-    std::lock_guard<std::mutex> guard(mutex_);
-    letGo_ = true;
-  }
-  changed_.notify_all();
-  holder_.join();
 }
 
 std::int32_t FakeProcesses::Start(const std::string& program, const std::string& commandLine,

@@ -1,7 +1,6 @@
 // In-memory files, locks and processes; any call made to fail through the CallLog.
 #pragma once
 
-#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -58,6 +57,8 @@ class FakeLocks : public platform::Locks {
   void Release(platform::LockHandle lock) override;
   // Called as a thread that took a lock ends.
   void AbandonLocksOf(std::thread::id thread);
+  // Another Zolvane holds the lock, and goes on holding it.
+  void HoldElsewhere(const std::string& name);
 
   // The names of the locks held now, by any thread.
   std::multiset<std::string> Held() const;
@@ -73,22 +74,6 @@ class FakeLocks : public platform::Locks {
   mutable std::mutex mutex_;
   std::map<platform::LockHandle, Hold> holds_;
   std::uintptr_t next_ = 0x900;
-};
-
-// Another Zolvane holding a lock, as long as this lives: it is taken and let go on a thread of its own.
-class LockHeldElsewhere {
- public:
-  LockHeldElsewhere(platform::Locks& locks, const std::string& name);
-  LockHeldElsewhere(const LockHeldElsewhere&) = delete;
-  LockHeldElsewhere& operator=(const LockHeldElsewhere&) = delete;
-  ~LockHeldElsewhere();
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool taken_ = false;
-  bool letGo_ = false;
-  std::thread holder_;
 };
 
 class FakeProcesses : public platform::Processes {
