@@ -185,7 +185,6 @@ TEST_F(BackupTest, ABackupGoesToTheFileNamedElseTheDesktopElseTheDrivesRoot) {
     std::vector<std::string> notices;
     std::string file;
   } cases[] = {
-      {Result::kFound, kDesktop, {}, kBackupPath},
       {Result::kFound, "D:\\", {}, "D:\\\\specialfolders.bak"},  // a second backslash, as it always had
       {Result::kMissing, "", {kFolderDoesNotExist}, "\\specialfolders.bak"},
       {Result::kInvalidFolder, "", {kInvalidFolderId}, "\\specialfolders.bak"},
