@@ -1,19 +1,18 @@
-// The backup of the shell-folder keys over the fakes: command lines, order, the file it writes, the proof that
-// the restore reads it back, the lock, and failures.
+// The backup of the shell-folder keys over the fakes: the exports' command lines and order, the file it writes,
+// where it goes, and every way it fails, each keeping the old backup and leaving nothing behind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
-#include <set>
+#include <map>
 
 #include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
 #include "features/backup.h"
 #include "features/feature_texts.h"
-#include "main_presenter_fixture.h"
+#include "presenters/main_presenter.h"
 #include "text/text_file.h"
 #include "text/utf16.h"
-#include "vocabulary/product_texts.h"
 #include "vocabulary/registry_file.h"
 #include "vocabulary/session_lock.h"
 #include "vocabulary/vocabulary_texts.h"
@@ -22,21 +21,22 @@ namespace {
 
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
+using Files = std::map<std::string, std::string, CaseInsensitiveLess>;
 
-const std::string kTemp = "C:\\TEMP\\";
-const std::string kTemp1 = kTemp + "splfolders1.txt";
-const std::string kTemp2 = kTemp + "splfolders2.txt";
-const std::string kTemp3 = kTemp + "splfolders3.txt";
-const std::string kTemp4 = kTemp + "splfolders4.txt";
+const std::string kTemp1 = "C:\\TEMP\\splfolders1.txt";
+const std::string kTemp2 = "C:\\TEMP\\splfolders2.txt";
+const std::string kTemp3 = "C:\\TEMP\\splfolders3.txt";
+const std::string kTemp4 = "C:\\TEMP\\splfolders4.txt";
 const std::string kDesktop = "C:\\Documents and Settings\\Ann\\Desktop";
 const std::string kBackupPath = kDesktop + "\\specialfolders.bak";
 const std::string kNewBackupPath = kBackupPath + ".new";
-const std::string kRegedit = "C:\\WINDOWS\\regedit.exe";
 
-const std::string kKeyUserUsf = "HKEY_CURRENT_USER\\" + std::string(kUserShellFoldersKey);
-const std::string kKeyUserSf = "HKEY_CURRENT_USER\\" + std::string(kShellFoldersKey);
-const std::string kKeyMachineUsf = "HKEY_LOCAL_MACHINE\\" + std::string(kUserShellFoldersKey);
-const std::string kKeyMachineSf = "HKEY_LOCAL_MACHINE\\" + std::string(kShellFoldersKey);
+// The four keys in export order, spelled out: the command lines hold them byte for byte.
+const std::string kExplorer = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const std::string kKeyUserUsf = "HKEY_CURRENT_USER" + kExplorer + "User Shell Folders";
+const std::string kKeyUserSf = "HKEY_CURRENT_USER" + kExplorer + "Shell Folders";
+const std::string kKeyMachineUsf = "HKEY_LOCAL_MACHINE" + kExplorer + "User Shell Folders";
+const std::string kKeyMachineSf = "HKEY_LOCAL_MACHINE" + kExplorer + "Shell Folders";
 
 const std::string kHeader = kRegistryFileHeader;
 // Every failure's first line; and the fake system's reason for an export the registry editor did not make.
@@ -46,6 +46,8 @@ const std::string kCantRead = ": The configuration registry key could not be rea
 std::string Utf16File(const std::string& utf8) {
   return "\xFF\xFE" + Utf8ToUtf16Le(utf8);
 }
+
+const std::string kOldBackup = Utf16File(kHeader + "\r\nOLD\r\n");
 
 // What could not be done, to what, and the fake system's reason, as a failure says it.
 std::string Described(const char* action, const std::string& target, const std::string& reason) {
@@ -57,73 +59,33 @@ std::string ExportText(const std::string& key, const std::string& values) {
   return kHeader + "\r\n\r\n[" + key + "]\r\n" + values + "\r\n";
 }
 
-// Message boxes go into the call log too, with the temporary files that exist while each one shows.
-class LoggingView : public FakeMainView {
+// One user's session: a value in each of the four keys, an old backup on the desktop, and regedit exporting
+// from the fake registry unless a test has it do otherwise.
+class BackupSession {
  public:
-  LoggingView(CallLog& log, FakeFiles& files) : log_(log), files_(files) {}
-  void ShowMessage(const std::string& prompt, const std::string& title, MessageIcon icon) override {
-    log_.Record("ShowMessage(" + prompt + ")");
-    std::set<std::string> present;
-    for (const std::string& path : {kTemp1, kTemp2, kTemp3, kTemp4}) {
-      if (files_.files.count(path)) present.insert(path);
-    }
-    tempFilesAtMessage.push_back(present);
-    FakeMainView::ShowMessage(prompt, title, icon);
-  }
-  std::vector<std::set<std::string>> tempFilesAtMessage;
-
- private:
-  CallLog& log_;
-  FakeFiles& files_;
-};
-
-class BackupTest : public ::testing::Test {
- protected:
-  BackupTest() {
+  BackupSession() {
     fake.shell.desktop.path = kDesktop;
+    fake.files.files[kBackupPath] = kOldBackup;
+    for (const char* key : {kUserShellFoldersKey, kShellFoldersKey}) {
+      fake.registry.SetString(kHkeyCurrentUser, key, "Personal", platform::kRegExpandSz, "D:\\Docs");
+      fake.registry.SetString(kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All");
+    }
     fake.processes.onRun = [this](const std::string& commandLine) {
       FakeProcesses::Outcome outcome = fake.ExportLikeRegedit(commandLine);
       for (const auto& [key, bytes] : exports) {
         if (commandLine.find("\"" + key + "\"") != std::string::npos) fake.files.files[ExportFile(commandLine)] = bytes;
       }
-      for (const auto& [key, ending] : outcomes) {
+      for (const auto& [key, ending] : endings) {
         if (commandLine.find("\"" + key + "\"") != std::string::npos) outcome = ending;
       }
       if (afterExport) afterExport(commandLine);
       return outcome;
     };
-    for (const char* key : {kUserShellFoldersKey, kShellFoldersKey}) {
-      fake.registry.SetString(kHkeyCurrentUser, key, "Personal", platform::kRegExpandSz, "D:\\Docs");
-      fake.registry.SetString(kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All");
-    }
   }
 
   static std::string ExportFile(const std::string& commandLine) {
     std::size_t open = commandLine.find('"');
     return commandLine.substr(open + 1, commandLine.find('"', open + 1) - open - 1);
-  }
-
-  std::vector<std::string> Prompts() const {
-    std::vector<std::string> prompts;
-    for (const auto& box : view.messages) prompts.push_back(box.prompt);
-    return prompts;
-  }
-
-  bool HasFile(const std::string& path) const { return fake.files.files.count(path) != 0; }
-  bool AnyTempFileLeft() const { return HasFile(kTemp1) || HasFile(kTemp2) || HasFile(kTemp3) || HasFile(kTemp4); }
-
-  // A failed run: its one message, nothing half-written on the desktop, no editor left running or open, the
-  // lock let go.
-  void ExpectFailedRun(const std::string& prompt) {
-    presenter.OnBackup();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{prompt});
-    EXPECT_FALSE(HasFile(kBackupPath));
-    EXPECT_FALSE(HasFile(kNewBackupPath));
-    EXPECT_TRUE(fake.locks.Held().empty());
-    for (const FakeProcesses::Process& process : fake.processes.started) {
-      EXPECT_TRUE(process.closed) << process.commandLine;
-      EXPECT_TRUE(process.ended || (process.ran && !process.outcome.hangs)) << process.commandLine;
-    }
   }
 
   // regedit ending the export of this file half-way through, with exit code 0.
@@ -133,525 +95,376 @@ class BackupTest : public ::testing::Test {
     };
   }
 
-  // The program goes on: once the cause is gone, the next click backs up.
-  void ExpectNextRunSucceeds() {
-    fake.log.ClearFailures();
-    fake.files.onWritten = nullptr;
-    outcomes.clear();
-    exports.clear();
-    afterExport = nullptr;
-    view.messages.clear();
-    presenter.OnBackup();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-    EXPECT_TRUE(HasFile(kBackupPath));
-    EXPECT_FALSE(AnyTempFileLeft());
+  bool HasFile(const std::string& path) const { return fake.files.files.count(path) != 0; }
+  bool AnyTempFileLeft() const { return HasFile(kTemp1) || HasFile(kTemp2) || HasFile(kTemp3) || HasFile(kTemp4); }
+
+  // What a run leaves: the files as they were before it, but for the backup a success wrote and a file the
+  // failing call named; no value written, no editor running or open, and the lock let go.
+  void ExpectLeftAsBefore(Files before, const Outcome& outcome, const std::string& failingCall = "") {
+    Files now = fake.files.files;
+    for (Files* files : {&before, &now}) {
+      if (outcome.done()) files->erase(outcome.file);
+      for (auto file = files->begin(); file != files->end();) {
+        file = !failingCall.empty() && failingCall.find(file->first) != std::string::npos ? files->erase(file)
+                                                                                          : std::next(file);
+      }
+    }
+    EXPECT_EQ(now, before);
+    EXPECT_TRUE(fake.registry.changes.empty());
+    EXPECT_TRUE(fake.locks.Held().empty());
+    for (const FakeProcesses::Process& process : fake.processes.started) {
+      EXPECT_TRUE(process.closed) << process.commandLine;
+      EXPECT_TRUE(process.ended || (process.ran && !process.outcome.hangs)) << process.commandLine;
+    }
   }
 
   FakePlatform fake;
-  LoggingView view{fake.log, fake.files};
-  MainPresenter presenter{fake.platform(), view};
   RegistryBackup backup{fake.platform()};
-  // Exports that stand in for what regedit would write from the registry, by key.
+  // What regedit writes instead of the key's export, and how it ends, by key.
   std::map<std::string, std::string> exports;
-  std::map<std::string, FakeProcesses::Outcome> outcomes;
+  std::map<std::string, FakeProcesses::Outcome> endings;
   std::function<void(const std::string&)> afterExport;
 };
 
-// --- Command lines, paths and the order of operations ---
+class BackupTest : public ::testing::Test, public BackupSession {};
 
-TEST_F(BackupTest, StartsOneMinimizedRegeditPerKeyWithTheCommandLineByteForByte) {
-  presenter.OnBackup();
-  ASSERT_EQ(fake.processes.started.size(), 4u);
-  const std::string expected[4] = {
-      "regedit /e \"C:\\TEMP\\splfolders1.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
-      "\\Explorer\\User Shell Folders\"",
-      "regedit /e \"C:\\TEMP\\splfolders2.txt\" \"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
-      "\\Explorer\\Shell Folders\"",
-      "regedit /e \"C:\\TEMP\\splfolders3.txt\" \"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"
-      "\\Explorer\\User Shell Folders\"",
-      "regedit /e \"C:\\TEMP\\splfolders4.txt\" \"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"
-      "\\Explorer\\Shell Folders\"",
-  };
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(fake.processes.started[i].commandLine, expected[i]);
-    // By its full path in the Windows folder: a regedit.exe beside Zolvane.exe is never searched for.
-    EXPECT_EQ(fake.processes.started[i].program, kRegedit);
-  }
-}
-
-TEST_F(BackupTest, WithoutTheWindowsFolderNoRegistryEditorIsStarted) {
-  fake.log.Fail("WindowsFolder", 0, 0);
-  ExpectFailedRun(kFailure + kNoWindowsFolder);
-  EXPECT_TRUE(fake.processes.started.empty());
-  ExpectNextRunSucceeds();
-}
-
-TEST_F(BackupTest, LocksRemovesLeftoversExportsReadsThemWritesOnceAndMovesInThisOrder) {
-  fake.files.files[kTemp1] = "left over";
-  fake.files.files[kTemp3] = "left over";
-  fake.files.files[kBackupPath] = "old backup";
-  int exportsRun = 0;
-  // Each export runs under the lock, with no leftover of an earlier run beside it.
+// Each export runs under the lock, by the editor's full path (a regedit.exe beside Zolvane.exe is never searched
+// for), once the leftovers of an earlier run are gone; the new backup is written once, beside the old one, after
+// the exports are read and gone, and then takes the old one's place.
+TEST_F(BackupTest, ExportsEachKeyUnderTheLockAndReplacesTheOldBackupWithOneFile) {
+  for (const std::string& file : {kTemp1, kTemp3, kNewBackupPath}) fake.files.files[file] = "left over";
   afterExport = [&](const std::string&) {
-    ++exportsRun;
     EXPECT_EQ(fake.locks.Held().count(kSessionLockName), 1u);
     for (const std::string& file : {kTemp1, kTemp3}) EXPECT_NE(fake.files.files[file], "left over");
   };
-  // The new backup is written once the exports are read and gone, beside the old one, which it then replaces.
   int written = 0;
   fake.files.onWritten = [&](const std::string& path) {
     ++written;
     EXPECT_EQ(path, kNewBackupPath);
     EXPECT_FALSE(AnyTempFileLeft());
-    EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
+    EXPECT_EQ(fake.files.files.at(kBackupPath), kOldBackup);
   };
-  presenter.OnBackup();
-  EXPECT_EQ(exportsRun, 4);
-  EXPECT_EQ(written, 1);
-  EXPECT_NE(fake.files.files.at(kBackupPath), "old backup");
-  EXPECT_FALSE(HasFile(kNewBackupPath));
-  EXPECT_TRUE(fake.locks.Held().empty());
-
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-  // The temporary files are gone by the time the outcome is told.
-  ASSERT_EQ(view.tempFilesAtMessage.size(), 1u);
-  EXPECT_TRUE(view.tempFilesAtMessage[0].empty());
-  for (const FakeProcesses::Process& process : fake.processes.started) EXPECT_TRUE(process.closed);
-}
-
-TEST_F(BackupTest, MessagesHaveTheApplicationTitleAndAnOkButtonOnly) {
-  presenter.OnBackup();
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].prompt, kBackedUp);
-  EXPECT_EQ(view.messages[0].icon, MessageIcon::kNone);
-  EXPECT_EQ(view.messages[0].title, kAppTitle);
-}
-
-TEST_F(BackupTest, WithoutAFileNamedTheBackupGoesToTheDesktop) {
   Outcome outcome = backup.Run();
+  EXPECT_EQ(outcome.message, kBackedUp);
   EXPECT_EQ(outcome.file, kBackupPath);
-  EXPECT_TRUE(HasFile(kBackupPath));
+  EXPECT_EQ(written, 1);
+  EXPECT_FALSE(HasFile(kNewBackupPath));
+  EXPECT_FALSE(AnyTempFileLeft());
+  EXPECT_TRUE(fake.locks.Held().empty());
+  const std::string commandLines[4] = {"regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\"",
+                                       "regedit /e \"" + kTemp2 + "\" \"" + kKeyUserSf + "\"",
+                                       "regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\"",
+                                       "regedit /e \"" + kTemp4 + "\" \"" + kKeyMachineSf + "\""};
+  ASSERT_EQ(fake.processes.started.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(fake.processes.started[i].commandLine, commandLines[i]);
+    EXPECT_EQ(fake.processes.started[i].program, "C:\\WINDOWS\\regedit.exe");
+    EXPECT_TRUE(fake.processes.started[i].closed);
+  }
+  // One UTF-16 registry file of the four exports, with one header.
+  const std::string personal = "]\r\n\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00,6f,00,63,00,73,00,00,00\r\n\r\n";
+  const std::string commonDesktop = "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n";
+  EXPECT_EQ(fake.files.files.at(kBackupPath),
+            Utf16File(kHeader + "\r\n\r\n[" + kKeyUserUsf + personal + "\r\n[" + kKeyUserSf + personal + "\r\n[" +
+                      kKeyMachineUsf + commonDesktop + "\r\n[" + kKeyMachineSf + commonDesktop));
 }
 
-TEST_F(BackupTest, DesktopPathNotObtainedTellsWhyAndBacksUpToTheDriveRoot) {
+// A file named takes the desktop's place; without the desktop's path the backup goes to the drive's root, as it
+// always did, after a notice for the two answers that have one.
+TEST_F(BackupTest, ABackupGoesToTheFileNamedElseTheDesktopElseTheDrivesRoot) {
+  Outcome named = backup.Run("D:\\Saved\\keys.reg");
+  EXPECT_TRUE(named.done());
+  EXPECT_EQ(named.file, "D:\\Saved\\keys.reg");
+  EXPECT_TRUE(HasFile("D:\\Saved\\keys.reg"));
+  EXPECT_EQ(fake.files.files.at(kBackupPath), kOldBackup);
+
   using Result = platform::DesktopFolderAnswer::Result;
-  struct Case {
+  const struct {
     Result result;
     std::string desktop;
-    std::vector<std::string> prompts;
+    std::vector<std::string> notices;
     std::string file;
+  } cases[] = {
+      {Result::kFound, "D:\\", {}, "D:\\\\specialfolders.bak"},  // a second backslash, as it always had
+      {Result::kMissing, "", {kFolderDoesNotExist}, "\\specialfolders.bak"},
+      {Result::kInvalidFolder, "", {kInvalidFolderId}, "\\specialfolders.bak"},
+      {Result::kFailed, "", {}, "\\specialfolders.bak"},
   };
-  const Case cases[] = {
-      {Result::kFound, "D:\\", {kBackedUp}, "D:\\\\specialfolders.bak"},  // a second backslash, as it always had
-      {Result::kMissing, "", {kFolderDoesNotExist, kBackedUp}, "\\specialfolders.bak"},
-      {Result::kInvalidFolder, "", {kInvalidFolderId, kBackedUp}, "\\specialfolders.bak"},
-      {Result::kFailed, "", {kBackedUp}, "\\specialfolders.bak"},  // no message of its own
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     fake.shell.desktop = platform::DesktopFolderAnswer{c.result, c.desktop};
     fake.files.files.clear();
-    view.messages.clear();
-    presenter.OnBackup();
-    EXPECT_EQ(Prompts(), c.prompts) << c.file;
+    Outcome outcome = backup.Run();
+    EXPECT_EQ(outcome.notices, c.notices) << c.file;
+    EXPECT_EQ(outcome.message, kBackedUp) << c.file;
+    EXPECT_EQ(outcome.file, c.file);
     EXPECT_TRUE(HasFile(c.file)) << c.file;
   }
 }
 
-// Bare names would be the current folder's files to Zolvane and the system folder's to regedit.
-TEST_F(BackupTest, WithoutAUsableTemporaryFolderNothingIsTouched) {
-  for (const char* temp : {"", "TEMP\\", "\\TEMP\\"}) {
-    SCOPED_TRACE(temp);
-    fake.system.tempFolder = temp;
-    fake.files.files["C:\\Work\\splfolders2.txt"] = "the user's own";
-    fake.files.files[kBackupPath] = "old backup";
-    fake.registry.changes.clear();
-    view.messages.clear();
-    presenter.OnBackup();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + kNoTempFolder});
-    EXPECT_TRUE(fake.processes.started.empty());
-    EXPECT_EQ(fake.files.files.at("C:\\Work\\splfolders2.txt"), "the user's own");
-    EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
-  }
-}
-
-// The exports run away from the window's thread: the window stays busy until the outcome is told, a second
-// click starts nothing, and a close asked for meanwhile waits for the outcome.
-TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceAndACloseWaitsForItsOutcome) {
-  view.holdBackgroundWork = true;
-  presenter.OnBackup();
-  EXPECT_EQ(view.busyChanges, std::vector<bool>{true});
-  presenter.OnBackup();
-  EXPECT_FALSE(presenter.OnCloseRequested());
-  EXPECT_FALSE(view.closed);
-
-  view.FinishBackgroundWork();
-  EXPECT_EQ(fake.processes.started.size(), 4u);
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-  EXPECT_EQ(view.busyChanges, (std::vector<bool>{true, false}));
-  EXPECT_TRUE(view.closed);
-  EXPECT_FALSE(AnyTempFileLeft());
-  EXPECT_TRUE(presenter.OnCloseRequested());
-}
-
-// Work that breaks off before it has told its outcome is told as a failure, never as the last run's success.
-TEST_F(BackupTest, ABackupThatBreaksOffIsNeverToldAsTheLastRunsSuccess) {
-  presenter.OnBackup();
-  view.messages.clear();
-  view.holdBackgroundWork = true;
-  presenter.OnBackup();
-  view.heldWork = [] {};  // the work ends without a word
-  view.FinishBackgroundWork();
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].prompt.rfind(kFailure, 0), 0u);
-}
-
-// --- What the backup file holds ---
-
-TEST_F(BackupTest, TheFileIsOneUtf16RegistryFileOfTheFourExportsWithOneHeader) {
-  presenter.OnBackup();
-  EXPECT_EQ(fake.files.files.at(kBackupPath),
-            Utf16File(kHeader + "\r\n" +  //
-                      "\r\n[" + kKeyUserUsf + "]\r\n\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00,6f,00,63,00,73,00," +
-                      "00,00\r\n\r\n" +  //
-                      "\r\n[" + kKeyUserSf + "]\r\n\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00,6f,00,63,00,73,00," +
-                      "00,00\r\n\r\n" +                                                             //
-                      "\r\n[" + kKeyMachineUsf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n" +  //
-                      "\r\n[" + kKeyMachineSf + "]\r\n\"Common Desktop\"=\"C:\\\\All\"\r\n\r\n"));
-}
-
-// Whatever encoding and line ends each export came in, the file is UTF-16LE with CR LF; only a line that is
-// the header itself is left out, and a value that holds the header's words is kept.
-TEST_F(BackupTest, ExportsOfEitherEncodingAndAnyLineEndBecomeOneFileThatKeepsEveryCharacter) {
+// Whatever encoding and line ends each export came in, the file is UTF-16LE with CR LF; only a line that is the
+// header itself is left out, and a value that holds the header's words is kept. regedit exports a text value up
+// to its first NUL, and the restore gives it back with one terminator: the same text is the same value. A line
+// break and a tab are carried, as the editor escapes them, and a long value's continuation lines; a key below the
+// four keys is backed up and passed over by the restore.
+TEST_F(BackupTest, ExportsOfAnyEncodingAndLineEndBecomeOneFileThatKeepsEveryValue) {
   const std::string words = "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 " + kHeader;
   fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal", platform::kRegSz, words);
   exports[kKeyUserUsf] = ExportText(kKeyUserUsf, "\"Personal\"=\"" + words + "\"\n");  // UTF-8, LF
   exports[kKeyUserSf] = Utf16File(kHeader + "\r[" + kKeyUserSf + "]\r\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00," +
                                   "6f,00,63,00,73,00,00,00");  // lone CRs, no final line end
-  presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-  EXPECT_EQ(fake.files.files.at(kBackupPath).substr(0, Utf16File(kHeader + "\r\n\r\n[").size()),
-            Utf16File(kHeader + "\r\n\r\n["));
-  RegistryFile parsed = ParseRegistryFile(fake.files.files.at(kBackupPath));
+  fake.registry.SetValue(kHkeyLocalMachine, kShellFoldersKey, "Unterminated", platform::kRegSz,
+                         std::string("D\0:\0", 4));
+  fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Lines\r\n", platform::kRegSz, "a\tb\nc");
+  // A long REG_EXPAND_SZ goes on over continuation lines; a REG_DWORD is a number, the default value's bytes hex.
+  fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Long", platform::kRegExpandSz, std::string(90, 'L'));
+  fake.registry.SetValue(kHkeyLocalMachine, kShellFoldersKey, "Number", platform::kRegDword, std::string("*\0\0\0", 4));
+  fake.registry.SetValue(kHkeyLocalMachine, kShellFoldersKey, "", platform::kRegBinary, "\x01\x02");
+  fake.registry.SetString(kHkeyLocalMachine, std::string(kUserShellFoldersKey) + "\\Extra", "Other", platform::kRegSz,
+                          "x");
+  EXPECT_EQ(backup.Run().message, kBackedUp);
+  const std::string& file = fake.files.files.at(kBackupPath);
+  EXPECT_EQ(file.substr(0, Utf16File(kHeader + "\r\n\r\n[").size()), Utf16File(kHeader + "\r\n\r\n["));
+  RegistryFile parsed = ParseRegistryFile(file);
   ASSERT_TRUE(parsed.readable) << parsed.reason;
   EXPECT_EQ(parsed.values[0].name, "Personal");
   EXPECT_EQ(parsed.values[0].bytes, StringValueBytes(words));
-  std::vector<std::string> lines = SplitLines(DecodeTextFile(fake.files.files.at(kBackupPath)).text);
+  EXPECT_EQ(parsed.passedOverKeys, std::vector<std::string>{kKeyMachineUsf + "\\Extra"});
+  std::vector<std::string> lines = SplitLines(DecodeTextFile(file).text);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), kHeader), 1);
 }
 
-// --- A backup is kept only when the restore would give the registry back as it is ---
-
-TEST_F(BackupTest, ABackupTheRestoreWouldNotGiveBackNeverReplacesTheLastGoodOne) {
-  const std::string oldBackup = Utf16File(kHeader + "\r\nOLD\r\n");
-  const struct {
+// Each failure says why, in its first line that no backup was made, with the failed step's code, which a script
+// learns the step from: the old backup stays as it was, nothing half-made or temporary stays beside it, no editor
+// runs on and the lock is let go. Then every call a backup makes fails in turn (each export also cut short, each
+// editor also hanging): no failure escapes, and a backup told made is whole.
+TEST_F(BackupTest, EveryFailureSaysWhyKeepsTheOldBackupAndLeavesNothingBehind) {
+  const std::string tempTarget = "C:\\TEMP\\SPLF~LWB.TXT";
+  struct Case {
     const char* name;
-    std::function<void()> arrange;
-    std::string reason;
-  } cases[] = {
+    std::function<void(BackupSession&)> arrange;
+    std::string why;
+    std::int32_t code;
+    std::size_t editors = 4;  // started
+    std::string target = "";  // empty: the desktop's
+  };
+  auto valueHolding = [](const char* name, std::uint32_t type, const std::string& bytes) {
+    return
+        [=](BackupSession& s) { s.fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, name, type, bytes); };
+  };
+  auto temp = [](const char* folder) {
+    return [=](BackupSession& s) {
+      s.fake.system.tempFolder = folder;
+      s.fake.files.files["C:\\Work\\splfolders2.txt"] = "the user's own";  // a bare name's file
+    };
+  };
+  auto exportOf = [](const std::string& key, const std::string& bytes) {
+    return [=](BackupSession& s) { s.exports[key] = bytes; };
+  };
+  auto fails = [](const std::string& call, std::int32_t code) {
+    return [=](BackupSession& s) { s.fake.log.Fail(call, 0, code); };
+  };
+  auto exportTarget = [&](BackupSession& s) {
+    s.fake.files.shortNames[tempTarget] = kTemp2;
+    s.fake.files.files[kTemp2] = "an export left over";
+  };
+  const std::string fine = StringValueBytes("D:\\Docs");
+  const Case cases[] = {
+      {"no Windows folder", fails("WindowsFolder", 0), kNoWindowsFolder, 2, 0},
+      {"no temporary folder", temp(""), kNoTempFolder, 3, 0},
+      {"a temporary folder with no drive", temp("TEMP\\"), kNoTempFolder, 3, 0},
+      {"a temporary folder on no drive", temp("\\TEMP\\"), kNoTempFolder, 3, 0},
+      // The files are compared, not the texts that name them: in any case, by an 8.3 name, or behind "\\?\".
+      {"an export's file in another case", exportTarget, ExportFileAsTarget("c:\\temp\\SPLFOLDERS2.TXT"), 13, 0,
+       "c:\\temp\\SPLFOLDERS2.TXT"},
+      {"an export's file by its 8.3 name", exportTarget, ExportFileAsTarget(tempTarget), 13, 0, tempTarget},
+      {"an export's file behind \\\\?\\", exportTarget, ExportFileAsTarget("\\\\?\\" + kTemp2), 13, 0,
+       "\\\\?\\" + kTemp2},
+      {"a read-only file",
+       [](BackupSession& s) {
+         s.fake.files.files["D:\\kept.bak"] = "a backup the user keeps";
+         s.fake.files.readOnly.insert("D:\\kept.bak");
+       },
+       ReadOnlyTarget("D:\\kept.bak"), 5, 0, "D:\\kept.bak"},
+      // What no registry file carries is refused before the exports are read, naming the value and why.
+      {"a name with a bell", valueHolding("Bell\a", platform::kRegSz, fine),
+       NotCarriable(kKeyUserUsf, "Bell<0x07>", kHoldsControlCharacter), 13},
+      {"a path with an escape", valueHolding("Escape", platform::kRegExpandSz, StringValueBytes("D:\x1b")),
+       NotCarriable(kKeyUserUsf, "Escape", kHoldsControlCharacter), 13},
+      {"half a character pair", valueHolding("Half", platform::kRegSz, std::string("D\0\x00\xD8\0\0", 6)),
+       NotCarriable(kKeyUserUsf, "Half", kHoldsHalfACharacterPair), 13},
+      {"half a pair in a name", valueHolding("Half \xEF\xBF\xBD", platform::kRegSz, fine),
+       NotCarriable(kKeyUserUsf, "Half \xEF\xBF\xBD", kHoldsHalfACharacterPair), 13},
+      {"a long REG_DWORD", valueHolding("Long", platform::kRegDword, std::string(8, '\x01')),
+       NotCarriable(kKeyUserUsf, "Long", kDwordTooLong), 13},
+      {"keys too large for a restore",
+       exportOf(kKeyUserSf, Utf16File(kHeader + "\r\n" + std::string(kMaxRegistryFileBytes / 2, ';'))),
+       KeysTooLargeToRestore(), platform::kErrorFileTooLarge},
+      // The editors already running are ended.
+      {"an editor that cannot start", fails("Start(regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\")", 2),
+       Described(kCannotStart, "regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\"",
+                 "The system cannot find the file specified. (error 2)"),
+       2, 2},
+      {"an export still running after thirty seconds", [](BackupSession& s) { s.endings[kKeyUserSf].hangs = true; },
+       Described(kCannotFinishExportOf, kKeyUserSf, "The wait operation timed out. (error 258)"), 258},
+      {"a wait that fails", fails("Finish(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\", 30000)", 0),
+       Described(kExportEndUnknown, kKeyUserUsf, "The handle is invalid. (error 6)"), 6},
+      {"an exit code other than zero", [](BackupSession& s) { s.endings[kKeyMachineSf].exitCode = 1; },
+       ExportEndedWithCode(1, kKeyMachineSf) + kCantRead, 1012},
+      {"an empty export", exportOf(kKeyUserSf, ""), ExportEmpty(kKeyUserSf, kTemp2) + kCantRead, 1012},
+      {"an export never written",
+       [](BackupSession& s) { s.afterExport = [&s](const std::string&) { s.fake.files.files.erase(kTemp4); }; },
+       ExportEmpty(kKeyMachineSf, kTemp4) + kCantRead, 1012},
+      {"an export that cannot be read", fails("ReadWholeFile(" + kTemp2 + ")", 32),
+       Described(kCannotReadAction, kTemp2,
+                 "The process cannot access the file because it is being used by another process. (error 32)"),
+       32},
+      {"an export that is no text", exportOf(kKeyUserSf, std::string("\xFF\xFE\x00\xDC", 4)), ExportNotText(kKeyUserSf),
+       13},
+      {"an export cut short", [](BackupSession& s) { s.afterExport = s.CutShort(kTemp1); }, ExportNotText(kKeyUserUsf),
+       13},
+      // A backup is kept only when the restore would give the registry back as it is.
       {"an export the restore refuses",
-       [&] { exports[kKeyUserSf] = ExportText(kKeyUserSf, "\"Personal\"=\"D:\\\\Docs\"\r\n[HKEY_CLASSES_ROOT\\x]"); },
-       kNewBackupNotRestorable + std::string("\nLine 9: [HKEY_CLASSES_ROOT\\x]\n") + kNotOneOfTheFourKeys},
-      {"an export without its section", [&] { exports[kKeyMachineSf] = Utf16File(kHeader + "\r\n"); },
-       NoSectionInNewBackup(kKeyMachineSf)},
-      {"an export that misses a value", [&] { exports[kKeyMachineUsf] = ExportText(kKeyMachineUsf, ""); },
-       MissingFromNewBackup(kKeyMachineUsf, "Common Desktop")},
+       exportOf(kKeyUserSf, ExportText(kKeyUserSf, "\"Personal\"=\"D:\\\\Docs\"\r\nx")),
+       kNewBackupNotRestorable + std::string("\n") + OffendingLine(9, "x") + kNotARegistryLine, 13},
+      {"an export without its section", exportOf(kKeyMachineSf, Utf16File(kHeader + "\r\n")),
+       NoSectionInNewBackup(kKeyMachineSf), 13},
+      {"an export that misses a value", exportOf(kKeyMachineUsf, ExportText(kKeyMachineUsf, "")),
+       MissingFromNewBackup(kKeyMachineUsf, "Common Desktop"), 13},
       {"an export with a value the registry lacks",
-       [&] { exports[kKeyMachineUsf] = ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n@=\"x\""); },
-       ExtraValuesInNewBackup(kKeyMachineUsf)},
+       exportOf(kKeyMachineUsf, ExportText(kKeyMachineUsf, "\"Common Desktop\"=\"C:\\\\All\"\r\n@=\"x\"")),
+       ExtraValuesInNewBackup(kKeyMachineUsf), 13},
       {"an export of a value as it was not held",
-       [&] { exports[kKeyMachineSf] = ExportText(kKeyMachineSf, "\"Common Desktop\"=\"E:\\\\Other\""); },
-       NotRestoredAsHeld(kKeyMachineSf, "Common Desktop")},
+       exportOf(kKeyMachineSf, ExportText(kKeyMachineSf, "\"Common Desktop\"=\"E:\\\\Other\"")),
+       NotRestoredAsHeld(kKeyMachineSf, "Common Desktop"), 13},
       // The values are read while the editors run; one that another program changes meanwhile is said so.
       {"a value changed while the backup was made",
-       [&] {
-         afterExport = [&](const std::string& commandLine) {
+       [](BackupSession& s) {
+         s.afterExport = [&s](const std::string& commandLine) {
            if (commandLine.find(kKeyUserUsf) == std::string::npos) return;
-           fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz, "E:\\New");
+           s.fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz,
+                                     "E:\\New");
          };
        },
-       ChangedWhileBackingUp(kKeyMachineSf, "Common Desktop")},
+       ChangedWhileBackingUp(kKeyMachineSf, "Common Desktop"), 13},
+      {"a new backup changed before it is read back",
+       [](BackupSession& s) {
+         s.fake.files.onWritten = [&s](const std::string& path) { s.fake.files.files[path].pop_back(); };
+       },
+       NewBackupNotReadBack(kNewBackupPath), 13},
+      {"a new backup that cannot be written", fails("WriteNewFile(" + kNewBackupPath + ")", 112),
+       Described(kCannotWriteAction, kNewBackupPath, "There is not enough space on the disk. (error 112)"), 112},
+      // Another program makes the file right after the backup looked for a leftover: it is left alone.
+      {"a new backup's file made meanwhile by another program",
+       [](BackupSession& s) {
+         s.fake.files.files[kNewBackupPath] = "another program's";
+         s.fake.log.Fail("Exists(" + kNewBackupPath + ")", 0, 0);
+       },
+       Described(kCannotWriteAction, kNewBackupPath, "The file exists. (error 80)"), 80},
+      {"an old backup that cannot be replaced", fails("Replace(" + kNewBackupPath + ", " + kBackupPath + ")", 5),
+       Described(kCannotReplace, kBackupPath, "Access is denied. (error 5)"), 5},
   };
-  for (const auto& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    fake.files.files[kBackupPath] = oldBackup;
-    view.messages.clear();
-    c.arrange();
-    presenter.OnBackup();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + c.reason});
-    EXPECT_EQ(fake.files.files.at(kBackupPath), oldBackup);
-    EXPECT_FALSE(HasFile(kNewBackupPath));
-    EXPECT_FALSE(AnyTempFileLeft());
-    fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz, "C:\\All");
-    ExpectNextRunSucceeds();
+    BackupSession s;
+    c.arrange(s);
+    Files before = s.fake.files.files;
+    Outcome outcome = s.backup.Run(c.target);
+    EXPECT_EQ(outcome.message, kFailure + c.why);
+    EXPECT_EQ(outcome.code, c.code);
+    EXPECT_EQ(outcome.file, c.target.empty() ? kBackupPath : c.target);
+    EXPECT_EQ(s.fake.processes.started.size(), c.editors);
+    s.ExpectLeftAsBefore(before, outcome);
   }
-}
 
-// regedit exports a text value up to its first NUL, and the restore gives it back with one terminator: the
-// same text is the same value. A key below the four keys goes into the backup and is passed over by the restore.
-TEST_F(BackupTest, TextValuesCompareAsTheShellReadsThemAndKeysBelowTheFourAreKept) {
-  fake.registry.SetValue(kHkeyCurrentUser, kShellFoldersKey, "Unterminated", platform::kRegSz,
-                         std::string("D\0:\0", 4));
-  fake.registry.SetString(kHkeyCurrentUser, std::string(kUserShellFoldersKey) + "\\Extra", "Other", platform::kRegSz,
-                          "x");
-  presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-  RegistryFile parsed = ParseRegistryFile(fake.files.files.at(kBackupPath));
-  ASSERT_TRUE(parsed.readable) << parsed.reason;
-  EXPECT_EQ(parsed.passedOverKeys, std::vector<std::string>{kKeyUserUsf + "\\Extra"});
-}
-
-// --- Two runs at once ---
-
-TEST_F(BackupTest, ARunWaitsForTheUsersOtherBackupOrRestoreAndGivesUpUntouchedPastTheBound) {
-  fake.files.files[kBackupPath] = "old backup";
-  {
-    LockHeldElsewhere another(fake.locks, kSessionLockName);
-    presenter.OnBackup();
+  fake.log.Clear();
+  ASSERT_TRUE(backup.Run().done());
+  const std::string whole = fake.files.files.at(kBackupPath);
+  std::map<std::string, std::size_t> seen;
+  int runs = 0;
+  for (const std::string& call : fake.log.calls()) {
+    std::size_t occurrence = seen[call]++;
+    std::map<std::string, std::function<void(BackupSession&)>> failures = {
+        {"fails", [&](BackupSession& s) { s.fake.log.Fail(call, occurrence, 1117); }}};
+    // Only the editors' exports can come short, and only the editors can hang: they are other programs.
+    if (call.rfind("ReadWholeFile(C:\\TEMP\\", 0) == 0) {
+      std::string file = call.substr(14, call.size() - 15);
+      failures["is cut short"] = [file](BackupSession& s) { s.afterExport = s.CutShort(file); };
+    }
+    if (call.rfind("Start(", 0) == 0) {
+      std::size_t close = call.rfind('"');
+      std::size_t open = call.rfind('"', close - 1);
+      std::string key = call.substr(open + 1, close - open - 1);
+      failures["hangs"] = [key](BackupSession& s) { s.endings[key].hangs = true; };
+    }
+    for (const auto& [how, fail] : failures) {
+      SCOPED_TRACE(call + " " + how);
+      BackupSession s;
+      fail(s);
+      Files before = s.fake.files.files;
+      Outcome outcome;
+      EXPECT_NO_THROW(outcome = s.backup.Run());
+      ++runs;
+      if (outcome.done()) {
+        EXPECT_EQ(s.fake.files.files.at(outcome.file), whole);
+      } else {
+        EXPECT_EQ(outcome.message.rfind(kFailure, 0), 0u) << outcome.message;
+      }
+      // A temporary file that cannot be deleted, or no desktop, leaves the success standing.
+      if (call.rfind("Delete(C:\\TEMP\\", 0) == 0 || call.rfind("DesktopFolder(", 0) == 0) {
+        EXPECT_TRUE(outcome.done()) << outcome.message;
+      }
+      for (const std::string& notice : outcome.notices) {
+        EXPECT_TRUE(notice != kBackedUp && notice.rfind(kNotBackedUp, 0) != 0) << notice;
+      }
+      s.ExpectLeftAsBefore(before, outcome, call);
+    }
   }
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kFailure + OtherRunNotFinished(60) +
-                                                ": The wait operation timed out. (error 258)"});
-  EXPECT_TRUE(fake.processes.started.empty());
-  EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
-  ExpectNextRunSucceeds();
-  EXPECT_TRUE(fake.locks.Held().empty());
+  EXPECT_GT(runs, 40);
 }
 
-TEST_F(BackupTest, ALeftoverNewFileIsRemovedFirstAndOneMadeMeanwhileByAnotherIsLeftAlone) {
-  fake.files.files[kNewBackupPath] = "left by a run that ended on the way";
-  presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-  EXPECT_FALSE(HasFile(kNewBackupPath));
-
-  // Another program makes the file right after the backup looked for a leftover.
-  view.messages.clear();
-  fake.files.files[kNewBackupPath] = "another program's";
-  fake.log.Fail("Exists(" + kNewBackupPath + ")", 0, 0);
-  fake.files.files[kBackupPath] = "old backup";
-  presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{
-                           kFailure + Described(kCannotWriteAction, kNewBackupPath, "The file exists. (error 80)")});
-  EXPECT_EQ(fake.files.files.at(kNewBackupPath), "another program's");
-  EXPECT_EQ(fake.files.files.at(kBackupPath), "old backup");
-}
-
-// The files are compared, not the texts that name them: in any case, by an 8.3 name, or behind "\\?\".
-TEST_F(BackupTest, ABackupIntoOneOfItsOwnTemporaryFilesOrAReadOnlyFileIsRefusedUpFront) {
-  fake.files.shortNames["C:\\TEMP\\SPLF~LWB.TXT"] = kTemp2;
-  fake.files.files[kTemp2] = "an export left over";
-  for (const char* target :
-       {"c:\\temp\\SPLFOLDERS2.TXT", "C:\\TEMP\\SPLF~LWB.TXT", "\\\\?\\C:\\TEMP\\splfolders2.txt"}) {
-    Outcome outcome = backup.Run(target);
-    EXPECT_EQ(outcome.message, kFailure + ExportFileAsTarget(target));
-  }
-  fake.files.files["D:\\kept.bak"] = "a backup the user keeps";
-  fake.files.readOnly.insert("D:\\kept.bak");
-  EXPECT_EQ(backup.Run("D:\\kept.bak").message, kFailure + ReadOnlyTarget("D:\\kept.bak"));
-  EXPECT_EQ(fake.files.files.at("D:\\kept.bak"), "a backup the user keeps");
-  EXPECT_EQ(fake.files.files.at(kTemp2), "an export left over");
-  EXPECT_TRUE(fake.processes.started.empty());
-}
-
-// What no registry file carries is refused before the exports are read, naming the value and why.
-TEST_F(BackupTest, AValueNoRegistryFileCarriesIsRefusedInTheUsersWords) {
-  const std::string fine = "D:\\Docs";
-  const struct {
-    const char* name;
-    std::uint32_t type;
-    std::string bytes;
-    const char* shown;  // the name as the message shows it
-    const char* reason;
-  } cases[] = {
-      {"Bell\a", platform::kRegSz, StringValueBytes(fine), "Bell<0x07>", kHoldsControlCharacter},
-      {"Escape", platform::kRegExpandSz, StringValueBytes("D:\x1b"), "Escape", kHoldsControlCharacter},
-      {"Half", platform::kRegSz, std::string("D\0\x00\xD8\0\0", 6), "Half", kHoldsHalfACharacterPair},
-      {"Half \xEF\xBF\xBD", platform::kRegSz, StringValueBytes(fine), "Half \xEF\xBF\xBD", kHoldsHalfACharacterPair},
-      {"Long", platform::kRegDword, std::string(8, '\x01'), "Long", kDwordTooLong},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.shown);
-    fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, c.name, c.type, c.bytes);
-    view.messages.clear();
-    ExpectFailedRun(kFailure + NotCarriable(kKeyUserUsf, c.shown, c.reason));
-    EXPECT_FALSE(AnyTempFileLeft());
-    fake.registry.DeleteValue(kHkeyCurrentUser, kUserShellFoldersKey, c.name);
-  }
-  // A line break and a tab are carried, as the registry editor escapes them.
-  fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Lines\r\n", platform::kRegSz, "a\tb\nc");
-  view.messages.clear();
-  presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-}
-
-TEST_F(BackupTest, KeysTooLargeForARestoreAreNotBackedUp) {
-  exports[kKeyUserSf] = Utf16File(kHeader + "\r\n" + std::string(kMaxRegistryFileBytes / 2, ';'));
-  ExpectFailedRun(kFailure + KeysTooLargeToRestore());
-}
-
-// --- Failures: each ends in its message, and the program goes on ---
-
-TEST_F(BackupTest, RegeditThatCannotBeStartedEndsTheBackupAndTheOnesAlreadyRunning) {
-  fake.log.Fail("Start(regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\")", 0, 2);
-  ExpectFailedRun(kFailure + Described(kCannotStart, "regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\"",
-                                       "The system cannot find the file specified. (error 2)"));
-  ASSERT_EQ(fake.processes.started.size(), 2u);
-  EXPECT_TRUE(fake.processes.started[0].ended);
-  EXPECT_TRUE(fake.processes.started[1].ended);
-  EXPECT_FALSE(AnyTempFileLeft());
-  ExpectNextRunSucceeds();
-}
-
-// Every export that does not end well fails the backup with its reason; the others are ended, nothing is left.
-TEST_F(BackupTest, AnExportThatHangsFailsOrWritesNothingFailsTheBackupSayingWhy) {
-  const struct {
-    const char* name;
-    std::function<void()> arrange;
-    std::string reason;
-  } cases[] = {
-      {"still running after thirty seconds", [&] { outcomes[kKeyUserSf].hangs = true; },
-       Described(kCannotFinishExportOf, kKeyUserSf, "The wait operation timed out. (error 258)")},
-      {"a wait that fails",
-       [&] { fake.log.Fail("Finish(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\", 30000)", 0, 0); },
-       Described(kExportEndUnknown, kKeyUserUsf, "The handle is invalid. (error 6)")},
-      {"an exit code other than zero", [&] { outcomes[kKeyMachineSf].exitCode = 1; },
-       ExportEndedWithCode(1, kKeyMachineSf) + kCantRead},
-      {"an empty export", [&] { exports[kKeyUserSf] = ""; }, ExportEmpty(kKeyUserSf, kTemp2) + kCantRead},
-      {"an export never written", [&] { afterExport = [&](const std::string&) { fake.files.files.erase(kTemp4); }; },
-       ExportEmpty(kKeyMachineSf, kTemp4) + kCantRead},
-      {"an export that cannot be read", [&] { fake.log.Fail("ReadWholeFile(" + kTemp2 + ")", 0, 32); },
-       Described(kCannotReadAction, kTemp2,
-                 "The process cannot access the file because it is being used by another process. (error 32)")},
-      {"an export that is no text", [&] { exports[kKeyUserSf] = std::string("\xFF\xFE\x00\xDC", 4); },
-       ExportNotText(kKeyUserSf)},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    fake.files.files.erase(kBackupPath);
-    view.messages.clear();
-    c.arrange();
-    ExpectFailedRun(kFailure + c.reason);
-    EXPECT_FALSE(AnyTempFileLeft());
-    ExpectNextRunSucceeds();
-  }
-}
-
-TEST_F(BackupTest, LeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
+// Leftovers are removed where they can be; one that cannot be stops the backup before any export.
+TEST_F(BackupTest, ALeftoverThatCannotBeDeletedStopsTheBackupBeforeAnyExport) {
   fake.files.files[kTemp1] = "left over";
   fake.files.files[kTemp2] = "left over";
   fake.log.Fail("Delete(" + kTemp2 + ")", CallLog::kEvery, 5);
-  ExpectFailedRun(kFailure + Described(kCannotDeleteAction, kTemp2, "Access is denied. (error 5)"));
+  Outcome outcome = backup.Run();
+  EXPECT_EQ(outcome.message, kFailure + Described(kCannotDeleteAction, kTemp2, "Access is denied. (error 5)"));
+  EXPECT_EQ(outcome.code, 5);
   EXPECT_TRUE(fake.processes.started.empty());
-  // Removed where possible: only the one that cannot be deleted is still there.
   EXPECT_FALSE(HasFile(kTemp1));
-  EXPECT_TRUE(HasFile(kTemp2));
-  ExpectNextRunSucceeds();
+  EXPECT_EQ(fake.files.files.at(kTemp2), "left over");
+  EXPECT_EQ(fake.files.files.at(kBackupPath), kOldBackup);
 }
 
-// A failed run leaves the previous backup exactly as it was, and nothing half-made beside it.
-TEST_F(BackupTest, OldBackupIsReplacedOnlyByACompleteVerifiedNewOne) {
-  const std::string oldBackup = Utf16File(kHeader + "\r\nOLD LINE\r\n");
-  struct Case {
-    const char* name;
-    std::function<void()> arrange;
-    std::string prompt;
-  } cases[] = {
-      {"an export that fails", [&] { outcomes[kKeyUserUsf].exitCode = 1; },
-       kFailure + ExportEndedWithCode(1, kKeyUserUsf) + kCantRead},
-      {"an export cut short", [&] { afterExport = CutShort(kTemp1); }, kFailure + ExportNotText(kKeyUserUsf)},
-      {"a new backup that another program changes before it is read back",
-       [&] { fake.files.onWritten = [&](const std::string& path) { fake.files.files[path].pop_back(); }; },
-       kFailure + NewBackupNotReadBack(kNewBackupPath)},
-      {"a new backup that cannot be written", [&] { fake.log.Fail("WriteNewFile(" + kNewBackupPath + ")", 0, 112); },
-       kFailure + Described(kCannotWriteAction, kNewBackupPath, "There is not enough space on the disk. (error 112)")},
-      {"an old backup that cannot be replaced",
-       [&] { fake.log.Fail("Replace(" + kNewBackupPath + ", " + kBackupPath + ")", 0, 5); },
-       kFailure + Described(kCannotReplace, kBackupPath, "Access is denied. (error 5)")},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fake.files.files[kBackupPath] = oldBackup;
-    view.messages.clear();
-    c.arrange();
-    presenter.OnBackup();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{c.prompt});
-    EXPECT_EQ(fake.files.files.at(kBackupPath), oldBackup);
-    EXPECT_FALSE(HasFile(kNewBackupPath));
-    EXPECT_FALSE(AnyTempFileLeft());
-    ExpectNextRunSucceeds();
-    EXPECT_EQ(fake.files.files.at(kBackupPath).find(Utf8ToUtf16Le("OLD")), std::string::npos);
-  }
-}
-
-// A script learns from the outcome's code which step failed; a file it names takes the desktop's place.
-TEST_F(BackupTest, TheOutcomeCarriesTheFailedStepsCodeAndANamedFileIsWrittenInstead) {
-  const std::string named = "D:\\Saved\\keys.reg";
-  struct Case {
-    const char* name;
-    std::function<void()> arrange;
-    std::int32_t code;
-  } cases[] = {
-      {"success", [] {}, 0},
-      {"an export that fails", [&] { outcomes[kKeyUserSf].exitCode = 1; }, 1012},
-      {"an unwritable file", [&] { fake.log.Fail("WriteNewFile(" + named + ".new)", 0, 112); }, 112},
-      {"an export cut short", [&] { afterExport = CutShort(kTemp1); }, 13},
-      {"an editor that cannot start",
-       [&] { fake.log.Fail("Start(regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\")", 0, 740); }, 740},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fake.files.files.erase(named);
-    c.arrange();
-    Outcome outcome = backup.Run(named);
-    EXPECT_EQ(outcome.done(), c.code == 0);
-    EXPECT_EQ(outcome.code, c.code);
-    EXPECT_EQ(outcome.file, named);
-    EXPECT_EQ(outcome.done(), outcome.message == kBackedUp);
-    EXPECT_EQ(HasFile(named), c.code == 0);
-    EXPECT_FALSE(HasFile(kBackupPath));
-    fake.log.ClearFailures();
-    outcomes.clear();
-    afterExport = nullptr;
-  }
-}
-
-TEST_F(BackupTest, TemporaryFileThatCannotBeDeletedLeavesTheSuccessStanding) {
-  fake.log.Fail("Delete(" + kTemp4 + ")", 0, 32);
+// The exports run away from the window's thread: the window stays busy until the outcome is told, a second click
+// starts nothing, and a close asked for meanwhile waits for the outcome. A failed run leaves the window ready for
+// the next; work that breaks off before it has told its outcome is told as a failure, never as the last success.
+TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceACloseWaitsAndABreakOffIsAFailure) {
+  FakeMainView view;
+  MainPresenter presenter(fake.platform(), view);
+  view.Attach(&presenter);
+  fake.log.Fail("WindowsFolder", 0, 0);
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-  EXPECT_TRUE(HasFile(kTemp4));
-  EXPECT_FALSE(HasFile(kTemp1));
-  // The next run deletes it before it starts any export: none of them finds it there.
-  fake.files.files[kTemp4] = "left over";
-  fake.log.ClearFailures();
-  bool leftOverSeen = false;
-  fake.processes.onRun = [&](const std::string& commandLine) {
-    leftOverSeen = leftOverSeen || (HasFile(kTemp4) && fake.files.files.at(kTemp4) == "left over");
-    return fake.ExportLikeRegedit(commandLine);
-  };
-  view.messages.clear();
+  view.holdBackgroundWork = true;
   presenter.OnBackup();
-  EXPECT_EQ(Prompts(), std::vector<std::string>{kBackedUp});
-  EXPECT_FALSE(leftOverSeen);
-  EXPECT_FALSE(AnyTempFileLeft());
-}
+  EXPECT_EQ(view.busyChanges, (std::vector<bool>{false, true}));
+  presenter.OnBackup();
+  EXPECT_FALSE(presenter.OnCloseRequested());
+  EXPECT_FALSE(view.closed);
+  view.FinishBackgroundWork();
+  EXPECT_EQ(fake.processes.started.size(), 4u);
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_EQ(view.messages[0].prompt, kFailure + kNoWindowsFolder);
+  EXPECT_EQ(view.messages[1].prompt, kBackedUp);
+  EXPECT_EQ(view.busyChanges, (std::vector<bool>{false, true, false}));
+  EXPECT_TRUE(view.closed);
+  EXPECT_TRUE(presenter.OnCloseRequested());
 
-TEST(TextFile, UndecodableUtf16BecomesReplacementCharacters) {
-  // A lone low surrogate, a high surrogate followed by a letter, and half a code unit at the end.
-  EXPECT_EQ(Utf16LeToUtf8(std::string("\x00\xDC"
-                                      "A\x00"
-                                      "\x3D\xD8"
-                                      "B\x00"
-                                      "C",
-                                      9)),
-            "\xEF\xBF\xBD"
-            "A"
-            "\xEF\xBF\xBD"
-            "B"
-            "\xEF\xBF\xBD");
-  EXPECT_EQ(Utf8ToUtf16Le("\xFF"
-                          "A"),
-            std::string("\xFD\xFF"
-                        "A\x00",
-                        4));
+  presenter.OnBackup();
+  view.heldWork = [] {};  // the work ends without a word
+  view.FinishBackgroundWork();
+  ASSERT_EQ(view.messages.size(), 3u);
+  EXPECT_EQ(view.messages[2].prompt.rfind(kFailure, 0), 0u);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Showing where the selected folder lives: ShowCurrentLocation, its fallback rules, expansion and the button states.
+// Showing where the selected folder lives: its User Shell Folders value expanded, else Shell Folders, the buttons,
+// a selection of none, editing the path, and how references expand.
 #include "main_presenter_fixture.h"
 #include "presenters/presenter_texts.h"
 
@@ -7,61 +8,41 @@ namespace {
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 
-TEST_F(MainPresenterTest, SelectingAFolderShowsItsExpandedUserShellFoldersValue) {
-  SetUserShell(kHkeyCurrentUser, "Personal", platform::kRegExpandSz, "%USERPROFILE%\\My Documents");
-  SetShell(kHkeyCurrentUser, "Personal", "D:\\Stale");
-  view.Type("typed");
-  Select("My Documents");
-  EXPECT_EQ(view.locationCaption, LocationCaption("My Documents"));
-  EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\Ann\\My Documents");
-  EXPECT_FALSE(view.applyEnabled);
-  EXPECT_TRUE(view.restoreEnabled);
-}
-
-TEST_F(MainPresenterTest, FallsBackToShellFoldersWhenUserShellFoldersHasNothingUsable) {
-  SetShell(kHkeyCurrentUser, "Cache", "D:\\Cache");
-  Select("Temporary Internet Files");
-  EXPECT_EQ(view.pathText, "D:\\Cache") << "missing";
-
-  SetUserShell(kHkeyCurrentUser, "Cache", platform::kRegExpandSz, "");
-  Select("Temporary Internet Files");
-  EXPECT_EQ(view.pathText, "D:\\Cache") << "empty text";
-
-  fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Cache", platform::kRegDword,
-                         std::string("\x02\0\0\0", 4));
-  Select("Temporary Internet Files");
-  EXPECT_EQ(view.pathText, "D:\\Cache") << "the integer 2";
-
-  fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Cache", platform::kRegBinary, "\x01");
-  Select("Temporary Internet Files");
-  EXPECT_EQ(view.pathText, "D:\\Cache") << "an unsupported type";
-}
-
-TEST_F(MainPresenterTest, ADwordValueIsShownAsItsDigitsWithoutASecondRead) {
-  fake.registry.SetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Favorites", platform::kRegDword,
-                         std::string("\x07\0\0\0", 4));
-  SetShell(kHkeyCurrentUser, "Favorites", "D:\\Favorites");
-  Select("Favorites");
-  EXPECT_EQ(view.pathText, "7");
-  EXPECT_FALSE(view.applyEnabled);
-}
-
-TEST_F(MainPresenterTest, AFolderFoundNowhereShowsAnEmptyBoxAndNoMessage) {
-  view.Type("old text");
-  Select("Shared Music");
-  EXPECT_EQ(view.locationCaption, LocationCaption("Shared Music"));
-  EXPECT_EQ(view.pathText, "");
-  EXPECT_FALSE(view.applyEnabled);
-  EXPECT_TRUE(view.restoreEnabled);
-  EXPECT_TRUE(view.messages.empty());
-}
-
-TEST_F(MainPresenterTest, SharedFoldersStayVisibleToAUserWhoMayNotChangeThem) {
-  SetUserShell(kHkeyLocalMachine, "CommonMusic", platform::kRegExpandSz, "%ALLUSERSPROFILE%\\Documents\\My Music");
+// A shared folder stays visible to a user who may not change it, and nothing shown is a message.
+TEST_F(MainPresenterTest, SelectingAFolderShowsItsExpandedValueElseShellFolders) {
   fake.registry.DenyWrites(kHkeyLocalMachine, kUserShellFoldersKey);
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
-  Select("Shared Music");
-  EXPECT_EQ(view.pathText, "C:\\Documents and Settings\\All Users\\Documents\\My Music");
+  const struct {
+    const char* folder;
+    std::uint32_t type;  // of the User Shell Folders value; 0: there is none
+    std::string bytes;
+    const char* shellFolders;  // nullptr: no value
+    const char* shown;
+  } cases[] = {
+      {"My Documents", platform::kRegExpandSz, StringValueBytes("%USERPROFILE%\\My Documents"), "D:\\Stale",
+       "C:\\Documents and Settings\\Ann\\My Documents"},
+      {"Temporary Internet Files", 0, "", "D:\\Cache", "D:\\Cache"},
+      {"Startup", platform::kRegExpandSz, StringValueBytes(""), "D:\\Startup", "D:\\Startup"},
+      {"SendTo", platform::kRegDword, std::string("\x02\0\0\0", 4), "D:\\SendTo", "D:\\SendTo"},
+      {"Start Menu", platform::kRegBinary, "\x01", "D:\\Start", "D:\\Start"},
+      {"Favorites", platform::kRegDword, std::string("\x07\0\0\0", 4), "D:\\Favorites", "7"},
+      {"Shared Music", 0, "", nullptr, ""},
+      {"Shared Pictures", platform::kRegExpandSz, StringValueBytes("%ALLUSERSPROFILE%\\Documents\\My Pictures"),
+       nullptr, "C:\\Documents and Settings\\All Users\\Documents\\My Pictures"},
+  };
+  for (const auto& c : cases) {
+    const ShellFolder& folder = *FindShellFolder(c.folder);
+    if (c.type != 0) fake.registry.SetValue(folder.hive, kUserShellFoldersKey, folder.valueName, c.type, c.bytes);
+    if (c.shellFolders) SetShell(folder.hive, folder.valueName, c.shellFolders);
+    view.Type("typed");
+    view.restoreEnabled = false;
+    Select(c.folder);
+    EXPECT_EQ(view.locationCaption, LocationCaption(c.folder));
+    EXPECT_EQ(view.pathText, c.shown) << c.folder;
+    EXPECT_FALSE(view.applyEnabled) << c.folder;
+    EXPECT_TRUE(view.restoreEnabled) << c.folder;
+  }
+  EXPECT_TRUE(view.messages.empty());
 }
 
 TEST_F(MainPresenterTest, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
@@ -75,7 +56,6 @@ TEST_F(MainPresenterTest, NoSelectionLeavesABareCaptionAndRestoreAsItWas) {
 }
 
 TEST_F(MainPresenterTest, EditingThePathEnablesApplyOnlyForNonBlankText) {
-  SetShell(kHkeyCurrentUser, "Desktop", "C:\\Desktop");
   Select("Desktop");
   view.Type(" ");
   EXPECT_FALSE(view.applyEnabled);
@@ -86,45 +66,37 @@ TEST_F(MainPresenterTest, EditingThePathEnablesApplyOnlyForNonBlankText) {
   // A tab is not a space: the text is not blank.
   view.Type("\t");
   EXPECT_TRUE(view.applyEnabled);
-  EXPECT_TRUE(view.restoreEnabled);
 }
 
-class ExpandPathTest : public MainPresenterTest {
- protected:
-  FolderLocations locations{fake.platform()};
-  std::string Expand(const std::string& text) { return locations.ExpandPath(RegValue::FromText(text)).text(); }
-};
-
-TEST_F(ExpandPathTest, ExpandsEveryDefinedReferenceAndKeepsTheRest) {
-  EXPECT_EQ(Expand("C:\\Docs"), "C:\\Docs");
-  EXPECT_EQ(Expand("%USERPROFILE%"), "C:\\Documents and Settings\\Ann");
-  EXPECT_EQ(Expand("%userprofile%\\Docs"), "C:\\Documents and Settings\\Ann\\Docs");
-  EXPECT_EQ(Expand("D:\\Data\\%USERNAME%\\Docs"), "D:\\Data\\Ann\\Docs");
-  EXPECT_EQ(Expand("%USERNAME%%USERNAME%\\Docs"), "AnnAnn\\Docs");
-  EXPECT_EQ(Expand("%NOSUCHVARIABLE%\\Docs"), "%NOSUCHVARIABLE%\\Docs");
-  EXPECT_EQ(Expand("D:\\Share\\50%"), "D:\\Share\\50%");
-  EXPECT_EQ(Expand("%%Docs"), "%%Docs");
-  EXPECT_EQ(Expand("%"), "%");
-  EXPECT_EQ(Expand("100% %USERNAME%"), "100% %USERNAME%") << "the reference is \"% \", undefined";
-  EXPECT_EQ(Expand("%NOSUCH%USERNAME%"), "%NOSUCH%USERNAME%");
-  // Defined, but empty: the reference goes, as the shell's own expansion has it.
-  fake.environment.Set("EMPTY", "");
-  EXPECT_EQ(Expand("%EMPTY%\\x"), "\\x");
-}
-
-TEST_F(ExpandPathTest, EveryStockPathExpandsInFull) {
-  for (const ShellFolder& entry : kShellFolders) {
-    std::string expanded = Expand(entry.stockDefaultPath);
-    std::string rest = std::string(entry.stockDefaultPath).substr(std::string(entry.stockDefaultPath).find('\\'));
-    std::string root =
-        entry.hive == kHkeyLocalMachine ? "C:\\Documents and Settings\\All Users" : "C:\\Documents and Settings\\Ann";
-    EXPECT_EQ(expanded, root + rest) << entry.displayName;
-  }
-}
-
-TEST_F(ExpandPathTest, EmptyAndIntegerComeBackUnchanged) {
+// Every defined reference expands, in any case, and what is not one stays as written; a variable defined but
+// empty goes, as the shell's own expansion has it; no code page is in the way of a profile of any name. Each
+// folder's stock path expands in full, to its own profile or All Users'.
+TEST_F(MainPresenterTest, ExpandPathExpandsEveryDefinedReferenceAndKeepsTheRest) {
+  FolderLocations locations(fake.platform());
+  auto expand = [&](const std::string& text) { return locations.ExpandPath(RegValue::FromText(text)).text(); };
+  EXPECT_EQ(expand("C:\\Docs"), "C:\\Docs");
+  EXPECT_EQ(expand("%USERPROFILE%"), "C:\\Documents and Settings\\Ann");
+  EXPECT_EQ(expand("%userprofile%\\Docs"), "C:\\Documents and Settings\\Ann\\Docs");
+  EXPECT_EQ(expand("D:\\Data\\%USERNAME%\\Docs"), "D:\\Data\\Ann\\Docs");
+  EXPECT_EQ(expand("%USERNAME%%USERNAME%\\Docs"), "AnnAnn\\Docs");
+  EXPECT_EQ(expand("%NOSUCHVARIABLE%\\Docs"), "%NOSUCHVARIABLE%\\Docs");
+  EXPECT_EQ(expand("D:\\Share\\50%"), "D:\\Share\\50%");
+  EXPECT_EQ(expand("%%Docs"), "%%Docs");
+  EXPECT_EQ(expand("%"), "%");
+  EXPECT_EQ(expand("100% %USERNAME%"), "100% %USERNAME%") << "the reference is \"% \", undefined";
+  EXPECT_EQ(expand("%NOSUCH%USERNAME%"), "%NOSUCH%USERNAME%");
   EXPECT_EQ(locations.ExpandPath(RegValue()), RegValue());
   EXPECT_EQ(locations.ExpandPath(RegValue::FromInteger(2)), RegValue::FromInteger(2));
+  for (const ShellFolder& entry : kShellFolders) {
+    std::string stock = entry.stockDefaultPath;
+    std::string root =
+        entry.hive == kHkeyLocalMachine ? "C:\\Documents and Settings\\All Users" : "C:\\Documents and Settings\\Ann";
+    EXPECT_EQ(expand(stock), root + stock.substr(stock.find('\\'))) << entry.displayName;
+  }
+  fake.environment.Set("EMPTY", "");
+  EXPECT_EQ(expand("%EMPTY%\\x"), "\\x");
+  fake.environment.Set("USERPROFILE", kWidePath);
+  EXPECT_EQ(expand("%USERPROFILE%\\My Music"), kWidePath + "\\My Music");
 }
 
 }  // namespace

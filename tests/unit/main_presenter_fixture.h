@@ -37,18 +37,7 @@ class MainPresenterTest : public ::testing::Test {
   void SetShell(platform::HKey hive, const char* name, const std::string& text) {
     fake.registry.SetString(hive, kShellFoldersKey, name, platform::kRegSz, text);
   }
-  // The text of a stored string value, without its one terminator; "<none>" when it is missing.
-  std::string Stored(platform::HKey hive, const char* key, const char* name, std::uint32_t* type = nullptr) {
-    const FakeRegistry::Value* value = fake.registry.GetValue(hive, key, name);
-    if (value == nullptr) return "<none>";
-    if (type) *type = value->type;
-    std::string bytes = value->bytes;
-    if (bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, std::string(2, '\0')) == 0)
-      bytes.resize(bytes.size() - 2);
-    return Utf16LeToUtf8(bytes);
-  }
   void Select(const char* displayName) { view.SelectFolderAt(ListPositionOf(*FindShellFolder(displayName))); }
-  std::string LastMessage() const { return view.messages.empty() ? std::string() : view.messages.back().prompt; }
 
   FakePlatform fake;
   FakeMainView view;

@@ -8,6 +8,7 @@
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
 #include "fakes/fake_output.h"
+#include "features/backup.h"
 #include "features/feature_texts.h"
 #include "features/folder_locations.h"
 #include "features/layout.h"
@@ -42,7 +43,11 @@ class RegistryChangeTest : public MainPresenterTest {
     for (int i = 0; i < 10; ++i) SetShell(kHkeyCurrentUser, Name(i).c_str(), "old " + std::to_string(i));
   }
   static std::string Name(int i) { return "V" + std::to_string(i); }
-  std::string Held(int i) { return Stored(kHkeyCurrentUser, kShellFoldersKey, Name(i).c_str()); }
+  // What the value holds; "<none>" when it is not there.
+  std::string Held(int i) {
+    bool there = fake.registry.GetValue(kHkeyCurrentUser, kShellFoldersKey, Name(i)) != nullptr;
+    return there ? fake.registry.GetString(kHkeyCurrentUser, kShellFoldersKey, Name(i)) : "<none>";
+  }
   std::vector<ValueChange> ElevenValues() {
     std::vector<ValueChange> changes;
     for (int i = 0; i <= 10; ++i) changes.push_back(SetText(Name(i), "new " + std::to_string(i)));
@@ -302,25 +307,31 @@ TEST_F(RegistryChangeTest, AChangeWhoseJournalCannotBeKeptChangesNothingAndSaysW
   }
 }
 
-// No two Zolvane writers interleave: every one waits for the lock, and one that cannot have it writes nothing;
-// what only reads never waits.
+// No two Zolvane writers interleave: every one waits for the lock, and one that cannot have it writes nothing,
+// starts no program and touches no file; what only reads never waits.
 TEST_F(RegistryChangeTest, EveryWriterTakesTheOneLockAndADryRunNone) {
   const ShellFolder& documents = *FindShellFolder("My Documents");
   LayoutEntry entry{&documents, "E:\\Docs", 1, ""};
   fake.files.files["D:\\any.reg"] = std::string(kRegistryFileHeader) + "\r\n[" + kSf.FullName() + "]\r\n\"V1\"=\"x\"";
+  fake.files.files["D:\\keys.bak"] = "an old backup";
   const std::function<Outcome()> writers[] = {
       [&] { return FolderLocations(fake.platform()).Relocate(documents, "E:\\Docs"); },
       [&] { return FolderLocations(fake.platform()).RestoreDefault(documents); },
       [&] { return RegistryImport(fake.platform()).Run("D:\\any.reg"); },
       [&] { return ApplyLayout(fake.platform(), {entry}, LayoutOptions{}).outcome; },
+      [&] { return RegistryBackup(fake.platform()).Run("D:\\keys.bak"); },
   };
-  LockHeldElsewhere another(fake.locks, kSessionLockName);
+  const auto files = fake.files.files;
+  fake.locks.HoldElsewhere(kSessionLockName);
   for (const auto& write : writers) {
     Outcome outcome = write();
     EXPECT_EQ(outcome.code, platform::kErrorWaitTimeout);
-    EXPECT_NE(outcome.message.find(OtherRunNotFinished(60)), std::string::npos);
+    EXPECT_NE(outcome.message.find(OtherRunNotFinished(60) + ": The wait operation timed out. (error 258)"),
+              std::string::npos);
   }
   EXPECT_TRUE(fake.registry.changes.empty());
+  EXPECT_TRUE(fake.processes.started.empty());
+  EXPECT_EQ(fake.files.files, files);
   LayoutRun dryRun = ApplyLayout(fake.platform(), {entry}, LayoutOptions{true});
   EXPECT_TRUE(dryRun.outcome.done());
   EXPECT_TRUE(dryRun.wouldChange);

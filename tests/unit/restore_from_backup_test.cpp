@@ -37,6 +37,7 @@ TEST_F(RestoreFromBackupTest, TheDialogOpensAtTheDesktopWithTheBackupPreselected
     EXPECT_EQ(dialog.owner, FakeMainView::kWindow);
     EXPECT_EQ(dialog.initialFolder, kDesktop);
     EXPECT_EQ(dialog.title, kImportDialogTitle);
+    EXPECT_EQ(dialog.filter, kImportFilter);
   }
   EXPECT_EQ(fake.shell.fileDialogs[0].preselectedName, "");
   EXPECT_EQ(fake.shell.fileDialogs[1].preselectedName, "specialfolders.bak");
@@ -57,9 +58,8 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
   } cases[] = {
       {"yes", BackupSettingMyDocuments("D:\\Saved"), true, 0, RestoredFromBackup(kBackup, {}, {}), "D:\\Saved"},
       {"no", BackupSettingMyDocuments("D:\\Saved"), false, 0, "", "D:\\typed"},
-      {"a foreign file", kRegistryFileHeader + std::string("\r\n[HKEY_CURRENT_USER\\Software\\Run]\r\n"), true, 0,
-       NotABackupRefusal(kBackup) + "\nLine 2: [HKEY_CURRENT_USER\\Software\\Run]\n" + kNotOneOfTheFourKeys,
-       "D:\\typed"},
+      {"a file that is no backup", "just some text", true, 0,
+       NotABackupRefusal(kBackup) + "\n" + OffendingLine(1, "just some text") + kNoRegistryFileHeader, "D:\\typed"},
       {"a dialog that fails", "", true, 0x3003, FileDialogFailed(0x3003), "D:\\typed"},
       // A restore that failed shows what the registry holds, which is what it held before.
       {"a refused write", BackupSettingMyDocuments("D:\\Saved"), true, 0,
@@ -92,7 +92,7 @@ TEST_F(RestoreFromBackupTest, OnlyAYesImportsAndOnlyASuccessShowsTheLocationAfre
       EXPECT_EQ(view.questions[0].prompt, RestoreQuestion(kBackup, 1));
     }
     if (asked && c.answerYes) view.FinishBackgroundWork();
-    EXPECT_EQ(LastMessage(), c.message);
+    EXPECT_EQ(view.messages.empty() ? "" : view.messages.back().prompt, c.message);
     // The window is busy while the file is judged and restored, and only then.
     EXPECT_EQ(view.busyChanges, judged ? (std::vector<bool>{true, false}) : std::vector<bool>{});
     EXPECT_EQ(view.pathText, c.pathText);

@@ -1,4 +1,4 @@
-// The registry module over the fake registry: how each type and odd size is shown, failures, the write's bytes,
+// The registry module over the fake registry: how each type and odd size is shown (and UTF-16 decoded), failures,
 // and a value stored back exactly as it was.
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ const char* const kKey = "Software\\Test";
 
 class ShellFolderRegistryTest : public ::testing::Test {
  protected:
-  ShellFolderRegistryTest() : registry(fake.registry) { fake.registry.CreateKey(kHkeyCurrentUser, kKey); }
+  ShellFolderRegistryTest() : registry(fake.registry) {}
 
   RegValue Read(const std::string& name) { return registry.ReadRegValue(kHkeyCurrentUser, kKey, name); }
 
@@ -54,41 +54,21 @@ TEST(RegValueFromStoredTest, ShowsTextsUpToTheirFirstNulAndDwordsOfUpToFourBytes
   EXPECT_EQ(RegValue::FromInteger(-2).ToDisplayText(), "-2");
 }
 
-TEST_F(ShellFolderRegistryTest, AMissingDeniedOrFailedReadIsEmptyAndAReadOnlyKeyIsStillRead) {
-  fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic", platform::kRegSz, "E:\\Music");
-  fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
-  EXPECT_EQ(registry.ReadRegValue(kHkeyLocalMachine, kShellFoldersKey, "CommonMusic"), RegValue::FromText("E:\\Music"));
-
-  EXPECT_TRUE(Read("missing").IsEmpty());
-  EXPECT_TRUE(registry.ReadRegValue(kHkeyCurrentUser, "Software\\Missing", "v").IsEmpty());
-  fake.registry.SetString(kHkeyCurrentUser, "Software\\Denied", "v", platform::kRegSz, "x");
-  fake.registry.DenyOpen(kHkeyCurrentUser, "Software\\Denied");
-  EXPECT_TRUE(registry.ReadRegValue(kHkeyCurrentUser, "Software\\Denied", "v").IsEmpty());
-  fake.registry.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
-  fake.log.Fail("ReadValue", 0, 21);
-  EXPECT_TRUE(Read("sz").IsEmpty());
+TEST(Utf16Test, UndecodableUnitsBecomeReplacementCharactersAndAPairIsTwoUnits) {
+  // A lone low surrogate, a high surrogate followed by a letter, and half a code unit at the end ("A", "B", "C").
+  EXPECT_EQ(Utf16LeToUtf8(std::string("\x00\xDC\x41\x00\x3D\xD8\x42\x00\x43", 9)),
+            "\xEF\xBF\xBD\x41\xEF\xBF\xBD\x42\xEF\xBF\xBD");
+  EXPECT_EQ(Utf8ToUtf16Le("\xFF\x41"), std::string("\xFD\xFF\x41\x00", 4));
+  // Two bytes a code unit, a surrogate pair for U+1F3B5: 21 units.
+  EXPECT_EQ(Utf8ToUtf16Le(kWidePath).size(), 42u);
 }
 
-TEST_F(ShellFolderRegistryTest, WriteStoresUtf16AndOneTerminatorAndReturnsTheSystemCode) {
-  EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "v", "D:\\Docs", platform::kRegSz), 0);
-  const FakeRegistry::Value* written = fake.registry.GetValue(kHkeyCurrentUser, kKey, "v");
-  ASSERT_NE(written, nullptr);
-  EXPECT_EQ(written->type, platform::kRegSz);
-  EXPECT_EQ(written->bytes, std::string("D\0:\0\\\0D\0o\0c\0s\0\0\0", 16));
-
-  EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "e", "", platform::kRegExpandSz), 0);
-  EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kKey, "e")->bytes, std::string(2, '\0'));
-
-  // Two bytes a UTF-16 code unit, a surrogate pair for U+1F3B5, not the UTF-8 length: 21 units and the terminator.
-  EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "w", kWidePath, platform::kRegSz), 0);
-  EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kKey, "w")->bytes.size(), 44u);
-  EXPECT_EQ(fake.registry.GetString(kHkeyCurrentUser, kKey, "w"), kWidePath);
-
-  fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
-  EXPECT_EQ(registry.WriteRegValue(kHkeyLocalMachine, kShellFoldersKey, "v", "x", platform::kRegSz),
-            platform::kErrorAccessDenied);
-  fake.log.Fail("WriteValue", 0, 1016);
-  EXPECT_EQ(registry.WriteRegValue(kHkeyCurrentUser, kKey, "v", "x", platform::kRegSz), 1016);
+TEST_F(ShellFolderRegistryTest, AMissingValueOrKeyOrAFailedReadIsEmpty) {
+  fake.registry.SetString(kHkeyCurrentUser, kKey, "sz", platform::kRegSz, "C:\\Docs");
+  EXPECT_TRUE(Read("missing").IsEmpty());
+  EXPECT_TRUE(registry.ReadRegValue(kHkeyCurrentUser, "Software\\Missing", "v").IsEmpty());
+  fake.log.Fail("ReadValue", 0, 21);
+  EXPECT_TRUE(Read("sz").IsEmpty());
 }
 
 TEST_F(ShellFolderRegistryTest, AValueReadAsStoredIsStoredBackExactlyOrDeletedWhenItWasAbsent) {
@@ -99,16 +79,16 @@ TEST_F(ShellFolderRegistryTest, AValueReadAsStoredIsStoredBackExactlyOrDeletedWh
   EXPECT_TRUE(present.Holds(StoredValue::Present(platform::kRegExpandSz, odd)));
   EXPECT_TRUE(absent.Holds(StoredValue::Absent()));
 
-  registry.WriteRegValue(kHkeyCurrentUser, kKey, "odd", "changed", platform::kRegSz);
-  registry.WriteRegValue(kHkeyCurrentUser, kKey, "new", "added", platform::kRegSz);
+  fake.registry.SetString(kHkeyCurrentUser, kKey, "odd", platform::kRegSz, "changed");
+  fake.registry.SetString(kHkeyCurrentUser, kKey, "new", platform::kRegSz, "added");
   EXPECT_EQ(registry.Store(kHkeyCurrentUser, kKey, "odd", present), 0);
   EXPECT_EQ(registry.Store(kHkeyCurrentUser, kKey, "new", absent), 0);
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kKey, "odd")->bytes, odd);
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kKey, "new"), nullptr);
   // Deleting what is already gone is no failure; what could not be read cannot be stored.
   EXPECT_EQ(registry.Store(kHkeyCurrentUser, kKey, "new", absent), 0);
-  fake.registry.DenyOpen(kHkeyCurrentUser, "Software\\Denied");
-  StoredValue unknown = registry.ReadStoredValue(kHkeyCurrentUser, "Software\\Denied", "v");
+  fake.log.Fail("ReadValue", 0, platform::kErrorAccessDenied);
+  StoredValue unknown = registry.ReadStoredValue(kHkeyCurrentUser, kKey, "odd");
   EXPECT_EQ(unknown.state, StoredValue::State::kUnknown);
   EXPECT_EQ(unknown.code, platform::kErrorAccessDenied);
   EXPECT_EQ(registry.Store(kHkeyCurrentUser, kKey, "odd", unknown), platform::kErrorInvalidData);

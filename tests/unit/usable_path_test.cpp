@@ -2,13 +2,9 @@
 // refusals leaving the registry as it was.
 #include <gtest/gtest.h>
 
-#include "cli/cli_commands.h"
-#include "cli/command_line.h"
-#include "fakes/fake_output.h"
-#include "fakes/fake_platform.h"
+#include "cli_fixture.h"
 #include "features/feature_texts.h"
 #include "features/usable_path.h"
-#include "main_presenter_fixture.h"
 
 namespace {
 
@@ -54,23 +50,16 @@ TEST(UsablePathTest, EachKindOfUnusablePathIsToldByItsReason) {
   EXPECT_EQ(JudgePath(locations, "%USERPROFILE%\\Docs").expanded, "C:\\Documents and Settings\\Ann\\Docs");
 }
 
-TEST(UsablePathTest, SetAndApplyOfAnUnusablePathWriteNothingAndExitThree) {
-  FakePlatform fake;
-  SetUpAnnOnWindowsXp(fake);
+TEST_F(CliTest, SetAndApplyOfAnUnusablePathWriteNothingAndExitThree) {
   auto before = fake.registry.keys();
   auto foldersBefore = fake.files.folders;
-  FakeOutput output;
-  auto run = [&](std::vector<std::string> arguments) {
-    output = FakeOutput();
-    return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
-  };
   for (const PathCase& c : kPaths) {
     if (c.why.empty()) continue;
-    EXPECT_EQ(run({"set", "My Documents", c.path}), 3) << c.path;
-    EXPECT_NE(output.err.find(c.why + ". Nothing was written."), std::string::npos) << output.err;
+    EXPECT_EQ(Run({"set", "My Documents", c.path}), 3) << c.path;
+    EXPECT_EQ(output.err, AsLines(NoFolderCanLiveText(c.path, c.why) + kNothingWritten));
     // One unusable line refuses the whole file, the usable line before it too, and names the line.
     fake.files.files["D:\\layout.txt"] = "Desktop = D:\\Desk\r\n\tMy Documents\t=\t" + c.path + "\t\r\n";
-    EXPECT_EQ(run({"apply", "D:\\layout.txt", "--create"}), 3) << c.path;
+    EXPECT_EQ(Run({"apply", "D:\\layout.txt", "--create"}), 3) << c.path;
     EXPECT_NE(output.err.find("\r\nLine 2: "), std::string::npos) << output.err;
     EXPECT_NE(output.err.find(c.why), std::string::npos) << output.err;
     EXPECT_EQ(output.out, "");

@@ -3,7 +3,7 @@
 
 std::string FakeFiles::FullPath(const std::string& path) {
   bool full = (path.size() >= 2 && path[1] == ':') || path.compare(0, 2, "\\\\") == 0;
-  return full ? path : currentFolder + "\\" + path;
+  return full ? path : "C:\\Work\\" + path;
 }
 
 std::string FakeFiles::LongFullPath(const std::string& path) {
@@ -35,7 +35,7 @@ std::int32_t FakeFiles::CreateFolder(const std::string& path) {
 
 bool FakeFiles::Exists(const std::string& path) {
   if (log_.Record("Exists(" + path + ")")) return false;
-  return files.count(path) != 0 || notFiles.count(path) != 0 || folders.count(path) != 0;
+  return files.count(path) != 0 || folders.count(path) != 0;
 }
 
 bool FakeFiles::IsFolder(const std::string& path) {
@@ -45,7 +45,7 @@ bool FakeFiles::IsFolder(const std::string& path) {
 
 std::int32_t FakeFiles::ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) {
   if (auto fail = log_.Record("ReadWholeFile(" + path + ")")) return *fail;
-  if (notFiles.count(path) || folders.count(path)) return platform::kErrorBadFileType;
+  if (folders.count(path)) return platform::kErrorBadFileType;
   auto found = files.find(path);
   if (found == files.end()) return platform::kErrorFileNotFound;
   if (found->second.size() > maxBytes) return platform::kErrorFileTooLarge;
@@ -141,6 +141,11 @@ void FakeLocks::AbandonLocksOf(std::thread::id thread) {
   }
 }
 
+void FakeLocks::HoldElsewhere(const std::string& name) {
+  std::lock_guard<std::mutex> guard(mutex_);
+  holds_[static_cast<platform::LockHandle>(next_++)] = Hold{name, std::thread::id(), false};  // no thread's id
+}
+
 void FakeLocks::Release(platform::LockHandle lock) {
   std::lock_guard<std::mutex> guard(mutex_);
   log_.Record("Release(" + holds_[lock].name + ")");
@@ -154,39 +159,6 @@ std::multiset<std::string> FakeLocks::Held() const {
     if (!hold.abandoned) names.insert(hold.name);
   }
   return names;
-}
-
-std::multiset<std::string> FakeLocks::HeldByThisThread() const {
-  std::lock_guard<std::mutex> guard(mutex_);
-  std::multiset<std::string> names;
-  for (const auto& [handle, hold] : holds_) {
-    if (hold.owner == std::this_thread::get_id() && !hold.abandoned) names.insert(hold.name);
-  }
-  return names;
-}
-
-LockHeldElsewhere::LockHeldElsewhere(platform::Locks& locks, const std::string& name) {
-  holder_ = std::thread([this, &locks, name] {
-    platform::LockHandle lock = platform::LockHandle::kNone;
-    bool abandoned = false;
-    bool held = locks.Acquire(name, 0, &lock, &abandoned) == 0;
-    std::unique_lock<std::mutex> guard(mutex_);
-    taken_ = true;
-    changed_.notify_all();
-    changed_.wait(guard, [this] { return letGo_; });
-    if (held) locks.Release(lock);
-  });
-  std::unique_lock<std::mutex> guard(mutex_);
-  changed_.wait(guard, [this] { return taken_; });
-}
-
-LockHeldElsewhere::~LockHeldElsewhere() {
-  {
-    std::lock_guard<std::mutex> guard(mutex_);
-    letGo_ = true;
-  }
-  changed_.notify_all();
-  holder_.join();
 }
 
 std::int32_t FakeProcesses::Start(const std::string& program, const std::string& commandLine,

@@ -1,7 +1,6 @@
 // In-memory files, locks and processes; any call made to fail through the CallLog.
 #pragma once
 
-#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -18,7 +17,7 @@
 class FakeFiles : public platform::Files {
  public:
   explicit FakeFiles(CallLog& log) : log_(log) {}
-  // A path that names no drive or share is made full against currentFolder.
+  // A path that names no drive or share is made full against the current folder, C:\\Work.
   std::string FullPath(const std::string& path) override;
   // FullPath, without a "\\\\?\\" prefix, and each name in shortNames by its long name.
   std::string LongFullPath(const std::string& path) override;
@@ -33,7 +32,6 @@ class FakeFiles : public platform::Files {
   std::int32_t Replace(const std::string& from, const std::string& to) override;
   std::int32_t MoveToNewName(const std::string& from, const std::string& to) override;
 
-  std::string currentFolder = "C:\\Work";
   // The file system's 8.3 names: "C:\\TEMP\\SPLF~LWB.TXT" for "C:\\TEMP\\splfolders2.txt".
   std::map<std::string, std::string, CaseInsensitiveLess> shortNames;
   std::set<std::string, CaseInsensitiveLess> readOnly;
@@ -41,8 +39,6 @@ class FakeFiles : public platform::Files {
   std::map<std::string, std::string, CaseInsensitiveLess> files;
   // Another program at work on the disk: called with a new file's path once it is written and closed.
   std::function<void(const std::string& path)> onWritten;
-  // Paths that are there but are no file on a disk: a device, a pipe (folders are no files either).
-  std::set<std::string, CaseInsensitiveLess> notFiles;
   std::set<std::string, CaseInsensitiveLess> folders;
 
  private:
@@ -61,10 +57,11 @@ class FakeLocks : public platform::Locks {
   void Release(platform::LockHandle lock) override;
   // Called as a thread that took a lock ends.
   void AbandonLocksOf(std::thread::id thread);
+  // Another Zolvane holds the lock, and goes on holding it.
+  void HoldElsewhere(const std::string& name);
 
-  // The names of the locks held now, by any thread, and by the thread that asks.
+  // The names of the locks held now, by any thread.
   std::multiset<std::string> Held() const;
-  std::multiset<std::string> HeldByThisThread() const;
 
  private:
   struct Hold {
@@ -77,22 +74,6 @@ class FakeLocks : public platform::Locks {
   mutable std::mutex mutex_;
   std::map<platform::LockHandle, Hold> holds_;
   std::uintptr_t next_ = 0x900;
-};
-
-// Another Zolvane holding a lock, as long as this lives: it is taken and let go on a thread of its own.
-class LockHeldElsewhere {
- public:
-  LockHeldElsewhere(platform::Locks& locks, const std::string& name);
-  LockHeldElsewhere(const LockHeldElsewhere&) = delete;
-  LockHeldElsewhere& operator=(const LockHeldElsewhere&) = delete;
-  ~LockHeldElsewhere();
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool taken_ = false;
-  bool letGo_ = false;
-  std::thread holder_;
 };
 
 class FakeProcesses : public platform::Processes {

@@ -23,7 +23,7 @@ platform::WindowsVersion FakeSystem::Version() {
 
 std::string FakeSystem::WindowsFolder() {
   if (log_.Record("WindowsFolder()")) return std::string();
-  return windowsFolder;
+  return "C:\\WINDOWS";
 }
 
 std::string FakeSystem::TempFolder() {
@@ -34,15 +34,12 @@ std::string FakeSystem::TempFolder() {
 std::string FakeSystem::ErrorText(std::int32_t code) {
   static const std::map<std::int32_t, const char*> kTexts = {
       {2, "The system cannot find the file specified."},
-      {3, "The system cannot find the path specified."},
       {5, "Access is denied."},
       {6, "The handle is invalid."},
       {8, "Not enough memory resources are available to process this command."},
-      {13, "The data is invalid."},
       {32, "The process cannot access the file because it is being used by another process."},
       {80, "The file exists."},
       {112, "There is not enough space on the disk."},
-      {183, "Cannot create a file when that file already exists."},
       {258, "The wait operation timed out."},
       {1012, "The configuration registry key could not be read."},
       {1013, "The configuration registry key could not be written."},
@@ -127,8 +124,8 @@ std::string ValueLine(const std::string& name, const FakeRegistry::Value& value)
   return quotedName + "=" + HexValue(value.type, value.bytes, quotedName.size());
 }
 
-}  // namespace
-
+// The key and the keys below it as Wine's regedit /e writes them: UTF-16LE behind a byte-order mark, the header,
+// a section a key, REG_SZ quoted, REG_DWORD as dword:, anything else as hex(N): in lines of at most 80 columns.
 std::string RegeditExport(const FakeRegistry& registry, platform::HKey hive, const std::string& subKey) {
   std::string prefix = (hive == platform::kHkeyCurrentUser ? "0x80000001\\" : "0x80000002\\") + subKey;
   std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
@@ -142,6 +139,8 @@ std::string RegeditExport(const FakeRegistry& registry, platform::HKey hive, con
   }
   return "\xFF\xFE" + Utf8ToUtf16Le(text);
 }
+
+}  // namespace
 
 FakeProcesses::Outcome FakePlatform::ExportLikeRegedit(const std::string& commandLine) {
   std::vector<std::string> quoted;

@@ -34,7 +34,6 @@ class FakeSystem : public platform::System {
   platform::LocalTime Now() override { return now; }
   void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
-  std::string windowsFolder = "C:\\WINDOWS";
   std::string tempFolder = "C:\\TEMP\\";
   std::uint16_t uiLanguage = 0x0409;  // English (United States)
   platform::LocalTime now{2026, 12, 9, 1, 57, 0};
@@ -82,10 +81,6 @@ class FakeShell : public platform::Shell {
  private:
   CallLog& log_;
 };
-
-// The key and the keys below it as Wine's regedit /e writes them: UTF-16LE behind a byte-order mark, the header,
-// a section a key, REG_SZ quoted, REG_DWORD as dword:, anything else as hex(N): in lines of at most 80 columns.
-std::string RegeditExport(const FakeRegistry& registry, platform::HKey hive, const std::string& subKey);
 
 // Everything wired together into one platform::Platform.
 class FakePlatform {

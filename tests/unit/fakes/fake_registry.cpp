@@ -27,17 +27,10 @@ std::string FakeRegistry::FullPath(platform::HKey hive, const std::string& subKe
   return Describe(hive) + "\\" + subKey;
 }
 
-std::int32_t FakeRegistry::Denied(const std::string& path, bool writing) const {
-  if (deniedOpens_.count(path) || (writing && deniedWrites_.count(path))) return platform::kErrorAccessDenied;
-  return 0;
-}
-
 std::int32_t FakeRegistry::ReadValue(platform::HKey hive, const std::string& subKey, const std::string& name,
                                      platform::RegistryValue* value) {
   if (auto fail = log_.Record("ReadValue(" + Describe(hive) + ", " + subKey + ", " + name + ")")) return *fail;
-  std::string path = FullPath(hive, subKey);
-  if (std::int32_t code = Denied(path, false)) return code;
-  auto key = keys_.find(path);
+  auto key = keys_.find(FullPath(hive, subKey));
   if (key == keys_.end()) return platform::kErrorFileNotFound;
   auto found = key->second.find(name);
   if (found == key->second.end()) return platform::kErrorFileNotFound;
@@ -48,9 +41,7 @@ std::int32_t FakeRegistry::ReadValue(platform::HKey hive, const std::string& sub
 std::int32_t FakeRegistry::ReadValues(platform::HKey hive, const std::string& subKey,
                                       std::vector<platform::RegistryValue>* values) {
   if (auto fail = log_.Record("ReadValues(" + Describe(hive) + ", " + subKey + ")")) return *fail;
-  std::string path = FullPath(hive, subKey);
-  if (std::int32_t code = Denied(path, false)) return code;
-  auto key = keys_.find(path);
+  auto key = keys_.find(FullPath(hive, subKey));
   if (key == keys_.end()) return platform::kErrorFileNotFound;
   values->clear();
   for (const auto& [name, value] : key->second)
@@ -68,7 +59,7 @@ std::int32_t FakeRegistry::WriteValue(platform::HKey hive, const std::string& su
   }
   if (onWrite) onWrite();
   std::string path = FullPath(hive, subKey);
-  if (std::int32_t code = Denied(path, true)) return code;
+  if (deniedWrites_.count(path)) return platform::kErrorAccessDenied;
   changes.push_back(Change{hive, subKey, value.name, false, value.type, value.bytes});
   auto& values = keys_[path];
   // A value written again keeps the name it was stored under, as the registry does.
@@ -85,7 +76,7 @@ std::int32_t FakeRegistry::DeleteValue(platform::HKey hive, const std::string& s
   if (auto fail = log_.Record("DeleteValue(" + Describe(hive) + ", " + subKey + ", " + name + ")")) return *fail;
   if (onWrite) onWrite();
   std::string path = FullPath(hive, subKey);
-  if (std::int32_t code = Denied(path, true)) return code;
+  if (deniedWrites_.count(path)) return platform::kErrorAccessDenied;
   auto key = keys_.find(path);
   if (key == keys_.end() || key->second.erase(name) == 0) return platform::kErrorFileNotFound;
   changes.push_back(Change{hive, subKey, name, true, 0, std::string()});
@@ -105,10 +96,6 @@ void PrintTo(const FakeRegistry::Change& change, std::ostream* out) {
     *out << " type " << change.type << " \"" << Utf16LeToUtf8(change.bytes) << "\" (" << change.bytes.size()
          << " bytes)";
   }
-}
-
-void FakeRegistry::CreateKey(platform::HKey hive, const std::string& subKey) {
-  keys_[FullPath(hive, subKey)];
 }
 
 void FakeRegistry::SetValue(platform::HKey hive, const std::string& subKey, const std::string& valueName,
@@ -138,8 +125,4 @@ const FakeRegistry::Value* FakeRegistry::GetValue(platform::HKey hive, const std
 
 void FakeRegistry::DenyWrites(platform::HKey hive, const std::string& subKey) {
   deniedWrites_.insert(FullPath(hive, subKey));
-}
-
-void FakeRegistry::DenyOpen(platform::HKey hive, const std::string& subKey) {
-  deniedOpens_.insert(FullPath(hive, subKey));
 }

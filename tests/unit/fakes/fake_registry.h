@@ -1,4 +1,4 @@
-// An in-memory registry: keys by full path, values of any type with any bytes, per-key denial.
+// An in-memory registry: keys by full path, values of any type with any bytes, writes denied by key.
 #pragma once
 
 #include <functional>
@@ -51,7 +51,6 @@ class FakeRegistry : public platform::Registry {
   std::int32_t DeleteValue(platform::HKey hive, const std::string& subKey, const std::string& name) override;
 
   // Test set-up and inspection; none of these is recorded.
-  void CreateKey(platform::HKey hive, const std::string& subKey);
   void SetValue(platform::HKey hive, const std::string& subKey, const std::string& valueName, std::uint32_t type,
                 const std::string& bytes);
   // A string value as Windows stores it: UTF-16LE and a terminating zero.
@@ -62,8 +61,6 @@ class FakeRegistry : public platform::Registry {
   const Value* GetValue(platform::HKey hive, const std::string& subKey, const std::string& valueName) const;
   // Writes and deletes under the key answer 5; reads still succeed.
   void DenyWrites(platform::HKey hive, const std::string& subKey);
-  // Every call on the key answers 5.
-  void DenyOpen(platform::HKey hive, const std::string& subKey);
   const std::map<std::string, std::map<std::string, Value, CaseInsensitiveLess>, CaseInsensitiveLess>& keys() const {
     return keys_;
   }
@@ -74,11 +71,8 @@ class FakeRegistry : public platform::Registry {
 
  private:
   static std::string FullPath(platform::HKey hive, const std::string& subKey);
-  // 5 when the key is denied for this kind of call, else 0.
-  std::int32_t Denied(const std::string& path, bool writing) const;
 
   CallLog& log_;
   std::map<std::string, std::map<std::string, Value, CaseInsensitiveLess>, CaseInsensitiveLess> keys_;
   std::set<std::string, CaseInsensitiveLess> deniedWrites_;
-  std::set<std::string, CaseInsensitiveLess> deniedOpens_;
 };

@@ -1,0 +1,31 @@
+// zolvane-cli over the fake platform, with Windows XP reported and a user's profile set: each run's output and writes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
+#include "cli/command_line.h"
+#include "fakes/fake_output.h"
+#include "main_presenter_fixture.h"
+
+class CliTest : public ::testing::Test {
+ protected:
+  CliTest() { SetUpAnnOnWindowsXp(fake); }
+
+  // Runs zolvane-cli afresh: the output and the registry's changes are this run's alone.
+  int Run(const std::vector<std::string>& arguments) {
+    output = FakeOutput();
+    fake.registry.changes.clear();
+    return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
+  }
+  // A string value's text, empty when there is none.
+  std::string Stored(const char* name, platform::HKey hive = platform::kHkeyCurrentUser,
+                     const char* key = kUserShellFoldersKey) {
+    return fake.registry.GetString(hive, key, name);
+  }
+
+  FakePlatform fake;
+  FakeOutput output;
+};
