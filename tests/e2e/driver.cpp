@@ -183,14 +183,47 @@ void DoubleClickCentre(HWND window) {
   ClickCentreTimes(window, 2);
 }
 
+namespace {
+
+// Whether the window's thread answers a message within a second.
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+}
+
+// Has the window's thread hand the X server the requests it still holds, and waits until the thread has taken in
+// the events they set off. Wine's X11 driver keeps a thread's requests until something sends them: a message box
+// closed a moment ago may not have reached the X server yet, and the focus changes it sets off there come back
+// later, when they cancel a menu that a key has opened meanwhile, or take the keys away from the window.
+bool SettledWithXServer(HWND window, HANDLE process) {
+  // Placing the window again, unchanged, runs on its thread, which sends the X server what it holds; queued
+  // behind it, the answer to the next message says it has run.
+  SetWindowPos(window, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                   SWP_ASYNCWINDOWPOS);
+  if (!Answers(window)) return false;
+  // A round trip of the driver's own to the X server (a pixel read from the screen): by its answer the server has
+  // done those requests too, and sent the thread what they set off.
+  HDC screen = GetDC(nullptr);
+  GetPixel(screen, 0, 0);
+  ReleaseDC(nullptr, screen);
+  // Woken by a message, the thread takes in the X server's events before it waits for input again.
+  return Answers(window) && WaitForInputIdle(process, 1000) == 0;
+}
+
+}  // namespace
+
 bool WaitUntilInFrontAndIdle(HWND window) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  return WaitUntil([window, processId] {
-    DWORD_PTR answer = 0;
-    return GetForegroundWindow() == window && TopLevelWindows(processId, TOOLTIPS_CLASSA).empty() &&
-           SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, processId);
+  if (process == nullptr) return false;
+  bool ready = WaitUntil([window, processId, process] {
+    return GetForegroundWindow() == window && TopLevelWindows(processId, TOOLTIPS_CLASSA).empty() && Answers(window) &&
+           SettledWithXServer(window, process) && GetForegroundWindow() == window;
   });
+  CloseHandle(process);
+  return ready;
 }
 
 RemoteMemory::RemoteMemory(DWORD processId, SIZE_T size) {

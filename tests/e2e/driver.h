@@ -47,9 +47,10 @@ bool HoverCentre(HWND window);
 // double-click (down, up, double-click, up).
 void ClickCentre(HWND window);
 void DoubleClickCentre(HWND window);
-// Waits until the window is the foreground window, no tool tip of its program is showing and its thread has
-// answered a message, so that it is done being made, placed and shown: a click computed from its place before
-// that may land beside it, and one where a tip of the main window lies (a topmost window) lands on the tip.
+// Waits until the window is the foreground window, no tool tip of its program is showing, its thread has answered
+// a message and the X server has done what the thread asked of it, so that it is done being made, placed and
+// shown: a click computed from its place before that may land beside it, one where a tip of the main window lies
+// (a topmost window) lands on the tip, and a key may be lost to a focus change that the X server makes late.
 bool WaitUntilInFrontAndIdle(HWND window);
 
 // Memory in another process: the common controls' messages carry pointers, which the system does not
