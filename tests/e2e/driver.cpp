@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <cstdio>
+
 #include "resources/control_ids.h"
 
 namespace e2e {
@@ -303,6 +305,7 @@ ZolvaneApp::ZolvaneApp(const std::string& exePath, bool startSuspended) {
   PROCESS_INFORMATION info = {};
   DWORD flags = startSuspended ? CREATE_SUSPENDED : 0;
   if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &info)) {
+    startError_ = GetLastError();
     return;
   }
   thread_ = info.hThread;
@@ -325,12 +328,39 @@ ZolvaneApp::~ZolvaneApp() {
 }
 
 bool ZolvaneApp::WaitForMainWindow() {
-  if (process_ == nullptr) return false;
-  return WaitUntil([this] {
-    std::vector<HWND> windows = TopLevelWindows(processId_, ZOLVANE_MAIN_WINDOW_CLASS);
-    main_ = windows.empty() ? nullptr : windows.front();
-    return main_ != nullptr;
-  });
+  if (process_ == nullptr) {
+    std::printf("  Zolvane.exe could not be started: %s (error %lu)\n", SystemWords(startError_).c_str(), startError_);
+    return false;
+  }
+  WaitUntil(
+      [this] {
+        std::vector<HWND> windows = TopLevelWindows(processId_, ZOLVANE_MAIN_WINDOW_CLASS);
+        main_ = windows.empty() ? nullptr : windows.front();
+        return main_ != nullptr || HasExited();
+      },
+      kStartWaitMs);
+  // Shown, the window has done starting once its thread first waits for input: it has painted, and made its tool
+  // tips, which wait for the message loop.
+  if (main_ != nullptr && WaitForInputIdle(process_, kWaitMs) == 0) return true;
+  SayWhyNoMainWindow();
+  return false;
+}
+
+void ZolvaneApp::SayWhyNoMainWindow() const {
+  DWORD exitCode = 0;
+  if (HasExited() && GetExitCodeProcess(process_, &exitCode)) {
+    std::printf("  Zolvane.exe ended with exit code %lu before its window was ready\n", exitCode);
+  } else if (main_ != nullptr) {
+    std::printf("  the main window was shown, but its thread did not wait for input within %lu s\n", kWaitMs / 1000);
+  } else {
+    std::printf("  Zolvane.exe runs, but showed no main window within %lu s\n", kStartWaitMs / 1000);
+  }
+  // A message box in its place (its caption and text) says why.
+  for (HWND window : TopLevelWindows(processId_)) {
+    std::printf("  its window %s \"%s\" says \"%s\"\n", ClassOf(window).c_str(), TextOf(window).c_str(),
+                TextOf(GetDlgItem(window, 0xFFFF)).c_str());
+  }
+  std::fflush(stdout);
 }
 
 bool ZolvaneApp::ReadyForKeys() {

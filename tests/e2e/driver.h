@@ -14,6 +14,8 @@ namespace e2e {
 
 // How long any one expected event may take before the scenario counts it as missing.
 constexpr DWORD kWaitMs = 10000;
+// How long Zolvane.exe may take to show its window: a Wine process started beside other busy ones takes seconds.
+constexpr DWORD kStartWaitMs = 30000;
 
 // A path as Windows programs see it: a Unix path "/work/x" becomes "Z:\work\x".
 std::string WindowsPath(const std::string& path);
@@ -107,7 +109,8 @@ class ZolvaneApp {
   bool started() const { return process_ != nullptr; }
   DWORD processId() const { return processId_; }
 
-  // Waits for the main window to be shown; false when it was not within the wait.
+  // Waits for the main window to be shown and done starting (its thread waits for input); false, and why (not
+  // started, ended, or what it shows instead), when it was not within the wait.
   bool WaitForMainWindow();
   HWND main() const { return main_; }
   HWND Control(int id) const { return GetDlgItem(main_, id); }
@@ -146,10 +149,13 @@ class ZolvaneApp {
   bool HasExited() const;
 
  private:
+  void SayWhyNoMainWindow() const;
+
   HANDLE process_ = nullptr;
   HANDLE thread_ = nullptr;
   DWORD processId_ = 0;
   HWND main_ = nullptr;
+  DWORD startError_ = 0;  // why CreateProcess failed
 };
 
 }  // namespace e2e
