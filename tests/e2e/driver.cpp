@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "resources/control_ids.h"
 
 namespace e2e {
@@ -182,14 +184,47 @@ void DoubleClickCentre(HWND window) {
   ClickCentreTimes(window, 2);
 }
 
+namespace {
+
+// Whether the window's thread answers a message within a second.
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+}
+
+// Has the window's thread hand the X server the requests it still holds, and waits until the thread has taken in
+// the events they set off. Wine's X11 driver keeps a thread's requests until something sends them: a message box
+// closed a moment ago may not have reached the X server yet, and the focus changes it sets off there come back
+// later, when they cancel a menu that a key has opened meanwhile, or take the keys away from the window.
+bool SettledWithXServer(HWND window, HANDLE process) {
+  // Placing the window again, unchanged, runs on its thread, which sends the X server what it holds; queued
+  // behind it, the answer to the next message says it has run.
+  SetWindowPos(window, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                   SWP_ASYNCWINDOWPOS);
+  if (!Answers(window)) return false;
+  // A round trip of the driver's own to the X server (a pixel read from the screen): by its answer the server has
+  // done those requests too, and sent the thread what they set off.
+  HDC screen = GetDC(nullptr);
+  GetPixel(screen, 0, 0);
+  ReleaseDC(nullptr, screen);
+  // Woken by a message, the thread takes in the X server's events before it waits for input again.
+  return Answers(window) && WaitForInputIdle(process, 1000) == 0;
+}
+
+}  // namespace
+
 bool WaitUntilInFrontAndIdle(HWND window) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  return WaitUntil([window, processId] {
-    DWORD_PTR answer = 0;
-    return GetForegroundWindow() == window && TopLevelWindows(processId, TOOLTIPS_CLASSA).empty() &&
-           SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, processId);
+  if (process == nullptr) return false;
+  bool ready = WaitUntil([window, processId, process] {
+    return GetForegroundWindow() == window && TopLevelWindows(processId, TOOLTIPS_CLASSA).empty() && Answers(window) &&
+           SettledWithXServer(window, process) && GetForegroundWindow() == window;
   });
+  CloseHandle(process);
+  return ready;
 }
 
 RemoteMemory::RemoteMemory(DWORD processId, SIZE_T size) {
@@ -269,6 +304,7 @@ ZolvaneApp::ZolvaneApp(const std::string& exePath, bool startSuspended) {
   PROCESS_INFORMATION info = {};
   DWORD flags = startSuspended ? CREATE_SUSPENDED : 0;
   if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &info)) {
+    startError_ = GetLastError();
     return;
   }
   thread_ = info.hThread;
@@ -291,12 +327,41 @@ ZolvaneApp::~ZolvaneApp() {
 }
 
 bool ZolvaneApp::WaitForMainWindow() {
-  if (process_ == nullptr) return false;
-  return WaitUntil([this] {
-    std::vector<HWND> windows = TopLevelWindows(processId_, ZOLVANE_MAIN_WINDOW_CLASS);
-    main_ = windows.empty() ? nullptr : windows.front();
-    return main_ != nullptr && IsWindowVisible(main_) && Enabled(IDC_BACKUP);
-  });
+  if (process_ == nullptr) {
+    std::printf("  Zolvane.exe could not be started: %s (error %lu)\n", SystemWords(startError_).c_str(), startError_);
+    return false;
+  }
+  bool shown = false;
+  WaitUntil(
+      [this, &shown] {
+        std::vector<HWND> windows = TopLevelWindows(processId_, ZOLVANE_MAIN_WINDOW_CLASS);
+        main_ = windows.empty() ? nullptr : windows.front();
+        shown = main_ != nullptr && IsWindowVisible(main_) && Enabled(IDC_BACKUP);
+        return shown || HasExited();
+      },
+      kStartWaitMs);
+  // Shown with its buttons enabled (a cut-off change undone away from its thread), the window has done starting once
+  // its thread first waits for input: it has painted, and made its tool tips, which wait for the message loop.
+  if (shown && WaitForInputIdle(process_, kWaitMs) == 0) return true;
+  SayWhyNoMainWindow();
+  return false;
+}
+
+void ZolvaneApp::SayWhyNoMainWindow() const {
+  DWORD exitCode = 0;
+  if (HasExited() && GetExitCodeProcess(process_, &exitCode)) {
+    std::printf("  Zolvane.exe ended with exit code %lu before its window was ready\n", exitCode);
+  } else if (main_ != nullptr) {
+    std::printf("  the main window was shown, but its buttons were not enabled or its thread did not wait for input within %lu s\n", kWaitMs / 1000);
+  } else {
+    std::printf("  Zolvane.exe runs, but showed no main window within %lu s\n", kStartWaitMs / 1000);
+  }
+  // A message box in its place (its caption and text) says why.
+  for (HWND window : TopLevelWindows(processId_)) {
+    std::printf("  its window %s \"%s\" says \"%s\"\n", ClassOf(window).c_str(), TextOf(window).c_str(),
+                TextOf(GetDlgItem(window, 0xFFFF)).c_str());
+  }
+  std::fflush(stdout);
 }
 
 bool ZolvaneApp::ReadyForKeys() {

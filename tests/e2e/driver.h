@@ -14,6 +14,8 @@ namespace e2e {
 
 // How long any one expected event may take before the scenario counts it as missing.
 constexpr DWORD kWaitMs = 10000;
+// How long Zolvane.exe may take to show its window: a Wine process started beside other busy ones takes seconds.
+constexpr DWORD kStartWaitMs = 30000;
 
 // A path as Windows programs see it: a Unix path "/work/x" becomes "Z:\work\x".
 std::string WindowsPath(const std::string& path);
@@ -47,9 +49,10 @@ bool HoverCentre(HWND window);
 // double-click (down, up, double-click, up).
 void ClickCentre(HWND window);
 void DoubleClickCentre(HWND window);
-// Waits until the window is the foreground window, no tool tip of its program is showing and its thread has
-// answered a message, so that it is done being made, placed and shown: a click computed from its place before
-// that may land beside it, and one where a tip of the main window lies (a topmost window) lands on the tip.
+// Waits until the window is the foreground window, no tool tip of its program is showing, its thread has answered
+// a message and the X server has done what the thread asked of it, so that it is done being made, placed and
+// shown: a click computed from its place before that may land beside it, one where a tip of the main window lies
+// (a topmost window) lands on the tip, and a key may be lost to a focus change that the X server makes late.
 bool WaitUntilInFrontAndIdle(HWND window);
 
 // Memory in another process: the common controls' messages carry pointers, which the system does not
@@ -106,8 +109,9 @@ class ZolvaneApp {
   bool started() const { return process_ != nullptr; }
   DWORD processId() const { return processId_; }
 
-  // Waits for the main window to be shown and done with its start (it undoes a cut-off change away from its thread,
-  // its buttons greyed meanwhile); false when it was not within the wait.
+  // Waits for the main window to be shown and done with its start (a cut-off change undone away from its thread,
+  // its buttons greyed meanwhile; its thread waiting for input); false, and why (not started, ended, or what it shows
+  // instead), when it was not within the wait.
   bool WaitForMainWindow();
   HWND main() const { return main_; }
   HWND Control(int id) const { return GetDlgItem(main_, id); }
@@ -143,10 +147,13 @@ class ZolvaneApp {
   bool HasExited() const;
 
  private:
+  void SayWhyNoMainWindow() const;
+
   HANDLE process_ = nullptr;
   HANDLE thread_ = nullptr;
   DWORD processId_ = 0;
   HWND main_ = nullptr;
+  DWORD startError_ = 0;  // why CreateProcess failed
 };
 
 }  // namespace e2e

@@ -52,7 +52,7 @@ void CheckAboutFrame(HWND about, HWND main) {
 // Presses a key on the keyboard with the About window in front, and waits for the window to go.
 bool ClosesOnKey(HWND about, WORD key) {
   SetForegroundWindow(about);
-  if (!WaitUntil([about] { return GetForegroundWindow() == about; })) return false;
+  if (!WaitUntilInFrontAndIdle(about)) return false;
   SendKey(key);
   return WaitUntil([about] { return !IsWindow(about); });
 }

@@ -18,7 +18,7 @@ E2E_SCENARIO(ScenarioExitByAccessKey, "exit-alt-x", false) {
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   SetForegroundWindow(app.main());
-  CHECK(WaitUntil([&] { return GetForegroundWindow() == app.main(); }));
+  CHECK(WaitUntilInFrontAndIdle(app.main()));
   SendKey('X', VK_MENU);
   CHECK(app.WaitForExit());
 }

@@ -131,7 +131,7 @@ bool ButtonsEnabled(ZolvaneApp& app, bool enabled) {
 // (Wine answers no menu state to another process: the keyboard asks instead.)
 bool MenuOpens(ZolvaneApp& app) {
   SetForegroundWindow(app.main());
-  CHECK(WaitUntil([&] { return GetForegroundWindow() == app.main(); }));
+  CHECK(WaitUntilInFrontAndIdle(app.main()));
   SendKey('M', VK_MENU);
   bool opened = WaitUntil([&] { return !TopLevelWindows(app.processId(), "#32768").empty(); }, 1000);
   SendKey(VK_ESCAPE);

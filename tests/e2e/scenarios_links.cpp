@@ -54,8 +54,10 @@ class LinkCheck {
 };
 
 void FocusMain(ZolvaneApp& app, int controlId) {
+  // Out of the way of the window's tool tips, which the window waits to see closed.
+  ParkPointer();
   SetForegroundWindow(app.main());
-  CHECK(WaitUntil([&] { return GetForegroundWindow() == app.main(); }));
+  CHECK(WaitUntilInFrontAndIdle(app.main()));
   // The shortcuts work whichever control has the focus: give it to another one each time.
   AttachThreadInput(GetCurrentThreadId(), GetWindowThreadProcessId(app.main(), nullptr), TRUE);
   SetFocus(app.Control(controlId));
