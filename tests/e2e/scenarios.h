@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
 
 namespace e2e {
 
@@ -30,6 +31,12 @@ extern const char* const kCaption;  // the main window's and the About window's 
 // What the path box should show for a folder: its User Shell Folders value, else its Shell Folders value, expanded.
 std::string ExpectedLocation(const Folder& folder);
 
+// Where a folder keeps its two values, and both kept to be put back when the keeper goes.
+HKEY HiveOf(const Folder& folder);
+void KeepFolder(RegistryKeeper& keeper, const Folder& folder);
+
+// Picks the folder in the list and waits for the window to show it; false (and a failed check) when it did not.
+bool ShowFolder(ZolvaneApp& app, int index);
 // Starts Zolvane with the folder selected; false (and a failed check) when it could not.
 bool StartWithFolder(ZolvaneApp& app, int index);
 // Clicks a button and answers the one message box that follows, without an icon; returns its text.

@@ -72,24 +72,15 @@ std::string Trim(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-HKEY HiveOf(const Folder& folder) {
-  return folder.shared ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
-
 // Applies one path to one folder and checks the registry and the window; false when the run cannot go on.
 bool ApplyOne(ZolvaneApp& app, int index, const std::string& path) {
   const Folder& folder = kFolders[index];
-  app.SelectEntry(index);
-  std::string label = std::string(folder.displayName) + " location";
-  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == label; }))) return false;
-  if (!CHECK(app.SetPathText(path))) return false;
+  if (!ShowFolder(app, index) || !CHECK(app.SetPathText(path))) return false;
   std::string trimmed = Trim(path);
   if (trimmed.empty()) return CHECK(!app.Enabled(IDC_APPLY));
-  if (!CHECK(app.Click(IDC_APPLY))) return false;
-  HWND box = app.WaitForMessageBox("Zolvane");
-  if (!CHECK(box != nullptr)) return false;
-  CHECK_EQ(ZolvaneApp::MessageBoxText(box), "Successfully done!");
-  if (!CHECK(ZolvaneApp::PressOk(box))) return false;
+  std::string told = ClickAndAnswer(app, IDC_APPLY);
+  if (told.empty()) return false;
+  CHECK_EQ(told, "Successfully done!");
 
   DWORD type = 0;
   std::string stored = ReadText(HiveOf(folder), kUserShellFolders, folder.valueName, &type);
@@ -114,10 +105,7 @@ E2E_SCENARIO(ScenarioRandomPaths, "random-paths", false) {
   Random random(seed);
 
   RegistryKeeper keeper;
-  for (const Folder& folder : kFolders) {
-    keeper.Keep(HiveOf(folder), kUserShellFolders, folder.valueName);
-    keeper.Keep(HiveOf(folder), kShellFolders, folder.valueName);
-  }
+  for (const Folder& folder : kFolders) KeepFolder(keeper, folder);
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;
   for (int run = 0; run < kRandomPaths; ++run) {
