@@ -1,5 +1,5 @@
-// Paths no code page holds, through the real window: typed and applied, shown from the registry, and a
-// backup made while the desktop and the temporary folder have such names.
+// Paths no code page holds, through the real window: shown from the registry, typed and applied, and a backup
+// made while the desktop and the temporary folder have such names.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -123,34 +123,29 @@ std::string RegFileQuoted(const std::string& text) {
 
 }  // namespace
 
-E2E_SCENARIO(ScenarioApplyTypedWidePath, "apply-typed-wide-path", true) {
-  const Folder& myMusic = kFolders[kMyMusic];
+// A path no code page holds: one another program stored is shown as it is, and one typed a UTF-16 unit at a time is
+// stored exactly and shown back.
+E2E_SCENARIO(ScenarioWidePathTypedAndShown, "wide-path-typed-and-shown", true) {
   RegistryKeeper keeper;
-  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myMusic.valueName);
-  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, myMusic.valueName);
+  KeepFolder(keeper, kFolders[kSharedMusic]);
+  KeepFolder(keeper, kFolders[kMyMusic]);
+  const std::string stored = Utf8(std::wstring(kCyrillicGreekCjkPath) + L"\\" + kBeyondBmpCharacter);
+  CHECK(WriteText(HKEY_LOCAL_MACHINE, kUserShellFolders, kFolders[kSharedMusic].valueName, stored, REG_EXPAND_SZ));
   ZolvaneApp app(exe);
-  if (!StartWithFolder(app, kMyMusic)) return;
+  if (!StartWithFolder(app, kSharedMusic)) return;
+  WaitUntil([&] { return app.Text(IDC_PATH) == stored; });
+  CHECK_EQ(app.Text(IDC_PATH), stored);
+
+  if (!ShowFolder(app, kMyMusic)) return;
   const std::wstring paths[] = {kCyrillicGreekCjkPath,
                                 std::wstring(kCyrillicGreekCjkPath) + L"\\" + kBeyondBmpCharacter + L" Music"};
   for (const std::wstring& path : paths) {
     if (!CHECK(TypeOverPathBox(app, path))) return;
     CHECK_EQ(ClickAndAnswer(app, IDC_APPLY), "Successfully done!");
-    CheckStoredExactly(myMusic.valueName, path);
+    CheckStoredExactly(kFolders[kMyMusic].valueName, path);
     WaitUntil([&] { return app.Text(IDC_PATH) == Utf8(path); });
     CHECK_EQ(app.Text(IDC_PATH), Utf8(path));
   }
-}
-
-E2E_SCENARIO(ScenarioShowStoredWidePath, "show-stored-wide-path", false) {
-  const Folder& sharedMusic = kFolders[kSharedMusic];
-  RegistryKeeper keeper;
-  keeper.Keep(HKEY_LOCAL_MACHINE, kUserShellFolders, sharedMusic.valueName);
-  const std::string path = Utf8(std::wstring(kCyrillicGreekCjkPath) + L"\\" + kBeyondBmpCharacter);
-  CHECK(WriteText(HKEY_LOCAL_MACHINE, kUserShellFolders, sharedMusic.valueName, path, REG_EXPAND_SZ));
-  ZolvaneApp app(exe);
-  if (!StartWithFolder(app, kSharedMusic)) return;
-  WaitUntil([&] { return app.Text(IDC_PATH) == path; });
-  CHECK_EQ(app.Text(IDC_PATH), path);
 }
 
 E2E_SCENARIO(ScenarioBackupWideDesktop, "backup-wide-desktop", false) {
