@@ -1,6 +1,6 @@
 // Scenarios of the faults found in review: a failed backup keeps the last good one, a regedit.exe beside
-// Zolvane never runs, a double-click on an About link opens its page once, a refused write is put back, and
-// the window answers during a slow backup, which a close waits for, and while Apply waits for another Zolvane.
+// Zolvane never runs, a refused write is put back, and the window answers during a slow backup, which a close waits
+// for, and while Apply waits for another Zolvane.
 #include <windows.h>
 
 #include <cstdio>
@@ -175,29 +175,6 @@ E2E_SCENARIO(ScenarioBackupIgnoresPlantedRegedit, "backup-ignores-planted-regedi
     CHECK_EQ(BackupOutcome(app), kBackedUp);
   }
   CHECK(!Exists(ranLog));
-}
-
-E2E_SCENARIO(ScenarioAboutLinkDoubleClick, "about-link-double-click", false) {
-  const char* const httpCommand = "Software\\Classes\\http\\shell\\open\\command";
-  RegistryKeeper keeper;
-  keeper.Keep(HKEY_LOCAL_MACHINE, httpCommand, "");
-  ScratchFolder scratch("double-click");
-  std::string log = scratch.path() + "opened-addresses.log";
-  std::string recorder = "\"" + DriverFolder() + "url_recorder.exe\" \"" + log + "\" \"%1\"";
-  if (!CHECK(WriteText(HKEY_LOCAL_MACHINE, httpCommand, "", recorder, REG_SZ))) return;
-
-  ZolvaneApp app(exe);
-  if (!CHECK(app.WaitForMainWindow())) return;
-  app.ChooseMenu(IDM_ABOUT);
-  HWND about = app.WaitForWindow(ZOLVANE_ABOUT_CLASS, kCaption);
-  if (!CHECK(about != nullptr)) return;
-  // A click while the window is still being brought to the front may be spent on activating it.
-  CHECK(WaitUntilInFrontAndIdle(about));
-  DoubleClickCentre(GetDlgItem(about, IDC_ABOUT_HOME_LINK));
-  CHECK(WaitUntil([&] { return LineCount(log) >= 1; }));
-  // A second opening, from the double-click, would reach the recorder meanwhile.
-  Sleep(1500);
-  CHECK_EQ(LineCount(log), 1u);
 }
 
 E2E_SCENARIO(ScenarioApplyRefusedWritePutBack, "apply-refused-write-put-back", false) {

@@ -1,4 +1,4 @@
-// The main window's keyboard: the access keys of Apply, Backup and Restore Default and of the menu, and
+// The main window's keyboard: the access keys of Apply, Backup and Restore Default and of the menu and Exit, and
 // Enter and Esc in the path box, which press nothing.
 #include <windows.h>
 
@@ -30,16 +30,10 @@ std::string AccessKeyAndAnswer(ZolvaneApp& app, char letter) {
 E2E_SCENARIO(ScenarioAccessKeys, "access-keys", false) {
   RegistryKeeper keeper;
   const Folder& myDocuments = kFolders[kMyDocuments];
-  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName);
-  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName);
+  KeepFolder(keeper, myDocuments);
   BackupFileKeeper backupFile;
   ZolvaneApp app(exe);
-  if (!CHECK(app.WaitForMainWindow())) return;
-  ParkPointer();
-  app.SelectEntry(kMyDocuments);
-  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "My Documents location"; }))) return;
-
-  if (!CHECK(app.SetPathText("D:\\Keys\\Docs"))) return;
+  if (!StartWithFolder(app, kMyDocuments) || !CHECK(app.SetPathText("D:\\Keys\\Docs"))) return;
   CHECK_EQ(AccessKeyAndAnswer(app, 'A'), "Successfully done!");
   CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName), "D:\\Keys\\Docs");
 
@@ -69,6 +63,13 @@ E2E_SCENARIO(ScenarioAccessKeys, "access-keys", false) {
   CHECK(!app.HasExited());
   CHECK_EQ(app.Text(IDC_PATH), "D:\\Not applied");
   CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName), "%USERPROFILE%\\My Documents");
+
+  // Alt+X is the access key of Exit, which ends the program. (The pointer leaves the path box, whose tip would
+  // have the window wait until it goes.)
+  ParkPointer();
+  CHECK(app.ReadyForKeys());
+  SendKey('X', VK_MENU);
+  CHECK(app.WaitForExit());
 }
 
 }  // namespace e2e
