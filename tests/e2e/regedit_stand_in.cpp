@@ -1,6 +1,6 @@
-// Stands in for the prefix's regedit.exe in the end-to-end suite: logs each run, can be slow or refuse an
-// export, and otherwise runs the real regedit, set aside beside it, with the same arguments. Without its
-// environment variables it only passes the run on, so a stand-in left behind by a killed run breaks nothing.
+// Stands in for the prefix's regedit.exe in the end-to-end suite: logs each run, can be slow, and then runs the
+// real regedit, set aside beside it, with the same arguments. Without its environment variables it only passes the
+// run on, so a stand-in left behind by a killed run breaks nothing.
 #include <windows.h>
 
 #include <string>
@@ -53,8 +53,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::wstring arguments = Arguments();
   std::wstring log = Variable(e2e::kRegeditLogVariable);
   if (!log.empty()) Log(log, arguments);
-  std::wstring refused = Variable(e2e::kRegeditRefuseVariable);
-  if (!refused.empty() && arguments.find(refused) != std::wstring::npos) return 1;
   Sleep(static_cast<DWORD>(_wtoi(Variable(e2e::kRegeditDelayVariable).c_str())));
 
   wchar_t self[MAX_PATH] = {};

@@ -10,7 +10,5 @@ constexpr const wchar_t* kRealRegeditAside = L"zolvane_e2e_real_regedit.exe";
 constexpr const wchar_t* kRegeditLogVariable = L"ZOLVANE_E2E_REGEDIT_LOG";
 // Milliseconds to wait before the real regedit runs.
 constexpr const wchar_t* kRegeditDelayVariable = L"ZOLVANE_E2E_REGEDIT_DELAY_MS";
-// A run whose command line holds this text writes nothing and exits with code 1.
-constexpr const wchar_t* kRegeditRefuseVariable = L"ZOLVANE_E2E_REGEDIT_REFUSE";
 
 }  // namespace e2e
