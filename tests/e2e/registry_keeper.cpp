@@ -224,12 +224,6 @@ BackupFileKeeper::~BackupFileKeeper() {
   file.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
 }
 
-namespace {
-
-const wchar_t* const kRefusalJournalKey = L"Software\\Zolvane end-to-end refused key";
-
-}  // namespace
-
 bool BackupTempFilesLeft() {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
@@ -238,65 +232,6 @@ bool BackupTempFilesLeft() {
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;
-}
-
-ShellFoldersRefusal::ShellFoldersRefusal() {
-  Recover();
-  HKEY key = Open();
-  if (key == nullptr) return;
-  DWORD size = 0;
-  RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
-  std::string original(size, '\0');
-  if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, &original[0], &size) == ERROR_SUCCESS &&
-      JournalWrite(original)) {
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    BYTE aclBytes[256];
-    ACL* acl = reinterpret_cast<ACL*>(aclBytes);
-    SECURITY_DESCRIPTOR refusing;
-    refused_ = InitializeAcl(acl, sizeof aclBytes, ACL_REVISION) &&
-               AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE, everyone) &&
-               AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone) &&
-               InitializeSecurityDescriptor(&refusing, SECURITY_DESCRIPTOR_REVISION) &&
-               SetSecurityDescriptorDacl(&refusing, TRUE, acl, FALSE) &&
-               RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &refusing) == ERROR_SUCCESS;
-    FreeSid(everyone);
-  }
-  RegCloseKey(key);
-}
-
-ShellFoldersRefusal::~ShellFoldersRefusal() {
-  Recover();
-}
-
-HKEY ShellFoldersRefusal::Open() {
-  HKEY key = nullptr;
-  RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kShellFolders).c_str(), 0, READ_CONTROL | WRITE_DAC, &key);
-  return key;
-}
-
-bool ShellFoldersRefusal::JournalWrite(const std::string& security) {
-  HKEY journal = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRefusalJournalKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &journal,
-                      nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  LONG code = RegSetValueExW(journal, L"", 0, REG_BINARY, reinterpret_cast<const BYTE*>(security.data()),
-                             static_cast<DWORD>(security.size()));
-  RegCloseKey(journal);
-  return code == ERROR_SUCCESS;
-}
-
-// The journal goes only once the security it holds is back on the key.
-void ShellFoldersRefusal::Recover() {
-  RegData original = ReadValue(HKEY_CURRENT_USER, Utf8(kRefusalJournalKey), "");
-  if (!original.present) return;
-  HKEY key = Open();
-  if (key != nullptr && RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, original.bytes.data()) == ERROR_SUCCESS) {
-    RegDeleteKeyW(HKEY_CURRENT_USER, kRefusalJournalKey);
-  }
-  if (key != nullptr) RegCloseKey(key);
 }
 
 }  // namespace e2e

@@ -62,25 +62,6 @@ class RegistryKeeper {
   std::vector<std::pair<HKEY, std::string>> createdKeys_;
 };
 
-// Denies everyone KEY_SET_VALUE on HKCU's Shell Folders key, as a registry the user may not write does (Wine
-// never refuses a write otherwise); the key's own security comes back when the object goes, or at the next run
-// when this one was killed.
-class ShellFoldersRefusal {
- public:
-  ShellFoldersRefusal();
-  ~ShellFoldersRefusal();
-  ShellFoldersRefusal(const ShellFoldersRefusal&) = delete;
-  ShellFoldersRefusal& operator=(const ShellFoldersRefusal&) = delete;
-  bool refused() const { return refused_; }
-
- private:
-  static HKEY Open();
-  static bool JournalWrite(const std::string& security);
-  static void Recover();
-
-  bool refused_ = false;
-};
-
 // Whether a backup left any of its exports' temporary files (splfolders*.txt) in the temporary folder.
 bool BackupTempFilesLeft();
 

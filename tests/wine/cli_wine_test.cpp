@@ -14,6 +14,7 @@
 #include "backup_check.h"
 #include "run_program.h"
 #include "scratch.h"
+#include "shell_folders_refusal.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "text/utf16.h"
@@ -174,7 +175,7 @@ void TestImportRefusedHalfwayThenWhole(e2e::RegistryKeeper& keeper) {
   WriteFileBytes(file, "\xFF\xFE" + Utf8ToUtf16Le(text));
   RawValue music = Read(Folder("My Music"), kShellFoldersKey);
   {
-    e2e::ShellFoldersRefusal refusal;
+    ShellFoldersRefusal refusal;
     if (!CHECK(refusal.refused())) return;
     ProgramRun refused = Cli(L"import \"" + file + L"\"");
     CHECK_EQ(refused.exitCode, 5);
