@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "resources/control_ids.h"
+#include "tests/wine/scratch.h"
 
 namespace e2e {
 
@@ -56,6 +57,15 @@ std::string DriverFolder() {
   GetModuleFileNameW(nullptr, buffer, MAX_PATH);
   std::string path = Utf8(buffer);
   return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+ScratchFolder::ScratchFolder(const std::wstring& path) : path_(path) {
+  RemoveTree(path_);
+  made_ = CreateDirectoryW(path_.c_str(), nullptr) != FALSE;
+}
+
+ScratchFolder::~ScratchFolder() {
+  RemoveTree(path_);
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -352,7 +362,10 @@ void ZolvaneApp::SayWhyNoMainWindow() const {
   if (HasExited() && GetExitCodeProcess(process_, &exitCode)) {
     std::printf("  Zolvane.exe ended with exit code %lu before its window was ready\n", exitCode);
   } else if (main_ != nullptr) {
-    std::printf("  the main window was shown, but its buttons were not enabled or its thread did not wait for input within %lu s\n", kWaitMs / 1000);
+    std::printf(
+        "  the main window was shown, but its buttons were not enabled or its thread did not wait for input within %lu "
+        "s\n",
+        kWaitMs / 1000);
   } else {
     std::printf("  Zolvane.exe runs, but showed no main window within %lu s\n", kStartWaitMs / 1000);
   }

@@ -22,6 +22,23 @@ std::string WindowsPath(const std::string& path);
 // The folder that holds the driver program, with a trailing backslash.
 std::string DriverFolder();
 
+// A folder made for a scenario, and removed with the files in it when the scenario ends (or, left over by a killed
+// run, when it is made again).
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::wstring& path);
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  bool made() const { return made_; }
+  const std::wstring& path() const { return path_; }
+  std::string File(const std::string& name) const { return Utf8(path_) + "\\" + name; }
+
+ private:
+  std::wstring path_;
+  bool made_ = false;
+};
+
 // Polls until done() holds or timeoutMs has passed; true when it held.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs);
 

@@ -5,8 +5,6 @@
 #include <shlwapi.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "tests/e2e/driver.h"
 
@@ -17,7 +15,7 @@ namespace {
 // The journal: one binary value per kept value, holding where it lives and what it held.
 constexpr const wchar_t* kJournalKey = L"Software\\Zolvane end-to-end journal";
 
-std::vector<BYTE> Serialise(HKEY root, const std::string& key, const std::string& name, const RegData& data) {
+std::vector<BYTE> Serialise(HKEY root, const std::string& key, const std::string& name, const RawValue& data) {
   std::string header = std::to_string(reinterpret_cast<ULONG_PTR>(root)) + "\n" + key + "\n" + name + "\n" +
                        (data.present ? "1" : "0") + "\n" + std::to_string(data.type) + "\n";
   std::vector<BYTE> bytes(header.begin(), header.end());
@@ -27,25 +25,6 @@ std::vector<BYTE> Serialise(HKEY root, const std::string& key, const std::string
 
 std::string JournalName(HKEY root, const std::string& key, const std::string& name) {
   return std::to_string(reinterpret_cast<ULONG_PTR>(root)) + "|" + key + "|" + name;
-}
-
-void Restore(HKEY root, const std::string& key, const std::string& name, const RegData& data) {
-  std::wstring wideName = Wide(name);
-  if (!data.present) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_SET_VALUE, &opened) == ERROR_SUCCESS) {
-      RegDeleteValueW(opened, wideName.c_str());
-      RegCloseKey(opened);
-    }
-    return;
-  }
-  HKEY opened = nullptr;
-  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExW(opened, wideName.c_str(), 0, data.type, data.bytes.data(), static_cast<DWORD>(data.bytes.size()));
-  RegCloseKey(opened);
 }
 
 void JournalWrite(const std::string& name, const std::vector<BYTE>& bytes) {
@@ -74,34 +53,17 @@ void RestoreEntry(const std::vector<BYTE>& bytes) {
     SHDeleteKeyW(root, Wide(fields[1]).c_str());
     return;
   }
-  RegData data;
+  RawValue data;
   data.present = fields[3] == "1";
   data.type = static_cast<DWORD>(std::stoul(fields[4]));
   data.bytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos), bytes.end());
-  Restore(root, fields[1], fields[2], data);
+  WriteRawValue(root, fields[1].c_str(), fields[2].c_str(), data);
 }
 
 }  // namespace
 
-RegData ReadValue(HKEY root, const std::string& key, const std::string& name) {
-  RegData data;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return data;
-  std::wstring wideName = Wide(name);
-  DWORD size = 0;
-  if (RegQueryValueExW(opened, wideName.c_str(), nullptr, &data.type, nullptr, &size) == ERROR_SUCCESS) {
-    data.bytes.resize(size);
-    if (RegQueryValueExW(opened, wideName.c_str(), nullptr, &data.type, data.bytes.data(), &size) == ERROR_SUCCESS) {
-      data.bytes.resize(size);
-      data.present = true;
-    }
-  }
-  RegCloseKey(opened);
-  return data;
-}
-
 std::string ReadText(HKEY root, const std::string& key, const std::string& name, DWORD* type) {
-  RegData data = ReadValue(root, key, name);
+  RawValue data = ReadRawValue(root, key.c_str(), name.c_str());
   if (type != nullptr) *type = data.present ? data.type : 0;
   if (!data.present) return std::string();
   std::wstring wide(reinterpret_cast<const wchar_t*>(data.bytes.data()), data.bytes.size() / sizeof(wchar_t));
@@ -122,15 +84,16 @@ bool WriteText(HKEY root, const std::string& key, const std::string& name, const
   return code == ERROR_SUCCESS;
 }
 
-std::map<std::string, RegData> ReadKey(HKEY root, const std::string& key) {
-  std::map<std::string, RegData> values;
+std::map<std::string, RawValue> ReadKey(HKEY root, const std::string& key) {
+  std::map<std::string, RawValue> values;
   HKEY opened = nullptr;
   if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return values;
   for (DWORD index = 0;; ++index) {
     wchar_t name[16384];
     DWORD nameLength = 16384;
     if (RegEnumValueW(opened, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    values[Utf8(std::wstring(name, nameLength))] = ReadValue(root, key, Utf8(std::wstring(name, nameLength)));
+    std::string valueName = Utf8(std::wstring(name, nameLength));
+    values[valueName] = ReadRawValue(root, key.c_str(), valueName.c_str());
   }
   RegCloseKey(opened);
   return values;
@@ -157,7 +120,7 @@ void RegistryKeeper::Keep(HKEY root, const std::string& key, const std::string& 
   for (const Kept& kept : kept_) {
     if (kept.root == root && kept.key == key && kept.name == name) return;
   }
-  RegData original = ReadValue(root, key, name);
+  RawValue original = ReadRawValue(root, key.c_str(), name.c_str());
   JournalWrite(JournalName(root, key, name), Serialise(root, key, name, original));
   kept_.push_back({root, key, name, original});
 }
@@ -180,7 +143,9 @@ void RegistryKeeper::KeepKeyAbsence(HKEY root, const std::string& fullKey) {
 }
 
 void RegistryKeeper::RestoreAll() {
-  for (auto it = kept_.rbegin(); it != kept_.rend(); ++it) Restore(it->root, it->key, it->name, it->original);
+  for (auto it = kept_.rbegin(); it != kept_.rend(); ++it) {
+    WriteRawValue(it->root, it->key.c_str(), it->name.c_str(), it->original);
+  }
   for (auto it = createdKeys_.rbegin(); it != createdKeys_.rend(); ++it) {
     SHDeleteKeyW(it->first, Wide(it->second).c_str());
   }
@@ -210,18 +175,16 @@ BackupFileKeeper::BackupFileKeeper() {
   char desktop[MAX_PATH] = "";
   SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
   path_ = std::string(desktop) + "\\specialfolders.bak";
-  std::ifstream file(path_, std::ios::binary);
-  existed_ = file.good();
-  if (existed_) bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  existed_ = Exists(Wide(path_));
+  if (existed_) bytes_ = ReadFileBytes(Wide(path_));
 }
 
 BackupFileKeeper::~BackupFileKeeper() {
-  if (!existed_) {
-    DeleteFileA(path_.c_str());
-    return;
+  if (existed_) {
+    WriteFileBytes(Wide(path_), bytes_);
+  } else {
+    DeleteFileW(Wide(path_).c_str());
   }
-  std::ofstream file(path_, std::ios::binary | std::ios::trunc);
-  file.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
 }
 
 bool BackupTempFilesLeft() {

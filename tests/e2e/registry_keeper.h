@@ -9,27 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/scratch.h"
+
 namespace e2e {
 
 constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-struct RegData {
-  bool present = false;
-  DWORD type = 0;
-  std::vector<BYTE> bytes;
-
-  bool operator==(const RegData& other) const {
-    return present == other.present && type == other.type && bytes == other.bytes;
-  }
-};
-
-RegData ReadValue(HKEY root, const std::string& key, const std::string& name);
 // A string value's text (without its terminating zero) and type; empty text and type 0 when absent.
 std::string ReadText(HKEY root, const std::string& key, const std::string& name, DWORD* type = nullptr);
 bool WriteText(HKEY root, const std::string& key, const std::string& name, const std::string& text, DWORD type);
 // Every value of a key, by name.
-std::map<std::string, RegData> ReadKey(HKEY root, const std::string& key);
+std::map<std::string, RawValue> ReadKey(HKEY root, const std::string& key);
 // ExpandEnvironmentStrings, in the driver's environment (the same as the program's under this prefix).
 std::string Expanded(const std::string& text);
 
@@ -54,7 +45,7 @@ class RegistryKeeper {
     HKEY root;
     std::string key;
     std::string name;
-    RegData original;
+    RawValue original;
   };
   void RestoreAll();
 

@@ -42,6 +42,10 @@ bool StartWithFolder(ZolvaneApp& app, int index);
 // Clicks a button and answers the one message box that follows, without an icon; returns its text.
 std::string ClickAndAnswer(ZolvaneApp& app, int button, DWORD timeoutMs = kWaitMs);
 
+// Whether Alt+M opens the menu's drop-down within the wait, as it does unless the menu is greyed; the menu is left
+// closed. (Wine answers no menu state to another process: the keyboard asks instead.)
+bool MenuOpens(ZolvaneApp& app, DWORD waitMs = kWaitMs);
+
 // The client area as designed in twips, at the screen's resolution, and the window centred in the work area.
 void CheckDesignedPlace(HWND window, int clientWidthTwips, int clientHeightTwips);
 

@@ -16,21 +16,12 @@ constexpr int kBrowseTree = 0x3741;
 const char* const kBrowseCaption = "Browse for Folder";
 const char* const kPickedName = "Zolvane browse pick";
 
-// A folder on the desktop for the dialog to offer, removed again afterwards.
-class DesktopFolder {
- public:
-  DesktopFolder() {
-    wchar_t desktop[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0, desktop);
-    path_ = Utf8(desktop) + "\\" + kPickedName;
-    CreateDirectoryW(Wide(path_).c_str(), nullptr);
-  }
-  ~DesktopFolder() { RemoveDirectoryW(Wide(path_).c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+// Where the dialog is to find the folder to pick: on the desktop.
+std::wstring DesktopFolderPath() {
+  wchar_t desktop[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0, desktop);
+  return std::wstring(desktop) + L"\\" + Wide(kPickedName);
+}
 
 // A tree item's text, read through a buffer in the dialog's process.
 std::string TreeItemText(HWND tree, HTREEITEM item, DWORD processId) {
@@ -107,7 +98,7 @@ void CancelAndCheckNothingChanged(ZolvaneApp& app) {
 
 E2E_SCENARIO(ScenarioBrowse, "browse", false) {
   RegistryKeeper keeper;
-  DesktopFolder folder;
+  ScratchFolder folder(DesktopFolderPath());
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, kMyDocuments)) return;
   // Cancelled once as the folder was shown (Apply disabled), once with an edit pending (Apply enabled).
@@ -135,7 +126,7 @@ E2E_SCENARIO(ScenarioBrowse, "browse", false) {
                       &ignored);
   PressButton(GetDlgItem(dialog, IDOK));
   CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
-  CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == folder.path(); }));
+  CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == Utf8(folder.path()); }));
   CHECK(app.Enabled(IDC_APPLY));
 }
 

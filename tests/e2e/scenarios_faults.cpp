@@ -2,9 +2,8 @@
 // a slow backup, which a close waits for, and while Apply waits for another Zolvane.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "resources/control_ids.h"
 #include "tests/e2e/driver.h"
@@ -23,30 +22,9 @@ const char* const kBackedUp = "Shell folder registry keys are now backed up.";
 const wchar_t* const kSlowExportMs = L"3000";
 constexpr UINT kAnswerMs = 1000;
 
-bool Exists(const std::string& path) {
-  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 std::size_t LineCount(const std::string& path) {
-  std::string text = ReadBytes(path);
-  std::size_t lines = 0;
-  for (char c : text) lines += c == '\n' ? 1 : 0;
-  return lines;
-}
-
-// Clicks the backup button, waits for the message box that tells the outcome, answers it; returns its text.
-std::string BackupOutcome(ZolvaneApp& app) {
-  if (!CHECK(app.Click(IDC_BACKUP))) return std::string();
-  HWND box = app.WaitForMessageBox("Zolvane");
-  if (!CHECK(box != nullptr)) return std::string();
-  std::string text = ZolvaneApp::MessageBoxText(box);
-  CHECK(ZolvaneApp::PressOk(box));
-  return text;
+  std::string text = ReadFileBytes(Wide(path));
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 // The stand-in takes the place of the prefix's regedit.exe while the object lives; the real one is set aside
@@ -82,36 +60,6 @@ class RegeditStandIn {
   bool installed_ = false;
 };
 
-// A folder beside the driver, removed with everything in it when the object goes (and left over by a killed
-// run, when the object is made again).
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& name) : path_(DriverFolder() + name + "\\") {
-    Remove();
-    CreateDirectoryW(Wide(path_).c_str(), nullptr);
-  }
-  ~ScratchFolder() { Remove(); }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  void Remove() {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(Wide(path_ + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-          DeleteFileW((Wide(path_) + found.cFileName).c_str());
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryW(Wide(path_).c_str());
-  }
-
-  std::string path_;
-};
-
 // Whether the buttons are all disabled, or all enabled but Apply, which waits for an edit of the path.
 bool ButtonsEnabled(ZolvaneApp& app, bool enabled) {
   for (int id : {IDC_RESTORE_DEFAULT, IDC_BACKUP, IDC_DONATE, IDC_BROWSE, IDC_HOME_PAGE, IDC_FEEDBACK}) {
@@ -120,54 +68,36 @@ bool ButtonsEnabled(ZolvaneApp& app, bool enabled) {
   return enabled || !app.Enabled(IDC_APPLY);
 }
 
-// Whether Alt+M opens the menu's drop-down, as it does unless the menu is greyed; the menu is left closed.
-// (Wine answers no menu state to another process: the keyboard asks instead.)
-bool MenuOpens(ZolvaneApp& app) {
-  SetForegroundWindow(app.main());
-  CHECK(WaitUntilInFrontAndIdle(app.main()));
-  SendKey('M', VK_MENU);
-  bool opened = WaitUntil([&] { return !TopLevelWindows(app.processId(), "#32768").empty(); }, 1000);
-  SendKey(VK_ESCAPE);
-  if (opened) SendKey(VK_ESCAPE);
-  CHECK(WaitUntil([&] { return TopLevelWindows(app.processId(), "#32768").empty(); }));
-  return opened;
-}
-
 }  // namespace
 
 E2E_SCENARIO(ScenarioBackupIgnoresPlantedRegedit, "backup-ignores-planted-regedit", false) {
   BackupFileKeeper backupFile;
-  ScratchFolder folder("planted-regedit");
-  std::string copy = folder.path() + "Zolvane.exe";
-  std::string ranLog = folder.path() + "planted-regedit-ran.log";
+  ScratchFolder folder(Wide(DriverFolder() + "planted-regedit"));
+  std::string copy = folder.File("Zolvane.exe");
+  std::string ranLog = folder.File("planted-regedit-ran.log");
   if (!CHECK(CopyFileW(Wide(WindowsPath(exe)).c_str(), Wide(copy).c_str(), FALSE))) return;
   std::string standIn = DriverFolder() + "regedit_stand_in.exe";
-  if (!CHECK(CopyFileW(Wide(standIn).c_str(), Wide(folder.path() + "regedit.exe").c_str(), FALSE))) return;
+  if (!CHECK(CopyFileW(Wide(standIn).c_str(), Wide(folder.File("regedit.exe")).c_str(), FALSE))) return;
   SetEnvironmentVariableW(kRegeditLogVariable, Wide(ranLog).c_str());
 
   {
     ZolvaneApp app(copy);
     if (!CHECK(app.WaitForMainWindow())) return;
-    CHECK_EQ(BackupOutcome(app), kBackedUp);
+    CHECK_EQ(ClickAndAnswer(app, IDC_BACKUP), kBackedUp);
   }
-  CHECK(!Exists(ranLog));
+  CHECK(!Exists(Wide(ranLog)));
 }
 
 // Another Zolvane holds the session's lock: Apply waits for it away from the window's thread, so that the window
 // answers every probe, its buttons greyed, and the change is made once the lock is let go.
 E2E_SCENARIO(ScenarioApplyWaitsForTheLock, "apply-waits-for-the-lock", false) {
   RegistryKeeper keeper;
-  const Folder& myDocuments = kFolders[kMyDocuments];
-  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, myDocuments.valueName);
-  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName);
+  KeepFolder(keeper, kFolders[kMyDocuments]);
   HANDLE lock = CreateMutexW(nullptr, TRUE, L"Local\\Zolvane backup and restore");
   if (!CHECK(lock != nullptr && GetLastError() != ERROR_ALREADY_EXISTS)) return;
 
   ZolvaneApp app(exe);
-  if (!CHECK(app.WaitForMainWindow())) return;
-  app.SelectEntry(kMyDocuments);
-  if (!CHECK(WaitUntil([&] { return app.Text(IDC_LOCATION_CAPTION) == "My Documents location"; }))) return;
-  if (!CHECK(app.SetPathText("D:\\Waited\\Docs"))) return;
+  if (!StartWithFolder(app, kMyDocuments) || !CHECK(app.SetPathText("D:\\Waited\\Docs"))) return;
   if (!CHECK(app.Click(IDC_APPLY))) return;
   CHECK(WaitUntil([&] { return ButtonsEnabled(app, false); }));
   int unanswered = 0;
@@ -184,15 +114,16 @@ E2E_SCENARIO(ScenarioApplyWaitsForTheLock, "apply-waits-for-the-lock", false) {
   if (!CHECK(box != nullptr)) return;
   CHECK_EQ(ZolvaneApp::MessageBoxText(box), "Successfully done!");
   CHECK(ZolvaneApp::PressOk(box));
-  CHECK_EQ(ReadText(HKEY_CURRENT_USER, kShellFolders, myDocuments.valueName), std::string("D:\\Waited\\Docs"));
+  CHECK_EQ(ReadText(HKEY_CURRENT_USER, kShellFolders, kFolders[kMyDocuments].valueName),
+           std::string("D:\\Waited\\Docs"));
 }
 
 E2E_SCENARIO(ScenarioBackupWindowAnswers, "backup-window-answers", false) {
   BackupFileKeeper backupFile;
   RegeditStandIn standIn;
   if (!CHECK(standIn.installed())) return;
-  ScratchFolder scratch("slow-backup");
-  std::string runLog = scratch.path() + "regedit-runs.log";
+  ScratchFolder scratch(Wide(DriverFolder() + "slow-backup"));
+  std::string runLog = scratch.File("regedit-runs.log");
   SetEnvironmentVariableW(kRegeditLogVariable, Wide(runLog).c_str());
   SetEnvironmentVariableW(kRegeditDelayVariable, kSlowExportMs);
 
@@ -200,7 +131,7 @@ E2E_SCENARIO(ScenarioBackupWindowAnswers, "backup-window-answers", false) {
   if (!CHECK(app.WaitForMainWindow())) return;
   CHECK(app.Click(IDC_BACKUP));
   if (!CHECK(WaitUntil([&] { return ButtonsEnabled(app, false); }))) return;
-  CHECK(!MenuOpens(app));
+  CHECK(!MenuOpens(app, 1000));
   // A second click, posted so that it reaches even a disabled button.
   PressButton(app.Control(IDC_BACKUP));
 
@@ -244,7 +175,7 @@ E2E_SCENARIO(ScenarioBackupCloseWaits, "backup-close-waits", false) {
   HWND box = app.WaitForMessageBox("Zolvane", 2 * kWaitMs);
   if (!CHECK(box != nullptr)) return;
   CHECK_EQ(ZolvaneApp::MessageBoxText(box), kBackedUp);
-  CHECK(Exists(backupFile.path()));
+  CHECK(Exists(Wide(backupFile.path())));
   CHECK(ZolvaneApp::PressOk(box));
   CHECK(app.WaitForExit());
   CHECK(!BackupTempFilesLeft());

@@ -18,14 +18,7 @@ const char* const kDonation = "http://www.zolvane.org/donate.htm";
 
 std::vector<std::string> LoggedAddresses(const std::string& log) {
   std::vector<std::string> lines;
-  HANDLE file = CreateFileW(Wide(log).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return lines;
-  std::string content;
-  char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
-  CloseHandle(file);
+  std::string content = ReadFileBytes(Wide(log));
   std::size_t start = 0;
   for (std::size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1) {
     lines.push_back(content.substr(start, end - start));

@@ -58,7 +58,7 @@ E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
   RegistryKeeper keeper;
   BackupFileKeeper backupFile;
   KeepFolder(keeper, kFolders[kMyDocuments]);
-  RegData before = ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal");
+  RawValue before = ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal");
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, kMyDocuments)) return;
   CHECK_EQ(ClickAndAnswer(app, IDC_BACKUP), std::string("Shell folder registry keys are now backed up."));
@@ -85,7 +85,7 @@ E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
   CHECK_EQ(ZolvaneApp::MessageBoxText(outcome),
            "Restored the special folder paths from \"" + backupFile.path() + "\".");
   CHECK(ZolvaneApp::PressOk(outcome));
-  CHECK(ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal") == before);
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal") == before);
   CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == ExpectedLocation(kFolders[kMyDocuments]); }));
 
   // A file whose comment line hides a key of its own behind lone line feeds: refused with the line that stops it,
@@ -104,7 +104,7 @@ E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
                "\" is not a backup of the special folder paths, so nothing was imported.\nLine 6: " + planted +
                "\nThis key is not one of the four keys that hold the special folder paths.");
   CHECK(ZolvaneApp::PressOk(refusal));
-  CHECK(!ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "ZolvaneProbe").present);
+  CHECK(!ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, "ZolvaneProbe").present);
 }
 
 }  // namespace e2e

@@ -120,8 +120,8 @@ void CheckResources(const std::wstring& exe) {
   FreeLibrary(module);
 }
 
-std::map<std::string, RegData> ShellFolderKeys() {
-  std::map<std::string, RegData> all;
+std::map<std::string, RawValue> ShellFolderKeys() {
+  std::map<std::string, RawValue> all;
   const HKEY hives[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
   const char* keys[] = {kUserShellFolders, kShellFolders};
   for (HKEY hive : hives) {
@@ -262,7 +262,7 @@ void Refused(const std::string& exe, const char* wineVersion) {
   keeper.KeepKeyAbsence(HKEY_CURRENT_USER, kAppDefaults);
   keeper.Keep(HKEY_CURRENT_USER, kAppDefaults, "Version");
   if (!CHECK(WriteText(HKEY_CURRENT_USER, kAppDefaults, "Version", wineVersion, REG_SZ))) return;
-  std::map<std::string, RegData> before = ShellFolderKeys();
+  std::map<std::string, RawValue> before = ShellFolderKeys();
 
   ZolvaneApp app(exe, true);
   if (!CHECK(app.started())) return;
@@ -290,7 +290,7 @@ E2E_SCENARIO(ScenarioVersionRecord, "version-record", false) {
 
 E2E_SCENARIO(ScenarioStartUp, "start-up", true) {
   RegistryKeeper keeper;
-  std::map<std::string, RegData> before = ShellFolderKeys();
+  std::map<std::string, RawValue> before = ShellFolderKeys();
   ZolvaneApp app(exe, true);
   if (!CHECK(app.started())) return;
   ShowWatch watch(app.processId());

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstdio>
 #include <string>
 
 #include "resources/control_ids.h"
@@ -22,28 +21,14 @@ constexpr DWORD kBackupWaitMs = 40000;
 const char* const kBackupSuccess = "Shell folder registry keys are now backed up.";
 const char* const kExportHeader = "Windows Registry Editor Version 5.00";
 
-std::string Bytes(const RegData& data) {
-  return std::string(data.bytes.begin(), data.bytes.end());
-}
-
-std::string TypeName(DWORD type) {
-  if (type == REG_SZ) return "REG_SZ";
-  if (type == REG_EXPAND_SZ) return "REG_EXPAND_SZ";
-  return "type " + std::to_string(type);
-}
-
 // Both values of a per-user folder hold exactly the text's UTF-16LE and one terminator, in their types.
 void CheckStoredExactly(const char* valueName, const std::wstring& text) {
-  RegData userShell = ReadValue(HKEY_CURRENT_USER, kUserShellFolders, valueName);
-  RegData shell = ReadValue(HKEY_CURRENT_USER, kShellFolders, valueName);
-  std::printf("read back: User Shell Folders \"%s\" (%s), Shell Folders \"%s\" (%s)\n",
-              ReadText(HKEY_CURRENT_USER, kUserShellFolders, valueName).c_str(), TypeName(userShell.type).c_str(),
-              ReadText(HKEY_CURRENT_USER, kShellFolders, valueName).c_str(), TypeName(shell.type).c_str());
-  std::fflush(stdout);
-  CHECK_EQ(ShowUtf16Le(Bytes(userShell)), ShowUtf16Le(Utf16LeWithTerminator(text)));
-  CHECK_EQ(TypeName(userShell.type), TypeName(REG_EXPAND_SZ));
-  CHECK_EQ(ShowUtf16Le(Bytes(shell)), ShowUtf16Le(Utf16LeWithTerminator(text)));
-  CHECK_EQ(TypeName(shell.type), TypeName(REG_SZ));
+  RawValue userShell = ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, valueName);
+  RawValue shell = ReadRawValue(HKEY_CURRENT_USER, kShellFolders, valueName);
+  CHECK_EQ(ShowUtf16Le(userShell.bytes), ShowUtf16Le(Utf16LeWithTerminator(text)));
+  CHECK_EQ(static_cast<long long>(userShell.type), static_cast<long long>(REG_EXPAND_SZ));
+  CHECK_EQ(ShowUtf16Le(shell.bytes), ShowUtf16Le(Utf16LeWithTerminator(text)));
+  CHECK_EQ(static_cast<long long>(shell.type), static_cast<long long>(REG_SZ));
 }
 
 // Types over the whole path box one UTF-16 unit per WM_CHAR, as the keyboard does; the box must show each
@@ -57,51 +42,6 @@ bool TypeOverPathBox(ZolvaneApp& app, const std::wstring& text) {
     }
     if (!app.TypeInPath(text[i], Utf8(text.substr(0, i + 1)))) return false;
   }
-  return true;
-}
-
-// A folder made for a scenario and removed, with the files it then holds, when the scenario ends.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::wstring& path) : path_(path) {
-    made_ = CreateDirectoryW(path_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-  }
-  ~ScratchFolder() {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryW(path_.c_str());
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  bool made() const { return made_; }
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-  bool made_ = false;
-};
-
-std::wstring TempPath() {
-  wchar_t path[MAX_PATH + 1] = L"";
-  DWORD length = GetTempPathW(MAX_PATH + 1, path);
-  return std::wstring(path, length);
-}
-
-bool ReadWholeFile(const std::wstring& path, std::string* bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bytes->clear();
-  char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes->append(chunk, got);
-  CloseHandle(file);
   return true;
 }
 
@@ -152,17 +92,16 @@ E2E_SCENARIO(ScenarioBackupWideDesktop, "backup-wide-desktop", false) {
   // Taken while the desktop is still the prefix's own, in case the backup lands there after all.
   BackupFileKeeper prefixDesktopBackup;
   RegistryKeeper keeper;
-  keeper.Keep(HKEY_CURRENT_USER, kUserShellFolders, "Desktop");
-  keeper.Keep(HKEY_CURRENT_USER, kShellFolders, "Desktop");
+  KeepFolder(keeper, kFolders[kDesktop]);
   // The last part of the path asked for ("Documents" in Russian, alpha beta, "Japan"), and a musical note.
   const std::wstring wideName = std::wstring(kCyrillicGreekCjkPath + 3) + L" " + kBeyondBmpCharacter;
-  ScratchFolder desktop(TempPath() + L"Zolvane desktop " + wideName);
-  ScratchFolder temp(TempPath() + L"Zolvane temp " + wideName);
+  ScratchFolder desktop(TempFolder() + L"Zolvane desktop " + wideName);
+  ScratchFolder temp(TempFolder() + L"Zolvane temp " + wideName);
   if (!CHECK(desktop.made() && temp.made())) return;
   // Zolvane inherits the driver's environment, which ends with this run.
   SetEnvironmentVariableW(L"TEMP", temp.path().c_str());
   SetEnvironmentVariableW(L"TMP", temp.path().c_str());
-  CHECK_EQ(Utf8(TempPath()), Utf8(temp.path() + L"\\"));
+  CHECK_EQ(Utf8(TempFolder()), Utf8(temp.path() + L"\\"));
 
   const std::string desktopPath = Utf8(desktop.path());
   CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", desktopPath, REG_EXPAND_SZ));
@@ -176,9 +115,9 @@ E2E_SCENARIO(ScenarioBackupWideDesktop, "backup-wide-desktop", false) {
     if (!CHECK(app.WaitForMainWindow())) return;
     CHECK_EQ(ClickAndAnswer(app, IDC_BACKUP, kBackupWaitMs), kBackupSuccess);
   }
-  const std::wstring backupFile = desktop.path() + L"\\specialfolders.bak";
-  std::string bytes;
-  if (!CHECK(ReadWholeFile(backupFile, &bytes)) || !CHECK(bytes.size() > 2)) return;
+  const std::string backupFile = desktop.File("specialfolders.bak");
+  std::string bytes = ReadFileBytes(Wide(backupFile));
+  if (!CHECK(bytes.size() > 2)) return;
   CHECK(bytes.compare(0, 2, "\xFF\xFE") == 0);
   std::string text = Utf8(Utf16LeUnits(bytes.substr(2)));
   CHECK_EQ(text.substr(0, text.find("\r\n")), kExportHeader);
@@ -188,7 +127,7 @@ E2E_SCENARIO(ScenarioBackupWideDesktop, "backup-wide-desktop", false) {
   // Imported again, the backup brings both desktop values back exactly.
   CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", "C:\\Elsewhere", REG_EXPAND_SZ));
   CHECK(WriteText(HKEY_CURRENT_USER, kShellFolders, "Desktop", "C:\\Elsewhere", REG_SZ));
-  CHECK_EQ(RunAndWait(L"regedit /s \"" + backupFile + L"\""), 0LL);
+  CHECK_EQ(RunAndWait(L"regedit /s \"" + Wide(backupFile) + L"\""), 0LL);
   CheckStoredExactly("Desktop", desktop.path());
 }
 
