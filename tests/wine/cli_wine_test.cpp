@@ -1,7 +1,7 @@
 // zolvane-cli.exe under Wine as a console and a script run it, against the prefix's real registry, regedit and
 // shell: one smoke test of a few commands end to end (set with a path no code page holds, show and restore as the
 // shell then answers, a shared folder, a backup through folders longer than 128 characters imported again, an
-// import refused halfway and then made whole, a path refused, the usage, and list), each with its exit code, its
+// import stored byte for byte, a path refused, the usage, and list), each with its exit code, its
 // output and the registry it leaves. With --german, restore --all on a German Windows; with --scripts, the
 // README's logon scripts run by Wine's cmd. Every value of the fifteen folders is put back as it was.
 #include <windows.h>
@@ -14,7 +14,6 @@
 #include "backup_check.h"
 #include "run_program.h"
 #include "scratch.h"
-#include "shell_folders_refusal.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "text/utf16.h"
@@ -159,35 +158,20 @@ void TestBackupImportedAgain(e2e::RegistryKeeper& keeper) {
   RemoveDirectoryW(folder.c_str());
 }
 
-// A restore whose Shell Folders write Wine refuses puts back each value it already wrote, or removes it again where
-// there was none. Let through, the same file's values are stored byte for byte: a list of bytes that goes on in
-// the next line, a text no code page holds, and a text without its terminator, which the registry gets with one.
-void TestImportRefusedHalfwayThenWhole(e2e::RegistryKeeper& keeper) {
+// A restore stores its file's values byte for byte through the real registry: a list of bytes that goes on in the
+// next line, a text no code page holds, and a text without its terminator, which the registry gets with one (read
+// back, it is the value written, not another program's).
+void TestImportStoresValuesWhole(e2e::RegistryKeeper& keeper) {
   const char* const probes[] = {"ZolvaneProbeBytes", "ZolvaneProbeText", "ZolvaneProbeBare"};
   for (const char* probe : probes) keeper.Keep(HKEY_CURRENT_USER, kUserShellFoldersKey, probe);
   const std::wstring wide = std::wstring(L"D:\\") + (kCyrillicGreekCjkPath + 3);
-  const std::wstring file = TempFolder() + L"zolvane-refused-halfway.reg";
+  const std::wstring file = TempFolder() + L"zolvane-import-whole.reg";
   const std::string text =
       "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kUserShellFoldersKey) + "]\r\n" +
       "\"ZolvaneProbeBytes\"=hex(2):43,00,3a,00,5c,00,\\\r\n  5a,00,00,00\r\n" + "\"ZolvaneProbeText\"=\"D:\\\\" +
       Utf8(kCyrillicGreekCjkPath + 3) + "\"\r\n" + "\"ZolvaneProbeBare\"=hex(2):43,00,3a,00,5c,00,41,00\r\n\r\n" +
-      "[HKEY_CURRENT_USER\\" + kShellFoldersKey + "]\r\n\"My Music\"=\"D:\\\\Halfway\"\r\n";
+      "[HKEY_CURRENT_USER\\" + kShellFoldersKey + "]\r\n\"My Music\"=\"D:\\\\Imported\"\r\n";
   WriteFileBytes(file, "\xFF\xFE" + Utf8ToUtf16Le(text));
-  RawValue music = Read(Folder("My Music"), kShellFoldersKey);
-  {
-    ShellFoldersRefusal refusal;
-    if (!CHECK(refusal.refused())) return;
-    ProgramRun refused = Cli(L"import \"" + file + L"\"");
-    CHECK_EQ(refused.exitCode, 5);
-    CHECK_EQ(refused.err, "Could not restore the special folder paths from \"" + Utf8(file) +
-                              "\".\r\nCannot write the value \"My Music\" of HKEY_CURRENT_USER\\" + kShellFoldersKey +
-                              ": " + e2e::SystemWords(5) +
-                              " (error 5)\r\nNothing was changed: every value already written was put back as it "
-                              "was.\r\n");
-  }
-  for (const char* probe : probes) CHECK(!ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probe).present);
-  CHECK(Read(Folder("My Music"), kShellFoldersKey) == music);
-
   ProgramRun whole = Cli(L"import \"" + file + L"\"");
   CHECK_EQ(whole.exitCode, 0);
   CHECK_EQ(whole.out.substr(0, whole.out.find("\r\n")),
@@ -195,7 +179,7 @@ void TestImportRefusedHalfwayThenWhole(e2e::RegistryKeeper& keeper) {
   CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[0]) == Text(REG_EXPAND_SZ, L"C:\\Z"));
   CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[1]) == Text(REG_SZ, wide));
   CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[2]) == Text(REG_EXPAND_SZ, L"C:\\A"));
-  CHECK(Read(Folder("My Music"), kShellFoldersKey) == Text(REG_SZ, L"D:\\Halfway"));
+  CHECK(Read(Folder("My Music"), kShellFoldersKey) == Text(REG_SZ, L"D:\\Imported"));
   DeleteFileW(file.c_str());
 }
 
@@ -417,7 +401,7 @@ int main(int argc, char** argv) {
     KeepEveryFolder(keeper);
     TestSetShowRestore();
     TestBackupImportedAgain(keeper);
-    TestImportRefusedHalfwayThenWhole(keeper);
+    TestImportStoresValuesWhole(keeper);
     TestRefusedPathAndUsage();
   }
   TestList();
