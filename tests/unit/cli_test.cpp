@@ -181,7 +181,7 @@ TEST_F(CliCommandsTest, ImportOfAFileThatIsNoBackupEndsWithThreeAndWritesNothing
 }
 
 TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
-  fake.system.SetVersion(2, 6, 1);
+  fake.system.version = {2, 6, 1};
   EXPECT_EQ(Run({"list"}), 4);
   EXPECT_EQ(output.err, AsLines(kRefusalText));
   EXPECT_EQ(output.out, "");

@@ -19,11 +19,6 @@ struct World {
       fake.registry.SetString(platform::kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All\\Desktop");
     }
   }
-  std::vector<std::string> Prompts() const {
-    std::vector<std::string> prompts;
-    for (const auto& box : view.messages) prompts.push_back(box.prompt);
-    return prompts;
-  }
 
   FakePlatform fake;
   FakeMainView view;
@@ -82,11 +77,11 @@ TEST(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
         bool asBefore = world.fake.registry.keys() == before.fake.registry.keys();
         bool changed = !asBefore && world.fake.registry.keys() == expected.fake.registry.keys();
         EXPECT_TRUE(asBefore || changed);
-        std::vector<std::string> prompts = world.Prompts();
+        std::vector<std::string> prompts = world.view.Prompts();
         if (name == "Apply" || name == "Restore Default") {
           ASSERT_FALSE(prompts.empty());
           // The last box says success exactly when the change was made; the window then shows what is stored.
-          EXPECT_EQ(prompts.back() == expected.Prompts().back(), changed) << prompts.back();
+          EXPECT_EQ(prompts.back() == expected.view.Prompts().back(), changed) << prompts.back();
           if (calls[i].rfind("WriteValue(", 0) == 0) {
             EXPECT_EQ(prompts.back(), WriteFailureText(code));
           }

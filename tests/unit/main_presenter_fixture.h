@@ -18,7 +18,7 @@ inline const std::string kWidePath =
 
 // Windows XP, logged on as Ann.
 inline void SetUpAnnOnWindowsXp(FakePlatform& fake) {
-  fake.system.SetVersion(2, 5, 1);
+  fake.system.version = {2, 5, 1};
   fake.environment.Set("USERPROFILE", "C:\\Documents and Settings\\Ann");
   fake.environment.Set("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");
   fake.environment.Set("USERNAME", "Ann");
