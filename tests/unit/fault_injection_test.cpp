@@ -45,7 +45,6 @@ TEST(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
        [](World& w) { w.presenter.OnApply(); }},
       {"Restore Default", [&](World& w) { select(w, "Common Desktop"); },
        [](World& w) { w.presenter.OnRestoreDefault(); }},
-      {"Browse", [&](World& w) { select(w, "Desktop"); }, [](World& w) { w.presenter.OnBrowse(); }},
   };
 
   int runs = 0;
