@@ -10,19 +10,13 @@
 namespace {
 
 // One world for a flow: the fakes and the presenter, with a value in each of the keys.
-struct World {
-  World() : presenter(fake.platform(), view) {
-    view.Attach(&presenter);
-    SetUpAnnOnWindowsXp(fake);
+struct World : AnnsWindow {
+  World() {
     for (const char* key : {kUserShellFoldersKey, kShellFoldersKey}) {
       fake.registry.SetString(platform::kHkeyCurrentUser, key, "Personal", platform::kRegExpandSz, "D:\\Docs");
       fake.registry.SetString(platform::kHkeyLocalMachine, key, "Common Desktop", platform::kRegSz, "C:\\All\\Desktop");
     }
   }
-
-  FakePlatform fake;
-  FakeMainView view;
-  MainPresenter presenter;
 };
 
 struct Flow {
@@ -32,7 +26,6 @@ struct Flow {
 };
 
 TEST(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
-  auto select = [](World& w, const char* name) { w.view.SelectFolderAt(ListPositionOf(*FindShellFolder(name))); };
   const Flow flows[] = {
       {"Start-up", [](World&) {}, [](World& w) { w.presenter.OnLoad(); }},
       {"Selecting each folder", [](World&) {},
@@ -41,9 +34,9 @@ TEST(FaultInjectionTest, EveryFlowSurvivesEachOfItsCallsFailing) {
            w.view.SelectFolderAt(position);
          }
        }},
-      {"Apply", [&](World& w) { select(w, "My Documents"), w.view.Type("E:\\New Docs"); },
+      {"Apply", [](World& w) { w.Select("My Documents"), w.view.Type("E:\\New Docs"); },
        [](World& w) { w.presenter.OnApply(); }},
-      {"Restore Default", [&](World& w) { select(w, "Common Desktop"); },
+      {"Restore Default", [](World& w) { w.Select("Common Desktop"); },
        [](World& w) { w.presenter.OnRestoreDefault(); }},
   };
 

@@ -24,9 +24,9 @@ inline void SetUpAnnOnWindowsXp(FakePlatform& fake) {
   fake.environment.Set("USERNAME", "Ann");
 }
 
-class MainPresenterTest : public ::testing::Test {
- protected:
-  MainPresenterTest() : presenter(fake.platform(), view) {
+// Ann's window: the presenter over the fake platform and the fake view.
+struct AnnsWindow {
+  AnnsWindow() : presenter(fake.platform(), view) {
     view.Attach(&presenter);
     SetUpAnnOnWindowsXp(fake);
   }
@@ -43,3 +43,5 @@ class MainPresenterTest : public ::testing::Test {
   FakeMainView view;
   MainPresenter presenter;
 };
+
+class MainPresenterTest : public ::testing::Test, public AnnsWindow {};

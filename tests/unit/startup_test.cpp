@@ -15,19 +15,16 @@ TEST(StartupTest, EverySystemButWindowsXpIsRefused) {
               {2, 4, 1, false}, {2, 6, 1, false}, {0, 5, 1, false}, {3, 5, 1, false}};
   for (const auto& row : rows) {
     SCOPED_TRACE(std::to_string(row.platformId) + " " + std::to_string(row.major) + "." + std::to_string(row.minor));
-    FakePlatform fake;
-    FakeMainView view;
-    MainPresenter presenter(fake.platform(), view);
-    view.Attach(&presenter);
-    fake.system.version = {row.platformId, row.major, row.minor};
-    presenter.OnLoad();
-    EXPECT_EQ(view.closed, !row.xp);
+    AnnsWindow w;
+    w.fake.system.version = {row.platformId, row.major, row.minor};
+    w.presenter.OnLoad();
+    EXPECT_EQ(w.view.closed, !row.xp);
     if (row.xp) continue;
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].prompt, kRefusalText);
-    EXPECT_EQ(view.messages[0].title, kWindowCaption);
-    EXPECT_EQ(view.messages[0].icon, MessageIcon::kInformation);
-    EXPECT_EQ(view.folderIndex, -1);
+    ASSERT_EQ(w.view.messages.size(), 1u);
+    EXPECT_EQ(w.view.messages[0].prompt, kRefusalText);
+    EXPECT_EQ(w.view.messages[0].title, kWindowCaption);
+    EXPECT_EQ(w.view.messages[0].icon, MessageIcon::kInformation);
+    EXPECT_EQ(w.view.folderIndex, -1);
   }
 }
 
