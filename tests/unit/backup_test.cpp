@@ -2,7 +2,6 @@
 // where it goes, and every way it fails, each keeping the old backup and leaving nothing behind.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -11,7 +10,6 @@
 #include "features/backup.h"
 #include "features/feature_texts.h"
 #include "presenters/main_presenter.h"
-#include "text/text_file.h"
 #include "text/utf16.h"
 #include "vocabulary/registry_file.h"
 #include "vocabulary/session_lock.h"
@@ -214,16 +212,12 @@ TEST_F(BackupTest, ExportsOfAnyEncodingAndLineEndBecomeOneFileThatKeepsEveryValu
   fake.registry.SetValue(kHkeyLocalMachine, kShellFoldersKey, "", platform::kRegBinary, "\x01\x02");
   fake.registry.SetString(kHkeyLocalMachine, std::string(kUserShellFoldersKey) + "\\Extra", "Other", platform::kRegSz,
                           "x");
+  // Made, the backup restores as each value is held (the failure table proves that check), so every value is
+  // in it once, the header's words too; what it does not check is its encoding and the key below the four.
   EXPECT_EQ(backup.Run().message, kBackedUp);
   const std::string& file = fake.files.files.at(kBackupPath);
   EXPECT_EQ(file.substr(0, Utf16File(kHeader + "\r\n\r\n[").size()), Utf16File(kHeader + "\r\n\r\n["));
-  RegistryFile parsed = ParseRegistryFile(file);
-  ASSERT_TRUE(parsed.readable) << parsed.reason;
-  EXPECT_EQ(parsed.values[0].name, "Personal");
-  EXPECT_EQ(parsed.values[0].bytes, StringValueBytes(words));
-  EXPECT_EQ(parsed.passedOverKeys, std::vector<std::string>{kKeyMachineUsf + "\\Extra"});
-  std::vector<std::string> lines = SplitLines(DecodeTextFile(file).text);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), kHeader), 1);
+  EXPECT_EQ(ParseRegistryFile(file).passedOverKeys, std::vector<std::string>{kKeyMachineUsf + "\\Extra"});
 }
 
 // Each failure says why, in its first line that no backup was made, with the failed step's code, which a script

@@ -176,10 +176,6 @@ class RegistryImportTest : public ::testing::Test {
     fake.registry.SetString(kHkeyLocalMachine, kUserShellFoldersKey, "Common Desktop", platform::kRegSz, "E:\\All");
   }
 
-  std::string Text(platform::HKey hive, const char* key, const char* name) const {
-    return fake.registry.GetString(hive, key, name);
-  }
-
   FakePlatform fake;
   RegistryImport import{fake.platform()};
 };
@@ -187,9 +183,9 @@ class RegistryImportTest : public ::testing::Test {
 TEST_F(RegistryImportTest, WritesEveryValueItselfAndStartsNoProgram) {
   EXPECT_EQ(import.Run(kFile).message, RestoredFromBackup(kFile, {}, {}));
   EXPECT_TRUE(fake.processes.started.empty());
-  EXPECT_EQ(Text(kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "C:\\D");
+  EXPECT_EQ(fake.registry.GetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "C:\\D");
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Personal")->type, platform::kRegExpandSz);
-  EXPECT_EQ(Text(kHkeyCurrentUser, kShellFoldersKey, "Personal"), "C:\\D");
+  EXPECT_EQ(fake.registry.GetString(kHkeyCurrentUser, kShellFoldersKey, "Personal"), "C:\\D");
   // A deletion is carried out and read back as gone.
   EXPECT_EQ(fake.registry.GetValue(kHkeyLocalMachine, kUserShellFoldersKey, "Common Desktop"), nullptr);
   EXPECT_EQ(fake.registry.GetValue(kHkeyLocalMachine, kShellFoldersKey, "")->bytes, std::string("\x2a\0\0\0", 4));
