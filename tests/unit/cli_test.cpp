@@ -114,18 +114,15 @@ TEST_F(CliCommandsTest, ListAndShowGiveTheLocationsOneALine) {
 }
 
 TEST_F(CliCommandsTest, SetSaysWhenTheLocationIsNotThereAndCreateMakesIt) {
-  EXPECT_EQ(Run({"set", "Desktop", "D:\\New\\Desk"}), 0);
-  EXPECT_EQ(output.out, AsLines(kRelocated));
-  EXPECT_EQ(output.err, AsLines(NotThereYetText("D:\\New\\Desk")));
+  ExpectRun({"set", "Desktop", "D:\\New\\Desk"}, 0, AsLines(kRelocated), AsLines(NotThereYetText("D:\\New\\Desk")));
   // Made with the folder above it, which the fake makes only in order (the maker's part is layout_test's).
-  EXPECT_EQ(Run({"set", "Desktop", "D:\\New\\Desk", "--create"}), 0);
-  EXPECT_EQ(output.out, AsLines(kRelocated));
-  EXPECT_EQ(output.err, AsLines(MadeFolderText("D:\\New\\Desk")));
+  ExpectRun({"set", "Desktop", "D:\\New\\Desk", "--create"}, 0, AsLines(kRelocated),
+            AsLines(MadeFolderText("D:\\New\\Desk")));
   // A location that cannot be made writes nothing.
   fake.log.Fail("CreateFolder", 0, 5);
-  EXPECT_EQ(Run({"set", "Favorites", "E:\\Fav", "--create"}), 5);
-  EXPECT_EQ(output.err, AsLines(kCannotMakeFolder + std::string(" \"E:\\Fav\": Access is denied. (error 5)") +
-                                kNotMadeNothingWritten));
+  ExpectRun(
+      {"set", "Favorites", "E:\\Fav", "--create"}, 5, "",
+      AsLines(kCannotMakeFolder + std::string(" \"E:\\Fav\": Access is denied. (error 5)") + kNotMadeNothingWritten));
   EXPECT_EQ(Stored("Favorites"), "");
 }
 
@@ -133,8 +130,7 @@ TEST_F(CliCommandsTest, SetSaysWhenTheLocationIsNotThereAndCreateMakesIt) {
 // refused write ends with 5, any other system error with 6, whatever its own code (2 here, which once came out as
 // "not a backup").
 TEST_F(CliCommandsTest, RestoreOfOneOrAllIsWholeOrNotAtAllAndEndsWithItsCode) {
-  EXPECT_EQ(Run({"restore", "Start Menu"}), 0);
-  EXPECT_EQ(output.out, AsLines(kDefaultsRestored));
+  ExpectRun({"restore", "Start Menu"}, 0, AsLines(kDefaultsRestored), "");
   EXPECT_EQ(Stored("Start Menu"), "%USERPROFILE%\\Start Menu");
   EXPECT_EQ(Run({"restore", "--all"}), 0);
   std::vector<std::string> restored = Lines(output.out);
@@ -145,13 +141,10 @@ TEST_F(CliCommandsTest, RestoreOfOneOrAllIsWholeOrNotAtAllAndEndsWithItsCode) {
   fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Desktop", platform::kRegExpandSz, "D:\\Desk");
   fake.registry.SetString(kHkeyLocalMachine, kShellFoldersKey, "Common Desktop", platform::kRegSz, "D:\\All");
   fake.registry.DenyWrites(kHkeyLocalMachine, kShellFoldersKey);
-  EXPECT_EQ(Run({"restore", "--all"}), 5);
-  EXPECT_EQ(output.out, "");
-  EXPECT_EQ(output.err, AsLines(WriteFailureText(5) + " " + ErrorNumber(5)));
+  ExpectRun({"restore", "--all"}, 5, "", AsLines(WriteFailureText(5) + " " + ErrorNumber(5)));
   EXPECT_EQ(Stored("Desktop"), "D:\\Desk");
   fake.log.Fail("WriteValue", 0, 2);
-  EXPECT_EQ(Run({"restore", "Desktop"}), 6);
-  EXPECT_EQ(output.err, AsLines(WriteFailureText(2)));
+  ExpectRun({"restore", "Desktop"}, 6, "", AsLines(WriteFailureText(2)));
 }
 
 // A file named relative to the current folder is refused by its full path, with exit code 3 (which files are
@@ -165,22 +158,14 @@ TEST_F(CliCommandsTest, ImportOfAFileThatIsNoBackupEndsWithThree) {
 
 TEST_F(CliCommandsTest, AnotherWindowsIsRefusedButHelpIsGiven) {
   fake.system.version = {2, 6, 1};
-  EXPECT_EQ(Run({"list"}), 4);
-  EXPECT_EQ(output.err, AsLines(kRefusalText));
-  EXPECT_EQ(output.out, "");
-  EXPECT_EQ(Run({"/?"}), 0);
-  EXPECT_EQ(output.out, AsLines(UsageText()));
-  EXPECT_EQ(Run({"--version"}), 0);
-  EXPECT_EQ(output.out, AsLines(kVersionLine));
-  EXPECT_EQ(output.err, "");
+  ExpectRun({"list"}, 4, "", AsLines(kRefusalText));
+  ExpectRun({"/?"}, 0, AsLines(UsageText()), "");
+  ExpectRun({"--version"}, 0, AsLines(kVersionLine), "");
 }
 
 TEST_F(CliCommandsTest, BadUsageAndUnknownFoldersEndWithOneOnStandardError) {
-  EXPECT_EQ(Run({}), 1);
-  EXPECT_EQ(output.err, AsLines(kProgramPrefix + std::string(kNoCommandGiven) + "\n\n" + UsageText()));
-  EXPECT_EQ(Run({"show", "Downloads"}), 1);
-  EXPECT_EQ(output.err, AsLines(kProgramPrefix + UnknownFolderText("Downloads")));
-  EXPECT_EQ(output.out, "");
+  ExpectRun({}, 1, "", AsLines(kProgramPrefix + std::string(kNoCommandGiven) + "\n\n" + UsageText()));
+  ExpectRun({"show", "Downloads"}, 1, "", AsLines(kProgramPrefix + UnknownFolderText("Downloads")));
 }
 
 // Each of zolvane-cli's own texts, worded once here; the usage as a whole is README.md's (readme_shows_the_usage).

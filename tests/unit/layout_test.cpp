@@ -135,9 +135,9 @@ TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
   EXPECT_EQ(Apply("Desktop = D:\\Desk\x01"), 3);
   EXPECT_EQ(output.err, AsLines("\"D:\\layout.txt\"" + std::string(kNotALayout) + "\n" +
                                 OffendingLine(1, "Desktop = D:\\Desk<0x01>") + kLayoutLineControlCharacter));
-  EXPECT_EQ(Run({"apply", "D:\\missing.txt"}), 6);
-  EXPECT_EQ(output.err, kCannotRead + std::string(" \"D:\\missing.txt\": The system cannot find the file specified. "
-                                                  "(error 2)\r\n"));
+  ExpectRun(
+      {"apply", "D:\\missing.txt"}, 6, "",
+      kCannotRead + std::string(" \"D:\\missing.txt\": The system cannot find the file specified. (error 2)\r\n"));
 }
 
 TEST_F(LayoutCommandsTest, CheckNamesEachProblemOnceAndNothingForAHealthyFolder) {
@@ -182,10 +182,9 @@ TEST_F(LayoutCommandsTest, CheckNamesEachProblemOnceAndNothingForAHealthyFolder)
 
   // A healthy machine says so in a row of its own, and --no-header leaves the header to the file's first run.
   for (const ShellFolder& folder : kShellFolders) locations.Relocate(folder, "D:\\Good");
-  EXPECT_EQ(Run({"check"}), 0);
-  EXPECT_EQ(output.out, AsLines(ProblemCountText(0)));
-  EXPECT_EQ(Run({"check", "--csv", "--no-header"}), 0);
-  EXPECT_EQ(output.out, AsLines(who + "," + kHealthyProblem + ","));
+  ExpectRun({"check"}, 0, AsLines(ProblemCountText(0)), "");
+  ExpectRun({"check", "--csv", "--no-header"}, 0, AsLines(who + "," + kHealthyProblem + ","),
+            AsLines(ProblemCountText(0)));
 }
 
 }  // namespace
