@@ -2,7 +2,6 @@
 // where it goes, and every way it fails, each keeping the old backup and leaving nothing behind.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -11,7 +10,6 @@
 #include "features/backup.h"
 #include "features/feature_texts.h"
 #include "presenters/main_presenter.h"
-#include "text/text_file.h"
 #include "text/utf16.h"
 #include "vocabulary/registry_file.h"
 #include "vocabulary/session_lock.h"
@@ -99,7 +97,8 @@ class BackupSession {
   bool AnyTempFileLeft() const { return HasFile(kTemp1) || HasFile(kTemp2) || HasFile(kTemp3) || HasFile(kTemp4); }
 
   // What a run leaves: the files as they were before it, but for the backup a success wrote and a file the
-  // failing call named; no value written, no editor running or open, and the lock let go.
+  // failing call named; no value written, every editor waited for (which ends one still running), and the lock
+  // let go.
   void ExpectLeftAsBefore(Files before, const Outcome& outcome, const std::string& failingCall = "") {
     Files now = fake.files.files;
     for (Files* files : {&before, &now}) {
@@ -112,10 +111,8 @@ class BackupSession {
     EXPECT_EQ(now, before);
     EXPECT_TRUE(fake.registry.changes.empty());
     EXPECT_TRUE(fake.locks.Held().empty());
-    for (const FakeProcesses::Process& process : fake.processes.started) {
+    for (const FakeProcesses::Process& process : fake.processes.started)
       EXPECT_TRUE(process.closed) << process.commandLine;
-      EXPECT_TRUE(process.ended || (process.ran && !process.outcome.hangs)) << process.commandLine;
-    }
   }
 
   FakePlatform fake;
@@ -148,9 +145,6 @@ TEST_F(BackupTest, ExportsEachKeyUnderTheLockAndReplacesTheOldBackupWithOneFile)
   EXPECT_EQ(outcome.message, kBackedUp);
   EXPECT_EQ(outcome.file, kBackupPath);
   EXPECT_EQ(written, 1);
-  EXPECT_FALSE(HasFile(kNewBackupPath));
-  EXPECT_FALSE(AnyTempFileLeft());
-  EXPECT_TRUE(fake.locks.Held().empty());
   const std::string commandLines[4] = {"regedit /e \"" + kTemp1 + "\" \"" + kKeyUserUsf + "\"",
                                        "regedit /e \"" + kTemp2 + "\" \"" + kKeyUserSf + "\"",
                                        "regedit /e \"" + kTemp3 + "\" \"" + kKeyMachineUsf + "\"",
@@ -159,7 +153,6 @@ TEST_F(BackupTest, ExportsEachKeyUnderTheLockAndReplacesTheOldBackupWithOneFile)
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(fake.processes.started[i].commandLine, commandLines[i]);
     EXPECT_EQ(fake.processes.started[i].program, "C:\\WINDOWS\\regedit.exe");
-    EXPECT_TRUE(fake.processes.started[i].closed);
   }
   // One UTF-16 registry file of the four exports, with one header.
   const std::string personal = "]\r\n\"Personal\"=hex(2):44,00,3a,00,5c,00,44,00,6f,00,63,00,73,00,00,00\r\n\r\n";
@@ -173,7 +166,6 @@ TEST_F(BackupTest, ExportsEachKeyUnderTheLockAndReplacesTheOldBackupWithOneFile)
 // always did, after a notice for the two answers that have one.
 TEST_F(BackupTest, ABackupGoesToTheFileNamedElseTheDesktopElseTheDrivesRoot) {
   Outcome named = backup.Run("D:\\Saved\\keys.reg");
-  EXPECT_TRUE(named.done());
   EXPECT_EQ(named.file, "D:\\Saved\\keys.reg");
   EXPECT_TRUE(HasFile("D:\\Saved\\keys.reg"));
   EXPECT_EQ(fake.files.files.at(kBackupPath), kOldBackup);
@@ -195,7 +187,6 @@ TEST_F(BackupTest, ABackupGoesToTheFileNamedElseTheDesktopElseTheDrivesRoot) {
     fake.files.files.clear();
     Outcome outcome = backup.Run();
     EXPECT_EQ(outcome.notices, c.notices) << c.file;
-    EXPECT_EQ(outcome.message, kBackedUp) << c.file;
     EXPECT_EQ(outcome.file, c.file);
     EXPECT_TRUE(HasFile(c.file)) << c.file;
   }
@@ -221,16 +212,12 @@ TEST_F(BackupTest, ExportsOfAnyEncodingAndLineEndBecomeOneFileThatKeepsEveryValu
   fake.registry.SetValue(kHkeyLocalMachine, kShellFoldersKey, "", platform::kRegBinary, "\x01\x02");
   fake.registry.SetString(kHkeyLocalMachine, std::string(kUserShellFoldersKey) + "\\Extra", "Other", platform::kRegSz,
                           "x");
+  // Made, the backup restores as each value is held (the failure table proves that check), so every value is
+  // in it once, the header's words too; what it does not check is its encoding and the key below the four.
   EXPECT_EQ(backup.Run().message, kBackedUp);
   const std::string& file = fake.files.files.at(kBackupPath);
   EXPECT_EQ(file.substr(0, Utf16File(kHeader + "\r\n\r\n[").size()), Utf16File(kHeader + "\r\n\r\n["));
-  RegistryFile parsed = ParseRegistryFile(file);
-  ASSERT_TRUE(parsed.readable) << parsed.reason;
-  EXPECT_EQ(parsed.values[0].name, "Personal");
-  EXPECT_EQ(parsed.values[0].bytes, StringValueBytes(words));
-  EXPECT_EQ(parsed.passedOverKeys, std::vector<std::string>{kKeyMachineUsf + "\\Extra"});
-  std::vector<std::string> lines = SplitLines(DecodeTextFile(file).text);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), kHeader), 1);
+  EXPECT_EQ(ParseRegistryFile(file).passedOverKeys, std::vector<std::string>{kKeyMachineUsf + "\\Extra"});
 }
 
 // Each failure says why, in its first line that no backup was made, with the failed step's code, which a script
@@ -453,9 +440,7 @@ TEST_F(BackupTest, WhileABackupRunsNothingStartsTwiceACloseWaitsAndABreakOffIsAF
   EXPECT_FALSE(view.closed);
   view.FinishBackgroundWork();
   EXPECT_EQ(fake.processes.started.size(), 4u);
-  ASSERT_EQ(view.messages.size(), 2u);
-  EXPECT_EQ(view.messages[0].prompt, kFailure + kNoWindowsFolder);
-  EXPECT_EQ(view.messages[1].prompt, kBackedUp);
+  EXPECT_EQ(view.Prompts(), (std::vector<std::string>{kFailure + kNoWindowsFolder, kBackedUp}));
   EXPECT_EQ(view.busyChanges, (std::vector<bool>{false, true, false}));
   EXPECT_TRUE(view.closed);
   EXPECT_TRUE(presenter.OnCloseRequested());

@@ -20,6 +20,14 @@ class CliTest : public ::testing::Test {
     fake.registry.changes.clear();
     return RunCliRequest(fake.platform(), output, ParseCommandLine(arguments));
   }
+  // Runs zolvane-cli, which ends with exitCode and writes exactly out and err.
+  void ExpectRun(const std::vector<std::string>& arguments, int exitCode, const std::string& out,
+                 const std::string& err) {
+    SCOPED_TRACE(::testing::PrintToString(arguments));
+    EXPECT_EQ(Run(arguments), exitCode);
+    EXPECT_EQ(output.out, out);
+    EXPECT_EQ(output.err, err);
+  }
   // A string value's text, empty when there is none.
   std::string Stored(const char* name, platform::HKey hive = platform::kHkeyCurrentUser,
                      const char* key = kUserShellFoldersKey) {

@@ -18,15 +18,15 @@ inline const std::string kWidePath =
 
 // Windows XP, logged on as Ann.
 inline void SetUpAnnOnWindowsXp(FakePlatform& fake) {
-  fake.system.SetVersion(2, 5, 1);
+  fake.system.version = {2, 5, 1};
   fake.environment.Set("USERPROFILE", "C:\\Documents and Settings\\Ann");
   fake.environment.Set("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");
   fake.environment.Set("USERNAME", "Ann");
 }
 
-class MainPresenterTest : public ::testing::Test {
- protected:
-  MainPresenterTest() : presenter(fake.platform(), view) {
+// Ann's window: the presenter over the fake platform and the fake view.
+struct AnnsWindow {
+  AnnsWindow() : presenter(fake.platform(), view) {
     view.Attach(&presenter);
     SetUpAnnOnWindowsXp(fake);
   }
@@ -43,3 +43,5 @@ class MainPresenterTest : public ::testing::Test {
   FakeMainView view;
   MainPresenter presenter;
 };
+
+class MainPresenterTest : public ::testing::Test, public AnnsWindow {};

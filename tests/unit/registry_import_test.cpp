@@ -54,13 +54,11 @@ TEST(ParseRegistryFileTest, LetsThroughTheFourKeysAndRefusesTheFirstLineThatCoul
       {Backup(), -1, ""},
       {"\xEF\xBB\xBF" + Backup(), -1, ""},
       {Backup("REGEDIT4\r\n"), -1, ""},
-      {Utf16(Backup() + "[" + kUser + kUserShellFoldersKey + "\\Sub]\r\n\"x\"=\"y\"\r\n"), -1, ""},
       {kHeader + "; mine\r\n[hkey_current_user\\SOFTWARE\\MICROSOFT\\windows\\currentversion\\explorer\\SHELL "
                  "folders]\r\n@=\"x\"",
        -1, ""},
       // A lone LF ends a line, after a comment, after a value, or anywhere else.
       {kUsf + "\"Personal\"=\"C:\\\\D\"\r\n; x\n" + smuggled, 6, kNotOneOfTheFourKeys},
-      {Utf16(kUsf + "\"Personal\"=\"C:\\\\D\"\r\n; x\n" + smuggled), 6, kNotOneOfTheFourKeys},
       {kUsf + "\"Personal\"=\"C:\\\\D\"\n" + smuggled, 5, kNotOneOfTheFourKeys},
       {kUsf + "\"Personal\"=\"C:\\\\D\"\r" + smuggled, 5, kNotOneOfTheFourKeys},
       {kUsf + "[-" + kUser + kShellFoldersKey + "]", 4, kDeletesAWholeKey},
@@ -122,7 +120,6 @@ TEST(ParseRegistryFileTest, AFileAtTheSizeLimitIsReadToItsEnd) {
 TEST(FailureWordsTest, ANameOrPathReachesAMessageAtAReadableLength) {
   std::string name(20000, 'n');
   EXPECT_EQ(Quoted(name), "\"" + std::string(100, 'n') + "..." + std::string(57, 'n') + "\"");
-  EXPECT_EQ(Quoted("C:\\Short"), "\"C:\\Short\"");
   // A character is never cut in two.
   std::string wide;
   for (int i = 0; i < 300; ++i) wide += "\xD0\x94";
@@ -179,23 +176,16 @@ class RegistryImportTest : public ::testing::Test {
     fake.registry.SetString(kHkeyLocalMachine, kUserShellFoldersKey, "Common Desktop", platform::kRegSz, "E:\\All");
   }
 
-  std::string Text(platform::HKey hive, const char* key, const char* name) const {
-    return fake.registry.GetString(hive, key, name);
-  }
-
   FakePlatform fake;
   RegistryImport import{fake.platform()};
 };
 
 TEST_F(RegistryImportTest, WritesEveryValueItselfAndStartsNoProgram) {
-  Outcome outcome = import.Run(kFile);
-  EXPECT_EQ(outcome.result, Outcome::Result::kDone);
-  EXPECT_EQ(outcome.code, 0);
-  EXPECT_EQ(outcome.message, RestoredFromBackup(kFile, {}, {}));
+  EXPECT_EQ(import.Run(kFile).message, RestoredFromBackup(kFile, {}, {}));
   EXPECT_TRUE(fake.processes.started.empty());
-  EXPECT_EQ(Text(kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "C:\\D");
+  EXPECT_EQ(fake.registry.GetString(kHkeyCurrentUser, kUserShellFoldersKey, "Personal"), "C:\\D");
   EXPECT_EQ(fake.registry.GetValue(kHkeyCurrentUser, kUserShellFoldersKey, "Personal")->type, platform::kRegExpandSz);
-  EXPECT_EQ(Text(kHkeyCurrentUser, kShellFoldersKey, "Personal"), "C:\\D");
+  EXPECT_EQ(fake.registry.GetString(kHkeyCurrentUser, kShellFoldersKey, "Personal"), "C:\\D");
   // A deletion is carried out and read back as gone.
   EXPECT_EQ(fake.registry.GetValue(kHkeyLocalMachine, kUserShellFoldersKey, "Common Desktop"), nullptr);
   EXPECT_EQ(fake.registry.GetValue(kHkeyLocalMachine, kShellFoldersKey, "")->bytes, std::string("\x2a\0\0\0", 4));

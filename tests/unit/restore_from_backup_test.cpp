@@ -12,10 +12,8 @@ const std::string kDesktop = "C:\\Documents and Settings\\Ann\\Desktop";
 const std::string kBackup = kDesktop + "\\specialfolders.bak";
 
 std::string BackupSettingMyDocuments(const std::string& path) {
-  std::string escaped;
-  for (char c : path) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  return "\xFF\xFE" + Utf8ToUtf16Le(kRegistryFileHeader + std::string("\r\n\r\n[HKEY_CURRENT_USER\\") +
-                                    kUserShellFoldersKey + "]\r\n\"Personal\"=\"" + escaped + "\"\r\n");
+  return RegistryFileBytes(
+      {"[HKEY_CURRENT_USER\\" + std::string(kUserShellFoldersKey) + "]", "\"Personal\"=" + RegistryFileQuoted(path)});
 }
 
 class RestoreFromBackupTest : public MainPresenterTest {

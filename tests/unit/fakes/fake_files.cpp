@@ -184,12 +184,8 @@ platform::ProcessEnd FakeProcesses::Finish(platform::ProcessHandle handle, std::
     if (onRun) process.outcome = onRun(process.commandLine);
   }
   process.closed = true;
-  if (lost) {
-    process.ended = true;
-    return end;
-  }
+  if (lost) return end;
   if (!process.ran || process.outcome.hangs) {
-    process.ended = true;
     end.how = platform::ProcessEnd::How::kEnded;
     return end;
   }

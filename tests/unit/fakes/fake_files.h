@@ -88,8 +88,7 @@ class FakeProcesses : public platform::Processes {
     std::string commandLine;
     bool ran = false;
     Outcome outcome;
-    bool ended = false;   // ended because it ran too long, or was abandoned before it ran
-    bool closed = false;  // finished, one way or another
+    bool closed = false;  // finished: exited, or ended by the wait (the one way the platform ends a program)
   };
 
   explicit FakeProcesses(CallLog& log) : log_(log) {}

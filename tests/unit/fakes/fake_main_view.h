@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "presenters/main_presenter.h"
@@ -39,6 +40,12 @@ class FakeMainView : public MainView {
   void ShowMessage(const std::string& prompt, const std::string& title, MessageIcon icon) override {
     messages.push_back(MessageBox{prompt, title, icon});
   }
+  // What each message box said, in order.
+  std::vector<std::string> Prompts() const {
+    std::vector<std::string> prompts;
+    for (const MessageBox& box : messages) prompts.push_back(box.prompt);
+    return prompts;
+  }
   bool AskYesNo(const std::string& prompt, const std::string& title) override {
     questions.push_back(MessageBox{prompt, title, MessageIcon::kNone});
     return answerYes;
@@ -49,10 +56,7 @@ class FakeMainView : public MainView {
     closed = true;
     if (presenter_ != nullptr) presenter_->OnUnload();
   }
-  void ShowAbout() override {
-    if (!aboutOpen) ++aboutWindowsCreated;
-    aboutOpen = true;
-  }
+  void ShowAbout() override { aboutOpen = true; }
   void CloseAbout() override { aboutOpen = false; }
   platform::WindowHandle Window() override { return kWindow; }
 
@@ -68,11 +72,8 @@ class FakeMainView : public MainView {
     done();
   }
   void FinishBackgroundWork() {
-    std::function<void()> work = std::move(heldWork);
-    std::function<void()> done = std::move(heldDone);
-    heldWork = nullptr;
-    heldDone = nullptr;
-    work();
+    std::function<void()> done = std::exchange(heldDone, nullptr);
+    std::exchange(heldWork, nullptr)();
     done();
   }
 
@@ -85,7 +86,6 @@ class FakeMainView : public MainView {
   bool restoreEnabled = true;
   bool closed = false;
   bool aboutOpen = false;
-  int aboutWindowsCreated = 0;
   std::vector<MessageBox> messages;
   std::vector<MessageBox> questions;
   bool answerYes = true;

@@ -18,7 +18,7 @@ std::optional<std::string> FakeEnvironment::Variable(const std::string& name) {
 
 platform::WindowsVersion FakeSystem::Version() {
   if (log_.Record("Version()")) return platform::WindowsVersion();
-  return version_;
+  return version;
 }
 
 std::string FakeSystem::WindowsFolder() {
@@ -46,12 +46,6 @@ std::string FakeSystem::ErrorText(std::int32_t code) {
   };
   auto found = kTexts.find(code);
   return found == kTexts.end() ? std::string() : found->second;
-}
-
-void FakeSystem::SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) {
-  version_.platformId = platformId;
-  version_.major = major;
-  version_.minor = minor;
 }
 
 platform::DesktopFolderAnswer FakeShell::DesktopFolder() {

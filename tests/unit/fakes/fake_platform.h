@@ -32,15 +32,14 @@ class FakeSystem : public platform::System {
   std::string ErrorText(std::int32_t code) override;
   std::uint16_t InstalledUiLanguage() override { return uiLanguage; }
   platform::LocalTime Now() override { return now; }
-  void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
+  platform::WindowsVersion version;  // none set: all zero, as when the system gives none
   std::string tempFolder = "C:\\TEMP\\";
   std::uint16_t uiLanguage = 0x0409;  // English (United States)
   platform::LocalTime now{2026, 12, 9, 1, 57, 0};
 
  private:
   CallLog& log_;
-  platform::WindowsVersion version_;
 };
 
 class FakeShell : public platform::Shell {

@@ -61,14 +61,8 @@ std::int32_t FakeRegistry::WriteValue(platform::HKey hive, const std::string& su
   std::string path = FullPath(hive, subKey);
   if (deniedWrites_.count(path)) return platform::kErrorAccessDenied;
   changes.push_back(Change{hive, subKey, value.name, false, value.type, value.bytes});
-  auto& values = keys_[path];
-  // A value written again keeps the name it was stored under, as the registry does.
-  auto found = values.find(value.name);
-  if (found != values.end()) {
-    found->second = Value{value.type, value.bytes};
-  } else {
-    values[value.name] = Value{value.type, value.bytes};
-  }
+  // A value written again keeps the name it was stored under, as the registry does: the map keeps its first key.
+  keys_[path][value.name] = Value{value.type, value.bytes};
   return 0;
 }
 
