@@ -21,10 +21,9 @@ status=${PIPESTATUS[0]}
 wine_session_stop
 trap - EXIT
 
-# Where the fifteen folders live in the prefix, as Zolvane reads them, and the seed of the random paths.
+# Where the fifteen folders live in the prefix, as Zolvane reads them.
 sed -n '/^Where the fifteen folders live/,/passed, [0-9]* failed$/p' \
   "$ZOLVANE_ROOT/build/Testing/Temporary/LastTest.log" | sed '$d'
-grep -h -E '^seed [0-9]+' "$ZOLVANE_ROOT/build/Testing/Temporary/LastTest.log" | sed 's/^/random paths: /'
 # What this machine could not run, each in its one line: those tests count as skipped, never as passed.
 grep -h -E '^(win32|wow64): skipped' "$ZOLVANE_ROOT/build/Testing/Temporary/LastTest.log" | sort -u
 skipped=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' "$ZOLVANE_ROOT/build/tests.log" | paste -sd' ')

@@ -1,7 +1,5 @@
-// Paths no code page holds, through the real window: shown from the registry, typed and applied, and a backup
-// made while the desktop and the temporary folder have such names.
+// Paths no code page holds, through the real window: shown from the registry, typed and applied.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <string>
 
@@ -9,17 +7,11 @@
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "tests/e2e/scenarios.h"
-#include "tests/wine/run_program.h"
 #include "tests/wine/wine_check.h"
 
 namespace e2e {
 
 namespace {
-
-// The backup waits for four regedit processes, each started afresh under Wine: far longer than a click.
-constexpr DWORD kBackupWaitMs = 40000;
-const char* const kBackupSuccess = "Shell folder registry keys are now backed up.";
-const char* const kExportHeader = "Windows Registry Editor Version 5.00";
 
 // Both values of a per-user folder hold exactly the text's UTF-16LE and one terminator, in their types.
 void CheckStoredExactly(const char* valueName, const std::wstring& text) {
@@ -43,22 +35,6 @@ bool TypeOverPathBox(ZolvaneApp& app, const std::wstring& text) {
     if (!app.TypeInPath(text[i], Utf8(text.substr(0, i + 1)))) return false;
   }
   return true;
-}
-
-long long Occurrences(const std::string& text, const std::string& part) {
-  long long count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
-// A text as a .reg file writes it between quotes.
-std::string RegFileQuoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '\\' || c == '"') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 }  // namespace
@@ -86,49 +62,6 @@ E2E_SCENARIO(ScenarioWidePathTypedAndShown, "wide-path-typed-and-shown", true) {
     WaitUntil([&] { return app.Text(IDC_PATH) == Utf8(path); });
     CHECK_EQ(app.Text(IDC_PATH), Utf8(path));
   }
-}
-
-E2E_SCENARIO(ScenarioBackupWideDesktop, "backup-wide-desktop", false) {
-  // Taken while the desktop is still the prefix's own, in case the backup lands there after all.
-  BackupFileKeeper prefixDesktopBackup;
-  RegistryKeeper keeper;
-  KeepFolder(keeper, kFolders[kDesktop]);
-  // The last part of the path asked for ("Documents" in Russian, alpha beta, "Japan"), and a musical note.
-  const std::wstring wideName = std::wstring(kCyrillicGreekCjkPath + 3) + L" " + kBeyondBmpCharacter;
-  ScratchFolder desktop(TempFolder() + L"Zolvane desktop " + wideName);
-  ScratchFolder temp(TempFolder() + L"Zolvane temp " + wideName);
-  if (!CHECK(desktop.made() && temp.made())) return;
-  // Zolvane inherits the driver's environment, which ends with this run.
-  SetEnvironmentVariableW(L"TEMP", temp.path().c_str());
-  SetEnvironmentVariableW(L"TMP", temp.path().c_str());
-  CHECK_EQ(Utf8(TempFolder()), Utf8(temp.path() + L"\\"));
-
-  const std::string desktopPath = Utf8(desktop.path());
-  CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", desktopPath, REG_EXPAND_SZ));
-  CHECK(WriteText(HKEY_CURRENT_USER, kShellFolders, "Desktop", desktopPath, REG_SZ));
-  wchar_t shellDesktop[MAX_PATH] = L"";
-  SHGetFolderPathW(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, shellDesktop);
-  if (!CHECK_EQ(Utf8(shellDesktop), desktopPath)) return;
-
-  {
-    ZolvaneApp app(exe);
-    if (!CHECK(app.WaitForMainWindow())) return;
-    CHECK_EQ(ClickAndAnswer(app, IDC_BACKUP, kBackupWaitMs), kBackupSuccess);
-  }
-  const std::string backupFile = desktop.File("specialfolders.bak");
-  std::string bytes = ReadFileBytes(Wide(backupFile));
-  if (!CHECK(bytes.size() > 2)) return;
-  CHECK(bytes.compare(0, 2, "\xFF\xFE") == 0);
-  std::string text = Utf8(Utf16LeUnits(bytes.substr(2)));
-  CHECK_EQ(text.substr(0, text.find("\r\n")), kExportHeader);
-  CHECK_EQ(Occurrences(text, kExportHeader), 1LL);
-  CHECK(text.find("\"Desktop\"=" + RegFileQuoted(desktopPath) + "\r\n") != std::string::npos);
-
-  // Imported again, the backup brings both desktop values back exactly.
-  CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", "C:\\Elsewhere", REG_EXPAND_SZ));
-  CHECK(WriteText(HKEY_CURRENT_USER, kShellFolders, "Desktop", "C:\\Elsewhere", REG_SZ));
-  CHECK_EQ(RunAndWait(L"regedit /s \"" + Wide(backupFile) + L"\""), 0LL);
-  CheckStoredExactly("Desktop", desktop.path());
 }
 
 }  // namespace e2e

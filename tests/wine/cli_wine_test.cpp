@@ -127,22 +127,25 @@ std::wstring EnvironmentWithTemp(const std::wstring& folder) {
 }
 
 // A backup named relative to the current folder lands there, made through regedit's exports in the temporary
-// folder, both longer than the 128 characters OpenFile took. It holds the four keys and a key below them, which
-// regedit exports too; imported after a change, it brings the value back and passes that key over, naming it.
+// folder, both longer than the 128 characters OpenFile took and named in no code page. It holds the four keys, a
+// value no code page holds, and a key below them, which regedit exports too; imported after a change, it brings
+// the value back exactly and passes that key over, naming it.
 void TestBackupImportedAgain(e2e::RegistryKeeper& keeper) {
   const std::string subKey = std::string(kUserShellFoldersKey) + "\\ZolvaneSubkey";
   keeper.KeepKeyAbsence(HKEY_CURRENT_USER, subKey);
   WriteRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v", Text(REG_SZ, L"1"));
-  const std::wstring folder = TempFolder() + L"Zolvane long folder " + std::wstring(100, L'x');
+  const std::wstring wideName = std::wstring(kCyrillicGreekCjkPath + 3) + L" " + kBeyondBmpCharacter;
+  const std::wstring folder = TempFolder() + L"Zolvane " + wideName + L" " + std::wstring(100, L'x');
   const std::wstring file = folder + L"\\zolvane-cli-backup.bak";
   CreateDirectoryW(folder.c_str(), nullptr);
+  CHECK_EQ(Cli(L"set \"My Music\" \"D:\\" + wideName + L"\"").exitCode, 0);
+  RawValue music = Read(Folder("My Music"), kUserShellFoldersKey);
   ProgramRun backup = Cli(L"backup zolvane-cli-backup.bak", folder, EnvironmentWithTemp(folder));
   CHECK_EQ(backup.exitCode, 0);
   CHECK_EQ(backup.out, "Shell folder registry keys are now backed up.\r\nBackup file: " + Utf8(file) + "\r\n");
   CHECK_EQ(WhatTheBackupMisses(file), std::string());
   for (int i = 1; i <= 4; ++i) CHECK(!Exists(folder + L"\\splfolders" + std::to_wstring(i) + L".txt"));
 
-  RawValue music = Read(Folder("My Music"), kUserShellFoldersKey);
   CHECK_EQ(Cli(L"set \"My Music\" D:\\ElsewhereMusic").exitCode, 0);
   WriteRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v", Text(REG_SZ, L"2"));
   ProgramRun import = Cli(L"import \"" + file + L"\"");

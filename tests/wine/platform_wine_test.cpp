@@ -1,14 +1,15 @@
 // What only the real platform layer shows, beyond the platform contract, under Wine: the shell's functions bound
 // on first use from the system folder (this program links none of the shell's libraries, so nothing else loads
 // them), a program started in the system folder, the system's version and words, a registry value read whole while
-// another thread rewrites it, variables no code page holds or defined empty, no temporary folder rather than a part
-// of one too long, and a file's 8.3 name taken for its long one.
+// another thread rewrites it, variables no code page holds or defined empty and expanded as Windows expands them,
+// no temporary folder rather than a part of one too long, and a file's 8.3 name taken for its long one.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "features/folder_locations.h"
 #include "platform/win32/win32_platform.h"
 #include "scratch.h"
 #include "wide_text.h"
@@ -128,18 +129,49 @@ void TestAValueThatGrowsWhileItIsReadIsReadWhole() {
   RegDeleteKeyW(HKEY_CURRENT_USER, Wide(kScratchKey).c_str());
 }
 
+// Windows' own expansion of a text: ExpandEnvironmentStringsW.
+std::string WindowsExpansion(const std::string& text) {
+  std::wstring wide = Wide(text);
+  std::wstring expanded(ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0), L'\0');
+  DWORD length = ExpandEnvironmentStringsW(wide.c_str(), &expanded[0], static_cast<DWORD>(expanded.size()));
+  expanded.resize(length > 0 ? length - 1 : 0);
+  return Utf8(expanded);
+}
+
 // A variable whose name and value no code page holds reads exactly; one defined empty is empty text, which
-// GetEnvironmentVariableW tells from an undefined one only by its error code.
-void TestVariables() {
-  platform::Win32Environment environment;
-  const std::wstring name = L"ZOLVANE_\u041F\u0410\u041F\u041A\u0410";
+// GetEnvironmentVariableW tells from an undefined one only by its error code. The Shell Folders value Zolvane
+// expands is what Windows expands: texts made at random of references to such variables, defined or not, lone
+// and doubled "%", and other characters.
+void TestVariablesAndTheirExpansion() {
+  platform::Win32Platform real;
+  platform::Environment& environment = real.platform().environment;
+  const std::string name = "ZOLVANE_\xD0\x9F\xD0\x90\xD0\x9F\xD0\x9A\xD0\x90";
   const std::wstring value = std::wstring(kCyrillicGreekCjkPath) + L" " + kBeyondBmpCharacter;
-  SetEnvironmentVariableW(name.c_str(), value.c_str());
+  SetEnvironmentVariableW(Wide(name).c_str(), value.c_str());
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", L"");
-  CHECK_EQ(environment.Variable(Utf8(name)).value_or("none"), Utf8(value));
+  CHECK_EQ(environment.Variable(name).value_or("none"), Utf8(value));
   CHECK_EQ(environment.Variable("ZOLVANE_EMPTY").value_or("none"), std::string());
   CHECK(!environment.Variable("ZOLVANE_NOT_DEFINED").has_value());
-  SetEnvironmentVariableW(name.c_str(), nullptr);
+
+  const std::string pieces[] = {
+      "%" + name + "%", "%zolvane_empty%", "%USERPROFILE%", "%windir%", "%NOSUCH%", "%", "%%", "\\", " ", "a",
+      "\xC3\xA9",       "\xE6\x97\xA5"};
+  FolderLocations locations(real.platform());
+  unsigned state = 2026;
+  int differing = 0;
+  for (int run = 0; run < 5000; ++run) {
+    std::string text;
+    for (int length = 0; length < 12; ++length) {
+      state = state * 1103515245u + 12345u;
+      text += pieces[(state >> 16) % (sizeof pieces / sizeof pieces[0])];
+    }
+    if (locations.ExpandText(text) != WindowsExpansion(text) && ++differing <= 3) {
+      std::printf("  \"%s\" expands to \"%s\", Windows: \"%s\"\n", text.c_str(), locations.ExpandText(text).c_str(),
+                  WindowsExpansion(text).c_str());
+    }
+  }
+  CHECK_EQ(differing, 0);
+  SetEnvironmentVariableW(Wide(name).c_str(), nullptr);
   SetEnvironmentVariableW(L"ZOLVANE_EMPTY", nullptr);
 }
 
@@ -179,7 +211,7 @@ int main() {
   TestProcessesStartInTheSystemFolder();
   TestSystemAsZolvaneAsksForIt();
   TestAValueThatGrowsWhileItIsReadIsReadWhole();
-  TestVariables();
+  TestVariablesAndTheirExpansion();
   TestATemporaryFolderTooLongIsNone();
   TestAShortNameIsTheLongName();
   return wine_check::Summary();
