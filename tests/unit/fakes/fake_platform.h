@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes/call_log.h"
+#include "fakes/fake_file_tree.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_registry.h"
 #include "platform/platform.h"
@@ -92,7 +93,8 @@ class FakePlatform {
         processes(log),
         shell(log),
         locks(log),
-        platform_{registry, environment, system, files, processes, shell, locks} {
+        fileTree(log, files),
+        platform_{registry, environment, system, files, processes, shell, locks, fileTree} {
     // A profile has its application-data folder from the start.
     files.folders.insert(*shell.applicationData);
   }
@@ -112,6 +114,7 @@ class FakePlatform {
   FakeProcesses processes;
   FakeShell shell;
   FakeLocks locks;
+  FakeFileTree fileTree;
 
  private:
   platform::Platform platform_;
