@@ -183,8 +183,15 @@ void FileTreeCopyContract(platform::Platform& platform, const Setting& setting, 
   checks.Code(platform.files.WriteNewFile(source, bytes), 0, "a large file");
   setting.setReadOnly(source, true);
   std::vector<std::uint64_t> progress;
-  checks.Code(fileTree.CopyToNew(source, copy, [&](std::uint64_t done) { progress.push_back(done); }), 0, "a copy");
+  bool writable = false;
+  checks.Code(fileTree.CopyToNew(source, copy,
+                                 [&](std::uint64_t done) {
+                                   progress.push_back(done);
+                                   writable = writable || setting.canOpenForWriting(source);
+                                 }),
+              0, "a copy");
   checks.That(progress.size() > 1 && progress.back() == bytes.size(), "a copy's progress, piece by piece");
+  checks.That(!writable, "nobody may write a file while it is copied");
   platform::TreeEntry from, to;
   checks.That(fileTree.Describe(source, &from) == 0 && fileTree.Describe(copy, &to) == 0, "the copy and its source");
   checks.That(

@@ -25,6 +25,8 @@ struct Setting {
   std::function<void(const std::string& path, bool readOnly)> setReadOnly;
   // Holds a file open without sharing it, as another program may, and lets it go again.
   std::function<void(const std::string& path, bool held)> holdOpen;
+  // Whether another program could open the file for writing now.
+  std::function<bool(const std::string& path)> canOpenForWriting;
   // An existing folder on another volume than scratchFolder's, with its trailing backslash.
   std::string otherVolumeFolder;
   // An existing folder that stands for another place (a junction or a mount point), never followed.

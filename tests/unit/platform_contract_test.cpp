@@ -44,6 +44,7 @@ TEST(PlatformContract, TheFakesAnswerAsWindowsDoes) {
       fake.fileTree.heldOpen.erase(path);
     }
   };
+  setting.canOpenForWriting = [&](const std::string& path) { return fake.fileTree.beingRead.count(path) == 0; };
   fake.files.folders.insert({"D:\\Other", "C:\\Scratch\\Junction"});
   fake.fileTree.reparsePoints.insert("C:\\Scratch\\Junction");
   setting.otherVolumeFolder = "D:\\Other\\";

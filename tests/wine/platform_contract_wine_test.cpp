@@ -64,6 +64,13 @@ int main(int argc, char** argv) {
       CloseHandle(heldOpen[path]);
     }
   };
+  setting.canOpenForWriting = [](const std::string& path) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+  };
   // Wine takes a Unix mount point for a volume mounted in a folder: a reparse point, and another volume.
   setting.otherVolumeFolder = "Z:\\dev\\shm\\";
   setting.reparsePoint = "Z:\\dev\\shm";

@@ -196,10 +196,12 @@ std::int32_t FakeFileTree::CopyToNew(const std::string& from, const std::string&
   std::string bytes = files_.files[source];
   std::uint64_t& free = FreeBytes(VolumeRoot(target));
   if (bytes.size() > free) return platform::kErrorDiskFull;
+  beingRead.insert(source);
   for (std::uint64_t done = 0; progress && done < bytes.size();) {
     done = std::min<std::uint64_t>(done + kPieceBytes, bytes.size());
     progress(done);
   }
+  beingRead.erase(source);
   free -= bytes.size();
   platform::TreeEntry copied = EntryOf(source);
   files_.files[target] = bytes;

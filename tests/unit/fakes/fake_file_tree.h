@@ -41,6 +41,8 @@ class FakeFileTree : public platform::FileTree {
   std::set<std::string, CaseInsensitiveLess> reparsePoints;
   // Files another program holds open without sharing them.
   std::set<std::string, CaseInsensitiveLess> heldOpen;
+  // Files being copied now, which nobody may write meanwhile.
+  std::set<std::string, CaseInsensitiveLess> beingRead;
   // Volumes by where they begin ("D:\\", "C:\\Mounted\\") and their free bytes: a path is on the longest that
   // begins it, else on its drive's or its share's own, which has defaultFreeBytes.
   std::map<std::string, std::uint64_t, CaseInsensitiveLess> volumes;
