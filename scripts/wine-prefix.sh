@@ -9,12 +9,17 @@ make_wine_prefix() {
     log "creating the Wine prefix $WINEPREFIX ($version)"
     mkdir -p "$(dirname "$WINEPREFIX")"
     timeout 600 "$wine" wineboot -i >/dev/null 2>&1 || { log "wineboot failed for $WINEPREFIX"; return 1; }
-    timeout 120 "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
-    # Without a window manager every window close otherwise waits two seconds.
-    timeout 120 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # The registry reaches the disk when the wineserver ends.
     timeout 120 "$WINESERVER" -w || true
     [ -f "$WINEPREFIX/system.reg" ] || { log "the prefix $WINEPREFIX has no registry"; return 1; }
+  fi
+  # Also a prefix that Wine made by itself, when a test ran before the setup: it reports no Windows of ours.
+  if ! grep -qx "\"Version\"=\"$version\"" "$WINEPREFIX/user.reg" ||
+    ! grep -qx '"Managed"="N"' "$WINEPREFIX/user.reg"; then
+    timeout 120 "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+    # Without a window manager every window close otherwise waits two seconds.
+    timeout 120 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    timeout 120 "$WINESERVER" -w || true
   fi
   own_profile_folders
   # Wine looks for its own fonts (Tahoma, MS Sans Serif) in the prefix's Fonts folder, not where fonts-wine

@@ -99,15 +99,6 @@ std::map<std::string, RawValue> ReadKey(HKEY root, const std::string& key) {
   return values;
 }
 
-std::string Expanded(const std::string& text) {
-  std::wstring wide = Wide(text);
-  DWORD needed = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
-  std::wstring result(needed, L'\0');
-  ExpandEnvironmentStringsW(wide.c_str(), &result[0], needed);
-  while (!result.empty() && result.back() == L'\0') result.pop_back();
-  return Utf8(result);
-}
-
 RegistryKeeper::RegistryKeeper() {
   RecoverFromJournal();
 }

@@ -21,8 +21,6 @@ std::string ReadText(HKEY root, const std::string& key, const std::string& name,
 bool WriteText(HKEY root, const std::string& key, const std::string& name, const std::string& text, DWORD type);
 // Every value of a key, by name.
 std::map<std::string, RawValue> ReadKey(HKEY root, const std::string& key);
-// ExpandEnvironmentStrings, in the driver's environment (the same as the program's under this prefix).
-std::string Expanded(const std::string& text);
 
 // Remembers values before a scenario changes them and restores them when it goes out of scope.
 class RegistryKeeper {

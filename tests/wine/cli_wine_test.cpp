@@ -39,12 +39,6 @@ RawValue Text(DWORD type, const std::wstring& text) {
   return RawValue{true, type, Utf16LeWithTerminator(text)};
 }
 
-std::wstring Expanded(const std::wstring& text) {
-  wchar_t buffer[4096];
-  DWORD length = ExpandEnvironmentStringsW(text.c_str(), buffer, 4096);
-  return length == 0 || length > 4096 ? text : std::wstring(buffer);
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;

@@ -132,15 +132,6 @@ void TestAValueThatGrowsWhileItIsReadIsReadWhole() {
   RegDeleteKeyW(HKEY_CURRENT_USER, Wide(kScratchKey).c_str());
 }
 
-// Windows' own expansion of a text: ExpandEnvironmentStringsW.
-std::string WindowsExpansion(const std::string& text) {
-  std::wstring wide = Wide(text);
-  std::wstring expanded(ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0), L'\0');
-  DWORD length = ExpandEnvironmentStringsW(wide.c_str(), &expanded[0], static_cast<DWORD>(expanded.size()));
-  expanded.resize(length > 0 ? length - 1 : 0);
-  return Utf8(expanded);
-}
-
 // A variable whose name and value no code page holds reads exactly; one defined empty is empty text, which
 // GetEnvironmentVariableW tells from an undefined one only by its error code. The Shell Folders value Zolvane
 // expands is what Windows expands: texts made at random of references to such variables, defined or not, lone
@@ -168,9 +159,9 @@ void TestVariablesAndTheirExpansion() {
       state = state * 1103515245u + 12345u;
       text += pieces[(state >> 16) % (sizeof pieces / sizeof pieces[0])];
     }
-    if (locations.ExpandText(text) != WindowsExpansion(text) && ++differing <= 3) {
+    if (locations.ExpandText(text) != Expanded(text) && ++differing <= 3) {
       std::printf("  \"%s\" expands to \"%s\", Windows: \"%s\"\n", text.c_str(), locations.ExpandText(text).c_str(),
-                  WindowsExpansion(text).c_str());
+                  Expanded(text).c_str());
     }
   }
   CHECK_EQ(differing, 0);

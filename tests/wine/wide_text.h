@@ -23,6 +23,19 @@ inline std::wstring Wide(const std::string& utf8) {
   return wide;
 }
 
+// A text as Windows expands it (ExpandEnvironmentStringsW) in this program's environment, which the programs it
+// starts inherit.
+inline std::wstring Expanded(const std::wstring& text) {
+  std::wstring expanded(ExpandEnvironmentStringsW(text.c_str(), nullptr, 0), L'\0');
+  DWORD length = ExpandEnvironmentStringsW(text.c_str(), &expanded[0], static_cast<DWORD>(expanded.size()));
+  expanded.resize(length > 0 ? length - 1 : 0);
+  return expanded;
+}
+
+inline std::string Expanded(const std::string& text) {
+  return Utf8(Expanded(Wide(text)));
+}
+
 // A path no ANSI code page holds: Cyrillic, Greek and CJK, "D:\<Documents in Russian> <alpha beta> <Japan>".
 constexpr const wchar_t* kCyrillicGreekCjkPath =
     L"D:\\\u0414\u043E\u043A\u0443\u043C\u0435\u043D\u0442\u044B \u03B1\u03B2 \u65E5\u672C";
