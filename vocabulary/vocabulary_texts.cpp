@@ -1,6 +1,8 @@
 // The vocabulary's texts that have parameters, each composed in one place.
 #include "vocabulary/vocabulary_texts.h"
 
+#include <iterator>
+
 #include "platform/platform.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/registry_file.h"
@@ -9,9 +11,7 @@ namespace {
 
 // "1 value", "1,234 values".
 std::string CountedValues(std::size_t count) {
-  std::string digits = std::to_string(count);
-  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-  return digits + (count == 1 ? " value" : " values");
+  return WithThousands(count) + (count == 1 ? " value" : " values");
 }
 
 }  // namespace
@@ -48,6 +48,26 @@ std::string OffendingLine(int lineNumber, const std::string& line) {
 }
 std::string Megabytes(std::size_t bytes) {
   return std::to_string(bytes / (1024 * 1024)) + " MB";
+}
+std::string WithThousands(std::uint64_t number) {
+  std::string digits = std::to_string(number);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits;
+}
+std::string ByteSize(std::uint64_t bytes) {
+  if (bytes < 1024) return WithThousands(bytes) + (bytes == 1 ? " byte" : " bytes");
+  const char* const units[] = {"KB", "MB", "GB", "TB"};
+  std::size_t unit = 0;
+  std::uint64_t size = 1024;
+  while (unit + 1 < std::size(units) && bytes / size >= 1024) {
+    size *= 1024;
+    ++unit;
+  }
+  // Tenths below a hundred units, whole units above; rounded to the nearest either way.
+  std::uint64_t whole = bytes / size;
+  if (whole >= 100) return WithThousands((bytes + size / 2) / size) + " " + units[unit];
+  std::uint64_t tenths = whole * 10 + (bytes % size * 10 + size / 2) / size;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + units[unit];
 }
 std::string FileLargerThan(std::size_t maxBytes) {
   return "The file is larger than " + Megabytes(maxBytes);

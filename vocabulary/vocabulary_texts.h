@@ -19,6 +19,10 @@ std::string ErrorNumber(std::int32_t code);
 std::string OffendingLine(int lineNumber, const std::string& line);
 // "16 MB", for a limit of whole megabytes.
 std::string Megabytes(std::size_t bytes);
+// "1,234,567": a count as every message shows it.
+std::string WithThousands(std::uint64_t number);
+// "512 bytes", "2.3 GB", "140 MB": a size in units of 1024, as Explorer shows one, tenths below a hundred.
+std::string ByteSize(std::uint64_t bytes);
 // "The file is larger than 16 MB": why a file beyond such a limit is not read.
 std::string FileLargerThan(std::size_t maxBytes);
 // The refusal of a path that names no regular file.
