@@ -117,14 +117,14 @@ class MovePlanner {
     if (!folder.empty() && IsOrInside(Compared(folder), sourceCompared_)) Refuse(SourceNotMovable(plan_.source, what));
   }
 
-  // Whether what the target names already refuses it; targetExists_ says whether it is a folder to move into.
+  // Whether what the target names already refuses it; else whether it is a folder to move into.
   bool RefuseTargetEntry() {
     TreeEntry target;
     std::int32_t code = Tree().Describe(plan_.target, &target);
     if (IsNotThere(code)) return false;
     if (code != 0) Refuse(DescribeFailure(platform_.system, kCannotReadAction, plan_.target, code));
     if (code == 0 && !target.folder) Refuse(LocationIsAFile(plan_.target) + ".");
-    targetExists_ = code == 0;
+    plan_.targetThere = code == 0;
     return plan_.Refused();
   }
 
@@ -144,7 +144,7 @@ class MovePlanner {
   // Walks the source, folder by folder from a list rather than by recursion, and plans each entry beside what the
   // target holds of the same name; whether files move (the source holds any).
   bool Walk() {
-    std::vector<Pending> pending{Pending{std::string(), targetExists_, false}};
+    std::vector<Pending> pending{Pending{std::string(), plan_.targetThere, false}};
     while (!pending.empty() && !stopped_) {
       Pending folder = std::move(pending.back());
       pending.pop_back();
@@ -269,7 +269,6 @@ class MovePlanner {
   FolderMovePlan& plan_;
   std::size_t mostEntries_;
   std::string sourceCompared_;
-  bool targetExists_ = false;
   std::uint64_t targetFreeBytes_ = 0;
   std::size_t seen_ = 0;
   bool stopped_ = false;

@@ -59,6 +59,8 @@ struct FolderMovePlan {
   std::string source;        // where the folder lives now, expanded, as the window shows it
   std::string targetStored;  // the new location as the user gave it
   std::string target;        // expanded
+  // Whether the target is a folder already; else the mover makes it, with the folders above it, first.
+  bool targetThere = false;
   Way way = Way::kNoSource;
   // Why the files may not move, each a sentence; the plan is carried out only when there is none.
   std::vector<std::string> refusals;

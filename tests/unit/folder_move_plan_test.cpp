@@ -193,6 +193,7 @@ TEST(FolderMovePlanTest, OnOneVolumeTopEntriesAreRenamedAcrossVolumesEveryFileIs
     EXPECT_EQ(steps, c.steps);
     EXPECT_EQ(plan.files, 2u);
     EXPECT_EQ(plan.bytes, 8u);
+    EXPECT_FALSE(plan.targetThere);
   }
 }
 
@@ -222,6 +223,7 @@ TEST(FolderMovePlanTest, AFileAlreadyAtTheTargetCountsAsMoved) {
     EXPECT_EQ(plan.files, 1u);
     EXPECT_EQ(plan.bytes, 5u);
     EXPECT_EQ(plan.filesAlreadyThere, 1u);
+    EXPECT_TRUE(plan.targetThere);
   }
 }
 
