@@ -155,6 +155,8 @@ struct WayCase {
 // On one volume the top entries are renamed, across volumes every file is copied and every folder made; a file the
 // target holds with the same bytes counts as moved and needs no space, and a folder it holds is moved into.
 TEST(FolderMovePlanTest, EachEntryIsRenamedOrCopiedOrCountedAsThereAlready) {
+  const std::vector<std::string> copied = {Planned("Empty", Step::kMakeFolder), Planned("Sub", Step::kMakeFolder),
+                                           Planned("Sub\\b.txt", Step::kCopy, 5), Planned("a.txt", Step::kCopy, 3)};
   const WayCase cases[] = {
       {"C:\\Docs",
        false,
@@ -162,21 +164,9 @@ TEST(FolderMovePlanTest, EachEntryIsRenamedOrCopiedOrCountedAsThereAlready) {
        {Planned("Empty", Step::kRename), Planned("Sub", Step::kRename), Planned("a.txt", Step::kRename, 3)},
        2,
        8},
-      {"D:\\Docs",
-       false,
-       Way::kCopy,
-       {Planned("Empty", Step::kMakeFolder), Planned("Sub", Step::kMakeFolder), Planned("Sub\\b.txt", Step::kCopy, 5),
-        Planned("a.txt", Step::kCopy, 3)},
-       2,
-       8},
+      {"D:\\Docs", false, Way::kCopy, copied, 2, 8},
       // Another volume mounted on a folder of C: is another volume.
-      {"C:\\Mounted\\Docs",
-       false,
-       Way::kCopy,
-       {Planned("Empty", Step::kMakeFolder), Planned("Sub", Step::kMakeFolder), Planned("Sub\\b.txt", Step::kCopy, 5),
-        Planned("a.txt", Step::kCopy, 3)},
-       2,
-       8},
+      {"C:\\Mounted\\Docs", false, Way::kCopy, copied, 2, 8},
       {"C:\\Docs",
        true,
        Way::kRename,
