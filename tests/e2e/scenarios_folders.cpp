@@ -46,11 +46,7 @@ namespace {
 void CheckStoredAndShown(ZolvaneApp& app, const Folder& folder, const std::string& stored) {
   std::string expanded = Expanded(stored);
   CHECK(expanded.find('%') == std::string::npos);
-  DWORD type = 0;
-  CHECK_EQ(ReadText(HiveOf(folder), kUserShellFolders, folder.valueName, &type), stored);
-  CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_EXPAND_SZ));
-  CHECK_EQ(ReadText(HiveOf(folder), kShellFolders, folder.valueName, &type), expanded);
-  CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_SZ));
+  CheckFolderValues(HiveOf(folder), folder.valueName, Wide(stored));
   CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == expanded; }));
   CHECK(!app.Enabled(IDC_APPLY));
   CHECK(app.Enabled(IDC_RESTORE_DEFAULT));

@@ -62,7 +62,7 @@ E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, kMyDocuments)) return;
   CHECK_EQ(ClickAndAnswer(app, IDC_BACKUP), std::string("Shell folder registry keys are now backed up."));
-  CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Personal", kChangedPath, REG_EXPAND_SZ));
+  CHECK(WriteRawValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal", TextValue(REG_EXPAND_SZ, Wide(kChangedPath))));
 
   // No: nothing is imported and no other box follows.
   HWND question = ChooseBackupInDialog(app, "specialfolders.bak");

@@ -261,7 +261,7 @@ void Refused(const std::string& exe, const char* wineVersion) {
   RegistryKeeper keeper;
   keeper.KeepKeyAbsence(HKEY_CURRENT_USER, kAppDefaults);
   keeper.Keep(HKEY_CURRENT_USER, kAppDefaults, "Version");
-  if (!CHECK(WriteText(HKEY_CURRENT_USER, kAppDefaults, "Version", wineVersion, REG_SZ))) return;
+  if (!CHECK(WriteRawValue(HKEY_CURRENT_USER, kAppDefaults, "Version", TextValue(REG_SZ, Wide(wineVersion))))) return;
   std::map<std::string, RawValue> before = ShellFolderKeys();
 
   ZolvaneApp app(exe, true);

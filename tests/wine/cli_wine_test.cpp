@@ -63,12 +63,7 @@ void KeepEveryFolder(e2e::RegistryKeeper& keeper) {
 
 // Both keys hold path for the folder: unexpanded as REG_EXPAND_SZ, expanded as Windows expands it as REG_SZ.
 void CheckStored(const ShellFolder& folder, const std::wstring& path) {
-  RawValue userShell = Read(folder, kUserShellFoldersKey);
-  RawValue shell = Read(folder, kShellFoldersKey);
-  CHECK_EQ(static_cast<long long>(userShell.type), REG_EXPAND_SZ);
-  CHECK_EQ(ShowUtf16Le(userShell.bytes), ShowUtf16Le(Utf16LeWithTerminator(path)));
-  CHECK_EQ(static_cast<long long>(shell.type), REG_SZ);
-  CHECK_EQ(ShowUtf16Le(shell.bytes), ShowUtf16Le(Utf16LeWithTerminator(Expanded(path))));
+  e2e::CheckFolderValues(RootOf(folder.hive), folder.valueName, path);
 }
 
 // The shell's answer for My Documents: the path, or the HRESULT when it gives none.
