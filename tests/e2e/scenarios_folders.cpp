@@ -30,12 +30,15 @@ bool StartWithFolder(ZolvaneApp& app, int index) {
 }
 
 std::string ClickAndAnswer(ZolvaneApp& app, int button, DWORD timeoutMs) {
-  if (!CHECK(app.Click(button))) return std::string();
+  return CHECK(app.Click(button)) ? AnswerMessageBox(app, timeoutMs) : std::string();
+}
+
+std::string AnswerMessageBox(ZolvaneApp& app, DWORD timeoutMs) {
   HWND box = app.WaitForMessageBox("Zolvane", timeoutMs);
   if (!CHECK(box != nullptr)) return std::string();
   std::string text = ZolvaneApp::MessageBoxText(box);
   CHECK(!HasVisibleIcon(box));
-  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(CloseWith(box));
   return text;
 }
 

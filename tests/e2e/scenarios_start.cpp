@@ -274,7 +274,7 @@ void Refused(const std::string& exe, const char* wineVersion) {
   CHECK(HasVisibleIcon(box));
   CHECK(GetDlgItem(box, IDCANCEL) == nullptr || !IsWindowVisible(GetDlgItem(box, IDCANCEL)));
   CHECK(TopLevelWindows(app.processId(), ZOLVANE_MAIN_WINDOW_CLASS).empty());
-  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(CloseWith(box));
   CHECK(app.WaitForExit());
   CHECK(!watch.SawWindowOfClass(ZOLVANE_MAIN_WINDOW_CLASS));
   CHECK(ShellFolderKeys() == before);
