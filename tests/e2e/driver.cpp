@@ -53,9 +53,7 @@ std::string WindowsPath(const std::string& path) {
 }
 
 std::string DriverFolder() {
-  wchar_t buffer[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  std::string path = Utf8(buffer);
+  std::string path = Utf8(OwnPath());
   return path.substr(0, path.find_last_of("\\/") + 1);
 }
 

@@ -16,6 +16,13 @@ inline std::wstring TempFolder() {
   return std::wstring(folder, length);
 }
 
+// This program's own file.
+inline std::wstring OwnPath() {
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::wstring(path, length);
+}
+
 // A file or a folder.
 inline bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -84,7 +91,8 @@ inline bool WriteRawValue(HKEY root, const char* key, const char* name, const Ra
 
 // A text value as the registry stores it: the text's UTF-16LE units and one terminating zero.
 inline RawValue TextValue(DWORD type, const std::wstring& text) {
-  return RawValue{true, type, Utf16LeWithTerminator(text)};
+  return RawValue{true, type,
+                  std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t))};
 }
 
 // Deletes a folder with every file and folder in it; a path that is not there is left alone.

@@ -46,11 +46,6 @@ constexpr const wchar_t* kCyrillicGreekCjkPath =
 // U+1F3B5, outside the Basic Multilingual Plane: two UTF-16 units, as a keyboard delivers it in two WM_CHARs.
 constexpr const wchar_t* kBeyondBmpCharacter = L"\xD83C\xDFB5";
 
-// What a registry string holds for a text: its UTF-16LE units and one terminating zero.
-inline std::string Utf16LeWithTerminator(const std::wstring& text) {
-  return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
-}
-
 // Raw bytes taken as UTF-16LE, shown as UTF-8 with each zero unit as "\0" and the byte count, so that a check
 // of exact bytes says what differed.
 inline std::string ShowUtf16Le(const std::string& bytes) {
