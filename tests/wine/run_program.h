@@ -8,6 +8,12 @@
 #include "platform/win32/scoped_handle.h"
 #include "scratch.h"
 
+// zolvane-cli.exe, as the test program's first argument names it (main sets it), and a command line that runs it.
+inline std::wstring cliPath;
+inline std::wstring Cli(const std::wstring& arguments) {
+  return L"\"" + cliPath + L"\" " + arguments;
+}
+
 // Waits up to timeoutMs for the started process to end (ending it after that), closes its handles and gives
 // its exit code.
 inline long long WaitAndClose(const PROCESS_INFORMATION& info, DWORD timeoutMs) {
