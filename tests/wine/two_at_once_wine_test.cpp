@@ -29,7 +29,8 @@ void RunTogether(const std::wstring& first, const std::wstring& second, int roun
     for (const ProgramRun& run : {a.Finish(), b.Finish()}) {
       if (run.exitCode == 0) continue;
       ++failed;
-      std::printf("round %d: a run ended with %lld: %s", round, run.exitCode, run.err.c_str());
+      std::printf("round %d: a run ended with %lld (start error %lu): %s\n", round, run.exitCode, run.startError,
+                  run.err.c_str());
     }
     std::string amissNow = whatIsAmiss();
     if (amissNow.empty()) continue;
