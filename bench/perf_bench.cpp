@@ -206,7 +206,7 @@ void BenchStartUp(VerdictTable& table, int rounds, const std::string& zolvaneExe
 // Applies My Documents' own User Shell Folders value again, so the registry ends as it began.
 void BenchApply(VerdictTable& table, int rounds, Program& zolvane, const std::string& floorApplyExe) {
   std::string raw = e2e::ReadText(HKEY_CURRENT_USER, e2e::kUserShellFolders, "Personal");
-  std::string expanded = e2e::Expanded(raw);
+  std::string expanded = Expanded(raw);
   Program floor(Quoted(floorApplyExe) + " \"" + raw + "\" \"" + expanded + "\"");
   floor.TimeToWindow(kApplyFloorClass, 0);
 
@@ -378,7 +378,7 @@ TimedRun InSequence(const std::vector<std::string>& commandLines, const std::vec
 // set to its own value, the four keys saved, the folders listed.
 void BenchCommandLine(VerdictTable& table, int rounds, const std::string& cliExe) {
   std::string raw = e2e::ReadText(HKEY_CURRENT_USER, e2e::kUserShellFolders, "Personal");
-  std::string expanded = e2e::Expanded(raw);
+  std::string expanded = Expanded(raw);
   std::string cli = Quoted(cliExe);
   std::string reg = kRegExe;
   std::string backupFile = bench::TempFile("zolvane_bench_cli.bak");

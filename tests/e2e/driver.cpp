@@ -53,9 +53,7 @@ std::string WindowsPath(const std::string& path) {
 }
 
 std::string DriverFolder() {
-  wchar_t buffer[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  std::string path = Utf8(buffer);
+  std::string path = Utf8(OwnPath());
   return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
@@ -116,6 +114,16 @@ void PressButton(HWND button) {
   PostMessageW(button, BM_CLICK, 0, 0);
 }
 
+bool CloseWith(HWND dialog, int button) {
+  PressButton(GetDlgItem(dialog, button));
+  return WaitUntil([dialog] { return !IsWindow(dialog); });
+}
+
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+}
+
 void SendKey(WORD virtualKey, WORD modifier) {
   INPUT inputs[4] = {};
   int count = 0;
@@ -164,8 +172,7 @@ void ClickCentreTimes(HWND window, int clicks) {
   int x = (bounds.left + bounds.right) / 2;
   int y = (bounds.top + bounds.bottom) / 2;
   MovePointer(x, y);
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer);
+  Answers(window);
   std::vector<INPUT> presses;
   for (int i = 0; i < clicks; ++i) {
     presses.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN, x, y));
@@ -195,12 +202,6 @@ void DoubleClickCentre(HWND window) {
 }
 
 namespace {
-
-// Whether the window's thread answers a message within a second.
-bool Answers(HWND window) {
-  DWORD_PTR answer = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
-}
 
 // Has the window's thread hand the X server the requests it still holds, and waits until the thread has taken in
 // the events they set off. Wine's X11 driver keeps a thread's requests until something sends them: a message box
@@ -457,11 +458,6 @@ HWND ZolvaneApp::WaitForMessageBox(const std::string& title, DWORD timeoutMs) {
 
 std::string ZolvaneApp::MessageBoxText(HWND box) {
   return TextOf(GetDlgItem(box, 0xFFFF));
-}
-
-bool ZolvaneApp::PressOk(HWND box) {
-  PressButton(GetDlgItem(box, IDOK));
-  return WaitUntil([box] { return !IsWindow(box); });
 }
 
 bool ZolvaneApp::WaitForExit(DWORD timeoutMs) {

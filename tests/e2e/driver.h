@@ -55,6 +55,10 @@ HWND FocusOf(HWND window);
 
 // Presses a button as a click does; posted, so that a modal box it opens does not hold the driver.
 void PressButton(HWND button);
+// Presses a button of a dialog or message box, OK unless told, and waits for the dialog to go; false when it stayed.
+bool CloseWith(HWND dialog, int button = IDOK);
+// Whether the window's thread answers a message within a second.
+bool Answers(HWND window);
 // Real keyboard input to the foreground window: a key with optional Ctrl or Alt held.
 void SendKey(WORD virtualKey, WORD modifier = 0);
 // Moves the pointer to the screen's top-left corner with real input, so that no tool tip opens under it
@@ -156,9 +160,8 @@ class ZolvaneApp {
   HWND WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs = kWaitMs);
   // A message box of this process (#32770) with the given title.
   HWND WaitForMessageBox(const std::string& title, DWORD timeoutMs = kWaitMs);
-  // The text of a message box, and OK pressed on it; waits for the box to go.
+  // The text of a message box.
   static std::string MessageBoxText(HWND box);
-  static bool PressOk(HWND box);
 
   bool WaitForExit(DWORD timeoutMs = kWaitMs);
   bool HasExited() const;

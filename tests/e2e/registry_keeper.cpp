@@ -1,4 +1,5 @@
-// Registry reads for the checks, and the keeper that leaves the prefix's registry as the scenarios found it.
+// Registry reads and the check of a folder's two values, and the keeper that leaves the prefix's registry as the
+// scenarios found it.
 #include "tests/e2e/registry_keeper.h"
 
 #include <shlobj.h>
@@ -7,39 +8,25 @@
 #include <cstdio>
 
 #include "tests/e2e/driver.h"
+#include "tests/wine/wine_check.h"
 
 namespace e2e {
 
 namespace {
 
-// The journal: one binary value per kept value, holding where it lives and what it held.
-constexpr const wchar_t* kJournalKey = L"Software\\Zolvane end-to-end journal";
+// The journal: one binary value per kept value or key, named by where it lives, holding the root, key and name, what
+// was there ("1" the value, "0" no value, "K" no key) and the value's type, each ended by a line feed, then its bytes.
+constexpr const char* kJournalKey = "Software\\Zolvane end-to-end journal";
 
-std::vector<BYTE> Serialise(HKEY root, const std::string& key, const std::string& name, const RawValue& data) {
-  std::string header = std::to_string(reinterpret_cast<ULONG_PTR>(root)) + "\n" + key + "\n" + name + "\n" +
-                       (data.present ? "1" : "0") + "\n" + std::to_string(data.type) + "\n";
-  std::vector<BYTE> bytes(header.begin(), header.end());
-  bytes.insert(bytes.end(), data.bytes.begin(), data.bytes.end());
-  return bytes;
-}
-
-std::string JournalName(HKEY root, const std::string& key, const std::string& name) {
-  return std::to_string(reinterpret_cast<ULONG_PTR>(root)) + "|" + key + "|" + name;
-}
-
-void JournalWrite(const std::string& name, const std::vector<BYTE>& bytes) {
-  HKEY journal = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kJournalKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &journal, nullptr) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExW(journal, Wide(name).c_str(), 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
-  RegCloseKey(journal);
+void JournalWrite(HKEY root, const std::string& key, const std::string& name, const char* held, const RawValue& data) {
+  std::string where = std::to_string(reinterpret_cast<ULONG_PTR>(root));
+  std::string entry =
+      where + "\n" + key + "\n" + name + "\n" + held + "\n" + std::to_string(data.type) + "\n" + data.bytes;
+  WriteRawValue(HKEY_CURRENT_USER, kJournalKey, (where + "|" + key + "|" + name).c_str(), {true, REG_BINARY, entry});
 }
 
 // Splits a journal entry back into its fields and restores it.
-void RestoreEntry(const std::vector<BYTE>& bytes) {
-  std::string text(bytes.begin(), bytes.end());
+void RestoreEntry(const std::string& text) {
   std::vector<std::string> fields;
   std::size_t pos = 0;
   for (int i = 0; i < 5; ++i) {
@@ -53,35 +40,16 @@ void RestoreEntry(const std::vector<BYTE>& bytes) {
     SHDeleteKeyW(root, Wide(fields[1]).c_str());
     return;
   }
-  RawValue data;
-  data.present = fields[3] == "1";
-  data.type = static_cast<DWORD>(std::stoul(fields[4]));
-  data.bytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos), bytes.end());
-  WriteRawValue(root, fields[1].c_str(), fields[2].c_str(), data);
+  WriteRawValue(root, fields[1].c_str(), fields[2].c_str(),
+                {fields[3] == "1", static_cast<DWORD>(std::stoul(fields[4])), text.substr(pos)});
 }
 
 }  // namespace
 
-std::string ReadText(HKEY root, const std::string& key, const std::string& name, DWORD* type) {
-  RawValue data = ReadRawValue(root, key.c_str(), name.c_str());
-  if (type != nullptr) *type = data.present ? data.type : 0;
-  if (!data.present) return std::string();
-  std::wstring wide(reinterpret_cast<const wchar_t*>(data.bytes.data()), data.bytes.size() / sizeof(wchar_t));
-  while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
-  return Utf8(wide);
-}
-
-bool WriteText(HKEY root, const std::string& key, const std::string& name, const std::string& text, DWORD type) {
-  HKEY opened = nullptr;
-  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  std::wstring wide = Wide(text);
-  LONG code = RegSetValueExW(opened, Wide(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(wide.c_str()),
-                             static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(opened);
-  return code == ERROR_SUCCESS;
+std::string ReadText(HKEY root, const std::string& key, const std::string& name) {
+  std::wstring text = Utf16LeUnits(ReadRawValue(root, key.c_str(), name.c_str()).bytes);
+  while (!text.empty() && text.back() == L'\0') text.pop_back();
+  return Utf8(text);
 }
 
 std::map<std::string, RawValue> ReadKey(HKEY root, const std::string& key) {
@@ -99,6 +67,16 @@ std::map<std::string, RawValue> ReadKey(HKEY root, const std::string& key) {
   return values;
 }
 
+void CheckFolderValues(HKEY root, const std::string& valueName, const std::wstring& stored) {
+  const std::pair<const char*, RawValue> expected[] = {{kUserShellFolders, TextValue(REG_EXPAND_SZ, stored)},
+                                                       {kShellFolders, TextValue(REG_SZ, Expanded(stored))}};
+  for (const auto& [key, value] : expected) {
+    RawValue held = ReadRawValue(root, key, valueName.c_str());
+    CHECK_EQ(ShowUtf16Le(held.bytes), ShowUtf16Le(value.bytes));
+    CHECK_EQ(static_cast<long long>(held.type), static_cast<long long>(value.type));
+  }
+}
+
 RegistryKeeper::RegistryKeeper() {
   RecoverFromJournal();
 }
@@ -112,7 +90,7 @@ void RegistryKeeper::Keep(HKEY root, const std::string& key, const std::string& 
     if (kept.root == root && kept.key == key && kept.name == name) return;
   }
   RawValue original = ReadRawValue(root, key.c_str(), name.c_str());
-  JournalWrite(JournalName(root, key, name), Serialise(root, key, name, original));
+  JournalWrite(root, key, name, original.present ? "1" : "0", original);
   kept_.push_back({root, key, name, original});
 }
 
@@ -128,8 +106,7 @@ void RegistryKeeper::KeepKeyAbsence(HKEY root, const std::string& fullKey) {
     RegCloseKey(opened);
     if (end == std::string::npos) return;
   }
-  std::string header = std::to_string(reinterpret_cast<ULONG_PTR>(root)) + "\n" + key + "\n\nK\n0\n";
-  JournalWrite(JournalName(root, key, "(key)"), std::vector<BYTE>(header.begin(), header.end()));
+  JournalWrite(root, key, "(key)", "K", RawValue());
   createdKeys_.push_back({root, key});
 }
 
@@ -140,26 +117,17 @@ void RegistryKeeper::RestoreAll() {
   for (auto it = createdKeys_.rbegin(); it != createdKeys_.rend(); ++it) {
     SHDeleteKeyW(it->first, Wide(it->second).c_str());
   }
-  SHDeleteKeyW(HKEY_CURRENT_USER, kJournalKey);
+  SHDeleteKeyW(HKEY_CURRENT_USER, Wide(kJournalKey).c_str());
   kept_.clear();
   createdKeys_.clear();
 }
 
 void RegistryKeeper::RecoverFromJournal() {
-  HKEY journal = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kJournalKey, 0, KEY_QUERY_VALUE, &journal) != ERROR_SUCCESS) return;
+  std::map<std::string, RawValue> entries = ReadKey(HKEY_CURRENT_USER, kJournalKey);
+  if (entries.empty()) return;
   std::printf("restoring registry values left over by an interrupted run\n");
-  for (DWORD index = 0;; ++index) {
-    wchar_t name[16384];
-    DWORD nameLength = 16384;
-    BYTE data[65536];
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    if (RegEnumValueW(journal, index, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-    RestoreEntry(std::vector<BYTE>(data, data + size));
-  }
-  RegCloseKey(journal);
-  SHDeleteKeyW(HKEY_CURRENT_USER, kJournalKey);
+  for (const auto& entry : entries) RestoreEntry(entry.second.bytes);
+  SHDeleteKeyW(HKEY_CURRENT_USER, Wide(kJournalKey).c_str());
 }
 
 BackupFileKeeper::BackupFileKeeper() {
@@ -179,10 +147,8 @@ BackupFileKeeper::~BackupFileKeeper() {
 }
 
 bool BackupTempFilesLeft() {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((std::wstring(temp) + L"splfolders*.txt").c_str(), &found);
+  HANDLE search = FindFirstFileW((TempFolder() + L"splfolders*.txt").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;

@@ -16,11 +16,13 @@ namespace e2e {
 constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// A string value's text (without its terminating zero) and type; empty text and type 0 when absent.
-std::string ReadText(HKEY root, const std::string& key, const std::string& name, DWORD* type = nullptr);
-bool WriteText(HKEY root, const std::string& key, const std::string& name, const std::string& text, DWORD type);
+// A string value's text, without its terminating zeros; empty when absent.
+std::string ReadText(HKEY root, const std::string& key, const std::string& name);
 // Every value of a key, by name.
 std::map<std::string, RawValue> ReadKey(HKEY root, const std::string& key);
+// Both values of a folder hold exactly what storing stored writes: User Shell Folders the text as REG_EXPAND_SZ,
+// Shell Folders its expansion as Windows expands it as REG_SZ, each its UTF-16LE units and one terminator.
+void CheckFolderValues(HKEY root, const std::string& valueName, const std::wstring& stored);
 
 // Remembers values before a scenario changes them and restores them when it goes out of scope.
 class RegistryKeeper {

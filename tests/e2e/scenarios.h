@@ -39,7 +39,9 @@ void KeepFolder(RegistryKeeper& keeper, const Folder& folder);
 bool ShowFolder(ZolvaneApp& app, int index);
 // Starts Zolvane with the folder selected; false (and a failed check) when it could not.
 bool StartWithFolder(ZolvaneApp& app, int index);
-// Clicks a button and answers the one message box that follows, without an icon; returns its text.
+// Answers the one message box that comes, without an icon, with OK; returns its text (empty when none came).
+std::string AnswerMessageBox(ZolvaneApp& app, DWORD timeoutMs = kWaitMs);
+// Clicks a button and answers the message box that follows.
 std::string ClickAndAnswer(ZolvaneApp& app, int button, DWORD timeoutMs = kWaitMs);
 
 // Whether Alt+M opens the menu's drop-down within the wait, as it does unless the menu is greyed; the menu is left

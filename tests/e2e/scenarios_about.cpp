@@ -89,8 +89,7 @@ E2E_SCENARIO(ScenarioAboutWindow, "about-window", false) {
   CHECK(ClosesOnKey(about, VK_ESCAPE));
   about = OpenAbout(app);
   if (!CHECK(about != nullptr)) return;
-  PressButton(GetDlgItem(about, IDC_ABOUT_OK));
-  CHECK(WaitUntil([about] { return !IsWindow(about); }));
+  CHECK(CloseWith(about, IDC_ABOUT_OK));
   about = OpenAbout(app);
   if (!CHECK(about != nullptr)) return;
   PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);

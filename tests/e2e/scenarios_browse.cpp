@@ -87,8 +87,7 @@ void CancelAndCheckNothingChanged(ZolvaneApp& app) {
   bool applyEnabled = app.Enabled(IDC_APPLY);
   HWND dialog = OpenBrowser(app);
   if (dialog == nullptr) return;
-  PressButton(GetDlgItem(dialog, IDCANCEL));
-  CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
+  CHECK(CloseWith(dialog, IDCANCEL));
   Settle(app);
   CHECK_EQ(app.Text(IDC_PATH), text);
   CHECK(app.Enabled(IDC_APPLY) == applyEnabled);
@@ -124,8 +123,7 @@ E2E_SCENARIO(ScenarioBrowse, "browse", false) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG, 5000,
                       &ignored);
-  PressButton(GetDlgItem(dialog, IDOK));
-  CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
+  CHECK(CloseWith(dialog));
   CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == Utf8(folder.path()); }));
   CHECK(app.Enabled(IDC_APPLY));
 }

@@ -17,10 +17,9 @@ namespace e2e {
 namespace {
 
 const char* const kBackedUp = "Shell folder registry keys are now backed up.";
-// Long enough for the checks made while the exports run, and for a window that waited for them to miss
-// probes of kAnswerMs.
+// Long enough for the checks made while the exports run, and for a window that waited for them to miss probes of a
+// second.
 const wchar_t* const kSlowExportMs = L"3000";
-constexpr UINT kAnswerMs = 1000;
 
 std::size_t LineCount(const std::string& path) {
   std::string text = ReadFileBytes(Wide(path));
@@ -102,18 +101,14 @@ E2E_SCENARIO(ScenarioApplyWaitsForTheLock, "apply-waits-for-the-lock", false) {
   CHECK(WaitUntil([&] { return ButtonsEnabled(app, false); }));
   int unanswered = 0;
   for (int probe = 0; probe < 10; ++probe) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(app.main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result)) ++unanswered;
+    if (!Answers(app.main())) ++unanswered;
     Sleep(200);
   }
   CHECK_EQ(unanswered, 0);
   CHECK(app.WaitForMessageBox("Zolvane", 0) == nullptr);
   ReleaseMutex(lock);
   CloseHandle(lock);
-  HWND box = app.WaitForMessageBox("Zolvane");
-  if (!CHECK(box != nullptr)) return;
-  CHECK_EQ(ZolvaneApp::MessageBoxText(box), "Successfully done!");
-  CHECK(ZolvaneApp::PressOk(box));
+  CHECK_EQ(AnswerMessageBox(app), "Successfully done!");
   CHECK_EQ(ReadText(HKEY_CURRENT_USER, kShellFolders, kFolders[kMyDocuments].valueName),
            std::string("D:\\Waited\\Docs"));
 }
@@ -141,8 +136,7 @@ E2E_SCENARIO(ScenarioBackupWindowAnswers, "backup-window-answers", false) {
   HWND box = nullptr;
   DWORD start = GetTickCount();
   while (box == nullptr && GetTickCount() - start < 2 * kWaitMs) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(app.main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result)) ++unanswered;
+    if (!Answers(app.main())) ++unanswered;
     ++probes;
     box = app.WaitForMessageBox("Zolvane", 100);
   }
@@ -150,7 +144,7 @@ E2E_SCENARIO(ScenarioBackupWindowAnswers, "backup-window-answers", false) {
   CHECK(probes >= 5);
   if (!CHECK(box != nullptr)) return;
   CHECK_EQ(ZolvaneApp::MessageBoxText(box), kBackedUp);
-  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(CloseWith(box));
   CHECK(WaitUntil([&] { return ButtonsEnabled(app, true); }));
   CHECK(MenuOpens(app));
   // The second click started no second backup: one run of regedit a key, and no second outcome.
@@ -176,7 +170,7 @@ E2E_SCENARIO(ScenarioBackupCloseWaits, "backup-close-waits", false) {
   if (!CHECK(box != nullptr)) return;
   CHECK_EQ(ZolvaneApp::MessageBoxText(box), kBackedUp);
   CHECK(Exists(Wide(backupFile.path())));
-  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(CloseWith(box));
   CHECK(app.WaitForExit());
   CHECK(!BackupTempFilesLeft());
 }

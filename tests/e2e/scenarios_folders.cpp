@@ -30,12 +30,15 @@ bool StartWithFolder(ZolvaneApp& app, int index) {
 }
 
 std::string ClickAndAnswer(ZolvaneApp& app, int button, DWORD timeoutMs) {
-  if (!CHECK(app.Click(button))) return std::string();
+  return CHECK(app.Click(button)) ? AnswerMessageBox(app, timeoutMs) : std::string();
+}
+
+std::string AnswerMessageBox(ZolvaneApp& app, DWORD timeoutMs) {
   HWND box = app.WaitForMessageBox("Zolvane", timeoutMs);
   if (!CHECK(box != nullptr)) return std::string();
   std::string text = ZolvaneApp::MessageBoxText(box);
   CHECK(!HasVisibleIcon(box));
-  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(CloseWith(box));
   return text;
 }
 
@@ -46,11 +49,7 @@ namespace {
 void CheckStoredAndShown(ZolvaneApp& app, const Folder& folder, const std::string& stored) {
   std::string expanded = Expanded(stored);
   CHECK(expanded.find('%') == std::string::npos);
-  DWORD type = 0;
-  CHECK_EQ(ReadText(HiveOf(folder), kUserShellFolders, folder.valueName, &type), stored);
-  CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_EXPAND_SZ));
-  CHECK_EQ(ReadText(HiveOf(folder), kShellFolders, folder.valueName, &type), expanded);
-  CHECK_EQ(static_cast<long long>(type), static_cast<long long>(REG_SZ));
+  CheckFolderValues(HiveOf(folder), folder.valueName, Wide(stored));
   CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == expanded; }));
   CHECK(!app.Enabled(IDC_APPLY));
   CHECK(app.Enabled(IDC_RESTORE_DEFAULT));

@@ -18,11 +18,7 @@ namespace {
 std::string AccessKeyAndAnswer(ZolvaneApp& app, char letter) {
   CHECK(app.ReadyForKeys());
   SendKey(static_cast<WORD>(letter), VK_MENU);
-  HWND box = app.WaitForMessageBox("Zolvane", 40000);
-  if (!CHECK(box != nullptr)) return std::string();
-  std::string text = ZolvaneApp::MessageBoxText(box);
-  CHECK(ZolvaneApp::PressOk(box));
-  return text;
+  return AnswerMessageBox(app, 40000);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ E2E_SCENARIO(ScenarioWebLinks, "web-links", false) {
   std::string log = DriverFolder() + "opened-addresses.log";
   DeleteFileW(Wide(log).c_str());
   std::string recorder = "\"" + DriverFolder() + "url_recorder.exe\" \"" + log + "\" \"%1\"";
-  if (!CHECK(WriteText(HKEY_LOCAL_MACHINE, kHttpCommand, "", recorder, REG_SZ))) return;
+  if (!CHECK(WriteRawValue(HKEY_LOCAL_MACHINE, kHttpCommand, "", TextValue(REG_SZ, Wide(recorder))))) return;
 
   ZolvaneApp app(exe);
   if (!CHECK(app.WaitForMainWindow())) return;

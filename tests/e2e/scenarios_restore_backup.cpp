@@ -40,16 +40,10 @@ HWND ChooseBackupInDialog(ZolvaneApp& app, const std::string& expectedName) {
   CHECK(GetWindow(dialog, GW_OWNER) == app.main());
   HWND name = FileNameBox(dialog);
   CHECK(name != nullptr && WaitUntil([&] { return TextOf(name) == expectedName; }));
-  PressButton(GetDlgItem(dialog, IDOK));
-  CHECK(WaitUntil([dialog] { return !IsWindow(dialog); }));
+  CHECK(CloseWith(dialog));
   HWND question = app.WaitForMessageBox("Zolvane");
   CHECK(question != nullptr);
   return question;
-}
-
-void Answer(HWND box, int button) {
-  PressButton(GetDlgItem(box, button));
-  CHECK(WaitUntil([box] { return !IsWindow(box); }));
 }
 
 }  // namespace
@@ -62,7 +56,7 @@ E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, kMyDocuments)) return;
   CHECK_EQ(ClickAndAnswer(app, IDC_BACKUP), std::string("Shell folder registry keys are now backed up."));
-  CHECK(WriteText(HKEY_CURRENT_USER, kUserShellFolders, "Personal", kChangedPath, REG_EXPAND_SZ));
+  CHECK(WriteRawValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal", TextValue(REG_EXPAND_SZ, Wide(kChangedPath))));
 
   // No: nothing is imported and no other box follows.
   HWND question = ChooseBackupInDialog(app, "specialfolders.bak");
@@ -72,19 +66,15 @@ E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
   CHECK_EQ(asked.substr(0, asked.find('\n')),
            "Replace the current special folder paths with those in " + backupFile.path() + "?");
   CHECK(asked.find("\nIt changes ") != std::string::npos && asked.find("It changes no value") == std::string::npos);
-  Answer(question, IDNO);
+  CHECK(CloseWith(question, IDNO));
   CHECK(app.WaitForMessageBox("Zolvane", 1000) == nullptr);
   CHECK_EQ(ReadText(HKEY_CURRENT_USER, kUserShellFolders, "Personal"), std::string(kChangedPath));
 
   // Yes: the backup's value is back, and the window shows it.
   question = ChooseBackupInDialog(app, "specialfolders.bak");
   if (question == nullptr) return;
-  Answer(question, IDYES);
-  HWND outcome = app.WaitForMessageBox("Zolvane", 40000);
-  if (!CHECK(outcome != nullptr)) return;
-  CHECK_EQ(ZolvaneApp::MessageBoxText(outcome),
-           "Restored the special folder paths from \"" + backupFile.path() + "\".");
-  CHECK(ZolvaneApp::PressOk(outcome));
+  CHECK(CloseWith(question, IDYES));
+  CHECK_EQ(AnswerMessageBox(app, 40000), "Restored the special folder paths from \"" + backupFile.path() + "\".");
   CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, "Personal") == before);
   CHECK(WaitUntil([&] { return app.Text(IDC_PATH) == ExpectedLocation(kFolders[kMyDocuments]); }));
 
@@ -103,7 +93,7 @@ E2E_SCENARIO(ScenarioRestoreFromBackup, "restore-from-backup", true) {
            "\"" + backupFile.path() +
                "\" is not a backup of the special folder paths, so nothing was imported.\nLine 6: " + planted +
                "\nThis key is not one of the four keys that hold the special folder paths.");
-  CHECK(ZolvaneApp::PressOk(refusal));
+  CHECK(CloseWith(refusal));
   CHECK(!ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, "ZolvaneProbe").present);
 }
 

@@ -261,7 +261,7 @@ void Refused(const std::string& exe, const char* wineVersion) {
   RegistryKeeper keeper;
   keeper.KeepKeyAbsence(HKEY_CURRENT_USER, kAppDefaults);
   keeper.Keep(HKEY_CURRENT_USER, kAppDefaults, "Version");
-  if (!CHECK(WriteText(HKEY_CURRENT_USER, kAppDefaults, "Version", wineVersion, REG_SZ))) return;
+  if (!CHECK(WriteRawValue(HKEY_CURRENT_USER, kAppDefaults, "Version", TextValue(REG_SZ, Wide(wineVersion))))) return;
   std::map<std::string, RawValue> before = ShellFolderKeys();
 
   ZolvaneApp app(exe, true);
@@ -274,7 +274,7 @@ void Refused(const std::string& exe, const char* wineVersion) {
   CHECK(HasVisibleIcon(box));
   CHECK(GetDlgItem(box, IDCANCEL) == nullptr || !IsWindowVisible(GetDlgItem(box, IDCANCEL)));
   CHECK(TopLevelWindows(app.processId(), ZOLVANE_MAIN_WINDOW_CLASS).empty());
-  CHECK(ZolvaneApp::PressOk(box));
+  CHECK(CloseWith(box));
   CHECK(app.WaitForExit());
   CHECK(!watch.SawWindowOfClass(ZOLVANE_MAIN_WINDOW_CLASS));
   CHECK(ShellFolderKeys() == before);

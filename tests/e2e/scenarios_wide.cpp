@@ -13,16 +13,6 @@ namespace e2e {
 
 namespace {
 
-// Both values of a per-user folder hold exactly the text's UTF-16LE and one terminator, in their types.
-void CheckStoredExactly(const char* valueName, const std::wstring& text) {
-  RawValue userShell = ReadRawValue(HKEY_CURRENT_USER, kUserShellFolders, valueName);
-  RawValue shell = ReadRawValue(HKEY_CURRENT_USER, kShellFolders, valueName);
-  CHECK_EQ(ShowUtf16Le(userShell.bytes), ShowUtf16Le(Utf16LeWithTerminator(text)));
-  CHECK_EQ(static_cast<long long>(userShell.type), static_cast<long long>(REG_EXPAND_SZ));
-  CHECK_EQ(ShowUtf16Le(shell.bytes), ShowUtf16Le(Utf16LeWithTerminator(text)));
-  CHECK_EQ(static_cast<long long>(shell.type), static_cast<long long>(REG_SZ));
-}
-
 // Types over the whole path box one UTF-16 unit per WM_CHAR, as the keyboard does; the box must show each
 // character as it comes, a surrogate pair once both halves are in.
 bool TypeOverPathBox(ZolvaneApp& app, const std::wstring& text) {
@@ -46,7 +36,8 @@ E2E_SCENARIO(ScenarioWidePathTypedAndShown, "wide-path-typed-and-shown", true) {
   KeepFolder(keeper, kFolders[kSharedMusic]);
   KeepFolder(keeper, kFolders[kMyMusic]);
   const std::string stored = Utf8(std::wstring(kCyrillicGreekCjkPath) + L"\\" + kBeyondBmpCharacter);
-  CHECK(WriteText(HKEY_LOCAL_MACHINE, kUserShellFolders, kFolders[kSharedMusic].valueName, stored, REG_EXPAND_SZ));
+  CHECK(WriteRawValue(HKEY_LOCAL_MACHINE, kUserShellFolders, kFolders[kSharedMusic].valueName,
+                      TextValue(REG_EXPAND_SZ, Wide(stored))));
   ZolvaneApp app(exe);
   if (!StartWithFolder(app, kSharedMusic)) return;
   WaitUntil([&] { return app.Text(IDC_PATH) == stored; });
@@ -58,7 +49,7 @@ E2E_SCENARIO(ScenarioWidePathTypedAndShown, "wide-path-typed-and-shown", true) {
   for (const std::wstring& path : paths) {
     if (!CHECK(TypeOverPathBox(app, path))) return;
     CHECK_EQ(ClickAndAnswer(app, IDC_APPLY), "Successfully done!");
-    CheckStoredExactly(kFolders[kMyMusic].valueName, path);
+    CheckFolderValues(HKEY_CURRENT_USER, kFolders[kMyMusic].valueName, path);
     WaitUntil([&] { return app.Text(IDC_PATH) == Utf8(path); });
     CHECK_EQ(app.Text(IDC_PATH), Utf8(path));
   }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "scratch.h"
+#include "tests/e2e/registry_keeper.h"
 #include "vocabulary/registry_file.h"
 #include "wide_text.h"
 
@@ -18,16 +19,6 @@ inline std::wstring UpToNul(const std::string& bytes) {
 
 inline HKEY RootOf(platform::HKey hive) {
   return hive == platform::kHkeyLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
-
-inline DWORD ValueCount(const ShellFolderKey& key) {
-  HKEY opened = nullptr;
-  DWORD count = 0;
-  if (RegOpenKeyExW(RootOf(key.hive), Wide(key.path).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return 0;
-  RegQueryInfoKeyW(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
-                   nullptr);
-  RegCloseKey(opened);
-  return count;
 }
 
 // Empty text when the file is UTF-16LE behind its byte-order mark with one header, every line ended by CR LF, read by
@@ -48,7 +39,7 @@ inline std::string WhatTheBackupMisses(const std::wstring& file) {
   if (!parsed.readable) return "line " + std::to_string(parsed.offendingLineNumber) + ": " + parsed.reason;
   if (parsed.sections != std::array<bool, 4>{true, true, true, true}) return "not a section for each key";
   std::size_t held = 0;
-  for (const ShellFolderKey& key : kShellFolderKeys) held += ValueCount(key);
+  for (const ShellFolderKey& key : kShellFolderKeys) held += e2e::ReadKey(RootOf(key.hive), key.path).size();
   if (parsed.values.size() != held)
     return std::to_string(parsed.values.size()) + " of " + std::to_string(held) + " values";
   for (const RegistryFileValue& value : parsed.values) {

@@ -23,20 +23,14 @@
 
 namespace {
 
-std::wstring cliPath;
-
 // environment: as CapturedRun takes it; empty for this program's own.
-ProgramRun Cli(const std::wstring& arguments, const std::wstring& folder = std::wstring(),
-               const std::wstring& environment = std::wstring()) {
-  return CapturedRun(L"\"" + cliPath + L"\" " + arguments, L"cli", folder, environment).Finish();
+ProgramRun RunCli(const std::wstring& arguments, const std::wstring& folder = std::wstring(),
+                  const std::wstring& environment = std::wstring()) {
+  return CapturedRun(Cli(arguments), L"cli", folder, environment).Finish();
 }
 
 RawValue Read(const ShellFolder& folder, const char* key) {
   return ReadRawValue(RootOf(folder.hive), key, folder.valueName);
-}
-
-RawValue Text(DWORD type, const std::wstring& text) {
-  return RawValue{true, type, Utf16LeWithTerminator(text)};
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -63,12 +57,7 @@ void KeepEveryFolder(e2e::RegistryKeeper& keeper) {
 
 // Both keys hold path for the folder: unexpanded as REG_EXPAND_SZ, expanded as Windows expands it as REG_SZ.
 void CheckStored(const ShellFolder& folder, const std::wstring& path) {
-  RawValue userShell = Read(folder, kUserShellFoldersKey);
-  RawValue shell = Read(folder, kShellFoldersKey);
-  CHECK_EQ(static_cast<long long>(userShell.type), REG_EXPAND_SZ);
-  CHECK_EQ(ShowUtf16Le(userShell.bytes), ShowUtf16Le(Utf16LeWithTerminator(path)));
-  CHECK_EQ(static_cast<long long>(shell.type), REG_SZ);
-  CHECK_EQ(ShowUtf16Le(shell.bytes), ShowUtf16Le(Utf16LeWithTerminator(Expanded(path))));
+  e2e::CheckFolderValues(RootOf(folder.hive), folder.valueName, path);
 }
 
 // The shell's answer for My Documents: the path, or the HRESULT when it gives none.
@@ -85,18 +74,18 @@ void TestSetShowRestore() {
   const ShellFolder& personal = Folder("My Documents");
   const std::wstring folder = TempFolder() + L"Zolvane " + (kCyrillicGreekCjkPath + 3) + L" " + kBeyondBmpCharacter;
   CreateDirectoryW(folder.c_str(), nullptr);
-  ProgramRun set = Cli(L"set personal \"  " + folder + L"  \"");
+  ProgramRun set = RunCli(L"set personal \"  " + folder + L"  \"");
   CHECK_EQ(set.exitCode, 0);
   CHECK_EQ(set.out + set.err, std::string("Successfully done!\r\n"));
   CheckStored(personal, folder);
   CHECK_EQ(ShellPersonal(0), Utf8(folder));
-  ProgramRun show = Cli(L"show \"My Documents\"");
+  ProgramRun show = RunCli(L"show \"My Documents\"");
   CHECK_EQ(show.exitCode, 0);
   CHECK_EQ(show.out, Utf8(folder) + "\r\n");
 
   const std::wstring stock = Expanded(Wide(personal.stockDefaultPath));
   bool stockExisted = Exists(stock);
-  ProgramRun restore = Cli(L"restore \"My Documents\"");
+  ProgramRun restore = RunCli(L"restore \"My Documents\"");
   CHECK_EQ(restore.exitCode, 0);
   CHECK_EQ(restore.out, std::string("Restored the default values!\r\n"));
   CheckStored(personal, Wide(personal.stockDefaultPath));
@@ -104,7 +93,7 @@ void TestSetShowRestore() {
   if (!stockExisted) RemoveDirectoryW(stock.c_str());
   RemoveDirectoryW(folder.c_str());
 
-  CHECK_EQ(Cli(L"set COMMONVIDEO \"%ALLUSERSPROFILE%\\Zolvane CLI Video\"").exitCode, 0);
+  CHECK_EQ(RunCli(L"set COMMONVIDEO \"%ALLUSERSPROFILE%\\Zolvane CLI Video\"").exitCode, 0);
   CheckStored(Folder("Shared Video"), L"%ALLUSERSPROFILE%\\Zolvane CLI Video");
 }
 
@@ -127,22 +116,22 @@ std::wstring EnvironmentWithTemp(const std::wstring& folder) {
 void TestBackupImportedAgain(e2e::RegistryKeeper& keeper) {
   const std::string subKey = std::string(kUserShellFoldersKey) + "\\ZolvaneSubkey";
   keeper.KeepKeyAbsence(HKEY_CURRENT_USER, subKey);
-  WriteRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v", Text(REG_SZ, L"1"));
+  WriteRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v", TextValue(REG_SZ, L"1"));
   const std::wstring wideName = std::wstring(kCyrillicGreekCjkPath + 3) + L" " + kBeyondBmpCharacter;
   const std::wstring folder = TempFolder() + L"Zolvane " + wideName + L" " + std::wstring(100, L'x');
   const std::wstring file = folder + L"\\zolvane-cli-backup.bak";
   CreateDirectoryW(folder.c_str(), nullptr);
-  CHECK_EQ(Cli(L"set \"My Music\" \"D:\\" + wideName + L"\"").exitCode, 0);
+  CHECK_EQ(RunCli(L"set \"My Music\" \"D:\\" + wideName + L"\"").exitCode, 0);
   RawValue music = Read(Folder("My Music"), kUserShellFoldersKey);
-  ProgramRun backup = Cli(L"backup zolvane-cli-backup.bak", folder, EnvironmentWithTemp(folder));
+  ProgramRun backup = RunCli(L"backup zolvane-cli-backup.bak", folder, EnvironmentWithTemp(folder));
   CHECK_EQ(backup.exitCode, 0);
   CHECK_EQ(backup.out, "Shell folder registry keys are now backed up.\r\nBackup file: " + Utf8(file) + "\r\n");
   CHECK_EQ(WhatTheBackupMisses(file), std::string());
   for (int i = 1; i <= 4; ++i) CHECK(!Exists(folder + L"\\splfolders" + std::to_wstring(i) + L".txt"));
 
-  CHECK_EQ(Cli(L"set \"My Music\" D:\\ElsewhereMusic").exitCode, 0);
-  WriteRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v", Text(REG_SZ, L"2"));
-  ProgramRun import = Cli(L"import \"" + file + L"\"");
+  CHECK_EQ(RunCli(L"set \"My Music\" D:\\ElsewhereMusic").exitCode, 0);
+  WriteRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v", TextValue(REG_SZ, L"2"));
+  ProgramRun import = RunCli(L"import \"" + file + L"\"");
   CHECK_EQ(import.exitCode, 0);
   // (The message shortens so long a path.)
   CHECK_EQ(import.out.rfind("Restored the special folder paths from \"C:\\", 0), 0u);
@@ -150,7 +139,7 @@ void TestBackupImportedAgain(e2e::RegistryKeeper& keeper) {
            "The file also holds keys below the four keys; they were left as they are:\r\nHKEY_CURRENT_USER\\" + subKey +
                "\r\n");
   CHECK(Read(Folder("My Music"), kUserShellFoldersKey) == music);
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v") == Text(REG_SZ, L"2"));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, subKey.c_str(), "v") == TextValue(REG_SZ, L"2"));
   DeleteFileW(file.c_str());
   RemoveDirectoryW(folder.c_str());
 }
@@ -169,14 +158,14 @@ void TestImportStoresValuesWhole(e2e::RegistryKeeper& keeper) {
       Utf8(kCyrillicGreekCjkPath + 3) + "\"\r\n" + "\"ZolvaneProbeBare\"=hex(2):43,00,3a,00,5c,00,41,00\r\n\r\n" +
       "[HKEY_CURRENT_USER\\" + kShellFoldersKey + "]\r\n\"My Music\"=\"D:\\\\Imported\"\r\n";
   WriteFileBytes(file, "\xFF\xFE" + Utf8ToUtf16Le(text));
-  ProgramRun whole = Cli(L"import \"" + file + L"\"");
+  ProgramRun whole = RunCli(L"import \"" + file + L"\"");
   CHECK_EQ(whole.exitCode, 0);
   CHECK_EQ(whole.out.substr(0, whole.out.find("\r\n")),
            "Restored the special folder paths from \"" + Utf8(file) + "\".");
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[0]) == Text(REG_EXPAND_SZ, L"C:\\Z"));
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[1]) == Text(REG_SZ, wide));
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[2]) == Text(REG_EXPAND_SZ, L"C:\\A"));
-  CHECK(Read(Folder("My Music"), kShellFoldersKey) == Text(REG_SZ, L"D:\\Imported"));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[0]) == TextValue(REG_EXPAND_SZ, L"C:\\Z"));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[1]) == TextValue(REG_SZ, wide));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, probes[2]) == TextValue(REG_EXPAND_SZ, L"C:\\A"));
+  CHECK(Read(Folder("My Music"), kShellFoldersKey) == TextValue(REG_SZ, L"D:\\Imported"));
   DeleteFileW(file.c_str());
 }
 
@@ -184,13 +173,13 @@ void TestImportStoresValuesWhole(e2e::RegistryKeeper& keeper) {
 // goes to standard output with exit code 0.
 void TestRefusedPathAndUsage() {
   RawValue before = Read(Folder("My Documents"), kUserShellFoldersKey);
-  ProgramRun relative = Cli(L"set Personal relative\\docs");
+  ProgramRun relative = RunCli(L"set Personal relative\\docs");
   CHECK_EQ(relative.exitCode, 3);
   CHECK_EQ(relative.out + relative.err,
            std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path. "
                        "Nothing was written.\r\n"));
   CHECK(Read(Folder("My Documents"), kUserShellFoldersKey) == before);
-  ProgramRun help = Cli(L"/?");
+  ProgramRun help = RunCli(L"/?");
   CHECK_EQ(help.exitCode, 0);
   CHECK_EQ(help.out.rfind("Usage:\r\n", 0), 0u);
 }
@@ -198,7 +187,7 @@ void TestRefusedPathAndUsage() {
 // list gives each folder's stored value and location as the registry holds them; its locations are printed last,
 // as where the fifteen folders live in this prefix (scripts/test.sh shows them).
 void TestList() {
-  ProgramRun run = Cli(L"list");
+  ProgramRun run = RunCli(L"list");
   CHECK_EQ(run.exitCode, 0);
   std::vector<std::string> lines = Lines(run.out);
   CHECK_EQ(lines.size(), kShellFolderCount);
@@ -227,8 +216,8 @@ void TestRestoreAllOnAGermanSystem() {
   CHECK_EQ(static_cast<long long>(PRIMARYLANGID(GetSystemDefaultUILanguage())), static_cast<long long>(LANG_GERMAN));
   e2e::RegistryKeeper keeper;
   KeepEveryFolder(keeper);
-  CHECK_EQ(Cli(L"set Personal D:\\Elsewhere").exitCode, 0);
-  CHECK_EQ(Cli(L"restore --all").exitCode, 0);
+  CHECK_EQ(RunCli(L"set Personal D:\\Elsewhere").exitCode, 0);
+  CHECK_EQ(RunCli(L"restore --all").exitCode, 0);
   for (const ShellFolder& folder : kShellFolders) {
     std::wstring stored = UpToNul(Read(folder, kUserShellFoldersKey).bytes);
     CHECK_EQ(Utf8(UpToNul(Read(folder, kShellFoldersKey).bytes)), Utf8(ShellStockPath(folder)));
@@ -353,12 +342,12 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
   // nothing is written at all.)
   std::vector<ULONGLONG> written = KeysLastWritten();
   Sleep(20);
-  CHECK_EQ(Cli(L"set Personal \"" + scripts.share() + L"elsewhere\"").exitCode, 0);
+  CHECK_EQ(RunCli(L"set Personal \"" + scripts.share() + L"elsewhere\"").exitCode, 0);
   CHECK(KeysLastWritten() != written);
-  CHECK_EQ(Cli(L"set Personal \"" + documents + L"\"").exitCode, 0);
+  CHECK_EQ(RunCli(L"set Personal \"" + documents + L"\"").exitCode, 0);
 
   // The header once, however many runs; a broken folder is a row of its own.
-  CHECK_EQ(Cli(L"set \"My Music\" Q:\\Nowhere").exitCode, 0);
+  CHECK_EQ(RunCli(L"set \"My Music\" Q:\\Nowhere").exitCode, 0);
   CHECK_EQ(scripts.Run(L"check-folders.cmd").exitCode, 2);
   std::vector<std::string> rows = Lines(scripts.Csv());
   CHECK_EQ(std::count(rows.begin(), rows.end(), std::string("Computer,User,Time,Folder,Problem,Detail")), 1);

@@ -19,9 +19,7 @@ struct CutRun {
 
 // cut_at_call.exe, built beside the test programs.
 inline std::wstring CutAtCallPath() {
-  wchar_t self[MAX_PATH] = L"";
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path = self;
+  std::wstring path = OwnPath();
   return path.substr(0, path.find_last_of(L'\\') + 1) + L"cut_at_call.exe";
 }
 

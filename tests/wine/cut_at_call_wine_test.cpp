@@ -53,9 +53,7 @@ int WriteFromFourThreads() {
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--write-five") == 0) return WriteFive();
   if (argc == 2 && std::strcmp(argv[1], "--write-from-threads") == 0) return WriteFromFourThreads();
-  wchar_t path[MAX_PATH] = L"";
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring self = L"\"" + std::wstring(path) + L"\"";
+  std::wstring self = L"\"" + OwnPath() + L"\"";
   std::wstring writer = self + L" --write-five";
 
   CutRun cut = RunCutAtCall(3, L"kernel32.dll", L"WriteFile", writer);

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "backup_check.h"
 #include "cut_at_call.h"
 #include "run_program.h"
 #include "scratch.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/registry_keeper.h"
 #include "text/utf16.h"
 #include "vocabulary/catalogue.h"
 #include "vocabulary/shell_folder_keys.h"
@@ -20,45 +22,22 @@
 
 namespace {
 
-std::wstring cliPath;
-
-std::wstring Cli(const std::wstring& arguments) {
-  return L"\"" + cliPath + L"\" " + arguments;
-}
-
 struct Value {
   HKEY root;
   const char* key;
   std::string name;
+
+  RawValue Read() const { return ReadRawValue(root, key, name.c_str()); }
+  void Write(const RawValue& value) const { WriteRawValue(root, key, name.c_str(), value); }
+  std::string FullName() const {
+    return (root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + std::string(key) + "\\" +
+           name;
+  }
 };
 
-// What each value held at first, put back at the end whatever happened.
-class Saved {
- public:
-  explicit Saved(std::vector<Value> values) : values_(std::move(values)) {
-    for (const Value& value : values_) held_.push_back(ReadRawValue(value.root, value.key, value.name.c_str()));
-  }
-  ~Saved() {
-    for (std::size_t i = 0; i < values_.size(); ++i)
-      WriteRawValue(values_[i].root, values_[i].key, values_[i].name.c_str(), held_[i]);
-  }
-
- private:
-  std::vector<Value> values_;
-  std::vector<RawValue> held_;
-};
-
-RawValue Text(DWORD type, const std::string& text) {
-  return RawValue{true, type, Utf8ToUtf16Le(text) + std::string(2, '\0')};
-}
-
-RawValue Read(const Value& value) {
-  return ReadRawValue(value.root, value.key, value.name.c_str());
-}
-
-std::string FullName(const Value& value) {
-  const char* hive = value.root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\";
-  return hive + std::string(value.key) + "\\" + value.name;
+// What each value held at first, put back when the keeper goes, whatever happened.
+void Keep(e2e::RegistryKeeper& keeper, const std::vector<Value>& values) {
+  for (const Value& value : values) keeper.Keep(value.root, value.key, value.name);
 }
 
 // What the next command says of a cut-off change: how many values it put back, and which two it left to the other
@@ -66,7 +45,7 @@ std::string FullName(const Value& value) {
 std::string Undone(const char* run, int putBack, const Value& reached, const Value& neverReached) {
   return std::string(run) + " that was cut off has been undone: " + std::to_string(putBack) +
          (putBack == 1 ? " value" : " values") + " put back.\r\nChanged since, left as it is:\r\n" +
-         FullName(neverReached) + "\r\n" + FullName(reached) + "\r\n";
+         neverReached.FullName() + "\r\n" + reached.FullName() + "\r\n";
 }
 
 // How many writes of the registry a command makes before its change's first: the shell writes the folder it is
@@ -81,32 +60,33 @@ void TestSetCutBetweenItsTwoWrites() {
   const ShellFolder& music = *FindShellFolder("My Music");
   Value user{HKEY_CURRENT_USER, kUserShellFoldersKey, music.valueName};
   Value shell{HKEY_CURRENT_USER, kShellFoldersKey, music.valueName};
-  Saved saved({user, shell});
-  RawValue userBefore = Read(user), shellBefore = Read(shell);
+  e2e::RegistryKeeper keeper;
+  Keep(keeper, {user, shell});
+  RawValue userBefore = user.Read(), shellBefore = shell.Read();
   RunAndCapture(Cli(L"set \"My Music\" D:\\CutSet"));
   CutRun counted = RunCutAtCall(0, L"advapi32.dll", L"RegSetValueExW", Cli(L"set \"My Music\" D:\\CutSet"));
   if (!CHECK_EQ(counted.outcome, 1LL)) return;
   writesBefore = std::atoi(counted.report.substr(counted.report.find(" after ") + 7).c_str());
   std::printf("%d writes of the registry before a change's first (%s)\n", writesBefore, counted.report.c_str());
-  WriteRawValue(user.root, user.key, user.name.c_str(), userBefore);
-  WriteRawValue(shell.root, shell.key, shell.name.c_str(), shellBefore);
+  user.Write(userBefore);
+  shell.Write(shellBefore);
 
   CutRun cut = CutAtWrite(2, L"set \"My Music\" D:\\CutSet");
   CHECK(cut.Cut());
-  CHECK(Read(user) == Text(REG_EXPAND_SZ, "D:\\CutSet"));
-  CHECK(Read(shell) == shellBefore);
+  CHECK(user.Read() == TextValue(REG_EXPAND_SZ, L"D:\\CutSet"));
+  CHECK(shell.Read() == shellBefore);
   ProgramRun next = RunAndCapture(Cli(L"list"));
   CHECK_EQ(next.err, std::string("A relocation that was cut off has been undone: 1 value put back.\r\n"));
-  CHECK(Read(user) == userBefore);
-  CHECK(Read(shell) == shellBefore);
+  CHECK(user.Read() == userBefore);
+  CHECK(shell.Read() == shellBefore);
   // Cut as its journal, written whole, moves into its place: no value is written, nothing is left to undo, and the
   // next change goes ahead.
   CHECK(RunCutAtCall(1, L"kernel32.dll", L"MoveFileExW", Cli(L"set \"My Music\" D:\\CutSet")).Cut());
-  CHECK(Read(user) == userBefore);
+  CHECK(user.Read() == userBefore);
   next = RunAndCapture(Cli(L"set \"My Music\" D:\\CutSet"));
   CHECK_EQ(next.exitCode, 0LL);
   CHECK_EQ(next.err.find("undone"), std::string::npos);
-  CHECK(Read(shell) == Text(REG_SZ, "D:\\CutSet"));
+  CHECK(shell.Read() == TextValue(REG_SZ, L"D:\\CutSet"));
 }
 
 // A change of many values cut at several writes, and another program setting the value the cut change wrote first
@@ -114,16 +94,15 @@ void TestSetCutBetweenItsTwoWrites() {
 void TestCutAtSeveralWrites(const char* run, const std::wstring& arguments, const std::vector<Value>& values,
                             const std::vector<RawValue>& before) {
   for (int cutAt : {3, 7, 12}) {
-    for (std::size_t i = 0; i < values.size(); ++i)
-      WriteRawValue(values[i].root, values[i].key, values[i].name.c_str(), before[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i].Write(before[i]);
     CHECK(CutAtWrite(cutAt, arguments).Cut());
-    const RawValue theirs = Text(REG_SZ, "D:\\Theirs");
-    WriteRawValue(values.front().root, values.front().key, values.front().name.c_str(), theirs);
-    WriteRawValue(values.back().root, values.back().key, values.back().name.c_str(), theirs);
+    const RawValue theirs = TextValue(REG_SZ, L"D:\\Theirs");
+    values.front().Write(theirs);
+    values.back().Write(theirs);
     ProgramRun next = RunAndCapture(Cli(L"show Desktop"));
     CHECK_EQ(next.err, Undone(run, cutAt - 2, values.front(), values.back()));
-    CHECK(Read(values.front()) == theirs && Read(values.back()) == theirs);
-    for (std::size_t i = 1; i + 1 < values.size(); ++i) CHECK(Read(values[i]) == before[i]);
+    CHECK(values.front().Read() == theirs && values.back().Read() == theirs);
+    for (std::size_t i = 1; i + 1 < values.size(); ++i) CHECK(values[i].Read() == before[i]);
   }
 }
 
@@ -132,13 +111,14 @@ void TestRestoreAllCutAtSeveralWrites() {
   std::vector<Value> values;
   std::vector<RawValue> elsewhere;
   for (const ShellFolder& folder : kShellFolders) {
-    HKEY root = folder.hive == kShellFolderKeys[0].hive ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    HKEY root = RootOf(folder.hive);
     values.push_back(Value{root, kShellFoldersKey, folder.valueName});
-    elsewhere.push_back(Text(REG_SZ, std::string("D:\\Cut\\") + folder.valueName));
+    elsewhere.push_back(TextValue(REG_SZ, L"D:\\Cut\\" + Wide(folder.valueName)));
     values.push_back(Value{root, kUserShellFoldersKey, folder.valueName});
-    elsewhere.push_back(Text(REG_EXPAND_SZ, std::string("D:\\Cut\\") + folder.valueName));
+    elsewhere.push_back(TextValue(REG_EXPAND_SZ, L"D:\\Cut\\" + Wide(folder.valueName)));
   }
-  Saved saved(values);
+  e2e::RegistryKeeper keeper;
+  Keep(keeper, values);
   TestCutAtSeveralWrites("A restore of default locations", L"restore --all", values, elsewhere);
 }
 
@@ -152,7 +132,8 @@ void TestImportCutAtSeveralWrites() {
   }
   std::wstring file = TempFolder() + L"zolvane-cut-import.reg";
   WriteFileBytes(file, "\xFF\xFE" + Utf8ToUtf16Le(lines));
-  Saved saved(values);
+  e2e::RegistryKeeper keeper;
+  Keep(keeper, values);
   TestCutAtSeveralWrites("A restore", L"import \"" + file + L"\"", values, std::vector<RawValue>(values.size()));
   DeleteFileW(file.c_str());
 }

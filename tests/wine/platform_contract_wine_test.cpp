@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/win32/win32_platform.h"
+#include "scratch.h"
 #include "tests/contract/platform_contract.h"
-#include "wide_text.h"
 #include "wine_check.h"
 
 namespace {
@@ -27,12 +27,6 @@ void RunOnAnotherThread(const std::function<void()>& work) {
   CloseHandle(thread);
 }
 
-std::wstring OwnPath() {
-  wchar_t path[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return std::wstring(path, length);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,9 +34,7 @@ int main(int argc, char** argv) {
     Sleep(60000);
     return 0;
   }
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring folder = std::wstring(temp) + L"zolvane platform contract\\";
+  std::wstring folder = TempFolder() + L"zolvane platform contract\\";
   CreateDirectoryW(folder.c_str(), nullptr);
 
   contract::Setting setting;

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "features/folder_locations.h"
@@ -66,21 +65,16 @@ void TestShellCallsThroughBinding() {
 // A started program runs in the system folder, not in the folder Zolvane was started in.
 void TestProcessesStartInTheSystemFolder() {
   platform::Win32Platform win32;
-  char temp[MAX_PATH];
-  std::string out = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "zolvane-started-in.txt";
-  DeleteFileA(out.c_str());
+  const std::wstring out = TempFolder() + L"zolvane-started-in.txt";
+  DeleteFileW(out.c_str());
   platform::ProcessHandle process = platform::ProcessHandle::kNone;
   std::string cmd = SystemFolder() + "\\cmd.exe";
-  CHECK_EQ(win32.platform().processes.Start(cmd, "cmd /c cd > \"" + out + "\"", &process), 0);
+  CHECK_EQ(win32.platform().processes.Start(cmd, "cmd /c cd > \"" + Utf8(out) + "\"", &process), 0);
   platform::ProcessEnd end = win32.platform().processes.Finish(process, 30000);
   CHECK(end.how == platform::ProcessEnd::How::kExited && end.exitCode == 0);
-  char folder[MAX_PATH + 2] = "";
-  std::FILE* file = std::fopen(out.c_str(), "rb");
-  std::size_t got = file ? std::fread(folder, 1, MAX_PATH, file) : 0;
-  if (file) std::fclose(file);
-  std::string started(folder, got);
+  std::string started = ReadFileBytes(out);
   CHECK_EQ(started.substr(0, started.find_first_of("\r\n")), SystemFolder());
-  DeleteFileA(out.c_str());
+  DeleteFileW(out.c_str());
 }
 
 // The system's own version record, folders and words, as the layer hands them over: the prefix reports
@@ -96,11 +90,7 @@ void TestSystemAsZolvaneAsksForIt() {
 const char* const kScratchKey = "Software\\ZolvaneWineTest";
 
 void SetBinary(const std::string& bytes) {
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kScratchKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-  RegSetValueExW(key, L"changing", 0, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()),
-                 static_cast<DWORD>(bytes.size()));
-  RegCloseKey(key);
+  WriteRawValue(HKEY_CURRENT_USER, kScratchKey, "changing", {true, REG_BINARY, bytes});
 }
 
 // Another program keeps rewriting the value, now short and now long.

@@ -8,6 +8,12 @@
 #include "platform/win32/scoped_handle.h"
 #include "scratch.h"
 
+// zolvane-cli.exe, as the test program's first argument names it (main sets it), and a command line that runs it.
+inline std::wstring cliPath;
+inline std::wstring Cli(const std::wstring& arguments) {
+  return L"\"" + cliPath + L"\" " + arguments;
+}
+
 // Waits up to timeoutMs for the started process to end (ending it after that), closes its handles and gives
 // its exit code.
 inline long long WaitAndClose(const PROCESS_INFORMATION& info, DWORD timeoutMs) {
@@ -34,6 +40,7 @@ inline long long RunAndWait(std::wstring commandLine, DWORD timeoutMs = 30000) {
 // What a program wrote to its standard output and error, byte for byte, and its exit code (-1: not started).
 struct ProgramRun {
   long long exitCode = -1;
+  unsigned long startError = 0;  // the system's code when it could not be started
   std::string out;
   std::string err;
 };
@@ -80,14 +87,21 @@ class CapturedRun {
     startup.hStdOutput = out_.handle();
     startup.hStdError = err_.handle();
     void* block = environment.empty() ? nullptr : const_cast<wchar_t*>(environment.data());
-    started_ = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, block,
-                              folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != FALSE;
+    // Wine now and then fails a start on a busy machine (error 1359): what is tested is the program, so a start
+    // that failed is tried again, twice at most.
+    for (int attempt = 0; attempt < 3 && !started_; ++attempt) {
+      if (attempt > 0) Sleep(200);
+      started_ = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, block,
+                                folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != FALSE;
+      startError_ = started_ ? 0 : GetLastError();
+    }
   }
   CapturedRun(const CapturedRun&) = delete;
   CapturedRun& operator=(const CapturedRun&) = delete;
 
   ProgramRun Finish(DWORD timeoutMs = 60000) {
     ProgramRun run;
+    run.startError = startError_;
     if (!started_) return run;
     started_ = false;
     run.exitCode = WaitAndClose(info_, timeoutMs);
@@ -102,6 +116,7 @@ class CapturedRun {
   CapturedOutput err_;
   PROCESS_INFORMATION info_ = {};
   bool started_ = false;
+  DWORD startError_ = 0;
 };
 
 // Starts the command line in folder (this program's own when empty) with its standard output and error in files,

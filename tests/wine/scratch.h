@@ -16,6 +16,13 @@ inline std::wstring TempFolder() {
   return std::wstring(folder, length);
 }
 
+// This program's own file.
+inline std::wstring OwnPath() {
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::wstring(path, length);
+}
+
 // A file or a folder.
 inline bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -53,7 +60,7 @@ struct RawValue {
 
 inline RawValue ReadRawValue(HKEY root, const char* key, const char* name) {
   RawValue value;
-  BYTE data[4096];
+  BYTE data[65536];
   DWORD size = sizeof data;
   HKEY opened = nullptr;
   if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return value;
@@ -65,17 +72,27 @@ inline RawValue ReadRawValue(HKEY root, const char* key, const char* name) {
   return value;
 }
 
-// Stores the value as it was read, or deletes it when there was none.
-inline void WriteRawValue(HKEY root, const char* key, const char* name, const RawValue& value) {
+// Stores the value as it was read, or deletes it when there was none; false when it could not be stored.
+inline bool WriteRawValue(HKEY root, const char* key, const char* name, const RawValue& value) {
   HKEY opened = nullptr;
-  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != 0) return;
+  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != 0) {
+    return false;
+  }
+  LONG stored = ERROR_SUCCESS;
   if (value.present) {
-    RegSetValueExW(opened, Wide(name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
-                   static_cast<DWORD>(value.bytes.size()));
+    stored = RegSetValueExW(opened, Wide(name).c_str(), 0, value.type,
+                            reinterpret_cast<const BYTE*>(value.bytes.data()), static_cast<DWORD>(value.bytes.size()));
   } else {
     RegDeleteValueW(opened, Wide(name).c_str());
   }
   RegCloseKey(opened);
+  return stored == ERROR_SUCCESS;
+}
+
+// A text value as the registry stores it: the text's UTF-16LE units and one terminating zero.
+inline RawValue TextValue(DWORD type, const std::wstring& text) {
+  return RawValue{true, type,
+                  std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t))};
 }
 
 // Deletes a folder with every file and folder in it; a path that is not there is left alone.

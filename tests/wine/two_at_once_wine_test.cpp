@@ -17,12 +17,6 @@
 
 namespace {
 
-std::wstring cliPath;
-
-std::wstring Cli(const std::wstring& arguments) {
-  return L"\"" + cliPath + L"\" " + arguments;
-}
-
 // Starts both command lines together, rounds times: each run must succeed, and what the pair left must hold
 // (what is amiss, or empty text) after each round.
 void RunTogether(const std::wstring& first, const std::wstring& second, int rounds,
@@ -35,7 +29,8 @@ void RunTogether(const std::wstring& first, const std::wstring& second, int roun
     for (const ProgramRun& run : {a.Finish(), b.Finish()}) {
       if (run.exitCode == 0) continue;
       ++failed;
-      std::printf("round %d: a run ended with %lld: %s", round, run.exitCode, run.err.c_str());
+      std::printf("round %d: a run ended with %lld (start error %lu): %s\n", round, run.exitCode, run.startError,
+                  run.err.c_str());
     }
     std::string amissNow = whatIsAmiss();
     if (amissNow.empty()) continue;
@@ -70,9 +65,7 @@ void TestTwoBackups() {
 std::string WhereFavoritesDisagree() {
   std::wstring stored = UpToNul(ReadRawValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "Favorites").bytes);
   std::wstring shell = UpToNul(ReadRawValue(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites").bytes);
-  wchar_t expanded[MAX_PATH] = L"";
-  ExpandEnvironmentStringsW(stored.c_str(), expanded, MAX_PATH);
-  return shell == expanded ? "" : "Favorites: " + Utf8(stored) + " beside " + Utf8(shell);
+  return shell == Expanded(stored) ? "" : "Favorites: " + Utf8(stored) + " beside " + Utf8(shell);
 }
 
 void TestTwoWritersOfOneFolder() {

@@ -13,14 +13,18 @@ inline std::string Utf8(const std::wstring& wide) {
   return Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
 }
 
-inline std::wstring Wide(const std::string& utf8) {
-  std::string bytes = Utf8ToUtf16Le(utf8);
-  std::wstring wide(bytes.size() / 2, L'\0');
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                   (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+// Bytes taken as UTF-16LE code units; an odd last byte is left out.
+inline std::wstring Utf16LeUnits(const std::string& bytes) {
+  std::wstring units(bytes.size() / 2, L'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                    (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
   }
-  return wide;
+  return units;
+}
+
+inline std::wstring Wide(const std::string& utf8) {
+  return Utf16LeUnits(Utf8ToUtf16Le(utf8));
 }
 
 // A text as Windows expands it (ExpandEnvironmentStringsW) in this program's environment, which the programs it
@@ -41,21 +45,6 @@ constexpr const wchar_t* kCyrillicGreekCjkPath =
     L"D:\\\u0414\u043E\u043A\u0443\u043C\u0435\u043D\u0442\u044B \u03B1\u03B2 \u65E5\u672C";
 // U+1F3B5, outside the Basic Multilingual Plane: two UTF-16 units, as a keyboard delivers it in two WM_CHARs.
 constexpr const wchar_t* kBeyondBmpCharacter = L"\xD83C\xDFB5";
-
-// What a registry string holds for a text: its UTF-16LE units and one terminating zero.
-inline std::string Utf16LeWithTerminator(const std::wstring& text) {
-  return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
-}
-
-// Bytes taken as UTF-16LE code units; an odd last byte is left out.
-inline std::wstring Utf16LeUnits(const std::string& bytes) {
-  std::wstring units(bytes.size() / 2, L'\0');
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    units[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                    (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-  }
-  return units;
-}
 
 // Raw bytes taken as UTF-16LE, shown as UTF-8 with each zero unit as "\0" and the byte count, so that a check
 // of exact bytes says what differed.
