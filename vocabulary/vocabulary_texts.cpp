@@ -144,3 +144,18 @@ std::string CutOffUndoneInPart(const std::string& run, const std::string& path, 
   return run + " that was cut off could be undone only in part, so its journal " + Quoted(path) +
          " was kept: " + CountedValues(putBack) + " put back, and these could not be:\n" + notPutBack;
 }
+std::string CutOffMoveTold(const std::string& folder, bool finished, std::size_t files, const std::string& kept,
+                           const std::string& notDone) {
+  std::string count = WithThousands(files);
+  std::string text = "A move of " + folder + " that was cut off has been ";
+  if (finished) {
+    text += "finished: " + count + (files == 1 ? " file" : " files") +
+            " deleted from the old place, whose copies are in the new one.";
+    if (!kept.empty()) text += "\nChanged since they were copied, so kept in the old place as well:\n" + kept;
+  } else {
+    text += "undone: the files are in the old place again, " + count + " taken back from the new one.";
+    if (!kept.empty()) text += "\nDifferent from the files they were copied from, so kept in the new place:\n" + kept;
+  }
+  if (!notDone.empty()) text += "\nThese could not be taken care of, and are left as they are:\n" + notDone;
+  return text;
+}

@@ -105,3 +105,11 @@ std::string JournalNotOurs(const std::string& path, const std::string& refusal);
 std::string CutOffUndone(const std::string& run, std::size_t putBack);
 std::string CutOffUndoneInPart(const std::string& run, const std::string& path, std::size_t putBack,
                                const std::string& notPutBack);
+
+// A move of a folder's files that was cut off, as the next run finishes or undoes it.
+inline constexpr char kNotAMoveJournal[] = "It is not a whole journal of a move of a folder's files.";
+inline constexpr char kMoveFinishedOrUndoneOnceMore[] = "the move will be finished or undone once more.";
+// finished: the folder's values pointed at the new place, so the old copies went; else the new copies went.
+// kept and notDone are lists of files, a line each, or empty.
+std::string CutOffMoveTold(const std::string& folder, bool finished, std::size_t files, const std::string& kept,
+                           const std::string& notDone);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace {
 
@@ -71,6 +72,11 @@ void RenameKeys(std::map<std::string, Value, CaseInsensitiveLess>& map, const st
 
 }  // namespace
 
+std::optional<std::int32_t> FakeFileTree::Record(std::string call) {
+  if (onCall) onCall();
+  return log_.Record(std::move(call));
+}
+
 bool FakeFileTree::IsFolder(const std::string& path) const {
   return IsRoot(path) || files_.folders.count(path) != 0;
 }
@@ -133,7 +139,7 @@ platform::TreeEntry FakeFileTree::EntryOf(const std::string& path) {
 
 std::int32_t FakeFileTree::List(const std::string& folder, std::vector<platform::TreeEntry>* entries) {
   std::string path = Key(folder);
-  if (auto fail = log_.Record("List(" + path + ")")) return *fail;
+  if (auto fail = Record("List(" + path + ")")) return *fail;
   if (!IsFolder(path)) return Exists(path) ? kErrorDirectory : platform::kErrorPathNotFound;
   entries->clear();
   auto addIfIn = [&](const std::string& key) {
@@ -146,7 +152,7 @@ std::int32_t FakeFileTree::List(const std::string& folder, std::vector<platform:
 
 std::int32_t FakeFileTree::Describe(const std::string& path, platform::TreeEntry* entry) {
   std::string key = Key(path);
-  if (auto fail = log_.Record("Describe(" + key + ")")) return *fail;
+  if (auto fail = Record("Describe(" + key + ")")) return *fail;
   if (!Exists(key)) return IsFolder(Parent(key)) ? platform::kErrorFileNotFound : platform::kErrorPathNotFound;
   *entry = EntryOf(key);
   return 0;
@@ -154,7 +160,7 @@ std::int32_t FakeFileTree::Describe(const std::string& path, platform::TreeEntry
 
 std::int32_t FakeFileTree::Volume(const std::string& path, platform::VolumeInfo* volume) {
   std::string key = Key(path);
-  if (auto fail = log_.Record("Volume(" + key + ")")) return *fail;
+  if (auto fail = Record("Volume(" + key + ")")) return *fail;
   std::string root = VolumeRoot(key);
   volume->root = root + "\\";
   volume->id = volume->root;
@@ -165,7 +171,7 @@ std::int32_t FakeFileTree::Volume(const std::string& path, platform::VolumeInfo*
 
 std::int32_t FakeFileTree::Rename(const std::string& from, const std::string& to) {
   std::string source = Key(from), target = Key(to);
-  if (auto fail = log_.Record("Rename(" + source + ", " + target + ")")) return *fail;
+  if (auto fail = Record("Rename(" + source + ", " + target + ")")) return *fail;
   if (!Exists(source)) return ParentMissing(source) ? platform::kErrorPathNotFound : platform::kErrorFileNotFound;
   if (Exists(target)) return platform::kErrorAlreadyExists;
   if (std::int32_t code = ParentMissing(target)) return code;
@@ -186,7 +192,7 @@ std::int32_t FakeFileTree::Rename(const std::string& from, const std::string& to
 
 std::int32_t FakeFileTree::CopyToNew(const std::string& from, const std::string& to, const Progress& progress) {
   std::string source = Key(from), target = Key(to);
-  if (auto fail = log_.Record("CopyToNew(" + source + ", " + target + ")")) return *fail;
+  if (auto fail = Record("CopyToNew(" + source + ", " + target + ")")) return *fail;
   if (IsFolder(source)) return platform::kErrorAccessDenied;
   if (files_.files.count(source) == 0)
     return ParentMissing(source) ? ParentMissing(source) : platform::kErrorFileNotFound;
@@ -213,7 +219,7 @@ std::int32_t FakeFileTree::CopyToNew(const std::string& from, const std::string&
 
 std::int32_t FakeFileTree::CompareBytes(const std::string& one, const std::string& other, bool* same) {
   std::string first = Key(one), second = Key(other);
-  if (auto fail = log_.Record("CompareBytes(" + first + ", " + second + ")")) return *fail;
+  if (auto fail = Record("CompareBytes(" + first + ", " + second + ")")) return *fail;
   for (const std::string& path : {first, second}) {
     if (IsFolder(path)) return platform::kErrorAccessDenied;
     if (files_.files.count(path) == 0) return platform::kErrorFileNotFound;
@@ -226,7 +232,7 @@ std::int32_t FakeFileTree::CompareBytes(const std::string& one, const std::strin
 std::int32_t FakeFileTree::SetFolderDetails(const std::string& folder, std::uint32_t attributes, std::uint64_t created,
                                             std::uint64_t lastWritten) {
   std::string path = Key(folder);
-  if (auto fail = log_.Record("SetFolderDetails(" + path + ")")) return *fail;
+  if (auto fail = Record("SetFolderDetails(" + path + ")")) return *fail;
   if (!IsFolder(path)) return Exists(path) ? kErrorDirectory : platform::kErrorFileNotFound;
   details[path] = Details{attributes & ~(kAttributeFolder | kAttributeReparsePoint), created, lastWritten};
   if (attributes & kAttributeReadOnly) {
@@ -239,7 +245,7 @@ std::int32_t FakeFileTree::SetFolderDetails(const std::string& folder, std::uint
 
 std::int32_t FakeFileTree::MakeFolder(const std::string& folder) {
   std::string path = Key(folder);
-  if (auto fail = log_.Record("MakeFolder(" + path + ")")) return *fail;
+  if (auto fail = Record("MakeFolder(" + path + ")")) return *fail;
   if (Exists(path)) return platform::kErrorAlreadyExists;
   if (std::int32_t code = ParentMissing(path)) return code;
   files_.folders.insert(path);
@@ -249,7 +255,7 @@ std::int32_t FakeFileTree::MakeFolder(const std::string& folder) {
 
 std::int32_t FakeFileTree::RemoveFile(const std::string& path, bool evenReadOnly) {
   std::string key = Key(path);
-  if (auto fail = log_.Record("RemoveFile(" + key + ")")) return *fail;
+  if (auto fail = Record("RemoveFile(" + key + ")")) return *fail;
   if (IsFolder(key)) return platform::kErrorAccessDenied;
   if (files_.files.count(key) == 0) return ParentMissing(key) ? ParentMissing(key) : platform::kErrorFileNotFound;
   if (files_.readOnly.count(key) != 0 && !evenReadOnly) return platform::kErrorAccessDenied;
@@ -264,7 +270,7 @@ std::int32_t FakeFileTree::RemoveFile(const std::string& path, bool evenReadOnly
 
 std::int32_t FakeFileTree::RemoveFolder(const std::string& folder, bool evenReadOnly) {
   std::string path = Key(folder);
-  if (auto fail = log_.Record("RemoveFolder(" + path + ")")) return *fail;
+  if (auto fail = Record("RemoveFolder(" + path + ")")) return *fail;
   if (!IsFolder(path)) return Exists(path) ? kErrorDirectory : platform::kErrorFileNotFound;
   for (const auto& [file, bytes] : files_.files) {
     if (IsOrWithin(file, path)) return platform::kErrorDirNotEmpty;

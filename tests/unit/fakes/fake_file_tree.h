@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -50,8 +52,12 @@ class FakeFileTree : public platform::FileTree {
   // The clock of every change: a file made, renamed or deleted in a folder gives the folder a new last-write time.
   static constexpr std::uint64_t kFirstTime = 134000000000000000ull;  // in 2025
   std::uint64_t now = kFirstTime;
+  // Called as each call begins, before it does anything: a test throws from it to end the process there.
+  std::function<void()> onCall;
 
  private:
+  // Records the call, once onCall has let it begin; the code it must fail with, when one is due.
+  std::optional<std::int32_t> Record(std::string call);
   bool IsFolder(const std::string& path) const;
   bool Exists(const std::string& path) const;
   // The volume's root: its key in volumes, or the drive's or share's root.
