@@ -232,3 +232,16 @@ std::string FilesMayNotMove(const std::string& name) {
 std::string FollowsFolder(const std::string& name, const std::string& leader, const std::string& newLocation) {
   return name + ": follows " + leader + " to " + Shortened(newLocation);
 }
+
+std::string FolderMovedWithFiles(const std::string& name, const std::string& target, std::uint64_t files,
+                                 const std::string& keptChanged, const std::string& notDeleted) {
+  std::string text = name + " now lives at " + Quoted(target) + ", with its " + WithThousands(files) +
+                     (files == 1 ? " file." : " files.");
+  if (!keptChanged.empty())
+    text += "\nChanged after they were copied, so kept in the old place as well as the new:\n" + keptChanged;
+  if (!notDeleted.empty()) text += "\nThese could not be deleted from the old place:\n" + notDeleted;
+  return text;
+}
+std::string FilesStoppedMove(const std::string& name) {
+  return name + " was not moved: these files stopped it, and every file was left where it was.";
+}

@@ -145,3 +145,10 @@ std::string NoFilesToMove(const std::string& name, const std::string& source, co
 std::string AlreadyAtTarget(const std::string& name, const std::string& target);
 std::string FilesMayNotMove(const std::string& name);
 std::string FollowsFolder(const std::string& name, const std::string& leader, const std::string& newLocation);
+
+// A folder moved with its files: done, or stopped by some of them (each reason a line, then the files it stopped).
+std::string FolderMovedWithFiles(const std::string& name, const std::string& target, std::uint64_t files,
+                                 const std::string& keptChanged, const std::string& notDeleted);
+std::string FilesStoppedMove(const std::string& name);
+inline constexpr char kCopyNotTheSame[] = "The copy does not hold the same bytes as the file, so it was deleted.";
+inline constexpr char kLinkNotFollowed[] = "A junction or another link to another place, which Zolvane never follows.";
