@@ -93,9 +93,11 @@ bool ReadLine(const std::string& line, MoveJournal* journal) {
   std::string word = WordOf(line, &pos);
   std::string text;
   if (word == "folder") {
-    std::uint64_t position = 0;
-    journal->folder = ShellFolderAtListPosition(ReadNumber(line, &pos, &position) ? static_cast<int>(position) : -1);
-    return journal->folder != nullptr && pos == line.size();
+    std::string position = line.substr(pos);
+    bool digits =
+        !position.empty() && position.size() <= 2 && position.find_first_not_of("0123456789") == position.npos;
+    journal->folder = ShellFolderAtListPosition(digits ? std::stoi(position) : -1);
+    return journal->folder != nullptr;
   }
   if (word == "from") return ReadText(line, pos, &journal->source);
   if (word == "to") return ReadText(line, pos, &journal->target);
