@@ -72,6 +72,9 @@ class FolderMover {
     if (!plan_.targetThere) journal_.madeAbove = FoldersToMake(plan_.target);
     for (const PlannedEntry& entry : plan_.entries)
       carried_.push_back(CarriedOf(entry.path, KindOf(entry.step), entry.entry));
+    // The source folder's own details, before anything taken out of it changes its time.
+    if (std::int32_t code = Tree().Describe(plan_.source, &sourceFolder_))
+      throw Failure(code, DescribeFailure(platform_.system, kCannotReadAction, plan_.source, code));
     path_ = MoveJournalPath(platform_);
     if (path_.empty()) throw Failure(platform::kErrorPathNotFound, kNoJournalFolder);
     WriteNewJournal(platform_, path_, Journalled());
@@ -80,7 +83,7 @@ class FolderMover {
       std::int32_t code = Tree().MakeFolder(folder);
       if (code != 0 && code != platform::kErrorAlreadyExists) return Stopped(folder, code);
     }
-    for (std::size_t i = 0; i < carried_.size() && !diskFull_; ++i) Carry(i);
+    for (std::size_t i = 0; i < carried_.size() && !diskFull_;) i += Carry(i);
     if (stoppers_.empty()) SetFolderDetails();
     return stoppers_.empty();
   }
@@ -156,7 +159,8 @@ class FolderMover {
     }
   }
 
-  void Carry(std::size_t i) {
+  // Carries out the step and those that take its place; how many steps that was.
+  std::size_t Carry(std::size_t i) {
     const MoveStep step = carried_[i].step;
     if (step.kind == Kind::kMakeFolder) {
       if (std::int32_t code = Tree().MakeFolder(Target(step))) Stopped(Target(step), code);
@@ -167,6 +171,7 @@ class FolderMover {
       if (code == platform::kErrorNotSameDevice) return CopyInstead(i);
       if (code != 0) Stopped(Source(step), code);
     }
+    return 1;
   }
 
   void Copy(const MoveStep& step) {
@@ -182,14 +187,15 @@ class FolderMover {
 
   // An entry that would not rename to another volume is copied there instead: walked afresh, journalled again
   // in its place, then made and copied step by step.
-  void CopyInstead(std::size_t i) {
+  std::size_t CopyInstead(std::size_t i) {
     Carried renamed = carried_[i];
     std::vector<Carried> walked;
-    if (!Walk(renamed, &walked)) return;
+    if (!Walk(renamed, &walked)) return 1;
     carried_.erase(carried_.begin() + static_cast<std::ptrdiff_t>(i));
     carried_.insert(carried_.begin() + static_cast<std::ptrdiff_t>(i), walked.begin(), walked.end());
     RewriteJournal(platform_, path_, Journalled());
-    for (std::size_t k = i; k < i + walked.size() && !diskFull_; ++k) Carry(k);
+    for (std::size_t k = i; k < i + walked.size() && !diskFull_;) k += Carry(k);
+    return walked.size();
   }
 
   bool Walk(const Carried& top, std::vector<Carried>* walked) {
@@ -227,17 +233,18 @@ class FolderMover {
       if (std::int32_t code = Tree().SetFolderDetails(target, entry.attributes, entry.created, entry.lastWritten))
         Stopped(target, code);
     }
-    TreeEntry source;
     if (plan_.targetThere || !stoppers_.empty()) return;
-    std::int32_t code = Tree().Describe(plan_.source, &source);
-    if (code == 0) code = Tree().SetFolderDetails(plan_.target, source.attributes, source.created, source.lastWritten);
-    if (code != 0) Stopped(plan_.target, code);
+    const TreeEntry& source = sourceFolder_;
+    if (std::int32_t code =
+            Tree().SetFolderDetails(plan_.target, source.attributes, source.created, source.lastWritten))
+      Stopped(plan_.target, code);
   }
 
   platform::Platform& platform_;
   const FolderMovePlan& plan_;
   const FileInUseWait& wait_;
   MoveJournal journal_;
+  TreeEntry sourceFolder_;
   std::vector<Carried> carried_;
   std::string path_;
   std::vector<std::pair<std::string, std::string>> stoppers_;
