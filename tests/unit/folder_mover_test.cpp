@@ -1,0 +1,239 @@
+// A folder moved with its files: on one volume and across, stopped whole by a file in use, a changed source kept,
+// and cut off at every call to the file tree and every registry write, then finished or undone by the next run.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "features/folder_locations.h"
+#include "features/folder_mover.h"
+#include "main_presenter_fixture.h"
+#include "vocabulary/move_journal.h"
+#include "vocabulary/registry_change.h"
+#include "vocabulary/vocabulary_texts.h"
+
+namespace {
+
+const std::string kDocs = "C:\\Documents and Settings\\Ann\\My Documents";
+const std::string kJournal = "C:\\Documents and Settings\\Ann\\Application Data\\Zolvane\\moving.txt";
+
+// The process ended at a call, before it did anything.
+struct CutOff {};
+
+// My Documents holds files in folders, an empty folder, a read-only file and its desktop.ini (the folder then
+// read-only, as Explorer customises it); My Pictures, inside it, follows it.
+struct Scene {
+  Scene() {
+    SetUpAnnOnWindowsXp(fake);
+    for (const ShellFolder& folder : kShellFolders) {
+      fake.registry.SetString(folder.hive, kUserShellFoldersKey, folder.valueName, platform::kRegExpandSz,
+                              folder.stockDefaultPath);
+    }
+    Folder("C:\\Documents and Settings\\Ann\\Application Data");
+    Folder("D:\\");
+    for (const auto& [path, bytes] : kFiles) Put(kDocs + "\\" + path, bytes);
+    Folder(kDocs + "\\Empty");
+    fake.files.readOnly.insert(kDocs + "\\Sub\\b.txt");
+    fake.files.readOnly.insert(kDocs);
+    fake.fileTree.details[kDocs] = {platform::kAttributeReadOnly, 7, 8};
+    fake.fileTree.details[kDocs + "\\desktop.ini"] = {platform::kAttributeHidden | platform::kAttributeSystem, 5, 6};
+  }
+  void Folder(const std::string& path) {
+    for (std::size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
+      fake.files.folders.insert(path.substr(0, slash));
+    if (path.size() > 3) fake.files.folders.insert(path);
+  }
+  void Put(const std::string& path, const std::string& bytes) {
+    Folder(path.substr(0, path.find_last_of('\\')));
+    fake.files.files[path] = bytes;
+  }
+  FolderMoveOutcome Move(const std::string& target) {
+    return MoveFolderWithFiles(fake.platform(), *FindShellFolder("My Documents"), target, wait);
+  }
+  std::string Location(const char* folder) {
+    return FolderLocations(fake.platform()).CurrentLocation(*FindShellFolder(folder)).text();
+  }
+  // How many of the places hold the file with its bytes; where one is, when only one is.
+  int Copies(const std::string& below, const std::string& bytes, const std::vector<std::string>& places,
+             std::string* where) {
+    int copies = 0;
+    for (const std::string& place : places) {
+      auto found = fake.files.files.find(place + "\\" + below);
+      if (found == fake.files.files.end()) continue;
+      EXPECT_EQ(found->second, bytes) << place << "\\" << below;
+      ++copies;
+      *where = place;
+    }
+    return copies;
+  }
+
+  static inline const std::map<std::string, std::string> kFiles = {
+      {"a.txt", "abc"},
+      {"desktop.ini", "[.ShellClassInfo]"},
+      {"Sub\\b.txt", "bbbbb"},
+      {"Sub\\Deep\\c.bin", std::string("\0\1\2", 3)},
+      {"My Pictures\\p.jpg", "jpeg"},
+  };
+  FakePlatform fake;
+  int pauses = 0;
+  FileInUseWait wait{3, 500, [this](std::uint32_t) { ++pauses; }};
+};
+
+struct Way {
+  const char* what;
+  std::string target;
+  std::function<void(Scene&)> setUp;
+};
+const Way kWays[] = {
+    {"on one volume", "C:\\Moved\\Docs", nullptr},
+    {"across volumes", "D:\\Docs", nullptr},
+    // The volume's ids agree, yet the system will not rename a folder there: it is copied instead.
+    {"a rename refused to another device", "C:\\Moved\\Docs",
+     [](Scene& s) { s.fake.log.Fail("Rename(" + kDocs + "\\Sub,", CallLog::kEvery, platform::kErrorNotSameDevice); }},
+};
+
+TEST(FolderMoverTest, FilesMoveWithTheirDetailsAndTheFolderInsideFollows) {
+  for (const Way& way : kWays) {
+    SCOPED_TRACE(way.what);
+    Scene scene;
+    if (way.setUp) way.setUp(scene);
+    std::map<std::string, platform::TreeEntry> before;
+    for (const auto& [path, bytes] : Scene::kFiles) scene.fake.fileTree.Describe(kDocs + "\\" + path, &before[path]);
+    FolderMoveOutcome told = scene.Move(way.target);
+    EXPECT_TRUE(told.outcome.done()) << told.outcome.message;
+    EXPECT_EQ(told.exitCode, 0);
+    for (const auto& [path, bytes] : Scene::kFiles) {
+      SCOPED_TRACE(path);
+      std::string where;
+      EXPECT_EQ(scene.Copies(path, bytes, {kDocs, way.target}, &where), 1);
+      EXPECT_EQ(where, way.target);
+      platform::TreeEntry moved;
+      ASSERT_EQ(scene.fake.fileTree.Describe(way.target + "\\" + path, &moved), 0);
+      EXPECT_EQ(moved.attributes, before[path].attributes);
+      EXPECT_EQ(moved.created, before[path].created);
+      EXPECT_EQ(moved.lastWritten, before[path].lastWritten);
+    }
+    EXPECT_TRUE(scene.fake.files.folders.count(way.target + "\\Empty"));
+    EXPECT_FALSE(scene.fake.files.folders.count(kDocs));
+    platform::TreeEntry folder;
+    ASSERT_EQ(scene.fake.fileTree.Describe(way.target, &folder), 0);
+    EXPECT_EQ(folder.attributes, platform::kAttributeReadOnly | platform::kAttributeFolder);
+    EXPECT_EQ(folder.lastWritten, 8u);
+    EXPECT_EQ(scene.Location("My Documents"), way.target);
+    EXPECT_EQ(scene.Location("My Pictures"), way.target + "\\My Pictures");
+    EXPECT_EQ(scene.fake.registry.GetString(platform::kHkeyCurrentUser, kShellFoldersKey, "My Pictures"),
+              way.target + "\\My Pictures");
+    EXPECT_FALSE(scene.fake.files.files.count(kJournal));
+  }
+}
+
+struct Stop {
+  const char* what;
+  std::string target;
+  std::function<void(Scene&)> setUp;
+  int exitCode;
+  int pauses;
+};
+
+// Whatever stops the move, every file is where it was, once, and no value changed; the outcome names the file.
+TEST(FolderMoverTest, AFileThatCannotMoveStopsTheWholeMove) {
+  const std::string held = kDocs + "\\Sub\\b.txt";
+  const Stop stops[] = {
+      {"held open, across volumes", "D:\\Docs", [&](Scene& s) { s.fake.fileTree.heldOpen.insert(held); }, 6, 2},
+      {"held open, on one volume", "C:\\Docs", [&](Scene& s) { s.fake.fileTree.heldOpen.insert(kDocs + "\\a.txt"); }, 6,
+       2},
+      {"denied", "D:\\Docs", [&](Scene& s) { s.fake.log.Fail("CopyToNew(" + held, CallLog::kEvery, 5); }, 5, 0},
+      {"a copy that differs", "D:\\Docs",
+       [&](Scene& s) { s.fake.log.Fail("CompareBytes(" + held, 0, platform::kErrorInvalidData); }, 6, 0},
+  };
+  for (const Stop& stop : stops) {
+    SCOPED_TRACE(stop.what);
+    Scene scene;
+    stop.setUp(scene);
+    FolderMoveOutcome told = scene.Move(stop.target);
+    EXPECT_FALSE(told.outcome.done());
+    EXPECT_EQ(told.exitCode, stop.exitCode);
+    EXPECT_EQ(scene.pauses, stop.pauses);
+    EXPECT_NE(told.outcome.message.find(stop.target == "C:\\Docs" ? "a.txt" : held), std::string::npos)
+        << told.outcome.message;
+    for (const auto& [path, bytes] : Scene::kFiles) {
+      std::string where;
+      EXPECT_EQ(scene.Copies(path, bytes, {kDocs, stop.target}, &where), 1) << path;
+      EXPECT_EQ(where, kDocs) << path;
+    }
+    EXPECT_FALSE(scene.fake.files.folders.count(stop.target));
+    EXPECT_EQ(scene.Location("My Documents"), kDocs);
+    EXPECT_EQ(scene.Location("My Pictures"), kDocs + "\\My Pictures");
+    EXPECT_FALSE(scene.fake.files.files.count(kJournal));
+  }
+}
+
+// A source written to after its copy was made is kept where it is, and named; the rest moves.
+TEST(FolderMoverTest, ASourceChangedAfterItsCopyIsKeptAndNamed) {
+  Scene scene;
+  const std::string changed = kDocs + "\\a.txt";
+  scene.fake.registry.onWrite = [&] {
+    scene.fake.files.files[changed] = "abcd";
+    scene.fake.fileTree.details[changed].lastWritten += 1;
+  };
+  FolderMoveOutcome told = scene.Move("D:\\Docs");
+  scene.fake.registry.onWrite = nullptr;
+  EXPECT_TRUE(told.outcome.done());
+  EXPECT_EQ(told.keptChanged, std::vector<std::string>{changed});
+  EXPECT_NE(told.outcome.message.find(changed), std::string::npos) << told.outcome.message;
+  EXPECT_EQ(scene.fake.files.files[changed], "abcd");
+  EXPECT_EQ(scene.fake.files.files["D:\\Docs\\a.txt"], "abc");
+  EXPECT_FALSE(scene.fake.files.files.count(kDocs + "\\Sub\\b.txt"));
+}
+
+// Cut off at every call to the file tree and at every registry write in turn: at that instant each file is whole
+// in one place at least; after the next run, in exactly one, where the folder's values point, and the run says
+// whether it finished or undid the move.
+TEST(FolderMoverTest, AMoveCutOffAnywhereIsFinishedOrUndoneByTheNextRun) {
+  for (const Way& way : kWays) {
+    std::map<bool, int> finished;  // cuts whose move the next run finished, or undid
+    for (bool atRegistryWrites : {false, true}) {
+      for (std::size_t cutAt = 1;; ++cutAt) {
+        SCOPED_TRACE(std::string(way.what) + (atRegistryWrites ? ", registry write " : ", file tree call ") +
+                     std::to_string(cutAt));
+        Scene scene;
+        if (way.setUp) way.setUp(scene);
+        std::size_t calls = 0;
+        std::function<void()> count = [&] {
+          if (++calls == cutAt) throw CutOff();
+        };
+        (atRegistryWrites ? scene.fake.registry.onWrite : scene.fake.fileTree.onCall) = count;
+        bool cut = false;
+        try {
+          scene.Move(way.target);
+        } catch (const CutOff&) {
+          cut = true;
+        }
+        scene.fake.registry.onWrite = nullptr;
+        scene.fake.fileTree.onCall = nullptr;
+        if (!cut) break;
+        std::string where;
+        for (const auto& [path, bytes] : Scene::kFiles)
+          EXPECT_GE(scene.Copies(path, bytes, {kDocs, way.target}, &where), 1) << path;
+        bool journalled = scene.fake.files.files.count(kJournal) != 0;
+
+        std::vector<std::string> said = UndoCutOffChangeAtStart(scene.fake.platform());
+        std::string location = scene.Location("My Documents");
+        for (const auto& [path, bytes] : Scene::kFiles) {
+          EXPECT_EQ(scene.Copies(path, bytes, {kDocs, way.target}, &where), 1) << path;
+          EXPECT_EQ(where, location) << path;
+        }
+        EXPECT_EQ(scene.Location("My Pictures"), location + "\\My Pictures");
+        EXPECT_FALSE(scene.fake.files.files.count(kJournal));
+        if (!journalled) continue;
+        ++finished[location == way.target];
+        std::string told = CutOffMoveTold("My Documents", location == way.target, 0, "", "");
+        ASSERT_FALSE(said.empty());
+        EXPECT_EQ(said.back().substr(0, told.find(':')), told.substr(0, told.find(':')));
+      }
+    }
+    EXPECT_GT(finished[true], 0);
+    EXPECT_GT(finished[false], 0);
+  }
+}
+
+}  // namespace
