@@ -285,6 +285,27 @@ TEST(TextsTest, EachTextHasTheWordsPinnedHere) {
       {FilesMayNotMove("Desktop"), "Desktop: the files may not move:"},
       {FollowsFolder("My Music", "My Documents", "D:\\Docs\\My Music"),
        "My Music: follows My Documents to D:\\Docs\\My Music"},
+      {FolderMovedWithFiles("My Documents", "D:\\Docs", 1, "", ""),
+       "My Documents now lives at \"D:\\Docs\", with its 1 file."},
+      {FolderMovedWithFiles("My Documents", "D:\\Docs", 1234, "C:\\a", "C:\\b: Busy."),
+       "My Documents now lives at \"D:\\Docs\", with its 1,234 files.\nChanged after they were copied, so kept in "
+       "the old place as well as the new:\nC:\\a\nThese could not be deleted from the old place:\nC:\\b: Busy."},
+      {FilesStoppedMove("My Documents"),
+       "My Documents was not moved: these files stopped it, and every file was left where it was."},
+      {kCopyNotTheSame, "The copy does not hold the same bytes as the file, so it was deleted."},
+      {kLinkNotFollowed, "A junction or another link to another place, which Zolvane never follows."},
+      {CutOffMoveTold("My Documents", true, 1, "", ""),
+       "A move of My Documents that was cut off has been finished: 1 file deleted from the old place, whose copies "
+       "are in the new one."},
+      {CutOffMoveTold("My Documents", true, 2, "C:\\a", "C:\\b: Busy."),
+       "A move of My Documents that was cut off has been finished: 2 files deleted from the old place, whose copies "
+       "are in the new one.\nChanged since they were copied, so kept in the old place as well:\nC:\\a\nThese could "
+       "not be taken care of, and are left as they are:\nC:\\b: Busy."},
+      {CutOffMoveTold("My Documents", false, 3, "D:\\a", ""),
+       "A move of My Documents that was cut off has been undone: the files are in the old place again, 3 taken back "
+       "from the new one.\nDifferent from the files they were copied from, so kept in the new place:\nD:\\a"},
+      {kNotAMoveJournal, "It is not a whole journal of a move of a folder's files."},
+      {kMoveFinishedOrUndoneOnceMore, "the move will be finished or undone once more."},
 
       // The main window's behaviour.
       {kBrowseTitle, "Select the new folder"},
