@@ -12,19 +12,13 @@
 #include "text/ascii_case.h"
 #include "text/utf16.h"
 #include "vocabulary/failure.h"
+#include "vocabulary/move_journal.h"
 
 namespace {
 
 using platform::TreeEntry;
 using Step = PlannedEntry::Step;
 using Way = FolderMovePlan::Way;
-
-// "D:\Docs" and "Sub\a.txt" as "D:\Docs\Sub\a.txt"; a drive's root keeps its one backslash.
-std::string Joined(const std::string& folder, const std::string& below) {
-  if (below.empty()) return folder;
-  if (folder.empty() || folder.back() == '\\') return folder + below;
-  return folder + "\\" + below;
-}
 
 std::string WithoutTrailingBackslash(std::string path) {
   while (path.size() > 3 && path.back() == '\\') path.pop_back();
@@ -175,7 +169,7 @@ class MovePlanner {
   }
 
   bool ListOrRefuse(const std::string& root, const std::string& below, std::vector<TreeEntry>* listed) {
-    std::string path = Joined(root, below);
+    std::string path = JoinedPath(root, below);
     std::int32_t code = Tree().List(path, listed);
     if (code == 0) return true;
     Refuse(DescribeFailure(platform_.system, kCannotReadAction, path, code));
@@ -194,8 +188,8 @@ class MovePlanner {
 
   void PlanEntry(const Pending& folder, TreeEntry entry, const std::unordered_map<std::string, TreeEntry>& there,
                  std::vector<Pending>* pending) {
-    std::string path = Joined(folder.path, entry.name);
-    if (Utf16Length(Joined(plan_.target, path)) > kLongestUsablePath) tooLong_.push_back(path);
+    std::string path = JoinedPath(folder.path, entry.name);
+    if (Utf16Length(JoinedPath(plan_.target, path)) > kLongestUsablePath) tooLong_.push_back(path);
     if (entry.reparsePoint) return reparsePoints_.push_back(path);
     auto clash = folder.joined ? there.find(AsciiLowered(entry.name)) : there.end();
     if (clash != there.end()) return PlanBeside(path, std::move(entry), clash->second, pending);
@@ -220,8 +214,8 @@ class MovePlanner {
       return;
     }
     if (!entry.folder && !there.folder) {
-      std::string targetPath = Joined(plan_.target, path);
-      if (std::int32_t code = Tree().CompareBytes(Joined(plan_.source, path), targetPath, &same)) {
+      std::string targetPath = JoinedPath(plan_.target, path);
+      if (std::int32_t code = Tree().CompareBytes(JoinedPath(plan_.source, path), targetPath, &same)) {
         stopped_ = true;
         return Refuse(DescribeFailure(platform_.system, kCannotCompareAction, targetPath, code));
       }
@@ -250,8 +244,8 @@ class MovePlanner {
       std::optional<std::string> below = Below(platform_.files.LongFullPath(location.text()), sourceLong);
       if (!below) continue;
       below = Below(StoredText(other), sourceStored).value_or(*below);
-      FollowingFolder follower{&other, location.text(), Joined(WithoutTrailingBackslash(plan_.targetStored), *below),
-                               ""};
+      FollowingFolder follower{&other, location.text(),
+                               JoinedPath(WithoutTrailingBackslash(plan_.targetStored), *below), ""};
       PathVerdict verdict = JudgePath(locations_, follower.newStored);
       follower.newLocation = verdict.expanded;
       if (!verdict.usable) Refuse(FollowerUnusable(other.displayName, follower.newStored, verdict.why));

@@ -19,12 +19,6 @@ using Kind = MoveStep::Kind;
 using Step = PlannedEntry::Step;
 using platform::TreeEntry;
 
-std::string Joined(const std::string& folder, const std::string& below) {
-  if (below.empty()) return folder;
-  if (!folder.empty() && folder.back() == '\\') return folder + below;
-  return folder + "\\" + below;
-}
-
 std::string ParentOf(const std::string& path) {
   std::size_t slash = path.find_last_of('\\');
   return slash == std::string::npos || slash < 3 ? std::string() : path.substr(0, slash);
@@ -116,8 +110,8 @@ class FolderMover {
 
  private:
   platform::FileTree& Tree() { return platform_.fileTree; }
-  std::string Source(const MoveStep& step) const { return Joined(plan_.source, step.path); }
-  std::string Target(const MoveStep& step) const { return Joined(plan_.target, step.path); }
+  std::string Source(const MoveStep& step) const { return JoinedPath(plan_.source, step.path); }
+  std::string Target(const MoveStep& step) const { return JoinedPath(plan_.target, step.path); }
 
   std::string Journalled() {
     journal_.steps.clear();
@@ -209,12 +203,12 @@ class FolderMover {
       std::string folder = std::move(pending.back());
       pending.pop_back();
       std::vector<TreeEntry> listed;
-      if (std::int32_t code = Tree().List(Joined(plan_.source, folder), &listed))
-        return Stopped(Joined(plan_.source, folder), code);
+      if (std::int32_t code = Tree().List(JoinedPath(plan_.source, folder), &listed))
+        return Stopped(JoinedPath(plan_.source, folder), code);
       for (const TreeEntry& entry : listed) {
-        std::string path = Joined(folder, entry.name);
+        std::string path = JoinedPath(folder, entry.name);
         if (entry.reparsePoint)
-          return Stopped(Joined(plan_.source, path), platform::kErrorAccessDenied, kLinkNotFollowed);
+          return Stopped(JoinedPath(plan_.source, path), platform::kErrorAccessDenied, kLinkNotFollowed);
         walked->push_back(CarriedOf(path, entry.folder ? Kind::kMakeFolder : Kind::kCopy, entry));
         if (entry.folder) pending.push_back(path);
       }

@@ -26,12 +26,6 @@ const StepWord kStepWords[] = {
     {Kind::kAlreadyThere, "there", true}, {Kind::kJoin, "join", false},
 };
 
-std::string Joined(const std::string& folder, const std::string& below) {
-  if (below.empty()) return folder;
-  if (!folder.empty() && folder.back() == '\\') return folder + below;
-  return folder + "\\" + below;
-}
-
 std::string Line(const char* word, const std::string& text) {
   std::string line = std::string(word) + " ";
   AppendJournalText(line, text);
@@ -150,8 +144,8 @@ class Aftermath {
 
  private:
   platform::FileTree& Tree() { return platform_.fileTree; }
-  std::string Source(const MoveStep& step) const { return Joined(journal_.source, step.path); }
-  std::string Target(const MoveStep& step) const { return Joined(journal_.target, step.path); }
+  std::string Source(const MoveStep& step) const { return JoinedPath(journal_.source, step.path); }
+  std::string Target(const MoveStep& step) const { return JoinedPath(journal_.target, step.path); }
 
   // Whether the two files hold the same bytes; a comparison that fails is no.
   bool Same(const std::string& one, const std::string& other) {
@@ -194,6 +188,12 @@ class Aftermath {
 };
 
 }  // namespace
+
+std::string JoinedPath(const std::string& folder, const std::string& below) {
+  if (below.empty()) return folder;
+  if (folder.empty() || folder.back() == '\\') return folder + below;
+  return folder + "\\" + below;
+}
 
 std::string MoveJournalPath(platform::Platform& platform) {
   return JournalPathNamed(platform, kMoveJournalName);

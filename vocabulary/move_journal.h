@@ -44,6 +44,9 @@ struct MoveJournal {
   std::vector<ValueChange> values;
 };
 
+// "D:\Docs" and "Sub\a.txt" as "D:\Docs\Sub\a.txt"; a drive's root keeps its one backslash.
+std::string JoinedPath(const std::string& folder, const std::string& below);
+
 // "Zolvane\moving.txt" beside the change journal; empty text where Windows names no folder for it.
 std::string MoveJournalPath(platform::Platform& platform);
 
