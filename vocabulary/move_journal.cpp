@@ -165,10 +165,13 @@ class Aftermath {
     if (step.kind == Kind::kCopy) ++done_.files;
   }
 
+  // A copy is given its source's last-write time after its last byte: one shorter than the source was, without
+  // that time, is a copy this run was cut off in, and goes with the rest.
   void RemoveCopy(const MoveStep& step) {
     platform::TreeEntry copy;
     if (Tree().Describe(Target(step), &copy) != 0) return;  // never made
-    if (!Same(Source(step), Target(step))) return done_.kept.push_back(Target(step));
+    bool unfinished = copy.size < step.size && copy.lastWritten != step.lastWritten;
+    if (!unfinished && !Same(Source(step), Target(step))) return done_.kept.push_back(Target(step));
     std::int32_t code = Tree().RemoveFile(Target(step), true);
     if (code != 0) return done_.notDone.push_back(WithWhy(platform_.system, Target(step), code));
     ++done_.files;

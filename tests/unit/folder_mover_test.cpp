@@ -236,4 +236,28 @@ TEST(FolderMoverTest, AMoveCutOffAnywhereIsFinishedOrUndoneByTheNextRun) {
   }
 }
 
+// A copy the process was ended in the middle of (its bytes short, its time not yet the source's) is this run's
+// own, and goes; a whole copy that differs from its source is kept, and named.
+TEST(FolderMoverTest, AnUndoRemovesACopyCutShortAndKeepsOneThatDiffers) {
+  for (bool cutShort : {true, false}) {
+    SCOPED_TRACE(cutShort ? "cut short" : "differs");
+    Scene scene;
+    const std::string copy = "D:\\Docs\\Sub\\b.txt";
+    scene.fake.fileTree.onCall = [&] {
+      if (!scene.fake.files.files.count(kJournal) || !scene.fake.files.folders.count("D:\\Docs\\Sub")) return;
+      scene.fake.files.files[copy] = cutShort ? "bb" : "bbbbX";
+      scene.fake.fileTree.details[copy].lastWritten =
+          cutShort ? 1 : scene.fake.fileTree.details[kDocs + "\\Sub\\b.txt"].lastWritten;
+      throw CutOff();
+    };
+    EXPECT_THROW(scene.Move("D:\\Docs"), CutOff);
+    scene.fake.fileTree.onCall = nullptr;
+    std::vector<std::string> said = UndoCutOffChangeAtStart(scene.fake.platform());
+    EXPECT_EQ(scene.fake.files.files.count(copy), cutShort ? 0u : 1u);
+    EXPECT_EQ(scene.fake.files.files[kDocs + "\\Sub\\b.txt"], "bbbbb");
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].find(copy) != std::string::npos, !cutShort) << said[0];
+  }
+}
+
 }  // namespace
