@@ -111,6 +111,12 @@ class System {
   // The language Windows was installed in (a language identifier: 0x0409 English, 0x0407 German), which named
   // the profile's folders; a language added later renames none.
   virtual std::uint16_t InstalledUiLanguage() = 0;
+  // Waits that long, for a file another program holds open to be let go.
+  virtual void Pause(std::uint32_t ms) = 0;
+  // Milliseconds since the system started, wrapping after 49 days: a difference of two tells how long passed.
+  virtual std::uint32_t Ticks() = 0;
+  // How many characters wide the console is that standard output writes to; 0 when it goes to a file or a pipe.
+  virtual int OutputConsoleColumns() = 0;
 };
 
 // Files, by path. Every operation returns 0 or the system's error code unless it says otherwise.

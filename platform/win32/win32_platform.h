@@ -30,6 +30,9 @@ class Win32System : public System {
   std::string TempFolder() override;
   std::string ErrorText(std::int32_t code) override;
   std::uint16_t InstalledUiLanguage() override;
+  void Pause(std::uint32_t ms) override;
+  std::uint32_t Ticks() override;
+  int OutputConsoleColumns() override;
 };
 
 class Win32Files : public Files {
