@@ -53,8 +53,12 @@ Carried CarriedOf(const std::string& path, Kind kind, const TreeEntry& entry) {
 
 class FolderMover {
  public:
-  FolderMover(platform::Platform& platform, const FolderMovePlan& plan, const FileInUseWait& wait)
-      : platform_(platform), plan_(plan), wait_(wait) {}
+  FolderMover(platform::Platform& platform, const FolderMovePlan& plan, const FileInUseWait& wait,
+              const MoveProgressReport& report)
+      : platform_(platform), plan_(plan), wait_(wait), report_(report) {
+    progress_.files = plan.files;
+    progress_.bytes = plan.bytes;
+  }
 
   // Journals the move, then moves the files; false, with the files as they were, when any stops it.
   bool MoveFiles(std::vector<ValueChange> values) {
@@ -79,7 +83,11 @@ class FolderMover {
     }
     for (std::size_t i = 0; i < carried_.size() && !diskFull_;) i += Carry(i);
     if (stoppers_.empty()) SetFolderDetails();
-    return stoppers_.empty();
+    if (!stoppers_.empty()) return false;
+    progress_.filesDone = progress_.files;
+    progress_.bytesDone = progress_.bytes;
+    Report("");
+    return true;
   }
 
   // Puts every file back as it was before the move, and retires the journal.
@@ -153,9 +161,24 @@ class FolderMover {
     }
   }
 
+  void Report(const std::string& current) {
+    if (!report_) return;
+    progress_.current = current;
+    report_(progress_);
+  }
+
+  // A file renamed or copied whole counts once it is in.
+  void Counted(const Carried& carried) {
+    if (carried.entry.folder) return;
+    ++progress_.filesDone;
+    progress_.bytesDone += carried.entry.size;
+  }
+
   // Carries out the step and those that take its place; how many steps that was.
   std::size_t Carry(std::size_t i) {
     const MoveStep step = carried_[i].step;
+    std::size_t stopped = stoppers_.size();
+    Report(step.path);
     if (step.kind == Kind::kMakeFolder) {
       if (std::int32_t code = Tree().MakeFolder(Target(step))) Stopped(Target(step), code);
     } else if (step.kind == Kind::kCopy) {
@@ -165,11 +188,18 @@ class FolderMover {
       if (code == platform::kErrorNotSameDevice) return CopyInstead(i);
       if (code != 0) Stopped(Source(step), code);
     }
+    if (stoppers_.size() == stopped && (step.kind == Kind::kCopy || step.kind == Kind::kRename)) Counted(carried_[i]);
     return 1;
   }
 
   void Copy(const MoveStep& step) {
-    std::int32_t code = WhileInUse([&] { return Tree().CopyToNew(Source(step), Target(step), nullptr); });
+    std::uint64_t before = progress_.bytesDone;
+    platform::FileTree::Progress copied = [&](std::uint64_t bytesDone) {
+      progress_.bytesDone = before + bytesDone;
+      Report(step.path);
+    };
+    std::int32_t code = WhileInUse([&] { return Tree().CopyToNew(Source(step), Target(step), copied); });
+    progress_.bytesDone = before;
     if (code != 0) return static_cast<void>(Stopped(Source(step), code));
     bool same = false;
     code = Tree().CompareBytes(Source(step), Target(step), &same);
@@ -237,6 +267,8 @@ class FolderMover {
   platform::Platform& platform_;
   const FolderMovePlan& plan_;
   const FileInUseWait& wait_;
+  const MoveProgressReport& report_;
+  MoveProgress progress_;
   MoveJournal journal_;
   TreeEntry sourceFolder_;
   std::vector<Carried> carried_;
@@ -263,7 +295,8 @@ int ExitCodeOf(std::int32_t code) {
 }  // namespace
 
 FolderMoveOutcome MoveFolderWithFiles(platform::Platform& platform, const ShellFolder& folder,
-                                      const std::string& targetStored, const FileInUseWait& wait) {
+                                      const std::string& targetStored, const FileInUseWait& wait,
+                                      const MoveProgressReport& progress) {
   // The lock first, which finishes or undoes what a cut-off run left; only then is the plan made.
   RegistryChange change(platform, ChangeKind::kRelocation);
   FolderLocations locations(platform);
@@ -278,25 +311,29 @@ FolderMoveOutcome MoveFolderWithFiles(platform::Platform& platform, const ShellF
   if (plan.Refused()) {
     FolderMoveOutcome told = Failed(platform::kErrorInvalidData, DescribeFolderMove(plan), 3);
     told.outcome.result = Outcome::Result::kRefused;
+    told.plan = std::move(plan);
     return told;
   }
   for (const FollowingFolder& follower : plan.following) {
     for (ValueChange& value : locations.RelocationOf(*follower.folder, follower.newStored))
       values.push_back(std::move(value));
   }
-  FolderMover mover(platform, plan, wait);
+  FolderMover mover(platform, plan, wait, progress);
   try {
     if (plan.MovesFiles() && !mover.MoveFiles(values)) {
       mover.PutBack();
       FolderMoveOutcome told =
           Failed(mover.FirstCode(), FilesStoppedMove(folder.displayName) + mover.Stoppers(), mover.ExitCode());
       told.outcome.notices = mover.notices;
+      told.plan = std::move(plan);
       return told;
     }
   } catch (const Failure& failure) {
     // The journal could not be written (nothing was touched), or written again (everything goes back).
     mover.PutBack();
-    return Failed(failure.code(), failure.what(), ExitCodeOf(failure.code()));
+    FolderMoveOutcome told = Failed(failure.code(), failure.what(), ExitCodeOf(failure.code()));
+    told.plan = std::move(plan);
+    return told;
   }
   ChangeResult result = change.Write(values);
   if (!result.done()) {
@@ -304,6 +341,7 @@ FolderMoveOutcome MoveFolderWithFiles(platform::Platform& platform, const ShellF
     FolderMoveOutcome told =
         Failed(result.code, FailedChangeText(result) + result.Aftermath(), ExitCodeOf(result.code));
     told.outcome.notices = result.notices;
+    told.plan = std::move(plan);
     return told;
   }
   FolderMoveOutcome told;
@@ -315,5 +353,6 @@ FolderMoveOutcome MoveFolderWithFiles(platform::Platform& platform, const ShellF
   told.outcome.message = FolderMovedWithFiles(folder.displayName, plan.target, plan.files, NamedOnce(done.kept, "\n"),
                                               NamedOnce(done.notDone, "\n"));
   for (std::string& notice : mover.notices) told.outcome.notices.push_back(std::move(notice));
+  told.plan = std::move(plan);
   return told;
 }
