@@ -2,8 +2,6 @@
 // console never wraps it, and written again only when a quarter of a second has passed.
 #include "cli/progress_line.h"
 
-#include <vector>
-
 #include "cli/cli_texts.h"
 #include "text/utf8.h"
 
@@ -11,11 +9,28 @@ namespace {
 
 constexpr std::uint32_t kLeastMsBetweenLines = 250;
 constexpr int kFewestColumns = 10;  // a console narrower than this shows no progress
+constexpr std::size_t kFewestNameCharacters = 8;
 
-std::vector<std::size_t> CharacterStarts(const std::string& text) {
-  std::vector<std::size_t> starts;
-  for (std::size_t at = 0; at < text.size(); NextCodePoint(text, at)) starts.push_back(at);
-  return starts;
+std::size_t Characters(const std::string& text) {
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < text.size(); NextCodePoint(text, at)) ++count;
+  return count;
+}
+
+// The text's first count characters.
+std::string Head(const std::string& text, std::size_t count) {
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < count && at < text.size(); ++i) NextCodePoint(text, at);
+  return text.substr(0, at);
+}
+
+// The text's last characters, count in all with "..." before them when some were cut: a path's end names it.
+std::string Tail(const std::string& text, std::size_t count) {
+  std::size_t characters = Characters(text);
+  if (characters <= count) return text;
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < characters - (count - 3); ++i) NextCodePoint(text, at);
+  return "..." + text.substr(at);
 }
 
 }  // namespace
@@ -30,17 +45,13 @@ void ProgressLine::Show(const std::string& name, const MoveProgress& progress) {
   shown_ = true;
   shownAt_ = now;
   std::string text = ProgressText(name, progress.filesDone, progress.files, progress.bytesDone, progress.bytes);
-  if (!progress.current.empty()) text += ": " + progress.current;
-  // Its beginning (the folder and the counts) and its end (the file's name) are kept, its middle cut.
-  std::vector<std::size_t> starts = CharacterStarts(text);
+  // The counts whole, then as much of the path's end as the line has room for.
   std::size_t room = static_cast<std::size_t>(columns_ - 1);
-  if (starts.size() > room) {
-    std::size_t head = room / 2;
-    std::size_t tail = room - head - 3;
-    text = text.substr(0, starts[head]) + "..." + text.substr(starts[starts.size() - tail]);
-    starts.resize(room);
-  }
-  Write(text, starts.size());
+  std::size_t used = Characters(text);
+  if (!progress.current.empty() && used + 2 + kFewestNameCharacters <= room)
+    text += ": " + Tail(progress.current, room - used - 2);
+  text = Head(text, room);
+  Write(text, Characters(text));
 }
 
 void ProgressLine::Clear() {
