@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr std::uint32_t kMostPausedMs = 3000;
+
 // What a move came to, as the command line exits with it (ExitCode): the mover's 5 stands for access denied
 // alone, so its 6 never carries that code.
 CliResult ResultOf(const FolderMoveOutcome& moved) {
@@ -60,8 +62,15 @@ CliResult MoveOne(platform::Platform& platform, CliOutput& output, const ShellFo
     return TellError(output, {CliResult::kFailed, failure.code()},
                      failure.what() + std::string(kNotMadeNothingWritten));
   }
+  // A file in use is tried five times, half a second apart; however many are in use, the move pauses three
+  // seconds at most in all, and then tries without pausing.
   FileInUseWait wait;
-  wait.pause = [&platform](std::uint32_t ms) { platform.system.Pause(ms); };
+  std::uint32_t paused = 0;
+  wait.pause = [&](std::uint32_t ms) {
+    if (paused >= kMostPausedMs) return;
+    platform.system.Pause(ms);
+    paused += ms;
+  };
   ProgressLine line(platform.system, output);
   FolderMoveOutcome moved =
       MoveFolderWithFiles(platform, folder, targetStored, wait,
