@@ -96,6 +96,11 @@ inline std::string ProgressText(const std::string& name, std::uint64_t filesDone
   return name + ": " + WithThousands(filesDone) + " of " + WithThousands(files) + " files, " + ByteSize(bytesDone) +
          " of " + ByteSize(bytes);
 }
+// A refusal of a folder's move, when the layout puts another folder inside the folder it moves away from.
+inline std::string KeptInsideText(const std::string& name, const std::string& location) {
+  return "The layout puts " + name + " at " + Quoted(location) +
+         ", inside this folder, whose files all move: give it a place outside it.";
+}
 // After the quoted file.
 inline constexpr char kFilesMayNotMove[] = " moves files that may not move, so nothing was changed.";
 inline std::string LayoutStoppedText(const std::string& name) {

@@ -105,6 +105,17 @@ struct Planned {
   FolderMovePlan plan;
 };
 
+// The move of a folder out of which the layout's files would all go refused, when the layout puts another of
+// its folders inside it: that one would be carried along, and put back at the next run.
+void RefuseCarryingAway(platform::Platform& platform, const std::vector<LayoutEntry>& entries, FolderMovePlan* plan) {
+  FolderLocations locations(platform);
+  for (const LayoutEntry& entry : entries) {
+    std::string location = locations.ExpandText(entry.path);
+    if (entry.folder != plan->folder && plan->MovesFiles() && IsOrLiesInside(location, plan->source))
+      plan->refusals.push_back(KeptInsideText(entry.folder->displayName, location));
+  }
+}
+
 }  // namespace
 
 CliResult MoveFolderCommand(platform::Platform& platform, CliOutput& output, const ShellFolder& folder,
@@ -137,6 +148,7 @@ CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, 
   bool refused = false;
   for (Planned& each : planned) {
     DropFollowersMovedThemselves(&each.plan, moving);
+    RefuseCarryingAway(platform, entries, &each.plan);
     refused = refused || each.plan.Refused();
     if (dryRun) lines[static_cast<std::size_t>(each.entry - entries.data())] = DescribeFolderMove(each.plan);
   }

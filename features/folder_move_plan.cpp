@@ -280,6 +280,10 @@ FolderMovePlan PlanFolderMove(platform::Platform& platform, const ShellFolder& f
   return plan;
 }
 
+bool IsOrLiesInside(const std::string& path, const std::string& folder) {
+  return Below(path, folder).has_value();
+}
+
 std::string DescribeFolderMove(const FolderMovePlan& plan) {
   std::string name = plan.folder->displayName;
   if (plan.Refused()) {

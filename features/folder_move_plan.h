@@ -80,6 +80,10 @@ struct FolderMovePlan {
 FolderMovePlan PlanFolderMove(platform::Platform& platform, const ShellFolder& folder, const std::string& targetStored,
                               std::size_t mostEntries = kMostEntriesPlanned);
 
+// Whether the path is the folder or lies inside it: ASCII letters compared without regard to case, trailing
+// backslashes left out.
+bool IsOrLiesInside(const std::string& path, const std::string& folder);
+
 // The plan as a dry run prints it, a line each: what would move, or why nothing does, or why it may not; then
 // the folders that follow.
 std::string DescribeFolderMove(const FolderMovePlan& plan);

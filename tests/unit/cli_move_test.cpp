@@ -108,6 +108,10 @@ TEST_F(CliMoveTest, AMoveRefusedRefusesTheWholeLayoutBeforeAnythingIsTouched) {
   ExpectNothingMoved();
   EXPECT_EQ(Run({"set", "My Documents", "D:\\Docs", "--move"}), 3);
   ExpectNothingMoved();
+  // Kept where it is by the layout, My Pictures would leave with My Documents and come back at the next run.
+  EXPECT_EQ(Apply("My Documents = E:\\Docs\nMy Pictures = %USERPROFILE%\\My Documents\\My Pictures\n", {"--move"}), 3);
+  EXPECT_NE(output.err.find(KeptInsideText("My Pictures", kDocs + "\\My Pictures")), std::string::npos) << output.err;
+  ExpectNothingMoved();
 }
 
 TEST_F(CliMoveTest, AFileInUseStopsTheMoveAfterAFewSecondsAndAFileDeniedSaysSo) {
