@@ -243,5 +243,7 @@ std::string FolderMovedWithFiles(const std::string& name, const std::string& tar
   return text;
 }
 std::string FilesStoppedMove(const std::string& name) {
-  return name + " was not moved: these files stopped it, and every file was left where it was.";
+  return name +
+         " was not moved: it stopped at what is named below, the files after it were not tried, and every file was "
+         "left where it was.";
 }

@@ -81,7 +81,8 @@ class FolderMover {
       std::int32_t code = Tree().MakeFolder(folder);
       if (code != 0 && code != platform::kErrorAlreadyExists) return Stopped(folder, code);
     }
-    for (std::size_t i = 0; i < carried_.size() && !diskFull_;) i += Carry(i);
+    // The first file that stops the move stops the carrying too: the rest would only be copied to be put back.
+    for (std::size_t i = 0; i < carried_.size() && stoppers_.empty();) i += Carry(i);
     if (stoppers_.empty()) SetFolderDetails();
     if (!stoppers_.empty()) return false;
     progress_.filesDone = progress_.files;
@@ -147,7 +148,6 @@ class FolderMover {
     if (stoppers_.empty()) firstCode_ = code;
     allDenied_ = allDenied_ && code == platform::kErrorAccessDenied;
     stoppers_.emplace_back(path, why);
-    diskFull_ = diskFull_ || code == platform::kErrorDiskFull;
     return false;
   }
 
@@ -218,7 +218,7 @@ class FolderMover {
     carried_.erase(carried_.begin() + static_cast<std::ptrdiff_t>(i));
     carried_.insert(carried_.begin() + static_cast<std::ptrdiff_t>(i), walked.begin(), walked.end());
     RewriteJournal(platform_, path_, Journalled());
-    for (std::size_t k = i; k < i + walked.size() && !diskFull_;) k += Carry(k);
+    for (std::size_t k = i; k < i + walked.size() && stoppers_.empty();) k += Carry(k);
     return walked.size();
   }
 
@@ -276,7 +276,6 @@ class FolderMover {
   std::vector<std::pair<std::string, std::string>> stoppers_;
   std::int32_t firstCode_ = 0;
   bool allDenied_ = true;
-  bool diskFull_ = false;
   bool journalWritten_ = false;
 };
 

@@ -2,6 +2,7 @@
 // and cut off at every call to the file tree and every registry write, then finished or undone by the next run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "features/folder_locations.h"
@@ -153,8 +154,16 @@ TEST(FolderMoverTest, AFileThatCannotMoveStopsTheWholeMove) {
     EXPECT_FALSE(told.outcome.done());
     EXPECT_EQ(told.exitCode, stop.exitCode);
     EXPECT_EQ(scene.pauses, stop.pauses);
-    EXPECT_NE(told.outcome.message.find(stop.target == "C:\\Docs" ? "a.txt" : held), std::string::npos)
-        << told.outcome.message;
+    const std::string stopper = stop.target == "C:\\Docs" ? kDocs + "\\a.txt" : held;
+    EXPECT_NE(told.outcome.message.find(stopper), std::string::npos) << told.outcome.message;
+    // Nothing is carried after the file that stopped the move.
+    std::vector<std::string> calls = scene.fake.log.calls();
+    auto last =
+        std::find_if(calls.rbegin(), calls.rend(), [&](const std::string& c) { return c.find(stopper) != c.npos; });
+    for (auto call = last.base(); call != calls.end(); ++call) {
+      EXPECT_NE(call->rfind("CopyToNew(" + kDocs, 0), 0u) << *call;
+      EXPECT_NE(call->rfind("Rename(" + kDocs, 0), 0u) << *call;
+    }
     for (const auto& [path, bytes] : Scene::kFiles) {
       std::string where;
       EXPECT_EQ(scene.Copies(path, bytes, {kDocs, stop.target}, &where), 1) << path;

@@ -291,7 +291,8 @@ TEST(TextsTest, EachTextHasTheWordsPinnedHere) {
        "My Documents now lives at \"D:\\Docs\", with its 1,234 files.\nChanged after they were copied, so kept in "
        "the old place as well as the new:\nC:\\a\nThese could not be deleted from the old place:\nC:\\b: Busy."},
       {FilesStoppedMove("My Documents"),
-       "My Documents was not moved: these files stopped it, and every file was left where it was."},
+       "My Documents was not moved: it stopped at what is named below, the files after it were not tried, and "
+       "every file was left where it was."},
       {kCopyNotTheSame, "The copy does not hold the same bytes as the file, so it was deleted."},
       {kLinkNotFollowed, "A junction or another link to another place, which Zolvane never follows."},
       {CutOffMoveTold("My Documents", true, 1, "", ""),
