@@ -7,6 +7,7 @@
 #include "text/utf8.h"
 #include "vocabulary/change_journal.h"
 #include "vocabulary/failure.h"
+#include "vocabulary/shell_folder_keys.h"
 #include "vocabulary/vocabulary_texts.h"
 
 namespace {
@@ -235,12 +236,23 @@ bool ParseMoveJournal(const std::string& bytes, MoveJournal* journal) {
   return false;
 }
 
+// Decided by the moved folder's own value under User Shell Folders, the one that names its target; the values of
+// the folders that followed it are not asked, for another program may have set one of them elsewhere since, and
+// that says nothing of where this folder's files belong. A change cut off in between is put back before this is
+// read, so the folder's two values disagree only when another program wrote one of them: then the shell, which
+// reads User Shell Folders first and writes Shell Folders from it, will look where User Shell Folders points, and
+// the files go there, whole. Keeping the journal until someone settled it instead would refuse every later move.
 bool MoveValuesSwitched(platform::Platform& platform, const MoveJournal& journal) {
-  ShellFolderRegistry registry(platform.registry);
+  const ShellFolderKey* user = &FindShellFolderKey(journal.folder->hive, kUserShellFoldersKey);
+  const ValueChange* deciding = nullptr;
   for (const ValueChange& value : journal.values) {
-    if (!registry.ReadStoredValue(value.key->hive, value.key->path, value.name).Holds(value.after)) return false;
+    if (value.key->hive != journal.folder->hive || value.name != journal.folder->valueName) continue;
+    if (deciding == nullptr || value.key == user) deciding = &value;
   }
-  return true;
+  if (deciding == nullptr) return false;
+  ShellFolderRegistry registry(platform.registry);
+  const ShellFolderKey& key = *deciding->key;
+  return registry.ReadStoredValue(key.hive, key.path, deciding->name).Holds(deciding->after);
 }
 
 MoveAftermath FinishMove(platform::Platform& platform, const MoveJournal& journal) {

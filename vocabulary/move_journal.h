@@ -1,6 +1,6 @@
 // The journal of a special folder's files being moved: written before the first file is touched, beside the
 // change journal, and read by the next run when the move was cut off, which finishes the move when the folder's
-// values already point at the new place and undoes it otherwise. It lives here, below the features, because
+// own value already points at the new place and undoes it otherwise. It lives here, below the features, because
 // every run that takes the session's lock (the window as it starts, every command, every change of the
 // registry and every backup) first clears what a cut-off run left, and that is done in this layer.
 #pragma once
@@ -39,8 +39,8 @@ struct MoveJournal {
   std::vector<std::string> madeAbove;
   // Folders before what they hold.
   std::vector<MoveStep> steps;
-  // What the move's one change of the registry writes, as the registry holds it once written: all of them held
-  // means the values were switched.
+  // What the move's one change of the registry writes, as the registry holds it once written: the folder's own
+  // value under User Shell Folders held means the values were switched.
   std::vector<ValueChange> values;
 };
 
@@ -56,7 +56,8 @@ std::string MoveJournalBytes(const MoveJournal& journal);
 // The journal read back; false when it is not one whole.
 bool ParseMoveJournal(const std::string& bytes, MoveJournal* journal);
 
-// Whether every value of the move holds what the move writes.
+// Whether the moved folder's own value under User Shell Folders (or, where the move wrote none, under Shell
+// Folders) holds what the move writes: the files then belong at the target.
 bool MoveValuesSwitched(platform::Platform& platform, const MoveJournal& journal);
 
 // What finishing or undoing a move did, file by file.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "features/folder_locations.h"
 #include "features/folder_mover.h"
@@ -67,6 +68,27 @@ struct Scene {
     return copies;
   }
 
+  // The move cut off once its values are switched, before the first source is deleted.
+  void CutOffAfterTheSwitch(const std::string& target) {
+    bool switched = false;
+    fake.registry.onWrite = [&] { switched = true; };
+    fake.fileTree.onCall = [&] {
+      if (switched) throw CutOff();
+    };
+    EXPECT_THROW(Move(target), CutOff);
+    fake.registry.onWrite = nullptr;
+    fake.fileTree.onCall = nullptr;
+  }
+  // Where each file is after the next run, which must be one place for all.
+  std::string WhereAllAre(const std::string& target) {
+    std::string where;
+    std::set<std::string> places;
+    for (const auto& [path, bytes] : kFiles) {
+      EXPECT_EQ(Copies(path, bytes, {kDocs, target}, &where), 1) << path;
+      places.insert(where);
+    }
+    return places.size() == 1 ? where : "";
+  }
   static inline const std::map<std::string, std::string> kFiles = {
       {"a.txt", "abc"},
       {"desktop.ini", "[.ShellClassInfo]"},
@@ -242,6 +264,30 @@ TEST(FolderMoverTest, AMoveCutOffAnywhereIsFinishedOrUndoneByTheNextRun) {
     }
     EXPECT_GT(finished[true], 0);
     EXPECT_GT(finished[false], 0);
+  }
+}
+
+// The next run finishes or undoes a cut-off move by the folder's own values, those that name its target: a folder
+// that followed it and was set elsewhere since is another program's business. Where those two disagree, User Shell
+// Folders, which the shell reads first, decides.
+TEST(FolderMoverTest, TheFolderOwnValuesDecideWhetherACutOffMoveIsFinished) {
+  struct Since {
+    const char* what;
+    const char* key;
+    const char* name;
+    bool finished;
+  };
+  for (const Since& since : {Since{"a follower set elsewhere", kUserShellFoldersKey, "My Pictures", true},
+                             Since{"its Shell Folders value set back", kShellFoldersKey, "Personal", true},
+                             Since{"its User Shell Folders value set back", kUserShellFoldersKey, "Personal", false}}) {
+    SCOPED_TRACE(since.what);
+    Scene scene;
+    scene.CutOffAfterTheSwitch("D:\\Docs");
+    scene.fake.registry.SetString(platform::kHkeyCurrentUser, since.key, since.name, platform::kRegExpandSz,
+                                  std::string(since.name) == "Personal" ? kDocs : "E:\\Pictures");
+    UndoCutOffChangeAtStart(scene.fake.platform());
+    EXPECT_EQ(scene.WhereAllAre("D:\\Docs"), since.finished ? "D:\\Docs" : kDocs);
+    EXPECT_FALSE(scene.fake.files.files.count(kJournal));
   }
 }
 
