@@ -242,6 +242,9 @@ std::string FolderMovedWithFiles(const std::string& name, const std::string& tar
   if (!notDeleted.empty()) text += "\nThese could not be deleted from the old place:\n" + notDeleted;
   return text;
 }
+std::string CopiesNotRemoved(const std::string& copies) {
+  return "These copies could not be removed from the new place, and are left there:\n" + copies;
+}
 std::string FilesStoppedMove(const std::string& name) {
   return name +
          " was not moved: it stopped at what is named below, the files after it were not tried, and every file was "

@@ -150,5 +150,7 @@ std::string FollowsFolder(const std::string& name, const std::string& leader, co
 std::string FolderMovedWithFiles(const std::string& name, const std::string& target, std::uint64_t files,
                                  const std::string& keptChanged, const std::string& notDeleted);
 std::string FilesStoppedMove(const std::string& name);
+// The copies a move that failed could not remove again from the new place, a line each.
+std::string CopiesNotRemoved(const std::string& copies);
 inline constexpr char kCopyNotTheSame[] = "The copy does not hold the same bytes as the file, so it was deleted.";
 inline constexpr char kLinkNotFollowed[] = "A junction or another link to another place, which Zolvane never follows.";

@@ -91,16 +91,17 @@ class FolderMover {
     return true;
   }
 
-  // Puts every file back as it was before the move, and retires the journal.
+  // Puts every file back as it was before the move; the journal goes once every copy is removed.
   void PutBack() {
     if (!journalWritten_) return;
-    UndoMove(platform_, journal_);
-    Retire();
+    MoveAftermath done = UndoMove(platform_, journal_);
+    if (!done.notDone.empty()) notices.push_back(CopiesNotRemoved(NamedOnce(done.notDone, "\n")));
+    Retire(done);
   }
   // The values point at the target: the sources go, but one changed since it was copied.
   MoveAftermath Finish() {
     MoveAftermath done = FinishMove(platform_, journal_);
-    Retire();
+    Retire(done);
     return done;
   }
 
@@ -128,8 +129,8 @@ class FolderMover {
     return MoveJournalBytes(journal_);
   }
 
-  void Retire() {
-    std::string left = RetireJournal(platform_, path_, kMoveFinishedOrUndoneOnceMore);
+  void Retire(const MoveAftermath& done) {
+    std::string left = RetireMoveJournalWhenDone(platform_, path_, done);
     if (!left.empty()) notices.push_back(left);
   }
 
@@ -304,6 +305,13 @@ FolderMoveOutcome MoveFolderWithFiles(platform::Platform& platform, const ShellF
     ChangeResult result = change.Write(values);
     FolderMoveOutcome told = Failed(result.code, FailedChangeText(result), ExitCodeOf(result.code));
     told.outcome.notices = result.notices;
+    return told;
+  }
+  // A move the lock could not finish or undo in full keeps its journal: this one waits until that one is done.
+  std::string earlier = MoveJournalPath(platform);
+  if (!earlier.empty() && platform.files.Exists(earlier)) {
+    FolderMoveOutcome told = Failed(platform::kErrorFileExists, EarlierMoveNotDone(earlier), 6);
+    told.outcome.notices = change.notices();
     return told;
   }
   FolderMovePlan plan = PlanFolderMove(platform, folder, targetStored);

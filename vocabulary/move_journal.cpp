@@ -263,6 +263,12 @@ MoveAftermath UndoMove(platform::Platform& platform, const MoveJournal& journal)
   return Aftermath(platform, journal).Undo();
 }
 
+std::string RetireMoveJournalWhenDone(platform::Platform& platform, const std::string& path,
+                                      const MoveAftermath& done) {
+  if (!done.notDone.empty()) return MoveJournalKept(path);
+  return RetireJournal(platform, path, kMoveFinishedOrUndoneOnceMore);
+}
+
 std::vector<std::string> FinishOrUndoCutOffMove(platform::Platform& platform) {
   std::string path = MoveJournalPath(platform);
   if (path.empty() || !platform.files.Exists(path) || platform.files.IsFolder(path)) return {};
@@ -276,6 +282,6 @@ std::vector<std::string> FinishOrUndoCutOffMove(platform::Platform& platform) {
   MoveAftermath done = switched ? FinishMove(platform, journal) : UndoMove(platform, journal);
   std::string said = CutOffMoveTold(journal.folder->displayName, switched, done.files, NamedOnce(done.kept, "\n"),
                                     NamedOnce(done.notDone, "\n"));
-  std::string retired = RetireJournal(platform, path, kMoveFinishedOrUndoneOnceMore);
+  std::string retired = RetireMoveJournalWhenDone(platform, path, done);
   return {retired.empty() ? said : said + "\n" + retired};
 }

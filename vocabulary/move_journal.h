@@ -73,6 +73,11 @@ MoveAftermath FinishMove(platform::Platform& platform, const MoveJournal& journa
 // back, the folders made removed when empty; a copy that differs from its source is kept.
 MoveAftermath UndoMove(platform::Platform& platform, const MoveJournal& journal);
 
+// Retires the journal once every step of a finish or an undo is done: empty text, or why it is still there. A step
+// not done keeps it, for the next run to try again, and says so with what the user can do.
+std::string RetireMoveJournalWhenDone(platform::Platform& platform, const std::string& path, const MoveAftermath& done);
+
 // What the next run does first, once the session's lock is held and no change journal is left: a move that was
-// cut off is finished or undone, as the values say, and its journal retired; what the user hears, or nothing.
+// cut off is finished or undone, as the values say, and its journal retired once every step is done; what the user
+// hears, or nothing.
 std::vector<std::string> FinishOrUndoCutOffMove(platform::Platform& platform);

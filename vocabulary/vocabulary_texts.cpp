@@ -144,6 +144,18 @@ std::string CutOffUndoneInPart(const std::string& run, const std::string& path, 
   return run + " that was cut off could be undone only in part, so its journal " + Quoted(path) +
          " was kept: " + CountedValues(putBack) + " put back, and these could not be:\n" + notPutBack;
 }
+std::string MoveJournalKept(const std::string& path) {
+  return "The move's journal " + Quoted(path) +
+         " was kept, so that the next run of Zolvane tries again; until then no folder is moved with its files. "
+         "Close the programs that hold these files and run Zolvane again, or, to leave them as they are, delete " +
+         Quoted(path) + ".";
+}
+std::string EarlierMoveNotDone(const std::string& path) {
+  return "A move of a folder's files that could not be finished or undone in full is still noted in " + Quoted(path) +
+         " (what is left of it is told before this), so nothing was moved. Close the programs that hold its files "
+         "and run Zolvane again, or, to leave them as they are, delete " +
+         Quoted(path) + ".";
+}
 std::string CutOffMoveTold(const std::string& folder, bool finished, std::size_t files, const std::string& kept,
                            const std::string& notDone) {
   std::string count = WithThousands(files);

@@ -113,3 +113,7 @@ inline constexpr char kMoveFinishedOrUndoneOnceMore[] = "the move will be finish
 // kept and notDone are lists of files, a line each, or empty.
 std::string CutOffMoveTold(const std::string& folder, bool finished, std::size_t files, const std::string& kept,
                            const std::string& notDone);
+// A move's journal kept because a file of its finish or undo was not taken care of; and a later move refused
+// while it is there. What the user can do: free the files and run again, or delete the journal.
+std::string MoveJournalKept(const std::string& path);
+std::string EarlierMoveNotDone(const std::string& path);

@@ -291,6 +291,40 @@ TEST(FolderMoverTest, TheFolderOwnValuesDecideWhetherACutOffMoveIsFinished) {
   }
 }
 
+// A file the finish or the undo of a move could not delete keeps the move's journal, named, and the next run tries
+// again; a move asked for meanwhile is refused in words that say what the user can do. Once every step is done the
+// journal goes.
+TEST(FolderMoverTest, AMoveLeftUnfinishedIsTriedAgainUntilEveryStepIsDone) {
+  struct Left {
+    const char* what;
+    std::string stuck;
+    bool finished;
+  };
+  for (const Left& left :
+       {Left{"a source not deleted", kDocs + "\\a.txt", true}, Left{"a copy not removed", "D:\\Docs\\a.txt", false}}) {
+    SCOPED_TRACE(left.what);
+    Scene scene;
+    scene.fake.log.Fail("RemoveFile(" + left.stuck, CallLog::kEvery, platform::kErrorSharingViolation);
+    if (!left.finished) scene.fake.fileTree.heldOpen.insert(kDocs + "\\Sub\\b.txt");
+    FolderMoveOutcome told = scene.Move("D:\\Docs");
+    EXPECT_EQ(told.outcome.done(), left.finished);
+    for (int run = 0; run < 2; ++run) {
+      std::string all = told.outcome.message;
+      for (const std::string& notice : told.outcome.notices) all += "\n" + notice;
+      EXPECT_NE(all.find(left.stuck), std::string::npos) << all;
+      EXPECT_NE(all.find(kJournal), std::string::npos) << all;
+      ASSERT_TRUE(scene.fake.files.files.count(kJournal));
+      told = MoveFolderWithFiles(scene.fake.platform(), *FindShellFolder("My Music"), "E:\\Music");
+      EXPECT_EQ(told.exitCode, 6);
+      EXPECT_NE(told.outcome.message.find("delete \"" + kJournal + "\""), std::string::npos) << told.outcome.message;
+    }
+    scene.fake.log.ClearFailures();
+    UndoCutOffChangeAtStart(scene.fake.platform());
+    EXPECT_EQ(scene.WhereAllAre("D:\\Docs"), left.finished ? "D:\\Docs" : kDocs);
+    EXPECT_FALSE(scene.fake.files.files.count(kJournal));
+  }
+}
+
 // A copy the process was ended in the middle of (its bytes short, its time not yet the source's) is this run's
 // own, and goes; a whole copy that differs from its source is kept, and named.
 TEST(FolderMoverTest, AnUndoRemovesACopyCutShortAndKeepsOneThatDiffers) {

@@ -305,6 +305,15 @@ TEST(TextsTest, EachTextHasTheWordsPinnedHere) {
       {CutOffMoveTold("My Documents", false, 3, "D:\\a", ""),
        "A move of My Documents that was cut off has been undone: the files are in the old place again, 3 taken back "
        "from the new one.\nDifferent from the files they were copied from, so kept in the new place:\nD:\\a"},
+      {MoveJournalKept("C:\\J"),
+       "The move's journal \"C:\\J\" was kept, so that the next run of Zolvane tries again; until then no folder is "
+       "moved with its files. Close the programs that hold these files and run Zolvane again, or, to leave them as "
+       "they are, delete \"C:\\J\"."},
+      {EarlierMoveNotDone("C:\\J"),
+       "A move of a folder's files that could not be finished or undone in full is still noted in \"C:\\J\" (what "
+       "is left of it is told before this), so nothing was moved. Close the programs that hold its files and run "
+       "Zolvane again, or, to leave them as they are, delete \"C:\\J\"."},
+      {CopiesNotRemoved("D:\\a"), "These copies could not be removed from the new place, and are left there:\nD:\\a"},
       {kNotAMoveJournal, "It is not a whole journal of a move of a folder's files."},
       {kMoveFinishedOrUndoneOnceMore, "the move will be finished or undone once more."},
 
