@@ -131,14 +131,18 @@ CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, 
   std::vector<Planned> planned;
   std::vector<const ShellFolder*> moving;
   std::vector<std::string> lines;  // a folder's line, in the file's order
+  std::size_t unchanged = 0;
+  std::size_t passedOver = 0;
   for (const LayoutEntry& entry : entries) {
     std::string name = std::string(entry.folder->displayName) + ": ";
     std::vector<bool> already =
         AlreadySo(platform.registry, FolderLocations(platform).RelocationOf(*entry.folder, entry.path));
     if (hive != 0 && entry.folder->hive != hive) {
       lines.push_back(name + PassedOverDetail(ShortHiveName(entry.folder->hive)));
+      ++passedOver;
     } else if (std::find(already.begin(), already.end(), false) == already.end()) {
       lines.push_back(name + kUnchanged);
+      ++unchanged;
     } else {
       lines.emplace_back();
       planned.push_back(Planned{&entry, PlanFolderMove(platform, *entry.folder, entry.path)});
@@ -175,5 +179,7 @@ CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, 
     output.Err(AsLines(LayoutStoppedText(entry.folder->displayName)));
     return moved;
   }
+  // Last, as apply without --move ends: the one line a logon script keeps of a run that went well.
+  output.Out(AsLines(LayoutSummary(planned.size(), false, unchanged, passedOver)));
   return {};
 }

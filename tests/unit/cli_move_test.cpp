@@ -76,12 +76,13 @@ TEST_F(CliMoveTest, ALayoutMovesTheFolderInsideFirstAndEachFolderSaysWhatBecameO
                             "My Documents: 2 files (8 bytes) moved from " +
                             kDocs +
                             " to D:\\Docs\r\n"
-                            "My Music: follows My Documents to D:\\Docs\\My Music\r\n");
+                            "My Music: follows My Documents to D:\\Docs\\My Music\r\n"
+                            "2 moved, 0 unchanged.\r\n");
   EXPECT_TRUE(Has("E:\\Pictures\\p.jpg", "jpeg") && Has("D:\\Docs\\a.txt", "abc"));
   EXPECT_FALSE(fake.files.folders.count("D:\\Docs\\My Pictures"));
   // Applied again, as the next logon does: nothing left to move.
   EXPECT_EQ(Apply(layout, {"--move"}), 0);
-  EXPECT_EQ(output.out, "My Documents: unchanged\r\nMy Pictures: unchanged\r\n");
+  EXPECT_EQ(output.out, "My Documents: unchanged\r\nMy Pictures: unchanged\r\n0 moved, 2 unchanged.\r\n");
   EXPECT_TRUE(fake.registry.changes.empty());
 }
 
