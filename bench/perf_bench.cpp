@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/interleaved_rounds.h"
 #include "bench/marks_file.h"
 #include "bench/started_program.h"
 #include "bench/verdict_table.h"
@@ -33,11 +34,13 @@
 namespace {
 
 using bench::Fail;
+using bench::Interleave;
 using bench::Mark;
 using bench::PollUntil;
 using bench::Program;
 using bench::Quoted;
 using bench::Target;
+using bench::TimedRun;
 using bench::VerdictTable;
 
 const char kFloorClass[] = "ZolvaneBenchFloor";
@@ -73,24 +76,8 @@ const char kExportWaited[] = "export wait ended";
 const Target kForComparison{Target::Kind::kNone, 0};
 const Target kFaster{Target::Kind::kBelow, 1.0};
 
-using TimedRun = std::function<double()>;
-
 // Long enough for Apply's message box to have come.
 constexpr DWORD kQuietWaitMs = 200;
-
-// Runs each program once unmeasured (a cold cache is not what the figure is about), then the rounds, the
-// order rotating every round so that a drift in the machine's load favours none of them.
-std::vector<std::vector<double>> Interleave(int rounds, const std::vector<TimedRun>& runs) {
-  for (const TimedRun& run : runs) run();
-  std::vector<std::vector<double>> samples(runs.size());
-  for (int round = 0; round < rounds; ++round) {
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-      std::size_t which = (i + static_cast<std::size_t>(round)) % runs.size();
-      samples[which].push_back(runs[which]());
-    }
-  }
-  return samples;
-}
 
 // A program timed to its window of a known class and probe, with its peak working set.
 struct Starter {
@@ -336,39 +323,10 @@ void BenchClicks(VerdictTable& table, int rounds, const std::string& floors, boo
   }
 }
 
-// A console program run to its end with its output thrown away; a failure ends the bench, as a figure of a
-// command that did not do its work would mean nothing.
-double TimeToExit(const std::string& commandLine) {
-  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-  HANDLE nowhere = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
-                               OPEN_EXISTING, 0, nullptr);
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = startup.hStdOutput = startup.hStdError = nowhere;
-  PROCESS_INFORMATION info = {};
-  double start = bench::NowMs();
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-    CloseHandle(nowhere);
-    Fail("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
-  }
-  bool ended = WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0;
-  double elapsed = bench::NowMs() - start;
-  DWORD exitCode = 1;
-  GetExitCodeProcess(info.hProcess, &exitCode);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  CloseHandle(nowhere);
-  if (!ended || exitCode != 0) Fail(commandLine + " failed (exit " + std::to_string(exitCode) + ")");
-  return elapsed;
-}
-
 TimedRun InSequence(const std::vector<std::string>& commandLines, const std::vector<std::string>& leftFiles = {}) {
   return [commandLines, leftFiles] {
     double ms = 0;
-    for (const std::string& commandLine : commandLines) ms += TimeToExit(commandLine);
+    for (const std::string& commandLine : commandLines) ms += bench::TimeToExit(commandLine);
     for (const std::string& file : leftFiles) DeleteFileA(file.c_str());
     return ms;
   };
