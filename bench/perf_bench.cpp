@@ -1,6 +1,7 @@
 // Zolvane.exe beside its floors, beside the programs a user would open instead (Wine's notepad, regedit and
 // winecfg) and zolvane-cli.exe beside reg.exe, side by side under Wine: start-up, the Apply round trip, the
-// backup, the peak working set after start-up, and the command line's set, backup and list. Runs are
+// backup, the peak working set after start-up, the command line's set, backup and list, and its move of a
+// folder with its files on one volume and across two (bench/move_bench.h). Runs are
 // interleaved (the order rotates every round). The profiling build (zolvane_profile.exe, the same sources with
 // marks) gives what Zolvane's own code takes of its start-up, its Apply and its backup. Everything may be run
 // several times over, so that each figure's spread across the runs says whether its verdict can be trusted.
@@ -8,7 +9,7 @@
 //
 // Usage: perf_bench.exe <Zolvane.exe> <folder of the floors and the profiling build> [rounds [repeat [figures]]]
 //   rounds: at least 15, default 21; repeat: how many runs, default 1; figures: any of
-//   startup,apply,backup,cli (default all four). zolvane-cli.exe is the one beside Zolvane.exe.
+//   startup,apply,backup,cli,parse,move (default all six). zolvane-cli.exe is the one beside Zolvane.exe.
 // What the runs change (My Documents' two values, the backup file on the desktop) is put back afterwards.
 #include <windows.h>
 
@@ -22,6 +23,7 @@
 
 #include "bench/interleaved_rounds.h"
 #include "bench/marks_file.h"
+#include "bench/move_bench.h"
 #include "bench/started_program.h"
 #include "bench/verdict_table.h"
 #include "features/feature_texts.h"
@@ -405,7 +407,7 @@ int Run(int argc, char** argv) {
   std::string floors = std::string(argv[2]) + "/";
   int rounds = argc > 3 ? std::max(15, std::atoi(argv[3])) : 21;
   int repeat = argc > 4 ? std::max(1, std::atoi(argv[4])) : 1;
-  std::string figures = argc > 5 ? argv[5] : "startup,apply,backup,cli,parse";
+  std::string figures = argc > 5 ? argv[5] : "startup,apply,backup,cli,parse,move";
   auto wanted = [&](const char* figure) { return figures.find(figure) != std::string::npos; };
   e2e::RegistryKeeper::RecoverFromJournal();
   e2e::RegistryKeeper keeper;
@@ -420,6 +422,7 @@ int Run(int argc, char** argv) {
     if (wanted("apply") || wanted("backup")) BenchClicks(table, rounds, floors, wanted("apply"), wanted("backup"));
     if (wanted("cli")) BenchCommandLine(table, rounds, FolderOf(zolvaneExe) + "zolvane-cli.exe");
     if (wanted("parse")) BenchParsing(table, rounds);
+    if (wanted("move")) bench::BenchMoves(table, rounds, FolderOf(zolvaneExe) + "zolvane-cli.exe");
   }
   std::printf("%s", table.Rows().c_str());
   std::fflush(stdout);
