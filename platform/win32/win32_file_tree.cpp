@@ -16,6 +16,7 @@ namespace {
 
 // Files are copied and compared a piece at a time, so that memory never grows with a file's size.
 constexpr DWORD kPieceBytes = 1 << 20;
+constexpr DWORD kLeastPieceBytes = 4096;
 
 // What SetFileAttributes takes; the rest (a folder, a reparse point, compression) is the file system's to say.
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -87,8 +88,15 @@ std::int32_t WriteAll(HANDLE file, const char* bytes, DWORD count) {
   return 0;
 }
 
-std::int32_t CopyBytes(HANDLE from, HANDLE to, const FileTree::Progress& progress) {
-  std::vector<char> piece(kPieceBytes);
+// A piece no larger than the file: a piece of 1 MB is memory the heap maps afresh (and the system zeroes) each
+// time, which for a tree of small files took most of a move's time.
+std::vector<char> PieceFor(std::uint64_t fileBytes) {
+  return std::vector<char>(
+      static_cast<std::size_t>(std::clamp<std::uint64_t>(fileBytes, kLeastPieceBytes, kPieceBytes)));
+}
+
+std::int32_t CopyBytes(HANDLE from, HANDLE to, std::uint64_t fileBytes, const FileTree::Progress& progress) {
+  std::vector<char> piece = PieceFor(fileBytes);
   std::uint64_t done = 0;
   while (true) {
     DWORD got = 0;
@@ -193,7 +201,8 @@ std::int32_t Win32FileTree::CopyToNew(const std::string& from, const std::string
   ScopedHandle copy(
       ::CreateFileW(target.data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!copy.valid()) return LastError();
-  std::int32_t code = CopyBytes(source.get(), copy.get(), progress);
+  std::uint64_t bytes = (static_cast<std::uint64_t>(details.nFileSizeHigh) << 32) | details.nFileSizeLow;
+  std::int32_t code = CopyBytes(source.get(), copy.get(), bytes, progress);
   if (code == 0 && !::SetFileTime(copy.get(), &details.ftCreationTime, nullptr, &details.ftLastWriteTime)) {
     code = LastError();
   }
@@ -214,7 +223,9 @@ std::int32_t Win32FileTree::CompareBytes(const std::string& one, const std::stri
     if (!files[i].valid() || !::GetFileSizeEx(files[i].get(), &sizes[i])) return LastError();
   }
   *same = sizes[0].QuadPart == sizes[1].QuadPart;
-  std::vector<char> pieces[2] = {std::vector<char>(kPieceBytes), std::vector<char>(kPieceBytes)};
+  if (!*same) return 0;
+  std::uint64_t bytes = static_cast<std::uint64_t>(sizes[0].QuadPart);
+  std::vector<char> pieces[2] = {PieceFor(bytes), PieceFor(bytes)};
   while (*same) {
     DWORD got[2] = {0, 0};
     for (int i = 0; i < 2; ++i) {
