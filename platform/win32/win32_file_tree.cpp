@@ -202,8 +202,10 @@ std::int32_t Win32FileTree::CopyToNew(const std::string& from, const std::string
   WIN32_FILE_ATTRIBUTE_DATA details;
   if (!::GetFileAttributesExW(sourcePath.data(), GetFileExInfoStandard, &details)) return LastError();
   WideText target = WidenLong(to);
-  ScopedHandle copy(
-      ::CreateFileW(target.data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // A file made with the archive attribute has it: the usual file needs no SetFileAttributes, which opens it again.
+  bool archiveOnly = (details.dwFileAttributes & kSettableAttributes) == FILE_ATTRIBUTE_ARCHIVE;
+  ScopedHandle copy(::CreateFileW(target.data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  archiveOnly ? FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!copy.valid()) return LastError();
   std::uint64_t bytes = (static_cast<std::uint64_t>(details.nFileSizeHigh) << 32) | details.nFileSizeLow;
   std::int32_t code = CopyBytes(source.get(), copy.get(), bytes, progress);
@@ -212,7 +214,7 @@ std::int32_t Win32FileTree::CopyToNew(const std::string& from, const std::string
   }
   if (code == 0 && !::FlushFileBuffers(copy.get())) code = LastError();
   if (!copy.Close() && code == 0) code = LastError();
-  if (code == 0 && !SetAttributes(target, details.dwFileAttributes)) code = LastError();
+  if (code == 0 && !archiveOnly && !SetAttributes(target, details.dwFileAttributes)) code = LastError();
   if (code != 0) ::DeleteFileW(target.data());
   return code;
 }

@@ -206,13 +206,18 @@ void FileTreeCopyContract(platform::Platform& platform, const Setting& setting, 
   checks.Code(platform.files.WriteNewFile(other, bytes), 0, "a file differing in its last byte");
   checks.Code(fileTree.CompareBytes(source, other, &same), 0, "two files compared");
   checks.That(!same, "a difference in the last byte is seen");
-  // Files smaller than a piece, empty too, are read in pieces of their own size.
+  // Files smaller than a piece, empty too, are read in pieces of their own size; made plainly, they have the
+  // archive attribute alone, which their copy is made with.
   for (std::size_t size : {std::size_t{0}, std::size_t{5000}}) {
     const std::string small = tree + "\\small.bin", smallCopy = tree + "\\small copy.bin";
     std::string smallBytes(size, 's');
     checks.Code(platform.files.WriteNewFile(small, smallBytes), 0, "a small file");
     checks.Code(fileTree.CopyToNew(small, smallCopy, nullptr), 0, "a small file copied");
     checks.That(fileTree.CompareBytes(small, smallCopy, &same) == 0 && same, "a small copy holds the same bytes");
+    platform::TreeEntry smallFrom, smallTo;
+    checks.That(fileTree.Describe(small, &smallFrom) == 0 && fileTree.Describe(smallCopy, &smallTo) == 0 &&
+                    smallTo.attributes == smallFrom.attributes,
+                "a copy of a file made plainly has its attributes: " + std::to_string(smallTo.attributes));
     if (size > 0) {
       smallBytes.back() = 't';
       checks.That(fileTree.RemoveFile(smallCopy, false) == 0 && platform.files.WriteNewFile(smallCopy, smallBytes) == 0,
