@@ -20,8 +20,10 @@ namespace {
 // GetLongPathNameW, which answers only for what exists: 0 (and the system's code) otherwise.
 std::string LongPathOf(const std::string& path) {
   WideText wide = Widen(path);
-  DWORD size = ::GetLongPathNameW(wide.data(), nullptr, 0);
-  for (int attempt = 0; attempt < 3 && size > 0; ++attempt) {
+  // A buffer that holds most paths: GetLongPathName walks the path's folders each time it is called, so asking
+  // first for the size would walk them twice.
+  DWORD size = MAX_PATH + 1;
+  for (int attempt = 0; attempt < 3; ++attempt) {
     std::vector<wchar_t> longer(size);
     DWORD length = ::GetLongPathNameW(wide.data(), longer.data(), size);
     if (length == 0) break;
