@@ -68,7 +68,6 @@ inline std::string NoFolderCanLiveText(const std::string& path, const std::strin
 inline constexpr char kBackupFileLabel[] = "\nBackup file: ";
 
 // apply: a layout file refused, and what each folder's line says.
-inline constexpr char kCannotRead[] = "Cannot read";
 // After the quoted file.
 inline constexpr char kNotALayout[] = " is not a layout of the special folders, so nothing was changed.";
 inline constexpr char kPutsFolderWhereNoneCanLive[] =

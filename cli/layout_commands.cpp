@@ -12,6 +12,7 @@
 #include "features/layout_file.h"
 #include "features/usable_path.h"
 #include "vocabulary/failure.h"
+#include "vocabulary/vocabulary_texts.h"
 
 namespace {
 
@@ -51,7 +52,8 @@ CliResult ReadLayout(platform::Platform& platform, CliOutput& output, const std:
   if (code == platform::kErrorFileTooLarge) return TellError(output, unusable, notALayout + LayoutFileTooLarge());
   if (code == platform::kErrorBadFileType) return TellError(output, unusable, notALayout + kNotARegularFile);
   if (code != 0) {
-    return TellError(output, {CliResult::kFailed, code}, DescribeFailure(platform.system, kCannotRead, file, code));
+    return TellError(output, {CliResult::kFailed, code},
+                     DescribeFailure(platform.system, kCannotReadAction, file, code));
   }
   *layout = ParseLayoutFile(bytes);
   if (!layout->readable) {

@@ -201,7 +201,6 @@ TEST(CliTextsTest, EachTextReadsSo) {
       {NoFolderCanLiveText("Docs", "it is not a full path"),
        "The path \"Docs\" cannot be where a folder lives: it is not a full path."},
       {kBackupFileLabel, "\nBackup file: "},
-      {kCannotRead, "Cannot read"},
       {kNotALayout, " is not a layout of the special folders, so nothing was changed."},
       {kPutsFolderWhereNoneCanLive, " puts a folder where no folder can live, so nothing was changed."},
       {kUnchanged, "unchanged"},

@@ -135,9 +135,9 @@ TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
   EXPECT_EQ(Apply("Desktop = D:\\Desk\x01"), 3);
   EXPECT_EQ(output.err, AsLines("\"D:\\layout.txt\"" + std::string(kNotALayout) + "\n" +
                                 OffendingLine(1, "Desktop = D:\\Desk<0x01>") + kLayoutLineControlCharacter));
-  ExpectRun(
-      {"apply", "D:\\missing.txt"}, 6, "",
-      kCannotRead + std::string(" \"D:\\missing.txt\": The system cannot find the file specified. (error 2)\r\n"));
+  ExpectRun({"apply", "D:\\missing.txt"}, 6, "",
+            kCannotReadAction +
+                std::string(" \"D:\\missing.txt\": The system cannot find the file specified. (error 2)\r\n"));
 }
 
 TEST_F(LayoutCommandsTest, CheckNamesEachProblemOnceAndNothingForAHealthyFolder) {
