@@ -2,6 +2,7 @@
 // before the values switch puts the files back from the same journal a cut-off run's successor reads.
 #include "features/folder_mover.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -83,7 +84,10 @@ class FolderMover {
     }
     // The first file that stops the move stops the carrying too: the rest would only be copied to be put back.
     for (std::size_t i = 0; i < carried_.size() && stoppers_.empty();) i += Carry(i);
-    if (stoppers_.empty()) SetFolderDetails();
+    if (stoppers_.empty()) {
+      carriedOut_ = carried_.size();
+      SetFolderDetails();
+    }
     if (!stoppers_.empty()) return false;
     progress_.filesDone = progress_.files;
     progress_.bytesDone = progress_.bytes;
@@ -91,10 +95,14 @@ class FolderMover {
     return true;
   }
 
-  // Puts every file back as it was before the move; the journal goes once every copy is removed.
+  // Puts every file back as it was before the move; the journal goes once every copy is removed. Only the steps
+  // carried out are undone: at the target of a step not reached, or of the one that stopped the move (which
+  // leaves nothing of its own), a file can only be another program's.
   void PutBack() {
     if (!journalWritten_) return;
-    MoveAftermath done = UndoMove(platform_, journal_);
+    MoveJournal carriedOut = journal_;
+    carriedOut.steps.resize(std::min(carriedOut_, carriedOut.steps.size()));
+    MoveAftermath done = UndoMove(platform_, carriedOut);
     if (!done.notDone.empty()) notices.push_back(CopiesNotRemoved(NamedOnce(done.notDone, "\n")));
     Retire(done);
   }
@@ -178,6 +186,7 @@ class FolderMover {
   // Carries out the step and those that take its place; how many steps that was.
   std::size_t Carry(std::size_t i) {
     const MoveStep step = carried_[i].step;
+    carriedOut_ = i;
     std::size_t stopped = stoppers_.size();
     Report(step.path);
     if (step.kind == Kind::kMakeFolder) {
@@ -274,6 +283,8 @@ class FolderMover {
   TreeEntry sourceFolder_;
   std::vector<Carried> carried_;
   std::string path_;
+  // The steps carried out before the one being carried, or all of them.
+  std::size_t carriedOut_ = 0;
   std::vector<std::pair<std::string, std::string>> stoppers_;
   std::int32_t firstCode_ = 0;
   bool allDenied_ = true;

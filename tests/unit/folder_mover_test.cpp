@@ -198,6 +198,26 @@ TEST(FolderMoverTest, AFileThatCannotMoveStopsTheWholeMove) {
   }
 }
 
+// A file another program puts at the target between the plan and its copy stops the move, and is never taken for
+// a copy of this run's to remove: the put-back undoes only what the move carried out.
+TEST(FolderMoverTest, AFileAnotherProgramPutAtTheTargetMeanwhileIsLeftAsItIs) {
+  Scene scene;
+  const std::string theirs = "D:\\Docs\\Sub\\b.txt";
+  scene.fake.fileTree.onCall = [&] {
+    if (!scene.fake.files.folders.count("D:\\Docs\\Sub")) return;
+    scene.fake.files.files[theirs] = "new";
+    scene.fake.fileTree.details[theirs].lastWritten = 1;
+    scene.fake.fileTree.onCall = nullptr;
+  };
+  FolderMoveOutcome told = scene.Move("D:\\Docs");
+  EXPECT_EQ(told.exitCode, 6);
+  EXPECT_NE(told.outcome.message.find(kDocs + "\\Sub\\b.txt"), std::string::npos) << told.outcome.message;
+  EXPECT_EQ(scene.fake.files.files[theirs], "new");
+  EXPECT_EQ(scene.fake.files.files[kDocs + "\\Sub\\b.txt"], "bbbbb");
+  EXPECT_FALSE(scene.fake.files.files.count("D:\\Docs\\a.txt"));
+  EXPECT_EQ(scene.Location("My Documents"), kDocs);
+}
+
 // A source written to after its copy was made is kept where it is, and named; the rest moves.
 TEST(FolderMoverTest, ASourceChangedAfterItsCopyIsKeptAndNamed) {
   Scene scene;
