@@ -113,12 +113,12 @@ const CliCommand kCommands[] = {
     {"show", 0, CliArguments::kFolder, Show, "\"show\" takes a folder.",
      "  zolvane-cli show FOLDER           where a folder lives now\n"},
     {"set", CliSwitch::kCreate | CliSwitch::kMove | CliSwitch::kDryRun, CliArguments::kFolderAndPath, Set,
-     "\"set\" takes a folder and a path, and --create.",
+     "\"set\" takes a folder and a path, and --create and --move (with --dry-run).",
      "  zolvane-cli set FOLDER PATH [--create] [--move [--dry-run]]\n"
      "                                    moves a folder to PATH (what Apply does); --create makes\n"
      "                                    the folder there when it is missing; --move takes its files\n"},
     {"restore", CliSwitch::kAll | CliSwitch::kMove | CliSwitch::kDryRun, CliArguments::kFolder, Restore,
-     "\"restore\" takes a folder or --all.",
+     "\"restore\" takes a folder (with --move and --dry-run) or --all.",
      "  zolvane-cli restore FOLDER [--move [--dry-run]]\n"
      "                                    puts a folder back where Windows had it\n"
      "  zolvane-cli restore --all         puts all fifteen back\n"},
@@ -131,7 +131,7 @@ const CliCommand kCommands[] = {
      "  zolvane-cli layout [--hive HKCU|HKLM]\n"
      "                                    prints where the folders live, as a layout file\n"},
     {"apply", CliSwitch::kDryRun | CliSwitch::kCreate | CliSwitch::kHive | CliSwitch::kMove, CliArguments::kFile,
-     ApplyLayoutFile, "\"apply\" takes one file, and --dry-run, --create and --hive.",
+     ApplyLayoutFile, "\"apply\" takes one file, and --dry-run, --create, --move and --hive.",
      "  zolvane-cli apply FILE [--dry-run] [--create] [--move] [--hive HKCU|HKLM]\n"
      "                                    moves the folders a layout file names, all or nothing;\n"
      "                                    a folder already there is left alone; with --move, one\n"

@@ -19,10 +19,9 @@ inline constexpr char kFolderParagraph[] =
     "it tells what would move and writes nothing. A file in use stops the whole move.";
 inline constexpr char kExitCodesParagraph[] =
     "Exit codes:\n"
-    "  0  success (check: no problem; apply --dry-run: nothing would change;\n"
-    "     --move --dry-run: every move may be made)\n"
+    "  0  success (check: no problem; a dry run: nothing would change)\n"
     "  1  bad usage, or an unknown folder\n"
-    "  2  check found a problem, or apply --dry-run would change something\n"
+    "  2  check found a problem, or a dry run would change something\n"
     "  3  the input (a backup, a layout or a path) is unusable, or files may not move;\n"
     "     nothing was written\n"
     "  4  the system is not Windows XP\n"

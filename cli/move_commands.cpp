@@ -99,6 +99,13 @@ void DropFollowersMovedThemselves(FolderMovePlan* plan, const std::vector<const 
                   following.end());
 }
 
+// Whether both of the folder's values hold what a move to targetStored would write.
+bool ValuesAlreadySo(platform::Platform& platform, const ShellFolder& folder, const std::string& targetStored) {
+  std::vector<bool> already =
+      AlreadySo(platform.registry, FolderLocations(platform).RelocationOf(folder, targetStored));
+  return std::find(already.begin(), already.end(), false) == already.end();
+}
+
 // A folder of a layout that moves, with its plan made before anything is touched.
 struct Planned {
   const LayoutEntry* entry;
@@ -123,7 +130,8 @@ CliResult MoveFolderCommand(platform::Platform& platform, CliOutput& output, con
   if (!dryRun) return MoveOne(platform, output, folder, targetStored, create);
   FolderMovePlan plan = PlanFolderMove(platform, folder, targetStored);
   output.Out(AsLines(DescribeFolderMove(plan)));
-  return {plan.Refused() ? CliResult::kUnusableInput : CliResult::kDone};
+  if (plan.Refused()) return {CliResult::kUnusableInput};
+  return {ValuesAlreadySo(platform, folder, targetStored) ? CliResult::kDone : CliResult::kFoundSomething};
 }
 
 CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, const std::string& file,
@@ -135,22 +143,27 @@ CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, 
   std::size_t passedOver = 0;
   for (const LayoutEntry& entry : entries) {
     std::string name = std::string(entry.folder->displayName) + ": ";
-    std::vector<bool> already =
-        AlreadySo(platform.registry, FolderLocations(platform).RelocationOf(*entry.folder, entry.path));
     if (hive != 0 && entry.folder->hive != hive) {
       lines.push_back(name + PassedOverDetail(ShortHiveName(entry.folder->hive)));
       ++passedOver;
-    } else if (std::find(already.begin(), already.end(), false) == already.end()) {
+    } else if (ValuesAlreadySo(platform, *entry.folder, entry.path)) {
       lines.push_back(name + kUnchanged);
       ++unchanged;
     } else {
       lines.emplace_back();
-      planned.push_back(Planned{&entry, PlanFolderMove(platform, *entry.folder, entry.path)});
+      planned.push_back(Planned{&entry, FolderMovePlan()});
       moving.push_back(entry.folder);
     }
   }
+  // A folder that moves on its own is left out of the plan of another it lies inside: it moves first.
+  std::vector<std::string> sources;
+  for (const ShellFolder* folder : moving) {
+    RegValue location = FolderLocations(platform).CurrentLocation(*folder);
+    if (location.IsText()) sources.push_back(location.text());
+  }
   bool refused = false;
   for (Planned& each : planned) {
+    each.plan = PlanFolderMove(platform, *each.entry->folder, each.entry->path, sources);
     DropFollowersMovedThemselves(&each.plan, moving);
     RefuseCarryingAway(platform, entries, &each.plan);
     refused = refused || each.plan.Refused();
@@ -165,7 +178,9 @@ CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, 
   for (const std::string& line : lines) {
     if (!line.empty()) output.Out(AsLines(line));
   }
-  if (dryRun) return {refused ? CliResult::kUnusableInput : CliResult::kDone};
+  // As apply's own dry run: 2 when something would change.
+  if (dryRun)
+    return {refused ? CliResult::kUnusableInput : planned.empty() ? CliResult::kDone : CliResult::kFoundSomething};
   // A folder inside another moves first: its files are carried once, not with the other and then again.
   std::stable_sort(planned.begin(), planned.end(), [](const Planned& one, const Planned& other) {
     return one.plan.source.size() > other.plan.source.size();

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "features/feature_texts.h"
@@ -67,7 +68,7 @@ class MovePlanner {
   MovePlanner(platform::Platform& platform, FolderMovePlan& plan, std::size_t mostEntries)
       : platform_(platform), locations_(platform), plan_(plan), mostEntries_(mostEntries) {}
 
-  void Plan(const std::string& targetStored) {
+  void Plan(const std::string& targetStored, const std::vector<std::string>& leftOut) {
     PathVerdict verdict = JudgePath(locations_, targetStored);
     plan_.target = verdict.expanded;
     if (!verdict.usable) return Refuse(MoveTargetUnusable(targetStored, verdict.why));
@@ -78,6 +79,10 @@ class MovePlanner {
     if (IsNotThere(code)) return;
     if (code != 0) return Refuse(DescribeFailure(platform_.system, kCannotReadAction, plan_.source, code));
     if (!source.folder) return Refuse(LocationIsAFile(plan_.source) + ".");
+    for (const std::string& folder : leftOut) {
+      std::optional<std::string> below = Below(folder, plan_.source);
+      if (below && !below->empty()) leftOut_.insert(AsciiLowered(*below));
+    }
     if (!RefuseSourceOrTarget(source) && !RefuseTargetEntry() && ChooseWay() && Walk()) PlanFollowers();
   }
 
@@ -189,6 +194,7 @@ class MovePlanner {
   void PlanEntry(const Pending& folder, TreeEntry entry, const std::unordered_map<std::string, TreeEntry>& there,
                  std::vector<Pending>* pending) {
     std::string path = JoinedPath(folder.path, entry.name);
+    if (entry.folder && !leftOut_.empty() && leftOut_.count(AsciiLowered(path))) return;
     if (Utf16Length(JoinedPath(plan_.target, path)) > kLongestUsablePath) tooLong_.push_back(path);
     if (entry.reparsePoint) return reparsePoints_.push_back(path);
     auto clash = folder.joined ? there.find(AsciiLowered(entry.name)) : there.end();
@@ -267,16 +273,17 @@ class MovePlanner {
   std::size_t seen_ = 0;
   bool stopped_ = false;
   std::vector<std::string> reparsePoints_, clashes_, tooLong_;
+  std::unordered_set<std::string> leftOut_;  // by their paths below the source, lowered
 };
 
 }  // namespace
 
 FolderMovePlan PlanFolderMove(platform::Platform& platform, const ShellFolder& folder, const std::string& targetStored,
-                              std::size_t mostEntries) {
+                              const std::vector<std::string>& leftOut, std::size_t mostEntries) {
   FolderMovePlan plan;
   plan.folder = &folder;
   plan.targetStored = targetStored;
-  MovePlanner(platform, plan, mostEntries).Plan(targetStored);
+  MovePlanner(platform, plan, mostEntries).Plan(targetStored, leftOut);
   return plan;
 }
 

@@ -76,8 +76,10 @@ struct FolderMovePlan {
 };
 
 // Plans the move of folder's files to targetStored (its references expanded here), reading the registry, the
-// environment and the file tree only. mostEntries bounds the entries looked at.
+// environment and the file tree only. The folders of leftOut (locations, expanded) that lie inside the source
+// move on their own before it: they are neither walked nor counted. mostEntries bounds the entries looked at.
 FolderMovePlan PlanFolderMove(platform::Platform& platform, const ShellFolder& folder, const std::string& targetStored,
+                              const std::vector<std::string>& leftOut = {},
                               std::size_t mostEntries = kMostEntriesPlanned);
 
 // Whether the path is the folder or lies inside it: ASCII letters compared without regard to case, trailing

@@ -44,7 +44,7 @@ struct Scene {
     fake.files.files[path] = bytes;
   }
   FolderMovePlan Plan(const char* folder, const std::string& target, std::size_t most = kMostEntriesPlanned) {
-    FolderMovePlan plan = PlanFolderMove(fake.platform(), *FindShellFolder(folder), target, most);
+    FolderMovePlan plan = PlanFolderMove(fake.platform(), *FindShellFolder(folder), target, {}, most);
     // It only reads.
     const std::vector<std::string> reads = {"Describe(",  "List(",     "Volume(",       "CompareBytes(",
                                             "ReadValue(", "Variable(", "WindowsFolder("};

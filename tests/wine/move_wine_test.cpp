@@ -168,7 +168,7 @@ void TestMoves(const std::wstring& scratch, const SecondVolume& volume) {
   const ULONGLONG bigIndex = FileIndex(docs + L"\\big.bin");
 
   ProgramRun dry = RunCli(L"set \"My Documents\" \"" + renamed + L"\" --move --dry-run");
-  CHECK_EQ(dry.exitCode, 0);
+  CHECK_EQ(dry.exitCode, 2);
   CHECK(Holds(dry.out,
               "8 files (40.0 MB) would move from " + Utf8(docs) + " to " + Utf8(renamed) + ", renamed on their disk"));
   CHECK(!Exists(renamed) && PersonalNow() == docs);
