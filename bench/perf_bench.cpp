@@ -1,6 +1,7 @@
 // Zolvane.exe beside its floors, beside the programs a user would open instead (Wine's notepad, regedit and
 // winecfg) and zolvane-cli.exe beside reg.exe, side by side under Wine: start-up, the Apply round trip, the
-// backup, the peak working set after start-up, and the command line's set, backup and list. Runs are
+// backup, the peak working set after start-up, the command line's set, backup and list, and its move of a
+// folder with its files on one volume and across two (bench/move_bench.h). Runs are
 // interleaved (the order rotates every round). The profiling build (zolvane_profile.exe, the same sources with
 // marks) gives what Zolvane's own code takes of its start-up, its Apply and its backup. Everything may be run
 // several times over, so that each figure's spread across the runs says whether its verdict can be trusted.
@@ -8,7 +9,7 @@
 //
 // Usage: perf_bench.exe <Zolvane.exe> <folder of the floors and the profiling build> [rounds [repeat [figures]]]
 //   rounds: at least 15, default 21; repeat: how many runs, default 1; figures: any of
-//   startup,apply,backup,cli (default all four). zolvane-cli.exe is the one beside Zolvane.exe.
+//   startup,apply,backup,cli,parse,move (default all six). zolvane-cli.exe is the one beside Zolvane.exe.
 // What the runs change (My Documents' two values, the backup file on the desktop) is put back afterwards.
 #include <windows.h>
 
@@ -20,7 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/interleaved_rounds.h"
 #include "bench/marks_file.h"
+#include "bench/move_bench.h"
 #include "bench/started_program.h"
 #include "bench/verdict_table.h"
 #include "features/feature_texts.h"
@@ -33,11 +36,13 @@
 namespace {
 
 using bench::Fail;
+using bench::Interleave;
 using bench::Mark;
 using bench::PollUntil;
 using bench::Program;
 using bench::Quoted;
 using bench::Target;
+using bench::TimedRun;
 using bench::VerdictTable;
 
 const char kFloorClass[] = "ZolvaneBenchFloor";
@@ -73,24 +78,8 @@ const char kExportWaited[] = "export wait ended";
 const Target kForComparison{Target::Kind::kNone, 0};
 const Target kFaster{Target::Kind::kBelow, 1.0};
 
-using TimedRun = std::function<double()>;
-
 // Long enough for Apply's message box to have come.
 constexpr DWORD kQuietWaitMs = 200;
-
-// Runs each program once unmeasured (a cold cache is not what the figure is about), then the rounds, the
-// order rotating every round so that a drift in the machine's load favours none of them.
-std::vector<std::vector<double>> Interleave(int rounds, const std::vector<TimedRun>& runs) {
-  for (const TimedRun& run : runs) run();
-  std::vector<std::vector<double>> samples(runs.size());
-  for (int round = 0; round < rounds; ++round) {
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-      std::size_t which = (i + static_cast<std::size_t>(round)) % runs.size();
-      samples[which].push_back(runs[which]());
-    }
-  }
-  return samples;
-}
 
 // A program timed to its window of a known class and probe, with its peak working set.
 struct Starter {
@@ -336,39 +325,10 @@ void BenchClicks(VerdictTable& table, int rounds, const std::string& floors, boo
   }
 }
 
-// A console program run to its end with its output thrown away; a failure ends the bench, as a figure of a
-// command that did not do its work would mean nothing.
-double TimeToExit(const std::string& commandLine) {
-  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-  HANDLE nowhere = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
-                               OPEN_EXISTING, 0, nullptr);
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = startup.hStdOutput = startup.hStdError = nowhere;
-  PROCESS_INFORMATION info = {};
-  double start = bench::NowMs();
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-    CloseHandle(nowhere);
-    Fail("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
-  }
-  bool ended = WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0;
-  double elapsed = bench::NowMs() - start;
-  DWORD exitCode = 1;
-  GetExitCodeProcess(info.hProcess, &exitCode);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  CloseHandle(nowhere);
-  if (!ended || exitCode != 0) Fail(commandLine + " failed (exit " + std::to_string(exitCode) + ")");
-  return elapsed;
-}
-
 TimedRun InSequence(const std::vector<std::string>& commandLines, const std::vector<std::string>& leftFiles = {}) {
   return [commandLines, leftFiles] {
     double ms = 0;
-    for (const std::string& commandLine : commandLines) ms += TimeToExit(commandLine);
+    for (const std::string& commandLine : commandLines) ms += bench::TimeToExit(commandLine);
     for (const std::string& file : leftFiles) DeleteFileA(file.c_str());
     return ms;
   };
@@ -447,7 +407,7 @@ int Run(int argc, char** argv) {
   std::string floors = std::string(argv[2]) + "/";
   int rounds = argc > 3 ? std::max(15, std::atoi(argv[3])) : 21;
   int repeat = argc > 4 ? std::max(1, std::atoi(argv[4])) : 1;
-  std::string figures = argc > 5 ? argv[5] : "startup,apply,backup,cli,parse";
+  std::string figures = argc > 5 ? argv[5] : "startup,apply,backup,cli,parse,move";
   auto wanted = [&](const char* figure) { return figures.find(figure) != std::string::npos; };
   e2e::RegistryKeeper::RecoverFromJournal();
   e2e::RegistryKeeper keeper;
@@ -462,6 +422,7 @@ int Run(int argc, char** argv) {
     if (wanted("apply") || wanted("backup")) BenchClicks(table, rounds, floors, wanted("apply"), wanted("backup"));
     if (wanted("cli")) BenchCommandLine(table, rounds, FolderOf(zolvaneExe) + "zolvane-cli.exe");
     if (wanted("parse")) BenchParsing(table, rounds);
+    if (wanted("move")) bench::BenchMoves(table, rounds, FolderOf(zolvaneExe) + "zolvane-cli.exe");
   }
   std::printf("%s", table.Rows().c_str());
   std::fflush(stdout);

@@ -3,7 +3,9 @@
 # zolvane-cli.exe beside reg.exe, under 64-bit Wine in build/wine-xp on a private Xvfb: start-up, the Apply round
 # trip, the backup, the command line, what Zolvane's own code takes of them (the profiling build's marks), the
 # exe sizes and the peak working set. Prints one table and writes it to build/bench.md.
-# Usage: bench/run.sh [rounds] [--repeat N] [--all-cpus]
+# Usage: bench/run.sh [rounds] [--repeat N] [--all-cpus] [--figures LIST]
+#   --figures: some of startup,apply,backup,cli,parse,move (perf_bench's figures), all of them by default; the
+#   move rows alone take some five minutes a run.
 #   rounds: medians of that many interleaved rounds, at least 15, default 21. --repeat N: the whole bench run N
 #   times; a verdict is given only where the runs' ratios agree (to within 0.05), so ask for 3. Everything runs
 #   on one CPU (Xvfb, wineserver and every program): spread over two, Wine's requests from one process to
@@ -15,10 +17,12 @@ source "$ZOLVANE_ROOT/scripts/wine-session.sh"
 rounds=21
 repeat=1
 oneCpu=true
+figures=startup,apply,backup,cli,parse,move
 while [ $# -gt 0 ]; do
   case $1 in
     --repeat) repeat=${2:-}; shift 2 || { log "--repeat takes a number"; exit 2; } ;;
     --all-cpus) oneCpu=false; shift ;;
+    --figures) figures=${2:-}; shift 2 || { log "--figures takes a list"; exit 2; } ;;
     *) rounds=$1; shift ;;
   esac
 done
@@ -56,13 +60,15 @@ if $oneCpu; then
 fi
 wine_session_start
 log "measuring, $rounds rounds of each figure, $repeat run(s)"
-timings=$("$WINE64" "$win64/bench/perf_bench.exe" "$win64/Zolvane.exe" "$win64/bench" "$rounds" "$repeat" | tr -d '\r')
+timings=$("$WINE64" "$win64/bench/perf_bench.exe" "$win64/Zolvane.exe" "$win64/bench" "$rounds" "$repeat" "$figures" |
+  tr -d '\r')
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
 {
   command="bench/run.sh $rounds"
   [ "$repeat" -gt 1 ] && command+=" --repeat $repeat"
   $oneCpu || command+=" --all-cpus"
+  [ "$figures" = startup,apply,backup,cli,parse,move ] || command+=" --figures $figures"
   echo "Measured on $(date -u +%Y-%m-%d) on $cpu ($cpus), $("$WINE64" --version), x86_64 build in"
   echo "build/wine-xp on Xvfb; $repeat run(s) of $rounds interleaved rounds (\`$command\`). Each figure: the median of"
   echo "every round (the lowest and highest round; the runs' medians). Ratio: of the medians (the runs' ratios)."

@@ -95,6 +95,38 @@ HANDLE StartProcess(const std::string& commandLine, WORD showCommand) {
   return info.hProcess;
 }
 
+double TimeToExit(const std::string& commandLine, DWORD giveUpMs) {
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  HANDLE nowhere = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                               OPEN_EXISTING, 0, nullptr);
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = startup.hStdOutput = startup.hStdError = nowhere;
+  PROCESS_INFORMATION info = {};
+  double start = bench::NowMs();
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+    CloseHandle(nowhere);
+    Fail("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
+  }
+  bool ended = WaitForSingleObject(info.hProcess, giveUpMs) == WAIT_OBJECT_0;
+  double elapsed = bench::NowMs() - start;
+  if (!ended) {
+    TerminateProcess(info.hProcess, 1);
+    WaitForSingleObject(info.hProcess, kGiveUpMs);
+  }
+  DWORD exitCode = 1;
+  GetExitCodeProcess(info.hProcess, &exitCode);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  CloseHandle(nowhere);
+  if (!ended) Fail(commandLine + " did not end within " + std::to_string(giveUpMs / 1000) + " s");
+  if (exitCode != 0) Fail(commandLine + " failed (exit " + std::to_string(exitCode) + ")");
+  return elapsed;
+}
+
 std::string TempFile(const std::string& name) {
   char temp[MAX_PATH];
   return std::string(temp, GetTempPathA(sizeof temp, temp)) + name;

@@ -48,6 +48,10 @@ HWND VisibleWindowOf(DWORD processId);
 LRESULT TextLength(HWND window);
 // Starts a program with a show command; its process handle.
 HANDLE StartProcess(const std::string& commandLine, WORD showCommand);
+// Milliseconds from starting a console program to its end, its output thrown away; a failure ends the bench, as
+// a figure of a command that did not do its work would mean nothing. A program still running after giveUpMs is
+// ended, so that it changes nothing after the bench has put things back.
+double TimeToExit(const std::string& commandLine, DWORD giveUpMs = 30000);
 // A file of that name in the temporary folder (a marks file, an export, a backup the bench makes).
 std::string TempFile(const std::string& name);
 // A path quoted for a command line, in Windows' form.

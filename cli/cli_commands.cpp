@@ -5,10 +5,12 @@
 #include "cli/cli_texts.h"
 #include "cli/cli_words.h"
 #include "cli/layout_commands.h"
+#include "cli/move_commands.h"
 #include "features/backup.h"
 #include "features/folder_locations.h"
 #include "features/folder_maker.h"
 #include "features/registry_import.h"
+#include "features/stock_location.h"
 #include "text/ascii_case.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/product_texts.h"
@@ -50,11 +52,15 @@ CliResult Show(platform::Platform& platform, CliOutput& output, const CliRequest
 }
 
 // A path that no folder can live at is refused before anything is written; with --create a location that is not
-// there is made first, with the folders above it.
+// there is made first, with the folders above it; with --move the files go with the folder.
 CliResult Set(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
   FolderLocations locations(platform);
   std::string refused = UnusablePathText(locations, request.path);
   if (!refused.empty()) return TellError(output, {CliResult::kUnusableInput}, refused + kNothingWritten);
+  if (request.Has(CliSwitch::kMove)) {
+    return MoveFolderCommand(platform, output, *request.folder, request.path, request.Has(CliSwitch::kDryRun),
+                             request.Has(CliSwitch::kCreate));
+  }
   std::string location = locations.ExpandText(request.path);
   ReadiedLocation readied;
   try {
@@ -69,8 +75,13 @@ CliResult Set(platform::Platform& platform, CliOutput& output, const CliRequest&
   return Tell(output, outcome);
 }
 
-// One folder, or all fifteen in one change, whole or not at all: then a line a folder once done.
+// One folder, or all fifteen in one change, whole or not at all: then a line a folder once done. One folder may
+// take its files with it.
 CliResult Restore(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
+  if (request.Has(CliSwitch::kMove)) {
+    return MoveFolderCommand(platform, output, *request.folder, StockLocation(platform, *request.folder),
+                             request.Has(CliSwitch::kDryRun), false);
+  }
   FolderLocations locations(platform);
   if (!request.Has(CliSwitch::kAll)) return Tell(output, locations.RestoreDefault(*request.folder));
   std::vector<const ShellFolder*> folders;
@@ -101,12 +112,15 @@ const CliCommand kCommands[] = {
      "  zolvane-cli list [--csv]          the fifteen folders: name, hive, stored value, location\n"},
     {"show", 0, CliArguments::kFolder, Show, "\"show\" takes a folder.",
      "  zolvane-cli show FOLDER           where a folder lives now\n"},
-    {"set", CliSwitch::kCreate, CliArguments::kFolderAndPath, Set, "\"set\" takes a folder and a path, and --create.",
-     "  zolvane-cli set FOLDER PATH [--create]\n"
+    {"set", CliSwitch::kCreate | CliSwitch::kMove | CliSwitch::kDryRun, CliArguments::kFolderAndPath, Set,
+     "\"set\" takes a folder and a path, and --create and --move (with --dry-run).",
+     "  zolvane-cli set FOLDER PATH [--create] [--move [--dry-run]]\n"
      "                                    moves a folder to PATH (what Apply does); --create makes\n"
-     "                                    the folder there when it is missing\n"},
-    {"restore", CliSwitch::kAll, CliArguments::kFolder, Restore, "\"restore\" takes a folder or --all.",
-     "  zolvane-cli restore FOLDER        puts a folder back where Windows had it\n"
+     "                                    the folder there when it is missing; --move takes its files\n"},
+    {"restore", CliSwitch::kAll | CliSwitch::kMove | CliSwitch::kDryRun, CliArguments::kFolder, Restore,
+     "\"restore\" takes a folder (with --move and --dry-run) or --all.",
+     "  zolvane-cli restore FOLDER [--move [--dry-run]]\n"
+     "                                    puts a folder back where Windows had it\n"
      "  zolvane-cli restore --all         puts all fifteen back\n"},
     {"backup", 0, CliArguments::kFileOrNone, Backup, "\"backup\" takes at most one file.",
      "  zolvane-cli backup [FILE]         saves the four shell folder keys; FILE defaults to\n"
@@ -116,11 +130,12 @@ const CliCommand kCommands[] = {
     {"layout", CliSwitch::kHive, CliArguments::kNone, PrintLayout, "\"layout\" takes no argument but --hive.",
      "  zolvane-cli layout [--hive HKCU|HKLM]\n"
      "                                    prints where the folders live, as a layout file\n"},
-    {"apply", CliSwitch::kDryRun | CliSwitch::kCreate | CliSwitch::kHive, CliArguments::kFile, ApplyLayoutFile,
-     "\"apply\" takes one file, and --dry-run, --create and --hive.",
-     "  zolvane-cli apply FILE [--dry-run] [--create] [--hive HKCU|HKLM]\n"
+    {"apply", CliSwitch::kDryRun | CliSwitch::kCreate | CliSwitch::kHive | CliSwitch::kMove, CliArguments::kFile,
+     ApplyLayoutFile, "\"apply\" takes one file, and --dry-run, --create, --move and --hive.",
+     "  zolvane-cli apply FILE [--dry-run] [--create] [--move] [--hive HKCU|HKLM]\n"
      "                                    moves the folders a layout file names, all or nothing;\n"
-     "                                    a folder already there is left alone\n"},
+     "                                    a folder already there is left alone; with --move, one\n"
+     "                                    by one with their files\n"},
     {"check", CliSwitch::kCsv | CliSwitch::kNoHeader | CliSwitch::kHive, CliArguments::kNone, CheckFolderProblems,
      "\"check\" takes no argument but --csv, --no-header and --hive.",
      "  zolvane-cli check [--csv [--no-header]] [--hive HKCU|HKLM]\n"

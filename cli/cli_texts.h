@@ -7,19 +7,23 @@
 
 #include "product_version.h"
 #include "vocabulary/failure.h"
+#include "vocabulary/vocabulary_texts.h"
 
 // --help: the heading, then each command's lines, then these two paragraphs.
 inline constexpr char kUsageHeading[] = "Usage:\n";
 inline constexpr char kFolderParagraph[] =
     "FOLDER is a name as the window lists it (\"My Documents\") or its registry value name\n"
     "(\"Personal\"), in any case. A layout file has one line a folder, \"FOLDER = PATH\";\n"
-    "lines that begin with ; or # are comments. --hive takes only that hive's folders.";
+    "lines that begin with ; or # are comments. --hive takes only that hive's folders.\n"
+    "--move moves the folder's files with it, and the folders inside it follow; with --dry-run\n"
+    "it tells what would move and writes nothing. A file in use stops the whole move.";
 inline constexpr char kExitCodesParagraph[] =
     "Exit codes:\n"
-    "  0  success (check: no problem; apply --dry-run: nothing would change)\n"
+    "  0  success (check: no problem; a dry run: nothing would change)\n"
     "  1  bad usage, or an unknown folder\n"
-    "  2  check found a problem, or apply --dry-run would change something\n"
-    "  3  the input (a backup, a layout or a path) is unusable; nothing was written\n"
+    "  2  check found a problem, or a dry run would change something\n"
+    "  3  the input (a backup, a layout or a path) is unusable, or files may not move;\n"
+    "     nothing was written\n"
     "  4  the system is not Windows XP\n"
     "  5  access denied\n"
     "  6  any other failure; the system's error code is in the message";
@@ -33,6 +37,8 @@ inline constexpr char kHiveTakesAHive[] = "\"--hive\" takes HKCU or HKLM.";
 inline constexpr char kNoHeaderGoesWithCsv[] = "\"--no-header\" goes with --csv.";
 inline constexpr char kSetNeedsAPath[] = "\"set\" needs a path that is not empty.";
 inline constexpr char kFileNameIsEmpty[] = "The file name is empty.";
+inline constexpr char kDryRunGoesWithMove[] = "\"--dry-run\" goes with --move here.";
+inline constexpr char kMoveTakesOneFolder[] = "\"--move\" takes one folder, not --all.";
 inline std::string UnknownCommandText(const std::string& typed) {
   return "Unknown command " + Quoted(typed) + ".";
 }
@@ -72,6 +78,33 @@ inline constexpr char kPutBack[] = "put back";
 inline constexpr char kNotPutBack[] = "moved, and could not be put back";
 inline constexpr char kChangedElsewhere[] = "moved, then changed by another program: left as it made it";
 inline constexpr char kNotReached[] = "not moved: the layout stopped before it";
+
+// --move: each folder's lines once it moved, the line of its progress on a console, and a layout refused or
+// stopped.
+inline std::string MovedWithFilesLine(const std::string& name, std::uint64_t files, std::uint64_t bytes,
+                                      const std::string& from, const std::string& to) {
+  return name + ": " + WithThousands(files) + (files == 1 ? " file (" : " files (") + ByteSize(bytes) +
+         ") moved from " + Shortened(from) + " to " + Shortened(to);
+}
+inline std::string MovedWithoutFilesLine(const std::string& name, const std::string& to) {
+  return name + ": moved to " + Shortened(to) + ", with no files to move";
+}
+inline std::string ProgressText(const std::string& name, std::uint64_t filesDone, std::uint64_t files,
+                                std::uint64_t bytesDone, std::uint64_t bytes) {
+  return name + ": " + WithThousands(filesDone) + " of " + WithThousands(files) + " files, " + ByteSize(bytesDone) +
+         " of " + ByteSize(bytes);
+}
+// A refusal of a folder's move, when the layout puts another folder inside the folder it moves away from.
+inline std::string KeptInsideText(const std::string& name, const std::string& location) {
+  return "The layout puts " + name + " at " + Quoted(location) +
+         ", inside this folder, whose files all move: give it a place outside it.";
+}
+// After the quoted file.
+inline constexpr char kFilesMayNotMove[] = " moves files that may not move, so nothing was changed.";
+inline std::string LayoutStoppedText(const std::string& name) {
+  return "The layout stopped at " + name +
+         ": the folders moved before it stay moved, and applying the layout again moves the rest.";
+}
 
 // check.
 inline constexpr char kCheckCsvHeader[] = "Computer,User,Time,Folder,Problem,Detail";

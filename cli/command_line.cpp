@@ -12,7 +12,8 @@ namespace {
 using SwitchName = std::pair<unsigned, const char*>;
 const SwitchName kSwitchNames[] = {{CliSwitch::kCsv, "--csv"},        {CliSwitch::kNoHeader, "--no-header"},
                                    {CliSwitch::kDryRun, "--dry-run"}, {CliSwitch::kCreate, "--create"},
-                                   {CliSwitch::kHive, "--hive"},      {CliSwitch::kAll, "--all"}};
+                                   {CliSwitch::kHive, "--hive"},      {CliSwitch::kAll, "--all"},
+                                   {CliSwitch::kMove, "--move"}};
 
 CliRequest BadUsage(const std::string& error) {
   CliRequest request;
@@ -57,6 +58,10 @@ std::string ReadSwitches(const CliCommand& command, const std::vector<std::strin
       if (request->hive == 0) return kHiveTakesAHive;
     }
   }
+  if (request->Has(CliSwitch::kAll) && request->Has(CliSwitch::kMove)) return kMoveTakesOneFolder;
+  // set and restore write at once: only their moves with files have a dry run; apply's is a dry run of its own.
+  bool ownDryRun = command.arguments == CliArguments::kFile;
+  if (request->Has(CliSwitch::kDryRun) && !request->Has(CliSwitch::kMove) && !ownDryRun) return kDryRunGoesWithMove;
   return request->Has(CliSwitch::kNoHeader) && !request->Has(CliSwitch::kCsv) ? kNoHeaderGoesWithCsv : "";
 }
 

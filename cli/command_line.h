@@ -9,9 +9,10 @@
 #include "platform/platform.h"
 #include "vocabulary/catalogue.h"
 
-// The switches, one bit each. --create: set and apply make a location that is not there; --all: restore all fifteen.
+// The switches, one bit each. --create: set and apply make a location that is not there; --all: restore all fifteen;
+// --move: set, restore and apply move the folders' files with them.
 struct CliSwitch {
-  enum : unsigned { kCsv = 1, kNoHeader = 2, kDryRun = 4, kCreate = 8, kHive = 16, kAll = 32 };
+  enum : unsigned { kCsv = 1, kNoHeader = 2, kDryRun = 4, kCreate = 8, kHive = 16, kAll = 32, kMove = 64 };
 };
 
 struct CliCommand;

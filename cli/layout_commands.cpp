@@ -5,6 +5,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/cli_words.h"
+#include "cli/move_commands.h"
 #include "features/folder_check.h"
 #include "features/folder_locations.h"
 #include "features/layout.h"
@@ -94,6 +95,10 @@ CliResult ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const
   LayoutFile layout;
   CliResult read = ReadLayout(platform, output, file, &layout);
   if (read.kind != CliResult::kDone) return read;
+  if (request.Has(CliSwitch::kMove)) {
+    return ApplyLayoutWithFiles(platform, output, file, layout.entries, request.hive, request.Has(CliSwitch::kDryRun),
+                                request.Has(CliSwitch::kCreate));
+  }
   LayoutRun run =
       ApplyLayout(platform, layout.entries,
                   LayoutOptions{request.Has(CliSwitch::kDryRun), request.Has(CliSwitch::kCreate), request.hive});

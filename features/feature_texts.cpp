@@ -171,3 +171,82 @@ std::string LayoutAppliedInPart(const std::string& name, std::size_t notPutBack)
 std::string FoldersMadeStay(const std::vector<std::string>& made) {
   return " The folders made for it stay: " + NamedOnce(made, ", ") + ".";
 }
+
+std::string MoveTargetUnusable(const std::string& target, const std::string& why) {
+  return "The files cannot move to " + Quoted(target) + ": " + why + ".";
+}
+std::string TargetInsideSource(const std::string& target, const std::string& source) {
+  return Quoted(target) + " lies inside " + Quoted(source) + ", so the files cannot move into it.";
+}
+std::string SourceInsideTarget(const std::string& source, const std::string& target) {
+  return Quoted(source) + " lies inside " + Quoted(target) + ", so its files cannot move there.";
+}
+std::string SourceNotMovable(const std::string& source, const char* what) {
+  return Quoted(source) + " " + what + ", whose files Zolvane does not move.";
+}
+std::string TargetFilesDiffer(const std::string& target, const std::vector<std::string>& names) {
+  return Quoted(target) + " already holds files of these names with other content: " + NamedOnce(names, ", ") + ".";
+}
+std::string HoldsReparsePoints(const std::string& source, const std::vector<std::string>& names) {
+  return Quoted(source) +
+         " holds junctions or other links to other places, which Zolvane never follows: " + NamedOnce(names, ", ") +
+         ".";
+}
+std::string PathsTooLongAtTarget(const std::string& target, const std::vector<std::string>& names,
+                                 std::size_t longest) {
+  return "In " + Quoted(target) + " these would be longer than " + std::to_string(longest) +
+         " characters, more than Windows XP's shell opens: " + NamedOnce(names, ", ") + ".";
+}
+std::string NotEnoughFreeSpace(const std::string& target, std::uint64_t needed, std::uint64_t free) {
+  return "The files need " + ByteSize(needed) + " at " + Quoted(target) + ", where only " + ByteSize(free) +
+         " are free.";
+}
+std::string TooManyEntries(const std::string& folder, std::size_t most) {
+  return Quoted(folder) + " holds more than " + WithThousands(most) +
+         " files and folders, more than Zolvane moves at once.";
+}
+std::string FollowerUnusable(const std::string& name, const std::string& newStored, const std::string& why) {
+  return name + " would follow to " + Quoted(newStored) + ", which cannot be where a folder lives: " + why + ".";
+}
+
+std::string FilesWouldMove(const std::string& name, std::uint64_t files, std::uint64_t bytes, const std::string& from,
+                           const std::string& to, bool renamed) {
+  return name + ": " + WithThousands(files) + (files == 1 ? " file (" : " files (") + ByteSize(bytes) +
+         ") would move from " + Shortened(from) + " to " + Shortened(to) +
+         (renamed ? ", renamed on their disk" : ", copied to another disk");
+}
+std::string FilesAlreadyThere(const std::string& name, std::uint64_t files, const std::string& from,
+                              const std::string& to) {
+  return name + ": " + WithThousands(files) + (files == 1 ? " file is" : " files are") + " in " + Shortened(to) +
+         " already, with the same content, and would only be deleted from " + Shortened(from);
+}
+std::string NoFilesToMove(const std::string& name, const std::string& source, const char* why) {
+  return name + ": no files to move, " + Shortened(source) + " " + why;
+}
+std::string AlreadyAtTarget(const std::string& name, const std::string& target) {
+  return name + ": no files to move, it is at " + Shortened(target) + " already";
+}
+std::string FilesMayNotMove(const std::string& name) {
+  return name + ": the files may not move:";
+}
+std::string FollowsFolder(const std::string& name, const std::string& leader, const std::string& newLocation) {
+  return name + ": follows " + leader + " to " + Shortened(newLocation);
+}
+
+std::string FolderMovedWithFiles(const std::string& name, const std::string& target, std::uint64_t files,
+                                 const std::string& keptChanged, const std::string& notDeleted) {
+  std::string text = name + " now lives at " + Quoted(target) + ", with its " + WithThousands(files) +
+                     (files == 1 ? " file." : " files.");
+  if (!keptChanged.empty())
+    text += "\nChanged after they were copied, so kept in the old place as well as the new:\n" + keptChanged;
+  if (!notDeleted.empty()) text += "\nThese could not be deleted from the old place:\n" + notDeleted;
+  return text;
+}
+std::string CopiesNotRemoved(const std::string& copies) {
+  return "These copies could not be removed from the new place, and are left there:\n" + copies;
+}
+std::string FilesStoppedMove(const std::string& name) {
+  return name +
+         " was not moved: it stopped at what is named below, the files after it were not tried, and every file was "
+         "left where it was.";
+}

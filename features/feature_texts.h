@@ -113,3 +113,44 @@ std::string FolderNotMoved(const std::string& name);
 std::string FolderNotMovedOthersPutBack(const std::string& name, std::size_t putBack);
 std::string LayoutAppliedInPart(const std::string& name, std::size_t notPutBack);
 std::string FoldersMadeStay(const std::vector<std::string>& made);
+
+// A folder's files moved with it: why they may not move, each a sentence, and what a dry run says would happen.
+std::string MoveTargetUnusable(const std::string& target, const std::string& why);
+std::string TargetInsideSource(const std::string& target, const std::string& source);
+std::string SourceInsideTarget(const std::string& source, const std::string& target);
+// What a folder is whose files are never moved, as SourceNotMovable says it.
+inline constexpr char kIsADriveRoot[] = "is a drive's root";
+inline constexpr char kHoldsWindowsFolder[] = "is or holds the Windows folder";
+inline constexpr char kHoldsProfileFolder[] = "is or holds the whole profile folder (%USERPROFILE%)";
+inline constexpr char kHoldsAllUsersProfile[] = "is or holds All Users' profile (%ALLUSERSPROFILE%)";
+inline constexpr char kIsALink[] = "is a junction or another link to another place";
+std::string SourceNotMovable(const std::string& source, const char* what);
+// Names are paths below the folder, at most ten listed, then "and N more".
+std::string TargetFilesDiffer(const std::string& target, const std::vector<std::string>& names);
+std::string HoldsReparsePoints(const std::string& source, const std::vector<std::string>& names);
+std::string PathsTooLongAtTarget(const std::string& target, const std::vector<std::string>& names, std::size_t longest);
+std::string NotEnoughFreeSpace(const std::string& target, std::uint64_t needed, std::uint64_t free);
+std::string TooManyEntries(const std::string& folder, std::size_t most);
+std::string FollowerUnusable(const std::string& name, const std::string& newStored, const std::string& why);
+inline constexpr char kCannotFindDiskAction[] = "Cannot find the disk of";
+inline constexpr char kCannotCompareAction[] = "Cannot compare the file";
+// A dry run's lines, one a folder.
+std::string FilesWouldMove(const std::string& name, std::uint64_t files, std::uint64_t bytes, const std::string& from,
+                           const std::string& to, bool renamed);
+std::string FilesAlreadyThere(const std::string& name, std::uint64_t files, const std::string& from,
+                              const std::string& to);
+inline constexpr char kDoesNotExist[] = "does not exist";
+inline constexpr char kIsEmpty[] = "is empty";
+std::string NoFilesToMove(const std::string& name, const std::string& source, const char* why);
+std::string AlreadyAtTarget(const std::string& name, const std::string& target);
+std::string FilesMayNotMove(const std::string& name);
+std::string FollowsFolder(const std::string& name, const std::string& leader, const std::string& newLocation);
+
+// A folder moved with its files: done, or stopped by some of them (each reason a line, then the files it stopped).
+std::string FolderMovedWithFiles(const std::string& name, const std::string& target, std::uint64_t files,
+                                 const std::string& keptChanged, const std::string& notDeleted);
+std::string FilesStoppedMove(const std::string& name);
+// The copies a move that failed could not remove again from the new place, a line each.
+std::string CopiesNotRemoved(const std::string& copies);
+inline constexpr char kCopyNotTheSame[] = "The copy does not hold the same bytes as the file, so it was deleted.";
+inline constexpr char kLinkNotFollowed[] = "A junction or another link to another place, which Zolvane never follows.";

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,7 +39,11 @@ constexpr std::int32_t kErrorAccessDenied = 5;
 constexpr std::int32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kErrorNotEnoughMemory = 8;
 constexpr std::int32_t kErrorInvalidData = 13;
+constexpr std::int32_t kErrorNotSameDevice = 17;
+constexpr std::int32_t kErrorSharingViolation = 32;  // another program holds the file open and shares it not
 constexpr std::int32_t kErrorFileExists = 80;
+constexpr std::int32_t kErrorDiskFull = 112;
+constexpr std::int32_t kErrorDirNotEmpty = 145;
 constexpr std::int32_t kErrorAlreadyExists = 183;
 constexpr std::int32_t kErrorBadFileType = 222;  // not a file on a disk: a folder, a device or a pipe
 constexpr std::int32_t kErrorFileTooLarge = 223;
@@ -106,6 +111,12 @@ class System {
   // The language Windows was installed in (a language identifier: 0x0409 English, 0x0407 German), which named
   // the profile's folders; a language added later renames none.
   virtual std::uint16_t InstalledUiLanguage() = 0;
+  // Waits that long, for a file another program holds open to be let go.
+  virtual void Pause(std::uint32_t ms) = 0;
+  // Milliseconds since the system started, wrapping after 49 days: a difference of two tells how long passed.
+  virtual std::uint32_t Ticks() = 0;
+  // How many characters wide the console is that standard output writes to; 0 when it goes to a file or a pipe.
+  virtual int OutputConsoleColumns() = 0;
 };
 
 // Files, by path. Every operation returns 0 or the system's error code unless it says otherwise.
@@ -137,6 +148,73 @@ class Files {
   virtual std::int32_t Replace(const std::string& from, const std::string& to) = 0;
   // The same to a name that no file has: ERROR_ALREADY_EXISTS (183), and nothing moved, when one has.
   virtual std::int32_t MoveToNewName(const std::string& from, const std::string& to) = 0;
+};
+
+// A file's or a folder's attributes, as the system keeps them (FILE_ATTRIBUTE_*).
+constexpr std::uint32_t kAttributeReadOnly = 0x1;
+constexpr std::uint32_t kAttributeHidden = 0x2;
+constexpr std::uint32_t kAttributeSystem = 0x4;
+constexpr std::uint32_t kAttributeFolder = 0x10;
+constexpr std::uint32_t kAttributeArchive = 0x20;
+constexpr std::uint32_t kAttributeNormal = 0x80;  // a file with no other attribute
+constexpr std::uint32_t kAttributeReparsePoint = 0x400;
+
+// One file or folder as its folder lists it. Times are counts of 100 ns since 1601-01-01 UTC, as the system
+// keeps them.
+struct TreeEntry {
+  std::string name;  // without its folder
+  bool folder = false;
+  // A junction, a symbolic link or a mount point: it stands for another place, and is never followed.
+  bool reparsePoint = false;
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;  // a file's bytes; 0 for a folder
+  std::uint64_t created = 0;
+  std::uint64_t lastWritten = 0;
+};
+
+// The volume a path lies on.
+struct VolumeInfo {
+  std::string root;  // where it begins: "C:\\", "\\\\server\\share\\", or the folder it is mounted on
+  // Equal for two paths that reach one volume by one root, different for two volumes (one reached through
+  // another drive letter, subst's, is taken for another).
+  std::string id;
+  std::uint64_t freeBytes = 0;  // what the user may still fill there
+};
+
+// A folder's files and folders, for moving them with their content: what is there, on which volume, renamed on
+// one volume, copied and compared across volumes, and deleted. Each call returns 0 or the system's code; paths
+// may be longer than MAX_PATH.
+class FileTree {
+ public:
+  // Called as a copy goes on, with the bytes copied so far.
+  using Progress = std::function<void(std::uint64_t bytesDone)>;
+
+  virtual ~FileTree() = default;
+  // The folder's entries, without "." and "..", in no particular order.
+  virtual std::int32_t List(const std::string& folder, std::vector<TreeEntry>* entries) = 0;
+  // What the path names, itself (a reparse point is not followed): ERROR_FILE_NOT_FOUND when its folder has no
+  // such entry, ERROR_PATH_NOT_FOUND when the folder is not there.
+  virtual std::int32_t Describe(const std::string& path, TreeEntry* entry) = 0;
+  // The volume of a path that need not exist, though its volume must.
+  virtual std::int32_t Volume(const std::string& path, VolumeInfo* volume) = 0;
+  // A file or a folder renamed on its volume, never replacing anything: ERROR_ALREADY_EXISTS (183) when the new
+  // name is taken, ERROR_NOT_SAME_DEVICE (17) when it is on another volume. On the disk when this returns.
+  virtual std::int32_t Rename(const std::string& from, const std::string& to) = 0;
+  // A file copied to a path where there is none yet (ERROR_FILE_EXISTS, 80, when there is): its bytes, read
+  // while nobody may write the file (a file held open without sharing is ERROR_SHARING_VIOLATION, 32, at once),
+  // then its attributes and both times, on the disk when this returns. A copy that fails leaves no file behind.
+  virtual std::int32_t CopyToNew(const std::string& from, const std::string& to, const Progress& progress) = 0;
+  // Whether two files hold the same bytes.
+  virtual std::int32_t CompareBytes(const std::string& one, const std::string& other, bool* same) = 0;
+  // A folder's attributes and times, set once its content is in (a write into a folder changes its time).
+  virtual std::int32_t SetFolderDetails(const std::string& folder, std::uint32_t attributes, std::uint64_t created,
+                                        std::uint64_t lastWritten) = 0;
+  // Made in a folder that exists: ERROR_ALREADY_EXISTS (183) when it is there.
+  virtual std::int32_t MakeFolder(const std::string& folder) = 0;
+  // A read-only file or folder is refused (ERROR_ACCESS_DENIED) unless evenReadOnly, which clears the attribute
+  // first and puts it back when the deletion fails. A folder must be empty (ERROR_DIR_NOT_EMPTY, 145).
+  virtual std::int32_t RemoveFile(const std::string& path, bool evenReadOnly) = 0;
+  virtual std::int32_t RemoveFolder(const std::string& folder, bool evenReadOnly) = 0;
 };
 
 // How a process came to an end once it was waited for.
@@ -221,6 +299,7 @@ struct Platform {
   Processes& processes;
   Shell& shell;
   Locks& locks;
+  FileTree& fileTree;
 };
 
 }  // namespace platform

@@ -54,7 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
   platform::Platform& real = win32.platform();
   MarkedProcesses markedProcesses(real.processes);
   platform::Platform platform{real.registry,   real.environment, real.system, real.files,
-                              markedProcesses, real.shell,       real.locks};
+                              markedProcesses, real.shell,       real.locks,  real.fileTree};
 #else
   platform::Platform& platform = win32.platform();
 #endif

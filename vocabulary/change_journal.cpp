@@ -8,6 +8,7 @@
 #include "text/utf16.h"
 #include "text/utf8.h"
 #include "vocabulary/failure.h"
+#include "vocabulary/move_journal.h"
 #include "vocabulary/reg_value.h"
 #include "vocabulary/vocabulary_texts.h"
 
@@ -41,9 +42,17 @@ const char* const kOlderLayoutComment = "; The values as they were before a layo
 
 const char kHexDigits[] = "0123456789abcdef";
 
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+}  // namespace
+
 // "\"C:\\\\Docs\\0\"": a text in quotes, a backslash and a quote escaped, a NUL as \0 and any other control
 // character as \xHH, so that a line holds all of it and nothing but it.
-void AppendQuoted(std::string& out, const std::string& text) {
+void AppendJournalText(std::string& out, const std::string& text) {
   out += '"';
   for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
@@ -63,14 +72,8 @@ void AppendQuoted(std::string& out, const std::string& text) {
   out += '"';
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The quoted text at line[*pos], its escapes undone; *pos ends past the closing quote.
-bool ReadQuoted(const std::string& line, std::size_t* pos, std::string* text) {
+bool ReadJournalText(const std::string& line, std::size_t* pos, std::string* text) {
   if (*pos >= line.size() || line[*pos] != '"') return false;
   text->clear();
   for (std::size_t i = *pos + 1; i < line.size(); ++i) {
@@ -101,7 +104,7 @@ bool ReadQuoted(const std::string& line, std::size_t* pos, std::string* text) {
 }
 
 // "-" for no value; "2:" and the text in quotes for a text that is whole UTF-16; "3:" and its bytes in hex.
-void AppendState(std::string& out, const StoredValue& value) {
+void AppendJournalState(std::string& out, const StoredValue& value) {
   if (value.state != StoredValue::State::kPresent) {
     out += '-';
     return;
@@ -109,7 +112,7 @@ void AppendState(std::string& out, const StoredValue& value) {
   out += std::to_string(value.type) + ":";
   bool text = IsTextType(value.type) || value.type == platform::kRegMultiSz;
   if (text && IsValidUtf16Le(value.bytes)) {
-    AppendQuoted(out, Utf16LeToUtf8(value.bytes));
+    AppendJournalText(out, Utf16LeToUtf8(value.bytes));
     return;
   }
   for (char c : value.bytes) {
@@ -119,7 +122,7 @@ void AppendState(std::string& out, const StoredValue& value) {
   }
 }
 
-bool ReadState(const std::string& line, std::size_t* pos, StoredValue* value) {
+bool ReadJournalState(const std::string& line, std::size_t* pos, StoredValue* value) {
   if (*pos < line.size() && line[*pos] == '-') {
     ++*pos;
     *value = StoredValue::Absent();
@@ -133,7 +136,7 @@ bool ReadState(const std::string& line, std::size_t* pos, StoredValue* value) {
   std::string bytes;
   if (*pos < line.size() && line[*pos] == '"') {
     std::string text;
-    if (!ReadQuoted(line, pos, &text)) return false;
+    if (!ReadJournalText(line, pos, &text)) return false;
     bytes = Utf8ToUtf16Le(text);
   } else {
     for (; *pos + 1 < line.size() && HexValue(line[*pos]) >= 0 && HexValue(line[*pos + 1]) >= 0; *pos += 2)
@@ -143,15 +146,17 @@ bool ReadState(const std::string& line, std::size_t* pos, StoredValue* value) {
   return true;
 }
 
+namespace {
+
 // `0 "Personal" 2:"D:\\Old\0" 2:"E:\\New\0"`: the key's place among the four, the name, before and after.
 std::string EntryLine(const JournalEntry& entry) {
   std::string line(1, static_cast<char>('0' + (entry.key - kShellFolderKeys.data())));
   line += ' ';
-  AppendQuoted(line, entry.name);
+  AppendJournalText(line, entry.name);
   line += ' ';
-  AppendState(line, entry.before);
+  AppendJournalState(line, entry.before);
   line += ' ';
-  AppendState(line, entry.after);
+  AppendJournalState(line, entry.after);
   return line;
 }
 
@@ -159,9 +164,9 @@ bool ReadEntry(const std::string& line, JournalEntry* entry) {
   if (line.size() < 2 || line[0] < '0' || line[0] > '3' || line[1] != ' ') return false;
   entry->key = &kShellFolderKeys[static_cast<std::size_t>(line[0] - '0')];
   std::size_t pos = 2;
-  bool read = ReadQuoted(line, &pos, &entry->name) && pos < line.size() && line[pos++] == ' ' &&
-              ReadState(line, &pos, &entry->before) && pos < line.size() && line[pos++] == ' ' &&
-              ReadState(line, &pos, &entry->after);
+  bool read = ReadJournalText(line, &pos, &entry->name) && pos < line.size() && line[pos++] == ' ' &&
+              ReadJournalState(line, &pos, &entry->before) && pos < line.size() && line[pos++] == ' ' &&
+              ReadJournalState(line, &pos, &entry->after);
   return read && pos == line.size();
 }
 
@@ -204,17 +209,6 @@ std::string ValueName(const JournalEntry& entry) {
   return ListedValueName(entry.key->FullName(), entry.name);
 }
 
-// A journal that has served goes: deleted, or where it cannot be, renamed, so that no run finds it to undo it
-// again. Empty text, or why it is still there and what then happens.
-std::string Retire(platform::Platform& platform, const std::string& path, const char* otherwise) {
-  std::int32_t code = platform.files.Delete(path);
-  if (code == 0) return std::string();
-  std::string done = path + kDoneSuffix;
-  platform.files.Delete(done);  // an earlier journal marked done: Zolvane's own file
-  if (platform.files.MoveToNewName(path, done) == 0) return std::string();
-  return JournalNotDeleted(path, SystemReason(platform.system, code), otherwise);
-}
-
 // Each value put back that still holds what the cut-off change wrote; what the user hears.
 std::string Undo(platform::Platform& platform, const std::string& path) {
   std::string bytes;
@@ -246,11 +240,20 @@ std::string Undo(platform::Platform& platform, const std::string& path) {
   std::string left = changed.empty() ? std::string() : kChangedSinceLeft + NamedOnce(changed, "\n");
   if (!failed.empty()) return CutOffUndoneInPart(journal.run, path, putBack, NamedOnce(failed, "\n")) + left;
   std::string undone = CutOffUndone(journal.run, putBack) + left;
-  std::string retired = Retire(platform, path, kUndoneOnceMore);
+  std::string retired = RetireJournal(platform, path, kUndoneOnceMore);
   return retired.empty() ? undone : undone + "\n" + retired;
 }
 
 }  // namespace
+
+std::string RetireJournal(platform::Platform& platform, const std::string& path, const char* otherwise) {
+  std::int32_t code = platform.files.Delete(path);
+  if (code == 0) return std::string();
+  std::string done = path + kDoneSuffix;
+  platform.files.Delete(done);  // an earlier journal marked done: Zolvane's own file
+  if (platform.files.MoveToNewName(path, done) == 0) return std::string();
+  return JournalNotDeleted(path, SystemReason(platform.system, code), otherwise);
+}
 
 std::string JournalBytes(ChangeKind kind, const std::vector<JournalEntry>& entries) {
   std::string text = std::string(kHeader) + "\r\n";
@@ -289,55 +292,79 @@ ParsedJournal ParseJournal(const std::string& bytes) {
   return Refused(0, std::string(), kJournalNotWhole);
 }
 
-std::string JournalPath(platform::Platform& platform) {
+void WriteNewJournal(platform::Platform& platform, const std::string& path, const std::string& bytes) {
+  std::string folder = FolderOf(path);
+  std::int32_t code = platform.files.CreateFolder(folder);
+  if (code != 0 && code != platform::kErrorAlreadyExists) {
+    throw Failure(code, JournalFolderUnwritable(folder, SystemReason(platform.system, code)));
+  }
+  if (platform.files.IsFolder(path)) {
+    throw Failure(platform::kErrorBadFileType,
+                  JournalFolderUnwritable(folder, FolderInJournalsPlace(path.substr(folder.size() + 1))));
+  }
+  if (platform.files.Exists(path)) throw Failure(platform::kErrorFileExists, EarlierJournalStillThere(path));
+  if (bytes.size() > kMaxJournalBytes) {
+    throw Failure(platform::kErrorFileTooLarge, ChangeTooLargeToJournal(kMaxJournalBytes));
+  }
+  // Written whole beside its place, then moved there in one step: a run cut off while it writes the journal
+  // leaves none, and has changed nothing yet.
+  std::string written = path + kUnwrittenSuffix;
+  platform.files.Delete(written);
+  code = platform.files.WriteNewFile(written, bytes);
+  if (code == 0) code = platform.files.MoveToNewName(written, path);
+  if (code == 0) return;
+  platform.files.Delete(written);
+  if (code == platform::kErrorAlreadyExists) throw Failure(platform::kErrorFileExists, EarlierJournalStillThere(path));
+  throw Failure(code, JournalFolderUnwritable(folder, SystemReason(platform.system, code)));
+}
+
+void RewriteJournal(platform::Platform& platform, const std::string& path, const std::string& bytes) {
+  if (bytes.size() > kMaxJournalBytes) {
+    throw Failure(platform::kErrorFileTooLarge, ChangeTooLargeToJournal(kMaxJournalBytes));
+  }
+  std::string written = path + kUnwrittenSuffix;
+  platform.files.Delete(written);
+  std::int32_t code = platform.files.WriteNewFile(written, bytes);
+  if (code == 0) code = platform.files.Replace(written, path);
+  if (code == 0) return;
+  platform.files.Delete(written);
+  throw Failure(code, JournalFolderUnwritable(FolderOf(path), SystemReason(platform.system, code)));
+}
+
+std::string JournalPathNamed(platform::Platform& platform, const char* name) {
   std::optional<std::string> folder = platform.shell.ApplicationDataFolder();
   if (!folder || !IsFullPath(*folder)) return std::string();
   if (folder->back() != '\\') *folder += '\\';
-  return *folder + kJournalFolder + "\\" + kJournalName;
+  return *folder + kJournalFolder + "\\" + name;
+}
+
+std::string JournalPath(platform::Platform& platform) {
+  return JournalPathNamed(platform, kJournalName);
 }
 
 void ChangeJournal::Begin(ChangeKind kind, const std::vector<JournalEntry>& entries) {
   std::string path = JournalPath(platform_);
   if (path.empty()) throw Failure(platform::kErrorPathNotFound, kNoJournalFolder);
-  std::string folder = FolderOf(path);
-  std::int32_t code = platform_.files.CreateFolder(folder);
-  if (code != 0 && code != platform::kErrorAlreadyExists) {
-    throw Failure(code, JournalFolderUnwritable(folder, SystemReason(platform_.system, code)));
-  }
-  if (platform_.files.IsFolder(path)) {
-    throw Failure(platform::kErrorBadFileType, JournalFolderUnwritable(folder, FolderInJournalsPlace(kJournalName)));
-  }
-  if (platform_.files.Exists(path)) throw Failure(platform::kErrorFileExists, EarlierJournalStillThere(path));
-  std::string bytes = JournalBytes(kind, entries);
-  if (bytes.size() > kMaxJournalBytes) {
-    throw Failure(platform::kErrorFileTooLarge, ChangeTooLargeToJournal(kMaxJournalBytes));
-  }
-  // Written whole beside its place, then moved there in one step: a run cut off while it writes the journal
-  // leaves none, and has written no value yet.
-  std::string written = path + kUnwrittenSuffix;
-  platform_.files.Delete(written);
-  code = platform_.files.WriteNewFile(written, bytes);
-  if (code == 0) code = platform_.files.MoveToNewName(written, path);
-  if (code == 0) {
-    path_ = path;
-    return;
-  }
-  platform_.files.Delete(written);
-  if (code == platform::kErrorAlreadyExists) throw Failure(platform::kErrorFileExists, EarlierJournalStillThere(path));
-  throw Failure(code, JournalFolderUnwritable(folder, SystemReason(platform_.system, code)));
+  WriteNewJournal(platform_, path, JournalBytes(kind, entries));
+  path_ = path;
 }
 
 std::string ChangeJournal::End() {
   std::string path;
   path.swap(path_);
   if (path.empty()) return std::string();
-  return Retire(platform_, path, kThisChangeUndone);
+  return RetireJournal(platform_, path, kThisChangeUndone);
 }
 
 std::vector<std::string> UndoCutOffChange(platform::Platform& platform, bool lockAbandoned) {
   std::string path = JournalPath(platform);
   bool journal = !path.empty() && platform.files.Exists(path) && !platform.files.IsFolder(path);
-  if (journal) return {Undo(platform, path)};
-  if (lockAbandoned) return {kCutOffLeftNothing};
-  return {};
+  std::vector<std::string> said;
+  if (journal) said.push_back(Undo(platform, path));
+  // A move's files are finished or undone by what its values hold, once no change of them is left half made.
+  if (!journal || !platform.files.Exists(path)) {
+    for (std::string& notice : FinishOrUndoCutOffMove(platform)) said.push_back(std::move(notice));
+  }
+  if (said.empty() && lockAbandoned) said.push_back(kCutOffLeftNothing);
+  return said;
 }

@@ -52,6 +52,22 @@ ParsedJournal ParseJournal(const std::string& bytes);
 // Empty text when it names none, or none that is a full path.
 std::string JournalPath(platform::Platform& platform);
 
+// A file of Zolvane's own beside the journal ("Zolvane\\moving.txt"): empty text where JournalPath is.
+std::string JournalPathNamed(platform::Platform& platform, const char* name);
+
+// What every journal shares: a text in quotes on a line, escaped so that the line holds all of it and nothing but
+// it; a value's state ("-", or its type and its text or bytes); the journal written whole beside its place,
+// flushed and moved there in one step (throwing Failure in the user's words, a journal already there refused),
+// or put in the place of an earlier one the same way; and retired once it has served (deleted, else renamed
+// ".done": empty text, or why it is still there and what then happens). A journal is at most kMaxJournalBytes.
+void AppendJournalText(std::string& out, const std::string& text);
+bool ReadJournalText(const std::string& line, std::size_t* pos, std::string* text);
+void AppendJournalState(std::string& out, const StoredValue& value);
+bool ReadJournalState(const std::string& line, std::size_t* pos, StoredValue* value);
+void WriteNewJournal(platform::Platform& platform, const std::string& path, const std::string& bytes);
+void RewriteJournal(platform::Platform& platform, const std::string& path, const std::string& bytes);
+std::string RetireJournal(platform::Platform& platform, const std::string& path, const char* otherwise);
+
 // The journal of one change.
 class ChangeJournal {
  public:
@@ -74,6 +90,7 @@ class ChangeJournal {
 
 // The first thing a run that holds the session's lock does, before it reads or writes a value: a journal that is
 // there is a cut-off change's, undone now and then deleted, or marked done where it cannot be deleted, so that
-// it is undone once only; a lock whose last holder ended without letting go is a cut-off run too. What was found
+// it is undone once only; then a move of a folder's files that was cut off is finished or undone
+// (FinishOrUndoCutOffMove); a lock whose last holder ended without letting go is a cut-off run too. What was found
 // and done, for the user to hear first; nothing when there was nothing.
 std::vector<std::string> UndoCutOffChange(platform::Platform& platform, bool lockAbandoned);

@@ -72,6 +72,8 @@ class RegistryChange {
 
   // Whether the lock is held; Write without it changes nothing and says why.
   bool ready() const { return lock_.code() == 0; }
+  // What undoing a cut-off run said as the lock was taken; Write's result carries them too.
+  const std::vector<std::string>& notices() const { return notices_; }
   // Reads what each value holds (one that cannot be read stops the change), journals those it changes, writes
   // them in order, reads each back, and puts back every value it wrote when one fails, but a value another program
   // changed since. Once for each RegistryChange.

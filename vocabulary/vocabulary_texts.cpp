@@ -1,6 +1,8 @@
 // The vocabulary's texts that have parameters, each composed in one place.
 #include "vocabulary/vocabulary_texts.h"
 
+#include <iterator>
+
 #include "platform/platform.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/registry_file.h"
@@ -9,9 +11,7 @@ namespace {
 
 // "1 value", "1,234 values".
 std::string CountedValues(std::size_t count) {
-  std::string digits = std::to_string(count);
-  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-  return digits + (count == 1 ? " value" : " values");
+  return WithThousands(count) + (count == 1 ? " value" : " values");
 }
 
 }  // namespace
@@ -48,6 +48,26 @@ std::string OffendingLine(int lineNumber, const std::string& line) {
 }
 std::string Megabytes(std::size_t bytes) {
   return std::to_string(bytes / (1024 * 1024)) + " MB";
+}
+std::string WithThousands(std::uint64_t number) {
+  std::string digits = std::to_string(number);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits;
+}
+std::string ByteSize(std::uint64_t bytes) {
+  if (bytes < 1024) return WithThousands(bytes) + (bytes == 1 ? " byte" : " bytes");
+  const char* const units[] = {"KB", "MB", "GB", "TB"};
+  std::size_t unit = 0;
+  std::uint64_t size = 1024;
+  while (unit + 1 < std::size(units) && bytes / size >= 1024) {
+    size *= 1024;
+    ++unit;
+  }
+  // Tenths below a hundred units, whole units above; rounded to the nearest either way.
+  std::uint64_t whole = bytes / size;
+  if (whole >= 100) return WithThousands((bytes + size / 2) / size) + " " + units[unit];
+  std::uint64_t tenths = whole * 10 + (bytes % size * 10 + size / 2) / size;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + units[unit];
 }
 std::string FileLargerThan(std::size_t maxBytes) {
   return "The file is larger than " + Megabytes(maxBytes);
@@ -123,4 +143,31 @@ std::string CutOffUndoneInPart(const std::string& run, const std::string& path, 
                                const std::string& notPutBack) {
   return run + " that was cut off could be undone only in part, so its journal " + Quoted(path) +
          " was kept: " + CountedValues(putBack) + " put back, and these could not be:\n" + notPutBack;
+}
+std::string MoveJournalKept(const std::string& path) {
+  return "The move's journal " + Quoted(path) +
+         " was kept, so that the next run of Zolvane tries again; until then no folder is moved with its files. "
+         "Close the programs that hold these files and run Zolvane again, or, to leave them as they are, delete " +
+         Quoted(path) + ".";
+}
+std::string EarlierMoveNotDone(const std::string& path) {
+  return "A move of a folder's files that could not be finished or undone in full is still noted in " + Quoted(path) +
+         " (what is left of it is told before this), so nothing was moved. Close the programs that hold its files "
+         "and run Zolvane again, or, to leave them as they are, delete " +
+         Quoted(path) + ".";
+}
+std::string CutOffMoveTold(const std::string& folder, bool finished, std::size_t files, const std::string& kept,
+                           const std::string& notDone) {
+  std::string count = WithThousands(files);
+  std::string text = "A move of " + folder + " that was cut off has been ";
+  if (finished) {
+    text += "finished: " + count + (files == 1 ? " file" : " files") +
+            " deleted from the old place, whose copies are in the new one.";
+    if (!kept.empty()) text += "\nChanged since they were copied, so kept in the old place as well:\n" + kept;
+  } else {
+    text += "undone: the files are in the old place again, " + count + " taken back from the new one.";
+    if (!kept.empty()) text += "\nDifferent from the files they were copied from, so kept in the new place:\n" + kept;
+  }
+  if (!notDone.empty()) text += "\nThese could not be taken care of, and are left as they are:\n" + notDone;
+  return text;
 }

@@ -19,6 +19,10 @@ std::string ErrorNumber(std::int32_t code);
 std::string OffendingLine(int lineNumber, const std::string& line);
 // "16 MB", for a limit of whole megabytes.
 std::string Megabytes(std::size_t bytes);
+// "1,234,567": a count as every message shows it.
+std::string WithThousands(std::uint64_t number);
+// "512 bytes", "2.3 GB", "140 MB": a size in units of 1024, as Explorer shows one, tenths below a hundred.
+std::string ByteSize(std::uint64_t bytes);
 // "The file is larger than 16 MB": why a file beyond such a limit is not read.
 std::string FileLargerThan(std::size_t maxBytes);
 // The refusal of a path that names no regular file.
@@ -101,3 +105,15 @@ std::string JournalNotOurs(const std::string& path, const std::string& refusal);
 std::string CutOffUndone(const std::string& run, std::size_t putBack);
 std::string CutOffUndoneInPart(const std::string& run, const std::string& path, std::size_t putBack,
                                const std::string& notPutBack);
+
+// A move of a folder's files that was cut off, as the next run finishes or undoes it.
+inline constexpr char kNotAMoveJournal[] = "It is not a whole journal of a move of a folder's files.";
+inline constexpr char kMoveFinishedOrUndoneOnceMore[] = "the move will be finished or undone once more.";
+// finished: the folder's values pointed at the new place, so the old copies went; else the new copies went.
+// kept and notDone are lists of files, a line each, or empty.
+std::string CutOffMoveTold(const std::string& folder, bool finished, std::size_t files, const std::string& kept,
+                           const std::string& notDone);
+// A move's journal kept because a file of its finish or undo was not taken care of; and a later move refused
+// while it is there. What the user can do: free the files and run again, or delete the journal.
+std::string MoveJournalKept(const std::string& path);
+std::string EarlierMoveNotDone(const std::string& path);

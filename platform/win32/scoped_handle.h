@@ -27,6 +27,13 @@ struct KernelObject {
   static bool Close(HANDLE handle) { return ::CloseHandle(handle) != FALSE; }
 };
 
+// A folder's listing from FindFirstFile, which fails with INVALID_HANDLE_VALUE.
+struct FileSearch {
+  using Handle = HANDLE;
+  static bool IsNone(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
+  static bool Close(HANDLE handle) { return ::FindClose(handle) != FALSE; }
+};
+
 struct RegistryKey : NullIsNone<HKEY> {
   static bool Close(HKEY key) { return ::RegCloseKey(key) == ERROR_SUCCESS; }
 };
@@ -99,6 +106,7 @@ class Scoped {
 };
 
 using ScopedHandle = Scoped<handle_kind::KernelObject>;
+using ScopedFileSearch = Scoped<handle_kind::FileSearch>;
 using ScopedKey = Scoped<handle_kind::RegistryKey>;
 template <typename Object>
 using ScopedGdiObject = Scoped<handle_kind::GdiObject<Object>>;

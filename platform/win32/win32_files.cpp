@@ -4,40 +4,26 @@
 
 #include <vector>
 
+#include "platform/win32/long_path.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace platform {
 
-// The size asked first; a path that grew longer in between is asked again, up to a few times.
 std::string Win32Files::FullPath(const std::string& path) {
-  WideText wide = Widen(path);
-  DWORD size = ::GetFullPathNameW(wide.data(), 0, nullptr, nullptr);
-  for (int attempt = 0; attempt < 3 && size > 0; ++attempt) {
-    std::vector<wchar_t> full(size);
-    DWORD length = ::GetFullPathNameW(wide.data(), size, full.data(), nullptr);
-    if (length == 0) break;
-    if (length < size) return Narrow(full.data(), length);
-    size = length;
-  }
-  return path;
+  return FullPathOf(path);
 }
 
 namespace {
 
-// "\\\\?\\C:\\x" is "C:\\x", and "\\\\?\\UNC\\server\\share" is "\\\\server\\share".
-std::string WithoutLongPrefix(const std::string& path) {
-  if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\" + path.substr(7);
-  if (path.compare(0, 4, "\\\\?\\") == 0) return path.substr(4);
-  return path;
-}
-
 // GetLongPathNameW, which answers only for what exists: 0 (and the system's code) otherwise.
 std::string LongPathOf(const std::string& path) {
   WideText wide = Widen(path);
-  DWORD size = ::GetLongPathNameW(wide.data(), nullptr, 0);
-  for (int attempt = 0; attempt < 3 && size > 0; ++attempt) {
+  // A buffer that holds most paths: GetLongPathName walks the path's folders each time it is called, so asking
+  // first for the size would walk them twice.
+  DWORD size = MAX_PATH + 1;
+  for (int attempt = 0; attempt < 3; ++attempt) {
     std::vector<wchar_t> longer(size);
     DWORD length = ::GetLongPathNameW(wide.data(), longer.data(), size);
     if (length == 0) break;

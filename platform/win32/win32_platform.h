@@ -30,6 +30,9 @@ class Win32System : public System {
   std::string TempFolder() override;
   std::string ErrorText(std::int32_t code) override;
   std::uint16_t InstalledUiLanguage() override;
+  void Pause(std::uint32_t ms) override;
+  std::uint32_t Ticks() override;
+  int OutputConsoleColumns() override;
 };
 
 class Win32Files : public Files {
@@ -45,6 +48,21 @@ class Win32Files : public Files {
   std::int32_t Delete(const std::string& path) override;
   std::int32_t Replace(const std::string& from, const std::string& to) override;
   std::int32_t MoveToNewName(const std::string& from, const std::string& to) override;
+};
+
+class Win32FileTree : public FileTree {
+ public:
+  std::int32_t List(const std::string& folder, std::vector<TreeEntry>* entries) override;
+  std::int32_t Describe(const std::string& path, TreeEntry* entry) override;
+  std::int32_t Volume(const std::string& path, VolumeInfo* volume) override;
+  std::int32_t Rename(const std::string& from, const std::string& to) override;
+  std::int32_t CopyToNew(const std::string& from, const std::string& to, const Progress& progress) override;
+  std::int32_t CompareBytes(const std::string& one, const std::string& other, bool* same) override;
+  std::int32_t SetFolderDetails(const std::string& folder, std::uint32_t attributes, std::uint64_t created,
+                                std::uint64_t lastWritten) override;
+  std::int32_t MakeFolder(const std::string& folder) override;
+  std::int32_t RemoveFile(const std::string& path, bool evenReadOnly) override;
+  std::int32_t RemoveFolder(const std::string& folder, bool evenReadOnly) override;
 };
 
 class Win32Processes : public Processes {
@@ -88,7 +106,8 @@ class Win32Platform {
   Win32Processes processes_;
   Win32Shell shell_;
   Win32Locks locks_;
-  Platform platform_{registry_, environment_, system_, files_, processes_, shell_, locks_};
+  Win32FileTree fileTree_;
+  Platform platform_{registry_, environment_, system_, files_, processes_, shell_, locks_, fileTree_};
 };
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-// The running system: its environment, its version, its Windows and temporary folders, and its own words for
-// an error code.
+// The running system: its environment, its version, its Windows and temporary folders, its own words for an
+// error code, its clock and pauses, and the console standard output writes to.
 #include <windows.h>
 
 #include <cstring>
@@ -80,6 +80,25 @@ LocalTime Win32System::Now() {
 
 std::uint16_t Win32System::InstalledUiLanguage() {
   return ::GetSystemDefaultUILanguage();
+}
+
+void Win32System::Pause(std::uint32_t ms) {
+  ::Sleep(ms);
+}
+
+std::uint32_t Win32System::Ticks() {
+  return ::GetTickCount();
+}
+
+// GetConsoleMode fails for a handle that is not a console's; the width is that of the window, not of its buffer.
+int Win32System::OutputConsoleColumns() {
+  HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  CONSOLE_SCREEN_BUFFER_INFO screen;
+  if (output == nullptr || output == INVALID_HANDLE_VALUE || !::GetConsoleMode(output, &mode) ||
+      !::GetConsoleScreenBufferInfo(output, &screen))
+    return 0;
+  return screen.srWindow.Right - screen.srWindow.Left + 1;
 }
 
 }  // namespace platform

@@ -138,6 +138,191 @@ void FilesContract(platform::Files& files, const Setting& setting, Checks& check
               "a folder in a folder that is not there");
 }
 
+// Names no code page holds, with characters a command line treats apart: Папка & (1).txt, and 空.
+const char kCyrillicName[] = "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 & (1).txt";
+const char kChineseName[] = "\xE7\xA9\xBA";
+
+std::vector<platform::TreeEntry>::const_iterator Find(const std::vector<platform::TreeEntry>& entries,
+                                                      const std::string& name) {
+  std::vector<platform::TreeEntry>::const_iterator found = entries.begin();
+  while (found != entries.end() && found->name != name) ++found;
+  return found;
+}
+
+void FileTreeListingContract(platform::Platform& platform, const std::string& tree, Checks& checks) {
+  platform::FileTree& fileTree = platform.fileTree;
+  const std::string cyrillic = kCyrillicName;
+  checks.Code(platform.files.WriteNewFile(tree + "\\" + cyrillic, "12345"), 0, "a file with a Cyrillic name");
+  checks.Code(fileTree.MakeFolder(tree + "\\" + kChineseName), 0, "an empty folder with a Chinese name");
+  checks.Code(fileTree.MakeFolder(tree + "\\" + kChineseName), platform::kErrorAlreadyExists, "a folder made twice");
+  std::vector<platform::TreeEntry> entries;
+  checks.Code(fileTree.List(tree, &entries), 0, "a folder listed");
+  auto file = Find(entries, cyrillic);
+  auto folder = Find(entries, kChineseName);
+  checks.That(entries.size() == 2 && file != entries.end() && folder != entries.end(), "both entries, no . or ..");
+  if (file == entries.end() || folder == entries.end()) return;
+  checks.That(!file->folder && !file->reparsePoint && file->size == 5 && file->lastWritten >= file->created &&
+                  file->created > 0,
+              "a file listed with its size and times");
+  checks.That(folder->folder && (folder->attributes & platform::kAttributeFolder) && folder->size == 0,
+              "a folder listed as a folder");
+  platform::TreeEntry described;
+  checks.Code(fileTree.Describe(tree + "\\" + cyrillic, &described), 0, "a file described");
+  checks.That(described.name == cyrillic && described.size == 5 && described.lastWritten == file->lastWritten,
+              "described as listed");
+  checks.Code(fileTree.Describe(tree + "\\none", &described), platform::kErrorFileNotFound, "a missing entry");
+  checks.Code(fileTree.Describe(tree + "\\none\\none", &described), platform::kErrorPathNotFound,
+              "an entry of a missing folder");
+}
+
+void FileTreeCopyContract(platform::Platform& platform, const Setting& setting, const std::string& tree,
+                          Checks& checks) {
+  platform::FileTree& fileTree = platform.fileTree;
+  const std::string source = tree + "\\source.bin", copy = tree + "\\copy.bin", other = tree + "\\other.bin";
+  std::string bytes(2500000, 'z');  // more than a piece of a copy
+  checks.Code(platform.files.WriteNewFile(source, bytes), 0, "a large file");
+  setting.setReadOnly(source, true);
+  std::vector<std::uint64_t> progress;
+  bool writable = false;
+  checks.Code(fileTree.CopyToNew(source, copy,
+                                 [&](std::uint64_t done) {
+                                   progress.push_back(done);
+                                   writable = writable || setting.canOpenForWriting(source);
+                                 }),
+              0, "a copy");
+  checks.That(progress.size() > 1 && progress.back() == bytes.size(), "a copy's progress, piece by piece");
+  checks.That(!writable, "nobody may write a file while it is copied");
+  platform::TreeEntry from, to;
+  checks.That(fileTree.Describe(source, &from) == 0 && fileTree.Describe(copy, &to) == 0, "the copy and its source");
+  checks.That(
+      to.size == from.size && to.attributes == from.attributes && (to.attributes & platform::kAttributeReadOnly),
+      "the copy keeps the attributes, read-only too: " + std::to_string(to.attributes));
+  checks.That(to.created == from.created && to.lastWritten == from.lastWritten, "the copy keeps both times");
+  checks.Code(fileTree.CopyToNew(source, copy, nullptr), platform::kErrorFileExists, "a copy over a file");
+  bool same = false;
+  checks.Code(fileTree.CompareBytes(source, copy, &same), 0, "a copy compared");
+  checks.That(same, "the copy holds the same bytes");
+  bytes.back() = 'y';
+  checks.Code(platform.files.WriteNewFile(other, bytes), 0, "a file differing in its last byte");
+  checks.Code(fileTree.CompareBytes(source, other, &same), 0, "two files compared");
+  checks.That(!same, "a difference in the last byte is seen");
+  // Files smaller than a piece, empty too, are read in pieces of their own size; made plainly, they have the
+  // archive attribute alone, which their copy is made with.
+  for (std::size_t size : {std::size_t{0}, std::size_t{5000}}) {
+    const std::string small = tree + "\\small.bin", smallCopy = tree + "\\small copy.bin";
+    std::string smallBytes(size, 's');
+    checks.Code(platform.files.WriteNewFile(small, smallBytes), 0, "a small file");
+    checks.Code(fileTree.CopyToNew(small, smallCopy, nullptr), 0, "a small file copied");
+    checks.That(fileTree.CompareBytes(small, smallCopy, &same) == 0 && same, "a small copy holds the same bytes");
+    platform::TreeEntry smallFrom, smallTo;
+    checks.That(fileTree.Describe(small, &smallFrom) == 0 && fileTree.Describe(smallCopy, &smallTo) == 0 &&
+                    smallTo.attributes == smallFrom.attributes,
+                "a copy of a file made plainly has its attributes: " + std::to_string(smallTo.attributes));
+    if (size > 0) {
+      smallBytes.back() = 't';
+      checks.That(fileTree.RemoveFile(smallCopy, false) == 0 && platform.files.WriteNewFile(smallCopy, smallBytes) == 0,
+                  "a small file written anew");
+      checks.That(fileTree.CompareBytes(small, smallCopy, &same) == 0 && !same, "a small file's last byte compared");
+    }
+    checks.That(fileTree.RemoveFile(small, false) == 0 && fileTree.RemoveFile(smallCopy, false) == 0,
+                "the small files removed");
+  }
+
+  setting.holdOpen(other, true);
+  checks.Code(fileTree.CopyToNew(other, tree + "\\held.bin", nullptr), platform::kErrorSharingViolation,
+              "a copy of a file held open without sharing");
+  setting.holdOpen(other, false);
+  checks.Code(fileTree.Describe(tree + "\\held.bin", &to), platform::kErrorFileNotFound, "no copy left behind");
+
+  checks.Code(fileTree.Rename(other, copy), platform::kErrorAlreadyExists, "a rename onto a file");
+  checks.Code(fileTree.CompareBytes(source, copy, &same), 0, "the file in the way");
+  checks.That(same, "a rename replaces nothing");
+  checks.Code(fileTree.RemoveFile(copy, false), platform::kErrorAccessDenied, "a read-only file removed unasked");
+  checks.Code(fileTree.RemoveFile(copy, true), 0, "a read-only file removed when asked");
+  checks.Code(fileTree.RemoveFile(source, true), 0, "the source removed");
+  checks.Code(fileTree.Rename(other, copy), 0, "a rename to a free name");
+  checks.That(fileTree.Describe(other, &from) == platform::kErrorFileNotFound && fileTree.Describe(copy, &to) == 0,
+              "the renamed file has its new name only");
+  checks.Code(fileTree.RemoveFile(copy, false), 0, "a file removed");
+}
+
+void FileTreeFolderContract(platform::FileTree& fileTree, const Setting& setting, const std::string& tree,
+                            Checks& checks) {
+  const std::string folder = tree + "\\" + kChineseName;
+  const std::uint64_t created = 126000000000000000ull, written = 127000000000000000ull;  // 2000, 2003
+  checks.Code(
+      fileTree.SetFolderDetails(folder, platform::kAttributeReadOnly | platform::kAttributeSystem, created, written), 0,
+      "a folder's attributes and times set");
+  platform::TreeEntry entry;
+  checks.Code(fileTree.Describe(folder, &entry), 0, "the folder described");
+  checks.That(entry.folder && entry.lastWritten == written, "the folder's last-write time");
+  checks.That(entry.created == (setting.creationTimesKept ? created : written),
+              "the folder's creation time: " + std::to_string(entry.created));
+  // The system attribute is what the shell needs to read a folder's desktop.ini; Wine drops a folder's read-only.
+  checks.That(entry.attributes & platform::kAttributeSystem,
+              "the folder's attributes: " + std::to_string(entry.attributes));
+  checks.Code(fileTree.Rename(folder, tree + "\\renamed"), 0, "a folder renamed");
+  checks.Code(fileTree.RemoveFolder(tree, false), platform::kErrorDirNotEmpty, "a folder that holds one removed");
+  checks.Code(fileTree.RemoveFolder(tree + "\\renamed", true), 0, "an empty read-only folder removed when asked");
+}
+
+// Three folders of a hundred characters each: a path well beyond MAX_PATH.
+void FileTreeLongPathContract(platform::FileTree& fileTree, const std::string& tree, const std::string& small,
+                              Checks& checks) {
+  std::vector<std::string> folders;
+  std::string path = tree;
+  for (char letter : {'a', 'b', 'c'}) {
+    path += "\\" + std::string(100, letter);
+    folders.push_back(path);
+    checks.Code(fileTree.MakeFolder(path), 0, "a folder " + std::to_string(path.size()) + " characters long");
+  }
+  const std::string file = path + "\\deep.txt";
+  checks.Code(fileTree.CopyToNew(small, file, nullptr), 0, "a copy beyond MAX_PATH");
+  std::vector<platform::TreeEntry> entries;
+  checks.Code(fileTree.List(path, &entries), 0, "a folder beyond MAX_PATH listed");
+  checks.That(entries.size() == 1 && entries[0].name == "deep.txt", "the file beyond MAX_PATH listed");
+  bool same = false;
+  checks.Code(fileTree.CompareBytes(small, file, &same), 0, "a file beyond MAX_PATH compared");
+  checks.That(same, "the copy beyond MAX_PATH holds the bytes");
+  checks.Code(fileTree.Rename(file, path + "\\moved.txt"), 0, "a file beyond MAX_PATH renamed");
+  checks.Code(fileTree.RemoveFile(path + "\\moved.txt", false), 0, "a file beyond MAX_PATH removed");
+  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+    checks.Code(fileTree.RemoveFolder(*folder, false), 0, "an empty folder removed");
+  }
+}
+
+// Two paths of one folder are on one volume, which has room; another volume is another.
+void FileTreeVolumeContract(platform::FileTree& fileTree, const Setting& setting, Checks& checks) {
+  platform::VolumeInfo one, two, other;
+  checks.Code(fileTree.Volume(setting.scratchFolder + "a.txt", &one), 0, "a volume");
+  checks.Code(fileTree.Volume(setting.scratchFolder + "not there\\b.txt", &two), 0, "the volume of a path to be");
+  checks.That(!one.id.empty() && one.id == two.id && one.freeBytes > 0, "one folder, one volume with room");
+  checks.Code(fileTree.Volume(setting.otherVolumeFolder + "c.txt", &other), 0, "another volume");
+  checks.That(other.id != one.id, "another volume has another id: " + other.root + " " + one.root);
+  checks.Code(fileTree.Rename(setting.scratchFolder + "tree", setting.otherVolumeFolder + "tree"),
+              platform::kErrorNotSameDevice, "a rename to another volume");
+  if (setting.reparsePoint.empty()) return;
+  platform::TreeEntry entry;
+  checks.Code(fileTree.Describe(setting.reparsePoint, &entry), 0, "a reparse point described");
+  checks.That(entry.folder && entry.reparsePoint, "a reparse point is said to be one");
+}
+
+// A folder's entries listed and described as they are; a copy is made only where nothing is, holds the bytes,
+// attributes and times of its source and is refused for a file held open; a rename never replaces; removal
+// keeps read-only files and full folders; all of it for names beyond the code pages and paths beyond MAX_PATH.
+void FileTreeContract(platform::Platform& platform, const Setting& setting, Checks& checks) {
+  const std::string tree = setting.scratchFolder + "tree";
+  checks.Code(platform.fileTree.MakeFolder(tree), 0, "a folder for the tree");
+  FileTreeListingContract(platform, tree, checks);
+  FileTreeCopyContract(platform, setting, tree, checks);
+  FileTreeFolderContract(platform.fileTree, setting, tree, checks);
+  const std::string small = tree + "\\" + kCyrillicName;
+  FileTreeLongPathContract(platform.fileTree, tree, small, checks);
+  FileTreeVolumeContract(platform.fileTree, setting, checks);
+  checks.Code(platform.fileTree.RemoveFile(small, false), 0, "the last file removed");
+  checks.Code(platform.fileTree.RemoveFolder(tree, false), 0, "the emptied folder removed");
+}
+
 // A lock is its holder's: the holder may take it again, another waits for it and times out, and once it is let
 // go another has it at once.
 void LocksContract(platform::Locks& locks, const Setting& setting, Checks& checks) {
@@ -207,6 +392,7 @@ void RunPlatformContract(platform::Platform& platform, const Setting& setting) {
   EnvironmentContract(platform.environment, checks);
   SystemContract(platform.system, checks);
   FilesContract(platform.files, setting, checks);
+  FileTreeContract(platform, setting, checks);
   LocksContract(platform.locks, setting, checks);
   ProcessesContract(platform.processes, setting, checks);
   ShellContract(platform.shell, checks);

@@ -37,6 +37,18 @@ TEST(PlatformContract, TheFakesAnswerAsWindowsDoes) {
       fake.files.readOnly.erase(path);
     }
   };
+  setting.holdOpen = [&](const std::string& path, bool held) {
+    if (held) {
+      fake.fileTree.heldOpen.insert(path);
+    } else {
+      fake.fileTree.heldOpen.erase(path);
+    }
+  };
+  setting.canOpenForWriting = [&](const std::string& path) { return fake.fileTree.beingRead.count(path) == 0; };
+  fake.files.folders.insert({"D:\\Other", "C:\\Scratch\\Junction"});
+  fake.fileTree.reparsePoints.insert("C:\\Scratch\\Junction");
+  setting.otherVolumeFolder = "D:\\Other\\";
+  setting.reparsePoint = "C:\\Scratch\\Junction";
   int checks = 0;
   setting.check = [&](bool held, const std::string& what) {
     ++checks;

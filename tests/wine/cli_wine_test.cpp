@@ -308,7 +308,8 @@ bool LogEndsWith(const std::string& log, const std::wstring& user, const std::st
 }
 
 // Each user's logon makes their folder on the share with the folders above it (--create) and moves My Documents
-// there, passes over the shared folder's line (--hive HKCU), and logs it; the check writes the machine's ok row.
+// there with its files (--move), passes over the shared folder's line (--hive HKCU), and logs it; the check writes
+// the machine's ok row.
 void TestLogonScripts(const std::wstring& scriptsFolder) {
   e2e::RegistryKeeper keeper;
   KeepEveryFolder(keeper);
@@ -316,12 +317,20 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
   const std::wstring documents = scripts.share() + L"home\\%USERNAME%\\My Documents";
   scripts.WriteLayout(L"My Documents = " + documents + L"\r\nShared Music = " + scripts.share() + L"Music\r\n");
   RawValue music = Read(Folder("Shared Music"), kShellFoldersKey);
+  CreateDirectoryW((scripts.share() + L"profiles").c_str(), nullptr);
   for (const wchar_t* user : {L"Smith (Admin)", L"Tom&Jerry", L"50%Off"}) {
+    // On a network each user has a My Documents of their own, here with a letter in it.
+    const std::wstring old = scripts.share() + L"profiles\\" + user;
+    const std::string letter = "Dear " + Utf8(user);
+    CreateDirectoryW(old.c_str(), nullptr);
+    WriteFileBytes(old + L"\\letter.txt", letter);
+    CHECK_EQ(RunCli(L"set Personal \"" + old + L"\"").exitCode, 0);
     scripts.LogOn(user);
     ProgramRun first = scripts.Run(L"apply-layout.cmd");
     CHECK_EQ(first.exitCode, 0);
     CHECK_EQ(first.out + first.err, std::string());
-    CHECK(Exists(Expanded(documents)));
+    CHECK_EQ(ReadFileBytes(Expanded(documents) + L"\\letter.txt"), letter);
+    CHECK(!Exists(old + L"\\letter.txt"));
     CheckStored(Folder("My Documents"), documents);
     CHECK(LogEndsWith(scripts.Log(), user, "apply exit 0: 1 moved, 0 unchanged, 1 passed over."));
     // The next logon finds every folder in place: it writes nothing, and says so.

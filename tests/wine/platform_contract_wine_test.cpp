@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "platform/win32/win32_platform.h"
@@ -47,6 +48,25 @@ int main(int argc, char** argv) {
   setting.setReadOnly = [](const std::string& path, bool readOnly) {
     SetFileAttributesW(Wide(path).c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
   };
+  std::map<std::string, HANDLE> heldOpen;
+  setting.holdOpen = [&](const std::string& path, bool held) {
+    if (held) {
+      heldOpen[path] = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    } else {
+      CloseHandle(heldOpen[path]);
+    }
+  };
+  setting.canOpenForWriting = [](const std::string& path) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+  };
+  // Wine takes a Unix mount point for a volume mounted in a folder: a reparse point, and another volume.
+  setting.otherVolumeFolder = "Z:\\dev\\shm\\";
+  setting.reparsePoint = "Z:\\dev\\shm";
+  setting.creationTimesKept = false;
   setting.check = [](bool held, const std::string& what) { wine_check::Report(held, __FILE__, __LINE__, what); };
   platform::Win32Platform win32;
   contract::RunPlatformContract(win32.platform(), setting);

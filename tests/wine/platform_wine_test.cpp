@@ -2,13 +2,16 @@
 // on first use from the system folder (this program links none of the shell's libraries, so nothing else loads
 // them), a program started in the system folder, the system's version and words, a registry value read whole while
 // another thread rewrites it, variables no code page holds or defined empty and expanded as Windows expands them,
-// no temporary folder rather than a part of one too long, and a file's 8.3 name taken for its long one.
+// no temporary folder rather than a part of one too long, a file's 8.3 name taken for its long one, and the long
+// form every path of the file tree takes (Wine, unlike Windows, takes a path beyond MAX_PATH without it, so the
+// contract alone cannot show it).
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 #include "features/folder_locations.h"
+#include "platform/win32/long_path.h"
 #include "platform/win32/win32_platform.h"
 #include "scratch.h"
 #include "wide_text.h"
@@ -183,6 +186,15 @@ void TestAShortNameIsTheLongName() {
   DeleteFileW(file.c_str());
 }
 
+// Made full first, since the system takes a path behind "\\\\?\\" as it is.
+void TestEveryPathTakesItsLongForm() {
+  auto longForm = [](const std::string& path) { return platform::Narrow(platform::WidenLong(path).data()); };
+  CHECK_EQ(longForm("C:\\a\\..\\b/c.txt"), std::string("\\\\?\\C:\\b\\c.txt"));
+  CHECK_EQ(longForm("\\\\server\\share\\x"), std::string("\\\\?\\UNC\\server\\share\\x"));
+  CHECK_EQ(longForm("\\\\?\\C:\\x"), std::string("\\\\?\\C:\\x"));
+  CHECK_EQ(longForm("relative.txt"), "\\\\?\\" + platform::FullPathOf("relative.txt"));
+}
+
 }  // namespace
 
 int main() {
@@ -195,5 +207,6 @@ int main() {
   TestVariablesAndTheirExpansion();
   TestATemporaryFolderTooLongIsNone();
   TestAShortNameIsTheLongName();
+  TestEveryPathTakesItsLongForm();
   return wine_check::Summary();
 }

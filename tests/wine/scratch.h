@@ -95,7 +95,7 @@ inline RawValue TextValue(DWORD type, const std::wstring& text) {
                   std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t))};
 }
 
-// Deletes a folder with every file and folder in it; a path that is not there is left alone.
+// Deletes a folder with every file and folder in it, read-only ones too; a path that is not there is left alone.
 inline void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
@@ -104,6 +104,7 @@ inline void RemoveTree(const std::wstring& folder) {
       std::wstring name = found.cFileName;
       if (name == L"." || name == L"..") continue;
       std::wstring path = folder + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file is not deleted
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(path);
       } else {
@@ -112,5 +113,6 @@ inline void RemoveTree(const std::wstring& folder) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
+  SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryW(folder.c_str());
 }

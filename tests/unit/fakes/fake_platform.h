@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes/call_log.h"
+#include "fakes/fake_file_tree.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_registry.h"
 #include "platform/platform.h"
@@ -32,11 +33,23 @@ class FakeSystem : public platform::System {
   std::string ErrorText(std::int32_t code) override;
   std::uint16_t InstalledUiLanguage() override { return uiLanguage; }
   platform::LocalTime Now() override { return now; }
+  // Records the pause and lets that much time pass, at once.
+  void Pause(std::uint32_t ms) override {
+    pauses.push_back(ms);
+    ticks += ms;
+  }
+  // Each call lets ticksPerCall pass.
+  std::uint32_t Ticks() override { return ticks += ticksPerCall; }
+  int OutputConsoleColumns() override { return consoleColumns; }
 
   platform::WindowsVersion version;  // none set: all zero, as when the system gives none
   std::string tempFolder = "C:\\TEMP\\";
   std::uint16_t uiLanguage = 0x0409;  // English (United States)
   platform::LocalTime now{2026, 12, 9, 1, 57, 0};
+  std::vector<std::uint32_t> pauses;
+  std::uint32_t ticks = 0;
+  std::uint32_t ticksPerCall = 0;
+  int consoleColumns = 0;  // standard output goes to a file
 
  private:
   CallLog& log_;
@@ -92,7 +105,8 @@ class FakePlatform {
         processes(log),
         shell(log),
         locks(log),
-        platform_{registry, environment, system, files, processes, shell, locks} {
+        fileTree(log, files),
+        platform_{registry, environment, system, files, processes, shell, locks, fileTree} {
     // A profile has its application-data folder from the start.
     files.folders.insert(*shell.applicationData);
   }
@@ -112,6 +126,7 @@ class FakePlatform {
   FakeProcesses processes;
   FakeShell shell;
   FakeLocks locks;
+  FakeFileTree fileTree;
 
  private:
   platform::Platform platform_;
