@@ -107,8 +107,21 @@ std::string RestoredFromBackup(const std::string& file, const std::vector<std::s
          NamedOnce(keysPassedOver, "\n");
 }
 
+std::string DefinedOnlyHere(const std::string& variable) {
+  return "%" + variable +
+         "% is set only where this runs, not in the user's environment at logon, where the shell expands it";
+}
+std::string HoldsReservedCharacter(char reserved) {
+  return "it holds " + Quoted(std::string(1, reserved)) + ", which no folder's name can hold";
+}
 std::string NamesNoVariable(const std::string& variable) {
-  return "%" + variable + "% names no variable";
+  return "it is not a full path once expanded: %" + variable + "% names no variable, so it stays as written";
+}
+std::string NamesADevice(const std::string& name) {
+  return "a folder is named " + Quoted(name) + ", which Windows keeps for a device";
+}
+std::string NameEndsInDotOrSpace(const std::string& name) {
+  return "a folder is named " + Quoted(name) + ", ending in a dot or a space, which Windows cuts off";
 }
 std::string PathTooLong(std::size_t longest) {
   return "it is longer than " + std::to_string(longest) +

@@ -66,9 +66,15 @@ inline constexpr char kImportBrokeOff[] = "The import broke off";
 
 // What can be a folder's location: why a path cannot, in a clause of its own.
 inline constexpr char kPathHoldsControlCharacter[] = "it holds a control character";
-inline constexpr char kPathHoldsQuote[] = "it holds a quote, which no path holds";
-inline constexpr char kPathNotFull[] = "it is not a full path";
+std::string DefinedOnlyHere(const std::string& variable);
+inline constexpr char kPathIsDevicePath[] = "it is a device path (\\\\.\\ or \\\\?\\), not a folder's";
+std::string HoldsReservedCharacter(char reserved);
+inline constexpr char kPathNotFull[] = "it is not a full path such as C:\\Folder or \\\\server\\share\\Folder";
+// Not a full path once expanded, a reference left as written being why.
 std::string NamesNoVariable(const std::string& variable);
+inline constexpr char kPathHoldsColon[] = "it holds a \":\" other than its drive's";
+std::string NamesADevice(const std::string& name);
+std::string NameEndsInDotOrSpace(const std::string& name);
 std::string PathTooLong(std::size_t longest);
 inline constexpr char kCannotMakeFolder[] = "Cannot make the folder";
 
