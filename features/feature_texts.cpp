@@ -163,6 +163,9 @@ std::string MovedBeforeFolderExists(const std::string& location) {
 std::string WouldMoveDetail(const std::string& from, const std::string& to) {
   return "would move: " + from + " -> " + to;
 }
+std::string ShellFoldersWouldFollow(const std::string& from, const std::string& to) {
+  return "Shell Folders would follow: " + from + " -> " + to;
+}
 std::string PassedOverDetail(const char* shortHiveName) {
   return std::string("passed over: a folder of ") + shortHiveName;
 }
@@ -212,7 +215,7 @@ std::string PathsTooLongAtTarget(const std::string& target, const std::vector<st
 }
 std::string NotEnoughFreeSpace(const std::string& target, std::uint64_t needed, std::uint64_t free) {
   return "The files need " + ByteSize(needed) + " at " + Quoted(target) + ", where only " + ByteSize(free) +
-         " are free.";
+         (free == 1 ? " is free." : " are free.");
 }
 std::string TooManyEntries(const std::string& folder, std::size_t most) {
   return Quoted(folder) + " holds more than " + WithThousands(most) +

@@ -31,6 +31,7 @@ TEST(ParseLayoutFileTest, ReadsEachNamedFolderAndRefusesTheWholeFileAtItsFirstBa
       {"Desktop = D:\\\x01", 1, kLayoutLineControlCharacter, 0},
       {"; nothing\r\n\r\n", 0, kLayoutNamesNoFolder, 0},
       {"Desktop = D:\\\xC3", 0, kLayoutNotText, 0},
+      {Utf8ToUtf16Le("Desktop = D:\\Desk\r\n"), 0, kLayoutHoldsNulBytes, 0},
   };
   for (const auto& c : cases) {
     LayoutFile file = ParseLayoutFile(c.bytes);
@@ -93,6 +94,11 @@ TEST_F(LayoutCommandsTest, ApplyMovesWhatIsElsewhereInFileOrderAndADryRunOnlySay
   EXPECT_EQ(Stored("CommonMusic", kHkeyLocalMachine, kShellFoldersKey), "M:\\");
   // Now all there: the dry run finds nothing to do.
   EXPECT_EQ(Apply(layout, true), 0);
+  // Half written by a run cut off: only the Shell Folders value would change, and the dry run says so.
+  fake.registry.SetString(kHkeyCurrentUser, kShellFoldersKey, "Desktop", platform::kRegSz, "C:\\Old");
+  EXPECT_EQ(Apply(layout, true), 2);
+  EXPECT_EQ(output.out.substr(0, output.out.find("\r\n")),
+            "Desktop: " + ShellFoldersWouldFollow("C:\\Old", "D:\\Desk"));
 }
 
 // One change for the whole layout: each folder's line says how it stands once the refused write is put back.

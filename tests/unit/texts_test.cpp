@@ -226,6 +226,9 @@ TEST(TextsTest, EachTextHasTheWordsPinnedHere) {
       {LocationIsAFile("D:\\X"), "\"D:\\X\" is a file, not a folder"},
       // Layout files, and a layout applied.
       {kLayoutNotText, "The file is neither UTF-8 text nor UTF-16 text behind a byte-order mark."},
+      {kLayoutHoldsNulBytes,
+       "The file holds NUL bytes, as UTF-16 text without a byte-order mark does, so Zolvane cannot tell its encoding: "
+       "save it as UTF-8, or as Unicode (UTF-16 with its byte-order mark)."},
       {kLayoutLineControlCharacter, "This line holds a control character."},
       {kNoEqualsSign, "This line has no \"=\" between a folder and a path."},
       {kNoPathAfterEquals, "The path after \"=\" is empty."},
@@ -241,6 +244,7 @@ TEST(TextsTest, EachTextHasTheWordsPinnedHere) {
       {kNoPathShown, "(no path)"},
       {MovedBeforeFolderExists("E:\\N"), "moved (the folder \"E:\\N\" does not exist yet)"},
       {WouldMoveDetail("D:\\Old", "E:\\New"), "would move: D:\\Old -> E:\\New"},
+      {ShellFoldersWouldFollow("D:\\Old", "E:\\New"), "Shell Folders would follow: D:\\Old -> E:\\New"},
       {PassedOverDetail("HKLM"), "passed over: a folder of HKLM"},
       {LayoutSummary(1, false, 2, 1), "1 moved, 2 unchanged, 1 passed over."},
       {LayoutSummary(3, true, 0, 0), "3 would move, 0 unchanged."},
@@ -271,6 +275,7 @@ TEST(TextsTest, EachTextHasTheWordsPinnedHere) {
        "In \"D:\\A\" these would be longer than 259 characters, more than Windows XP's shell opens: b."},
       {NotEnoughFreeSpace("D:\\A", 2469606195ull, 1023),
        "The files need 2.3 GB at \"D:\\A\", where only 1,023 bytes are free."},
+      {NotEnoughFreeSpace("D:\\A", 2, 1), "The files need 2 bytes at \"D:\\A\", where only 1 byte is free."},
       {TooManyEntries("D:\\A", 1000000),
        "\"D:\\A\" holds more than 1,000,000 files and folders, more than Zolvane moves at once."},
       {FollowerUnusable("My Music", "D:\\M", "why"),
