@@ -130,6 +130,16 @@ TEST_F(LayoutCommandsTest, CreateMakesTheMissingFoldersAndHiveLeavesTheOtherHive
   EXPECT_EQ(output.err, FolderNotMoved("Shared Music") +
                             FoldersMadeStay({"\\\\srv\\home\\Ann", "\\\\srv\\home\\Ann\\Desktop"}) + " (error 5)\r\n");
   EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
+  // The server out of reach: the other hive's folder is still passed over, with or without its files.
+  fake.files.folders.erase("\\\\srv\\home\\Ann\\Desktop");
+  fake.files.folders.erase("\\\\srv\\home\\Ann");
+  fake.log.Fail("CreateFolder(\\\\srv\\home\\Ann)", CallLog::kEvery, 53);
+  std::vector<std::string> apply = {"apply", "D:\\layout.txt", "--create", "--hive", "HKCU"};
+  for (int withFiles = 0; withFiles < 2; ++withFiles) {
+    if (withFiles) apply.push_back("--move");
+    EXPECT_EQ(Run(apply), 6);
+    EXPECT_NE(output.out.find("Shared Music: " + PassedOverDetail("HKLM") + "\r\n"), std::string::npos) << output.out;
+  }
 }
 
 TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {
