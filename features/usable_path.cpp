@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsAsciiLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 // The names Windows keeps for devices in every folder: "CON" or "con.txt" opens the console, not a file.
 bool IsDeviceName(const std::string& name) {

@@ -19,7 +19,9 @@ struct PathVerdict {
 };
 
 // Windows takes "/" for "\" in a path.
-inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+inline bool IsPathSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 
 // Where a full path's root ends: past "C:\" of a drive, past "\\server\share\" (or at the end of
 // "\\server\share") of a share; 0 when the path begins with neither.

@@ -93,7 +93,8 @@ TEST(UsablePathTest, CheckCallsEachUnusableStoredValueUnusableWithWhy) {
   FakePlatform fake;
   SetUpEnvironment(fake);
   for (const PathCase& c : kPaths) {
-    fake.registry.SetString(platform::kHkeyCurrentUser, kUserShellFoldersKey, "My Music", platform::kRegExpandSz, c.path);
+    fake.registry.SetString(platform::kHkeyCurrentUser, kUserShellFoldersKey, "My Music", platform::kRegExpandSz,
+                            c.path);
     std::vector<FolderProblem> problems;
     for (const FolderProblem& problem : CheckFolders(fake.platform(), platform::kHkeyCurrentUser)) {
       if (std::string(problem.folder->valueName) == "My Music") problems.push_back(problem);
