@@ -176,8 +176,8 @@ void TestRefusedPathAndUsage() {
   ProgramRun relative = RunCli(L"set Personal relative\\docs");
   CHECK_EQ(relative.exitCode, 3);
   CHECK_EQ(relative.out + relative.err,
-           std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path. "
-                       "Nothing was written.\r\n"));
+           std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path such "
+                       "as C:\\Folder or \\\\server\\share\\Folder. Nothing was written.\r\n"));
   CHECK(Read(Folder("My Documents"), kUserShellFoldersKey) == before);
   ProgramRun help = RunCli(L"/?");
   CHECK_EQ(help.exitCode, 0);
