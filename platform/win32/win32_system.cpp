@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <vector>
 
 #include "platform/win32/scoped_handle.h"
@@ -60,11 +61,17 @@ bool ReadLogonNames(std::vector<std::string>* names) {
 
 }  // namespace
 
+// The system's own variables, which Windows gives every process of the user's: some systems' block leaves out a
+// few of them (Wine's has no PUBLIC, which Wine sets in each process as it starts).
 bool Win32Environment::AtLogon(const std::string& name) {
   if (!logonRead_) logonKnown_ = ReadLogonNames(&logonNames_);
   logonRead_ = true;
   if (!logonKnown_) return true;
-  return std::find(logonNames_.begin(), logonNames_.end(), AsciiLowered(name)) != logonNames_.end();
+  const char* const kSystemsOwn[] = {"allusersprofile", "appdata", "localappdata",
+                                     "programdata",     "public",  "userprofile"};
+  std::string lowered = AsciiLowered(name);
+  return std::find(std::begin(kSystemsOwn), std::end(kSystemsOwn), lowered) != std::end(kSystemsOwn) ||
+         std::find(logonNames_.begin(), logonNames_.end(), lowered) != logonNames_.end();
 }
 
 // The record is handed over with its size set and the rest zero; a failed call leaves it so.
