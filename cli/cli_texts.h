@@ -91,8 +91,8 @@ inline std::string MovedWithoutFilesLine(const std::string& name, const std::str
 }
 inline std::string ProgressText(const std::string& name, std::uint64_t filesDone, std::uint64_t files,
                                 std::uint64_t bytesDone, std::uint64_t bytes) {
-  return name + ": " + WithThousands(filesDone) + " of " + WithThousands(files) + " files, " + ByteSize(bytesDone) +
-         " of " + ByteSize(bytes);
+  return name + ": " + WithThousands(filesDone) + " of " + WithThousands(files) +
+         (files == 1 ? " file, " : " files, ") + ByteSize(bytesDone) + " of " + ByteSize(bytes);
 }
 // A refusal of a folder's move, when the layout puts another folder inside the folder it moves away from.
 inline std::string KeptInsideText(const std::string& name, const std::string& location) {

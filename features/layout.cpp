@@ -136,12 +136,20 @@ class LayoutApplier {
         continue;
       }
       line.state = State::kWouldMove;
-      line.detail =
-          WouldMoveDetail(StoredPath(locations_.Save(*entries_[i].folder).userShellFolders), entries_[i].path);
+      line.detail = WouldChange(entries_[i], already[first_[i]], already[first_[i] + 1]);
       ++moving;
     }
     run_.wouldChange = moving > 0;
     return Done(moving, true);
+  }
+
+  // What a dry run says would change of a folder whose two values are not both so: its User Shell Folders value,
+  // or only its Shell Folders value when a cut-off run left the other one written already.
+  std::string WouldChange(const LayoutEntry& entry, bool firstSo, bool secondSo) {
+    FolderLocations::SavedValues saved = locations_.Save(*entry.folder);
+    bool userShellFoldersSo = entry.folder->shellFoldersFirst ? secondSo : firstSo;
+    if (!userShellFoldersSo) return WouldMoveDetail(StoredPath(saved.userShellFolders), entry.path);
+    return ShellFoldersWouldFollow(StoredPath(saved.shellFolders), locations_.ExpandText(entry.path));
   }
 
   LayoutRun FolderNotMade(std::size_t index, const Failure& failure, const std::vector<std::string>& made) {

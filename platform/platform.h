@@ -81,6 +81,11 @@ class Environment {
   // The value of a defined variable (names match without regard to case; a variable defined empty is empty
   // text), or none.
   virtual std::optional<std::string> Variable(const std::string& name) = 0;
+  // Whether the variable is one of the user's own environment as Windows builds it at logon (the system's and the
+  // user's variables in the registry, and those of the profile), where the shell expands a folder's stored path;
+  // false for one set only in the environment this process was started in, such as a script's. True when that
+  // cannot be told.
+  virtual bool AtLogon(const std::string& name) = 0;
 };
 
 // What GetVersionExW says of the running system; all zero when it says nothing.

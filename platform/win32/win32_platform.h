@@ -1,6 +1,9 @@
 // The real platform: each interface of platform.h over the wide Win32 calls, one file an area.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace platform {
@@ -20,6 +23,13 @@ class Win32Registry : public Registry {
 class Win32Environment : public Environment {
  public:
   std::optional<std::string> Variable(const std::string& name) override;
+  bool AtLogon(const std::string& name) override;
+
+ private:
+  // The names of the user's environment at logon, ASCII letters lowered; read once, when first asked.
+  bool logonRead_ = false;
+  bool logonKnown_ = false;
+  std::vector<std::string> logonNames_;
 };
 
 class Win32System : public System {

@@ -215,6 +215,8 @@ TEST(CliTextsTest, EachTextReadsSo) {
       {ProblemCountText(0), "No problem found."},
       {ProblemCountText(1), "1 problem."},
       {ProblemCountText(7), "7 problems."},
+      {ProgressText("Desktop", 0, 1, 0, 1), "Desktop: 0 of 1 file, 0 bytes of 1 byte"},
+      {ProgressText("Desktop", 2, 1234, 2048, 3 * 1024 * 1024), "Desktop: 2 of 1,234 files, 2.0 KB of 3.0 MB"},
   };
   for (const auto& [text, expected] : texts) EXPECT_EQ(text, expected);
 }

@@ -176,8 +176,8 @@ void TestRefusedPathAndUsage() {
   ProgramRun relative = RunCli(L"set Personal relative\\docs");
   CHECK_EQ(relative.exitCode, 3);
   CHECK_EQ(relative.out + relative.err,
-           std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path. "
-                       "Nothing was written.\r\n"));
+           std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path such "
+                       "as C:\\Folder or \\\\server\\share\\Folder. Nothing was written.\r\n"));
   CHECK(Read(Folder("My Documents"), kUserShellFoldersKey) == before);
   ProgramRun help = RunCli(L"/?");
   CHECK_EQ(help.exitCode, 0);
@@ -371,7 +371,7 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
   CHECK(Read(Folder("My Documents"), kUserShellFoldersKey) == before);
   std::string log = scripts.Log();
   CHECK(log.find(" 50%Off apply exit 3: The path \"relative\\docs\" cannot be where a folder lives: it is not a full "
-                 "path.\r\n") != std::string::npos);
+                 "path such as C:\\Folder or \\\\server\\share\\Folder.\r\n") != std::string::npos);
   CHECK(log.find("puts a folder where no folder can live, so nothing was changed.\r\nLine 1: My Documents = "
                  "relative\\docs\r\n") != std::string::npos);
 }

@@ -21,7 +21,8 @@ std::int32_t FakeFiles::CreateFolder(const std::string& path) {
   if (auto fail = log_.Record("CreateFolder(" + path + ")")) return *fail;
   if (folders.count(path) != 0) return platform::kErrorAlreadyExists;
   if (files.count(path) != 0) return platform::kErrorAlreadyExists;
-  std::size_t slash = path.find_last_of('\\');
+  // Windows takes "/" for "\\".
+  std::size_t slash = path.find_last_of("\\/");
   std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash);
   bool root = parent.size() == 2 && parent[1] == ':';
   // \\server\share is a share's root, which is there when the share is.
