@@ -31,14 +31,6 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"; wine_session_stop' EXIT
 : >"$logFile"
 
-check() {  # description, then a command that must succeed
-  local what=$1
-  shift
-  "$@" >>"$logFile" 2>&1
-  local status=$?
-  tally "$status"
-  if [ "$status" -eq 0 ]; then echo "ok: $what" >>"$logFile"; else echo "FAILED: $what" >>"$logFile"; fi
-}
 windowsPath() { echo "Z:${1//\//\\}"; }
 msiexec() { "$WINE64" msiexec "$1" "$(windowsPath "$2")" /qn </dev/null; }
 property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'; }
