@@ -13,7 +13,7 @@ source "$(dirname "$0")/../../scripts/env.sh"
 source "$ZOLVANE_ROOT/scripts/wine-session.sh"
 source "$ZOLVANE_ROOT/scripts/tally.sh"
 logFile="$ZOLVANE_ROOT/build/msi-test.log"
-msi32=$1 files32=$2 msi64=$3 files64=$4
+msi32=$(realpath "$1") files32=$(realpath "$2") msi64=$(realpath "$3") files64=$(realpath "$4")
 drive=$WINEPREFIX/drive_c
 # Wine's menu builder would mirror the shortcut into the Unix desktop's menus and note that in HKCU, and keep both
 # after the shortcut is gone: Wine's own, not the package's, and nothing to leave in build/wine-home.
