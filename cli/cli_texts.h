@@ -39,6 +39,8 @@ inline constexpr char kSetNeedsAPath[] = "\"set\" needs a path that is not empty
 inline constexpr char kFileNameIsEmpty[] = "The file name is empty.";
 inline constexpr char kDryRunGoesWithMove[] = "\"--dry-run\" goes with --move here.";
 inline constexpr char kMoveTakesOneFolder[] = "\"--move\" takes one folder, not --all.";
+inline constexpr char kTakesAFile[] = " takes a file.";  // after the quoted switch
+inline constexpr char kOutGoesWithCsv[] = "\"--out\" goes with --csv.";
 inline std::string UnknownCommandText(const std::string& typed) {
   return "Unknown command " + Quoted(typed) + ".";
 }
@@ -50,6 +52,10 @@ inline constexpr char kGivenTwice[] = " is given twice.";  // after the quoted s
 inline std::string UnknownFolderText(const std::string& name) {
   return "Unknown folder " + Quoted(name) + ": \"zolvane-cli list\" names the fifteen folders.";
 }
+
+// --log: a line that could not be added to the log, said on standard error.
+inline constexpr char kCannotWriteLogAction[] = "Cannot add this run's line to the log";
+inline constexpr char kLineNotLogged[] = "The line: ";
 
 // list and set.
 inline constexpr char kListCsvHeader[] = "Folder,Hive,Stored,Location";
@@ -78,6 +84,14 @@ inline constexpr char kPutBack[] = "put back";
 inline constexpr char kNotPutBack[] = "moved, and could not be put back";
 inline constexpr char kChangedElsewhere[] = "moved, then changed by another program: left as it made it";
 inline constexpr char kNotReached[] = "not moved: the layout stopped before it";
+
+// apply --undo.
+inline constexpr char kNothingToUndo[] =
+    "Nothing to undo: no layout moved these folders since the last undo, or none kept where they were.";
+inline std::string PutBackAsBeforeText(const std::string& names) {
+  return "Put back as they were before the first layout: " + names + ".";
+}
+inline constexpr char kKeptLayoutStays[] = "the next \"apply --undo\" puts these folders back again.";
 
 // --move: each folder's lines once it moved, the line of its progress on a console, and a layout refused or
 // stopped.
