@@ -16,7 +16,11 @@ inline constexpr char kFolderParagraph[] =
     "(\"Personal\"), in any case. A layout file has one line a folder, \"FOLDER = PATH\";\n"
     "lines that begin with ; or # are comments. --hive takes only that hive's folders.\n"
     "--move moves the folder's files with it, and the folders inside it follow; with --dry-run\n"
-    "it tells what would move and writes nothing. A file in use stops the whole move.";
+    "it tells what would move and writes nothing. A file in use stops the whole move.\n"
+    "--log FILE adds one line a run to FILE, making its folder: the time, the computer, the user,\n"
+    "the command, the exit code and what it came to, in UTF-8; a line it cannot add is said, and\n"
+    "a success then ends with 6. --create makes a missing location again. The first apply keeps\n"
+    "where its folders were, for --undo. check --out FILE replaces FILE whole with the rows.";
 inline constexpr char kExitCodesParagraph[] =
     "Exit codes:\n"
     "  0  success (check: no problem; a dry run: nothing would change)\n"
@@ -121,6 +125,7 @@ inline std::string LayoutStoppedText(const std::string& name) {
 }
 
 // check.
+inline constexpr char kBesideSuffix[] = ".writing";  // --out: the rows written beside the file, then moved there
 inline constexpr char kCheckCsvHeader[] = "Computer,User,Time,Folder,Problem,Detail";
 inline constexpr char kHealthyProblem[] = "ok";  // the problem column of a machine with none
 inline std::string ProblemCountText(std::size_t count) {

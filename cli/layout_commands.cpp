@@ -8,6 +8,7 @@
 #include "cli/move_commands.h"
 #include "features/folder_check.h"
 #include "features/folder_locations.h"
+#include "features/folder_maker.h"
 #include "features/kept_layout.h"
 #include "features/layout.h"
 #include "features/layout_file.h"
@@ -24,6 +25,20 @@ std::string IsoTime(const platform::LocalTime& time) {
   std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month, time.day, time.hour,
                 time.minute, time.second);
   return text;
+}
+
+// The file's bytes replaced whole: written beside it, then moved into its place in one step, so that a reader
+// finds the old rows or the new, never half of them; its folder is made when it is missing.
+std::int32_t ReplaceWhole(platform::Platform& platform, const std::string& file, const std::string& bytes) {
+  std::size_t slash = file.find_last_of('\\');
+  std::vector<std::string> made;
+  std::int32_t code = slash == std::string::npos ? 0 : MakeFolderAndParents(platform.files, file.substr(0, slash), &made);
+  std::string written = file + kBesideSuffix;
+  platform.files.Delete(written);  // left by a run that was cut off
+  if (code == 0) code = platform.files.WriteNewFile(written, bytes);
+  if (code == 0) code = platform.files.Replace(written, file);
+  if (code != 0) platform.files.Delete(written);
+  return code;
 }
 
 // What a folder's line says: a move, a failure or a folder passed over says what its detail says, when it has a
@@ -163,16 +178,27 @@ CliResult CheckFolderProblems(platform::Platform& platform, CliOutput& output, c
     output.Out(AsLines(ProblemCountText(problems.size())));
     return found;
   }
-  // Each row says which machine and user it is of, and when: the rows of two hundred machines go into one file.
+  // Each row says which machine and user it is of, and when: the rows of two hundred machines go into one sheet.
+  std::string rows;
   std::string who = CsvField(platform.environment.Variable("COMPUTERNAME").value_or("")) + "," +
                     CsvField(platform.environment.Variable("USERNAME").value_or("")) + "," +
                     IsoTime(platform.system.Now()) + ",";
-  if (!request.Has(CliSwitch::kNoHeader)) output.Out(AsLines(kCheckCsvHeader));
+  if (!request.Has(CliSwitch::kNoHeader)) rows += AsLines(kCheckCsvHeader);
   for (const FolderProblem& problem : problems) {
-    output.Out(AsLines(who + CsvField(problem.folder->displayName) + "," + CsvField(problem.problem) + "," +
-                       CsvField(problem.detail)));
+    rows += AsLines(who + CsvField(problem.folder->displayName) + "," + CsvField(problem.problem) + "," +
+                    CsvField(problem.detail));
   }
-  if (problems.empty()) output.Out(AsLines(who + "," + kHealthyProblem + ","));
+  if (problems.empty()) rows += AsLines(who + "," + kHealthyProblem + ",");
+  if (request.outFile.empty()) {
+    output.Out(rows);
+  } else {
+    std::string file = platform.files.FullPath(request.outFile);
+    std::int32_t code = ReplaceWhole(platform, file, rows);
+    if (code != 0) {
+      return TellError(output, {CliResult::kFailed, code},
+                       DescribeFailure(platform.system, kCannotWriteAction, file, code));
+    }
+  }
   output.Err(AsLines(ProblemCountText(problems.size())));
   return found;
 }

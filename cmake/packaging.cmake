@@ -9,7 +9,7 @@ endif()
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/scripts/apply-layout.cmd ${CMAKE_SOURCE_DIR}/docs/scripts/check-folders.cmd
-        DESTINATION .)
+              ${CMAKE_SOURCE_DIR}/docs/scripts/undo-layout.cmd DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Zolvane)
