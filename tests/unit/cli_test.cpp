@@ -145,6 +145,15 @@ TEST_F(CliCommandsTest, RestoreOfOneOrAllIsWholeOrNotAtAllAndEndsWithItsCode) {
   EXPECT_EQ(Stored("Desktop"), "D:\\Desk");
   fake.log.Fail("WriteValue", 0, 2);
   ExpectRun({"restore", "Desktop"}, 6, "", AsLines(WriteFailureText(2)));
+
+  // One hive's folders, and none of the other's (whose writes are still denied); a single folder has its hive.
+  EXPECT_EQ(Run({"restore", "--all", "--hive", "HKCU"}), 0) << output.err;
+  auto users = [](const ShellFolder& folder) { return folder.hive == kHkeyCurrentUser; };
+  EXPECT_EQ(Lines(output.out).size(),
+            static_cast<std::size_t>(std::count_if(std::begin(kShellFolders), std::end(kShellFolders), users)));
+  EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
+  EXPECT_EQ(Stored("Common Desktop", kHkeyLocalMachine, kShellFoldersKey), "D:\\All");
+  EXPECT_EQ(Run({"restore", "Desktop", "--hive", "HKCU"}), 1);
 }
 
 // A file named relative to the current folder is refused by its full path, with exit code 3 (which files are
