@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -307,8 +308,8 @@ class LogonScripts {
     for (const char* key : {kUserShellFoldersKey, kShellFoldersKey})
       WriteRawValue(HKEY_CURRENT_USER, key, "AppData", TextValue(REG_SZ, Profile(user) + L"\\Application Data"));
   }
-  ProgramRun Run(const std::wstring& script) {
-    return RunAndCapture(L"cmd.exe /c \"\"" + share_ + script + L"\"\"", share_);
+  ProgramRun Run(const std::wstring& script, const std::wstring& parameter = std::wstring()) {
+    return RunAndCapture(L"cmd.exe /c \"\"" + share_ + script + L"\" " + parameter + L"\"", share_);
   }
   std::string Log() const { return ReadFileBytes(share_ + L"logs\\zolvane.log"); }
   std::wstring State(const std::wstring& computer, const std::wstring& user) const {
@@ -388,6 +389,37 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
     runs += 2;
   }
   CHECK(Read(Folder("Shared Music"), kShellFoldersKey) == music);
+
+  // The startup script moves the shared folder, keeping where it was per machine, in the all-users application
+  // data; its undo puts it back and retires that.
+  wchar_t common[MAX_PATH] = L"";
+  CHECK_EQ(static_cast<long long>(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, common)),
+           0ll);
+  const std::wstring sharedKept = std::wstring(common) + L"\\Zolvane\\before-layout (shared folders).txt";
+  RawValue sharedMusic = Read(Folder("Shared Music"), kUserShellFoldersKey);
+  CHECK_EQ(scripts.Run(L"apply-layout.cmd", L"HKLM").exitCode, 0);
+  CheckStored(Folder("Shared Music"), scripts.share() + L"Music");
+  CHECK_EQ(ReadFileBytes(sharedKept).find("\r\nShared Music = " + Utf8(UpToNul(sharedMusic.bytes)) + "\r\n") !=
+               std::string::npos,
+           true);
+  CHECK_EQ(scripts.Run(L"undo-layout.cmd", L"HKLM").exitCode, 0);
+  CHECK(Read(Folder("Shared Music"), kUserShellFoldersKey) == sharedMusic);
+  CHECK(!Exists(sharedKept));
+  runs += 2;
+
+  // Eight runs at once append to one log: eight whole lines.
+  const std::wstring together = scripts.share() + L"logs\\together.log";
+  {
+    std::vector<std::unique_ptr<CapturedRun>> started;
+    for (int i = 0; i < 8; ++i)
+      started.push_back(std::make_unique<CapturedRun>(Cli(L"check --log \"" + together + L"\""),
+                                                      L"together" + std::to_wstring(i)));
+    for (auto& run : started) CHECK_EQ(run->Finish().exitCode, 0);
+  }
+  std::vector<std::string> together8 = Lines(ReadFileBytes(together));
+  CHECK_EQ(together8.size(), 8u);
+  const std::string whole = "\t0\tNo problem found.";
+  for (const std::string& line : together8) CHECK_EQ(line.substr(line.size() - whole.size()), whole);
 
   // Tom&Jerry's folder on the server is deleted; the next logons, at another computer, make it again.
   RemoveTree(Expanded(scripts.share() + L"home\\Tom&Jerry"));
