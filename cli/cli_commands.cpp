@@ -136,8 +136,7 @@ const CliCommand kCommands[] = {
      "  zolvane-cli layout [--hive HKCU|HKLM]\n"
      "                                    prints where the folders live, as a layout file\n"},
     {"apply",
-     CliSwitch::kDryRun | CliSwitch::kCreate | CliSwitch::kHive | CliSwitch::kMove | CliSwitch::kLog |
-         CliSwitch::kUndo,
+     CliSwitch::kDryRun | CliSwitch::kCreate | CliSwitch::kHive | CliSwitch::kMove | CliSwitch::kLog | CliSwitch::kUndo,
      CliArguments::kFile, ApplyLayoutFile,
      "\"apply\" takes one file (or --undo), and --dry-run, --create, --move, --hive and --log.",
      "  zolvane-cli apply FILE [--dry-run] [--create] [--move] [--hive HKCU|HKLM] [--log FILE]\n"

@@ -97,7 +97,8 @@ CliRequest Parse(const CliCommand& command, const std::vector<std::string>& argu
   if (!refused.empty()) return BadUsage(refused);
   using Arguments = CliArguments;
   // restore --all and apply --undo take no folder and no file.
-  Arguments takes = request.Has(CliSwitch::kAll) || request.Has(CliSwitch::kUndo) ? Arguments::kNone : command.arguments;
+  Arguments takes =
+      request.Has(CliSwitch::kAll) || request.Has(CliSwitch::kUndo) ? Arguments::kNone : command.arguments;
   std::size_t most = takes == Arguments::kNone ? 0 : takes == Arguments::kFolderAndPath ? 2 : 1;
   std::size_t least = takes == Arguments::kFileOrNone ? 0 : most;
   if (rest.size() < least || rest.size() > most) return BadUsage(command.takes);

@@ -32,7 +32,8 @@ std::string IsoTime(const platform::LocalTime& time) {
 std::int32_t ReplaceWhole(platform::Platform& platform, const std::string& file, const std::string& bytes) {
   std::size_t slash = file.find_last_of('\\');
   std::vector<std::string> made;
-  std::int32_t code = slash == std::string::npos ? 0 : MakeFolderAndParents(platform.files, file.substr(0, slash), &made);
+  std::int32_t code =
+      slash == std::string::npos ? 0 : MakeFolderAndParents(platform.files, file.substr(0, slash), &made);
   std::string written = file + kBesideSuffix;
   platform.files.Delete(written);  // left by a run that was cut off
   if (code == 0) code = platform.files.WriteNewFile(written, bytes);

@@ -161,9 +161,10 @@ std::string KeptLayoutUnreadable(const std::string& path, const std::string& rea
 }
 std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver,
                           std::size_t madeAgain) {
-  std::string again = madeAgain == 0 ? "" : std::to_string(madeAgain) + (dryRun ? " would be made again, " : " made again, ");
-  return std::to_string(changing) + (dryRun ? " would move, " : " moved, ") + again + std::to_string(unchanged) + " unchanged" +
-         (passedOver > 0 ? ", " + std::to_string(passedOver) + " passed over." : ".");
+  std::string again =
+      madeAgain == 0 ? "" : std::to_string(madeAgain) + (dryRun ? " would be made again, " : " made again, ");
+  return std::to_string(changing) + (dryRun ? " would move, " : " moved, ") + again + std::to_string(unchanged) +
+         " unchanged" + (passedOver > 0 ? ", " + std::to_string(passedOver) + " passed over." : ".");
 }
 std::string FolderNotMoved(const std::string& name) {
   return "Nothing was changed: " + name + " could not be moved.";

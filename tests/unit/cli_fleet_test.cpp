@@ -60,8 +60,8 @@ TEST_F(FleetTest, EachRunAddsOneLineToTheLogAndMakesItsFolder) {
   const std::string who = "2026-12-09 01:57:00\tPC-7\tJos\xC3\xA9 M\xC3\xBCller\t";
   EXPECT_EQ(lines[0], who + "apply D:\\layout.txt --create\t0\t1 moved, 0 unchanged.");
   EXPECT_EQ(lines[1], who + "apply D:\\layout.txt --hive HKCU\t0\t0 moved, 1 unchanged.");
-  EXPECT_EQ(lines[2], who + "apply D:\\layout.txt\t3\t\"D:\\layout.txt\"" + kNotALayout +
-                          " Line 1: Nowhere = D:\\x " + UnknownFolderName("Nowhere"));
+  EXPECT_EQ(lines[2], who + "apply D:\\layout.txt\t3\t\"D:\\layout.txt\"" + kNotALayout + " Line 1: Nowhere = D:\\x " +
+                          UnknownFolderName("Nowhere"));
   EXPECT_EQ(lines[3].substr(lines[3].size() - 13), "\t2\t1 problem.");
 }
 
@@ -91,13 +91,13 @@ TEST_F(FleetTest, ADeletedServerFolderIsMadeAgainWithCreate) {
   ASSERT_EQ(Apply(layout, {"--create"}), 0);
   fake.files.folders.erase(location);
   EXPECT_EQ(Apply(layout), 0);
-  EXPECT_EQ(output.out, "My Documents: " + UnchangedButMissing(location) + "\r\n" + LayoutSummary(0, false, 1, 0) +
-                            "\r\n");
+  EXPECT_EQ(output.out,
+            "My Documents: " + UnchangedButMissing(location) + "\r\n" + LayoutSummary(0, false, 1, 0) + "\r\n");
   for (std::vector<std::string> switches : {std::vector<std::string>{"--create"}, {"--create", "--move"}}) {
     fake.files.folders.erase(location);
     EXPECT_EQ(Apply(layout, switches), 0) << output.err;
-    EXPECT_EQ(output.out, "My Documents: " + std::string(kFolderMadeAgain) + "\r\n" +
-                              LayoutSummary(0, false, 0, 0, 1) + "\r\n");
+    EXPECT_EQ(output.out,
+              "My Documents: " + std::string(kFolderMadeAgain) + "\r\n" + LayoutSummary(0, false, 0, 0, 1) + "\r\n");
     EXPECT_TRUE(fake.files.folders.count(location));
     EXPECT_TRUE(fake.registry.changes.empty());
   }
@@ -154,7 +154,8 @@ TEST_F(FleetTest, CheckOutReplacesTheStateFileWhole) {
   EXPECT_EQ(Lines(fake.files.files[state]).size(), 2u);
   fake.files.folders.insert(music);
   EXPECT_EQ(Run({"check", "--csv", "--out", state}), 0);
-  EXPECT_EQ(fake.files.files[state], std::string(kCheckCsvHeader) + "\r\nPC-7,Jos\xC3\xA9 M\xC3\xBCller,2026-12-09T01:57:00,,ok,\r\n");
+  EXPECT_EQ(fake.files.files[state],
+            std::string(kCheckCsvHeader) + "\r\nPC-7,Jos\xC3\xA9 M\xC3\xBCller,2026-12-09T01:57:00,,ok,\r\n");
   fake.log.Fail("Replace", 0, 5);
   EXPECT_EQ(Run({"check", "--csv", "--out", state}), 5);
   EXPECT_FALSE(fake.files.files.count(state + kBesideSuffix));

@@ -412,8 +412,8 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
   {
     std::vector<std::unique_ptr<CapturedRun>> started;
     for (int i = 0; i < 8; ++i)
-      started.push_back(std::make_unique<CapturedRun>(Cli(L"check --log \"" + together + L"\""),
-                                                      L"together" + std::to_wstring(i)));
+      started.push_back(
+          std::make_unique<CapturedRun>(Cli(L"check --log \"" + together + L"\""), L"together" + std::to_wstring(i)));
     for (auto& run : started) CHECK_EQ(run->Finish().exitCode, 0);
   }
   std::vector<std::string> together8 = Lines(ReadFileBytes(together));
@@ -461,9 +461,11 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
   runs += 2;
 
   // The README's join, with pushd: one header and the latest row of each computer and user.
-  WriteFileBytes(scripts.share() + L"join.cmd", "pushd \"" + Utf8(scripts.share()) + "logs\\state\"\r\n"
-                 "echo Computer,User,Time,Folder,Problem,Detail> ..\\all-machines.csv\r\n"
-                 "for %%f in (*.csv) do @type \"%%f\" >> ..\\all-machines.csv\r\npopd\r\n");
+  WriteFileBytes(scripts.share() + L"join.cmd",
+                 "pushd \"" + Utf8(scripts.share()) +
+                     "logs\\state\"\r\n"
+                     "echo Computer,User,Time,Folder,Problem,Detail> ..\\all-machines.csv\r\n"
+                     "for %%f in (*.csv) do @type \"%%f\" >> ..\\all-machines.csv\r\npopd\r\n");
   CHECK_EQ(scripts.Run(L"join.cmd").exitCode, 0);
   std::vector<std::string> sheet = Lines(ReadFileBytes(scripts.share() + L"logs\\all-machines.csv"));
   CHECK_EQ(sheet.size(), 1u + 6u);
@@ -481,7 +483,9 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
   CHECK(LogEndsWith(scripts.Log(), jose, "apply --undo --hive HKCU --move",
                     "\t0\tPut back as they were before the first layout: My Documents."));
   CHECK_EQ(scripts.Run(L"undo-layout.cmd").exitCode, 0);
-  CHECK(LogEndsWith(scripts.Log(), jose, "apply --undo --hive HKCU --move", "\t0\tNothing to undo: no layout moved these folders since the last undo, or none kept where they were."));
+  CHECK(LogEndsWith(
+      scripts.Log(), jose, "apply --undo --hive HKCU --move",
+      "\t0\tNothing to undo: no layout moved these folders since the last undo, or none kept where they were."));
   runs += 2;
 
   // A layout with an unusable path fails at logon and writes nothing; the log's line holds all zolvane-cli said.
@@ -500,7 +504,8 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
   std::string log = scripts.Log();
   CHECK_EQ(Lines(log).size(), runs);
   CHECK(IsValidUtf8(log));
-  CHECK(log.find("\tJos\xC3\xA9 M\xC3\xBC" "ller\t") != std::string::npos);
+  CHECK(log.find("\tJos\xC3\xA9 M\xC3\xBC"
+                 "ller\t") != std::string::npos);
   std::printf("The log, read back as UTF-8:\n%s", log.c_str());
 }
 
