@@ -30,8 +30,9 @@ foreach(source README.md LICENSE)
                      DEPENDS ${CMAKE_SOURCE_DIR}/${source} ${CMAKE_SOURCE_DIR}/cmake/package_text.cmake)
   list(APPEND package_texts ${stage}/${name}.txt)
 endforeach()
-set(scripts ${CMAKE_SOURCE_DIR}/docs/scripts/apply-layout.cmd ${CMAKE_SOURCE_DIR}/docs/scripts/check-folders.cmd)
-add_custom_command(OUTPUT ${stage}/apply-layout.cmd ${stage}/check-folders.cmd ${stage}/zolvane.ico
+set(scripts ${CMAKE_SOURCE_DIR}/docs/scripts/apply-layout.cmd ${CMAKE_SOURCE_DIR}/docs/scripts/check-folders.cmd
+            ${CMAKE_SOURCE_DIR}/docs/scripts/undo-layout.cmd)
+add_custom_command(OUTPUT ${stage}/apply-layout.cmd ${stage}/check-folders.cmd ${stage}/undo-layout.cmd ${stage}/zolvane.ico
                    COMMAND ${CMAKE_COMMAND} -E copy ${scripts} ${CMAKE_SOURCE_DIR}/resources/zolvane.ico ${stage}
                    DEPENDS ${scripts} ${CMAKE_SOURCE_DIR}/resources/zolvane.ico)
 add_custom_target(zolvane_package_files ALL DEPENDS ${package_texts} ${stage}/apply-layout.cmd)

@@ -169,9 +169,18 @@ std::string ShellFoldersWouldFollow(const std::string& from, const std::string& 
 std::string PassedOverDetail(const char* shortHiveName) {
   return std::string("passed over: a folder of ") + shortHiveName;
 }
-std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver) {
-  return std::to_string(changing) + (dryRun ? " would move, " : " moved, ") + std::to_string(unchanged) + " unchanged" +
-         (passedOver > 0 ? ", " + std::to_string(passedOver) + " passed over." : ".");
+std::string UnchangedButMissing(const std::string& location) {
+  return "unchanged, but the folder " + Quoted(location) + " is missing; --create makes it again";
+}
+std::string KeptLayoutUnreadable(const std::string& path, const std::string& reason) {
+  return "Where the folders were before is kept in " + Quoted(path) + ", which cannot be read: " + reason;
+}
+std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver,
+                          std::size_t madeAgain) {
+  std::string again =
+      madeAgain == 0 ? "" : std::to_string(madeAgain) + (dryRun ? " would be made again, " : " made again, ");
+  return std::to_string(changing) + (dryRun ? " would move, " : " moved, ") + again + std::to_string(unchanged) +
+         " unchanged" + (passedOver > 0 ? ", " + std::to_string(passedOver) + " passed over." : ".");
 }
 std::string FolderNotMoved(const std::string& name) {
   return "Nothing was changed: " + name + " could not be moved.";

@@ -118,8 +118,23 @@ std::string WouldMoveDetail(const std::string& from, const std::string& to);
 // A folder whose User Shell Folders value is so already, and only its Shell Folders value would follow it.
 std::string ShellFoldersWouldFollow(const std::string& from, const std::string& to);
 std::string PassedOverDetail(const char* shortHiveName);
-// "1 moved, 2 unchanged, 1 passed over." or, for a dry run, "1 would move, 2 unchanged."
-std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver);
+// "1 moved, 2 unchanged, 1 passed over." or, for a dry run, "1 would move, 2 unchanged."; with folders made again,
+// "0 moved, 1 made again, 1 unchanged."
+std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver,
+                          std::size_t madeAgain = 0);
+// A folder whose values already hold the layout's path, and whose location is not there: made again (--create), or
+// said to be missing.
+inline constexpr char kFolderMadeAgain[] = "made again";
+inline constexpr char kFolderWouldBeMadeAgain[] = "would be made again";
+std::string UnchangedButMissing(const std::string& location);
+
+// The kept layout of where folders were before the first layout, and its undo.
+inline constexpr char kKeptLayoutHeading[] =
+    "; Zolvane: where these folders were before the first layout moved them; \"zolvane-cli apply --undo\" puts "
+    "them back.";
+inline constexpr char kNoPlaceForKeptLayout[] =
+    "Cannot keep where the folders were before: the shell names no application-data folder, so nothing was changed.";
+std::string KeptLayoutUnreadable(const std::string& path, const std::string& reason);
 std::string FolderNotMoved(const std::string& name);
 std::string FolderNotMovedOthersPutBack(const std::string& name, std::size_t putBack);
 std::string LayoutAppliedInPart(const std::string& name, std::size_t notPutBack);

@@ -55,6 +55,7 @@ class Win32Files : public Files {
   bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
   std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
+  std::int32_t AppendToFile(const std::string& path, const std::string& bytes) override;
   std::int32_t Delete(const std::string& path) override;
   std::int32_t Replace(const std::string& from, const std::string& to) override;
   std::int32_t MoveToNewName(const std::string& from, const std::string& to) override;

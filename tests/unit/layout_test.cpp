@@ -50,10 +50,13 @@ TEST(ParseLayoutFileTest, ReadsEachNamedFolderAndRefusesTheWholeFileAtItsFirstBa
 
 class LayoutCommandsTest : public CliTest {
  protected:
-  // Every folder at its stock place, as a relocation leaves it.
+  // Every folder at its stock place, as a relocation leaves it, and there.
   LayoutCommandsTest() {
     FolderLocations locations(fake.platform());
-    for (const ShellFolder& folder : kShellFolders) locations.RestoreDefault(folder);
+    for (const ShellFolder& folder : kShellFolders) {
+      locations.RestoreDefault(folder);
+      fake.files.folders.insert(locations.ExpandText(folder.stockDefaultPath));
+    }
   }
   int Apply(const std::string& layout, bool dryRun = false) {
     fake.files.files["D:\\layout.txt"] = layout;

@@ -18,7 +18,7 @@ drive=$WINEPREFIX/drive_c
 # Wine's menu builder would mirror the shortcut into the Unix desktop's menus and note that in HKCU, and keep both
 # after the shortcut is gone: Wine's own, not the package's, and nothing to leave in build/wine-home.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
-installed=(Zolvane.exe zolvane-cli.exe README.txt LICENSE.txt apply-layout.cmd check-folders.cmd)
+installed=(Zolvane.exe zolvane-cli.exe README.txt LICENSE.txt apply-layout.cmd check-folders.cmd undo-layout.cmd)
 uninstall='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 uninstall32='HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
 
