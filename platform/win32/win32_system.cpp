@@ -62,13 +62,15 @@ bool ReadLogonNames(std::vector<std::string>* names) {
 }  // namespace
 
 // The system's own variables, which Windows gives every process of the user's: some systems' block leaves out a
-// few of them (Wine's has no PUBLIC, which Wine sets in each process as it starts).
+// few of them (Wine's has no PUBLIC, which Wine sets in each process as it starts), and a definition of one of them
+// in a script only repeats what the shell has anyway.
 bool Win32Environment::AtLogon(const std::string& name) {
   if (!logonRead_) logonKnown_ = ReadLogonNames(&logonNames_);
   logonRead_ = true;
   if (!logonKnown_) return true;
-  const char* const kSystemsOwn[] = {"allusersprofile", "appdata", "localappdata",
-                                     "programdata",     "public",  "userprofile"};
+  const char* const kSystemsOwn[] = {"allusersprofile", "appdata",     "computername", "homedrive",   "homepath",
+                                     "localappdata",    "programdata", "public",       "systemdrive", "systemroot",
+                                     "userdomain",      "username",    "userprofile",  "windir"};
   std::string lowered = AsciiLowered(name);
   return std::find(std::begin(kSystemsOwn), std::end(kSystemsOwn), lowered) != std::end(kSystemsOwn) ||
          std::find(logonNames_.begin(), logonNames_.end(), lowered) != logonNames_.end();
