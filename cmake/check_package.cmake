@@ -1,4 +1,4 @@
-# Run by CTest (cmake -P): the zip holds both programs, the README, the licence and the two scripts, each once and
+# Run by CTest (cmake -P): the zip holds both programs, the README, the licence and the three scripts, each once and
 # nothing else, under one folder, its text files with CR LF line ends (Notepad on XP shows bare LFs as one line)
 # and its README without the pictures it does not hold, and its SHA-256 file names it with its right sum; the MSI
 # holds the same six files, the two exes with their version. PACKAGE, FOLDER, MSI and FILE_VERSION come from the

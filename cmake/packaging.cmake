@@ -1,7 +1,7 @@
 # The packages a user takes to Windows XP, made from the i686 build: Zolvane-2.0-win32.zip in build/package/ (by
 # cpack, which scripts/build.sh runs), for copying by hand, and Zolvane-2.0-win32.msi beside it (by wixl, with the
 # build), for Group Policy to assign to computers. Both hold both programs, the README, the licence and the
-# README's two scripts (beside zolvane-cli.exe, where they look for it). Text files get the .txt ending, so that a
+# README's three scripts (beside zolvane-cli.exe, where they look for it). Text files get the .txt ending, so that a
 # double-click on XP opens them in Notepad, and CR LF line ends. The x86_64 build makes the same MSI of its own
 # programs, Zolvane-2.0-win64.msi in its own tree, for the Wine test that runs zolvane-cli.exe where the MSI put it
 # (64-bit Wine runs no i686 program where the prefix has no 32-bit half).
