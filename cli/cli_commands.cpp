@@ -6,6 +6,7 @@
 #include "cli/cli_words.h"
 #include "cli/layout_commands.h"
 #include "cli/move_commands.h"
+#include "cli/run_log.h"
 #include "features/backup.h"
 #include "features/folder_locations.h"
 #include "features/folder_maker.h"
@@ -85,7 +86,9 @@ CliResult Restore(platform::Platform& platform, CliOutput& output, const CliRequ
   FolderLocations locations(platform);
   if (!request.Has(CliSwitch::kAll)) return Tell(output, locations.RestoreDefault(*request.folder));
   std::vector<const ShellFolder*> folders;
-  for (const ShellFolder& folder : kShellFolders) folders.push_back(&folder);
+  for (const ShellFolder& folder : kShellFolders) {
+    if (request.hive == 0 || folder.hive == request.hive) folders.push_back(&folder);
+  }
   Outcome outcome = locations.RestoreDefaults(folders);
   if (!outcome.done()) return Tell(output, outcome);
   for (const std::string& notice : outcome.notices) output.Err(AsLines(notice));
@@ -117,11 +120,13 @@ const CliCommand kCommands[] = {
      "  zolvane-cli set FOLDER PATH [--create] [--move [--dry-run]]\n"
      "                                    moves a folder to PATH (what Apply does); --create makes\n"
      "                                    the folder there when it is missing; --move takes its files\n"},
-    {"restore", CliSwitch::kAll | CliSwitch::kMove | CliSwitch::kDryRun, CliArguments::kFolder, Restore,
-     "\"restore\" takes a folder (with --move and --dry-run) or --all.",
-     "  zolvane-cli restore FOLDER [--move [--dry-run]]\n"
+    {"restore", CliSwitch::kAll | CliSwitch::kMove | CliSwitch::kDryRun | CliSwitch::kHive | CliSwitch::kLog,
+     CliArguments::kFolder, Restore,
+     "\"restore\" takes a folder (with --move and --dry-run) or --all (with --hive), and --log.",
+     "  zolvane-cli restore FOLDER [--move [--dry-run]] [--log FILE]\n"
      "                                    puts a folder back where Windows had it\n"
-     "  zolvane-cli restore --all         puts all fifteen back\n"},
+     "  zolvane-cli restore --all [--hive HKCU|HKLM] [--log FILE]\n"
+     "                                    puts all fifteen back, or one hive's\n"},
     {"backup", 0, CliArguments::kFileOrNone, Backup, "\"backup\" takes at most one file.",
      "  zolvane-cli backup [FILE]         saves the four shell folder keys; FILE defaults to\n"
      "                                    specialfolders.bak on the desktop\n"},
@@ -130,15 +135,20 @@ const CliCommand kCommands[] = {
     {"layout", CliSwitch::kHive, CliArguments::kNone, PrintLayout, "\"layout\" takes no argument but --hive.",
      "  zolvane-cli layout [--hive HKCU|HKLM]\n"
      "                                    prints where the folders live, as a layout file\n"},
-    {"apply", CliSwitch::kDryRun | CliSwitch::kCreate | CliSwitch::kHive | CliSwitch::kMove, CliArguments::kFile,
-     ApplyLayoutFile, "\"apply\" takes one file, and --dry-run, --create, --move and --hive.",
-     "  zolvane-cli apply FILE [--dry-run] [--create] [--move] [--hive HKCU|HKLM]\n"
+    {"apply",
+     CliSwitch::kDryRun | CliSwitch::kCreate | CliSwitch::kHive | CliSwitch::kMove | CliSwitch::kLog | CliSwitch::kUndo,
+     CliArguments::kFile, ApplyLayoutFile,
+     "\"apply\" takes one file (or --undo), and --dry-run, --create, --move, --hive and --log.",
+     "  zolvane-cli apply FILE [--dry-run] [--create] [--move] [--hive HKCU|HKLM] [--log FILE]\n"
      "                                    moves the folders a layout file names, all or nothing;\n"
      "                                    a folder already there is left alone; with --move, one\n"
-     "                                    by one with their files\n"},
-    {"check", CliSwitch::kCsv | CliSwitch::kNoHeader | CliSwitch::kHive, CliArguments::kNone, CheckFolderProblems,
-     "\"check\" takes no argument but --csv, --no-header and --hive.",
-     "  zolvane-cli check [--csv [--no-header]] [--hive HKCU|HKLM]\n"
+     "                                    by one with their files\n"
+     "  zolvane-cli apply --undo [--dry-run] [--move] [--hive HKCU|HKLM] [--log FILE]\n"
+     "                                    puts back the folders as they were before the first layout\n"},
+    {"check", CliSwitch::kCsv | CliSwitch::kNoHeader | CliSwitch::kHive | CliSwitch::kLog | CliSwitch::kOut,
+     CliArguments::kNone, CheckFolderProblems,
+     "\"check\" takes no argument but --csv, --no-header, --out, --hive and --log.",
+     "  zolvane-cli check [--csv [--no-header] [--out FILE]] [--hive HKCU|HKLM] [--log FILE]\n"
      "                                    lists what is wrong with where the folders live\n"},
     {"--help -h /?", 0, CliArguments::kNone, Help, nullptr, "  zolvane-cli --help | -h | /?      this text\n", true},
     {"--version", 0, CliArguments::kNone, Version, nullptr,
@@ -179,5 +189,7 @@ std::string UsageText() {
 }
 
 int RunCliRequest(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
-  return ExitCode(Run(platform, output, request));
+  if (request.command == nullptr || request.logFile.empty()) return ExitCode(Run(platform, output, request));
+  RecordedOutput said(output);
+  return LogRun(platform, output, request, said, ExitCode(Run(platform, said, request)));
 }

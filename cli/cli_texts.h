@@ -16,7 +16,11 @@ inline constexpr char kFolderParagraph[] =
     "(\"Personal\"), in any case. A layout file has one line a folder, \"FOLDER = PATH\";\n"
     "lines that begin with ; or # are comments. --hive takes only that hive's folders.\n"
     "--move moves the folder's files with it, and the folders inside it follow; with --dry-run\n"
-    "it tells what would move and writes nothing. A file in use stops the whole move.";
+    "it tells what would move and writes nothing. A file in use stops the whole move.\n"
+    "--log FILE adds one line a run to FILE, making its folder: the time, the computer, the user,\n"
+    "the command, the exit code and what it came to, in UTF-8; a line it cannot add is said, and\n"
+    "a success then ends with 6. --create makes a missing location again. The first apply keeps\n"
+    "where its folders were, for --undo. check --out FILE replaces FILE whole with the rows.";
 inline constexpr char kExitCodesParagraph[] =
     "Exit codes:\n"
     "  0  success (check: no problem; a dry run: nothing would change)\n"
@@ -39,6 +43,8 @@ inline constexpr char kSetNeedsAPath[] = "\"set\" needs a path that is not empty
 inline constexpr char kFileNameIsEmpty[] = "The file name is empty.";
 inline constexpr char kDryRunGoesWithMove[] = "\"--dry-run\" goes with --move here.";
 inline constexpr char kMoveTakesOneFolder[] = "\"--move\" takes one folder, not --all.";
+inline constexpr char kTakesAFile[] = " takes a file.";  // after the quoted switch
+inline constexpr char kOutGoesWithCsv[] = "\"--out\" goes with --csv.";
 inline std::string UnknownCommandText(const std::string& typed) {
   return "Unknown command " + Quoted(typed) + ".";
 }
@@ -50,6 +56,10 @@ inline constexpr char kGivenTwice[] = " is given twice.";  // after the quoted s
 inline std::string UnknownFolderText(const std::string& name) {
   return "Unknown folder " + Quoted(name) + ": \"zolvane-cli list\" names the fifteen folders.";
 }
+
+// --log: a line that could not be added to the log, said on standard error.
+inline constexpr char kCannotWriteLogAction[] = "Cannot add this run's line to the log";
+inline constexpr char kLineNotLogged[] = "The line: ";
 
 // list and set.
 inline constexpr char kListCsvHeader[] = "Folder,Hive,Stored,Location";
@@ -79,6 +89,14 @@ inline constexpr char kNotPutBack[] = "moved, and could not be put back";
 inline constexpr char kChangedElsewhere[] = "moved, then changed by another program: left as it made it";
 inline constexpr char kNotReached[] = "not moved: the layout stopped before it";
 
+// apply --undo.
+inline constexpr char kNothingToUndo[] =
+    "Nothing to undo: no layout moved these folders since the last undo, or none kept where they were.";
+inline std::string PutBackAsBeforeText(const std::string& names) {
+  return "Put back as they were before the first layout: " + names + ".";
+}
+inline constexpr char kKeptLayoutStays[] = "the next \"apply --undo\" puts these folders back again.";
+
 // --move: each folder's lines once it moved, the line of its progress on a console, and a layout refused or
 // stopped.
 inline std::string MovedWithFilesLine(const std::string& name, std::uint64_t files, std::uint64_t bytes,
@@ -91,8 +109,8 @@ inline std::string MovedWithoutFilesLine(const std::string& name, const std::str
 }
 inline std::string ProgressText(const std::string& name, std::uint64_t filesDone, std::uint64_t files,
                                 std::uint64_t bytesDone, std::uint64_t bytes) {
-  return name + ": " + WithThousands(filesDone) + " of " + WithThousands(files) + " files, " + ByteSize(bytesDone) +
-         " of " + ByteSize(bytes);
+  return name + ": " + WithThousands(filesDone) + " of " + WithThousands(files) +
+         (files == 1 ? " file, " : " files, ") + ByteSize(bytesDone) + " of " + ByteSize(bytes);
 }
 // A refusal of a folder's move, when the layout puts another folder inside the folder it moves away from.
 inline std::string KeptInsideText(const std::string& name, const std::string& location) {
@@ -107,6 +125,7 @@ inline std::string LayoutStoppedText(const std::string& name) {
 }
 
 // check.
+inline constexpr char kBesideSuffix[] = ".writing";  // --out: the rows written beside the file, then moved there
 inline constexpr char kCheckCsvHeader[] = "Computer,User,Time,Folder,Problem,Detail";
 inline constexpr char kHealthyProblem[] = "ok";  // the problem column of a machine with none
 inline std::string ProblemCountText(std::size_t count) {

@@ -13,7 +13,8 @@ using SwitchName = std::pair<unsigned, const char*>;
 const SwitchName kSwitchNames[] = {{CliSwitch::kCsv, "--csv"},        {CliSwitch::kNoHeader, "--no-header"},
                                    {CliSwitch::kDryRun, "--dry-run"}, {CliSwitch::kCreate, "--create"},
                                    {CliSwitch::kHive, "--hive"},      {CliSwitch::kAll, "--all"},
-                                   {CliSwitch::kMove, "--move"}};
+                                   {CliSwitch::kMove, "--move"},      {CliSwitch::kLog, "--log"},
+                                   {CliSwitch::kUndo, "--undo"},      {CliSwitch::kOut, "--out"}};
 
 CliRequest BadUsage(const std::string& error) {
   CliRequest request;
@@ -57,12 +58,35 @@ std::string ReadSwitches(const CliCommand& command, const std::vector<std::strin
       request->hive = i + 1 < arguments.size() ? HiveNamed(Trimmed(arguments[++i])) : 0;
       if (request->hive == 0) return kHiveTakesAHive;
     }
+    if (found->first == CliSwitch::kLog || found->first == CliSwitch::kOut) {
+      std::string file = i + 1 < arguments.size() ? Trimmed(arguments[++i]) : std::string();
+      if (file.empty() || file.compare(0, 2, "--") == 0) return Quoted(found->second) + kTakesAFile;
+      (found->first == CliSwitch::kLog ? request->logFile : request->outFile) = file;
+    }
   }
   if (request->Has(CliSwitch::kAll) && request->Has(CliSwitch::kMove)) return kMoveTakesOneFolder;
+  if (request->Has(CliSwitch::kHive) && command.arguments == CliArguments::kFolder && !request->Has(CliSwitch::kAll))
+    return command.takes;
+  if (request->Has(CliSwitch::kOut) && !request->Has(CliSwitch::kCsv)) return kOutGoesWithCsv;
   // set and restore write at once: only their moves with files have a dry run; apply's is a dry run of its own.
   bool ownDryRun = command.arguments == CliArguments::kFile;
   if (request->Has(CliSwitch::kDryRun) && !request->Has(CliSwitch::kMove) && !ownDryRun) return kDryRunGoesWithMove;
   return request->Has(CliSwitch::kNoHeader) && !request->Has(CliSwitch::kCsv) ? kNoHeaderGoesWithCsv : "";
+}
+
+// The arguments as one line, each with a space in quotes, without --log and its file.
+std::string TypedWithoutLog(const std::vector<std::string>& arguments) {
+  std::string typed;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    if (AsciiLowered(Trimmed(arguments[i])) == "--log") {
+      ++i;
+      continue;
+    }
+    std::string argument = Trimmed(arguments[i]);
+    if (argument.find(' ') != std::string::npos) argument = "\"" + argument + "\"";
+    typed += (typed.empty() ? "" : " ") + argument;
+  }
+  return typed;
 }
 
 CliRequest Parse(const CliCommand& command, const std::vector<std::string>& arguments) {
@@ -72,8 +96,9 @@ CliRequest Parse(const CliCommand& command, const std::vector<std::string>& argu
   std::string refused = ReadSwitches(command, arguments, &request, &rest);
   if (!refused.empty()) return BadUsage(refused);
   using Arguments = CliArguments;
-  // restore --all takes no folder.
-  Arguments takes = request.Has(CliSwitch::kAll) ? Arguments::kNone : command.arguments;
+  // restore --all and apply --undo take no folder and no file.
+  Arguments takes =
+      request.Has(CliSwitch::kAll) || request.Has(CliSwitch::kUndo) ? Arguments::kNone : command.arguments;
   std::size_t most = takes == Arguments::kNone ? 0 : takes == Arguments::kFolderAndPath ? 2 : 1;
   std::size_t least = takes == Arguments::kFileOrNone ? 0 : most;
   if (rest.size() < least || rest.size() > most) return BadUsage(command.takes);
@@ -86,6 +111,7 @@ CliRequest Parse(const CliCommand& command, const std::vector<std::string>& argu
   } else if (!rest.empty()) {
     request.path = rest[0];
   }
+  request.typed = TypedWithoutLog(arguments);
   return request;
 }
 

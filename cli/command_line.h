@@ -10,9 +10,22 @@
 #include "vocabulary/catalogue.h"
 
 // The switches, one bit each. --create: set and apply make a location that is not there; --all: restore all fifteen;
-// --move: set, restore and apply move the folders' files with them.
+// --move: set, restore and apply move the folders' files with them; --log FILE: apply, check and restore add their
+// run's line to FILE; --undo: apply puts back the folders as they were before the first layout; --out FILE: check
+// writes its rows to FILE, replacing it whole.
 struct CliSwitch {
-  enum : unsigned { kCsv = 1, kNoHeader = 2, kDryRun = 4, kCreate = 8, kHive = 16, kAll = 32, kMove = 64 };
+  enum : unsigned {
+    kCsv = 1,
+    kNoHeader = 2,
+    kDryRun = 4,
+    kCreate = 8,
+    kHive = 16,
+    kAll = 32,
+    kMove = 64,
+    kLog = 128,
+    kUndo = 256,
+    kOut = 512
+  };
 };
 
 struct CliCommand;
@@ -25,6 +38,10 @@ struct CliRequest {
   const ShellFolder* folder = nullptr;
   // set: the new location, trimmed; backup, import and apply: the file (empty for the desktop's backup).
   std::string path;
+  std::string logFile;  // --log's file, as given
+  std::string outFile;  // --out's file, as given
+  // The arguments but --log and its file, each with a space in quotes: what the log says was run.
+  std::string typed;
   std::string error;  // what was wrong, in a sentence
 
   bool Has(unsigned which) const { return (switches & which) != 0; }

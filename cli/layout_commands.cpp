@@ -8,9 +8,12 @@
 #include "cli/move_commands.h"
 #include "features/folder_check.h"
 #include "features/folder_locations.h"
+#include "features/folder_maker.h"
+#include "features/kept_layout.h"
 #include "features/layout.h"
 #include "features/layout_file.h"
 #include "features/usable_path.h"
+#include "vocabulary/change_journal.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/vocabulary_texts.h"
 
@@ -24,13 +27,28 @@ std::string IsoTime(const platform::LocalTime& time) {
   return text;
 }
 
+// The file's bytes replaced whole: written beside it, then moved into its place in one step, so that a reader
+// finds the old rows or the new, never half of them; its folder is made when it is missing.
+std::int32_t ReplaceWhole(platform::Platform& platform, const std::string& file, const std::string& bytes) {
+  std::size_t slash = file.find_last_of('\\');
+  std::vector<std::string> made;
+  std::int32_t code =
+      slash == std::string::npos ? 0 : MakeFolderAndParents(platform.files, file.substr(0, slash), &made);
+  std::string written = file + kBesideSuffix;
+  platform.files.Delete(written);  // left by a run that was cut off
+  if (code == 0) code = platform.files.WriteNewFile(written, bytes);
+  if (code == 0) code = platform.files.Replace(written, file);
+  if (code != 0) platform.files.Delete(written);
+  return code;
+}
+
 // What a folder's line says: a move, a failure or a folder passed over says what its detail says, when it has a
 // detail; any other state its words.
 std::string LineWords(const LayoutResult& result) {
   using State = LayoutResult::State;
   State state = result.state;
-  bool detailed =
-      state == State::kWouldMove || state == State::kMoved || state == State::kFailed || state == State::kPassedOver;
+  bool detailed = state == State::kWouldMove || state == State::kMoved || state == State::kFailed ||
+                  state == State::kPassedOver || state == State::kUnchanged || state == State::kMadeAgain;
   if (detailed && !result.detail.empty()) return result.detail;
   const std::pair<State, const char*> kWords[] = {
       {State::kUnchanged, kUnchanged},   {State::kWouldMove, kWouldMove},
@@ -71,6 +89,50 @@ CliResult ReadLayout(platform::Platform& platform, CliOutput& output, const std:
   return {};
 }
 
+// The layout's folders moved (with their files, with --move), each told on its line.
+CliResult ApplyEntries(platform::Platform& platform, CliOutput& output, const CliRequest& request,
+                       const std::string& file, const std::vector<LayoutEntry>& entries, bool create) {
+  bool dryRun = request.Has(CliSwitch::kDryRun);
+  if (request.Has(CliSwitch::kMove))
+    return ApplyLayoutWithFiles(platform, output, file, entries, request.hive, dryRun, create);
+  LayoutRun run = ApplyLayout(platform, entries, LayoutOptions{dryRun, create, request.hive});
+  for (const LayoutResult& result : run.results) {
+    output.Out(AsLines(std::string(result.folder->displayName) + ": " + LineWords(result)));
+  }
+  CliResult told = Tell(output, run.outcome);
+  if (told.kind == CliResult::kDone && run.wouldChange) told.kind = CliResult::kFoundSomething;
+  return told;
+}
+
+// --undo: the kept layouts applied (their folders' locations made where they are missing), then retired once every
+// folder is back; a run that fails keeps them, for the next to try again.
+CliResult UndoLayout(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
+  std::vector<KeptLayout> kept;
+  try {
+    kept = ReadKeptLayouts(platform, request.hive);
+  } catch (const Failure& failure) {
+    return TellError(output, {CliResult::kFailed, failure.code()}, failure.what() + std::string(kNothingWritten));
+  }
+  std::vector<LayoutEntry> entries;
+  std::vector<std::string> names;
+  for (const KeptLayout& layout : kept) {
+    entries.insert(entries.end(), layout.entries.begin(), layout.entries.end());
+    for (const LayoutEntry& entry : layout.entries) names.push_back(entry.folder->displayName);
+  }
+  if (entries.empty()) {
+    output.Out(AsLines(kNothingToUndo));
+    return {};
+  }
+  CliResult undone = ApplyEntries(platform, output, request, kept.front().path, entries, true);
+  if (undone.kind != CliResult::kDone || request.Has(CliSwitch::kDryRun)) return undone;
+  for (const KeptLayout& layout : kept) {
+    std::string notice = RetireJournal(platform, layout.path, kKeptLayoutStays);
+    if (!notice.empty()) output.Err(AsLines(notice));
+  }
+  output.Out(AsLines(PutBackAsBeforeText(NamedOnce(names, ", "))));
+  return {};
+}
+
 }  // namespace
 
 std::string UnusablePathText(FolderLocations& locations, const std::string& path) {
@@ -89,25 +151,22 @@ CliResult PrintLayout(platform::Platform& platform, CliOutput& output, const Cli
   return {};
 }
 
-// The file is named by its full path in what the user is told.
+// The file is named by its full path in what the user is told. Before anything moves, where the layout's folders
+// are now is kept, unless an earlier layout kept it (KeepLayoutBefore).
 CliResult ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
+  if (request.Has(CliSwitch::kUndo)) return UndoLayout(platform, output, request);
   std::string file = platform.files.FullPath(request.path);
   LayoutFile layout;
   CliResult read = ReadLayout(platform, output, file, &layout);
   if (read.kind != CliResult::kDone) return read;
-  if (request.Has(CliSwitch::kMove)) {
-    return ApplyLayoutWithFiles(platform, output, file, layout.entries, request.hive, request.Has(CliSwitch::kDryRun),
-                                request.Has(CliSwitch::kCreate));
+  if (!request.Has(CliSwitch::kDryRun)) {
+    try {
+      KeepLayoutBefore(platform, layout.entries, request.hive);
+    } catch (const Failure& failure) {
+      return TellError(output, {CliResult::kFailed, failure.code()}, failure.what() + std::string(kNothingWritten));
+    }
   }
-  LayoutRun run =
-      ApplyLayout(platform, layout.entries,
-                  LayoutOptions{request.Has(CliSwitch::kDryRun), request.Has(CliSwitch::kCreate), request.hive});
-  for (const LayoutResult& result : run.results) {
-    output.Out(AsLines(std::string(result.folder->displayName) + ": " + LineWords(result)));
-  }
-  CliResult told = Tell(output, run.outcome);
-  if (told.kind == CliResult::kDone && run.wouldChange) told.kind = CliResult::kFoundSomething;
-  return told;
+  return ApplyEntries(platform, output, request, file, layout.entries, request.Has(CliSwitch::kCreate));
 }
 
 CliResult CheckFolderProblems(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
@@ -120,16 +179,27 @@ CliResult CheckFolderProblems(platform::Platform& platform, CliOutput& output, c
     output.Out(AsLines(ProblemCountText(problems.size())));
     return found;
   }
-  // Each row says which machine and user it is of, and when: the rows of two hundred machines go into one file.
+  // Each row says which machine and user it is of, and when: the rows of two hundred machines go into one sheet.
+  std::string rows;
   std::string who = CsvField(platform.environment.Variable("COMPUTERNAME").value_or("")) + "," +
                     CsvField(platform.environment.Variable("USERNAME").value_or("")) + "," +
                     IsoTime(platform.system.Now()) + ",";
-  if (!request.Has(CliSwitch::kNoHeader)) output.Out(AsLines(kCheckCsvHeader));
+  if (!request.Has(CliSwitch::kNoHeader)) rows += AsLines(kCheckCsvHeader);
   for (const FolderProblem& problem : problems) {
-    output.Out(AsLines(who + CsvField(problem.folder->displayName) + "," + CsvField(problem.problem) + "," +
-                       CsvField(problem.detail)));
+    rows += AsLines(who + CsvField(problem.folder->displayName) + "," + CsvField(problem.problem) + "," +
+                    CsvField(problem.detail));
   }
-  if (problems.empty()) output.Out(AsLines(who + "," + kHealthyProblem + ","));
+  if (problems.empty()) rows += AsLines(who + "," + kHealthyProblem + ",");
+  if (request.outFile.empty()) {
+    output.Out(rows);
+  } else {
+    std::string file = platform.files.FullPath(request.outFile);
+    std::int32_t code = ReplaceWhole(platform, file, rows);
+    if (code != 0) {
+      return TellError(output, {CliResult::kFailed, code},
+                       DescribeFailure(platform.system, kCannotWriteAction, file, code));
+    }
+  }
   output.Err(AsLines(ProblemCountText(problems.size())));
   return found;
 }

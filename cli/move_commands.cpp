@@ -11,6 +11,7 @@
 #include "features/folder_maker.h"
 #include "features/folder_move_plan.h"
 #include "features/folder_mover.h"
+#include "features/layout.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/registry_change.h"
 #include "vocabulary/shell_folder_keys.h"
@@ -141,14 +142,26 @@ CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, 
   std::vector<std::string> lines;  // a folder's line, in the file's order
   std::size_t unchanged = 0;
   std::size_t passedOver = 0;
+  std::size_t madeAgain = 0;
   for (const LayoutEntry& entry : entries) {
     std::string name = std::string(entry.folder->displayName) + ": ";
     if (hive != 0 && entry.folder->hive != hive) {
       lines.push_back(name + PassedOverDetail(ShortHiveName(entry.folder->hive)));
       ++passedOver;
     } else if (ValuesAlreadySo(platform, *entry.folder, entry.path)) {
-      lines.push_back(name + kUnchanged);
-      ++unchanged;
+      // Made again, when asked and its location is missing, before anything moves: as apply without --move.
+      std::vector<std::string> made;
+      LayoutResult there;
+      try {
+        there = AlreadyThere(platform, entry, create, dryRun, &made);
+      } catch (const Failure& failure) {
+        return TellError(output, {CliResult::kFailed, failure.code()},
+                         failure.what() + std::string(kNotMadeNothingWritten));
+      }
+      lines.push_back(name + (there.detail.empty() ? kUnchanged : there.detail));
+      bool again = there.state == LayoutResult::State::kMadeAgain;
+      madeAgain += again;
+      unchanged += !again;
     } else {
       lines.emplace_back();
       planned.push_back(Planned{&entry, FolderMovePlan()});
@@ -179,8 +192,8 @@ CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, 
     if (!line.empty()) output.Out(AsLines(line));
   }
   // As apply's own dry run: 2 when something would change.
-  if (dryRun)
-    return {refused ? CliResult::kUnusableInput : planned.empty() ? CliResult::kDone : CliResult::kFoundSomething};
+  bool changing = !planned.empty() || madeAgain > 0;
+  if (dryRun) return {refused ? CliResult::kUnusableInput : changing ? CliResult::kFoundSomething : CliResult::kDone};
   // A folder inside another moves first: its files are carried once, not with the other and then again.
   std::stable_sort(planned.begin(), planned.end(), [](const Planned& one, const Planned& other) {
     return one.plan.source.size() > other.plan.source.size();
@@ -195,6 +208,6 @@ CliResult ApplyLayoutWithFiles(platform::Platform& platform, CliOutput& output, 
     return moved;
   }
   // Last, as apply without --move ends: the one line a logon script keeps of a run that went well.
-  output.Out(AsLines(LayoutSummary(planned.size(), false, unchanged, passedOver)));
+  output.Out(AsLines(LayoutSummary(planned.size(), false, unchanged, passedOver, madeAgain)));
   return {};
 }

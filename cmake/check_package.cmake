@@ -1,6 +1,8 @@
-# Run by CTest (cmake -P): the package holds both programs, the README, the licence and the two scripts, each once
-# and nothing else, under one folder, and its SHA-256 file names it with its right sum. PACKAGE and FOLDER come
-# from the test.
+# Run by CTest (cmake -P): the zip holds both programs, the README, the licence and the three scripts, each once and
+# nothing else, under one folder, its text files with CR LF line ends (Notepad on XP shows bare LFs as one line)
+# and its README without the pictures it does not hold, and its SHA-256 file names it with its right sum; the MSI
+# holds the same six files, the two exes with their version. PACKAGE, FOLDER, MSI and FILE_VERSION come from the
+# test.
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE} OUTPUT_VARIABLE listing RESULT_VARIABLE listed)
 if(NOT listed EQUAL 0)
   message(FATAL_ERROR "${PACKAGE} cannot be read (run scripts/build.sh win32, which makes it)")
@@ -8,11 +10,32 @@ endif()
 string(REGEX REPLACE "\n$" "" listing "${listing}")
 string(REPLACE "\n" ";" entries "${listing}")
 list(SORT entries)
-set(expected ${FOLDER}/LICENSE.txt ${FOLDER}/README.txt ${FOLDER}/Zolvane.exe ${FOLDER}/apply-layout.cmd
-             ${FOLDER}/check-folders.cmd ${FOLDER}/zolvane-cli.exe)
+set(names LICENSE.txt README.txt Zolvane.exe apply-layout.cmd check-folders.cmd undo-layout.cmd zolvane-cli.exe)
+list(TRANSFORM names PREPEND ${FOLDER}/ OUTPUT_VARIABLE expected)
 if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "${PACKAGE} holds: ${entries}\nexpected: ${expected}")
 endif()
+
+get_filename_component(unpacked ${PACKAGE} NAME_WE)
+set(unpacked ${CMAKE_CURRENT_BINARY_DIR}/${unpacked}-unpacked)
+file(REMOVE_RECURSE ${unpacked})
+file(MAKE_DIRECTORY ${unpacked})
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${PACKAGE} WORKING_DIRECTORY ${unpacked})
+foreach(text README.txt LICENSE.txt apply-layout.cmd check-folders.cmd undo-layout.cmd)
+  file(READ ${unpacked}/${FOLDER}/${text} content HEX)
+  # Every LF (0a) follows a CR (0d): hex pairs, so look only at whole bytes.
+  string(REGEX MATCHALL "(..)0a" ends "${content}")
+  list(FILTER ends EXCLUDE REGEX "^0d0a$")
+  if(ends OR NOT content MATCHES "0d0a$")
+    message(FATAL_ERROR "${text} in ${PACKAGE} has a line that does not end in CR LF")
+  endif()
+endforeach()
+file(STRINGS ${unpacked}/${FOLDER}/README.txt pictures REGEX "!\\[")
+if(pictures)
+  message(FATAL_ERROR "README.txt in ${PACKAGE} shows pictures the package does not hold: ${pictures}")
+endif()
+file(REMOVE_RECURSE ${unpacked})
+
 file(SHA256 ${PACKAGE} sum)
 file(READ ${PACKAGE}.sha256 recorded)
 get_filename_component(name ${PACKAGE} NAME)
@@ -20,3 +43,23 @@ if(NOT recorded MATCHES "^${sum}[ \t]+\\*?${name}")
   message(FATAL_ERROR "${PACKAGE}.sha256 holds \"${recorded}\", not ${sum} ${name}")
 endif()
 message(STATUS "${name}: ${entries}, SHA-256 ${sum}")
+
+# The MSI's File table: name, then version, of each file.
+execute_process(COMMAND msiinfo export ${MSI} File OUTPUT_VARIABLE table RESULT_VARIABLE exported)
+if(NOT exported EQUAL 0)
+  message(FATAL_ERROR "${MSI} cannot be read (scripts/build.sh win32 makes it; msitools' msiinfo reads it)")
+endif()
+string(REGEX MATCHALL "\n[^\t\n]*\t[^\t\n]*\t[^\t\n]*\t[0-9]+\t[^\t\n]*" rows "${table}")
+set(files "")
+foreach(row ${rows})
+  string(REGEX REPLACE "\n[^\t]*\t[^\t]*\t([^\t]*)\t[0-9]+\t(.*)" "\\1 \\2" file "${row}")
+  string(STRIP "${file}" file)
+  list(APPEND files "${file}")
+endforeach()
+list(SORT files)
+set(expected LICENSE.txt README.txt "Zolvane.exe ${FILE_VERSION}" apply-layout.cmd check-folders.cmd
+             undo-layout.cmd "zolvane-cli.exe ${FILE_VERSION}")
+if(NOT files STREQUAL expected)
+  message(FATAL_ERROR "${MSI} holds: ${files}\nexpected: ${expected}")
+endif()
+message(STATUS "${MSI}: ${files}")

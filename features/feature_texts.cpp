@@ -107,8 +107,21 @@ std::string RestoredFromBackup(const std::string& file, const std::vector<std::s
          NamedOnce(keysPassedOver, "\n");
 }
 
+std::string DefinedOnlyHere(const std::string& variable) {
+  return "%" + variable +
+         "% is set only where this runs, not in the user's environment at logon, where the shell expands it";
+}
+std::string HoldsReservedCharacter(char reserved) {
+  return "it holds " + Quoted(std::string(1, reserved)) + ", which no folder's name can hold";
+}
 std::string NamesNoVariable(const std::string& variable) {
-  return "%" + variable + "% names no variable";
+  return "it is not a full path once expanded: %" + variable + "% names no variable, so it stays as written";
+}
+std::string NamesADevice(const std::string& name) {
+  return "a folder is named " + Quoted(name) + ", which Windows keeps for a device";
+}
+std::string NameEndsInDotOrSpace(const std::string& name) {
+  return "a folder is named " + Quoted(name) + ", ending in a dot or a space, which Windows cuts off";
 }
 std::string PathTooLong(std::size_t longest) {
   return "it is longer than " + std::to_string(longest) +
@@ -150,12 +163,24 @@ std::string MovedBeforeFolderExists(const std::string& location) {
 std::string WouldMoveDetail(const std::string& from, const std::string& to) {
   return "would move: " + from + " -> " + to;
 }
+std::string ShellFoldersWouldFollow(const std::string& from, const std::string& to) {
+  return "Shell Folders would follow: " + from + " -> " + to;
+}
 std::string PassedOverDetail(const char* shortHiveName) {
   return std::string("passed over: a folder of ") + shortHiveName;
 }
-std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver) {
-  return std::to_string(changing) + (dryRun ? " would move, " : " moved, ") + std::to_string(unchanged) + " unchanged" +
-         (passedOver > 0 ? ", " + std::to_string(passedOver) + " passed over." : ".");
+std::string UnchangedButMissing(const std::string& location) {
+  return "unchanged, but the folder " + Quoted(location) + " is missing; --create makes it again";
+}
+std::string KeptLayoutUnreadable(const std::string& path, const std::string& reason) {
+  return "Where the folders were before is kept in " + Quoted(path) + ", which cannot be read: " + reason;
+}
+std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver,
+                          std::size_t madeAgain) {
+  std::string again =
+      madeAgain == 0 ? "" : std::to_string(madeAgain) + (dryRun ? " would be made again, " : " made again, ");
+  return std::to_string(changing) + (dryRun ? " would move, " : " moved, ") + again + std::to_string(unchanged) +
+         " unchanged" + (passedOver > 0 ? ", " + std::to_string(passedOver) + " passed over." : ".");
 }
 std::string FolderNotMoved(const std::string& name) {
   return "Nothing was changed: " + name + " could not be moved.";
@@ -199,7 +224,7 @@ std::string PathsTooLongAtTarget(const std::string& target, const std::vector<st
 }
 std::string NotEnoughFreeSpace(const std::string& target, std::uint64_t needed, std::uint64_t free) {
   return "The files need " + ByteSize(needed) + " at " + Quoted(target) + ", where only " + ByteSize(free) +
-         " are free.";
+         (free == 1 ? " is free." : " are free.");
 }
 std::string TooManyEntries(const std::string& folder, std::size_t most) {
   return Quoted(folder) + " holds more than " + WithThousands(most) +

@@ -66,9 +66,15 @@ inline constexpr char kImportBrokeOff[] = "The import broke off";
 
 // What can be a folder's location: why a path cannot, in a clause of its own.
 inline constexpr char kPathHoldsControlCharacter[] = "it holds a control character";
-inline constexpr char kPathHoldsQuote[] = "it holds a quote, which no path holds";
-inline constexpr char kPathNotFull[] = "it is not a full path";
+std::string DefinedOnlyHere(const std::string& variable);
+inline constexpr char kPathIsDevicePath[] = "it is a device path (\\\\.\\ or \\\\?\\), not a folder's";
+std::string HoldsReservedCharacter(char reserved);
+inline constexpr char kPathNotFull[] = "it is not a full path such as C:\\Folder or \\\\server\\share\\Folder";
+// Not a full path once expanded, a reference left as written being why.
 std::string NamesNoVariable(const std::string& variable);
+inline constexpr char kPathHoldsColon[] = "it holds a \":\" other than its drive's";
+std::string NamesADevice(const std::string& name);
+std::string NameEndsInDotOrSpace(const std::string& name);
 std::string PathTooLong(std::size_t longest);
 inline constexpr char kCannotMakeFolder[] = "Cannot make the folder";
 
@@ -89,6 +95,9 @@ std::string LocationIsAFile(const std::string& location);
 
 // A layout file: why it is refused, and the comments of one written.
 inline constexpr char kLayoutNotText[] = "The file is neither UTF-8 text nor UTF-16 text behind a byte-order mark.";
+inline constexpr char kLayoutHoldsNulBytes[] =
+    "The file holds NUL bytes, as UTF-16 text without a byte-order mark does, so Zolvane cannot tell its encoding: "
+    "save it as UTF-8, or as Unicode (UTF-16 with its byte-order mark).";
 inline constexpr char kLayoutLineControlCharacter[] = "This line holds a control character.";
 inline constexpr char kNoEqualsSign[] = "This line has no \"=\" between a folder and a path.";
 inline constexpr char kNoPathAfterEquals[] = "The path after \"=\" is empty.";
@@ -106,9 +115,26 @@ inline constexpr char kFolderCreatedAndMoved[] = "created and moved";
 inline constexpr char kNoPathShown[] = "(no path)";
 std::string MovedBeforeFolderExists(const std::string& location);
 std::string WouldMoveDetail(const std::string& from, const std::string& to);
+// A folder whose User Shell Folders value is so already, and only its Shell Folders value would follow it.
+std::string ShellFoldersWouldFollow(const std::string& from, const std::string& to);
 std::string PassedOverDetail(const char* shortHiveName);
-// "1 moved, 2 unchanged, 1 passed over." or, for a dry run, "1 would move, 2 unchanged."
-std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver);
+// "1 moved, 2 unchanged, 1 passed over." or, for a dry run, "1 would move, 2 unchanged."; with folders made again,
+// "0 moved, 1 made again, 1 unchanged."
+std::string LayoutSummary(std::size_t changing, bool dryRun, std::size_t unchanged, std::size_t passedOver,
+                          std::size_t madeAgain = 0);
+// A folder whose values already hold the layout's path, and whose location is not there: made again (--create), or
+// said to be missing.
+inline constexpr char kFolderMadeAgain[] = "made again";
+inline constexpr char kFolderWouldBeMadeAgain[] = "would be made again";
+std::string UnchangedButMissing(const std::string& location);
+
+// The kept layout of where folders were before the first layout, and its undo.
+inline constexpr char kKeptLayoutHeading[] =
+    "; Zolvane: where these folders were before the first layout moved them; \"zolvane-cli apply --undo\" puts "
+    "them back.";
+inline constexpr char kNoPlaceForKeptLayout[] =
+    "Cannot keep where the folders were before: the shell names no application-data folder, so nothing was changed.";
+std::string KeptLayoutUnreadable(const std::string& path, const std::string& reason);
 std::string FolderNotMoved(const std::string& name);
 std::string FolderNotMovedOthersPutBack(const std::string& name, std::size_t putBack);
 std::string LayoutAppliedInPart(const std::string& name, std::size_t notPutBack);

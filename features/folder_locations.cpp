@@ -64,7 +64,7 @@ RegValue FolderLocations::ExpandPath(const RegValue& path) {
   return RegValue::FromText(ExpandText(path.text()));
 }
 
-std::string FolderLocations::ExpandText(const std::string& text, std::vector<std::string>* undefined) {
+std::string FolderLocations::ExpandText(const std::string& text, ExpansionNotes* notes) {
   std::string result;
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -81,9 +81,10 @@ std::string FolderLocations::ExpandText(const std::string& text, std::vector<std
     if (!name.empty()) value = platform_.environment.Variable(name);
     if (value) {
       result += *value;
+      if (notes != nullptr && !platform_.environment.AtLogon(name)) notes->notAtLogon.push_back(name);
     } else {
       result.append(text, open, close - open + 1);
-      if (undefined != nullptr && !name.empty()) undefined->push_back(name);
+      if (notes != nullptr && !name.empty()) notes->undefined.push_back(name);
     }
     pos = close + 1;
   }

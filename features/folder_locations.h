@@ -47,10 +47,15 @@ class FolderLocations {
   SavedValues Save(const ShellFolder& folder);
 
   RegValue ExpandPath(const RegValue& path);
+  // What an expansion met besides text: the names of references that name no variable, and of the variables
+  // defined here that the user's environment at logon lacks (Environment::AtLogon).
+  struct ExpansionNotes {
+    std::vector<std::string> undefined;
+    std::vector<std::string> notAtLogon;
+  };
   // Expands the way ExpandEnvironmentStrings does: every %NAME% of a defined variable becomes its value;
-  // undefined references, a lone "%" and all other text stay as written. The names of the undefined ones go into
-  // *undefined, when given.
-  std::string ExpandText(const std::string& text, std::vector<std::string>* undefined = nullptr);
+  // undefined references, a lone "%" and all other text stay as written. *notes, when given, gets what it met.
+  std::string ExpandText(const std::string& text, ExpansionNotes* notes = nullptr);
 
  private:
   // The outcome of a change of folders' values, in the window's words.

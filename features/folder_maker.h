@@ -8,9 +8,10 @@
 
 #include "platform/platform.h"
 
-// Makes the folder at this full path and each missing folder above it, below its drive's root or its share; each
-// takes the rights of the folder it is made in. 0 once the folder is there (made or not), else the system's code
-// of the first that could not be made; *made gets the folders made, outermost first.
+// Makes the folder at this full path and each missing folder above it, below its drive's root or its share (its
+// RootLength), "/" taken as "\" as Windows takes it; each takes the rights of the folder it is made in. 0 once the
+// folder is there (made or not), else the system's code of the first that could not be made; *made gets the
+// folders made, outermost first.
 std::int32_t MakeFolderAndParents(platform::Files& files, const std::string& path, std::vector<std::string>* made);
 
 // A location as a folder is about to move there: whether its folder is there, and the folders made for it.

@@ -71,10 +71,15 @@ class LayoutApplier {
     std::vector<bool> already = AlreadySo(platform_.registry, changes_);
     std::vector<std::string> made;
     std::vector<std::string> details(entries_.size());
+    std::vector<LayoutResult> there(entries_.size());
     for (std::size_t i = 0; i < entries_.size() && change.ready(); ++i) {
-      if (first_[i] == kPassedOver || (already[first_[i]] && already[first_[i] + 1])) continue;
+      if (first_[i] == kPassedOver) continue;
       try {
-        details[i] = ReadyFolder(platform_, locations_, entries_[i], options_.create, &made);
+        if (already[first_[i]] && already[first_[i] + 1]) {
+          there[i] = AlreadyThere(platform_, entries_[i], options_.create, false, &made);
+        } else {
+          details[i] = ReadyFolder(platform_, locations_, entries_[i], options_.create, &made);
+        }
       } catch (const Failure& failure) {
         return FolderNotMade(i, failure, made);
       }
@@ -91,6 +96,7 @@ class LayoutApplier {
       LayoutResult& line = run_.results[i];
       line.state = StateOf(result.fates[first_[i]], result.fates[first_[i] + 1], result.done());
       line.detail = line.state == State::kMoved ? details[i] : std::string();
+      if (line.state == State::kUnchanged) line = there[i];
       if (line.state == State::kFailed) line.detail = OnOneLine(FailedChangeText(result));
       moved += line.state == State::kMoved;
     }
@@ -132,16 +138,26 @@ class LayoutApplier {
       if (first_[i] == kPassedOver) continue;
       LayoutResult& line = run_.results[i];
       if (already[first_[i]] && already[first_[i] + 1]) {
-        line.state = State::kUnchanged;
+        std::vector<std::string> made;
+        line = AlreadyThere(platform_, entries_[i], options_.create, true, &made);
+        run_.wouldChange = run_.wouldChange || line.state == State::kMadeAgain;
         continue;
       }
       line.state = State::kWouldMove;
-      line.detail =
-          WouldMoveDetail(StoredPath(locations_.Save(*entries_[i].folder).userShellFolders), entries_[i].path);
+      line.detail = WouldChange(entries_[i], already[first_[i]], already[first_[i] + 1]);
       ++moving;
     }
-    run_.wouldChange = moving > 0;
+    run_.wouldChange = run_.wouldChange || moving > 0;
     return Done(moving, true);
+  }
+
+  // What a dry run says would change of a folder whose two values are not both so: its User Shell Folders value,
+  // or only its Shell Folders value when a cut-off run left the other one written already.
+  std::string WouldChange(const LayoutEntry& entry, bool firstSo, bool secondSo) {
+    FolderLocations::SavedValues saved = locations_.Save(*entry.folder);
+    bool userShellFoldersSo = entry.folder->shellFoldersFirst ? secondSo : firstSo;
+    if (!userShellFoldersSo) return WouldMoveDetail(StoredPath(saved.userShellFolders), entry.path);
+    return ShellFoldersWouldFollow(StoredPath(saved.shellFolders), locations_.ExpandText(entry.path));
   }
 
   LayoutRun FolderNotMade(std::size_t index, const Failure& failure, const std::vector<std::string>& made) {
@@ -159,10 +175,13 @@ class LayoutApplier {
   }
 
   LayoutRun Done(std::size_t changing, bool dryRun) {
-    std::size_t unchanged = 0;
-    for (const LayoutResult& result : run_.results) unchanged += result.state == State::kUnchanged;
+    std::size_t unchanged = 0, madeAgain = 0;
+    for (const LayoutResult& result : run_.results) {
+      unchanged += result.state == State::kUnchanged;
+      madeAgain += result.state == State::kMadeAgain;
+    }
     run_.outcome.result = Outcome::Result::kDone;
-    run_.outcome.message = LayoutSummary(changing, dryRun, unchanged, passedOver_);
+    run_.outcome.message = LayoutSummary(changing, dryRun, unchanged, passedOver_, madeAgain);
     return run_;
   }
 
@@ -177,6 +196,24 @@ class LayoutApplier {
 };
 
 }  // namespace
+
+LayoutResult AlreadyThere(platform::Platform& platform, const LayoutEntry& entry, bool create, bool dryRun,
+                          std::vector<std::string>* made) {
+  LayoutResult result{entry.folder, State::kUnchanged, std::string()};
+  std::string location = FolderLocations(platform).ExpandText(entry.path);
+  if (platform.files.IsFolder(location)) return result;
+  if (!create) {
+    result.detail = UnchangedButMissing(location);
+    return result;
+  }
+  result.state = State::kMadeAgain;
+  result.detail = dryRun ? kFolderWouldBeMadeAgain : kFolderMadeAgain;
+  if (!dryRun) {
+    ReadiedLocation readied = ReadyLocation(platform, location, true);
+    made->insert(made->end(), readied.made.begin(), readied.made.end());
+  }
+  return result;
+}
 
 LayoutRun ApplyLayout(platform::Platform& platform, const std::vector<LayoutEntry>& entries,
                       const LayoutOptions& options) {

@@ -12,7 +12,8 @@
 
 struct LayoutResult {
   enum class State {
-    kUnchanged,         // already there: nothing was written
+    kUnchanged,         // already there: nothing was written; detail: that its location is missing, when it is
+    kMadeAgain,         // already there, and its location, missing, was made again (a dry run: would be)
     kPassedOver,        // of the other hive than the run's: left alone
     kWouldMove,         // a dry run's: it would be moved, from and to as detail says
     kMoved,             // moved, and stays so; detail: whether its folder was made, or is not there yet
@@ -42,6 +43,12 @@ struct LayoutOptions {
   bool create = false;      // a location that is not there is made, with the folders above it, before the move
   platform::HKey hive = 0;  // only the folders of this hive; 0 for both
 };
+
+// A folder whose two values already hold where the layout puts it: kUnchanged, with UnchangedButMissing as its
+// detail when its location is not there; kMadeAgain when create made it (a dry run only says it would be), with the
+// folders made added to made. Throws Failure, in the folder's words, when it cannot be made.
+LayoutResult AlreadyThere(platform::Platform& platform, const LayoutEntry& entry, bool create, bool dryRun,
+                          std::vector<std::string>* made);
 
 // A run waits for any other run of Zolvane's to finish first; a dry run reads only, and never waits. The paths are
 // usable ones (JudgePath).

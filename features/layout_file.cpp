@@ -27,6 +27,9 @@ std::string LayoutFileTooLarge() {
 LayoutFile ParseLayoutFile(const std::string& bytes) {
   if (bytes.size() > kMaxLayoutFileBytes) return Refused(0, std::string(), LayoutFileTooLarge());
   DecodedText decoded = DecodeTextFile(bytes);
+  // UTF-16 without its byte-order mark: every other byte of its Latin letters is NUL, which no UTF-8 text holds.
+  if (decoded.encoding == TextEncoding::kUtf8 && bytes.find('\0') != std::string::npos)
+    return Refused(0, std::string(), kLayoutHoldsNulBytes);
   if (!decoded.valid) return Refused(0, std::string(), kLayoutNotText);
   std::vector<std::string> lines = SplitLines(decoded.text);
   LayoutFile file;

@@ -1,5 +1,6 @@
-// The one rule of what can be a special folder's location, which check reports on the values stored and which
-// zolvane-cli's set and apply hold every path to before they write anything.
+// The one rule of what can be a special folder's location, as Windows names files and folders: check reports on
+// the values stored by it, zolvane-cli's set and apply hold every path to it before they write anything, and the
+// folder maker makes folders only below the root it finds.
 #pragma once
 
 #include <string>
@@ -11,13 +12,24 @@ constexpr std::size_t kLongestUsablePath = 259;
 
 struct PathVerdict {
   bool usable = false;
-  // Why it is not, for the user, in a clause of its own: "it is not a full path".
+  // Why it is not, for the user, in a clause of its own: "it is not a full path ...".
   std::string why;
-  // The path with its references expanded, as the shell will look for the folder.
+  // The path with its references expanded, as the shell will look for the folder ("/" left as typed).
   std::string expanded;
 };
 
-// A location is a full path (a drive's "C:\..." or a share's "\\server\share...") once its references are
-// expanded, each reference names a variable defined here, it holds no control character and no quote, and it is
-// at most kLongestUsablePath characters long.
+// Windows takes "/" for "\" in a path.
+inline bool IsPathSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+// Where a full path's root ends: past "C:\" of a drive, past "\\server\share\" (or at the end of
+// "\\server\share") of a share; 0 when the path begins with neither.
+std::size_t RootLength(const std::string& path);
+
+// A location is, once its references are expanded (a %NAME% that names no variable stays as written, as Windows
+// expands it): a full path, not a device path (\\.\ or \\?\), with no control character, no < > " | ? *, no ":"
+// but the drive's, no folder named as a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with any extension) or ending
+// in a dot or a space, at most kLongestUsablePath characters long; and every variable it names is one of the
+// user's environment at logon, where the shell expands it, not one set only where this runs.
 PathVerdict JudgePath(FolderLocations& locations, const std::string& path);

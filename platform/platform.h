@@ -81,6 +81,11 @@ class Environment {
   // The value of a defined variable (names match without regard to case; a variable defined empty is empty
   // text), or none.
   virtual std::optional<std::string> Variable(const std::string& name) = 0;
+  // Whether the variable is one of the user's own environment as Windows builds it at logon (the system's and the
+  // user's variables in the registry, and those of the profile), where the shell expands a folder's stored path;
+  // false for one set only in the environment this process was started in, such as a script's. True when that
+  // cannot be told.
+  virtual bool AtLogon(const std::string& name) = 0;
 };
 
 // What GetVersionExW says of the running system; all zero when it says nothing.
@@ -143,6 +148,10 @@ class Files {
   // Creates a file that must not exist yet (ERROR_FILE_EXISTS when it does), writes the bytes and flushes them
   // to the disk before it closes the file.
   virtual std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) = 0;
+  // Adds the bytes at the end of a file, made when it is missing, in one write of a handle opened to append only:
+  // what many processes (many machines, on a share) append to one file at once lands whole, one after another.
+  // Others may read and append meanwhile. ERROR_PATH_NOT_FOUND when its folder is not there.
+  virtual std::int32_t AppendToFile(const std::string& path, const std::string& bytes) = 0;
   virtual std::int32_t Delete(const std::string& path) = 0;
   // Puts the file in the place of another, which it replaces in one step, and is on the disk when this returns.
   virtual std::int32_t Replace(const std::string& from, const std::string& to) = 0;

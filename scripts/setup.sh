@@ -10,8 +10,9 @@ forRunning=false
 [ "${1:-}" = --run ] && forRunning=true
 packages=(cmake g++ make g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64 fonts-wine xvfb xauth x11-utils
           imagemagick)
+# wixl builds the MSI beside the zip, and msitools' msibuild puts the exes' versions into it.
 $forRunning || packages+=(googletest libgtest-dev clang libclang-rt-14-dev g++-mingw-w64-i686-win32
-                          binutils-mingw-w64-i686)
+                          binutils-mingw-w64-i686 wixl msitools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -23,14 +23,6 @@ if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
 fi
 
 : >"$logFile"
-check() {  # description, then a command that must succeed
-  local what=$1
-  shift
-  "$@" >>"$logFile" 2>&1
-  local status=$?
-  tally "$status"
-  if [ "$status" -eq 0 ]; then echo "ok: $what" >>"$logFile"; else echo "FAILED: $what" >>"$logFile"; fi
-}
 # "TYPE<tab>DATA" of a value as the 64-bit reg.exe reads it, or nothing.
 value() {
   "$WINE64" reg query "$1" /v CommonMusic 2>/dev/null | tr -d '\r' |

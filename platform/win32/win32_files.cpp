@@ -125,6 +125,25 @@ std::int32_t Win32Files::WriteNewFile(const std::string& path, const std::string
   return code;
 }
 
+// FILE_APPEND_DATA without FILE_WRITE_DATA: the system puts each write at the end of the file as it is then, so
+// two writers never write over each other; one WriteFile of the whole text keeps it in one piece (over SMB too,
+// for a text well under a network write's size).
+std::int32_t Win32Files::AppendToFile(const std::string& path, const std::string& bytes) {
+  ScopedHandle file(::CreateFileW(Widen(path).data(), FILE_APPEND_DATA | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return static_cast<std::int32_t>(GetLastError());
+  DWORD written = 0;
+  std::int32_t code = 0;
+  if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    code = static_cast<std::int32_t>(GetLastError());
+  } else if (written != bytes.size()) {
+    code = ERROR_DISK_FULL;
+  }
+  if (!file.Close() && code == 0) code = static_cast<std::int32_t>(GetLastError());
+  return code;
+}
+
 std::int32_t Win32Files::Delete(const std::string& path) {
   if (::DeleteFileW(Widen(path).data())) return 0;
   return static_cast<std::int32_t>(GetLastError());

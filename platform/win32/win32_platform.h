@@ -1,6 +1,9 @@
 // The real platform: each interface of platform.h over the wide Win32 calls, one file an area.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace platform {
@@ -20,6 +23,13 @@ class Win32Registry : public Registry {
 class Win32Environment : public Environment {
  public:
   std::optional<std::string> Variable(const std::string& name) override;
+  bool AtLogon(const std::string& name) override;
+
+ private:
+  // The names of the user's environment at logon, ASCII letters lowered; read once, when first asked.
+  bool logonRead_ = false;
+  bool logonKnown_ = false;
+  std::vector<std::string> logonNames_;
 };
 
 class Win32System : public System {
@@ -45,6 +55,7 @@ class Win32Files : public Files {
   bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
   std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
+  std::int32_t AppendToFile(const std::string& path, const std::string& bytes) override;
   std::int32_t Delete(const std::string& path) override;
   std::int32_t Replace(const std::string& from, const std::string& to) override;
   std::int32_t MoveToNewName(const std::string& from, const std::string& to) override;

@@ -2,12 +2,16 @@
 // error code, its clock and pauses, and the console standard output writes to.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <vector>
 
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
+#include "text/ascii_case.h"
 
 namespace platform {
 
@@ -28,6 +32,48 @@ std::optional<std::string> Win32Environment::Variable(const std::string& name) {
     // Too small: length is the size needed, terminator included. The value may grow in between, so ask again.
     buffer.assign(length + 1, L'\0');
   }
+}
+
+namespace {
+
+// The names of the environment Windows gives the user's shell at logon: CreateEnvironmentBlock without
+// inheriting builds it from the registry and the profile alone. userenv.dll is loaded only when asked. False
+// when it cannot be had.
+bool ReadLogonNames(std::vector<std::string>* names) {
+  using CreateBlock = BOOL(WINAPI*)(void**, HANDLE, BOOL);
+  using DestroyBlock = BOOL(WINAPI*)(void*);
+  auto create = reinterpret_cast<CreateBlock>(SystemFunction("userenv.dll", "CreateEnvironmentBlock"));
+  auto destroy = reinterpret_cast<DestroyBlock>(SystemFunction("userenv.dll", "DestroyEnvironmentBlock"));
+  HANDLE token = nullptr;
+  if (create == nullptr || destroy == nullptr || !::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+    return false;
+  ScopedHandle ownedToken(token);
+  void* block = nullptr;
+  if (!create(&block, token, FALSE)) return false;
+  // "NAME=value" strings one after another, an empty one last; a name may begin with "=" ("=C:=C:\").
+  for (const wchar_t* entry = static_cast<const wchar_t*>(block); *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+    const wchar_t* equals = std::wcschr(entry + 1, L'=');
+    if (equals != nullptr) names->push_back(AsciiLowered(Narrow(entry, static_cast<std::size_t>(equals - entry))));
+  }
+  destroy(block);
+  return true;
+}
+
+}  // namespace
+
+// The system's own variables, which Windows gives every process of the user's: some systems' block leaves out a
+// few of them (Wine's has no PUBLIC, which Wine sets in each process as it starts), and a definition of one of them
+// in a script only repeats what the shell has anyway.
+bool Win32Environment::AtLogon(const std::string& name) {
+  if (!logonRead_) logonKnown_ = ReadLogonNames(&logonNames_);
+  logonRead_ = true;
+  if (!logonKnown_) return true;
+  const char* const kSystemsOwn[] = {"allusersprofile", "appdata",     "computername", "homedrive",   "homepath",
+                                     "localappdata",    "programdata", "public",       "systemdrive", "systemroot",
+                                     "userdomain",      "username",    "userprofile",  "windir"};
+  std::string lowered = AsciiLowered(name);
+  return std::find(std::begin(kSystemsOwn), std::end(kSystemsOwn), lowered) != std::end(kSystemsOwn) ||
+         std::find(logonNames_.begin(), logonNames_.end(), lowered) != logonNames_.end();
 }
 
 // The record is handed over with its size set and the rest zero; a failed call leaves it so.

@@ -88,7 +88,8 @@ void SystemContract(platform::System& system, Checks& checks) {
 }
 
 // A new file is made only where there is none, and read back whole; a read is refused, before anything is read,
-// for a folder and for more than it may take; a replacement takes the other's place in one step.
+// for a folder and for more than it may take; a replacement takes the other's place in one step; appends land one
+// after another.
 void FilesContract(platform::Files& files, const Setting& setting, Checks& checks) {
   const std::string file = setting.scratchFolder + "contract file.txt";
   const std::string other = setting.scratchFolder + "contract other.txt";
@@ -129,6 +130,14 @@ void FilesContract(platform::Files& files, const Setting& setting, Checks& check
   checks.Code(files.Replace(file, other), 0, "the file moved back");
   checks.Code(files.Delete(other), 0, "a file deleted");
   checks.Code(files.Delete(other), platform::kErrorFileNotFound, "a file deleted twice");
+
+  checks.Code(files.AppendToFile(other, "one\r\n"), 0, "an append makes the file");
+  checks.Code(files.AppendToFile(other, "two\r\n"), 0, "an append to a file");
+  checks.Code(files.ReadWholeFile(other, 1024, &bytes), 0, "the appended file read");
+  checks.That(bytes == "one\r\ntwo\r\n", "each append lands after the last: " + bytes);
+  checks.Code(files.AppendToFile(folder + "\\none\\log.txt", "x"), platform::kErrorPathNotFound,
+              "an append in a folder that is not there");
+  checks.Code(files.Delete(other), 0, "the appended file deleted");
 
   const std::string made = setting.scratchFolder + "made";
   checks.Code(files.CreateFolder(made), 0, "a folder made");

@@ -12,7 +12,13 @@
 
 class CliTest : public ::testing::Test {
  protected:
-  CliTest() { SetUpAnnOnWindowsXp(fake); }
+  CliTest() {
+    SetUpAnnOnWindowsXp(fake);
+    fake.shell.stockFolders[kCommonAppDataCsidl] = kCommonAppData;
+    fake.files.folders.insert(kCommonAppData);
+  }
+  static constexpr int kCommonAppDataCsidl = 0x23;
+  static constexpr char kCommonAppData[] = "C:\\Documents and Settings\\All Users\\Application Data";
 
   // Runs zolvane-cli afresh: the output and the registry's changes are this run's alone.
   int Run(const std::vector<std::string>& arguments) {

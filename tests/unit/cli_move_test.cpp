@@ -86,6 +86,19 @@ TEST_F(CliMoveTest, ALayoutMovesTheFolderInsideFirstAndEachFolderSaysWhatBecameO
   EXPECT_TRUE(fake.registry.changes.empty());
 }
 
+// The undo carries the files back to where the folder was before the first layout, whose folder the move had
+// removed, and a second undo has nothing to do.
+TEST_F(CliMoveTest, AnUndoWithMoveBringsTheFilesBackToTheFolderAsItWas) {
+  ASSERT_EQ(Apply("My Documents = D:\\Docs\n", {"--move"}), 0) << output.err;
+  ASSERT_FALSE(fake.files.folders.count(kDocs));
+  EXPECT_EQ(Run({"apply", "--undo", "--move"}), 0) << output.err;
+  EXPECT_TRUE(Has(kDocs + "\\a.txt", "abc") && Has(kDocs + "\\My Pictures\\p.jpg", "jpeg"));
+  EXPECT_FALSE(fake.files.folders.count("D:\\Docs"));
+  EXPECT_EQ(Stored("Personal"), "%USERPROFILE%\\My Documents");
+  EXPECT_EQ(Run({"apply", "--undo", "--move"}), 0);
+  EXPECT_EQ(output.out, AsLines(kNothingToUndo));
+}
+
 // As apply's own dry run, 2 says that something would change, 0 that nothing would; a folder that moves on its
 // own is not counted again in the one it lies inside.
 TEST_F(CliMoveTest, ADryRunTellsEachPlanAndTouchesNothing) {

@@ -145,6 +145,15 @@ TEST_F(CliCommandsTest, RestoreOfOneOrAllIsWholeOrNotAtAllAndEndsWithItsCode) {
   EXPECT_EQ(Stored("Desktop"), "D:\\Desk");
   fake.log.Fail("WriteValue", 0, 2);
   ExpectRun({"restore", "Desktop"}, 6, "", AsLines(WriteFailureText(2)));
+
+  // One hive's folders, and none of the other's (whose writes are still denied); a single folder has its hive.
+  EXPECT_EQ(Run({"restore", "--all", "--hive", "HKCU"}), 0) << output.err;
+  auto users = [](const ShellFolder& folder) { return folder.hive == kHkeyCurrentUser; };
+  EXPECT_EQ(Lines(output.out).size(),
+            static_cast<std::size_t>(std::count_if(std::begin(kShellFolders), std::end(kShellFolders), users)));
+  EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
+  EXPECT_EQ(Stored("Common Desktop", kHkeyLocalMachine, kShellFoldersKey), "D:\\All");
+  EXPECT_EQ(Run({"restore", "Desktop", "--hive", "HKCU"}), 1);
 }
 
 // A file named relative to the current folder is refused by its full path, with exit code 3 (which files are
@@ -187,12 +196,19 @@ TEST(CliTextsTest, EachTextReadsSo) {
       {takes("list"), "\"list\" takes no argument but --csv."},
       {takes("show"), "\"show\" takes a folder."},
       {takes("set"), "\"set\" takes a folder and a path, and --create and --move (with --dry-run)."},
-      {takes("restore"), "\"restore\" takes a folder (with --move and --dry-run) or --all."},
+      {takes("restore"), "\"restore\" takes a folder (with --move and --dry-run) or --all (with --hive), and --log."},
       {takes("backup"), "\"backup\" takes at most one file."},
       {takes("import"), "\"import\" takes one file."},
       {takes("layout"), "\"layout\" takes no argument but --hive."},
-      {takes("apply"), "\"apply\" takes one file, and --dry-run, --create, --move and --hive."},
-      {takes("check"), "\"check\" takes no argument but --csv, --no-header and --hive."},
+      {takes("apply"), "\"apply\" takes one file (or --undo), and --dry-run, --create, --move, --hive and --log."},
+      {takes("check"), "\"check\" takes no argument but --csv, --no-header, --out, --hive and --log."},
+      {kTakesAFile, " takes a file."},
+      {kOutGoesWithCsv, "\"--out\" goes with --csv."},
+      {kCannotWriteLogAction, "Cannot add this run's line to the log"},
+      {kNothingToUndo,
+       "Nothing to undo: no layout moved these folders since the last undo, or none kept where they were."},
+      {PutBackAsBeforeText("My Documents, Favorites"),
+       "Put back as they were before the first layout: My Documents, Favorites."},
       {kListCsvHeader, "Folder,Hive,Stored,Location"},
       {kNothingWritten, " Nothing was written."},
       {kNotMadeNothingWritten, "; nothing was written."},
@@ -215,6 +231,8 @@ TEST(CliTextsTest, EachTextReadsSo) {
       {ProblemCountText(0), "No problem found."},
       {ProblemCountText(1), "1 problem."},
       {ProblemCountText(7), "7 problems."},
+      {ProgressText("Desktop", 0, 1, 0, 1), "Desktop: 0 of 1 file, 0 bytes of 1 byte"},
+      {ProgressText("Desktop", 2, 1234, 2048, 3 * 1024 * 1024), "Desktop: 2 of 1,234 files, 2.0 KB of 3.0 MB"},
   };
   for (const auto& [text, expected] : texts) EXPECT_EQ(text, expected);
 }

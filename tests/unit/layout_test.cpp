@@ -31,6 +31,7 @@ TEST(ParseLayoutFileTest, ReadsEachNamedFolderAndRefusesTheWholeFileAtItsFirstBa
       {"Desktop = D:\\\x01", 1, kLayoutLineControlCharacter, 0},
       {"; nothing\r\n\r\n", 0, kLayoutNamesNoFolder, 0},
       {"Desktop = D:\\\xC3", 0, kLayoutNotText, 0},
+      {Utf8ToUtf16Le("Desktop = D:\\Desk\r\n"), 0, kLayoutHoldsNulBytes, 0},
   };
   for (const auto& c : cases) {
     LayoutFile file = ParseLayoutFile(c.bytes);
@@ -49,10 +50,13 @@ TEST(ParseLayoutFileTest, ReadsEachNamedFolderAndRefusesTheWholeFileAtItsFirstBa
 
 class LayoutCommandsTest : public CliTest {
  protected:
-  // Every folder at its stock place, as a relocation leaves it.
+  // Every folder at its stock place, as a relocation leaves it, and there.
   LayoutCommandsTest() {
     FolderLocations locations(fake.platform());
-    for (const ShellFolder& folder : kShellFolders) locations.RestoreDefault(folder);
+    for (const ShellFolder& folder : kShellFolders) {
+      locations.RestoreDefault(folder);
+      fake.files.folders.insert(locations.ExpandText(folder.stockDefaultPath));
+    }
   }
   int Apply(const std::string& layout, bool dryRun = false) {
     fake.files.files["D:\\layout.txt"] = layout;
@@ -93,6 +97,11 @@ TEST_F(LayoutCommandsTest, ApplyMovesWhatIsElsewhereInFileOrderAndADryRunOnlySay
   EXPECT_EQ(Stored("CommonMusic", kHkeyLocalMachine, kShellFoldersKey), "M:\\");
   // Now all there: the dry run finds nothing to do.
   EXPECT_EQ(Apply(layout, true), 0);
+  // Half written by a run cut off: only the Shell Folders value would change, and the dry run says so.
+  fake.registry.SetString(kHkeyCurrentUser, kShellFoldersKey, "Desktop", platform::kRegSz, "C:\\Old");
+  EXPECT_EQ(Apply(layout, true), 2);
+  EXPECT_EQ(output.out.substr(0, output.out.find("\r\n")),
+            "Desktop: " + ShellFoldersWouldFollow("C:\\Old", "D:\\Desk"));
 }
 
 // One change for the whole layout: each folder's line says how it stands once the refused write is put back.
@@ -124,6 +133,16 @@ TEST_F(LayoutCommandsTest, CreateMakesTheMissingFoldersAndHiveLeavesTheOtherHive
   EXPECT_EQ(output.err, FolderNotMoved("Shared Music") +
                             FoldersMadeStay({"\\\\srv\\home\\Ann", "\\\\srv\\home\\Ann\\Desktop"}) + " (error 5)\r\n");
   EXPECT_EQ(Stored("Desktop"), "%USERPROFILE%\\Desktop");
+  // The server out of reach: the other hive's folder is still passed over, with or without its files.
+  fake.files.folders.erase("\\\\srv\\home\\Ann\\Desktop");
+  fake.files.folders.erase("\\\\srv\\home\\Ann");
+  fake.log.Fail("CreateFolder(\\\\srv\\home\\Ann)", CallLog::kEvery, 53);
+  std::vector<std::string> apply = {"apply", "D:\\layout.txt", "--create", "--hive", "HKCU"};
+  for (int withFiles = 0; withFiles < 2; ++withFiles) {
+    if (withFiles) apply.push_back("--move");
+    EXPECT_EQ(Run(apply), 6);
+    EXPECT_NE(output.out.find("Shared Music: " + PassedOverDetail("HKLM") + "\r\n"), std::string::npos) << output.out;
+  }
 }
 
 TEST_F(LayoutCommandsTest, AFileThatIsNoLayoutOrCannotBeReadWritesNothing) {

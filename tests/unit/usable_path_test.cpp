@@ -1,9 +1,11 @@
-// What can be a special folder's location: the one rule check reports by and set and apply refuse by, and the
-// refusals leaving the registry as it was.
+// What can be a special folder's location: the one rule, as one table of paths, each usable or refused with its
+// reason; check reporting by it, set and apply refusing by it and leaving the registry as it was, and the folder
+// maker making what it accepts.
 #include <gtest/gtest.h>
 
 #include "cli_fixture.h"
 #include "features/feature_texts.h"
+#include "features/folder_check.h"
 #include "features/usable_path.h"
 
 namespace {
@@ -20,27 +22,63 @@ std::string PathOfCharacters(std::size_t characters) {
   return path;
 }
 
+// Ann's profile (SetUpAnnOnWindowsXp), and a variable that only the script running zolvane-cli set.
+void SetUpEnvironment(FakePlatform& fake) {
+  SetUpAnnOnWindowsXp(fake);
+  fake.environment.SetHereOnly("SCRIPTED", "D:\\Scripted");
+}
+
 const PathCase kPaths[] = {
+    // A drive's path or a share's, "/" taken as "\", references expanded.
     {"D:\\Docs", ""},
     {"D:\\", ""},
+    {"C:/fwd/slash", ""},
+    {"C:\\fwd/mixed/deep", ""},
     {"%USERPROFILE%\\Eigene Dateien", ""},
     {"\\\\fileserver\\home\\%USERNAME%\\My Documents", ""},
+    {"\\\\fileserver\\home", ""},
+    // A "%" that begins no variable's name stays as written, as Windows expands it.
+    {"C:\\50% off\\and 20% more", ""},
+    {"C:\\%NOPE%\\Music", ""},
+    // Names that only begin or end like a device's, or hold a dot inside.
+    {"D:\\CONSOLE\\com10\\Nul-Music\\.music\\v1.0", ""},
     {PathOfCharacters(kLongestUsablePath), ""},
-    {"\"D:\\Quoted Path\\Docs\"", kPathHoldsQuote},
+    {"D:\\a\tb", kPathHoldsControlCharacter},
+    {"%SCRIPTED%\\Music", DefinedOnlyHere("SCRIPTED")},
+    {"\\\\.\\NUL", kPathIsDevicePath},
+    {"\\\\?\\C:\\Docs", kPathIsDevicePath},
+    {"//./C:/Docs", kPathIsDevicePath},
+    {"C:\\a|b", HoldsReservedCharacter('|')},
+    {"C:\\a*b?", HoldsReservedCharacter('*')},
+    {"C:\\a<b>", HoldsReservedCharacter('<')},
+    {"\"D:\\Quoted Path\\Docs\"", HoldsReservedCharacter('"')},
     {"Docs", kPathNotFull},
     {"relative\\docs", kPathNotFull},
     {"\\Docs", kPathNotFull},
     {"D:Docs", kPathNotFull},
+    {"\\\\server", kPathNotFull},
+    {"\\\\server\\", kPathNotFull},
+    {"\\\\\\\\", kPathNotFull},
     {"%NOPE%\\Music", NamesNoVariable("NOPE")},
-    {"D:\\a\tb", kPathHoldsControlCharacter},
+    {"C:\\x:y", kPathHoldsColon},
+    {"\\\\server\\share\\x:y", kPathHoldsColon},
+    // Doubled up: "C:\Documents and Settings\AnnC:\Documents and Settings\Ann".
+    {"%USERPROFILE%%USERPROFILE%", kPathHoldsColon},
+    {"C:\\CON", NamesADevice("CON")},
+    {"C:\\NUL\\x", NamesADevice("NUL")},
+    {"D:\\Music\\lpt1.txt", NamesADevice("lpt1.txt")},
+    {"\\\\server\\share\\Com9 .x\\Music", NamesADevice("Com9 .x")},
+    {"D:\\Music.", NameEndsInDotOrSpace("Music.")},
+    {"D:\\Music \\Rock", NameEndsInDotOrSpace("Music ")},
+    {"D:\\Music\\..\\Docs", NameEndsInDotOrSpace("..")},
     {PathOfCharacters(kLongestUsablePath + 1), PathTooLong(kLongestUsablePath)},
     // Short as typed, too long once %USERPROFILE% (31 characters) is expanded.
     {"%USERPROFILE%\\" + std::string(230, 'a'), PathTooLong(kLongestUsablePath)},
 };
 
-TEST(UsablePathTest, EachKindOfUnusablePathIsToldByItsReason) {
+TEST(UsablePathTest, EachKindOfPathIsUsableOrToldByItsReason) {
   FakePlatform fake;
-  SetUpAnnOnWindowsXp(fake);
+  SetUpEnvironment(fake);
   FolderLocations locations(fake.platform());
   for (const PathCase& c : kPaths) {
     PathVerdict verdict = JudgePath(locations, c.path);
@@ -48,9 +86,35 @@ TEST(UsablePathTest, EachKindOfUnusablePathIsToldByItsReason) {
     EXPECT_EQ(verdict.why, c.why) << c.path;
   }
   EXPECT_EQ(JudgePath(locations, "%USERPROFILE%\\Docs").expanded, "C:\\Documents and Settings\\Ann\\Docs");
+  EXPECT_EQ(JudgePath(locations, "C:/fwd/slash").expanded, "C:/fwd/slash");
 }
 
-TEST_F(CliTest, SetAndApplyOfAnUnusablePathWriteNothingAndExitThree) {
+TEST(UsablePathTest, CheckCallsEachUnusableStoredValueUnusableWithWhy) {
+  FakePlatform fake;
+  SetUpEnvironment(fake);
+  for (const PathCase& c : kPaths) {
+    fake.registry.SetString(platform::kHkeyCurrentUser, kUserShellFoldersKey, "My Music", platform::kRegExpandSz,
+                            c.path);
+    std::vector<FolderProblem> problems;
+    for (const FolderProblem& problem : CheckFolders(fake.platform(), platform::kHkeyCurrentUser)) {
+      if (std::string(problem.folder->valueName) == "My Music") problems.push_back(problem);
+    }
+    if (c.why.empty()) {
+      for (const FolderProblem& problem : problems) EXPECT_NE(problem.problem, kUnusableValueProblem) << c.path;
+      continue;
+    }
+    ASSERT_EQ(problems.size(), 1u) << c.path;
+    EXPECT_EQ(problems[0].problem, kUnusableValueProblem) << c.path;
+    EXPECT_EQ(problems[0].detail, UserShellFoldersUnusable(c.path, c.why)) << c.path;
+  }
+}
+
+class UsablePathCliTest : public CliTest {
+ protected:
+  UsablePathCliTest() { fake.environment.SetHereOnly("SCRIPTED", "D:\\Scripted"); }
+};
+
+TEST_F(UsablePathCliTest, SetAndApplyOfAnUnusablePathWriteNothingAndExitThree) {
   auto before = fake.registry.keys();
   auto foldersBefore = fake.files.folders;
   for (const PathCase& c : kPaths) {
@@ -66,6 +130,14 @@ TEST_F(CliTest, SetAndApplyOfAnUnusablePathWriteNothingAndExitThree) {
     EXPECT_EQ(fake.registry.keys(), before) << c.path;
     EXPECT_EQ(fake.files.folders, foldersBefore) << c.path;
   }
+}
+
+TEST_F(UsablePathCliTest, SetCreateMakesEachFolderOfAPathWithForwardSlashes) {
+  EXPECT_EQ(Run({"set", "My Music", "C:\\fwd/mixed/deep", "--create"}), 0) << output.err;
+  EXPECT_EQ(Stored("My Music"), "C:\\fwd/mixed/deep");
+  EXPECT_EQ(fake.files.folders.count("C:\\fwd"), 1u);
+  EXPECT_EQ(fake.files.folders.count("C:\\fwd/mixed"), 1u);
+  EXPECT_EQ(fake.files.folders.count("C:\\fwd/mixed/deep"), 1u);
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "tests/e2e/driver.h"
 #include "tests/e2e/registry_keeper.h"
 #include "text/utf16.h"
+#include "text/utf8.h"
 #include "vocabulary/catalogue.h"
 #include "wide_text.h"
 #include "wine_check.h"
@@ -176,8 +180,8 @@ void TestRefusedPathAndUsage() {
   ProgramRun relative = RunCli(L"set Personal relative\\docs");
   CHECK_EQ(relative.exitCode, 3);
   CHECK_EQ(relative.out + relative.err,
-           std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path. "
-                       "Nothing was written.\r\n"));
+           std::string("The path \"relative\\docs\" cannot be where a folder lives: it is not a full path such "
+                       "as C:\\Folder or \\\\server\\share\\Folder. Nothing was written.\r\n"));
   CHECK(Read(Folder("My Documents"), kUserShellFoldersKey) == before);
   ProgramRun help = RunCli(L"/?");
   CHECK_EQ(help.exitCode, 0);
@@ -257,20 +261,22 @@ std::vector<ULONGLONG> KeysLastWritten() {
   return times;
 }
 
-// The README's two scripts, copied to a share as an administrator would, with zolvane-cli.exe and a layout
-// beside them, and run by cmd at the logons of users whose names cmd could read as syntax.
+// The README's three scripts, copied to a share as an administrator would, with zolvane-cli.exe and a layout
+// beside them and no logs folder yet, and run by cmd at the logons of users whose names cmd could read as syntax
+// or no code page holds, on two computers. Each user's folders (the fifteen and Application Data) are theirs: put
+// in the registry at their logon and kept at the next one's, as a roaming profile would.
 class LogonScripts {
  public:
   explicit LogonScripts(const std::wstring& scriptsFolder) : share_(TempFolder() + L"zolvane netlogon (test)\\") {
     RemoveTree(share_.substr(0, share_.size() - 1));
     CreateDirectoryW(share_.c_str(), nullptr);
-    CreateDirectoryW((share_ + L"logs").c_str(), nullptr);
-    CreateDirectoryW((share_ + L"temp").c_str(), nullptr);
-    for (const wchar_t* script : {L"apply-layout.cmd", L"check-folders.cmd"}) {
+    for (const wchar_t* folder : {L"temp", L"profiles", L"home"}) CreateDirectoryW((share_ + folder).c_str(), nullptr);
+    for (const wchar_t* script : {L"apply-layout.cmd", L"check-folders.cmd", L"undo-layout.cmd"}) {
       CHECK(CopyFileW((scriptsFolder + L"\\" + script).c_str(), (share_ + script).c_str(), FALSE));
     }
     CHECK(CopyFileW(cliPath.c_str(), (share_ + L"zolvane-cli.exe").c_str(), FALSE));
-    for (const wchar_t* name : {L"USERNAME", L"TEMP", L"TMP"}) saved_.emplace_back(name, Environment(name));
+    for (const wchar_t* name : {L"USERNAME", L"COMPUTERNAME", L"TEMP", L"TMP"})
+      saved_.emplace_back(name, Environment(name));
   }
   ~LogonScripts() {
     for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name.c_str(), value.c_str());
@@ -279,74 +285,160 @@ class LogonScripts {
 
   const std::wstring& share() const { return share_; }
   void WriteLayout(const std::wstring& text) { WriteFileBytes(share_ + L"layout.txt", Utf8(text)); }
-  // The user logs on: their name and temporary folder, as Windows sets them.
-  void LogOn(const std::wstring& user) {
+  std::wstring Profile(const std::wstring& user) const { return share_ + L"profiles\\" + user; }
+  // The user logs on at the computer: their name, temporary folder and registry, as Windows sets them. A user's
+  // first logon finds My Documents in the profile, with a letter in it, and Application Data there too.
+  void LogOn(const std::wstring& computer, const std::wstring& user) {
+    if (!user_.empty()) registries_[user_] = ReadUsersFolders();
+    user_ = user;
     std::wstring temp = share_ + L"temp\\" + user;
     CreateDirectoryW(temp.c_str(), nullptr);
+    SetEnvironmentVariableW(L"COMPUTERNAME", computer.c_str());
     SetEnvironmentVariableW(L"USERNAME", user.c_str());
     SetEnvironmentVariableW(L"TEMP", temp.c_str());
     SetEnvironmentVariableW(L"TMP", temp.c_str());
+    if (registries_.count(user) != 0) {
+      WriteUsersFolders(registries_[user]);
+      return;
+    }
+    CreateDirectoryW(Profile(user).c_str(), nullptr);
+    CreateDirectoryW((Profile(user) + L"\\My Documents").c_str(), nullptr);
+    WriteFileBytes(Profile(user) + L"\\My Documents\\letter.txt", "Dear " + Utf8(user));
+    CHECK_EQ(RunCli(L"set Personal \"" + Profile(user) + L"\\My Documents\"").exitCode, 0);
+    for (const char* key : {kUserShellFoldersKey, kShellFoldersKey})
+      WriteRawValue(HKEY_CURRENT_USER, key, "AppData", TextValue(REG_SZ, Profile(user) + L"\\Application Data"));
   }
-  ProgramRun Run(const wchar_t* script) {
-    return RunAndCapture(L"cmd.exe /c \"\"" + share_ + script + L"\"\"", share_);
+  ProgramRun Run(const std::wstring& script, const std::wstring& parameter = std::wstring()) {
+    return RunAndCapture(L"cmd.exe /c \"\"" + share_ + script + L"\" " + parameter + L"\"", share_);
   }
-  std::string Log() const { return ReadFileBytes(share_ + L"logs\\" + Environment(L"COMPUTERNAME") + L".log"); }
-  std::string Csv() const { return ReadFileBytes(share_ + L"logs\\" + Environment(L"COMPUTERNAME") + L".csv"); }
+  std::string Log() const { return ReadFileBytes(share_ + L"logs\\zolvane.log"); }
+  std::wstring State(const std::wstring& computer, const std::wstring& user) const {
+    return share_ + L"logs\\state\\" + computer + L"-" + user + L".csv";
+  }
 
  private:
+  using Folders = std::vector<RawValue>;
+  static std::vector<std::pair<const char*, const char*>> UsersValues() {
+    std::vector<std::pair<const char*, const char*>> values;
+    for (const char* key : {kUserShellFoldersKey, kShellFoldersKey}) {
+      values.emplace_back(key, "AppData");
+      for (const ShellFolder& folder : kShellFolders) {
+        if (folder.hive == platform::kHkeyCurrentUser) values.emplace_back(key, folder.valueName);
+      }
+    }
+    return values;
+  }
+  static Folders ReadUsersFolders() {
+    Folders folders;
+    for (const auto& [key, name] : UsersValues()) folders.push_back(ReadRawValue(HKEY_CURRENT_USER, key, name));
+    return folders;
+  }
+  static void WriteUsersFolders(const Folders& folders) {
+    std::size_t i = 0;
+    for (const auto& [key, name] : UsersValues()) WriteRawValue(HKEY_CURRENT_USER, key, name, folders[i++]);
+  }
+
   std::wstring share_;
+  std::wstring user_;
+  std::map<std::wstring, Folders> registries_;
   std::vector<std::pair<std::wstring, std::wstring>> saved_;
 };
 
-// "12/9/2026 5:46 AM PC Tom&Jerry apply exit 0: 1 moved, ...": a log line names the user and ends with the
-// exit code and the summary.
-bool LogEndsWith(const std::string& log, const std::wstring& user, const std::string& ending) {
+// "2026-12-09 05:46:00<TAB>PC-A<TAB>Tom&Jerry<TAB>apply ...<TAB>0<TAB>1 moved, ...": the log's last line is of this
+// computer and user, with the exit code and what the run came to.
+bool LogEndsWith(const std::string& log, const std::wstring& user, const std::string& command,
+                 const std::string& ending) {
   std::vector<std::string> lines = Lines(log);
-  std::string expected = " " + Utf8(Environment(L"COMPUTERNAME")) + " " + Utf8(user) + " " + ending;
-  return !lines.empty() && lines.back().size() > expected.size() &&
-         lines.back().compare(lines.back().size() - expected.size(), expected.size(), expected) == 0;
+  if (lines.empty()) return false;
+  const std::string& last = lines.back();
+  std::string who = "\t" + Utf8(Environment(L"COMPUTERNAME")) + "\t" + Utf8(user) + "\t" + command;
+  return last.size() >= 19 + who.size() + ending.size() && last.compare(19, who.size(), who) == 0 &&
+         last.compare(last.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-// Each user's logon makes their folder on the share with the folders above it (--create) and moves My Documents
-// there with its files (--move), passes over the shared folder's line (--hive HKCU), and logs it; the check writes
-// the machine's ok row.
+// Two rounds of logons on two computers: the first moves each user's My Documents with its letter to the user's
+// folder on the share (made, with the logs folder, where missing) and passes over the shared folder's line; the
+// second finds all in place and writes nothing, but makes again a user's folder deleted in between. Each check
+// replaces its computer's and user's state file; the README's join gives one row a computer and user. The undo
+// script puts a user's folder back with the letter, once. The log reads back as UTF-8, one line a run.
 void TestLogonScripts(const std::wstring& scriptsFolder) {
   e2e::RegistryKeeper keeper;
   KeepEveryFolder(keeper);
+  for (const char* key : {kUserShellFoldersKey, kShellFoldersKey}) keeper.Keep(HKEY_CURRENT_USER, key, "AppData");
   LogonScripts scripts(scriptsFolder);
   const std::wstring documents = scripts.share() + L"home\\%USERNAME%\\My Documents";
   scripts.WriteLayout(L"My Documents = " + documents + L"\r\nShared Music = " + scripts.share() + L"Music\r\n");
   RawValue music = Read(Folder("Shared Music"), kShellFoldersKey);
-  CreateDirectoryW((scripts.share() + L"profiles").c_str(), nullptr);
-  for (const wchar_t* user : {L"Smith (Admin)", L"Tom&Jerry", L"50%Off"}) {
-    // On a network each user has a My Documents of their own, here with a letter in it.
-    const std::wstring old = scripts.share() + L"profiles\\" + user;
-    const std::string letter = "Dear " + Utf8(user);
-    CreateDirectoryW(old.c_str(), nullptr);
-    WriteFileBytes(old + L"\\letter.txt", letter);
-    CHECK_EQ(RunCli(L"set Personal \"" + old + L"\"").exitCode, 0);
-    scripts.LogOn(user);
+  const std::wstring kUsers[] = {L"Tom&Jerry", L"50%Off", L"Jos\u00e9 M\u00fcller"};
+  const std::string apply = "apply \"" + Utf8(scripts.share()) + "layout.txt\" --hive HKCU --create --move";
+  std::size_t runs = 0;
+  for (const std::wstring& user : kUsers) {
+    scripts.LogOn(L"PC-A", user);
+    CHECK_EQ(Exists(scripts.share() + L"logs"), runs > 0);  // only the first run finds no logs folder
     ProgramRun first = scripts.Run(L"apply-layout.cmd");
     CHECK_EQ(first.exitCode, 0);
-    CHECK_EQ(first.out + first.err, std::string());
-    CHECK_EQ(ReadFileBytes(Expanded(documents) + L"\\letter.txt"), letter);
-    CHECK(!Exists(old + L"\\letter.txt"));
+    CHECK_EQ(first.err, "Made the folder \"" + Expanded(Utf8(documents)) + "\".\r\n");
+    CHECK_EQ(ReadFileBytes(Expanded(documents) + L"\\letter.txt"), "Dear " + Utf8(user));
+    CHECK(!Exists(scripts.Profile(user) + L"\\My Documents\\letter.txt"));
     CheckStored(Folder("My Documents"), documents);
-    CHECK(LogEndsWith(scripts.Log(), user, "apply exit 0: 1 moved, 0 unchanged, 1 passed over."));
-    // The next logon finds every folder in place: it writes nothing, and says so.
-    std::vector<ULONGLONG> written = KeysLastWritten();
-    Sleep(20);
-    ProgramRun second = scripts.Run(L"apply-layout.cmd");
-    CHECK_EQ(second.exitCode, 0);
-    CHECK(KeysLastWritten() == written);
-    CHECK(LogEndsWith(scripts.Log(), user, "apply exit 0: 0 moved, 1 unchanged, 1 passed over."));
-
+    CHECK(LogEndsWith(scripts.Log(), user, apply, "\t0\t1 moved, 0 unchanged, 1 passed over."));
     CHECK_EQ(scripts.Run(L"check-folders.cmd").exitCode, 0);
-    CHECK(IsOkRow(Lines(scripts.Csv()).back(), user));
-    CHECK(LogEndsWith(scripts.Log(), user, "check exit 0: No problem found."));
+    std::vector<std::string> state = Lines(ReadFileBytes(scripts.State(L"PC-A", user)));
+    CHECK(state.size() == 1 && IsOkRow(state[0], user));
+    CHECK(LogEndsWith(scripts.Log(), user, "check --csv --no-header --out", "\t0\tNo problem found."));
+    runs += 2;
   }
   CHECK(Read(Folder("Shared Music"), kShellFoldersKey) == music);
-  // What the second logon's check relies on: a value written is seen in its key's time. (Wine keeps the time of
+
+  // The startup script moves the shared folder, keeping where it was per machine, in the all-users application
+  // data; its undo puts it back and retires that.
+  wchar_t common[MAX_PATH] = L"";
+  CHECK_EQ(static_cast<long long>(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, common)),
+           0ll);
+  const std::wstring sharedKept = std::wstring(common) + L"\\Zolvane\\before-layout (shared folders).txt";
+  RawValue sharedMusic = Read(Folder("Shared Music"), kUserShellFoldersKey);
+  CHECK_EQ(scripts.Run(L"apply-layout.cmd", L"HKLM").exitCode, 0);
+  CheckStored(Folder("Shared Music"), scripts.share() + L"Music");
+  CHECK_EQ(ReadFileBytes(sharedKept).find("\r\nShared Music = " + Utf8(UpToNul(sharedMusic.bytes)) + "\r\n") !=
+               std::string::npos,
+           true);
+  CHECK_EQ(scripts.Run(L"undo-layout.cmd", L"HKLM").exitCode, 0);
+  CHECK(Read(Folder("Shared Music"), kUserShellFoldersKey) == sharedMusic);
+  CHECK(!Exists(sharedKept));
+  runs += 2;
+
+  // Eight runs at once append to one log: eight whole lines.
+  const std::wstring together = scripts.share() + L"logs\\together.log";
+  {
+    std::vector<std::unique_ptr<CapturedRun>> started;
+    for (int i = 0; i < 8; ++i)
+      started.push_back(
+          std::make_unique<CapturedRun>(Cli(L"check --log \"" + together + L"\""), L"together" + std::to_wstring(i)));
+    for (auto& run : started) CHECK_EQ(run->Finish().exitCode, 0);
+  }
+  std::vector<std::string> together8 = Lines(ReadFileBytes(together));
+  CHECK_EQ(together8.size(), 8u);
+  const std::string whole = "\t0\tNo problem found.";
+  for (const std::string& line : together8) CHECK_EQ(line.substr(line.size() - whole.size()), whole);
+
+  // Tom&Jerry's folder on the server is deleted; the next logons, at another computer, make it again.
+  RemoveTree(Expanded(scripts.share() + L"home\\Tom&Jerry"));
+  for (const std::wstring& user : kUsers) {
+    scripts.LogOn(L"PC-B", user);
+    bool deleted = user == kUsers[0];
+    std::vector<ULONGLONG> written = KeysLastWritten();
+    Sleep(20);
+    ProgramRun again = scripts.Run(L"apply-layout.cmd");
+    CHECK_EQ(again.exitCode, 0);
+    CHECK(KeysLastWritten() == written);
+    CHECK(Exists(Expanded(documents)));
+    CHECK(LogEndsWith(scripts.Log(), user, apply,
+                      deleted ? "\t0\t0 moved, 1 made again, 0 unchanged, 1 passed over."
+                              : "\t0\t0 moved, 1 unchanged, 1 passed over."));
+    CHECK_EQ(scripts.Run(L"check-folders.cmd").exitCode, 0);
+    runs += 2;
+  }
+  // What the second logons' check relies on: a value written is seen in its key's time. (Wine keeps the time of
   // a value written as it was, so under Wine that check shows that nothing changed; the native tests show that
   // nothing is written at all.)
   std::vector<ULONGLONG> written = KeysLastWritten();
@@ -355,25 +447,66 @@ void TestLogonScripts(const std::wstring& scriptsFolder) {
   CHECK(KeysLastWritten() != written);
   CHECK_EQ(RunCli(L"set Personal \"" + documents + L"\"").exitCode, 0);
 
-  // The header once, however many runs; a broken folder is a row of its own.
+  // A problem is a row of the state file while it lasts, and gone from it once mended: the file is the state.
+  const std::wstring& jose = kUsers[2];
+  RawValue myMusic = Read(Folder("My Music"), kUserShellFoldersKey);
   CHECK_EQ(RunCli(L"set \"My Music\" Q:\\Nowhere").exitCode, 0);
   CHECK_EQ(scripts.Run(L"check-folders.cmd").exitCode, 2);
-  std::vector<std::string> rows = Lines(scripts.Csv());
-  CHECK_EQ(std::count(rows.begin(), rows.end(), std::string("Computer,User,Time,Folder,Problem,Detail")), 1);
-  CHECK_EQ(rows.front(), std::string("Computer,User,Time,Folder,Problem,Detail"));
-  CHECK(rows.back().find(",My Music,location missing,") != std::string::npos);
-  CHECK(LogEndsWith(scripts.Log(), L"50%Off", "check exit 2: 1 problem."));
+  std::vector<std::string> rows = Lines(ReadFileBytes(scripts.State(L"PC-B", jose)));
+  CHECK(rows.size() == 1 && rows[0].find(",My Music,location missing,") != std::string::npos);
+  CHECK(LogEndsWith(scripts.Log(), jose, "check --csv --no-header --out", "\t2\t1 problem."));
+  CHECK_EQ(RunCli(L"set \"My Music\" \"" + UpToNul(myMusic.bytes) + L"\"").exitCode, 0);
+  CHECK_EQ(scripts.Run(L"check-folders.cmd").exitCode, 0);
+  CHECK_EQ(Lines(ReadFileBytes(scripts.State(L"PC-B", jose))).size(), 1u);
+  runs += 2;
 
-  // A layout with an unusable path fails at logon, writes nothing, and the log holds all zolvane-cli said.
+  // The README's join, with pushd: one header and the latest row of each computer and user.
+  WriteFileBytes(scripts.share() + L"join.cmd",
+                 "pushd \"" + Utf8(scripts.share()) +
+                     "logs\\state\"\r\n"
+                     "echo Computer,User,Time,Folder,Problem,Detail> ..\\all-machines.csv\r\n"
+                     "for %%f in (*.csv) do @type \"%%f\" >> ..\\all-machines.csv\r\npopd\r\n");
+  CHECK_EQ(scripts.Run(L"join.cmd").exitCode, 0);
+  std::vector<std::string> sheet = Lines(ReadFileBytes(scripts.share() + L"logs\\all-machines.csv"));
+  CHECK_EQ(sheet.size(), 1u + 6u);
+  CHECK_EQ(std::count_if(sheet.begin(), sheet.end(),
+                         [](const std::string& row) { return row.find(",ok,") != std::string::npos; }),
+           6);
+
+  // José undoes the layout: My Documents, with the letter, back where it was; the kept layout retired, so the
+  // next undo has nothing to do.
+  ProgramRun undo = scripts.Run(L"undo-layout.cmd");
+  CHECK_EQ(undo.exitCode, 0);
+  CheckStored(Folder("My Documents"), scripts.Profile(jose) + L"\\My Documents");
+  CHECK_EQ(ReadFileBytes(scripts.Profile(jose) + L"\\My Documents\\letter.txt"), "Dear " + Utf8(jose));
+  CHECK(!Exists(scripts.Profile(jose) + L"\\Application Data\\Zolvane\\before-layout.txt"));
+  CHECK(LogEndsWith(scripts.Log(), jose, "apply --undo --hive HKCU --move",
+                    "\t0\tPut back as they were before the first layout: My Documents."));
+  CHECK_EQ(scripts.Run(L"undo-layout.cmd").exitCode, 0);
+  CHECK(LogEndsWith(
+      scripts.Log(), jose, "apply --undo --hive HKCU --move",
+      "\t0\tNothing to undo: no layout moved these folders since the last undo, or none kept where they were."));
+  runs += 2;
+
+  // A layout with an unusable path fails at logon and writes nothing; the log's line holds all zolvane-cli said.
   scripts.WriteLayout(L"My Documents = relative\\docs\r\n");
   RawValue before = Read(Folder("My Documents"), kUserShellFoldersKey);
   CHECK_EQ(scripts.Run(L"apply-layout.cmd").exitCode, 3);
   CHECK(Read(Folder("My Documents"), kUserShellFoldersKey) == before);
+  CHECK(LogEndsWith(scripts.Log(), jose, apply,
+                    "\t3\t\"" + Utf8(scripts.share()) +
+                        "layout.txt\" puts a folder where no folder can live, so nothing was changed. Line 1: My "
+                        "Documents = relative\\docs The path \"relative\\docs\" cannot be where a folder lives: it "
+                        "is not a full path such as C:\\Folder or \\\\server\\share\\Folder."));
+  runs += 1;
+
+  // One line a run, in UTF-8: José's name as its two bytes, never as a code page's one.
   std::string log = scripts.Log();
-  CHECK(log.find(" 50%Off apply exit 3: The path \"relative\\docs\" cannot be where a folder lives: it is not a full "
-                 "path.\r\n") != std::string::npos);
-  CHECK(log.find("puts a folder where no folder can live, so nothing was changed.\r\nLine 1: My Documents = "
-                 "relative\\docs\r\n") != std::string::npos);
+  CHECK_EQ(Lines(log).size(), runs);
+  CHECK(IsValidUtf8(log));
+  CHECK(log.find("\tJos\xC3\xA9 M\xC3\xBC"
+                 "ller\t") != std::string::npos);
+  std::printf("The log, read back as UTF-8:\n%s", log.c_str());
 }
 
 }  // namespace

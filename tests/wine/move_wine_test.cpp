@@ -181,8 +181,18 @@ void TestMoves(const std::wstring& scratch, const SecondVolume& volume) {
   CHECK_EQ(FileIndex(renamed + L"\\big.bin"), bigIndex);  // renamed, not copied
   e2e::CheckFolderValues(HKEY_CURRENT_USER, "My Music", renamed + L"\\My Music");
 
+  // A reference is kept as typed, when it names a variable of the user's environment at logon, which the shell
+  // expands it in; one set only where zolvane-cli runs is refused.
   SetEnvironmentVariableW(L"ZOLVANE_MOVE_DRIVE", volume.Root().substr(0, 2).c_str());
-  ProgramRun across = RunCli(L"set \"My Documents\" %ZOLVANE_MOVE_DRIVE%\\Docs --move");
+  const std::wstring setAcross = L"set \"My Documents\" %ZOLVANE_MOVE_DRIVE%\\Docs --move";
+  ProgramRun scriptOnly = RunCli(setAcross);
+  CHECK_EQ(scriptOnly.exitCode, 3);
+  CHECK(Holds(scriptOnly.err, "%ZOLVANE_MOVE_DRIVE% is set only where this runs"));
+  const RawValue userVariable = ReadRawValue(HKEY_CURRENT_USER, "Environment", "ZOLVANE_MOVE_DRIVE");
+  CHECK(WriteRawValue(HKEY_CURRENT_USER, "Environment", "ZOLVANE_MOVE_DRIVE",
+                      TextValue(REG_SZ, volume.Root().substr(0, 2))));
+  ProgramRun across = RunCli(setAcross);
+  CHECK(WriteRawValue(HKEY_CURRENT_USER, "Environment", "ZOLVANE_MOVE_DRIVE", userVariable));
   CHECK_EQ(across.exitCode, 0);
   CHECK(Holds(across.out, "My Music: follows My Documents to " + Utf8(other) + "\\My Music\r\n"));
   CHECK_EQ(across.err, std::string());

@@ -21,16 +21,21 @@ std::int32_t FakeFiles::CreateFolder(const std::string& path) {
   if (auto fail = log_.Record("CreateFolder(" + path + ")")) return *fail;
   if (folders.count(path) != 0) return platform::kErrorAlreadyExists;
   if (files.count(path) != 0) return platform::kErrorAlreadyExists;
-  std::size_t slash = path.find_last_of('\\');
+  if (!ParentIsThere(path)) return platform::kErrorPathNotFound;
+  folders.insert(path);
+  return 0;
+}
+
+bool FakeFiles::ParentIsThere(const std::string& path) const {
+  // Windows takes "/" for "\\".
+  std::size_t slash = path.find_last_of("\\/");
   std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash);
   bool root = parent.size() == 2 && parent[1] == ':';
   // \\server\share is a share's root, which is there when the share is.
   std::size_t server = parent.find('\\', 2);
   bool share = parent.compare(0, 2, "\\\\") == 0 && server != std::string::npos &&
                parent.find('\\', server + 1) == std::string::npos;
-  if (!root && !share && folders.count(parent) == 0) return platform::kErrorPathNotFound;
-  folders.insert(path);
-  return 0;
+  return root || share || folders.count(parent) != 0;
 }
 
 bool FakeFiles::Exists(const std::string& path) {
@@ -58,6 +63,14 @@ std::int32_t FakeFiles::WriteNewFile(const std::string& path, const std::string&
   if (files.count(path)) return platform::kErrorFileExists;
   files[path] = bytes;
   if (onWritten) onWritten(path);
+  return 0;
+}
+
+std::int32_t FakeFiles::AppendToFile(const std::string& path, const std::string& bytes) {
+  if (auto fail = log_.Record("AppendToFile(" + path + ")")) return *fail;
+  if (!ParentIsThere(path)) return platform::kErrorPathNotFound;
+  if (folders.count(path) != 0) return platform::kErrorAccessDenied;
+  files[path] += bytes;
   return 0;
 }
 

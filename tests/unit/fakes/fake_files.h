@@ -28,6 +28,8 @@ class FakeFiles : public platform::Files {
   bool IsFolder(const std::string& path) override;
   std::int32_t ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
   std::int32_t WriteNewFile(const std::string& path, const std::string& bytes) override;
+  // In a folder that exists (a drive's root, a share, or one of folders).
+  std::int32_t AppendToFile(const std::string& path, const std::string& bytes) override;
   std::int32_t Delete(const std::string& path) override;
   std::int32_t Replace(const std::string& from, const std::string& to) override;
   std::int32_t MoveToNewName(const std::string& from, const std::string& to) override;
@@ -42,6 +44,9 @@ class FakeFiles : public platform::Files {
   std::set<std::string, CaseInsensitiveLess> folders;
 
  private:
+  // Its folder is a drive's root, a share, or one of folders.
+  bool ParentIsThere(const std::string& path) const;
+
   CallLog& log_;
 };
 

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,18 @@ class FakeEnvironment : public platform::Environment {
  public:
   explicit FakeEnvironment(CallLog& log) : log_(log) {}
   std::optional<std::string> Variable(const std::string& name) override;
+  bool AtLogon(const std::string& name) override { return hereOnly_.count(name) == 0; }
   void Set(const std::string& name, const std::string& value) { variables_[name] = value; }
+  // A variable a script set, which the user's environment at logon lacks.
+  void SetHereOnly(const std::string& name, const std::string& value) {
+    Set(name, value);
+    hereOnly_.insert(name);
+  }
 
  private:
   CallLog& log_;
   std::map<std::string, std::string, CaseInsensitiveLess> variables_;
+  std::set<std::string, CaseInsensitiveLess> hereOnly_;
 };
 
 class FakeSystem : public platform::System {
