@@ -108,7 +108,7 @@ folder64='C:\Program Files\Zolvane'
 # The product's MSI: installed, replaced by a newer one, removed.
 check "a snapshot of the prefix before" snapshot before32
 check "msiexec /i installs the 32-bit package" msiexec /i "$msi32"
-check "its six files are in Program Files (x86)\\Zolvane, as packaged" \
+check "its seven files are in Program Files (x86)\\Zolvane, as packaged" \
   same_files "$drive/Program Files (x86)/Zolvane" "$files32"
 check "the Start menu's Programs hold the shortcut Zolvane to Zolvane.exe" shortcut "$folder32"
 check "Add or Remove Programs lists it (32-bit view)" entry "$uninstall32\\$code32" "DisplayName=Zolvane" \
@@ -123,7 +123,7 @@ newerCode=$(property "$scratch/newer.msi" ProductCode)
 check "msiexec /i installs the newer one over it" msiexec /i "$scratch/newer.msi"
 check "the older one's entry is gone" gone "$uninstall32\\$code32"
 check "the newer one's is there" entry "$uninstall32\\$newerCode" "DisplayName=Zolvane"
-check "the six files are there once, as packaged" same_files "$drive/Program Files (x86)/Zolvane" "$files32"
+check "the seven files are there once, as packaged" same_files "$drive/Program Files (x86)/Zolvane" "$files32"
 check "msiexec /x removes it" msiexec /x "$scratch/newer.msi"
 check "the shortcut is gone" shortcut gone
 check "no file, folder, key or value of it is left" left_as_before before32
@@ -131,7 +131,7 @@ check "no file, folder, key or value of it is left" left_as_before before32
 # The x86_64 build's MSI, from the same source: the installed zolvane-cli.exe runs.
 check "a snapshot of the prefix before" snapshot before64
 check "msiexec /i installs the x86_64 package" msiexec /i "$msi64"
-check "its six files are in Program Files\\Zolvane, as packaged" same_files "$drive/Program Files/Zolvane" "$files64"
+check "its seven files are in Program Files\\Zolvane, as packaged" same_files "$drive/Program Files/Zolvane" "$files64"
 check "the shortcut is there" shortcut "$folder64"
 check "Add or Remove Programs lists it" entry "$uninstall\\$code64" "DisplayName=Zolvane" "DisplayVersion=$version"
 check "zolvane-cli.exe runs from Program Files\\Zolvane" runs_from "$folder64" "$shortVersion"
