@@ -95,6 +95,9 @@ inline constexpr char kNothingToUndo[] =
 inline std::string PutBackAsBeforeText(const std::string& names) {
   return "Put back as they were before the first layout: " + names + ".";
 }
+inline std::string MovedSinceLayoutText(const std::string& names) {
+  return "Moved elsewhere since the layout, so not put back: " + names + ".";
+}
 inline constexpr char kKeptLayoutStays[] = "the next \"apply --undo\" puts these folders back again.";
 
 // --move: each folder's lines once it moved, the line of its progress on a console, and a layout refused or

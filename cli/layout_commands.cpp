@@ -13,6 +13,7 @@
 #include "features/layout.h"
 #include "features/layout_file.h"
 #include "features/usable_path.h"
+#include "text/ascii_case.h"
 #include "vocabulary/change_journal.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/vocabulary_texts.h"
@@ -104,8 +105,19 @@ CliResult ApplyEntries(platform::Platform& platform, CliOutput& output, const Cl
   return told;
 }
 
-// --undo: the kept layouts applied (their folders' locations made where they are missing), then retired once every
-// folder is back; a run that fails keeps them, for the next to try again.
+// Whether the folder holds what the last layout wrote, or still what it had before: either is the layout's to undo.
+// One moved elsewhere since (by the user, or another program) is not.
+bool LayoutsToUndo(FolderLocations& locations, const KeptLayout& kept, const LayoutEntry& entry) {
+  auto applied = kept.applied.find(entry.folder);
+  if (applied == kept.applied.end()) return true;
+  RegValue stored = locations.StoredLocation(*entry.folder);
+  std::string now = stored.IsText() ? AsciiLowered(stored.text()) : std::string();
+  return now == AsciiLowered(applied->second) || now == AsciiLowered(entry.path);
+}
+
+// --undo: the kept layouts applied (their folders' locations made where they are missing), but to a folder moved
+// elsewhere since the layout, which is left where it is and named; then retired once every folder is back; a run
+// that fails keeps them, for the next to try again.
 CliResult UndoLayout(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
   std::vector<KeptLayout> kept;
   try {
@@ -113,23 +125,31 @@ CliResult UndoLayout(platform::Platform& platform, CliOutput& output, const CliR
   } catch (const Failure& failure) {
     return TellError(output, {CliResult::kFailed, failure.code()}, failure.what() + std::string(kNothingWritten));
   }
+  FolderLocations locations(platform);
   std::vector<LayoutEntry> entries;
-  std::vector<std::string> names;
+  std::vector<std::string> names, movedSince;
   for (const KeptLayout& layout : kept) {
-    entries.insert(entries.end(), layout.entries.begin(), layout.entries.end());
-    for (const LayoutEntry& entry : layout.entries) names.push_back(entry.folder->displayName);
+    for (const LayoutEntry& entry : layout.entries) {
+      bool ours = LayoutsToUndo(locations, layout, entry);
+      if (ours) entries.push_back(entry);
+      (ours ? names : movedSince).push_back(entry.folder->displayName);
+    }
   }
-  if (entries.empty()) {
+  if (!movedSince.empty()) output.Out(AsLines(MovedSinceLayoutText(NamedOnce(movedSince, ", "))));
+  if (entries.empty() && movedSince.empty()) {
     output.Out(AsLines(kNothingToUndo));
     return {};
   }
-  CliResult undone = ApplyEntries(platform, output, request, kept.front().path, entries, true);
-  if (undone.kind != CliResult::kDone || request.Has(CliSwitch::kDryRun)) return undone;
+  if (!entries.empty()) {
+    CliResult undone = ApplyEntries(platform, output, request, kept.front().path, entries, true);
+    if (undone.kind != CliResult::kDone || request.Has(CliSwitch::kDryRun)) return undone;
+  }
+  if (request.Has(CliSwitch::kDryRun)) return {};
   for (const KeptLayout& layout : kept) {
     std::string notice = RetireJournal(platform, layout.path, kKeptLayoutStays);
     if (!notice.empty()) output.Err(AsLines(notice));
   }
-  output.Out(AsLines(PutBackAsBeforeText(NamedOnce(names, ", "))));
+  if (!names.empty()) output.Out(AsLines(PutBackAsBeforeText(NamedOnce(names, ", "))));
   return {};
 }
 

@@ -2,6 +2,7 @@
 #include "features/kept_layout.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "features/feature_texts.h"
 #include "features/folder_locations.h"
@@ -13,6 +14,8 @@ namespace {
 constexpr int kCommonAppDataCsidl = 0x23;  // CSIDL_COMMON_APPDATA: "All Users\Application Data"
 const char* const kUsersKeptLayout = "before-layout.txt";
 const char* const kSharedKeptLayout = "Zolvane\\before-layout (shared folders).txt";
+// A comment line of the kept layout that holds what the last layout applied to a folder wrote, as a layout line.
+const char* const kAppliedPrefix = "; applied: ";
 
 // The kept layout's bytes, or empty text when there is none; throws Failure when it cannot be read.
 std::string ReadKeptBytes(platform::Platform& platform, const std::string& path) {
@@ -29,33 +32,65 @@ LayoutFile ParseKept(const std::string& path, const std::string& bytes) {
   return file;
 }
 
+// What was applied to each folder: the comment lines that begin kAppliedPrefix, read as the layout lines they hold.
+std::map<const ShellFolder*, std::string> ParseApplied(const std::string& bytes) {
+  std::string lines;
+  for (std::size_t at = 0; at < bytes.size();) {
+    std::size_t end = bytes.find('\n', at);
+    if (end == std::string::npos) end = bytes.size();
+    if (bytes.compare(at, std::strlen(kAppliedPrefix), kAppliedPrefix) == 0)
+      lines += bytes.substr(at + std::strlen(kAppliedPrefix), end - at - std::strlen(kAppliedPrefix)) + "\n";
+    at = end + 1;
+  }
+  std::map<const ShellFolder*, std::string> applied;
+  LayoutFile file = ParseLayoutFile(lines);
+  for (const LayoutEntry& entry : file.entries) applied[entry.folder] = entry.path;
+  return applied;
+}
+
+std::string KeptBytes(const std::vector<LayoutEntry>& entries,
+                      const std::map<const ShellFolder*, std::string>& applied) {
+  std::string text = std::string(kKeptLayoutHeading) + "\r\n";
+  for (const LayoutEntry& entry : entries) {
+    std::string name = entry.folder->displayName;
+    text += name + " = " + entry.path + "\r\n";
+    auto wrote = applied.find(entry.folder);
+    if (wrote != applied.end()) text += kAppliedPrefix + name + " = " + wrote->second + "\r\n";
+  }
+  return text;
+}
+
 void KeepHive(platform::Platform& platform, const std::vector<LayoutEntry>& entries, platform::HKey hive) {
   auto ofHive = [hive](const LayoutEntry& entry) { return entry.folder->hive == hive; };
   if (std::none_of(entries.begin(), entries.end(), ofHive)) return;
   std::string path = KeptLayoutPath(platform, hive);
   if (path.empty()) throw Failure(platform::kErrorPathNotFound, kNoPlaceForKeptLayout);
   std::string bytes = ReadKeptBytes(platform, path);
-  std::vector<const ShellFolder*> named;
+  std::vector<LayoutEntry> kept;
+  std::map<const ShellFolder*, std::string> applied;
   if (!bytes.empty()) {
-    for (const LayoutEntry& entry : ParseKept(path, bytes).entries) named.push_back(entry.folder);
+    kept = ParseKept(path, bytes).entries;
+    applied = ParseApplied(bytes);
   }
   FolderLocations locations(platform);
-  std::string added;
+  bool changed = false;
   for (const LayoutEntry& entry : entries) {
-    if (!ofHive(entry) || std::count(named.begin(), named.end(), entry.folder) != 0) continue;
-    RegValue stored = locations.StoredLocation(*entry.folder);
-    // A folder stored as no path cannot be put back as it was: undo leaves it where the layout put it.
-    if (!stored.IsText() || stored.text().empty()) continue;
-    added += std::string(entry.folder->displayName) + " = " + stored.text() + "\r\n";
-    named.push_back(entry.folder);
+    auto named = [&](const LayoutEntry& other) { return other.folder == entry.folder; };
+    if (!ofHive(entry)) continue;
+    if (std::none_of(kept.begin(), kept.end(), named)) {
+      RegValue stored = locations.StoredLocation(*entry.folder);
+      // A folder stored as no path cannot be put back as it was: undo leaves it where the layout put it.
+      if (!stored.IsText() || stored.text().empty()) continue;
+      kept.push_back(LayoutEntry{entry.folder, stored.text(), 0, std::string()});
+      changed = true;
+    }
+    std::string& wrote = applied[entry.folder];
+    changed = changed || wrote != entry.path;
+    wrote = entry.path;
   }
-  if (added.empty()) return;
-  if (bytes.empty()) {
-    WriteNewJournal(platform, path, std::string(kKeptLayoutHeading) + "\r\n" + added);
-  } else {
-    if (bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") != 0) bytes += "\r\n";
-    RewriteJournal(platform, path, bytes + added);
-  }
+  if (!changed) return;
+  if (bytes.empty()) return WriteNewJournal(platform, path, KeptBytes(kept, applied));
+  RewriteJournal(platform, path, KeptBytes(kept, applied));
 }
 
 }  // namespace
@@ -85,7 +120,7 @@ std::vector<KeptLayout> ReadKeptLayouts(platform::Platform& platform, platform::
     for (const LayoutEntry& entry : ParseKept(path, bytes).entries) {
       if (entry.folder->hive == each) entries.push_back(entry);
     }
-    kept.push_back(KeptLayout{path, entries});
+    kept.push_back(KeptLayout{path, entries, ParseApplied(bytes)});
   }
   return kept;
 }

@@ -2,6 +2,7 @@
 // Zolvane's journals until "apply --undo" puts those folders back, and then retired.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,16 +16,19 @@
 std::string KeptLayoutPath(platform::Platform& platform, platform::HKey hive);
 
 // Before a layout is applied: each of its folders (of the hive, or of both when it is 0) that its hive's kept layout
-// does not name yet is added to it, with its User Shell Folders value as stored now (references kept); the first
-// apply makes the file, written beside its place and moved there. A folder the kept layout names keeps what it
-// had, whatever later layouts do. Throws Failure, in the user's words, when a kept layout cannot be read or
-// written: then nothing may move.
+// does not name yet is added to it, with its User Shell Folders value as stored now (references kept), and beside
+// it what this layout writes there (a comment line, so that the file stays a layout); the first apply makes the
+// file, written beside its place and moved there. A folder the kept layout names keeps where it was, whatever later
+// layouts do; only what was applied to it follows the last of them. A run that changes nothing of it writes
+// nothing. Throws Failure, in the user's words, when a kept layout cannot be read or written: then nothing may move.
 void KeepLayoutBefore(platform::Platform& platform, const std::vector<LayoutEntry>& entries, platform::HKey hive);
 
-// A hive's kept layout as read back.
+// A hive's kept layout as read back: where each folder was, and what the last layout applied to it wrote, by which
+// an undo tells a folder that layout moved from one another program or the user has moved since.
 struct KeptLayout {
   std::string path;
   std::vector<LayoutEntry> entries;
+  std::map<const ShellFolder*, std::string> applied;
 };
 
 // The kept layouts there are, of the hive or of both; none when no layout was applied since the last undo. Throws

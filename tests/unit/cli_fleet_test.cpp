@@ -107,23 +107,36 @@ TEST_F(FleetTest, ADeletedServerFolderIsMadeAgainWithCreate) {
 }
 
 // The first apply keeps each hive's folders as they were, in its own place; a later one only adds the folders it
-// does not name yet. The undo puts back exactly those, says which, and retires what was kept.
+// does not name yet, and what it wrote. The undo puts back exactly those, but a folder moved elsewhere since, says
+// which, and retires what was kept.
 TEST_F(FleetTest, TheFirstApplyKeepsWhereTheFoldersWereAndTheUndoPutsThemBack) {
   const std::string sharedKept = std::string(kCommonAppData) + "\\Zolvane\\before-layout (shared folders).txt";
   fake.registry.SetString(kHkeyCurrentUser, kUserShellFoldersKey, "Favorites", platform::kRegExpandSz,
                           "%USERPROFILE%\\Old Favorites");
   ASSERT_EQ(Apply("My Documents = D:\\Docs\r\nShared Music = M:\\", {"--create"}), 0);
-  ASSERT_EQ(Apply("My Documents = E:\\Docs\r\nFavorites = E:\\Fav", {"--create"}), 0);
-  EXPECT_EQ(fake.files.files[kUsersKept], std::string(kKeptLayoutHeading) +
-                                              "\r\nMy Documents = %USERPROFILE%\\My Documents\r\n"
-                                              "Favorites = %USERPROFILE%\\Old Favorites\r\n");
-  EXPECT_EQ(fake.files.files[sharedKept],
-            std::string(kKeptLayoutHeading) + "\r\nShared Music = %ALLUSERSPROFILE%\\Documents\\My Music\r\n");
+  ASSERT_EQ(Apply("My Documents = E:\\Docs\r\nFavorites = E:\\Fav\r\nMy Music = E:\\Music", {"--create"}), 0);
+  const std::string keptBytes = fake.files.files[kUsersKept];
+  EXPECT_EQ(keptBytes, std::string(kKeptLayoutHeading) +
+                           "\r\nMy Documents = %USERPROFILE%\\My Documents\r\n; applied: My Documents = E:\\Docs\r\n"
+                           "Favorites = %USERPROFILE%\\Old Favorites\r\n; applied: Favorites = E:\\Fav\r\n"
+                           "My Music = %USERPROFILE%\\My Documents\\My Music\r\n; applied: My Music = E:\\Music\r\n");
+  EXPECT_EQ(fake.files.files[sharedKept], std::string(kKeptLayoutHeading) +
+                                              "\r\nShared Music = %ALLUSERSPROFILE%\\Documents\\My Music\r\n"
+                                              "; applied: Shared Music = M:\\\r\n");
+  // The next logon's apply writes nothing of it.
+  fake.files.files[kUsersKept] = keptBytes;
+  ASSERT_EQ(Apply("My Documents = E:\\Docs\r\nFavorites = E:\\Fav\r\nMy Music = E:\\Music", {"--create"}), 0);
+  EXPECT_TRUE(fake.registry.changes.empty());
+  EXPECT_EQ(fake.files.files[kUsersKept], keptBytes);
+  // The user moves My Music since: the undo leaves it there.
+  ASSERT_EQ(Run({"set", "My Music", "F:\\Mine", "--create"}), 0);
 
   EXPECT_EQ(Run({"apply", "--undo", "--hive", "HKCU"}), 0) << output.err;
+  EXPECT_EQ(Lines(output.out).front(), MovedSinceLayoutText("My Music"));
   EXPECT_EQ(Lines(output.out).back(), PutBackAsBeforeText("My Documents, Favorites"));
   EXPECT_EQ(Stored("Personal"), "%USERPROFILE%\\My Documents");
   EXPECT_EQ(Stored("Favorites"), "%USERPROFILE%\\Old Favorites");
+  EXPECT_EQ(Stored("My Music"), "F:\\Mine");
   EXPECT_TRUE(fake.files.folders.count("C:\\Documents and Settings\\Ann\\Old Favorites"));
   EXPECT_EQ(Stored("CommonMusic", kHkeyLocalMachine), "M:\\");
   EXPECT_FALSE(fake.files.files.count(kUsersKept));

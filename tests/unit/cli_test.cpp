@@ -209,6 +209,7 @@ TEST(CliTextsTest, EachTextReadsSo) {
        "Nothing to undo: no layout moved these folders since the last undo, or none kept where they were."},
       {PutBackAsBeforeText("My Documents, Favorites"),
        "Put back as they were before the first layout: My Documents, Favorites."},
+      {MovedSinceLayoutText("My Music"), "Moved elsewhere since the layout, so not put back: My Music."},
       {kListCsvHeader, "Folder,Hive,Stored,Location"},
       {kNothingWritten, " Nothing was written."},
       {kNotMadeNothingWritten, "; nothing was written."},
