@@ -23,7 +23,9 @@ std::string OneField(const std::string& text) {
 
 std::int32_t AppendTried(platform::Platform& platform, const std::string& file, const std::string& line) {
   std::int32_t code = platform.files.AppendToFile(file, line);
-  for (int tries = 1; tries < kAppendTries && (code == platform::kErrorSharingViolation || code == 33); ++tries) {
+  for (int tries = 1;
+       tries < kAppendTries && (code == platform::kErrorSharingViolation || code == platform::kErrorLockViolation);
+       ++tries) {
     platform.system.Pause(kAppendPauseMs);
     code = platform.files.AppendToFile(file, line);
   }

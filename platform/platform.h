@@ -41,6 +41,7 @@ constexpr std::int32_t kErrorNotEnoughMemory = 8;
 constexpr std::int32_t kErrorInvalidData = 13;
 constexpr std::int32_t kErrorNotSameDevice = 17;
 constexpr std::int32_t kErrorSharingViolation = 32;  // another program holds the file open and shares it not
+constexpr std::int32_t kErrorLockViolation = 33;     // another program has locked a part of the file
 constexpr std::int32_t kErrorFileExists = 80;
 constexpr std::int32_t kErrorDiskFull = 112;
 constexpr std::int32_t kErrorDirNotEmpty = 145;
