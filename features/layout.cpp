@@ -96,7 +96,7 @@ class LayoutApplier {
       LayoutResult& line = run_.results[i];
       line.state = StateOf(result.fates[first_[i]], result.fates[first_[i] + 1], result.done());
       line.detail = line.state == State::kMoved ? details[i] : std::string();
-      if (line.state == State::kUnchanged) line = there[i];
+      if (line.state == State::kUnchanged && there[i].folder != nullptr) line = there[i];
       if (line.state == State::kFailed) line.detail = OnOneLine(FailedChangeText(result));
       moved += line.state == State::kMoved;
     }
