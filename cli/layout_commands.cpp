@@ -13,7 +13,6 @@
 #include "features/layout.h"
 #include "features/layout_file.h"
 #include "features/usable_path.h"
-#include "text/ascii_case.h"
 #include "vocabulary/change_journal.h"
 #include "vocabulary/failure.h"
 #include "vocabulary/vocabulary_texts.h"
@@ -105,16 +104,6 @@ CliResult ApplyEntries(platform::Platform& platform, CliOutput& output, const Cl
   return told;
 }
 
-// Whether the folder holds what the last layout wrote, or still what it had before: either is the layout's to undo.
-// One moved elsewhere since (by the user, or another program) is not.
-bool LayoutsToUndo(FolderLocations& locations, const KeptLayout& kept, const LayoutEntry& entry) {
-  auto applied = kept.applied.find(entry.folder);
-  if (applied == kept.applied.end()) return true;
-  RegValue stored = locations.StoredLocation(*entry.folder);
-  std::string now = stored.IsText() ? AsciiLowered(stored.text()) : std::string();
-  return now == AsciiLowered(applied->second) || now == AsciiLowered(entry.path);
-}
-
 // --undo: the kept layouts applied (their folders' locations made where they are missing), but to a folder moved
 // elsewhere since the layout, which is left where it is and named; then retired once every folder is back; a run
 // that fails keeps them, for the next to try again.
@@ -130,7 +119,7 @@ CliResult UndoLayout(platform::Platform& platform, CliOutput& output, const CliR
   std::vector<std::string> names, movedSince;
   for (const KeptLayout& layout : kept) {
     for (const LayoutEntry& entry : layout.entries) {
-      bool ours = LayoutsToUndo(locations, layout, entry);
+      bool ours = layout.Undoes(locations, entry);
       if (ours) entries.push_back(entry);
       (ours ? names : movedSince).push_back(entry.folder->displayName);
     }
@@ -172,7 +161,7 @@ CliResult PrintLayout(platform::Platform& platform, CliOutput& output, const Cli
 }
 
 // The file is named by its full path in what the user is told. Before anything moves, where the layout's folders
-// are now is kept, unless an earlier layout kept it (KeepLayoutBefore).
+// are now is kept, unless an earlier layout kept it (KeepLayoutBefore); after, what the layout wrote to them.
 CliResult ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const CliRequest& request) {
   if (request.Has(CliSwitch::kUndo)) return UndoLayout(platform, output, request);
   std::string file = platform.files.FullPath(request.path);
@@ -186,7 +175,14 @@ CliResult ApplyLayoutFile(platform::Platform& platform, CliOutput& output, const
       return TellError(output, {CliResult::kFailed, failure.code()}, failure.what() + std::string(kNothingWritten));
     }
   }
-  return ApplyEntries(platform, output, request, file, layout.entries, request.Has(CliSwitch::kCreate));
+  CliResult applied = ApplyEntries(platform, output, request, file, layout.entries, request.Has(CliSwitch::kCreate));
+  if (request.Has(CliSwitch::kDryRun)) return applied;
+  try {
+    KeepLayoutApplied(platform, layout.entries, request.hive);
+  } catch (const Failure& failure) {
+    output.Err(AsLines(failure.what()));
+  }
+  return applied;
 }
 
 CliResult CheckFolderProblems(platform::Platform& platform, CliOutput& output, const CliRequest& request) {

@@ -6,6 +6,7 @@
 
 #include "features/feature_texts.h"
 #include "features/folder_locations.h"
+#include "text/ascii_case.h"
 #include "vocabulary/change_journal.h"
 #include "vocabulary/failure.h"
 
@@ -60,37 +61,48 @@ std::string KeptBytes(const std::vector<LayoutEntry>& entries,
   return text;
 }
 
-void KeepHive(platform::Platform& platform, const std::vector<LayoutEntry>& entries, platform::HKey hive) {
+// The hive's kept layout read, mended and written back when anything of it changed. Before a layout: each of its
+// folders not named yet is added with where it is now. After it: each folder that now holds what the layout puts
+// there has that as what was applied to it, so that a layout that failed or stopped before a folder is not
+// taken for one that moved it.
+void KeepHive(platform::Platform& platform, const std::vector<LayoutEntry>& entries, platform::HKey hive,
+              bool applied) {
   auto ofHive = [hive](const LayoutEntry& entry) { return entry.folder->hive == hive; };
   if (std::none_of(entries.begin(), entries.end(), ofHive)) return;
   std::string path = KeptLayoutPath(platform, hive);
   if (path.empty()) throw Failure(platform::kErrorPathNotFound, kNoPlaceForKeptLayout);
   std::string bytes = ReadKeptBytes(platform, path);
+  if (applied && bytes.empty()) return;
   std::vector<LayoutEntry> kept;
-  std::map<const ShellFolder*, std::string> applied;
+  std::map<const ShellFolder*, std::string> wrote;
   if (!bytes.empty()) {
     kept = ParseKept(path, bytes).entries;
-    applied = ParseApplied(bytes);
+    wrote = ParseApplied(bytes);
   }
   FolderLocations locations(platform);
   bool changed = false;
   for (const LayoutEntry& entry : entries) {
-    auto named = [&](const LayoutEntry& other) { return other.folder == entry.folder; };
     if (!ofHive(entry)) continue;
-    if (std::none_of(kept.begin(), kept.end(), named)) {
-      RegValue stored = locations.StoredLocation(*entry.folder);
+    RegValue stored = locations.StoredLocation(*entry.folder);
+    std::string now = stored.IsText() ? stored.text() : std::string();
+    bool named =
+        std::any_of(kept.begin(), kept.end(), [&](const LayoutEntry& other) { return other.folder == entry.folder; });
+    if (applied) {
+      auto was = wrote.find(entry.folder);
+      if (!named || !SameIgnoringAsciiCase(now, entry.path) ||
+          (was != wrote.end() && SameIgnoringAsciiCase(was->second, entry.path)))
+        continue;
+      wrote[entry.folder] = entry.path;
+    } else {
       // A folder stored as no path cannot be put back as it was: undo leaves it where the layout put it.
-      if (!stored.IsText() || stored.text().empty()) continue;
-      kept.push_back(LayoutEntry{entry.folder, stored.text(), 0, std::string()});
-      changed = true;
+      if (named || now.empty()) continue;
+      kept.push_back(LayoutEntry{entry.folder, now, 0, std::string()});
     }
-    std::string& wrote = applied[entry.folder];
-    changed = changed || wrote != entry.path;
-    wrote = entry.path;
+    changed = true;
   }
   if (!changed) return;
-  if (bytes.empty()) return WriteNewJournal(platform, path, KeptBytes(kept, applied));
-  RewriteJournal(platform, path, KeptBytes(kept, applied));
+  if (bytes.empty()) return WriteNewJournal(platform, path, KeptBytes(kept, wrote));
+  RewriteJournal(platform, path, KeptBytes(kept, wrote));
 }
 
 }  // namespace
@@ -105,8 +117,22 @@ std::string KeptLayoutPath(platform::Platform& platform, platform::HKey hive) {
 
 void KeepLayoutBefore(platform::Platform& platform, const std::vector<LayoutEntry>& entries, platform::HKey hive) {
   for (platform::HKey each : {platform::kHkeyCurrentUser, platform::kHkeyLocalMachine}) {
-    if (hive == 0 || hive == each) KeepHive(platform, entries, each);
+    if (hive == 0 || hive == each) KeepHive(platform, entries, each, false);
   }
+}
+
+void KeepLayoutApplied(platform::Platform& platform, const std::vector<LayoutEntry>& entries, platform::HKey hive) {
+  for (platform::HKey each : {platform::kHkeyCurrentUser, platform::kHkeyLocalMachine}) {
+    if (hive == 0 || hive == each) KeepHive(platform, entries, each, true);
+  }
+}
+
+bool KeptLayout::Undoes(FolderLocations& locations, const LayoutEntry& entry) const {
+  auto wrote = applied.find(entry.folder);
+  if (wrote == applied.end()) return true;
+  RegValue stored = locations.StoredLocation(*entry.folder);
+  std::string now = stored.IsText() ? stored.text() : std::string();
+  return SameIgnoringAsciiCase(now, wrote->second) || SameIgnoringAsciiCase(now, entry.path);
 }
 
 std::vector<KeptLayout> ReadKeptLayouts(platform::Platform& platform, platform::HKey hive) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "features/folder_locations.h"
 #include "features/layout_file.h"
 #include "platform/platform.h"
 
@@ -16,12 +17,14 @@
 std::string KeptLayoutPath(platform::Platform& platform, platform::HKey hive);
 
 // Before a layout is applied: each of its folders (of the hive, or of both when it is 0) that its hive's kept layout
-// does not name yet is added to it, with its User Shell Folders value as stored now (references kept), and beside
-// it what this layout writes there (a comment line, so that the file stays a layout); the first apply makes the
-// file, written beside its place and moved there. A folder the kept layout names keeps where it was, whatever later
-// layouts do; only what was applied to it follows the last of them. A run that changes nothing of it writes
-// nothing. Throws Failure, in the user's words, when a kept layout cannot be read or written: then nothing may move.
+// does not name yet is added to it, with its User Shell Folders value as stored now (references kept); the first
+// apply makes the file, written beside its place and moved there. A folder the kept layout names keeps where it
+// was, whatever later layouts do. A run that changes nothing of it writes nothing. Throws Failure, in the user's
+// words, when a kept layout cannot be read or written: then nothing may move.
 void KeepLayoutBefore(platform::Platform& platform, const std::vector<LayoutEntry>& entries, platform::HKey hive);
+// After a layout ran, whole or in part: beside each kept folder that now holds what the layout puts there, that as
+// what was applied to it (a comment line, so that the file stays a layout). Throws Failure as KeepLayoutBefore.
+void KeepLayoutApplied(platform::Platform& platform, const std::vector<LayoutEntry>& entries, platform::HKey hive);
 
 // A hive's kept layout as read back: where each folder was, and what the last layout applied to it wrote, by which
 // an undo tells a folder that layout moved from one another program or the user has moved since.
@@ -29,6 +32,10 @@ struct KeptLayout {
   std::string path;
   std::vector<LayoutEntry> entries;
   std::map<const ShellFolder*, std::string> applied;
+
+  // Whether the undo puts the folder back: it holds what the last layout wrote, or still where it was before. One
+  // moved elsewhere since (by the user, or another program) is not.
+  bool Undoes(FolderLocations& locations, const LayoutEntry& entry) const;
 };
 
 // The kept layouts there are, of the hive or of both; none when no layout was applied since the last undo. Throws

@@ -146,6 +146,15 @@ TEST_F(FleetTest, TheFirstApplyKeepsWhereTheFoldersWereAndTheUndoPutsThemBack) {
   EXPECT_FALSE(fake.files.files.count(sharedKept));
 }
 
+// A layout that failed is not taken for one that moved the folder: the undo still puts it back.
+TEST_F(FleetTest, ALayoutThatFailedIsNotTakenForTheOneThatMovedTheFolder) {
+  ASSERT_EQ(Apply("My Documents = D:\\Docs", {"--create"}), 0);
+  fake.log.Fail("CreateFolder(E:\\Docs)", CallLog::kEvery, platform::kErrorAccessDenied);
+  EXPECT_NE(Apply("My Documents = E:\\Docs", {"--create"}), 0);
+  EXPECT_EQ(Run({"apply", "--undo", "--hive", "HKCU"}), 0) << output.out;
+  EXPECT_EQ(Stored("Personal"), "%USERPROFILE%\\My Documents");
+}
+
 // A kept layout that cannot be written stops the apply before anything moves; one that cannot be read, the undo.
 TEST_F(FleetTest, AKeptLayoutThatCannotBeWrittenOrReadChangesNothing) {
   fake.log.Fail("WriteNewFile", 0, 5);
