@@ -1,6 +1,8 @@
 // Exit codes, lines and fields: the command line's way of telling what happened.
 #include "cli/cli_words.h"
 
+#include <cstdio>
+
 #include "platform/platform.h"
 #include "vocabulary/failure.h"
 
@@ -11,6 +13,13 @@ std::string AsLines(const std::string& text) {
     lines += c;
   }
   return lines + "\r\n";
+}
+
+std::string LocalTimeText(const platform::LocalTime& time, char between) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d:%02d", time.year, time.month, time.day, between,
+                time.hour, time.minute, time.second);
+  return text;
 }
 
 std::string CsvField(const std::string& text) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/cli_output.h"
+#include "platform/platform.h"
 #include "vocabulary/outcome.h"
 
 // What a command came to; ExitCode alone turns it into the program's exit code.
@@ -22,6 +23,9 @@ int ExitCode(const CliResult& result);
 
 // Console lines end in CR LF, also those inside a message of several lines.
 std::string AsLines(const std::string& text);
+
+// "2026-12-09T01:57:00" (ISO 8601) with 'T' between the date and the time, or "2026-12-09 01:57:00" with ' '.
+std::string LocalTimeText(const platform::LocalTime& time, char between);
 
 // RFC 4180: a field holding a comma, a double quote, CR or LF goes in quotes, its quotes doubled.
 std::string CsvField(const std::string& text);

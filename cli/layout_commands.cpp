@@ -19,14 +19,6 @@
 
 namespace {
 
-// "2026-12-09T01:57:00": ISO 8601, local time.
-std::string IsoTime(const platform::LocalTime& time) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month, time.day, time.hour,
-                time.minute, time.second);
-  return text;
-}
-
 // The file's bytes replaced whole: written beside it, then moved into its place in one step, so that a reader
 // finds the old rows or the new, never half of them; its folder is made when it is missing.
 std::int32_t ReplaceWhole(platform::Platform& platform, const std::string& file, const std::string& bytes) {
@@ -199,7 +191,7 @@ CliResult CheckFolderProblems(platform::Platform& platform, CliOutput& output, c
   std::string rows;
   std::string who = CsvField(platform.environment.Variable("COMPUTERNAME").value_or("")) + "," +
                     CsvField(platform.environment.Variable("USERNAME").value_or("")) + "," +
-                    IsoTime(platform.system.Now()) + ",";
+                    LocalTimeText(platform.system.Now(), 'T') + ",";
   if (!request.Has(CliSwitch::kNoHeader)) rows += AsLines(kCheckCsvHeader);
   for (const FolderProblem& problem : problems) {
     rows += AsLines(who + CsvField(problem.folder->displayName) + "," + CsvField(problem.problem) + "," +
