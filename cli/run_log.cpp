@@ -1,8 +1,6 @@
 // The log's line of a run and its one append: what many machines write to one file on a share stays whole.
 #include "cli/run_log.h"
 
-#include <cstdio>
-
 #include "cli/cli_texts.h"
 #include "cli/cli_words.h"
 #include "features/folder_maker.h"
@@ -14,11 +12,18 @@ namespace {
 constexpr int kAppendTries = 10;
 constexpr std::uint32_t kAppendPauseMs = 200;
 
-// One field of the line: no tab or line end of its own, every other control character as a space.
+// A field's most bytes: a line stays one small write however much a run said or was given.
+constexpr std::size_t kMostFieldBytes = 2000;
+
+// One field of the line: no tab or line end of its own, every other control character as a space; cut at a
+// character's start, with "..." after, when it is longer than the most.
 std::string OneField(const std::string& text) {
   std::string field;
   for (char c : text) field += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-  return field;
+  if (field.size() <= kMostFieldBytes) return field;
+  std::size_t cut = kMostFieldBytes;
+  while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80) --cut;
+  return field.substr(0, cut) + "...";
 }
 
 std::int32_t AppendTried(platform::Platform& platform, const std::string& file, const std::string& line) {
@@ -66,11 +71,8 @@ std::string RecordedOutput::Summary(bool failed) const {
 
 std::string RunLogLine(const platform::LocalTime& time, const std::string& computer, const std::string& user,
                        const std::string& command, int exitCode, const std::string& summary) {
-  char when[32];
-  std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
-                time.minute, time.second);
-  return std::string(when) + "\t" + OneField(computer) + "\t" + OneField(user) + "\t" + OneField(command) + "\t" +
-         std::to_string(exitCode) + "\t" + OneField(summary) + "\r\n";
+  return LocalTimeText(time, ' ') + "\t" + OneField(computer) + "\t" + OneField(user) + "\t" + OneField(command) +
+         "\t" + std::to_string(exitCode) + "\t" + OneField(summary) + "\r\n";
 }
 
 int LogRun(platform::Platform& platform, CliOutput& output, const CliRequest& request, const RecordedOutput& said,

@@ -5,6 +5,7 @@
 #include "cli/run_log.h"
 #include "cli_fixture.h"
 #include "features/feature_texts.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -44,6 +45,12 @@ class FleetTest : public CliTest {
 TEST(RunLogLineTest, FieldsAreSeparatedByTabsAndEachStaysOnItsLine) {
   EXPECT_EQ(RunLogLine({2026, 1, 2, 3, 4, 5}, "PC", "Ann\tB", "check --csv", 2, "1 problem.\r"),
             "2026-01-02 03:04:05\tPC\tAnn B\tcheck --csv\t2\t1 problem. \r\n");
+  // However much a run said, its line stays one small write, cut at a character's start.
+  std::string said;
+  for (int i = 0; i < 5000; ++i) said += "\xC3\xA9";
+  std::string line = RunLogLine({2026, 1, 2, 3, 4, 5}, "PC", "Ann", "check", 6, said);
+  EXPECT_LT(line.size(), 2100u);
+  EXPECT_TRUE(IsValidUtf8(line));
 }
 
 // One line a run, in UTF-8, its folder made at the first; a failure's line holds all it said on standard error.
