@@ -19,19 +19,13 @@
 
 namespace {
 
-// The file's bytes replaced whole: written beside it, then moved into its place in one step, so that a reader
-// finds the old rows or the new, never half of them; its folder is made when it is missing.
+// The file's bytes replaced whole (ReplaceFileWhole), its folder made first when it is missing.
 std::int32_t ReplaceWhole(platform::Platform& platform, const std::string& file, const std::string& bytes) {
   std::size_t slash = file.find_last_of('\\');
   std::vector<std::string> made;
   std::int32_t code =
       slash == std::string::npos ? 0 : MakeFolderAndParents(platform.files, file.substr(0, slash), &made);
-  std::string written = file + kBesideSuffix;
-  platform.files.Delete(written);  // left by a run that was cut off
-  if (code == 0) code = platform.files.WriteNewFile(written, bytes);
-  if (code == 0) code = platform.files.Replace(written, file);
-  if (code != 0) platform.files.Delete(written);
-  return code;
+  return code != 0 ? code : ReplaceFileWhole(platform.files, file, bytes, kBesideSuffix);
 }
 
 // What a folder's line says: a move, a failure or a folder passed over says what its detail says, when it has a

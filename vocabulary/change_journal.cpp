@@ -318,17 +318,22 @@ void WriteNewJournal(platform::Platform& platform, const std::string& path, cons
   throw Failure(code, JournalFolderUnwritable(folder, SystemReason(platform.system, code)));
 }
 
+std::int32_t ReplaceFileWhole(platform::Files& files, const std::string& path, const std::string& bytes,
+                              const char* besideSuffix) {
+  std::string written = path + besideSuffix;
+  files.Delete(written);  // left by a run that was cut off
+  std::int32_t code = files.WriteNewFile(written, bytes);
+  if (code == 0) code = files.Replace(written, path);
+  if (code != 0) files.Delete(written);
+  return code;
+}
+
 void RewriteJournal(platform::Platform& platform, const std::string& path, const std::string& bytes) {
   if (bytes.size() > kMaxJournalBytes) {
     throw Failure(platform::kErrorFileTooLarge, ChangeTooLargeToJournal(kMaxJournalBytes));
   }
-  std::string written = path + kUnwrittenSuffix;
-  platform.files.Delete(written);
-  std::int32_t code = platform.files.WriteNewFile(written, bytes);
-  if (code == 0) code = platform.files.Replace(written, path);
-  if (code == 0) return;
-  platform.files.Delete(written);
-  throw Failure(code, JournalFolderUnwritable(FolderOf(path), SystemReason(platform.system, code)));
+  std::int32_t code = ReplaceFileWhole(platform.files, path, bytes, kUnwrittenSuffix);
+  if (code != 0) throw Failure(code, JournalFolderUnwritable(FolderOf(path), SystemReason(platform.system, code)));
 }
 
 std::string JournalPathNamed(platform::Platform& platform, const char* name) {

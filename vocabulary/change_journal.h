@@ -65,6 +65,10 @@ bool ReadJournalText(const std::string& line, std::size_t* pos, std::string* tex
 void AppendJournalState(std::string& out, const StoredValue& value);
 bool ReadJournalState(const std::string& line, std::size_t* pos, StoredValue* value);
 void WriteNewJournal(platform::Platform& platform, const std::string& path, const std::string& bytes);
+// A file's bytes replaced whole: written beside it (its path and besideSuffix), then moved into its place in one
+// step, so that a reader finds the old bytes or the new, never half of them. 0 or the system's code.
+std::int32_t ReplaceFileWhole(platform::Files& files, const std::string& path, const std::string& bytes,
+                              const char* besideSuffix);
 void RewriteJournal(platform::Platform& platform, const std::string& path, const std::string& bytes);
 std::string RetireJournal(platform::Platform& platform, const std::string& path, const char* otherwise);
 
