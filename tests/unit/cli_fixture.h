@@ -10,6 +10,17 @@
 #include "fakes/fake_output.h"
 #include "main_presenter_fixture.h"
 
+// The output's lines, each of which must end in CR LF.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "a line without CR LF";
+  return lines;
+}
+
 class CliTest : public ::testing::Test {
  protected:
   CliTest() {
@@ -33,6 +44,12 @@ class CliTest : public ::testing::Test {
     EXPECT_EQ(Run(arguments), exitCode);
     EXPECT_EQ(output.out, out);
     EXPECT_EQ(output.err, err);
+  }
+  // Applies the layout, written to D:\layout.txt, with the switches.
+  int Apply(const std::string& layout, std::vector<std::string> switches = {}) {
+    fake.files.files["D:\\layout.txt"] = layout;
+    switches.insert(switches.begin(), {"apply", "D:\\layout.txt"});
+    return Run(switches);
   }
   // A string value's text, empty when there is none.
   std::string Stored(const char* name, platform::HKey hive = platform::kHkeyCurrentUser,

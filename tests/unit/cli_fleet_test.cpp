@@ -15,13 +15,6 @@ using platform::kHkeyLocalMachine;
 const std::string kLog = "\\\\srv\\share\\logs\\zolvane.log";
 const std::string kUsersKept = "C:\\Documents and Settings\\Ann\\Application Data\\Zolvane\\before-layout.txt";
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-    lines.push_back(text.substr(start, end - start));
-  return lines;
-}
-
 // José on PC-7, his folders at Windows' places and there; the share \\srv\logs holds no folder yet.
 class FleetTest : public CliTest {
  protected:
@@ -33,11 +26,6 @@ class FleetTest : public CliTest {
       locations.RestoreDefault(folder);
       fake.files.folders.insert(locations.ExpandText(folder.stockDefaultPath));
     }
-  }
-  int Apply(const std::string& layout, std::vector<std::string> switches = {}) {
-    fake.files.files["D:\\layout.txt"] = layout;
-    switches.insert(switches.begin(), {"apply", "D:\\layout.txt"});
-    return Run(switches);
   }
   std::string Log() { return fake.files.files[kLog]; }
 };

@@ -34,11 +34,6 @@ class CliMoveTest : public CliTest {
     auto found = fake.files.files.find(path);
     return found != fake.files.files.end() && found->second == bytes;
   }
-  int Apply(const std::string& layout, std::vector<std::string> switches) {
-    fake.files.files["C:\\layout.txt"] = layout;
-    switches.insert(switches.begin(), {"apply", "C:\\layout.txt"});
-    return Run(switches);
-  }
   // Each file where it was, and no value written.
   void ExpectNothingMoved() {
     EXPECT_TRUE(Has(kDocs + "\\a.txt", "abc") && Has(kDocs + "\\My Pictures\\p.jpg", "jpeg"));

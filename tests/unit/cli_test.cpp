@@ -77,16 +77,6 @@ TEST(ParseCommandLineTest, ReadsCommandFolderPathAndSwitchesAndRefusesAnythingEl
   }
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "a line without CR LF";
-  return lines;
-}
-
 using CliCommandsTest = CliTest;
 
 // list: the fifteen folders in list order, tab-separated, or as CSV, a field with a comma or a quote quoted; show:

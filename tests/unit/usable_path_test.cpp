@@ -1,11 +1,10 @@
 // What can be a special folder's location: the one rule, as one table of paths, each usable or refused with its
-// reason; check reporting by it, set and apply refusing by it and leaving the registry as it was, and the folder
-// maker making what it accepts.
+// reason; set and apply refusing by it and leaving the registry as it was, and the folder maker making what it
+// accepts (check reports by the same rule: layout_test).
 #include <gtest/gtest.h>
 
 #include "cli_fixture.h"
 #include "features/feature_texts.h"
-#include "features/folder_check.h"
 #include "features/usable_path.h"
 
 namespace {
@@ -87,26 +86,6 @@ TEST(UsablePathTest, EachKindOfPathIsUsableOrToldByItsReason) {
   }
   EXPECT_EQ(JudgePath(locations, "%USERPROFILE%\\Docs").expanded, "C:\\Documents and Settings\\Ann\\Docs");
   EXPECT_EQ(JudgePath(locations, "C:/fwd/slash").expanded, "C:/fwd/slash");
-}
-
-TEST(UsablePathTest, CheckCallsEachUnusableStoredValueUnusableWithWhy) {
-  FakePlatform fake;
-  SetUpEnvironment(fake);
-  for (const PathCase& c : kPaths) {
-    fake.registry.SetString(platform::kHkeyCurrentUser, kUserShellFoldersKey, "My Music", platform::kRegExpandSz,
-                            c.path);
-    std::vector<FolderProblem> problems;
-    for (const FolderProblem& problem : CheckFolders(fake.platform(), platform::kHkeyCurrentUser)) {
-      if (std::string(problem.folder->valueName) == "My Music") problems.push_back(problem);
-    }
-    if (c.why.empty()) {
-      for (const FolderProblem& problem : problems) EXPECT_NE(problem.problem, kUnusableValueProblem) << c.path;
-      continue;
-    }
-    ASSERT_EQ(problems.size(), 1u) << c.path;
-    EXPECT_EQ(problems[0].problem, kUnusableValueProblem) << c.path;
-    EXPECT_EQ(problems[0].detail, UserShellFoldersUnusable(c.path, c.why)) << c.path;
-  }
 }
 
 class UsablePathCliTest : public CliTest {
